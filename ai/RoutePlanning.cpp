@@ -1,0 +1,4 @@
+#include "ai/RoutePlanning.h"
+
+// Route planning arrives with the computer players.
+void planRoute(int) {}

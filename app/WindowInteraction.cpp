@@ -1,0 +1,105 @@
+#include "app/WindowInteraction.h"
+
+#include "state/Seams.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSound>
+#include <QWidget>
+
+namespace {
+
+class WindowInteraction : public Interaction {
+public:
+    explicit WindowInteraction(QWidget *window) : window_(window) {}
+
+    void message(MessageIcon icon, const QString &title, const QString &text) override
+    {
+        QMessageBox box(toBoxIcon(icon), title, text, QMessageBox::Ok);
+        box.setWindowIcon(QIcon(QStringLiteral(":/tifb/Tarvan.ico")));
+        box.exec();
+    }
+
+    bool question(const QString &title, const QString &text) override
+    {
+        QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Yes | QMessageBox::No);
+        box.setWindowIcon(QIcon(QStringLiteral(":/tifb/Tarvan.ico")));
+        return box.exec() == QMessageBox::Yes;
+    }
+
+    int choose(const QString &title, const QString &text, const QStringList &buttons) override
+    {
+        QMessageBox box(QMessageBox::Information, title, text);
+        box.setWindowIcon(QIcon(QStringLiteral(":/tifb/Tarvan.ico")));
+        QList<QPushButton *> added;
+        for (const QString &label : buttons)
+            added.append(box.addButton(label, QMessageBox::AcceptRole));
+        box.exec();
+        return qMax(0, added.indexOf(qobject_cast<QPushButton *>(box.clickedButton())));
+    }
+
+    void beep() override { QApplication::beep(); }
+
+    QString openFileName(const QString &caption, const QString &folder, const QString &filter) override
+    {
+        return QFileDialog::getOpenFileName(window_, caption, folder, filter);
+    }
+
+    QString saveFileName(const QString &caption, const QString &folder, const QString &filter) override
+    {
+        return QFileDialog::getSaveFileName(window_, caption, folder, filter);
+    }
+
+    void pause(int milliseconds) override
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < milliseconds)
+            QApplication::processEvents(QEventLoop::AllEvents, qMax<qint64>(1, milliseconds - timer.elapsed()));
+    }
+
+    void statusChanged() override
+    {
+        if (window_)
+            window_->update();
+    }
+
+    void playSoundFile(const QString &path) override
+    {
+        // Silent when the file (or the sound device) is missing.
+        if (QFileInfo::exists(path))
+            QSound::play(path);
+    }
+
+private:
+    static QMessageBox::Icon toBoxIcon(MessageIcon icon)
+    {
+        switch (icon) {
+        case MessageIcon::Warning:
+            return QMessageBox::Warning;
+        case MessageIcon::Critical:
+            return QMessageBox::Critical;
+        case MessageIcon::Information:
+            break;
+        }
+        return QMessageBox::Information;
+    }
+
+    QWidget *window_;
+};
+
+WindowInteraction *installed = nullptr;
+
+} // namespace
+
+void installWindowInteraction(QWidget *window)
+{
+    setInteraction(nullptr);
+    delete installed;
+    installed = window ? new WindowInteraction(window) : nullptr;
+    setInteraction(installed);
+}

@@ -1,0 +1,30 @@
+// tarvan_bench [area ...]: runs the measures of the named areas, or of all.
+
+#include "Measure.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <vector>
+
+namespace {
+std::vector<BenchArea *> &areas()
+{
+    static std::vector<BenchArea *> list;
+    return list;
+}
+} // namespace
+
+BenchArea::BenchArea(const char *areaName, void (*runner)()) : name(areaName), run(runner)
+{
+    areas().push_back(this);
+}
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList wanted = app.arguments().mid(1);
+    for (BenchArea *area : areas())
+        if (wanted.isEmpty() || wanted.contains(QLatin1String(area->name)))
+            area->run();
+    return 0;
+}

@@ -1,0 +1,128 @@
+#include "rules/Cards.h"
+
+#include "state/GameState.h"
+#include "state/Seams.h"
+
+namespace {
+
+qint32 counted(qint32 cards)
+{
+    return cards >= 2 ? cards : 0;
+}
+
+bool someKindHas(const CardHand &hand, qint32 cards)
+{
+    return hand.artillery == cards || hand.infantry == cards || hand.cavalry == cards;
+}
+
+} // namespace
+
+CardSet evaluateCardSet(const CardHand &hand)
+{
+    CardSet set;
+    set.handedIn.artillery = counted(hand.artillery);
+    set.handedIn.infantry = counted(hand.infantry);
+    set.handedIn.cavalry = counted(hand.cavalry);
+    set.handedIn.wild = qMax(0, hand.wild);
+    const qint32 n = set.handedIn.total();
+    set.cardsCounted = n;
+    set.valueEvaluated = set.valueTraded = n > 0 ? 5 * n - 5 : 0;
+    if (n == 1) {
+        // A wild card alone takes one single card of a kind with it.
+        set.valueEvaluated = set.valueTraded = 5;
+        if (hand.artillery == 1)
+            set.handedIn.artillery = 1;
+        else if (hand.infantry == 1)
+            set.handedIn.infantry = 1;
+        else if (hand.cavalry == 1)
+            set.handedIn.cavalry = 1;
+    } else if (n == 4) {
+        set.valueEvaluated = set.valueTraded = (hand.wild != 2 && someKindHas(hand, 2)) ? 10 : 15;
+    } else if (n == 5) {
+        const bool threeOfAKind = hand.wild != 2 && someKindHas(hand, 3);
+        const bool wildWithPair = hand.wild == 1 && someKindHas(hand, 2);
+        if (threeOfAKind || wildWithPair) {
+            set.valueEvaluated = 20;
+            set.valueTraded = 15;
+        }
+    }
+    return set;
+}
+
+CardHand handOf(int player)
+{
+    CardHand hand;
+    if (player < 1 || player > kMaxPlayers)
+        return hand;
+    PlayerRecord &record = playerTable[player];
+    hand.artillery = record.artillery();
+    hand.infantry = record.infantry();
+    hand.cavalry = record.cavalry();
+    hand.wild = record.wild();
+    return hand;
+}
+
+void handInCards(int player, const CardHand &cards)
+{
+    if (player < 1 || player > kMaxPlayers)
+        return;
+    PlayerRecord &record = playerTable[player];
+    const qint32 artillery = qBound(0, cards.artillery, record.artillery());
+    const qint32 infantry = qBound(0, cards.infantry, record.infantry());
+    const qint32 cavalry = qBound(0, cards.cavalry, record.cavalry());
+    const qint32 wild = qBound(0, cards.wild, record.wild());
+    record.artillery() -= artillery;
+    record.infantry() -= infantry;
+    record.cavalry() -= cavalry;
+    record.wild() -= wild;
+    cardDeckCounts[CardArtillery] += artillery;
+    cardDeckCounts[CardInfantry] += infantry;
+    cardDeckCounts[CardCavalry] += cavalry;
+    cardDeckCounts[CardWild] += wild;
+}
+
+int drawCard(int player)
+{
+    if (player < 1 || player > kMaxPlayers)
+        return -1;
+    int deck = 0;
+    for (qint32 count : cardDeckCounts)
+        deck += qMax(0, count);
+    if (deck == 0)
+        return -1;
+    int pick = randomSource().below(deck);
+    int kind = CardWild;
+    for (; kind <= CardArtillery; ++kind) {
+        const int count = qMax(0, cardDeckCounts[kind]);
+        if (pick < count)
+            break;
+        pick -= count;
+    }
+    --cardDeckCounts[kind];
+    PlayerRecord &record = playerTable[player];
+    switch (kind) {
+    case CardWild:
+        ++record.wild();
+        break;
+    case CardCavalry:
+        ++record.cavalry();
+        break;
+    case CardInfantry:
+        ++record.infantry();
+        break;
+    default:
+        ++record.artillery();
+        break;
+    }
+    return kind;
+}
+
+int cardsInPlay()
+{
+    int total = 0;
+    for (qint32 count : cardDeckCounts)
+        total += count;
+    for (int p = 1; p <= kMaxPlayers; ++p)
+        total += playerTable[p].cardCount();
+    return total;
+}

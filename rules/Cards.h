@@ -1,0 +1,37 @@
+#pragma once
+// Cards: the deck, the draw, and the one rule that says what a hand of cards is worth and
+// which cards a trade hands in. Humans and computer players trade by the same rule.
+
+#include <QtGlobal>
+
+struct CardHand {
+    qint32 artillery = 0;
+    qint32 infantry = 0;
+    qint32 cavalry = 0;
+    qint32 wild = 0;
+    qint32 total() const { return artillery + infantry + cavalry + wild; }
+    bool operator==(const CardHand &o) const
+    {
+        return artillery == o.artillery && infantry == o.infantry && cavalry == o.cavalry && wild == o.wild;
+    }
+};
+
+struct CardSet {
+    qint32 cardsCounted = 0;   // N: the cards the set is made of
+    qint32 valueEvaluated = 0; // what the hand is rated at before a trade
+    qint32 valueTraded = 0;    // what a trade of it gives
+    CardHand handedIn;         // the cards a trade gives back to the deck
+};
+
+// A kind counts with 2 or more cards (then all of them), wild cards from 1; the value is
+// 5 x N - 5 with the exceptions of the card table.
+CardSet evaluateCardSet(const CardHand &hand);
+
+CardHand handOf(int player);
+// Takes the handed-in cards from the player and puts them back into the deck.
+void handInCards(int player, const CardHand &cards);
+// Draws one card at random in proportion to the deck and gives it to the player; returns the
+// CardKind drawn, or -1 when the deck is empty.
+int drawCard(int player);
+// Cards held by all players and left in the deck: always 53 in a game.
+int cardsInPlay();

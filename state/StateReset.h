@@ -1,0 +1,5 @@
+#pragma once
+
+// Everything the game-state folder keeps (tables, queues, status line, map selection,
+// campaign, map loading) back to its start value.
+void resetStateSubsystem();

@@ -1,0 +1,11 @@
+#pragma once
+// Reading the text files of the game (map files, campaign files) into lines.
+
+#include <QString>
+#include <QStringList>
+
+enum class TextFileStatus { Ok, NotFound, TooLarge };
+
+// Reads the whole file as UTF-8 lines without their line ends. Files larger than any map or
+// campaign could be are refused rather than read into memory.
+TextFileStatus readTextFileLines(const QString &path, QStringList &lines);

@@ -1,0 +1,59 @@
+#pragma once
+// What every test program shares: a fresh temporary working folder, a scripted stand-in for the
+// window's questions and dialogs, and one reset of the whole game state.
+
+#include "state/Seams.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QList>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+
+class ScriptedInteraction : public Interaction {
+public:
+    struct Shown {
+        MessageIcon icon;
+        QString title;
+        QString text;
+    };
+    QList<Shown> messages;
+    QStringList questionsAsked;
+    QList<bool> questionAnswers; // taken in order; "No" when used up
+    QList<int> choiceAnswers;    // taken in order; 0 when used up
+    QStringList fileNames;       // answers of the file dialogs, in order; "" when used up
+    QStringList soundsPlayed;
+    int beeps = 0;
+    int pausedMilliseconds = 0;
+    QDateTime clock = QDateTime(QDate(2026, 12, 6), QTime(12, 0));
+
+    void message(MessageIcon icon, const QString &title, const QString &text) override;
+    bool question(const QString &title, const QString &text) override;
+    int choose(const QString &title, const QString &text, const QStringList &buttons) override;
+    void beep() override { ++beeps; }
+    QString openFileName(const QString &, const QString &, const QString &) override;
+    QString saveFileName(const QString &, const QString &, const QString &) override;
+    void pause(int milliseconds) override { pausedMilliseconds += milliseconds; }
+    void playSoundFile(const QString &path) override { soundsPlayed.append(path); }
+    QDateTime now() override { return clock; }
+
+    QStringList messageTexts() const;
+};
+
+// Resets every subsystem's globals and seeds the random source.
+void resetAllGameState(quint32 seed = 1);
+
+// Writes a text file into the working folder; returns its absolute path.
+QString writeTextFile(const QString &name, const QByteArray &bytes);
+
+#define TARVAN_TEST_MAIN(TestClass)                                                              \
+    int main(int argc, char **argv)                                                              \
+    {                                                                                            \
+        QApplication app(argc, argv);                                                            \
+        QTemporaryDir workDir;                                                                   \
+        if (!workDir.isValid() || !QDir::setCurrent(workDir.path()))                             \
+            return 1;                                                                            \
+        TestClass tc;                                                                            \
+        return QTest::qExec(&tc, argc, argv);                                                    \
+    }
