@@ -303,8 +303,9 @@ private slots:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<int>("result");
         QTest::newRow("empty") << QByteArray() << 2;
-        QTest::newRow("cut short in the continents") << QByteArray(kTinyMap).left(120) << 2;
-        QTest::newRow("cut short in a territory line") << QByteArray(kTinyMap).left(222) << 5;
+        const QByteArray tiny(kTinyMap);
+        QTest::newRow("cut short in the continents") << tiny.left(tiny.indexOf("2 East")) << 2;
+        QTest::newRow("cut short in a territory line") << tiny.left(tiny.indexOf("2 bbb") + 11) << 5;
         QByteArray garbage;
         for (int i = 0; i < 5000; ++i)
             garbage.append(char((i * 7919 + 13) % 256));
