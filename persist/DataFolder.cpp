@@ -1,5 +1,10 @@
 #include "persist/DataFolder.h"
 
+#include "persist/SavedGame.h"
+#include "persist/Scores.h"
+#include "persist/Settings.h"
+#include "persist/SharedGlobals.h"
+
 #include <QDir>
 
 QString dataDirPath;
@@ -9,10 +14,19 @@ void takeDataFolderFromWorkingFolder()
 {
     dataDirPath = QDir::currentPath();
     startFolderPath = dataDirPath;
+    lastSaveFileName = dataFilePath(QStringLiteral("*.TrvGX"));
 }
 
 QString dataFilePath(const QString &fileName)
 {
     const QString folder = dataDirPath.isEmpty() ? QDir::currentPath() : dataDirPath;
     return QDir::toNativeSeparators(QDir(folder).filePath(fileName));
+}
+
+void resetPersistState()
+{
+    resetSharedGlobals();
+    resetSettingsState();
+    resetScoresState();
+    resetSavedGameState();
 }

@@ -1,5 +1,356 @@
 #include "persist/Settings.h"
 
-// The settings file's reader and writer arrive with the persistence work.
-void loadSettings() {}
-void saveSettings() {}
+#include "persist/DataFolder.h"
+#include "persist/DataStream.h"
+#include "rules/TurnState.h"
+#include "state/Seams.h"
+
+SettingsRecord settingsRecord;
+QString settingsFilePath;
+
+quint8 partialSaveFlag = 0;
+quint8 saveHotseatNamesFlag = 0;
+quint8 saveHighScoreNameFlag = 0;
+quint8 resolveUnstableOnLoad = 1;
+char resumedGameMark = 'n';
+
+quint8 reservedFlag1 = 0;
+quint8 reservedFlag2 = 0;
+quint8 reservedFlag3 = 0;
+quint8 reservedFlag4 = 0;
+qint32 mapShownSetting = 0;
+qint32 savesUsed = 0;
+QString lastSaveFileName;
+QString lastLanHost;
+QString lastInternetHost;
+QString hostExternalIp;
+QString hostGameName;
+
+namespace {
+
+// Far more than the record can ever take; anything larger is not a settings file.
+constexpr qint64 kMaxSettingsFileBytes = 64 * 1024;
+constexpr int kDefaultNameLength = 18;
+constexpr qint32 kMarkerValue = 1000;
+
+const char *const kDefaultPlayerNames[kMaxPlayers + 1] = {
+    "", "player", "pc II", "pc III", "pc IV", "pc V", "pc VI", "pc VII", "pc VIII", "pc IX", "pc X"};
+
+// A damaged file is reported once, not at every return to the start screen.
+bool damagedFileReported = false;
+
+QString paddedName(const QString &name)
+{
+    return name.leftJustified(kDefaultNameLength, QLatin1Char(' '));
+}
+
+QString blankName()
+{
+    return QString(kDefaultNameLength, QLatin1Char(' '));
+}
+
+template <class Io>
+void streamSettings(Io &io, SettingsRecord &r)
+{
+    io.int32s(r.colourOrder, 1, 20);
+    io.int32s(r.personalities, 1, kMaxPlayers, 0, kPersonalityUnstable);
+    io.flag(r.randomMixPersonalities);
+    io.flag(r.fastSpeed);
+    io.int32(r.mapShownSetting);
+    io.int32(r.markerValue);
+    io.flag(r.reservedFlag1);
+    io.flag(r.hideMapDownloadHint);
+    io.flag(r.reservedFlag2);
+    io.flag(r.reservedFlag3);
+    io.flag(r.speedFlag288);
+    io.flag(r.speedFlag224);
+    io.flag(r.speedFlag160);
+    io.flag(r.speedFlag96);
+    io.int32(r.displaySizeClass, 1, 4);
+    io.flags(r.soundEnabled, 1, 9);
+    io.flag(r.reservedFlag4);
+    io.flag(r.displayOptionA);
+    io.int32(r.routeLimitSetting, 0, kMaxRoutes);
+    io.int32(r.savesUsed, 0, kMaxRankSaves);
+    io.flag(r.animationsEnabled);
+    io.text(r.highScoreName);
+    io.text(r.lastLanHost);
+    io.text(r.lastInternetHost);
+    io.text(r.hostExternalIp);
+    io.text(r.hostGameName);
+    io.texts(r.hotseatNames, 1, kMaxPlayers);
+    io.texts(r.playerNames, 1, kMaxPlayers);
+    io.text(r.lastSaveFileName, kMaxStoredPathLength);
+}
+
+enum class SettingsFile { Read, Missing, Refused };
+
+SettingsFile readSettingsFile(SettingsRecord &record)
+{
+    settingsFilePath = settingsFileName();
+    QByteArray bytes;
+    const FileRead outcome = readWholeFile(settingsFilePath, kMaxSettingsFileBytes, bytes);
+    if (outcome == FileRead::Missing)
+        return SettingsFile::Missing;
+    if (outcome != FileRead::Read)
+        return SettingsFile::Refused;
+    SettingsRecord read;
+    RecordReader reader(bytes);
+    streamSettings(reader, read);
+    if (!reader.ok())
+        return SettingsFile::Refused;
+    record = read;
+    return SettingsFile::Read;
+}
+
+// The fixed fields, and texts cut so that every file written reads back.
+void normalise(SettingsRecord &r)
+{
+    for (int i = 1; i <= 20; ++i)
+        r.colourOrder[i] = i;
+    r.markerValue = kMarkerValue;
+    for (QString *text : {&r.highScoreName, &r.lastLanHost, &r.lastInternetHost, &r.hostExternalIp,
+                          &r.hostGameName})
+        *text = cutStoredText(*text);
+    for (int p = 1; p <= kMaxPlayers; ++p) {
+        r.hotseatNames[p] = cutStoredText(r.hotseatNames[p]);
+        r.playerNames[p] = cutStoredText(r.playerNames[p]);
+    }
+    r.lastSaveFileName = r.lastSaveFileName.left(kMaxStoredPathLength);
+}
+
+bool writeSettingsRecord(SettingsRecord &record)
+{
+    normalise(record);
+    QByteArray bytes;
+    RecordWriter writer(&bytes);
+    streamSettings(writer, record);
+    // A global out of its range would make a file that the next start refuses: keep the old one.
+    SettingsRecord check;
+    RecordReader reader(bytes);
+    streamSettings(reader, check);
+    if (!writer.ok() || !reader.ok())
+        return false;
+    const bool written = writeWholeFile(settingsFilePath, bytes);
+    if (written)
+        damagedFileReported = false;
+    return written;
+}
+
+// Fields that every save takes from the globals as they stand.
+void storeOptions(SettingsRecord &r)
+{
+    r.fastSpeed = fastSpeed;
+    r.mapShownSetting = mapShownSetting;
+    r.reservedFlag1 = reservedFlag1;
+    r.hideMapDownloadHint = hideMapDownloadHint;
+    r.reservedFlag2 = reservedFlag2;
+    r.reservedFlag3 = reservedFlag3;
+    r.speedFlag288 = speedFlag288;
+    r.speedFlag224 = speedFlag224;
+    r.speedFlag160 = speedFlag160;
+    r.speedFlag96 = speedFlag96;
+    r.displaySizeClass = displaySizeClass;
+    for (int i = 1; i <= 9; ++i)
+        r.soundEnabled[i] = soundEnabled[i];
+    r.reservedFlag4 = reservedFlag4;
+    r.displayOptionA = displayOptionA;
+    r.routeLimitSetting = routeLimits[4];
+    r.savesUsed = savesUsed;
+}
+
+void storePersonalities(SettingsRecord &r)
+{
+    for (int p = 1; p <= kMaxPlayers; ++p)
+        r.personalities[p] = personality[p];
+}
+
+// What a new file holds: the options as they stand, blank remembered texts, default names.
+SettingsRecord createdRecord()
+{
+    SettingsRecord r;
+    storePersonalities(r);
+    r.randomMixPersonalities = randomMixPersonalities;
+    storeOptions(r);
+    r.animationsEnabled = animationsEnabled;
+    r.highScoreName = r.lastLanHost = r.lastInternetHost = r.hostExternalIp = blankName();
+    r.hostGameName = paddedName(QStringLiteral("noname"));
+    for (int p = 1; p <= kMaxPlayers; ++p) {
+        r.hotseatNames[p] = blankName();
+        r.playerNames[p] = paddedName(QLatin1String(kDefaultPlayerNames[p]));
+    }
+    r.lastSaveFileName = lastSaveFileName;
+    return r;
+}
+
+// A new settings file starts the player names afresh, but never those of a game under way.
+void blankPlayerNamesOutsideGame()
+{
+    if (gameInProgress())
+        return;
+    for (int p = 1; p <= kMaxPlayers; ++p)
+        playerName[p] = blankName();
+}
+
+bool personalitiesMayBeStored()
+{
+    return resumedGameMark == 'n' && placementRound == 0 && !partialSaveFlag && !saveHotseatNamesFlag
+        && !saveHighScoreNameFlag && !topFiveGame;
+}
+
+void storeChangedOptions(SettingsRecord &r)
+{
+    // The file keeps the choices made in the menus, not the personalities of a game under way.
+    if (personalitiesMayBeStored()) {
+        if (!randomMixPersonalities)
+            storePersonalities(r);
+        r.randomMixPersonalities = randomMixPersonalities;
+    }
+    storeOptions(r);
+    // Network games force animations off; the player's own choice stays stored.
+    if (networkSeat == 0)
+        r.animationsEnabled = animationsEnabled;
+    r.lastLanHost = cutStoredText(lastLanHost);
+    r.lastInternetHost = cutStoredText(lastInternetHost);
+    r.hostExternalIp = cutStoredText(hostExternalIp);
+    r.hostGameName = cutStoredText(hostGameName);
+    if (saveHighScoreNameFlag)
+        r.highScoreName = cutStoredText(playerName[1]);
+    if (saveHotseatNamesFlag)
+        for (int p = 1; p <= kMaxPlayers; ++p)
+            r.hotseatNames[p] = cutStoredText(playerName[p]);
+    if (gameMode == ModeSinglePlayer)
+        for (int p = 1; p <= kMaxPlayers; ++p)
+            r.playerNames[p] = cutStoredText(configuredPlayerName[p]);
+    r.lastSaveFileName = lastSaveFileName;
+}
+
+void applyToGlobals(const SettingsRecord &r)
+{
+    for (int p = 1; p <= kMaxPlayers; ++p)
+        personality[p] = r.personalities[p];
+    randomMixPersonalities = r.randomMixPersonalities;
+    fastSpeed = r.fastSpeed;
+    mapShownSetting = r.mapShownSetting;
+    reservedFlag1 = r.reservedFlag1;
+    hideMapDownloadHint = r.hideMapDownloadHint;
+    reservedFlag2 = r.reservedFlag2;
+    reservedFlag3 = r.reservedFlag3;
+    speedFlag288 = r.speedFlag288;
+    speedFlag224 = r.speedFlag224;
+    speedFlag160 = r.speedFlag160;
+    speedFlag96 = r.speedFlag96;
+    displaySizeClass = r.displaySizeClass;
+    for (int i = 1; i <= 9; ++i)
+        soundEnabled[i] = r.soundEnabled[i];
+    reservedFlag4 = r.reservedFlag4;
+    displayOptionA = r.displayOptionA;
+    routeLimits[4] = r.routeLimitSetting;
+    savesUsed = r.savesUsed;
+    animationsEnabled = r.animationsEnabled;
+    lastLanHost = r.lastLanHost;
+    lastInternetHost = r.lastInternetHost;
+    hostExternalIp = r.hostExternalIp;
+    hostGameName = r.hostGameName;
+    for (int p = 1; p <= kMaxPlayers; ++p)
+        configuredPlayerName[p] = r.playerNames[p];
+    lastSaveFileName = r.lastSaveFileName;
+}
+
+void resolveUnstablePersonalities()
+{
+    for (int p = 1; p <= kMaxPlayers; ++p) {
+        if (personality[p] != kPersonalityUnstable)
+            continue;
+        personalitySetting[p] = kPersonalityUnstable;
+        personality[p] = randomSource().below(kPersonalityUnstable);
+    }
+}
+
+void reportDamagedFile()
+{
+    if (damagedFileReported)
+        return;
+    damagedFileReported = true;
+    interaction().message(MessageIcon::Warning, QStringLiteral("Tarvan GX"),
+                          QStringLiteral("The settings file %1 is damaged and could not be read.\n"
+                                         "The current settings stay in use; the file is written "
+                                         "anew when an option is next changed.")
+                              .arg(settingsFileName()));
+}
+
+} // namespace
+
+QString settingsFileName()
+{
+    return dataFilePath(QStringLiteral("TrvGX10Settings.dat"));
+}
+
+bool gameInProgress()
+{
+    return placementRound != 0 || localGameRunning || demoRunning || networkSeat != 0
+        || resumedGameMark == 'j';
+}
+
+bool loadSettings()
+{
+    SettingsRecord record;
+    bool sound = true;
+    switch (readSettingsFile(record)) {
+    case SettingsFile::Refused:
+        reportDamagedFile();
+        return false;
+    case SettingsFile::Missing:
+        record = createdRecord();
+        blankPlayerNamesOutsideGame();
+        sound = writeSettingsRecord(record);
+        break;
+    case SettingsFile::Read:
+        damagedFileReported = false;
+        break;
+    }
+    settingsRecord = record;
+    applyToGlobals(record);
+    if (resolveUnstableOnLoad)
+        resolveUnstablePersonalities();
+    return sound;
+}
+
+bool saveSettings()
+{
+    SettingsRecord record;
+    switch (readSettingsFile(record)) {
+    case SettingsFile::Read:
+        break;
+    case SettingsFile::Missing:
+        record = createdRecord();
+        blankPlayerNamesOutsideGame();
+        break;
+    case SettingsFile::Refused:
+        // The last record read or written stands in for the damaged file.
+        record = settingsRecord;
+        break;
+    }
+    storeChangedOptions(record);
+    settingsRecord = record;
+    return writeSettingsRecord(settingsRecord);
+}
+
+void resetSettingsState()
+{
+    lastSaveFileName = dataFilePath(QStringLiteral("*.TrvGX"));
+    settingsRecord = createdRecord();
+    normalise(settingsRecord);
+    settingsFilePath.clear();
+    partialSaveFlag = saveHotseatNamesFlag = saveHighScoreNameFlag = 0;
+    resolveUnstableOnLoad = 1;
+    resumedGameMark = 'n';
+    reservedFlag1 = reservedFlag2 = reservedFlag3 = reservedFlag4 = 0;
+    mapShownSetting = 0;
+    savesUsed = 0;
+    lastLanHost.clear();
+    lastInternetHost.clear();
+    hostExternalIp.clear();
+    hostGameName.clear();
+    damagedFileReported = false;
+}

@@ -1,5 +1,87 @@
 #pragma once
-// The settings file: options, names and personalities kept from one run to the next.
+// The settings file: options, names and personalities kept from one run to the next. One fixed
+// record of twenty fields, always read and written whole; `saveSettings` re-reads the file
+// before it writes, so fields it does not own keep what the file holds.
 
-void loadSettings();
-void saveSettings();
+#include "state/GameState.h"
+
+#include <QString>
+
+#include <array>
+
+// The in-memory image of the settings file; arrays are 1-based like every table.
+struct SettingsRecord {
+    std::array<qint32, 21> colourOrder{};
+    std::array<qint32, kMaxPlayers + 1> personalities{};
+    quint8 randomMixPersonalities = 0;
+    quint8 fastSpeed = 1;
+    qint32 mapShownSetting = 0;
+    qint32 markerValue = 1000;
+    quint8 reservedFlag1 = 0;
+    quint8 hideMapDownloadHint = 0;
+    quint8 reservedFlag2 = 0;
+    quint8 reservedFlag3 = 0;
+    quint8 speedFlag288 = 1;
+    quint8 speedFlag224 = 0;
+    quint8 speedFlag160 = 0;
+    quint8 speedFlag96 = 0;
+    qint32 displaySizeClass = 1;
+    std::array<quint8, 10> soundEnabled{}; // 1..9, as `soundEnabled`
+    quint8 reservedFlag4 = 0;
+    quint8 displayOptionA = 1;
+    qint32 routeLimitSetting = 80;
+    qint32 savesUsed = 0;
+    quint8 animationsEnabled = 1;
+    QString highScoreName;
+    QString lastLanHost;
+    QString lastInternetHost;
+    QString hostExternalIp;
+    QString hostGameName;
+    std::array<QString, kMaxPlayers + 1> hotseatNames;
+    std::array<QString, kMaxPlayers + 1> playerNames;
+    QString lastSaveFileName;
+};
+
+extern SettingsRecord settingsRecord;
+extern QString settingsFilePath;
+
+// One-shot selectors of `saveSettings`: a caller sets one to 1 for a single call.
+extern quint8 partialSaveFlag;       // leave the stored personalities and Random Mix alone
+extern quint8 saveHotseatNamesFlag;  // also store `playerName` 1..10 as the hotseat names
+extern quint8 saveHighScoreNameFlag; // also store `playerName` 1 as the high-score name
+
+extern quint8 resolveUnstableOnLoad; // `loadSettings` turns a stored Unstable into a random one
+extern char resumedGameMark;         // 'j' while a game loaded from a file is being continued
+
+// Globals of the settings file that no other folder owns.
+extern quint8 reservedFlag1;
+extern quint8 reservedFlag2;
+extern quint8 reservedFlag3;
+extern quint8 reservedFlag4;
+extern qint32 mapShownSetting;
+extern qint32 savesUsed; // saves made in rank games, at most kMaxRankSaves
+extern QString lastSaveFileName;
+extern QString lastLanHost;
+extern QString lastInternetHost;
+extern QString hostExternalIp;
+extern QString hostGameName;
+
+constexpr int kMaxRankSaves = 50;
+constexpr int kPersonalityUnstable = 6;
+
+// The file's name in the data folder.
+QString settingsFileName();
+
+// Fills the option globals from the settings file, creating the file from the current values
+// when there is none. A damaged file is refused whole with a message and changes nothing; the
+// next `saveSettings` writes a sound file again. False when the file was refused or could not
+// be created.
+bool loadSettings();
+// Writes the option globals into the settings file (read, change, write the whole record).
+// False when the file could not be written; the old file is then left as it was.
+bool saveSettings();
+
+// A game is under way: its player names must survive anything the settings file does.
+bool gameInProgress();
+
+void resetSettingsState();

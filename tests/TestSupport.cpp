@@ -47,6 +47,7 @@ void resetAllGameState(quint32 seed)
     resetStateSubsystem();
     resetTurnState();
     resetAiState();
+    resetPersistState();
     takeDataFolderFromWorkingFolder();
     randomSource().seed(seed);
 }
