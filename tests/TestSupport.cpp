@@ -2,6 +2,8 @@
 
 #include "ai/AiState.h"
 #include "persist/DataFolder.h"
+#include "rules/Attack.h"
+#include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
 #include "state/StateReset.h"
 
@@ -46,6 +48,8 @@ void resetAllGameState(quint32 seed)
 {
     resetStateSubsystem();
     resetTurnState();
+    resetTurnFlowState();
+    resetAttackState();
     resetAiState();
     resetPersistState();
     takeDataFolderFromWorkingFolder();

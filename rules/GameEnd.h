@@ -1,0 +1,48 @@
+#pragma once
+// How a game ends: victory, the human player's mission, lost strongholds, stalemate, and the
+// campaign's won and lost marks. A decided game queues its end for the game loop (message step 8
+// when a human of this machine decided it, action step 9 otherwise) and is appended to the
+// scores file when it counts.
+
+#include "state/GameState.h"
+
+// What one conquest changed, for the end-of-game rules.
+struct ConquestOutcome {
+    int attacker = 0;
+    int defender = 0;
+    bool defenderWentOut = false;           // the conquest put the defender out of the game
+    bool strongholdTaken = false;           // the territory was the defender's stronghold
+    bool defenderLostHeldContinent = false; // a continent the defender held in full is broken
+};
+
+// At the start of every game: each player's mission continents in a random order, the first of
+// them asked for, the player to escort, and no result yet.
+void assignMissions();
+
+// After every conquest: decides the game when the conquest ended it.
+void settleConquest(const ConquestOutcome &outcome);
+
+// Thirty full rounds without a territory changing owner: the game ends without a winner.
+void endGameInStalemate();
+
+// The human's side of a decided game once his attack has ended it: the scores are read again,
+// the in-game buttons and phases are switched off, and a high-score game may be submitted. Runs
+// once per game.
+void finishDecidedGame();
+
+// The top-five list a won high-score game goes to: 0 for a campaign, else the map's list
+// (1 World, 2 Europe, 3 North America, 4 China, 5 Japan, 6 World II, 7 Swamp, 8 Australia).
+int topFiveMapSet();
+
+// The name as the status line shows it, without the padding of the name table.
+QString shownPlayerName(int player);
+// A player is out with no territory left, or in a stronghold game without his stronghold.
+bool playerOutOfGame(int player);
+// A human who plays at this machine (a local human, or this machine's own network seat).
+bool isHumanOfThisMachine(int player);
+// The player whose mission counts: the one human of a single-player game with a mission, or 0.
+int missionHolder();
+// Continents the Continents mission asks for: half the list, rounded up.
+int missionContinentsToConquer();
+
+void resetGameEndState();

@@ -1,0 +1,1035 @@
+// The start of a game and the flow of a turn, played through the rules the way the window's
+// clicks and dialogs drive them: the deal, the initial placement, strongholds, reinforcement,
+// moves, the hand-over, the neutral army, troop experience, card trades and sounds.
+
+#include "TestSupport.h"
+
+#include "rules/Cards.h"
+#include "rules/GameEnd.h"
+#include "rules/GameStart.h"
+#include "rules/PlayerRecords.h"
+#include "rules/Sound.h"
+#include "rules/TurnFlow.h"
+#include "rules/TurnState.h"
+#include "state/BuiltinMaps.h"
+#include "state/Campaign.h"
+#include "state/GameState.h"
+#include "state/MapFile.h"
+#include "state/StatusLine.h"
+#include "state/StepQueues.h"
+
+#include <QSet>
+
+namespace {
+
+class TurnUi : public ScriptedInteraction {
+public:
+    int cardDialogs = 0;
+    void showCardTradeDialog() override { ++cardDialogs; }
+};
+
+void loadWorld()
+{
+    selectMap(MapWorld);
+    loadSelectedBuiltinMap();
+}
+
+// A line of five territories in two continents; 3 lists itself and 5 reaches 4 one way only.
+void loadLineMap()
+{
+    mapFileLines = QStringList{"[map]", "Line", "", "[player names]", "10 10", "", "[smilies and codes]", "N", "",
+                               "[continents]", "2 West 1 2", "3 East 3 4 5", "", "[territories]",
+                               "1 aaa 10 10 2", "2 bbb 20 10 1 3", "3 ccc 30 10 2 3 4", "4 ddd 40 10 3",
+                               "5 eee 50 10 4"};
+    int result = -1;
+    loadMapFile(result);
+    QCOMPARE(result, 0);
+}
+
+void setUpPlayers(int humans, int players, int mode)
+{
+    humanPlayerCount = humans;
+    playerCount = players;
+    gameMode = mode;
+    for (int p = 1; p <= kMaxPlayers; ++p)
+        playerName[p] = QStringLiteral("P%1").arg(p);
+}
+
+QStringList queuedTexts()
+{
+    QStringList texts;
+    for (int i = 1; i <= messageQueueCount; ++i)
+        if (messageQueue[i].type == 1)
+            texts.append(messageQueue[i].text);
+    return texts;
+}
+
+QList<int> actionTypes()
+{
+    QList<int> types;
+    for (int i = 1; i <= actionQueueCount; ++i)
+        types.append(actionQueue[i].type);
+    return types;
+}
+
+int messageSteps(int type)
+{
+    int n = 0;
+    for (int i = 1; i <= messageQueueCount; ++i)
+        n += messageQueue[i].type == type ? 1 : 0;
+    return n;
+}
+
+int ownedBy(int player)
+{
+    int n = 0;
+    for (int t = 1; t <= territoryCount; ++t)
+        n += territoryState[t].owner == player ? 1 : 0;
+    return n;
+}
+
+int armiesOf(int player)
+{
+    int n = 0;
+    for (int t = 1; t <= territoryCount; ++t)
+        if (territoryState[t].owner == player)
+            n += territoryState[t].armies;
+    return n;
+}
+
+// The map click of a placement phase: the territory is picked, then the army count answered.
+bool clickAndAnswer(int t, quint8 &pending, int count)
+{
+    selectOwnTerritory = 1;
+    selectPlacementTerritory(t);
+    if (selectedTerritory == 0)
+        return false;
+    pending = 1;
+    applyArmyCount(count);
+    return true;
+}
+
+// The human whose turn it is places all his initial armies, as many a click as allowed.
+void placeAllInitialArmies()
+{
+    const int player = currentPlayer;
+    for (int guard = 0; guard < 200 && initialPlacementPhase && currentPlayer == player; ++guard) {
+        int t = 1;
+        while (t <= territoryCount && initialPlacementLimit(t) < 1)
+            ++t;
+        QVERIFY(t <= territoryCount);
+        QVERIFY(clickAndAnswer(t, pendingPlacementCount, initialPlacementLimit(t)));
+    }
+}
+
+} // namespace
+
+class TestTurnFlow : public QObject {
+    Q_OBJECT
+
+    TurnUi ui;
+
+private slots:
+    void init()
+    {
+        resetAllGameState(7);
+        ui = TurnUi();
+        setInteraction(&ui);
+    }
+    void cleanup() { setInteraction(nullptr); }
+
+    // ---- Sounds ----
+
+    void soundFiles_data()
+    {
+        QTest::addColumn<int>("event");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<bool>("animations");
+        QTest::addColumn<int>("switchedOff");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("placement plain") << 1 << 1 << false << 0 << "sounds/plaatsen9.wav";
+        QTest::newRow("placement big heli") << 1 << 4 << true << 0 << "sounds/helis3.wav";
+        QTest::newRow("placement small heli of the colour") << 1 << 3 << true << 0 << "sounds/heli2.wav";
+        QTest::newRow("attack") << 2 << 0 << true << 0 << "sounds/aanval2.wav";
+        QTest::newRow("conquest") << 3 << 0 << false << 0 << "sounds/aanval3.wav";
+        QTest::newRow("move by plane") << 4 << 5 << true << 0 << "sounds/prop.wav";
+        QTest::newRow("move plain") << 4 << 5 << false << 0 << "sounds/schuiven4.wav";
+        QTest::newRow("player out") << 5 << 0 << false << 0 << "sounds/oooh2.wav";
+        QTest::newRow("next player") << 6 << 0 << false << 0 << "sounds/volgendesp3.wav";
+        QTest::newRow("continent") << 7 << 0 << false << 0 << "sounds/wdveroverd.wav";
+        QTest::newRow("victory") << 9 << 0 << false << 0 << "sounds/overwinning.wav";
+        QTest::newRow("missile") << 11 << 0 << true << 0 << "sounds/missile3.wav";
+        QTest::newRow("missile without animations") << 11 << 0 << false << 0 << "";
+        QTest::newRow("nuke") << 12 << 0 << true << 0 << "sounds/nuke4.wav";
+        QTest::newRow("event 8 is silent") << 8 << 0 << true << 0 << "";
+        QTest::newRow("all off") << 2 << 0 << true << int(SwitchAllOff) << "";
+        QTest::newRow("attack switch") << 3 << 0 << true << int(SwitchAttack) << "";
+        QTest::newRow("add switch") << 1 << 1 << false << int(SwitchAdd) << "";
+        QTest::newRow("move switch") << 4 << 1 << false << int(SwitchMove) << "";
+        QTest::newRow("next switch") << 6 << 0 << false << int(SwitchNextPlayer) << "";
+        QTest::newRow("out switch") << 5 << 0 << false << int(SwitchPlayerOut) << "";
+        QTest::newRow("continent switch") << 7 << 0 << false << int(SwitchContinent) << "";
+        QTest::newRow("victory switch") << 9 << 0 << false << int(SwitchVictory) << "";
+        QTest::newRow("another switch") << 9 << 0 << false << int(SwitchMove) << "sounds/overwinning.wav";
+    }
+
+    void soundFiles()
+    {
+        QFETCH(int, event);
+        QFETCH(int, count);
+        QFETCH(bool, animations);
+        QFETCH(int, switchedOff);
+        QFETCH(QString, file);
+        animationsEnabled = animations;
+        soundEnabled[switchedOff] = switchedOff == SwitchAllOff ? 1 : 0;
+        playSound(event, 2, count);
+        QCOMPARE(ui.soundsPlayed, file.isEmpty() ? QStringList() : QStringList{file});
+        // The helicopters are not heard at the fastest speeds.
+        speedFlag160 = 1;
+        QCOMPARE(soundFileFor(SoundPlacement, 2, count).isEmpty(), true);
+    }
+
+    // ---- The deal ----
+
+    void dealIsEvenAndRepeatable_data()
+    {
+        QTest::addColumn<int>("players");
+        QTest::addColumn<int>("armies");
+        QTest::newRow("3 players") << 3 << 21;
+        QTest::newRow("4 players") << 4 << 20;
+        QTest::newRow("6 players") << 6 << 13;
+        QTest::newRow("10 players") << 10 << 8;
+    }
+
+    void dealIsEvenAndRepeatable()
+    {
+        QFETCH(int, players);
+        QFETCH(int, armies);
+        loadWorld();
+        setUpPlayers(1, players, ModeSinglePlayer);
+        dealTerritories();
+        QCOMPARE(initialArmies, armies);
+        const auto first = territoryState;
+        int least = 99, most = 0;
+        for (int p = 1; p <= players; ++p) {
+            least = std::min(least, ownedBy(p));
+            most = std::max(most, ownedBy(p));
+            QCOMPARE(playerTable[p].territoriesHeld(), ownedBy(p));
+        }
+        QVERIFY(most - least <= 1);
+        for (int t = 1; t <= territoryCount; ++t)
+            QCOMPARE(territoryState[t].armies, 1);
+        QVERIFY(displayedTerritoryState == territoryState);
+        QVERIFY(!dealGivesAwayContinent());
+        QCOMPARE(settingsReloadPending, quint8(1));
+
+        randomSource().seed(7);
+        dealTerritories();
+        QVERIFY(territoryState == first);
+        randomSource().seed(8);
+        dealTerritories();
+        QVERIFY(territoryState != first);
+    }
+
+    void redealGivesUpAndKeepsTheLastDeal()
+    {
+        // One player holds every continent whatever the deal: the deal still ends, and stands.
+        loadLineMap();
+        setUpPlayers(1, 1, ModeSinglePlayer);
+        playerTable[1].stronghold() = 3;
+        dealTerritories();
+        QVERIFY(dealGivesAwayContinent());
+        QCOMPARE(ownedBy(1), 5);
+        QCOMPARE(playerTable[1].stronghold(), 0);
+    }
+
+    // ---- Start of play and the initial placement ----
+
+    void firstPlayerIsNeverTheNeutralArmy()
+    {
+        loadWorld();
+        QSet<int> seen;
+        for (quint32 seed = 1; seed <= 40; ++seed) {
+            resetAllGameState(seed);
+            setInteraction(&ui);
+            loadWorld();
+            setUpPlayers(2, 3, ModeHotseat);
+            neutralArmyActive = 1;
+            dealTerritories();
+            startLocalGame();
+            QVERIFY(initialPlacementPhase);
+            // The placement prompt is for a human; the neutral army places as a computer player.
+            QVERIFY(currentPlayer == 1 || currentPlayer == 2);
+            seen.insert(currentPlayer);
+        }
+        QCOMPARE(seen.size(), 2);
+    }
+
+    void campaignBeginsWithPlayerOne()
+    {
+        loadWorld();
+        setUpPlayers(1, 4, ModeSinglePlayer);
+        campaignId = 1;
+        turnsTaken[1] = 12; // left from an earlier game
+        troopExperience[2] = 40;
+        dealTerritories();
+        startLocalGame();
+        QCOMPARE(currentPlayer, 1);
+        QCOMPARE(turnsTaken[1], 0);
+        QCOMPARE(troopExperience[2], 100);
+        QCOMPARE(queuedTexts().last(), QStringLiteral("Select a territory for initial army placement, available: 20"));
+        QCOMPARE(messageQueue[messageQueueCount].arg[2], int(SoundNextPlayer));
+    }
+
+    void demoIsPlayedByTheComputersAlone()
+    {
+        loadWorld();
+        setUpPlayers(1, 4, ModeDemo);
+        demoRunning = 1;
+        dealTerritories();
+        QCOMPARE(playerCount, 9);
+        QCOMPARE(initialArmies, 9);
+        startLocalGame();
+        // Players 2..9 place as computer players, seat 1 does not, and player 2 plays first.
+        QCOMPARE(placementRound, 9);
+        QCOMPARE(currentPlayer, 2);
+        QCOMPARE(actionTypes().count(8), 8);
+        QCOMPARE(messageSteps(5), 1);
+        QVERIFY(!initialPlacementPhase);
+        QCOMPARE(statusLine, QStringLiteral("TO STOP THE DEMO, click anywhere on the game window."));
+
+        // Seat 1's turn is handed on at once, without reinforcement.
+        clearStepQueues();
+        currentPlayer = 1;
+        beginTurn();
+        QCOMPARE(currentPlayer, 2);
+        QCOMPARE(turnStarted, quint8(1));
+        QCOMPARE(messageSteps(5), 1);
+        QCOMPARE(queuedTexts(), QStringList{"TO STOP THE DEMO, click anywhere on the game window."});
+        QCOMPARE(territoryArmiesDue, 0);
+    }
+
+    void computerPlayersBeforeTheFirstHumanPlaceFirst()
+    {
+        loadWorld();
+        setUpPlayers(1, 4, ModeSinglePlayer);
+        dealTerritories();
+        // Find a seed whose first player is a computer player.
+        for (quint32 seed = 1; seed < 50; ++seed) {
+            randomSource().seed(seed);
+            clearStepQueues();
+            startLocalGame();
+            if (actionTypes().contains(8))
+                break;
+        }
+        const QList<int> types = actionTypes();
+        QVERIFY(types.contains(8));
+        QCOMPARE(currentPlayer, 1);
+        const int computers = types.count(8);
+        QCOMPARE(placementRound, 1 + computers);
+        // Each computer placement: 7, then 8, 11, four pauses and 10; then 7 for the human.
+        QCOMPARE(types.mid(0, 8), (QList<int>{7, 8, 11, 12, 12, 12, 12, 10}));
+        QCOMPARE(types.last(), 7);
+        QCOMPARE(actionQueue[actionQueueCount].arg[1], 1);
+
+        // Once the human has placed, the computer players after him place, and the first to
+        // place begins.
+        const int first = 5 - computers;
+        clearStepQueues();
+        placeAllInitialArmies();
+        QCOMPARE(actionTypes().count(8), 3 - computers);
+        QVERIFY(!initialPlacementPhase);
+        QCOMPARE(placementRound, 0);
+        QCOMPARE(currentPlayer, first);
+        QCOMPARE(actionQueue[actionQueueCount].type, 7);
+        QCOMPARE(actionQueue[actionQueueCount].arg[1], first);
+        QCOMPARE(messageSteps(5), 1);
+    }
+
+    void initialPlacementLimits_data()
+    {
+        QTest::addColumn<int>("armiesOnTerritory");
+        QTest::addColumn<int>("toPlace");
+        QTest::addColumn<int>("limit");
+        QTest::newRow("fresh territory") << 1 << 21 << 3;
+        QTest::newRow("two armies") << 2 << 5 << 2;
+        QTest::newRow("one left to place") << 2 << 1 << 1;
+        QTest::newRow("three armies") << 3 << 21 << 1;
+        QTest::newRow("full at four") << 4 << 21 << 0;
+    }
+
+    void initialPlacementLimits()
+    {
+        QFETCH(int, armiesOnTerritory);
+        QFETCH(int, toPlace);
+        QFETCH(int, limit);
+        loadWorld();
+        setUpPlayers(1, 3, ModeSinglePlayer);
+        dealTerritories();
+        currentPlayer = 1;
+        initialPlacementPhase = 1;
+        placementRound = 3; // the last to place
+        armiesToPlace = toPlace;
+        int t = 1;
+        while (territoryState[t].owner != 1)
+            ++t;
+        territoryState[t].armies = armiesOnTerritory;
+        QCOMPARE(initialPlacementLimit(t), limit);
+        selectOwnTerritory = 1;
+        selectPlacementTerritory(t);
+        QCOMPARE(selectedTerritory, limit > 0 ? t : 0);
+        QCOMPARE(ui.beeps, limit > 0 ? 0 : 1);
+        // An answer above the limit places no more than the limit.
+        if (limit > 0) {
+            pendingPlacementCount = 1;
+            applyArmyCount(8);
+            QCOMPARE(territoryState[t].armies, armiesOnTerritory + limit);
+            QCOMPARE(armiesToPlace, toPlace - limit);
+        }
+    }
+
+    void placementEndsWhenNoTerritoryCanTakeMore()
+    {
+        // Player 1 holds a single territory: it fills up at 4 and the rest of his armies lapse.
+        loadLineMap();
+        setUpPlayers(2, 2, ModeHotseat);
+        for (int t = 1; t <= 5; ++t)
+            territoryState[t] = {t == 1 ? 1 : 2, 1};
+        recountAllPlayers();
+        initialArmies = 10;
+        currentPlayer = 1;
+        placementRound = 1;
+        initialPlacementPhase = 1;
+        armiesToPlace = initialArmies;
+        QVERIFY(clickAndAnswer(1, pendingPlacementCount, 3));
+        QCOMPARE(territoryState[1].armies, 4);
+        QCOMPARE(currentPlayer, 2);
+        QCOMPARE(armiesToPlace, 10);
+        QVERIFY(initialPlacementPhase);
+    }
+
+    void hotseatGameOnWorld()
+    {
+        loadWorld();
+        setUpPlayers(3, 3, ModeHotseat);
+        dealTerritories();
+        startLocalGame();
+        const int first = currentPlayer;
+        QCOMPARE(initialArmies, 21);
+        QCOMPARE(statusLine, QStringLiteral("P%1, initial placement of 21 armies.").arg(first));
+
+        // Every human places his 21 armies; the placement goes round the table once.
+        QList<int> order;
+        for (int i = 0; i < 3; ++i) {
+            order.append(currentPlayer);
+            const int before = armiesOf(currentPlayer);
+            placeAllInitialArmies();
+            QCOMPARE(armiesOf(order.last()), before + 21);
+        }
+        QCOMPARE(order, (QList<int>{first, first % 3 + 1, (first + 1) % 3 + 1}));
+        for (int t = 1; t <= territoryCount; ++t)
+            QVERIFY(territoryState[t].armies <= 4);
+        QVERIFY(!initialPlacementPhase);
+        QCOMPARE(currentPlayer, first);
+        QCOMPARE(turnStarted, quint8(0));
+        QCOMPARE(saveAllowed, quint8(0));
+
+        // The first turn: South America held in full adds its bonus of 2 to 14 / 3 territories.
+        const int p = first;
+        const int other = p % 3 + 1;
+        // Trade territories so that the player still holds 14 with South America among them.
+        for (int i = 1; i <= continentTable[2].memberCount; ++i) {
+            const int t = continentTable[2].members[i];
+            if (territoryState[t].owner == p)
+                continue;
+            const int owner = territoryState[t].owner;
+            for (int u = 1; u <= territoryCount; ++u)
+                if (territoryState[u].owner == p && continentOfTerritory(u) != 2) {
+                    territoryState[u].owner = owner;
+                    break;
+                }
+            territoryState[t].owner = p;
+        }
+        recountAllPlayers();
+        QCOMPARE(playerTable[p].territoriesHeld(), 14);
+        const int armiesAtTurnStart = armiesOf(p);
+        clearStepQueues();
+        beginTurn();
+        QCOMPARE(turnStarted, quint8(1));
+        QCOMPARE(territoryArmiesDue, 4);
+        QCOMPARE(continentArmiesDue, 2);
+        QCOMPARE(saveAllowed, quint8(1));
+        QVERIFY(continentBonusPhase);
+        QCOMPARE(queuedTexts(), (QStringList{QStringLiteral("P%1 to play..").arg(p),
+                                             QStringLiteral("Add 2 armies based on your continents.")}));
+        QCOMPARE(messageQueue[1].arg[2], int(SoundNextPlayer));
+
+        // Continent armies first: two clicks of one army each.
+        const int inSouthAmerica = continentTable[2].members[1];
+        const int start = territoryState[inSouthAmerica].armies;
+        QVERIFY(clickAndAnswer(inSouthAmerica, pendingContinentBonusCount, 1));
+        QVERIFY(continentBonusPhase);
+        QVERIFY(clickAndAnswer(inSouthAmerica, pendingContinentBonusCount, 5));
+        QCOMPARE(territoryState[inSouthAmerica].armies, start + 2);
+        QVERIFY(!continentBonusPhase);
+        QCOMPARE(saveAllowed, quint8(0));
+        QCOMPARE(queuedTexts().last(), QStringLiteral("Choose Add or Attack"));
+        QCOMPARE(inGameButtonEnabled[ButtonAdd], quint8(1));
+        QCOMPARE(inGameButtonEnabled[ButtonNext], quint8(1));
+        QCOMPARE(inGameButtonEnabled[ButtonMove], quint8(0));
+
+        // Add: the territory armies.
+        enterTerritoryBonusPhase();
+        QCOMPARE(queuedTexts().last(), QStringLiteral("Add 4 armies based on your territories."));
+        QVERIFY(clickAndAnswer(inSouthAmerica, pendingTerritoryBonusCount, 3));
+        QCOMPARE(queuedTexts().last(), QStringLiteral("Add 1 army based on your territories."));
+        // A territory of another player is refused.
+        int foreign = 1;
+        while (territoryState[foreign].owner == p)
+            ++foreign;
+        QVERIFY(!clickAndAnswer(foreign, pendingTerritoryBonusCount, 1));
+        QVERIFY(clickAndAnswer(inSouthAmerica, pendingTerritoryBonusCount, 1));
+        QCOMPARE(territoryState[inSouthAmerica].armies, start + 6);
+        QCOMPARE(territoryArmiesDue, 0);
+        QVERIFY(!territoryBonusPhase);
+        QCOMPARE(inGameButtonEnabled[ButtonAdd], quint8(0));
+        QCOMPARE(armiesOf(p), armiesAtTurnStart + 6);
+
+        // After an attack the loop allows a move of up to 7 armies (message step 4).
+        attackMadeThisTurn = 1;
+        moveAllowance = 7;
+        territoryState[inSouthAmerica].armies = 12;
+        int neighbour = 0;
+        for (int i = 1; i <= kMaxNeighbours && territoryNeighbours[inSouthAmerica][i]; ++i)
+            if (territoryState[territoryNeighbours[inSouthAmerica][i]].owner == p)
+                neighbour = territoryNeighbours[inSouthAmerica][i];
+        QVERIFY(neighbour != 0);
+        enterMovePhase();
+        QCOMPARE(queuedTexts().last(), QStringLiteral("Move from ? "));
+        selectOwnTerritory = 1;
+        selectPlacementTerritory(inSouthAmerica);
+        sourceTerritory = inSouthAmerica;
+        moveSourcePhase = 0;
+        moveTargetPhase = 1;
+        QCOMPARE(moveLimit(), 7);
+        selectPlacementTerritory(neighbour);
+        QCOMPARE(selectedTerritory, neighbour);
+        targetTerritory = neighbour;
+        const int targetBefore = territoryState[neighbour].armies;
+        pendingMoveCount = 1;
+        applyArmyCount(5);
+        QCOMPARE(territoryState[inSouthAmerica].armies, 7);
+        QCOMPARE(territoryState[neighbour].armies, targetBefore + 5);
+        QCOMPARE(moveAllowance, 2);
+        QVERIFY(moveSourcePhase);
+        QCOMPARE(queuedTexts().last(), QStringLiteral("Move from ? or choose Next."));
+        // The second move is held to what is left of the allowance.
+        sourceTerritory = inSouthAmerica;
+        targetTerritory = neighbour;
+        moveSourcePhase = 0;
+        pendingMoveCount = 1;
+        applyArmyCount(6);
+        QCOMPARE(territoryState[inSouthAmerica].armies, 5);
+        QCOMPARE(moveAllowance, 0);
+        QVERIFY(!moveSourcePhase);
+        QCOMPARE(inGameButtonEnabled[ButtonMove], quint8(0));
+
+        // Next Player: the turn passes to the next human.
+        resetTurnCounters();
+        QCOMPARE(turnsTaken[p], 1);
+        QCOMPARE(currentPlayer, other);
+        QCOMPARE(turnStarted, quint8(0));
+        QCOMPARE(moveAllowance, 0);
+        for (int b = ButtonNext; b <= ButtonCancel; ++b)
+            QCOMPARE(inGameButtonEnabled[b], quint8(0));
+    }
+
+    void strongholdGame()
+    {
+        loadWorld();
+        setUpPlayers(3, 3, ModeHotseat);
+        strongholdsEnabled = 1;
+        dealTerritories();
+        startLocalGame();
+        QVERIFY(strongholdPhase);
+        QCOMPARE(queuedTexts().last(), QStringLiteral("Choose your stronghold"));
+
+        const int first = currentPlayer;
+        int s = 1;
+        while (territoryState[s].owner != first)
+            ++s;
+        selectOwnTerritory = 1;
+        selectPlacementTerritory(s);
+        QCOMPARE(selectedTerritory, s);
+        chooseStronghold(s);
+        QCOMPARE(territoryState[s].armies, 15);
+        QCOMPARE(playerTable[first].stronghold(), s);
+        QVERIFY(!strongholdPhase);
+        QVERIFY(initialPlacementPhase);
+        QCOMPARE(armiesToPlace, initialArmies);
+        QCOMPARE(messageSteps(6), 1);
+        QCOMPARE(queuedTexts().last(),
+                 QStringLiteral("Select a territory for initial army placement, available: %1").arg(initialArmies));
+        // The stronghold takes no initial armies.
+        QCOMPARE(initialPlacementLimit(s), 0);
+        selectPlacementTerritory(s);
+        QCOMPARE(selectedTerritory, 0);
+        placeAllInitialArmies();
+        QCOMPARE(territoryState[s].armies, 15);
+
+        // The next human chooses a stronghold too, but not next to a guarded territory.
+        const int second = currentPlayer;
+        QVERIFY(second != first);
+        QVERIFY(strongholdPhase);
+        int nextToIt = 0, awayFromIt = 0;
+        for (int t = 1; t <= territoryCount; ++t) {
+            if (territoryState[t].owner != second)
+                continue;
+            (isNeighbour(t, s) ? nextToIt : awayFromIt) = t;
+        }
+        if (nextToIt == 0) {
+            // Make one of his territories a neighbour of the stronghold.
+            nextToIt = territoryNeighbours[s][1];
+            territoryState[nextToIt].owner = second;
+        }
+        QVERIFY(awayFromIt != 0);
+        const int beeps = ui.beeps;
+        selectPlacementTerritory(nextToIt);
+        QCOMPARE(selectedTerritory, 0);
+        QCOMPARE(ui.beeps, beeps + 1);
+        selectPlacementTerritory(awayFromIt);
+        QCOMPARE(selectedTerritory, awayFromIt);
+        chooseStronghold(awayFromIt);
+        QCOMPARE(territoryState[awayFromIt].armies, 15);
+    }
+
+    void strongholdNextToAGuardedTerritoryWhenNothingElseIsLeft()
+    {
+        loadLineMap();
+        setUpPlayers(2, 2, ModeHotseat);
+        strongholdsEnabled = 1;
+        for (int t = 1; t <= 5; ++t)
+            territoryState[t] = {t == 3 ? 1 : 2, 1};
+        territoryState[3].armies = 15;
+        recountAllPlayers();
+        currentPlayer = 2;
+        strongholdPhase = initialPlacementPhase = 1;
+        selectOwnTerritory = 1;
+        // 2 and 4 list 3; 5 lists only 4, so it is free.
+        selectPlacementTerritory(2);
+        QCOMPARE(selectedTerritory, 0);
+        selectPlacementTerritory(5);
+        QCOMPARE(selectedTerritory, 5);
+        territoryState[5].owner = 1;
+        selectPlacementTerritory(4);
+        QCOMPARE(selectedTerritory, 0);
+        territoryState[1].owner = 1;
+        // Every territory he still has borders the guarded one: then it is allowed.
+        selectPlacementTerritory(2);
+        QCOMPARE(selectedTerritory, 2);
+    }
+
+    void twoPlayerGameWithTheNeutralArmy()
+    {
+        loadWorld();
+        setUpPlayers(2, 3, ModeHotseat);
+        neutralArmyActive = 1;
+        dealTerritories();
+        QCOMPARE(initialArmies, 21);
+        startLocalGame();
+        const int first = currentPlayer;
+        const int second = 3 - first;
+        placeAllInitialArmies();
+        if (first == 2) {
+            // The neutral army places its armies like a computer player, between the humans.
+            QCOMPARE(actionTypes().count(8), 1);
+            QCOMPARE(actionQueue[actionTypes().indexOf(8) + 1].arg[1], 3);
+        }
+        QCOMPARE(currentPlayer, second);
+        placeAllInitialArmies();
+        QCOMPARE(actionTypes().count(8), 1);
+        QVERIFY(!initialPlacementPhase);
+        QCOMPARE(currentPlayer, first);
+
+        // Play goes back and forth between the humans; the neutral army never has a turn.
+        QList<int> turns;
+        for (int i = 0; i < 4; ++i) {
+            beginTurn();
+            QVERIFY(turnStarted);
+            turns.append(currentPlayer);
+            resetTurnCounters();
+        }
+        QCOMPARE(turns, (QList<int>{first, second, first, second}));
+        QCOMPARE(turnsTaken[3], 0);
+        QCOMPARE(messageSteps(5), 0);
+
+        // With player 1 out, play stays with player 2.
+        for (int t = 1; t <= territoryCount; ++t)
+            if (territoryState[t].owner == 1)
+                territoryState[t].owner = 2;
+        recountAllPlayers();
+        currentPlayer = 2;
+        nextPlayer();
+        QCOMPARE(currentPlayer, 2);
+    }
+
+    void turnOrderSkipsPlayersWhoAreOut_data()
+    {
+        QTest::addColumn<bool>("strongholds");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("next");
+        QTest::newRow("wraps") << false << 4 << 1;
+        QTest::newRow("skips the player without territory") << false << 1 << 3;
+        QTest::newRow("skips the player without stronghold") << true << 3 << 1;
+    }
+
+    void turnOrderSkipsPlayersWhoAreOut()
+    {
+        QFETCH(bool, strongholds);
+        QFETCH(int, from);
+        QFETCH(int, next);
+        loadWorld();
+        setUpPlayers(1, 4, ModeSinglePlayer);
+        dealTerritories();
+        strongholdsEnabled = strongholds;
+        for (int p = 1; p <= 3; ++p)
+            playerTable[p].stronghold() = 1;
+        for (int t = 1; t <= territoryCount; ++t)
+            if (territoryState[t].owner == 2)
+                territoryState[t].owner = 3;
+        recountAllPlayers();
+        QCOMPARE(followingPlayer(from), next);
+    }
+
+    void nextPlayerHandsOverToComputersAndCountsRounds()
+    {
+        loadWorld();
+        setUpPlayers(1, 3, ModeSinglePlayer);
+        dealTerritories();
+        currentPlayer = 1;
+        turnStarted = 1;
+        nextPlayer();
+        QCOMPARE(currentPlayer, 2);
+        QCOMPARE(messageSteps(5), 1);
+        QCOMPARE(messageQueue[messageQueueCount].arg[1], 1);
+        QCOMPARE(turnStarted, quint8(1)); // the hand-over check must not begin player 1 again
+        QCOMPARE(quietRounds, 0);
+        passTurnToNextPlayer();
+        passTurnToNextPlayer();
+        QCOMPARE(currentPlayer, 1);
+        QCOMPARE(quietRounds, 1);
+        QCOMPARE(turnStarted, quint8(0));
+        QCOMPARE(turnsTaken[1], 1);
+        QCOMPARE(turnsTaken[2], 1);
+        QCOMPARE(turnsTaken[3], 1);
+        // Thirty rounds without a conquest end the game.
+        quietRounds = 29;
+        passTurnToNextPlayer();
+        passTurnToNextPlayer();
+        QVERIFY(!gameOver);
+        passTurnToNextPlayer();
+        QCOMPARE(quietRounds, 30);
+        QVERIFY(gameOver);
+        QVERIFY(noWinner);
+    }
+
+    // ---- Troop experience ----
+
+    void troopExperienceByRound_data()
+    {
+        QTest::addColumn<int>("turns");
+        QTest::addColumn<int>("losses1");
+        QTest::addColumn<int>("losses2");
+        QTest::addColumn<int>("expected1");
+        QTest::addColumn<int>("expected2");
+        QTest::newRow("before round 10 unchanged") << 8 << 30 << 10 << 100 << 100;
+        QTest::newRow("round 10 recomputed") << 9 << 30 << 10 << 150 << 50;
+        QTest::newRow("low raised to 50 before 13") << 12 << 39 << 1 << 195 << 50;
+        QTest::newRow("low kept from 13") << 13 << 39 << 1 << 195 << 5;
+        QTest::newRow("no losses unchanged") << 20 << 0 << 0 << 100 << 100;
+    }
+
+    void troopExperienceByRound()
+    {
+        QFETCH(int, turns);
+        QFETCH(int, losses1);
+        QFETCH(int, losses2);
+        QFETCH(int, expected1);
+        QFETCH(int, expected2);
+        loadWorld();
+        setUpPlayers(2, 2, ModeHotseat);
+        troopExperienceEnabled = 1;
+        dealTerritories();
+        currentPlayer = 1;
+        turnsTaken[1] = turns;
+        playerTable[1].battleLosses() = losses1;
+        playerTable[2].battleLosses() = losses2;
+        beginTurn();
+        QCOMPARE(troopExperience[1], expected1);
+        QCOMPARE(troopExperience[2], expected2);
+        QCOMPARE(troopExperienceShown[1][1], expected1);
+        QCOMPARE(troopExperienceShown[1][2], expected2);
+    }
+
+    void troopExperienceOfPlayersOutAndTheNeutralArmy()
+    {
+        loadWorld();
+        setUpPlayers(2, 3, ModeHotseat);
+        neutralArmyActive = 1;
+        strongholdsEnabled = 1;
+        troopExperienceEnabled = 1;
+        dealTerritories();
+        playerTable[1].stronghold() = 1;
+        playerTable[2].stronghold() = 0; // lost
+        playerTable[3].stronghold() = 5;
+        playerTable[1].battleLosses() = 10;
+        playerTable[2].battleLosses() = 10;
+        playerTable[3].battleLosses() = 1;
+        currentPlayer = 1;
+        turnsTaken[1] = 15;
+        updateTroopExperience();
+        QCOMPARE(troopExperience[2], 0);
+        QCOMPARE(troopExperience[3], 100);
+        QCOMPARE(troopExperience[1], 10 * 3 * 100 / 21);
+    }
+
+    // ---- Buttons, phases, cancel ----
+
+    void actionFlagsReadAdjacencyOneWay()
+    {
+        loadLineMap();
+        setUpPlayers(2, 2, ModeHotseat);
+        territoryState[1] = {1, 1};
+        territoryState[2] = {1, 1};
+        territoryState[3] = {1, 5};
+        territoryState[4] = {1, 1};
+        territoryState[5] = {2, 9};
+        currentPlayer = 1;
+        // 3 lists itself and 2 and 4, all own: a move, no attack. 4 does not list 5.
+        updateActionFlags();
+        QCOMPARE(canAttackFlag, 'p');
+        QCOMPARE(canMoveFlag, 'j');
+        currentPlayer = 2;
+        updateActionFlags();
+        QCOMPARE(canAttackFlag, 'a');
+        QCOMPARE(canMoveFlag, 'n');
+    }
+
+    void cancelDropsTheSelection()
+    {
+        loadLineMap();
+        setUpPlayers(2, 2, ModeHotseat);
+        for (int t = 1; t <= 5; ++t)
+            territoryState[t] = {t <= 3 ? 1 : 2, 3};
+        recountAllPlayers();
+        currentPlayer = 1;
+        territoryArmiesDue = 3;
+        enterAttackPhase();
+        QCOMPARE(inGameButtonEnabled[ButtonCancel], quint8(1));
+        QCOMPARE(inGameButtonEnabled[ButtonAdd], quint8(0));
+        selectOwnTerritory = 1;
+        selectPlacementTerritory(3);
+        QCOMPARE(territoryChanged[3], 'j');
+        attackSourcePhase = 0;
+        attackTargetPhase = 1;
+        endHumanTurn();
+        QVERIFY(!attackTargetPhase && !attackSourcePhase);
+        QCOMPARE(territoryChanged[3], 'n');
+        QCOMPARE(territoryMark[3], 'n');
+        QCOMPARE(inGameButtonEnabled[ButtonAdd], quint8(1));
+        QCOMPARE(inGameButtonEnabled[ButtonAttack], quint8(1));
+        QCOMPARE(inGameButtonEnabled[ButtonCancel], quint8(0));
+        QCOMPARE(queuedTexts().last(), QStringLiteral("Choose Add or Attack"));
+        speedFlag224 = 1;
+        endHumanTurn();
+        QCOMPARE(queuedTexts().last(), QStringLiteral(" "));
+    }
+
+    void moveNeedsANeighbourAndNotItself()
+    {
+        loadLineMap();
+        setUpPlayers(2, 2, ModeHotseat);
+        for (int t = 1; t <= 5; ++t)
+            territoryState[t] = {t <= 3 ? 1 : 2, 4};
+        recountAllPlayers();
+        currentPlayer = 1;
+        attackMadeThisTurn = 1;
+        moveAllowance = 7;
+        // 3 lists itself: a move onto itself is refused and moves nothing.
+        sourceTerritory = targetTerritory = 3;
+        pendingMoveCount = 1;
+        applyArmyCount(2);
+        QCOMPARE(territoryState[3].armies, 4);
+        QCOMPARE(moveAllowance, 7);
+        QCOMPARE(ui.beeps, 1);
+        // 1 and 3 are not neighbours.
+        sourceTerritory = 1;
+        targetTerritory = 3;
+        pendingMoveCount = 1;
+        applyArmyCount(2);
+        QCOMPARE(territoryState[1].armies, 4);
+        QCOMPARE(ui.beeps, 2);
+    }
+
+    void humanAttackGoesThroughTheAttackRules()
+    {
+        loadLineMap();
+        setUpPlayers(2, 2, ModeHotseat);
+        attackRule = 'j';
+        for (int t = 1; t <= 5; ++t)
+            territoryState[t] = {t <= 3 ? 1 : 2, t <= 3 ? 3 : 1};
+        recountAllPlayers();
+        currentPlayer = 1;
+        // The answer 0 drops the target but keeps the source.
+        sourceTerritory = 3;
+        targetTerritory = 4;
+        attackTargetPhase = 1;
+        pendingAttackCount = 1;
+        applyArmyCount(0);
+        QVERIFY(attackTargetPhase);
+        QCOMPARE(territoryState[4].owner, 2);
+        // 1 does not list 4: refused, nothing fought.
+        sourceTerritory = 1;
+        pendingAttackCount = 1;
+        applyArmyCount(2);
+        QCOMPARE(ui.beeps, 1);
+        QVERIFY(!attackMadeThisTurn);
+        QVERIFY(attackSourcePhase && !attackTargetPhase);
+        // 2 against 1 under 1-for-1 takes the territory.
+        sourceTerritory = 3;
+        targetTerritory = 4;
+        pendingAttackCount = 1;
+        applyArmyCount(5);
+        QVERIFY(attackMadeThisTurn);
+        QCOMPARE(territoryState[4].owner, 1);
+        QCOMPARE(saveAllowed, quint8(0));
+    }
+
+    // ---- Cards ----
+
+    void cardSetsOfferedToAHuman_data()
+    {
+        QTest::addColumn<int>("artillery");
+        QTest::addColumn<int>("infantry");
+        QTest::addColumn<int>("cavalry");
+        QTest::addColumn<int>("wild");
+        QTest::addColumn<int>("sets");
+        QTest::addColumn<int>("bestValue");
+        QTest::addColumn<int>("bestCards");
+        QTest::newRow("no set") << 1 << 1 << 1 << 0 << 0 << 0 << 0;
+        QTest::newRow("a pair") << 2 << 1 << 0 << 0 << 1 << 5 << 2;
+        QTest::newRow("wild with one single card") << 0 << 1 << 0 << 1 << 1 << 5 << 2;
+        QTest::newRow("wild and two singles") << 1 << 1 << 0 << 1 << 2 << 5 << 2;
+        QTest::newRow("three and two: 15 traded") << 3 << 2 << 0 << 0 << 3 << 15 << 5;
+        QTest::newRow("two pairs") << 2 << 0 << 2 << 0 << 3 << 10 << 4;
+        QTest::newRow("many cards") << 3 << 3 << 2 << 2 << 6 << 45 << 10;
+    }
+
+    void cardSetsOfferedToAHuman()
+    {
+        QFETCH(int, artillery);
+        QFETCH(int, infantry);
+        QFETCH(int, cavalry);
+        QFETCH(int, wild);
+        QFETCH(int, sets);
+        QFETCH(int, bestValue);
+        QFETCH(int, bestCards);
+        CardHand hand;
+        hand.artillery = artillery;
+        hand.infantry = infantry;
+        hand.cavalry = cavalry;
+        hand.wild = wild;
+        std::array<CardSet, kMaxOfferedCardSets + 1> offered;
+        QCOMPARE(collectCardSets(hand, offered), sets);
+        if (sets == 0)
+            return;
+        QCOMPARE(offered[1].valueTraded, bestValue);
+        QCOMPARE(offered[1].handedIn.total(), bestCards);
+        for (int i = 1; i <= sets; ++i) {
+            const CardHand &in = offered[i].handedIn;
+            QVERIFY(in.artillery <= artillery && in.infantry <= infantry && in.cavalry <= cavalry && in.wild <= wild);
+            QVERIFY(in.total() >= 2);
+            QCOMPARE(offered[i].valueTraded, evaluateCardSet(in).valueTraded);
+            if (i > 1)
+                QVERIFY(offered[i].valueTraded <= offered[i - 1].valueTraded);
+        }
+    }
+
+    void fiveCardsMustBeTradedAtTheStartOfTheTurn()
+    {
+        loadWorld();
+        setUpPlayers(2, 2, ModeHotseat);
+        dealTerritories();
+        currentPlayer = 1;
+        playerTable[1].artillery() = 3;
+        playerTable[1].infantry() = 2;
+        cardDeckCounts = {2, 17, 15, 14};
+        QCOMPARE(cardsInPlay(), 53);
+        beginTurn();
+        QCOMPARE(ui.cardDialogs, 1);
+        QCOMPARE(cardTradeRequired, quint8(1));
+        QVERIFY(offeredCardSetCount >= 1);
+        for (int b = ButtonNext; b <= ButtonCancel; ++b)
+            QCOMPARE(inGameButtonEnabled[b], quint8(0));
+        // Closing the dialog without a trade is refused: it comes back.
+        kaartidlg0();
+        QCOMPARE(ui.beeps, 1);
+        QCOMPARE(ui.cardDialogs, 2);
+        QCOMPARE(offeredCardSets[1].valueTraded, 15);
+        kaartidlg1();
+        QCOMPARE(handOf(1).total(), 0);
+        QCOMPARE(cardsInPlay(), 53);
+        QCOMPARE(cardArmiesDue, 15);
+        QCOMPARE(cardTradeMarker, 177);
+        QCOMPARE(playerTable[1].cardBonusReceived(), 15);
+        QVERIFY(cardBonusPhase);
+        QCOMPARE(queuedTexts().last(), QStringLiteral("Add 15 armies based on your cards."));
+        // The notice shows the trade: 3, three pauses, 4.
+        const QList<int> types = actionTypes();
+        const int at = types.indexOf(3);
+        QVERIFY(at >= 0);
+        QCOMPARE(types.mid(at, 5), (QList<int>{3, 12, 12, 12, 4}));
+        QCOMPARE(actionQueue[at + 1].arg[5], 15);
+        QCOMPARE(actionQueue[at + 1].arg[6], 1);
+        int own = 1;
+        while (territoryState[own].owner != 1)
+            ++own;
+        QVERIFY(clickAndAnswer(own, pendingCardBonusCount, 15));
+        QVERIFY(!cardBonusPhase);
+        QCOMPARE(territoryState[own].armies, 16);
+        QCOMPARE(queuedTexts().last(), QStringLiteral("Choose Add or Attack"));
+        QCOMPARE(inGameButtonEnabled[ButtonAdd], quint8(1));
+    }
+
+    void voluntaryTradeBeforeAttacking()
+    {
+        loadWorld();
+        setUpPlayers(2, 2, ModeHotseat);
+        dealTerritories();
+        currentPlayer = 1;
+        playerTable[1].cavalry() = 2;
+        cardDeckCounts[CardCavalry] = 15;
+        beginTurn();
+        QCOMPARE(ui.cardDialogs, 0);
+        QCOMPARE(inGameButtonEnabled[ButtonCards], quint8(1));
+        openCardTradeDialog();
+        QCOMPARE(ui.cardDialogs, 1);
+        kaartidlg0();
+        QCOMPARE(ui.beeps, 0);
+        QCOMPARE(handOf(1).cavalry, 2);
+        openCardTradeDialog();
+        kaartidlg2(); // not offered
+        QCOMPARE(ui.beeps, 1);
+        kaartidlg1();
+        QCOMPARE(cardArmiesDue, 5);
+        QCOMPARE(cardDeckCounts[CardCavalry], 17);
+        // Once attacked, no more trades this turn.
+        playerTable[1].cavalry() = 2;
+        attackMadeThisTurn = 1;
+        refreshTurnButtons();
+        QCOMPARE(inGameButtonEnabled[ButtonCards], quint8(0));
+    }
+};
+
+TARVAN_TEST_MAIN(TestTurnFlow)
+#include "test_turnflow.moc"
