@@ -1,12 +1,195 @@
 #pragma once
-// The one main window of the game: it owns the game timer, the sockets, the member dialogs and
-// every event handler and slot.
+// The one main window of the game: it owns the game timer, the file dialogs and the member
+// dialogs answered through its slots, creates the sockets and network managers, and takes
+// every event. Its member definitions are spread over one source per concern.
 
+#include <QBasicTimer>
+#include <QFileDialog>
 #include <QMainWindow>
+#include <QStringList>
+
+#include <array>
+
+class QComboBox;
+class QDialog;
+class QGestureEvent;
+class QLabel;
+class QLineEdit;
+class QNetworkReply;
+class QPinchGesture;
+class QPushButton;
+class QTcpSocket;
+class QVBoxLayout;
+class QHBoxLayout;
 
 class ViewArea : public QMainWindow {
     Q_OBJECT
 public:
     explicit ViewArea(QWidget *parent = nullptr);
     ~ViewArea() override;
+
+    // One tick of the game loop; timerEvent only forwards here.
+    void gameTick();
+
+    // Game speed and display options.
+    void restartGameTimer();
+    void setGameSpeed512();
+    void setGameSpeed384();
+    void setGameSpeed288();
+    void setGameSpeed224();
+    void setGameSpeedFast();
+    void setGameSpeedFastest();
+    void setOptionOn();
+    void setOptionOff();
+    // The interval the game timer runs at now, in milliseconds (0 when stopped).
+    int gameTimerInterval() const { return gameTimer.isActive() ? gameTimerIntervalMs : 0; }
+
+    // Rebuilds `windowTitleText` from the game globals and repaints.
+    void updateWindowTitle();
+
+    // Appends the game-state snapshot to `outMessage` (the network protocol fills it in).
+    void writeStateSnapshot();
+
+    // Gestures: the pinch zoom.
+    bool gestureEvent(QGestureEvent *event);
+    void handlePinchGesture(QPinchGesture *gesture);
+
+public slots:
+    void OnAccept();
+    void OnReceive();
+    void OnReceive1();
+    void OnReceive2();
+    void OnReceive3();
+    void OnReceive4();
+    void soundsettFinished();
+    void persondlgFinished();
+    void hostingsettFinished();
+    void persresetten();
+    void persinfo();
+    void whatismyip();
+    void portforward();
+    void ainameresdef();
+    void ainamen();
+    void ainamen2();
+    void ainamerej();
+    void mvwebsite();
+    void gzendstr();
+    void finishedSlot(QNetworkReply *reply);
+    void finishedSlotT5(QNetworkReply *reply);
+    void uploadDone();
+    void uploadDoneT5();
+    void mplaykeuze1();
+    void mplaykeuze2();
+    void mplaykeuze3();
+    void mplaykeuze4();
+    void mplaykeuze5();
+    void mplaykeuze6();
+    void mplaykeuze7();
+    void mplaykeuze8();
+    void mplaykeuze9();
+    void mplaykeuze10();
+    void mplaykeuze11();
+    void opties1info();
+    void opties1info1();
+    void opties1info2();
+    void opties1info3();
+    void missioninfo1();
+    void mplayinfo1();
+    void mplayrefresh();
+    void modaaluit();
+    void legerdlg0();
+    void legerdlg1();
+    void legerdlg2();
+    void legerdlg3();
+    void legerdlg4();
+    void legerdlg5();
+    void legerdlg6();
+    void legerdlg7();
+    void legerdlg8();
+    void legerdlg9();
+    void kaartidlg1();
+    void kaartidlg2();
+    void kaartidlg3();
+    void kaartidlg4();
+    void kaartidlg5();
+    void kaartidlg6();
+    void kaartidlg0();
+    void legersokdlg();
+
+protected:
+    bool event(QEvent *event) override;
+    void timerEvent(QTimerEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+public:
+    // Members, in the order the window creates them.
+    qint32 clickX = 0; // last click or hover position, the map offset taken off
+    qint32 clickY = 0;
+    QBasicTimer gameTimer;
+    QFileDialog loadFileDialog;
+    QFileDialog saveFileDialog;
+
+    QDialog *armyCountDialog = nullptr;
+    QVBoxLayout *armyCountLayout = nullptr;
+    std::array<QPushButton *, 10> armyCountButton{}; // 1..9; texts set when shown
+    QPushButton *armyCountCancelButton = nullptr;
+
+    QDialog *armyComboDialog = nullptr;
+    QStringList armyComboItems;
+    QComboBox *armyCombo = nullptr;
+    QVBoxLayout *armyComboLayout = nullptr;
+    QPushButton *armyComboOkButton = nullptr;
+
+    QDialog *aiNamesDialog = nullptr;
+    QVBoxLayout *aiNamesLayout = nullptr;
+    QHBoxLayout *aiNamesButtonLayout = nullptr;
+    QPushButton *aiNamesOkButton = nullptr;
+    QPushButton *aiNamesCancelButton = nullptr;
+    QPushButton *aiNamesDefaultsButton = nullptr;
+    std::array<QLineEdit *, 11> aiNameEdit{}; // 1..10
+
+    QDialog *cardDialog = nullptr;
+    QVBoxLayout *cardLayout = nullptr;
+    std::array<QPushButton *, 7> cardSetButton{}; // 1..6
+    QPushButton *cardCancelButton = nullptr;
+
+    QDialog *cardTradeNotice = nullptr;
+    QVBoxLayout *cardTradeLayout = nullptr;
+    QHBoxLayout *cardTradeCardsLayout = nullptr;
+    std::array<QLabel *, 8> cardTradeLabel{}; // 1..7
+
+private:
+    // Start-up, in the order the constructor runs it (ViewAreaStartup.cpp).
+    void resetEverySubsystem();
+    void setScreenAndMenuStartValues();
+    void setGameOptionStartValues();
+    void setTurnAndTableStartValues();
+    void buildSelectedMap();
+    void createNetworkObjects();
+    void prepareFileDialogs();
+    // The member dialogs (ViewAreaDialogs.cpp).
+    void buildMemberDialogs();
+    void buildArmyCountDialog();
+    void buildArmyComboDialog();
+    void buildAiNamesDialog();
+    void buildCardDialog();
+    void buildCardTradeNotice();
+    void deleteMemberDialogs();
+
+    // Shutdown: the farewell message to the other side of a network game.
+    void sendFarewell();
+
+    // Speed entries share one body (SpeedOptions.cpp).
+    void startGameTimer(int milliseconds);
+    bool refuseSpeedChangeInNetworkGame();
+    void chooseGameSpeed(int milliseconds, quint8 flag288, quint8 flag224, quint8 flag160,
+                         quint8 flag96, quint8 fast);
+    void setDisplayOption(quint8 on);
+
+    void onReceiveFrom(int socketIndex);
+
+    int gameTimerIntervalMs = 0;
 };

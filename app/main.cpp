@@ -1,7 +1,9 @@
+// The program: one application, one maximised frameless main window.
+
 #include "app/ViewArea.h"
+#include "app/WindowPlacement.h"
 
 #include <QApplication>
-#include <QIcon>
 
 int main(int argc, char *argv[])
 {
@@ -9,11 +11,11 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationDomain(QStringLiteral("tarvangx.example"));
     QCoreApplication::setApplicationName(QStringLiteral("Tarvan GX"));
-    auto *window = new ViewArea;
-    window->setWindowFlags(Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
-    window->setMouseTracking(true);
-    window->showMaximized();
-    const int code = app.exec();
-    delete window;
-    return code;
+    ViewArea window;
+    window.setAttribute(Qt::WA_MouseTracking, true);
+    window.setWindowState(Qt::WindowMaximized);
+    window.setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
+    window.show();
+    fillAvailableScreen(window);
+    return app.exec();
 }

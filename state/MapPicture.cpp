@@ -1,10 +1,407 @@
 #include "state/MapPicture.h"
 
 #include "state/GameState.h"
+#include "state/LabelGlyphs.h"
+#include "state/MapView.h"
 #include "state/Seams.h"
 
-// The painter itself arrives with the map pictures.
-void updateTerritoryDisplay(int, int, int, int, int, int) {}
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const MapPictureSet kMapPictures[] = {
+    {MapSwampII, ":/tifa/SwampII.png", nullptr, nullptr},
+    {MapThreeNationsB, ":/tifa/3tarvans_B.png", nullptr, nullptr},
+    {MapThreeNations, ":/tifa/3tarvans.png", nullptr, nullptr},
+    {MapSwamp, ":/tifa/SixIslands.png", nullptr, ":/tifa/SixIslands129XW.png"},
+    {MapRealWorld, ":/tifa/realwXW.png", nullptr, ":/tifa/realw129XW.png"},
+    {MapGreatBritain, ":/tifa/GreatBritain.png", nullptr, nullptr},
+    {MapChina, ":/tifa/China.png", nullptr, ":/tifa/China129XW.png"},
+    {MapWorms, ":/tifa/Worms.png", nullptr, nullptr},
+    {MapScandinavia, ":/tifa/ScandinaviaXW.png", nullptr, ":/tifa/Scandi129XW.png"},
+    {MapAustralia, ":/tifa/Australia.png", ":/tifa/AustraliaXW.png", ":/tifa/austral129XW.png"},
+    {MapJapan, ":/tifa/Japan.png", ":/tifa/JapanKoreaXW.png", ":/tifa/japkor129XW.png"},
+    {MapNorthAmerica, ":/tifa/NAmerica.png", ":/tifa/NAmericaXW.png", ":/tifa/america129XW.png"},
+    {MapWorldII, ":/tifa/WorldII.png", nullptr, ":/tifa/WorldII129XW.png"},
+    {MapWorld, ":/tifa/World.png", nullptr, ":/tifa/world129XW.png"},
+    {MapEurope, ":/tifa/Europe.png", nullptr, ":/tifa/europe129XW.png"},
+};
+
+// How a territory was last painted: enough to paint any of its pixels again, and its label.
+struct PaintedLook {
+    bool painted = false;
+    QRgb fill = 0;
+    bool shaded = false;
+    int armies = 0;
+    QRgb labelColour = 0;
+    bool labelShadow = false;
+    QRgb shadowColour = 0;
+    bool hit = false;
+    int defenceMissiles = 0;
+    int attackMissiles = 0;
+};
+
+struct PictureState {
+    TerritoryRegions regions;
+    QImage pristine; // the picture as loaded, for pixels that belong to no territory
+    std::array<PaintedLook, kMaxTerritories + 1> looks{};
+    std::array<QRect, kMaxTerritories + 1> labelAreas{};
+    // Territories whose label areas reach into the pixels a repaint of t may change.
+    std::array<std::vector<int>, kMaxTerritories + 1> labelsAround{};
+    int glyphSize = 1;
+    // Regions grown from a picture that was not fresh (most label points off the greys) are
+    // grown again as soon as another picture is put in.
+    bool doubtful = false;
+    qint64 knownKey = 0;
+};
+
+PictureState &picture()
+{
+    static PictureState state;
+    return state;
+}
+
+constexpr QRgb kLightLabel = qRgb(255, 245, 245);
+constexpr QRgb kDarkLabel = qRgb(0, 0, 64);
+constexpr int kShadeLevels = 32;
+
+int channelTimes(int channel, double factor)
+{
+    return qBound(0, static_cast<int>(channel * factor + 0.5), 255);
+}
+
+QRgb scaled(QRgb colour, double factor)
+{
+    return qRgb(channelTimes(qRed(colour), factor), channelTimes(qGreen(colour), factor),
+                channelTimes(qBlue(colour), factor));
+}
+
+QRgb lightened(QRgb colour, double amount)
+{
+    const auto towardWhite = [amount](int c) { return c + static_cast<int>((255 - c) * amount + 0.5); };
+    return qRgb(towardWhite(qRed(colour)), towardWhite(qGreen(colour)), towardWhite(qBlue(colour)));
+}
+
+int luma(QRgb colour)
+{
+    return (299 * qRed(colour) + 587 * qGreen(colour) + 114 * qBlue(colour)) / 1000;
+}
+
+QRgb ownerColour(int owner)
+{
+    return owner >= 0 && owner <= kMaxPlayers ? colourTable[owner] : colourTable[0];
+}
+
+// The shaded fill: lit from the top left of the territory, darker toward the bottom right.
+double shadeFactor(int level)
+{
+    return 1.16 - 0.36 * level / (kShadeLevels - 1);
+}
+
+int shadeLevel(const QRect &bounds, int x, int y)
+{
+    const int span = qMax(1, bounds.width() + bounds.height() - 2);
+    const int along = (x - bounds.left()) + (y - bounds.top());
+    return qBound(0, along * (kShadeLevels - 1) / span, kShadeLevels - 1);
+}
+
+QRgb fillAt(const PaintedLook &look, const QRect &bounds, int x, int y)
+{
+    return look.shaded ? scaled(look.fill, shadeFactor(shadeLevel(bounds, x, y))) : look.fill;
+}
+
+std::array<QPoint, kMaxTerritories + 1> currentLabelPoints()
+{
+    std::array<QPoint, kMaxTerritories + 1> points{};
+    const int count = qBound(0, static_cast<int>(territoryCount), kMaxTerritories);
+    for (int t = 1; t <= count; ++t) {
+        int x = territoryPos[t].x;
+        int y = territoryPos[t].y;
+        designToPicture(x, y);
+        points[t] = QPoint(x, y);
+    }
+    return points;
+}
+
+int glyphSizeFor(double scale)
+{
+    return qMax(1, static_cast<int>(scale * 0.8 + 0.5));
+}
+
+// Army number in the middle, a hit cross behind it, missile marks in a row below.
+QRect labelAreaAround(const QPoint &point, int k)
+{
+    return QRect(point.x() - 20 * k, point.y() - 8 * k, 41 * k + 1, 24 * k + 1);
+}
+
+bool isPaintable(const QImage &image)
+{
+    return image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
+        || image.format() == QImage::Format_ARGB32_Premultiplied;
+}
+
+void growRegions(const std::array<QPoint, kMaxTerritories + 1> &points)
+{
+    PictureState &state = picture();
+    if (!isPaintable(mapImage))
+        mapImage = mapImage.convertToFormat(QImage::Format_RGB32);
+    state.pristine = mapImage;
+    state.regions.build(mapImage, points, territoryCount);
+    state.looks.fill(PaintedLook{});
+    state.glyphSize = glyphSizeFor(labelScale());
+
+    const int count = state.regions.count();
+    int withoutRegion = 0;
+    for (int t = 1; t <= count; ++t) {
+        state.labelAreas[t] = labelAreaAround(points[t], state.glyphSize);
+        withoutRegion += state.regions.area(t) == 0 ? 1 : 0;
+    }
+    for (int t = 1; t <= count; ++t) {
+        const QRect reach = state.labelAreas[t].united(state.regions.bounds(t));
+        state.labelsAround[t].clear();
+        for (int v = 1; v <= count; ++v)
+            if (state.labelAreas[v].intersects(reach))
+                state.labelsAround[t].push_back(v);
+    }
+    state.doubtful = count > 0 && withoutRegion * 2 > count;
+    state.knownKey = mapImage.cacheKey();
+}
+
+// Grows the regions again when the picture or the map is not the one they were grown for.
+bool ensureRegions()
+{
+    if (mapImage.isNull())
+        return false;
+    PictureState &state = picture();
+    const auto points = currentLabelPoints();
+    const bool stale = state.regions.isEmpty() || state.regions.size() != mapImage.size()
+        || state.regions.count() != territoryCount || state.regions.labelPoints() != points
+        || (state.doubtful && mapImage.cacheKey() != state.knownKey) || !isPaintable(mapImage);
+    if (stale)
+        growRegions(points);
+    return true;
+}
+
+QRgb *rowOf(int y)
+{
+    return reinterpret_cast<QRgb *>(mapImage.scanLine(y));
+}
+
+void fillRegion(int t)
+{
+    const PictureState &state = picture();
+    const PaintedLook &look = state.looks[t];
+    const QRect bounds = state.regions.bounds(t);
+    std::array<QRgb, kShadeLevels> shades{};
+    for (int level = 0; level < kShadeLevels; ++level)
+        shades[level] = scaled(look.fill, shadeFactor(level));
+    uchar *bits = mapImage.bits();
+    const qsizetype stride = mapImage.bytesPerLine();
+    const int span = qMax(1, bounds.width() + bounds.height() - 2);
+    for (const RegionRun &run : state.regions.runs(t)) {
+        QRgb *row = reinterpret_cast<QRgb *>(bits + run.y * stride);
+        if (!look.shaded) {
+            std::fill(row + run.x0, row + run.x1 + 1, look.fill);
+            continue;
+        }
+        // shadeLevel() step by step: the quotient and remainder of the growing numerator.
+        const int numerator = ((run.x0 - bounds.left()) + (run.y - bounds.top())) * (kShadeLevels - 1);
+        int level = numerator / span;
+        int remainder = numerator % span;
+        for (int x = run.x0; x <= run.x1; ++x) {
+            row[x] = shades[qMin(level, kShadeLevels - 1)];
+            remainder += kShadeLevels - 1;
+            while (remainder >= span) {
+                remainder -= span;
+                ++level;
+            }
+        }
+    }
+}
+
+// Puts back what lies under t's label area: other territories' fills and the untouched picture.
+void restoreUnderLabel(int t)
+{
+    const PictureState &state = picture();
+    const QRect area = state.labelAreas[t].intersected(mapImage.rect());
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        QRgb *row = rowOf(y);
+        const QRgb *original = reinterpret_cast<const QRgb *>(state.pristine.constScanLine(y));
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const int u = state.regions.territoryAt(x, y);
+            if (u == t)
+                continue;
+            row[x] = u != 0 && state.looks[u].painted ? fillAt(state.looks[u], state.regions.bounds(u), x, y)
+                                                      : original[x];
+        }
+    }
+}
+
+void drawLabel(int v, const QRect &clip)
+{
+    const PictureState &state = picture();
+    const PaintedLook &look = state.looks[v];
+    const QPoint at = state.regions.labelPoints()[v];
+    const int k = state.glyphSize;
+    if (look.hit)
+        drawMark(mapImage, MarkShape::Cross, at.x(), at.y(), 15 * k, colourTable[12], kDarkLabel, clip);
+    drawNumber(mapImage, at.x(), at.y(), look.armies, k, look.labelColour, look.labelShadow, look.shadowColour, clip);
+
+    // Missile marks: defence on the left, attack on the right, each with its count.
+    const int markY = at.y() + 10 * k;
+    const auto drawMissiles = [&](int count, MarkShape shape, QRgb colour, int left) {
+        if (count <= 0)
+            return;
+        drawMark(mapImage, shape, left + 3 * k, markY, 5 * k, colour, kDarkLabel, clip);
+        const int shown = qMin(count, 99);
+        drawNumber(mapImage, left + 6 * k + numberSize(shown, k).width() / 2 + 1, markY, shown, k,
+                   look.labelColour, look.labelShadow, look.shadowColour, clip);
+    };
+    drawMissiles(look.defenceMissiles, MarkShape::Square, colourTable[15], at.x() - 20 * k);
+    drawMissiles(look.attackMissiles, MarkShape::Triangle, colourTable[11], at.x() + 1);
+}
+
+// Near-white or dark-blue army numbers by the display style, unless that colour would vanish
+// in the territory's own colour.
+void chooseLabelColours(PaintedLook &look, QRgb underLabel)
+{
+    const QRgb styled = displayOptionB ? kLightLabel : kDarkLabel;
+    const QRgb other = displayOptionB ? kDarkLabel : kLightLabel;
+    look.labelColour = std::abs(luma(styled) - luma(underLabel)) < 100 ? other : styled;
+    look.labelShadow = look.labelColour == kLightLabel;
+    look.shadowColour = scaled(underLabel, 0.5);
+}
+
+qint16 shownMissiles(const std::array<qint16, 224> &table, int t)
+{
+    return t >= 0 && t < static_cast<int>(table.size()) ? table[t] : 0;
+}
+
+// ---- Player panel ----
+
+struct PanelCounts {
+    int territories = 0;
+    int armies = 0;
+};
+
+std::array<PanelCounts, kMaxPlayers + 1> countShownTerritories()
+{
+    std::array<PanelCounts, kMaxPlayers + 1> counts{};
+    const int count = qBound(0, static_cast<int>(territoryCount), kMaxTerritories);
+    for (int t = 1; t <= count; ++t) {
+        const TerritoryState &shown = displayedTerritoryState[t];
+        if (shown.owner >= 1 && shown.owner <= kMaxPlayers) {
+            counts[shown.owner].territories += 1;
+            counts[shown.owner].armies += qMax(0, static_cast<int>(shown.armies));
+        }
+    }
+    return counts;
+}
+
+void restorePanelBackground(const QRect &area)
+{
+    const PictureState &state = picture();
+    const QRect box = area.intersected(mapImage.rect()).intersected(state.pristine.rect());
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const QRgb *original = reinterpret_cast<const QRgb *>(state.pristine.constScanLine(y));
+        std::copy(original + box.left(), original + box.right() + 1, rowOf(y) + box.left());
+    }
+}
+
+void paintPanel(QPainter &painter, const QRect &area, double scale)
+{
+    const int players = qBound(0, static_cast<int>(playerCount), kMaxPlayers);
+    const auto px = [scale](double design) { return static_cast<int>(design * scale + 0.5); };
+    const int rowHeight = px(12);
+    const int padding = px(4);
+    const bool showCurrent = currentPlayer >= 1 && currentPlayer <= players;
+    const int height = padding * 2 + players * rowHeight + (showCurrent ? rowHeight + px(2) : 0);
+    const QRect box(area.left(), area.top(), area.width(), qMin(area.height(), height));
+
+    painter.setPen(QColor(10, 14, 28));
+    painter.setBrush(QColor(26, 32, 52));
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+
+    QFont font;
+    font.setPixelSize(qMax(6, px(9)));
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    const int armiesWidth = px(28);
+    const int territoriesWidth = px(18);
+    const int experienceWidth = troopExperienceEnabled ? px(24) : 0;
+    const int swatch = px(8);
+    const int nameLeft = box.left() + padding + swatch + px(4);
+    const int nameWidth = box.right() - padding - armiesWidth - territoriesWidth - experienceWidth - nameLeft;
+    const auto counts = countShownTerritories();
+
+    for (int p = 1; p <= players; ++p) {
+        const int top = box.top() + padding + (p - 1) * rowHeight;
+        const QRect row(box.left() + 1, top, box.width() - 2, rowHeight);
+        if (p == currentPlayer)
+            painter.fillRect(row, QColor(70, 84, 120));
+        painter.fillRect(QRect(box.left() + padding, top + (rowHeight - swatch) / 2, swatch, swatch),
+                         QColor(ownerColour(p)));
+        const bool out = counts[p].territories == 0;
+        painter.setPen(out ? QColor(120, 124, 140) : QColor(240, 240, 232));
+        const QString name = metrics.elidedText(playerName[p].trimmed(), Qt::ElideRight, qMax(0, nameWidth));
+        painter.drawText(QRect(nameLeft, top, nameWidth, rowHeight), Qt::AlignLeft | Qt::AlignVCenter, name);
+        int right = box.right() - padding;
+        if (troopExperienceEnabled) {
+            const int shown = currentPlayer >= 1 && currentPlayer <= kMaxPlayers ? troopExperienceShown[currentPlayer][p]
+                                                                               : troopExperience[p];
+            painter.drawText(QRect(right - experienceWidth, top, experienceWidth, rowHeight),
+                             Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("%1%").arg(shown));
+            right -= experienceWidth;
+        }
+        painter.drawText(QRect(right - armiesWidth, top, armiesWidth, rowHeight), Qt::AlignRight | Qt::AlignVCenter,
+                         QString::number(counts[p].armies));
+        right -= armiesWidth;
+        painter.drawText(QRect(right - territoriesWidth, top, territoriesWidth, rowHeight),
+                         Qt::AlignRight | Qt::AlignVCenter, QString::number(counts[p].territories));
+    }
+    if (showCurrent) {
+        const int top = box.top() + padding + players * rowHeight + px(2);
+        painter.setPen(QColor(255, 230, 150));
+        const QString line = metrics.elidedText(playerName[currentPlayer].trimmed() + QStringLiteral(" to play.."),
+                                                Qt::ElideMiddle, box.width() - 2 * padding);
+        painter.drawText(QRect(box.left() + padding, top, box.width() - 2 * padding, rowHeight),
+                         Qt::AlignLeft | Qt::AlignVCenter, line);
+    }
+}
+
+} // namespace
+
+void updateTerritoryDisplay(int territory, int armies, int owner, int highlighted, int missileHitMark, int)
+{
+    if (territory < 1 || territory > territoryCount || territory > kMaxTerritories || !ensureRegions())
+        return;
+    PictureState &state = picture();
+    PaintedLook &look = state.looks[territory];
+    look.painted = true;
+    // The display style decides which territories are flat and which shaded; a highlighted
+    // territory takes the other fill and a lighter colour.
+    look.shaded = (displayOptionB != 0) == (highlighted != 0);
+    look.fill = highlighted ? lightened(ownerColour(owner), 0.45) : ownerColour(owner);
+    look.armies = qBound(0, armies, 999);
+    look.hit = missileHitMark != 0;
+    look.defenceMissiles = shownMissiles(displayedDefenceMissiles, territory);
+    look.attackMissiles = shownMissiles(displayedAttackMissiles, territory);
+    const QPoint at = state.regions.labelPoints()[territory];
+    chooseLabelColours(look, fillAt(look, state.regions.bounds(territory), at.x(), at.y()));
+
+    fillRegion(territory);
+    restoreUnderLabel(territory);
+    const QRect changed = state.labelAreas[territory].united(state.regions.bounds(territory));
+    for (int v : state.labelsAround[territory])
+        if (state.looks[v].painted)
+            drawLabel(v, changed);
+    state.knownKey = mapImage.cacheKey();
+}
 
 void sendTurnUpdate(int territory)
 {
@@ -17,4 +414,140 @@ void sendTurnUpdate(int territory)
     interaction().statusChanged();
 }
 
-void drawPlayerPanel() {}
+void drawPlayerPanel()
+{
+    if (!ensureRegions())
+        return;
+    const QRect area = playerPanelArea();
+    restorePanelBackground(area);
+    if (playerCount >= 1) {
+        QPainter painter(&mapImage);
+        painter.setClipRect(area);
+        paintPanel(painter, area, labelScale());
+    }
+    picture().knownKey = mapImage.cacheKey();
+}
+
+void territoryAtPoint(int x, int y, int &territory)
+{
+    territory = 999;
+    if (!ensureRegions())
+        return;
+    int pictureX = 0;
+    int pictureY = 0;
+    windowToPicture(x, y, pictureX, pictureY);
+    const int found = picture().regions.territoryAt(pictureX, pictureY);
+    if (found >= 1 && found <= territoryCount)
+        territory = found;
+}
+
+void scalePoint(int &x, int &y)
+{
+    x = static_cast<int>(x * displayScale);
+    y = static_cast<int>(y * displayScale);
+}
+
+const MapPictureSet *mapPictureSetsBegin()
+{
+    return std::begin(kMapPictures);
+}
+
+const MapPictureSet *mapPictureSetsEnd()
+{
+    return std::end(kMapPictures);
+}
+
+const MapPictureSet *mapPictureSetFor(MapFlag flag)
+{
+    for (const MapPictureSet &set : kMapPictures)
+        if (set.flag == flag)
+            return &set;
+    return nullptr;
+}
+
+bool mapHasLargePicture(MapFlag flag)
+{
+    const MapPictureSet *set = mapPictureSetFor(flag);
+    return set && set->large;
+}
+
+QString currentMapPicturePath()
+{
+    const MapFlag flag = selectedMap();
+    if (flag == MapCustom)
+        return customMapImagePath;
+    const MapPictureSet *set = mapPictureSetFor(flag);
+    if (!set)
+        return QString();
+    if (largeImageSet && set->large)
+        return QString::fromLatin1(set->large);
+    if (wideImageSet && set->wide)
+        return QString::fromLatin1(set->wide);
+    return QString::fromLatin1(set->plain);
+}
+
+void installMapPicture(const QImage &newPicture)
+{
+    mapImage = newPicture;
+    if (!mapImage.isNull() && !isPaintable(mapImage))
+        mapImage = mapImage.convertToFormat(QImage::Format_RGB32);
+    if (mapImage.isNull()) {
+        picture().regions.clear();
+        return;
+    }
+    growRegions(currentLabelPoints());
+}
+
+const TerritoryRegions &territoryRegions()
+{
+    ensureRegions();
+    return picture().regions;
+}
+
+QRect territoryLabelArea(int territory)
+{
+    if (!ensureRegions() || territory < 1 || territory > picture().regions.count())
+        return QRect();
+    return picture().labelAreas[territory];
+}
+
+QPoint playerPanelPosition(MapFlag flag)
+{
+    if (flag != MapCustom)
+        if (const BuiltinMap *map = builtinMapFor(flag))
+            return QPoint(map->panelX, map->panelY);
+    return QPoint(playerPanelX, playerPanelY);
+}
+
+QRect playerPanelArea()
+{
+    const QPoint corner = playerPanelPosition(selectedMap());
+    int left = corner.x();
+    int top = corner.y();
+    int right = corner.x() + kPlayerPanelWidth;
+    int bottom = corner.y() + kPlayerPanelHeight;
+    designToPicture(left, top);
+    designToPicture(right, bottom);
+    QRect area(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    // A panel placed too near the picture's edge moves inside rather than being cut off.
+    if (!mapImage.isNull()) {
+        area.moveLeft(qMax(0, qMin(area.left(), mapImage.width() - area.width())));
+        area.moveTop(qMax(0, qMin(area.top(), mapImage.height() - area.height())));
+    }
+    return area;
+}
+
+void resetMapPicture()
+{
+    PictureState &state = picture();
+    state.regions.clear();
+    state.pristine = QImage();
+    state.looks.fill(PaintedLook{});
+    state.labelAreas.fill(QRect());
+    for (auto &around : state.labelsAround)
+        around.clear();
+    state.glyphSize = 1;
+    state.doubtful = false;
+    state.knownKey = 0;
+    resetMapView();
+}

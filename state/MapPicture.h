@@ -2,12 +2,67 @@
 // Painting territories and the player panel into the map picture, and finding the territory
 // under a point.
 
+#include "state/BuiltinMaps.h"
+#include "state/MapRegions.h"
+
+#include <QImage>
+#include <QRect>
+#include <QString>
 #include <QtGlobal>
 
 // Paints territory t into `mapImage`: the owner's colour, the army number (capped at 999)
-// and its marks.
+// and its marks. `drawFlag` is carried by every caller but changes nothing in the picture.
 void updateTerritoryDisplay(int territory, int armies, int owner, int highlighted, int missileHitMark,
                             int drawFlag);
 // Shows territory t as it now stands: marks it, copies it to the displayed state and paints it.
 void sendTurnUpdate(int territory);
+// The box listing the players, painted into `mapImage` at the map's panel position.
 void drawPlayerPanel();
+// The territory whose region holds window pixel (x, y), or 999 when there is none.
+void territoryAtPoint(int x, int y, int &territory);
+// Multiplies both values by `displayScale`, truncating toward zero.
+void scalePoint(int &x, int &y);
+
+// ---- The map pictures ----
+constexpr int kDesignPictureWidth = 954;
+constexpr int kDesignPictureHeight = 632;
+constexpr int kLargePictureWidth = 1193;
+constexpr int kLargePictureHeight = 790;
+
+// The resource paths of a map's pictures: the plain one, the wide ("XW") and the large
+// ("129XW") one; null where the map has none of that set.
+struct MapPictureSet {
+    MapFlag flag;
+    const char *plain;
+    const char *wide;
+    const char *large;
+};
+// Every built-in map's pictures, one entry per map.
+const MapPictureSet *mapPictureSetsBegin();
+const MapPictureSet *mapPictureSetsEnd();
+const MapPictureSet *mapPictureSetFor(MapFlag flag);
+bool mapHasLargePicture(MapFlag flag);
+// The picture of the current map for the picture sets in use (a map file's own picture path for
+// a map file).
+QString currentMapPicturePath();
+
+// Makes `picture` the map picture and grows its territory regions; call it whenever a picture
+// has been loaded (and fitted), before the territories are painted. Painting also notices a new
+// picture of another size or another map by itself.
+void installMapPicture(const QImage &picture);
+// The regions of the current picture.
+const TerritoryRegions &territoryRegions();
+// The pixels that territory t's army number and marks may cover, in picture pixels.
+QRect territoryLabelArea(int territory);
+
+// ---- The player panel ----
+constexpr int kPlayerPanelWidth = 134;
+constexpr int kPlayerPanelHeight = 140;
+// The panel's corner at the design size: the built-in map's own position, or the map file's.
+QPoint playerPanelPosition(MapFlag flag);
+// The panel's box in picture pixels for the current map and picture set.
+QRect playerPanelArea();
+
+// The map picture's own state back to its start: no regions, nothing painted, and the view
+// values of MapView.h at their start values.
+void resetMapPicture();

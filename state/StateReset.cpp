@@ -5,6 +5,8 @@
 #include "state/GameState.h"
 #include "state/MapFile.h"
 #include "state/MapLoading.h"
+#include "state/MapPicture.h"
+#include "state/MapView.h"
 #include "state/StatusLine.h"
 #include "state/StepQueues.h"
 
@@ -20,4 +22,6 @@ void resetStateSubsystem()
     useStoredMapPath = 'n';
     mapLoadSucceeded = 0;
     mapLoadOutsideSetup = 0;
+    resetMapPicture();
+    resetMapView();
 }

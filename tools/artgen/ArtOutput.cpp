@@ -29,19 +29,36 @@ void ArtOutput::writeIfChanged(const QString &path, const QByteArray &bytes)
     changed_ = true;
 }
 
-void ArtOutput::addResourceImage(const QString &alias, const QImage &image, const char *format)
+namespace {
+
+QByteArray encoded(const QString &name, const QImage &image, const char *format)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
     if (!writer.write(image)) {
-        std::fprintf(stderr, "artgen: cannot encode %s: %s\n", qPrintable(alias),
-                     qPrintable(writer.errorString()));
+        std::fprintf(stderr, "artgen: cannot encode %s: %s\n", qPrintable(name), qPrintable(writer.errorString()));
         std::exit(1);
     }
-    writeIfChanged(QDir(artDir_).filePath(alias), bytes);
+    return bytes;
+}
+
+} // namespace
+
+void ArtOutput::addResourceImage(const QString &alias, const QImage &image, const char *format)
+{
+    writeIfChanged(QDir(artDir_).filePath(alias), encoded(alias, image, format));
     qrcEntries_.append(alias);
+}
+
+void ArtOutput::addPreviewImage(const QString &relativePath, const QImage &image)
+{
+    // Previews do not feed the resources, so they leave the manifest alone.
+    const bool changedBefore = changed_;
+    writeIfChanged(QDir(artDir_).filePath(QStringLiteral("preview/") + relativePath),
+                   encoded(relativePath, image, "PNG"));
+    changed_ = changedBefore;
 }
 
 void ArtOutput::addRunFile(const QString &relativePath, const QByteArray &bytes, bool alsoResource)

@@ -15,6 +15,8 @@ public:
     void addResourceImage(const QString &alias, const QImage &image, const char *format = "PNG");
     // A file of the run folder (sounds, sample maps), also compiled in when `alsoResource`.
     void addRunFile(const QString &relativePath, const QByteArray &bytes, bool alsoResource = false);
+    // A picture for people to look at (art/preview/...): neither compiled in nor listed.
+    void addPreviewImage(const QString &relativePath, const QImage &image);
     // Writes the resource list and the manifest; the manifest changes only when a file did.
     bool finish();
 

@@ -3,6 +3,11 @@
 
 #include "ArtOutput.h"
 #include "Icons.h"
+#include "MapPictures.h"
+#include "InterfaceArt.h"
+#include "Sounds.h"
+
+#include "state/StateReset.h"
 
 #include <QGuiApplication>
 #include <cstdio>
@@ -14,7 +19,12 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: tarvan_artgen <art folder> <run folder>\n");
         return 2;
     }
+    // The map pictures are drawn from the maps as the game builds them, with its colour tables.
+    resetStateSubsystem();
     ArtOutput out(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
     out.addResourceImage(QStringLiteral("tifb/Tarvan.ico"), drawProgramIcon(64), "ICO");
+    addMapPictures(out);
+    writeInterfaceArt(out);
+    writeSounds(out);
     return out.finish() ? 0 : 1;
 }

@@ -1,0 +1,631 @@
+// The map pictures, painting territories and the player panel into them, and the hit test.
+
+#include "TestSupport.h"
+
+#include "state/BuiltinMaps.h"
+#include "state/GameState.h"
+#include "state/MapPicture.h"
+#include "state/MapRegions.h"
+#include "state/MapView.h"
+
+#include <QSet>
+
+#include <cmath>
+
+namespace {
+
+constexpr QRgb kNearWhite = qRgb(255, 245, 245);
+constexpr QRgb kDarkBlue = qRgb(0, 0, 64);
+
+void buildMap(MapFlag flag)
+{
+    selectMap(flag);
+    const BuiltinMap *map = builtinMapFor(flag);
+    QVERIFY(map);
+    QCOMPARE(buildBuiltinMap(*map), 0);
+}
+
+// The map, its picture from the resources, and the picture set it belongs to.
+void usePicture(MapFlag flag, const QString &path, bool large)
+{
+    buildMap(flag);
+    largeImageSet = large ? 1 : 0;
+    const QImage picture(path);
+    QVERIFY2(!picture.isNull(), qPrintable(path));
+    installMapPicture(picture);
+}
+
+QPoint labelPoint(int t)
+{
+    int x = territoryPos[t].x;
+    int y = territoryPos[t].y;
+    designToPicture(x, y);
+    return QPoint(x, y);
+}
+
+void paintAll(int owner, int armies)
+{
+    for (int t = 1; t <= territoryCount; ++t)
+        updateTerritoryDisplay(t, armies, owner, 0, 0, 0);
+}
+
+void addPictureRows()
+{
+    QTest::addColumn<int>("map");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("large");
+    QTest::newRow("World") << int(MapWorld) << QStringLiteral(":/tifa/World.png") << false;
+    QTest::newRow("World large") << int(MapWorld) << QStringLiteral(":/tifa/world129XW.png") << true;
+    QTest::newRow("SwampII") << int(MapSwampII) << QStringLiteral(":/tifa/SwampII.png") << false;
+}
+
+bool inRegion(const TerritoryRegions &regions, int t, int x, int y)
+{
+    return regions.territoryAt(x, y) == t;
+}
+
+int fillableCount(const QImage &image)
+{
+    const FillableColours fillable;
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += fillable.contains(image.pixel(x, y)) ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+class TestMapPicture : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        resetAllGameState();
+        displayOptionB = 1;
+    }
+
+    void picturesHaveTheirDesignSizes_data()
+    {
+        addPictureRows();
+    }
+    void picturesHaveTheirDesignSizes()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, large);
+        const QImage picture(path);
+        QCOMPARE(picture.size(), large ? QSize(1193, 790) : QSize(954, 632));
+    }
+
+    // Each label point grows a region of its own, large enough to click and to hold its number;
+    // every other pixel is border or sea in a colour that no fill and no player uses.
+    void everyLabelPointLiesInItsOwnRegion_data()
+    {
+        addPictureRows();
+    }
+    void everyLabelPointLiesInItsOwnRegion()
+    {
+        QFETCH(int, map);
+        QFETCH(QString, path);
+        QFETCH(bool, large);
+        usePicture(MapFlag(map), path, large);
+        const TerritoryRegions &regions = territoryRegions();
+        QVERIFY(territoryCount >= 42);
+        int regionPixels = 0;
+        for (int t = 1; t <= territoryCount; ++t) {
+            const QPoint at = labelPoint(t);
+            QVERIFY2(inRegion(regions, t, at.x(), at.y()), qPrintable(QStringLiteral("territory %1").arg(t)));
+            QVERIFY2(regions.area(t) >= (large ? 450 : 300), qPrintable(QStringLiteral("territory %1").arg(t)));
+            regionPixels += regions.area(t);
+        }
+        // No fillable pixel is left outside the regions: none stays grey once every territory
+        // is painted.
+        QCOMPARE(fillableCount(mapImage), regionPixels);
+
+        QSet<QRgb> forbidden(colourTable.begin(), colourTable.end());
+        forbidden.insert(qRgb(253, 255, 254)); // the seed marker
+        const FillableColours fillable;
+        for (int y = 0; y < mapImage.height(); ++y)
+            for (int x = 0; x < mapImage.width(); ++x) {
+                const QRgb colour = mapImage.pixel(x, y);
+                QVERIFY(!forbidden.contains(colour));
+                if (!fillable.contains(colour))
+                    QCOMPARE(regions.territoryAt(x, y), 0);
+            }
+    }
+
+    // The wide set fits the picture to the window with a fast (nearest pixel) scaling: the
+    // borders must still hold every region apart at the sizes the window uses.
+    void regionsHoldWhenThePictureIsFitted_data()
+    {
+        QTest::addColumn<int>("map");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("large");
+        QTest::addColumn<double>("factor");
+        for (double factor : {0.86, 1.1, 1.37, 1.6}) {
+            const QByteArray f = QByteArray::number(factor);
+            QTest::newRow("World x" + f) << int(MapWorld) << QStringLiteral(":/tifa/World.png") << false << factor;
+            QTest::newRow("World large x" + f) << int(MapWorld) << QStringLiteral(":/tifa/world129XW.png") << true
+                                                << factor;
+            QTest::newRow("SwampII x" + f) << int(MapSwampII) << QStringLiteral(":/tifa/SwampII.png") << false
+                                           << factor;
+        }
+    }
+    void regionsHoldWhenThePictureIsFitted()
+    {
+        QFETCH(int, map);
+        QFETCH(QString, path);
+        QFETCH(bool, large);
+        QFETCH(double, factor);
+        buildMap(MapFlag(map));
+        const QImage original(path);
+        const QImage fitted = original.scaled(original.size() * factor, Qt::KeepAspectRatio, Qt::FastTransformation);
+        largeImageSet = large ? 1 : 0;
+        wideImageSet = 1;
+        displayScale = fitted.width() / (large ? 1193.0 : 954.0);
+        installMapPicture(fitted);
+        const TerritoryRegions &regions = territoryRegions();
+        for (int t = 1; t <= territoryCount; ++t) {
+            const QPoint at = labelPoint(t);
+            QVERIFY2(inRegion(regions, t, at.x(), at.y()), qPrintable(QStringLiteral("territory %1").arg(t)));
+        }
+        // A leak would let one region swallow a neighbour: then that neighbour's area is zero.
+        for (int t = 1; t <= territoryCount; ++t)
+            QVERIFY(regions.area(t) > 100);
+    }
+
+    void paintingChangesOnlyTheTerritoryAndItsLabel_data()
+    {
+        QTest::addColumn<int>("map");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("large");
+        QTest::addColumn<int>("territory");
+        QTest::addColumn<int>("highlighted");
+        QTest::newRow("World 1") << int(MapWorld) << QStringLiteral(":/tifa/World.png") << false << 1 << 0;
+        QTest::newRow("World 23 highlighted") << int(MapWorld) << QStringLiteral(":/tifa/World.png") << false << 23 << 1;
+        QTest::newRow("World large 42") << int(MapWorld) << QStringLiteral(":/tifa/world129XW.png") << true << 42 << 0;
+        QTest::newRow("World large 26 highlighted")
+            << int(MapWorld) << QStringLiteral(":/tifa/world129XW.png") << true << 26 << 1;
+        QTest::newRow("SwampII 87") << int(MapSwampII) << QStringLiteral(":/tifa/SwampII.png") << false << 87 << 0;
+        QTest::newRow("SwampII 200 highlighted")
+            << int(MapSwampII) << QStringLiteral(":/tifa/SwampII.png") << false << 200 << 1;
+    }
+    void paintingChangesOnlyTheTerritoryAndItsLabel()
+    {
+        QFETCH(int, map);
+        QFETCH(QString, path);
+        QFETCH(bool, large);
+        QFETCH(int, territory);
+        QFETCH(int, highlighted);
+        usePicture(MapFlag(map), path, large);
+        paintAll(1, 3);
+        const QImage before = mapImage;
+        updateTerritoryDisplay(territory, 45, 2, highlighted, 0, 0);
+
+        const TerritoryRegions &regions = territoryRegions();
+        const QRect label = territoryLabelArea(territory);
+        QVERIFY(!label.isEmpty());
+        QSet<QRgb> fillColours;
+        for (int y = 0; y < mapImage.height(); ++y)
+            for (int x = 0; x < mapImage.width(); ++x) {
+                const bool own = regions.territoryAt(x, y) == territory;
+                if (mapImage.pixel(x, y) != before.pixel(x, y))
+                    QVERIFY2(own || label.contains(x, y), qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
+                if (own && !label.contains(x, y))
+                    fillColours.insert(mapImage.pixel(x, y));
+            }
+        // Plain territories are flat in this style; a highlighted one is shaded, in a lighter
+        // colour than the owner's own.
+        if (highlighted) {
+            QVERIFY(fillColours.size() > 3);
+            QVERIFY(!fillColours.contains(colourTable[2]));
+        } else {
+            QCOMPARE(fillColours, QSet<QRgb>{colourTable[2]});
+        }
+    }
+
+    // A label that shrinks leaves nothing of the longer one behind, wherever it reached: the
+    // picture depends only on how each territory stands, not on the order it was painted in.
+    void repaintingLeavesNoTraceOfEarlierLabels_data()
+    {
+        addPictureRows();
+    }
+    void repaintingLeavesNoTraceOfEarlierLabels()
+    {
+        QFETCH(int, map);
+        QFETCH(QString, path);
+        QFETCH(bool, large);
+        usePicture(MapFlag(map), path, large);
+        displayedDefenceMissiles[2] = 4;
+        paintAll(3, 7);
+        const QImage settled = mapImage;
+
+        // Territory by territory, in reverse order, through other states and back.
+        displayedDefenceMissiles[2] = 0;
+        for (int t = territoryCount; t >= 1; --t)
+            updateTerritoryDisplay(t, 888, 1 + t % 10, t % 2, t % 3 == 0 ? 1 : 0, 0);
+        for (int t = territoryCount; t >= 1; --t)
+            updateTerritoryDisplay(t, 1, 5, 0, 0, 0);
+        displayedDefenceMissiles[2] = 4;
+        paintAll(3, 7);
+        QCOMPARE(mapImage, settled);
+    }
+
+    void armiesAreDrawnCappedAt999_data()
+    {
+        QTest::addColumn<int>("armies");
+        QTest::newRow("1000") << 1000;
+        QTest::newRow("1500") << 1500;
+        QTest::newRow("huge") << 2000000000;
+    }
+    void armiesAreDrawnCappedAt999()
+    {
+        QFETCH(int, armies);
+        usePicture(MapWorld, QStringLiteral(":/tifa/World.png"), false);
+        paintAll(4, 12);
+        updateTerritoryDisplay(30, 999, 4, 0, 0, 0);
+        const QImage nines = mapImage;
+        updateTerritoryDisplay(30, 12, 4, 0, 0, 0);
+        QVERIFY(mapImage != nines);
+        updateTerritoryDisplay(30, armies, 4, 0, 0, 0);
+        QCOMPARE(mapImage, nines);
+    }
+
+    // Near-white numbers in one style and dark blue in the other, unless the owner's colour is
+    // so light (or so dark) that the number would vanish in it.
+    void armyNumbersTakeTheStyleColour_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("owner");
+        QTest::addColumn<QRgb>("expected");
+        QTest::addColumn<QRgb>("absent");
+        QTest::newRow("light style, dark owner") << 1 << 1 << kNearWhite << kDarkBlue;
+        QTest::newRow("light style, pale owner") << 1 << 7 << kDarkBlue << kNearWhite;
+        QTest::newRow("dark style, pale owner") << 0 << 7 << kDarkBlue << kNearWhite;
+        QTest::newRow("dark style, dark owner") << 0 << 10 << kNearWhite << kDarkBlue;
+    }
+    void armyNumbersTakeTheStyleColour()
+    {
+        QFETCH(int, style);
+        QFETCH(int, owner);
+        QFETCH(QRgb, expected);
+        QFETCH(QRgb, absent);
+        usePicture(MapWorld, QStringLiteral(":/tifa/World.png"), false);
+        displayOptionB = static_cast<quint8>(style);
+        updateTerritoryDisplay(30, 88, owner, 0, 0, 0);
+        const QRect label = territoryLabelArea(30).intersected(mapImage.rect());
+        QSet<QRgb> colours;
+        for (int y = label.top(); y <= label.bottom(); ++y)
+            for (int x = label.left(); x <= label.right(); ++x)
+                colours.insert(mapImage.pixel(x, y));
+        QVERIFY(colours.contains(expected));
+        QVERIFY(!colours.contains(absent));
+    }
+
+    void displayStyleSwapsFlatAndShadedFills_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("highlighted");
+        QTest::addColumn<bool>("flat");
+        QTest::newRow("style set, plain") << 1 << 0 << true;
+        QTest::newRow("style set, highlighted") << 1 << 1 << false;
+        QTest::newRow("style clear, plain") << 0 << 0 << false;
+        QTest::newRow("style clear, highlighted") << 0 << 1 << true;
+    }
+    void displayStyleSwapsFlatAndShadedFills()
+    {
+        QFETCH(int, style);
+        QFETCH(int, highlighted);
+        QFETCH(bool, flat);
+        usePicture(MapWorld, QStringLiteral(":/tifa/World.png"), false);
+        displayOptionB = static_cast<quint8>(style);
+        updateTerritoryDisplay(32, 5, 3, highlighted, 0, 0);
+        const TerritoryRegions &regions = territoryRegions();
+        const QRect label = territoryLabelArea(32);
+        QSet<QRgb> colours;
+        for (const RegionRun &run : regions.runs(32))
+            for (int x = run.x0; x <= run.x1; ++x)
+                if (!label.contains(x, run.y))
+                    colours.insert(mapImage.pixel(x, run.y));
+        QCOMPARE(colours.size() == 1, flat);
+    }
+
+    void missileMarksComeAndGo()
+    {
+        usePicture(MapWorld, QStringLiteral(":/tifa/World.png"), false);
+        paintAll(2, 9);
+        const QImage plain = mapImage;
+        const QRect label = territoryLabelArea(14);
+
+        displayedDefenceMissiles[14] = 3;
+        displayedAttackMissiles[14] = 2;
+        updateTerritoryDisplay(14, 9, 2, 0, 0, 0);
+        const QImage marked = mapImage;
+        QVERIFY(marked != plain);
+        updateTerritoryDisplay(14, 9, 2, 0, 1, 0);
+        QVERIFY(mapImage != marked);
+        for (int y = 0; y < mapImage.height(); ++y)
+            for (int x = 0; x < mapImage.width(); ++x)
+                if (mapImage.pixel(x, y) != plain.pixel(x, y))
+                    QVERIFY(label.contains(x, y));
+
+        displayedDefenceMissiles[14] = 0;
+        displayedAttackMissiles[14] = 0;
+        updateTerritoryDisplay(14, 9, 2, 0, 0, 0);
+        QCOMPARE(mapImage, plain);
+    }
+
+    void hitTestFindsTheTerritoryUnderTheClick_data()
+    {
+        QTest::addColumn<int>("map");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("large");
+        QTest::addColumn<bool>("fitted");
+        QTest::addColumn<int>("zoom");
+        QTest::newRow("World, standard set") << int(MapWorld) << QStringLiteral(":/tifa/World.png") << false << false << 0;
+        QTest::newRow("World, standard set zoomed") << int(MapWorld) << QStringLiteral(":/tifa/World.png") << false
+                                                    << false << 1;
+        QTest::newRow("World large, fitted") << int(MapWorld) << QStringLiteral(":/tifa/world129XW.png") << true
+                                             << true << 0;
+        QTest::newRow("World large, fitted and zoomed")
+            << int(MapWorld) << QStringLiteral(":/tifa/world129XW.png") << true << true << 2;
+        QTest::newRow("SwampII, standard set") << int(MapSwampII) << QStringLiteral(":/tifa/SwampII.png") << false
+                                               << false << 0;
+        QTest::newRow("SwampII, fitted") << int(MapSwampII) << QStringLiteral(":/tifa/SwampII.png") << false << true << 1;
+    }
+    void hitTestFindsTheTerritoryUnderTheClick()
+    {
+        QFETCH(int, map);
+        QFETCH(QString, path);
+        QFETCH(bool, large);
+        QFETCH(bool, fitted);
+        QFETCH(int, zoom);
+        buildMap(MapFlag(map));
+        QImage picture(path);
+        largeImageSet = large ? 1 : 0;
+        if (fitted) {
+            picture = picture.scaled(1400, 900, Qt::KeepAspectRatio, Qt::FastTransformation);
+            wideImageSet = 1;
+            displayScale = picture.width() / (large ? 1193.0 : 954.0);
+            mapLeft = 37;
+            mapTop = 64;
+        } else {
+            mapScaleX = 1.6;
+            mapScaleY = 1.5;
+        }
+        installMapPicture(picture);
+        zoomLevel = zoom;
+        zoomFactor = zoom == 0 ? 1.0 : zoom == 1 ? 1.25 : 1.6667;
+        viewX = zoom == 0 ? 0 : 40;
+        viewY = zoom == 0 ? 0 : 25;
+
+        // The window pixel that shows picture pixel p (its middle, against rounding).
+        // The first window pixel that shows picture pixel p.
+        const auto windowPoint = [&](QPoint p) {
+            const double x = std::ceil((p.x() - viewX) * mapScaleX * zoomFactor) + (fitted ? mapLeft : 0);
+            const double y = std::ceil((p.y() - viewY) * mapScaleY * zoomFactor) + (fitted ? mapTop : 0);
+            return QPoint(int(x), int(y));
+        };
+        for (int t = 1; t <= territoryCount; ++t) {
+            const QPoint at = labelPoint(t);
+            if (at.x() < viewX || at.y() < viewY)
+                continue; // scrolled out of view
+            int found = 0;
+            const QPoint click = windowPoint(at);
+            territoryAtPoint(click.x(), click.y(), found);
+            QCOMPARE(found, t);
+        }
+        // Open sea, the player panel and points off the map find nothing.
+        const QRect panel = playerPanelArea();
+        for (const QPoint &p : {QPoint(panel.center()), QPoint(panel.left() + 3, panel.bottom() - 3)}) {
+            int found = 0;
+            const QPoint click = windowPoint(p);
+            territoryAtPoint(click.x(), click.y(), found);
+            QCOMPARE(found, 999);
+        }
+        for (const QPoint &click : {QPoint(-5, 10), QPoint(100000, 20), QPoint(30, -1)}) {
+            int found = 0;
+            territoryAtPoint(click.x(), click.y(), found);
+            QCOMPARE(found, 999);
+        }
+    }
+
+    void hitTestFindsNothingOnTheWorldsOceans_data()
+    {
+        QTest::addColumn<bool>("large");
+        QTest::newRow("World") << false;
+        QTest::newRow("World large") << true;
+    }
+    void hitTestFindsNothingOnTheWorldsOceans()
+    {
+        QFETCH(bool, large);
+        usePicture(MapWorld, large ? QStringLiteral(":/tifa/world129XW.png") : QStringLiteral(":/tifa/World.png"), large);
+        // Mid-Atlantic, Indian Ocean, South Pacific, Arctic between the continents.
+        for (QPoint design : {QPoint(300, 300), QPoint(650, 450), QPoint(700, 580), QPoint(270, 150)}) {
+            int x = design.x();
+            int y = design.y();
+            designToPicture(x, y);
+            int found = 0;
+            territoryAtPoint(x, y, found);
+            QCOMPARE(found, 999);
+        }
+    }
+
+    // A small screen at zoom level 2 enlarges y by its own factor.
+    void smallScreenZoomUsesItsOwnVerticalFactor()
+    {
+        smallScreen = 1;
+        zoomLevel = 2;
+        zoomFactor = 2.5;
+        zoomFactorSmallY = 2.0;
+        viewX = 381;
+        viewY = 316;
+        int x = 0;
+        int y = 0;
+        windowToPicture(250, 200, x, y);
+        QCOMPARE(x, 481);
+        QCOMPARE(y, 416);
+        smallScreen = 0;
+        windowToPicture(250, 200, x, y);
+        QCOMPARE(y, 396);
+    }
+
+    void scalePointTruncates_data()
+    {
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<QPoint>("in");
+        QTest::addColumn<QPoint>("out");
+        QTest::newRow("up") << 1.5 << QPoint(3, 5) << QPoint(4, 7);
+        QTest::newRow("down") << 0.85 << QPoint(898, 398) << QPoint(763, 338);
+        QTest::newRow("negative toward zero") << 1.5 << QPoint(-3, -5) << QPoint(-4, -7);
+    }
+    void scalePointTruncates()
+    {
+        QFETCH(double, scale);
+        QFETCH(QPoint, in);
+        QFETCH(QPoint, out);
+        displayScale = scale;
+        int x = in.x();
+        int y = in.y();
+        scalePoint(x, y);
+        QCOMPARE(QPoint(x, y), out);
+    }
+
+    void picturePathFollowsTheMapAndTheSet_data()
+    {
+        QTest::addColumn<int>("map");
+        QTest::addColumn<int>("large");
+        QTest::addColumn<int>("wide");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("World plain") << int(MapWorld) << 0 << 0 << ":/tifa/World.png";
+        QTest::newRow("World large") << int(MapWorld) << 1 << 1 << ":/tifa/world129XW.png";
+        QTest::newRow("World wide only") << int(MapWorld) << 0 << 1 << ":/tifa/World.png";
+        QTest::newRow("North America wide") << int(MapNorthAmerica) << 0 << 1 << ":/tifa/NAmericaXW.png";
+        QTest::newRow("SwampII has one picture") << int(MapSwampII) << 1 << 1 << ":/tifa/SwampII.png";
+        QTest::newRow("map file") << int(MapCustom) << 0 << 1 << "/maps/Lakes.png";
+    }
+    void picturePathFollowsTheMapAndTheSet()
+    {
+        QFETCH(int, map);
+        QFETCH(int, large);
+        QFETCH(int, wide);
+        QFETCH(QString, path);
+        selectMap(MapFlag(map));
+        customMapImagePath = QStringLiteral("/maps/Lakes.png");
+        largeImageSet = static_cast<quint8>(large);
+        wideImageSet = static_cast<quint8>(wide);
+        QCOMPARE(currentMapPicturePath(), path);
+    }
+
+    // The panel stands at the map's own position, scaled with the picture, in open sea.
+    void playerPanelStaysInItsBox_data()
+    {
+        QTest::addColumn<int>("map");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("large");
+        QTest::addColumn<QPoint>("corner");
+        QTest::newRow("World") << int(MapWorld) << QStringLiteral(":/tifa/World.png") << false << QPoint(262, 440);
+        QTest::newRow("World large") << int(MapWorld) << QStringLiteral(":/tifa/world129XW.png") << true
+                                     << QPoint(327, 550);
+        QTest::newRow("SwampII") << int(MapSwampII) << QStringLiteral(":/tifa/SwampII.png") << false << QPoint(820, 20);
+    }
+    void playerPanelStaysInItsBox()
+    {
+        QFETCH(int, map);
+        QFETCH(QString, path);
+        QFETCH(bool, large);
+        QFETCH(QPoint, corner);
+        usePicture(MapFlag(map), path, large);
+        playerCount = 10;
+        for (int p = 1; p <= 10; ++p)
+            playerName[p] = QStringLiteral("Commander %1").arg(p).leftJustified(18, QLatin1Char(' '));
+        troopExperienceEnabled = 1;
+        paintAll(4, 3);
+        currentPlayer = 4;
+        const QImage before = mapImage;
+        drawPlayerPanel();
+
+        const QRect panel = playerPanelArea();
+        QCOMPARE(panel.topLeft(), corner);
+        QVERIFY(mapImage.rect().contains(panel));
+        const TerritoryRegions &regions = territoryRegions();
+        bool drawn = false;
+        for (int y = 0; y < mapImage.height(); ++y)
+            for (int x = 0; x < mapImage.width(); ++x) {
+                if (panel.contains(x, y))
+                    QCOMPARE(regions.territoryAt(x, y), 0);
+                if (mapImage.pixel(x, y) != before.pixel(x, y)) {
+                    QVERIFY(panel.contains(x, y));
+                    drawn = true;
+                }
+            }
+        QVERIFY(drawn);
+
+        const QImage fourToPlay = mapImage;
+        currentPlayer = 5;
+        drawPlayerPanel();
+        QVERIFY(mapImage != fourToPlay);
+        currentPlayer = 4;
+        drawPlayerPanel();
+        QCOMPARE(mapImage, fourToPlay);
+    }
+
+    // The map changes under an old, painted picture (a new game redraws before the next paint
+    // loads the new picture); the new picture, put in place as it is, still gets its own regions.
+    void aNewPictureOfTheSameSizeGetsItsOwnRegions()
+    {
+        usePicture(MapWorld, QStringLiteral(":/tifa/World.png"), false);
+        paintAll(2, 5);
+        buildMap(MapSwampII);
+        for (int t = 1; t <= territoryCount; ++t)
+            updateTerritoryDisplay(t, 1, 3, 0, 0, 0);
+        mapImage = QImage(QStringLiteral(":/tifa/SwampII.png"));
+        QCOMPARE(mapImage.size(), QImage(QStringLiteral(":/tifa/World.png")).size());
+        paintAll(6, 2);
+        const TerritoryRegions &regions = territoryRegions();
+        for (int t = 1; t <= territoryCount; ++t) {
+            const QPoint at = labelPoint(t);
+            QCOMPARE(regions.territoryAt(at.x(), at.y()), t);
+        }
+    }
+
+    void sendTurnUpdateShowsTheTerritoryAsItStands()
+    {
+        usePicture(MapWorld, QStringLiteral(":/tifa/World.png"), false);
+        paintAll(1, 1);
+        territoryState[9] = {6, 14};
+        highlightChanges = 1;
+        sendTurnUpdate(9);
+        QCOMPARE(displayedTerritoryState[9], territoryState[9]);
+        QCOMPARE(territoryChanged[9], 'j');
+        const QImage shown = mapImage;
+        updateTerritoryDisplay(9, 14, 6, 1, 0, 0);
+        QCOMPARE(mapImage, shown);
+    }
+
+    void paintingWithoutAPictureOrOutsideTheMapDoesNothing()
+    {
+        buildMap(MapWorld);
+        updateTerritoryDisplay(1, 5, 1, 0, 0, 0);
+        drawPlayerPanel();
+        QVERIFY(mapImage.isNull());
+        usePicture(MapWorld, QStringLiteral(":/tifa/World.png"), false);
+        const QImage untouched = mapImage;
+        for (int t : {0, -3, 43, 201, 1000})
+            updateTerritoryDisplay(t, 5, 1, 0, 0, 0);
+        QCOMPARE(mapImage, untouched);
+
+        // An owner out of range takes the first colour rather than reading past the table.
+        const RegionRun run = territoryRegions().runs(3).front();
+        const QPoint inside(run.x0, run.y);
+        QVERIFY(!territoryLabelArea(3).contains(inside));
+        for (int owner : {-7, 11}) {
+            updateTerritoryDisplay(3, 5, owner, 0, 0, 0);
+            QCOMPARE(mapImage.pixel(inside), colourTable[0]);
+        }
+    }
+};
+
+TARVAN_TEST_MAIN(TestMapPicture)
+#include "test_mappicture.moc"

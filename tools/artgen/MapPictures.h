@@ -1,0 +1,34 @@
+#pragma once
+// The map pictures, drawn from each map's own data: every territory a region in a fillable grey
+// around its label point, borders and sea in colours the painter never fills.
+
+#include "state/BuiltinMaps.h"
+#include "state/GameState.h"
+
+#include <QImage>
+#include <QPolygonF>
+#include <QRect>
+
+#include <vector>
+
+class ArtOutput;
+
+// Hand-drawn land of a geographic map at the design size: land polygons, and the seas, bays
+// and lakes cut out of them. Land without a label point is drawn as land no one can hold.
+struct MapOutline {
+    std::vector<QPolygonF> land;
+    std::vector<QPolygonF> water;
+};
+
+// The outline of a map, or nullptr when its land is grown from its links alone.
+const MapOutline *mapOutlineFor(MapFlag flag);
+const MapOutline &worldOutline();
+
+// The picture of `map` at `size`, where one design pixel is `scale` picture pixels; the player
+// panel's box (at the design size) stays open sea.
+QImage drawMapPicture(const MapTables &map, const QRect &panelBox, QSize size, double scale,
+                      const MapOutline *outline);
+
+// Draws the pictures of every built-in map that the program can build and adds them to the
+// resources, with previews painted with owners for people to look at.
+void addMapPictures(ArtOutput &out);
