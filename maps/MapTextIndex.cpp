@@ -1,5 +1,7 @@
 #include "maps/MapTexts.h"
 
+#include "state/MapFile.h"
+
 namespace {
 
 // The names a top-five game may ask for, in the order they are compared. Names with no text
@@ -17,21 +19,21 @@ const struct {
     {"Atlantis.txt", nullptr},
     {"Doom.txt", nullptr},
     {"DragonWarrior.txt", nullptr},
-    {"e2.txt", nullptr},
-    {"Hex_gone_crazy.txt", nullptr},
-    {"Ireland.txt", nullptr},
-    {"Lines.txt", nullptr},
-    {"Neighbourhood.txt", nullptr},
-    {"OK83.txt", nullptr},
-    {"Rings.txt", nullptr},
-    {"Romania.txt", nullptr},
-    {"coconutz.txt", nullptr},
-    {"JustNeedTwo.txt", nullptr},
-    {"Russia.txt", nullptr},
-    {"WorldII.txt", nullptr},
-    {"ParisByNight.txt", nullptr},
-    {"France.txt", nullptr},
-    {"107.txt", nullptr},
+    {"e2.txt", mapTextE2},
+    {"Hex_gone_crazy.txt", mapTextHexGoneCrazy},
+    {"Ireland.txt", mapTextIreland},
+    {"Lines.txt", mapTextLines},
+    {"Neighbourhood.txt", mapTextNeighbourhood},
+    {"OK83.txt", mapTextOK83},
+    {"Rings.txt", mapTextRings},
+    {"Romania.txt", mapTextRomania},
+    {"coconutz.txt", mapTextCoconutz},
+    {"JustNeedTwo.txt", mapTextJustNeedTwo},
+    {"Russia.txt", mapTextRussia},
+    {"WorldII.txt", mapTextWorldII},
+    {"ParisByNight.txt", mapTextParisByNight},
+    {"France.txt", mapTextFrance},
+    {"107.txt", mapText107},
 };
 
 } // namespace

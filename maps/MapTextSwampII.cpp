@@ -252,6 +252,5 @@ const char *const kLines[] = {
 
 void mapTextSwampII()
 {
-    for (const char *line : kLines)
-        mapFileLines.append(QString::fromLatin1(line));
+    appendMapLines(kLines);
 }

@@ -687,8 +687,7 @@ def cpp_source(lines):
         "",
         "void mapTextSwampII()",
         "{",
-        "    for (const char *line : kLines)",
-        "        mapFileLines.append(QString::fromLatin1(line));",
+        "    appendMapLines(kLines);",
         "}",
     ]
     return "\n".join(out) + "\n"
