@@ -1,6 +1,9 @@
 #pragma once
-// The computer players' own state.
+// The computer players' own state: the pair lists, the scratch values one turn shares between
+// its operations, the plan scores and the route plans. Every turn computes the scratch values
+// afresh before it uses them; `pairs10` and the learned routes outlive the turn.
 
+#include "rules/Cards.h"
 #include "state/GameState.h"
 
 #include <array>
@@ -10,7 +13,132 @@ struct Pair {
     qint32 value = 0;
 };
 
-// Per player: the main enemy the computer player last noted and the turn it noted it.
+// A pair list can take one entry per border slot of every continent; lists end at the first
+// entry whose id is 0, so each has one spare entry that always stays empty.
+constexpr int kMaxPairEntries = kMaxContinents * kMaxBorderEntries;
+using PlayerPairList = std::array<Pair, kMaxPlayers + 2>;
+using ContinentPairList = std::array<Pair, kMaxContinents + 2>;
+using TerritoryPairList = std::array<Pair, kMaxPairEntries + 2>;
+
+// Per player: the main enemy the computer player last swept against and the turn it did.
 extern std::array<Pair, kMaxPlayers + 1> pairs10;
+
+// ---- The six lists `sortPairs` knows by mode ----
+extern PlayerPairList playerRanking;            // 1: (player, strength), descending
+extern TerritoryPairList reinforceCandidates;   // 2: (territory, value), ascending
+extern qint32 reinforceCandidateCount;
+extern ContinentPairList continentRanking;      // 3: (continent, score), descending
+extern TerritoryPairList breakTargets;          // 4: (territory, score), descending
+extern qint32 breakTargetCount;
+extern ContinentPairList continentOrder;        // 5: (continent, bonus), ascending
+extern PlayerPairList playerStrength;           // 6: (player, strength), descending
+
+// ---- Whose turn, and the armies it brings ----
+extern qint32 aiPlayer;          // the computer player whose turn is computed
+extern qint32 aiChosenTerritory; // the territory the placement steps work on
+// Players with territories, as the last strength rating counted them (2 when nobody has any).
+// The rules' playersLeft() counts afresh; this is the value the planning decided on.
+extern qint32 aiPlayersLeft;
+extern qint32 mainEnemy; // the player every computer player turns against; 0 none
+extern qint32 aiArmiesToPlace; // the pool: continent bonus and traded cards still to place
+extern qint32 aiCardArmies;    // a set that could be traded but was not
+
+// ---- Cards ----
+extern CardHand aiCards; // the hand a set is evaluated or traded from
+extern qint32 cardsTraded;      // cards counted in the last set
+extern qint32 lastCardSetValue; // the value shown to the players with the trade
+
+// ---- Continents and targets ----
+constexpr int kTargetListSize = kMaxContinentMembers;
+using TerritoryList = std::array<qint32, kTargetListSize + 2>; // 0-terminated
+extern std::array<qint32, kMaxContinents + 2> notHeldContinents; // 0-terminated
+extern TerritoryList aiTargetList;
+extern TerritoryList aiOwnMemberList;
+// Following players in turn order and the continent ranking computed for each of them.
+extern std::array<qint32, kMaxPlayers> nextPlayers; // 1..9
+extern std::array<ContinentPairList, kMaxPlayers> nextPlayerRankings;
+
+// ---- Attack options ----
+struct AttackOption {
+    qint32 from = 0;
+    qint32 target = 0;
+    qint32 fromArmies = 0;
+    qint32 targetArmies = 0;
+};
+constexpr int kMaxAttackOptions = 100;
+extern std::array<AttackOption, kMaxAttackOptions + 1> aiAttackOptions;
+extern qint32 aiAttackOptionCount;
+extern qint32 aiListedOptionCount;
+extern qint32 aiChosenOption;
+extern double aiAttackRatio;
+extern qint32 aiScoringMode; // 14: the scoring keeps every option it finds
+
+// ---- Opponents, as the turn's opponent choices left them ----
+extern qint32 aiWeakestOpponent;
+extern qint32 aiWeakestOpponentCost;
+extern qint32 aiNearOpponent;
+extern qint32 aiNearOpponentCost;
+
+// ---- Plan records and scores ----
+struct PlanRecord {
+    qint32 continentBonus = 0;
+    qint32 cardValue = 0;
+    qint32 territoryArmies = 0;
+    qint32 othersBestBonus = 0;
+    qint32 othersBestCardValue = 0;
+};
+extern std::array<PlanRecord, kMaxPlayers + 1> territoryPlan;
+
+extern qint32 holdScore;
+extern qint32 takeScore;
+extern qint32 breakScore;
+extern qint32 routeScore;
+extern qint32 continentRouteScore;
+extern qint32 weakestOpponentScore;
+extern qint32 nearOpponentScore;
+constexpr int kDefenceOptions = 9;
+extern std::array<qint32, kDefenceOptions + 1> defenceScore; // 1..9, by following player
+extern std::array<qint32, kDefenceOptions + 1> defenceNeed;
+extern std::array<qint32, kDefenceOptions + 1> defendTerritory;
+extern char takeCancelled; // 'j' / 'n'
+extern char planCancelled;
+extern char outIncomeFlag;
+extern qint32 takeTargetContinent; // 0: the take plan aims at the top-ranked continent
+extern qint32 routeTarget;
+extern qint32 reinforceShortfall;
+
+// ---- Route plans ----
+struct RouteSegment {
+    qint32 route = 0;
+    qint32 targetPos = 0;
+    qint32 ownPos = 0;
+};
+struct RoutePlan {
+    qint32 route = 0; // 0: no plan
+    qint32 ownPos = 0;
+    qint32 targetPos = 0;
+    qint32 surplus = 0;
+};
+constexpr int kMaxRouteSegments = 8000;
+constexpr int kMaxRoutePlans = 2000;
+extern std::array<RouteSegment, kMaxRouteSegments + 2> routeSegments;
+extern qint32 routeSegmentCount;
+extern std::array<RoutePlan, kMaxRoutePlans + 1> routePlans;
+extern qint32 routePlanCount;
+extern qint32 bestRoutePlan; // index into routePlans, 0 none
+extern qint32 lastSegmentArmySum; // the army sum of the last segment weighed
+extern RoutePlan worldTargetPath;
+extern RoutePlan strongholdPath;
+extern RoutePlan continentRoutePlan;
+extern qint32 routePlanMode; // 8 or 9
+
+// ---- Route search work table ----
+constexpr int kCandidateLength = 11;
+constexpr int kMaxCandidateRows = 60000;
+using RouteCandidate = std::array<quint8, kCandidateLength + 1>; // 1..11, 0-terminated
+extern std::array<RouteCandidate, kMaxCandidateRows + 2> routeCandidates;
+extern qint32 routeCandidateCount;
+extern std::array<quint8, kCandidateLength> routePath; // entry 0: the start territory
+extern bool shortRouteOnly;
 
 void resetAiState();

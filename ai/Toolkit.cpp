@@ -1,0 +1,403 @@
+#include "ai/Toolkit.h"
+
+#include "ai/AiState.h"
+#include "rules/Cards.h"
+#include "rules/TurnState.h"
+#include "state/BuiltinMaps.h"
+#include "state/StepQueues.h"
+
+#include <utility>
+
+// ---- Reading the map safely ----
+
+Neighbours neighboursOf(int t)
+{
+    Neighbours result;
+    if (!isValidTerritory(t))
+        return result;
+    const NeighbourList &list = territoryNeighbours[t];
+    for (int slot = 1; slot <= kMaxNeighbours && list[slot] != 0; ++slot) {
+        const int n = list[slot];
+        if (n != t && isValidTerritory(n))
+            result.add(n);
+    }
+    return result;
+}
+
+TerritoryRange<kMaxBorderEntries> bordersOf(int c)
+{
+    TerritoryRange<kMaxBorderEntries> result;
+    if (c < 1 || c > continentCount)
+        return result;
+    const BorderList &borders = continentBorders[c];
+    const int last = qMin<int>(maxBorderCount, kMaxBorderEntries);
+    for (int i = 1; i <= last && borders[i] != 0; ++i)
+        if (isValidTerritory(borders[i]))
+            result.add(borders[i]);
+    return result;
+}
+
+TerritoryRange<kMaxContinentMembers> membersOf(int c)
+{
+    TerritoryRange<kMaxContinentMembers> result;
+    if (c < 1 || c > continentCount)
+        return result;
+    const ContinentRecord &record = continentTable[c];
+    for (int i = 1; i <= record.memberCount && i <= kMaxContinentMembers && record.members[i] != 0; ++i)
+        if (isValidTerritory(record.members[i]))
+            result.add(record.members[i]);
+    return result;
+}
+
+bool canAttack(int from, int to)
+{
+    return from != to && isValidTerritory(to) && isNeighbour(from, to);
+}
+
+int ownerOf(int t)
+{
+    return isValidTerritory(t) ? territoryState[t].owner : 0;
+}
+
+int armiesOf(int t)
+{
+    return isValidTerritory(t) ? territoryState[t].armies : 0;
+}
+
+bool isOwnTerritory(int t)
+{
+    return isValidTerritory(t) && territoryState[t].owner == currentPlayer;
+}
+
+bool playerHolds(int player, int continent)
+{
+    if (player < 1 || player > kMaxPlayers || continent < 1 || continent > continentCount)
+        return false;
+    return playerTable[player].continentHeld(continent) == 1;
+}
+
+bool isContinentMember(int t, int continent)
+{
+    for (int m : membersOf(continent))
+        if (m == t)
+            return true;
+    return false;
+}
+
+bool isBorderOf(int t, int continent)
+{
+    for (int b : bordersOf(continent))
+        if (b == t)
+            return true;
+    return false;
+}
+
+CurrentPlayerScope::CurrentPlayerScope(int player)
+    : saved_(currentPlayer)
+{
+    currentPlayer = player;
+}
+
+CurrentPlayerScope::~CurrentPlayerScope()
+{
+    currentPlayer = saved_;
+}
+
+// ---- Neighbour sums ----
+
+NeighbourSums neighbourSums(int t, int player)
+{
+    NeighbourSums sums;
+    for (int n : neighboursOf(t)) {
+        const TerritoryState &state = territoryState[n];
+        if (state.owner == player) {
+            sums.balance -= state.armies;
+        } else {
+            sums.enemySum += state.armies;
+            sums.balance += state.armies;
+            ++sums.enemyCount;
+        }
+    }
+    return sums;
+}
+
+void sumNeighbourArmies(int t, int &enemySum, int &balance, int &enemyCount)
+{
+    const NeighbourSums sums = neighbourSums(t, currentPlayer);
+    enemySum = sums.enemySum;
+    balance = sums.balance;
+    enemyCount = sums.enemyCount;
+}
+
+bool hasEnemyArmiesAround(int t)
+{
+    return neighbourSums(t, currentPlayer).enemySum > 0;
+}
+
+// ---- The one sort ----
+
+namespace {
+
+template <std::size_t N>
+void bubbleSort(std::array<Pair, N> &list, int n, bool ascending)
+{
+    n = qMin(n, static_cast<int>(N) - 2);
+    if (n < 2)
+        return;
+    bool swapped = true;
+    for (int pass = 1; swapped && pass <= n; ++pass) {
+        swapped = false;
+        for (int i = 1; i <= n - pass; ++i) {
+            const bool outOfOrder = ascending ? list[i].value > list[i + 1].value
+                                              : list[i].value < list[i + 1].value;
+            if (outOfOrder) {
+                std::swap(list[i], list[i + 1]);
+                swapped = true;
+            }
+        }
+    }
+}
+
+} // namespace
+
+void sortPairs(int mode, int n)
+{
+    switch (mode) {
+    case 1:
+        bubbleSort(playerRanking, n, false);
+        break;
+    case 2:
+        bubbleSort(reinforceCandidates, n, true);
+        break;
+    case 3:
+        bubbleSort(continentRanking, n, false);
+        break;
+    case 4:
+        bubbleSort(breakTargets, n, false);
+        break;
+    case 5:
+        bubbleSort(continentOrder, n, true);
+        break;
+    case 6:
+        bubbleSort(playerStrength, n, false);
+        break;
+    default:
+        break;
+    }
+}
+
+// ---- Continent and gateway look-ups ----
+
+int borderContinentOfTerritory(int t)
+{
+    for (int c = 1; c <= continentCount; ++c)
+        if (isBorderOf(t, c))
+            return c;
+    return 0;
+}
+
+namespace {
+
+// The neighbours of border territory b that lie outside continent c: how many, and the last.
+struct OutsideNeighbours {
+    int count = 0;
+    int last = 0;
+};
+
+OutsideNeighbours outsideNeighbours(int b, int c)
+{
+    OutsideNeighbours result;
+    for (int n : neighboursOf(b)) {
+        if (continentOfTerritory(n) != c) {
+            ++result.count;
+            result.last = n;
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+int findTargetContinentEntry(int t)
+{
+    int result = 0;
+    for (int c = 1; c <= continentCount; ++c) {
+        if (!playerHolds(currentPlayer, c) || !isBorderOf(t, c))
+            continue;
+        const OutsideNeighbours outside = outsideNeighbours(t, c);
+        if (outside.count != 1)
+            continue;
+        const int g = outside.last;
+        if (playerHolds(currentPlayer, continentOfTerritory(g)))
+            result = -1;
+        else if (isOwnTerritory(g))
+            result = g;
+    }
+    return result;
+}
+
+bool isContinentOutpost(int t)
+{
+    if (!isOwnTerritory(t) || playerHolds(currentPlayer, continentOfTerritory(t)))
+        return false;
+    for (int c = 1; c <= continentCount; ++c) {
+        if (!playerHolds(currentPlayer, c))
+            continue;
+        for (int b : bordersOf(c)) {
+            const OutsideNeighbours outside = outsideNeighbours(b, c);
+            if (outside.count == 1 && outside.last == t)
+                return true;
+        }
+    }
+    return false;
+}
+
+// ---- Armies after a conquest or at the end of a turn ----
+
+namespace {
+
+bool isOwnStronghold(int t)
+{
+    return t > 0 && isValidPlayer(currentPlayer) && playerTable[currentPlayer].stronghold() == t;
+}
+
+bool onClassicWorldMap()
+{
+    return mapWorldFlag && !mapWorldIIFlag;
+}
+
+// One army when the player need not push on and more than two players are left; otherwise a
+// share of what is there.
+int advanceRule(int a, bool forced)
+{
+    if (!forced && aiPlayersLeft > 2)
+        return 1;
+    if (a > 26)
+        return a - 20;
+    return a / 3;
+}
+
+} // namespace
+
+int chooseArmiesToMove(int from, int to, int a, int mode)
+{
+    if (a < 1)
+        return 0;
+    if (a > 150)
+        return 75;
+    if (isOwnStronghold(from))
+        return 0;
+    if (isContinentOutpost(to))
+        return a;
+
+    const int borderFrom = borderContinentOfTerritory(from);
+    if (borderFrom != 0 && borderFrom == borderContinentOfTerritory(to) && a != 1
+        && playerHolds(currentPlayer, borderFrom))
+        return a / 2;
+
+    const int cf = continentOfTerritory(from);
+    const int ct = continentOfTerritory(to);
+    if (mode == 4 && cf == ct)
+        return 0;
+    if (!(mode == 0 && cf == ct)) {
+        if (onClassicWorldMap() && playerHolds(currentPlayer, 3) && (from == 16 || from == 18)) {
+            const int e = neighbourSums(from, currentPlayer).enemySum;
+            return (e < a && a - e - 20 > 0) ? a - e - 20 : 1;
+        }
+        if (playerHolds(currentPlayer, cf))
+            return a > 20 ? a - 20 : 1;
+    }
+
+    if (isContinentOutpost(from)) {
+        int count;
+        if (mode == 0 && a >= 27 && aiPlayersLeft >= 3)
+            count = neighbourSums(from, currentPlayer).enemySum == 0 ? a - 20 : 1;
+        else
+            count = advanceRule(a, mode != 0);
+        if (count > 0)
+            return count;
+    }
+    return (mode == 0 || mode == 4) ? 0 : a;
+}
+
+void moveIntoConquered(int from, int to, int mode)
+{
+    if (from == to || !isOwnTerritory(from) || !isOwnTerritory(to))
+        return;
+    const int a = armiesOf(from);
+    const NeighbourSums around = neighbourSums(from, currentPlayer);
+    const NeighbourSums ahead = neighbourSums(to, currentPlayer);
+    const int e1 = around.enemySum, b1 = around.balance;
+    const int e2 = ahead.enemySum, b2 = ahead.balance;
+
+    int n = 0;
+    if (a > 151) {
+        n = 75;
+    } else if (isOwnStronghold(from)) {
+        n = 0;
+    } else if (e1 == 0) {
+        n = e2 == 0 ? 0 : a - 1;
+    } else if (mode != 4 && e2 != 0) {
+        if ((b2 > 0 && (b1 <= 0 || b2 > b1)) || (b2 == 0 && b1 < 0))
+            n = a - 1;
+    }
+    if (n <= 1)
+        return;
+
+    if (!fastSpeed)
+        queueTextEvent(QStringLiteral("Moving %1 armies into the territory.").arg(n));
+    territoryState[from].armies -= n;
+    territoryState[to].armies += n;
+    queuePlacement(from);
+    queuePlacement(to);
+}
+
+// ---- Card sets ----
+
+namespace {
+
+void takeSetValues(const CardSet &set, qint32 value)
+{
+    cardsTraded = set.cardsCounted;
+    cardSetValue = lastCardSetValue = value;
+}
+
+} // namespace
+
+void bestCardSetValue()
+{
+    const CardSet set = evaluateCardSet(aiCards);
+    takeSetValues(set, set.valueEvaluated);
+}
+
+void tradeCardSet()
+{
+    // Work from the hand as it is now: an earlier trade or a card drawn since the last look
+    // must never let a set be handed in twice or a new card be lost.
+    aiCards = handOf(currentPlayer);
+    const CardSet set = evaluateCardSet(aiCards);
+    handInCards(currentPlayer, set.handedIn);
+    takeSetValues(set, set.valueTraded);
+}
+
+void queueCardTrade()
+{
+    cardTradeMarker = 177;
+    auto shown = [](qint32 count) { return count >= 2 ? count : 0; };
+    qint32 artillery = shown(aiCards.artillery);
+    qint32 infantry = shown(aiCards.infantry);
+    qint32 cavalry = shown(aiCards.cavalry);
+    if (cardSetValue == 5 && aiCards.wild == 1) {
+        // The single card handed in with the wild card shows too.
+        artillery = qMax(0, aiCards.artillery);
+        infantry = qMax(0, aiCards.infantry);
+        cavalry = qMax(0, aiCards.cavalry);
+    }
+    // The display is queued whole or not at all.
+    if (!actionQueueHasRoom(5))
+        return;
+    pushActionStep(makeStep(3, artillery, infantry, cavalry, aiCards.wild, lastCardSetValue, currentPlayer));
+    for (int i = 0; i < 3; ++i)
+        pushActionStep(makeStep(12));
+    pushActionStep(makeStep(4));
+}

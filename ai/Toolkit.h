@@ -1,0 +1,93 @@
+#pragma once
+// The small operations every computer-player decision is built from: neighbour sums, the one
+// sort of the pair lists, continent and gateway look-ups, how many armies follow a conquest,
+// and card sets. All of them work for `currentPlayer`.
+
+#include "state/GameState.h"
+
+#include <array>
+
+// ---- Reading the map safely ----
+// A short list of territory numbers in table order, without numbers that are not on the map.
+template <int N>
+struct TerritoryRange {
+    std::array<qint32, N> t{};
+    int count = 0;
+    const qint32 *begin() const { return t.data(); }
+    const qint32 *end() const { return t.data() + count; }
+    void add(qint32 territory)
+    {
+        if (count < N)
+            t[count++] = territory;
+    }
+};
+using Neighbours = TerritoryRange<kMaxNeighbours>;
+// The territories t can reach, in slot order: its list up to the first 0, without t itself.
+// Adjacency is read one way: t can attack each of them.
+Neighbours neighboursOf(int t);
+// Continent c's border list (slots up to `maxBorderCount`, to the first 0) and its members.
+TerritoryRange<kMaxBorderEntries> bordersOf(int c);
+TerritoryRange<kMaxContinentMembers> membersOf(int c);
+// `from` can attack or move into `to`: `to` is in from's list and is not from itself.
+bool canAttack(int from, int to);
+int ownerOf(int t);  // 0 for a number that is not on the map
+int armiesOf(int t); // 0 for a number that is not on the map
+bool isOwnTerritory(int t); // owned by `currentPlayer`
+// The continent-held flag of player p's record (false for continent 0 or a bad number).
+bool playerHolds(int player, int continent);
+bool isContinentMember(int t, int continent);
+bool isBorderOf(int t, int continent);
+
+// Makes another player the current one for the computations of a scope, and restores the
+// previous one on every way out.
+class CurrentPlayerScope {
+public:
+    explicit CurrentPlayerScope(int player);
+    ~CurrentPlayerScope();
+    CurrentPlayerScope(const CurrentPlayerScope &) = delete;
+    CurrentPlayerScope &operator=(const CurrentPlayerScope &) = delete;
+
+private:
+    qint32 saved_;
+};
+
+// ---- Neighbour sums ----
+struct NeighbourSums {
+    int enemySum = 0;   // armies on neighbours not owned by the player
+    int balance = 0;    // enemySum minus the armies on own neighbours
+    int enemyCount = 0; // enemy neighbours
+};
+// Seen from `player`.
+NeighbourSums neighbourSums(int t, int player);
+// Seen from `currentPlayer`.
+void sumNeighbourArmies(int t, int &enemySum, int &balance, int &enemyCount);
+bool hasEnemyArmiesAround(int t); // enemySum above 0, seen from `currentPlayer`
+
+// ---- The one sort ----
+// Modes: 1 playerRanking, 2 reinforceCandidates (ascending), 3 continentRanking, 4 breakTargets,
+// 5 continentOrder (ascending), 6 playerStrength. Stable; entries 1..n.
+void sortPairs(int mode, int n);
+
+// ---- Continent and gateway look-ups ----
+// The first continent whose border list holds t; 0 when none.
+int borderContinentOfTerritory(int t);
+// For a border territory t of a held continent with exactly one outside neighbour: -1 when that
+// neighbour lies in a held continent, the neighbour itself when the player owns it; else 0.
+int findTargetContinentEntry(int t);
+// t is the player's single outpost in front of a held continent's border territory, in a
+// continent the player does not hold.
+bool isContinentOutpost(int t);
+
+// ---- Armies after a conquest or at the end of a turn ----
+// Armies to move from `from` to `to` with `a` available; 0 = none.
+int chooseArmiesToMove(int from, int to, int a, int mode);
+// Moves armies into a conquered territory at once and queues the change.
+void moveIntoConquered(int from, int to, int mode);
+
+// ---- Card sets ----
+// Rates the set in `aiCards` (sets `cardsTraded`, `cardSetValue`, `lastCardSetValue`).
+void bestCardSetValue();
+// Hands in the best set of the current player's hand as it is now, and sets the same values.
+void tradeCardSet();
+// Queues the card-trade display: the trade, three pauses, the close.
+void queueCardTrade();
