@@ -11,7 +11,9 @@ namespace {
 
 const BuiltinMap swampIIMap = {MapSwampII, mapTextSwampII, nullptr, nullptr, 820, 20};
 
-const BuiltinMap *const kBuiltinMaps[] = {&worldMap, &swampIIMap};
+const BuiltinMap *const kBuiltinMaps[] = {&worldMap, &swampIIMap, &swampMap, &wormsMap,
+                                          &threeNations1Map, &threeNations2Map, &greatBritainMap,
+                                          &scandinaviaMap, &realWorldMap};
 
 // The order in which the loader looks at the flags.
 constexpr MapFlag kLoadOrder[] = {

@@ -86,6 +86,20 @@ int loadBuiltinSwampII();
 
 // The builders of the maps built into the program.
 void buildWorldMap();
+void buildSwampMap();
+void buildRealWorldMap();
+void buildScandinaviaMap();
+void buildGreatBritainMap();
+void buildWormsMap();
+void buildThreeNationsMap1();
+void buildThreeNationsMap2();
 
 // The map data of each built-in map (one source each).
 extern const BuiltinMap worldMap;
+extern const BuiltinMap swampMap;
+extern const BuiltinMap realWorldMap;
+extern const BuiltinMap scandinaviaMap;
+extern const BuiltinMap greatBritainMap;
+extern const BuiltinMap wormsMap;
+extern const BuiltinMap threeNations1Map;
+extern const BuiltinMap threeNations2Map;

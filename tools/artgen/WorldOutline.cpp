@@ -3,6 +3,7 @@
 // follow the labels rather than a true projection.
 
 #include "MapPictures.h"
+#include "MoreOutlines.h"
 
 namespace {
 
@@ -129,6 +130,12 @@ const MapOutline *mapOutlineFor(MapFlag flag)
     switch (flag) {
     case MapWorld:
         return &worldOutline();
+    case MapGreatBritain:
+        return &greatBritainOutline();
+    case MapScandinavia:
+        return &scandinaviaOutline();
+    case MapRealWorld:
+        return &realWorldOutline();
     default:
         return nullptr;
     }

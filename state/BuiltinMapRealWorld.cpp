@@ -1,0 +1,207 @@
+#include "state/BuiltinMaps.h"
+
+#include "state/MapFile.h"
+
+// Real World: a detailed map of the whole world, its regions and continents after the real
+// ones, every label at a real place inside its region (Miller's projection, drawn a little
+// taller than true), with the real borders and the usual sea crossings.
+// Written by tools/authoring/moremaps_realworld.py, which checks the map's rules;
+// change the script, not this file.
+
+namespace {
+
+const char *const kRealWorldLines[] = {
+    "[map]",
+    "Real_World",
+    "",
+    "[player names]",
+    "60 452",
+    "",
+    "[smilies and codes]",
+    "N",
+    "",
+    "[continents]",
+    "5 Northern_America 1 2 3 4 5 6 7 8",
+    "6 United_States 9 10 11 12 13 14 15 16 17 18",
+    "2 Central_America 19 20 21 22",
+    "5 South_America 23 24 25 26 27 28 29 30 31 32",
+    "5 Western_Europe 33 34 35 36 37 38 39 40",
+    "4 Eastern_Europe 41 42 43 44 45",
+    "6 Russia 46 47 48 49 50 51 52 53 54",
+    "4 Middle_East 55 56 57 58 59 60 61",
+    "2 Central_Asia 62 63 64",
+    "6 East_Asia 65 66 67 68 69 70 71 72 73",
+    "3 South_Asia 74 75 76 77 78",
+    "4 Southeast_Asia 79 80 81 82 83 84 85",
+    "3 Oceania 86 87 88 89 90 91",
+    "5 North_Africa 92 93 94 95 96 97",
+    "3 Southern_Africa 98 99 100 101 102 103",
+    "",
+    "[territories]",
+    "1 ala 61 97 2 5 53",
+    "2 nwt 143 97 1 3 5 6",
+    "3 nun 208 84 2 4 6 8",
+    "4 grl 346 45 3 33",
+    "5 bri 130 153 1 2 6 9",
+    "6 alb 174 155 2 3 5 7 9 14",
+    "7 ont 231 173 6 8 14 15",
+    "8 que 269 163 3 7 18",
+    "9 was 148 194 5 6 10 11 14",
+    "10 cal 143 233 9 11 12",
+    "11 roc 177 217 9 10 12 14",
+    "12 ari 166 248 10 11 13 19",
+    "13 tex 199 258 12 14 16 19",
+    "14 pla 202 208 6 7 9 11 13 15",
+    "15 mdw 228 215 7 14 16 18",
+    "16 sou 231 248 13 15 17 18",
+    "17 flo 242 271 16 22",
+    "18 ney 261 208 8 15 16",
+    "19 mex 187 287 12 13 20",
+    "20 yuc 213 315 19 21 22",
+    "21 cam 233 332 20 23",
+    "22 car 250 297 17 20 24",
+    "23 col 261 364 21 24 25 27",
+    "24 ven 287 353 22 23 27 28",
+    "25 per 258 416 23 26 27 30",
+    "26 bol 286 444 25 27 29 30 31",
+    "27 ama 297 395 23 24 25 26 28 29",
+    "28 nbr 346 410 24 27 29 96",
+    "29 sao 326 464 26 27 28 31",
+    "30 chl 270 488 25 26 31 32",
+    "31 arg 292 513 26 29 30 32",
+    "32 pat 274 562 30 31",
+    "33 ice 404 91 4 34 35",
+    "34 gbr 444 155 33 37",
+    "35 nor 472 117 33 36",
+    "36 swe 495 100 35 40 41",
+    "37 fra 456 190 34 38 39 40",
+    "38 ibe 441 220 37 92",
+    "39 ita 485 209 37 40 43 93",
+    "40 ger 476 170 36 37 39 42 43",
+    "41 fin 521 103 36 45 46",
+    "42 pol 503 161 40 43 44 45",
+    "43 blk 510 204 39 40 42 44 55",
+    "44 ukr 533 178 42 43 45 46 55",
+    "45 blt 521 142 41 42 44 46",
+    "46 mos 554 142 41 44 45 47 56 62",
+    "47 ura 600 126 46 48 62",
+    "48 wsi 644 109 47 49 62",
+    "49 kra 695 97 48 50 51 65",
+    "50 irk 723 142 49 51 65",
+    "51 yak 772 91 49 50 52 53",
+    "52 kha 798 158 51 53 71 73",
+    "53 chu 883 84 1 51 52 54",
+    "54 kam 859 142 53 73",
+    "55 tur 537 224 43 44 56 57 58 59",
+    "56 cau 566 211 46 55 59",
+    "57 lev 541 258 55 58 60 94",
+    "58 irq 566 248 55 57 59 60",
+    "59 ira 592 252 55 56 58 63 64 74",
+    "60 ara 567 287 57 58 61",
+    "61 yem 580 318 60 97",
+    "62 kaz 623 183 46 47 48 63 66",
+    "63 uzb 610 220 59 62 64",
+    "64 afg 621 246 59 63 74",
+    "65 mon 716 190 49 50 66 68 71",
+    "66 xin 670 215 62 65 67 74",
+    "67 tib 677 254 66 69 75 78",
+    "68 bei 744 228 65 69 70 71",
+    "69 sic 716 267 67 68 70 78",
+    "70 gua 741 287 68 69 80 85",
+    "71 man 777 197 52 65 68 72",
+    "72 kor 779 231 71 73",
+    "73 jap 808 235 52 54 72",
+    "74 pak 623 271 59 64 66 75",
+    "75 ind 653 277 67 74 76 77",
+    "76 dec 649 318 75",
+    "77 ben 676 289 75 78",
+    "78 bur 700 297 67 69 77 79",
+    "79 tha 709 322 78 80 81",
+    "80 vie 731 334 70 79",
+    "81 mal 713 362 79 82 84",
+    "82 sum 713 387 81 83",
+    "83 jav 734 407 82 84 88",
+    "84 bor 744 378 81 83 85 86",
+    "85 phi 767 334 70 84",
+    "86 png 816 400 84 89",
+    "87 wau 762 476 88 90",
+    "88 nta 795 456 83 87 89 90",
+    "89 qld 824 464 86 88 90",
+    "90 nsw 826 509 87 88 89 91",
+    "91 nze 895 546 90",
+    "92 mor 435 256 38 93 96",
+    "93 alg 459 271 39 92 94 96",
+    "94 egy 518 277 57 93 95",
+    "95 sud 516 326 94 96 97 98 99",
+    "96 nga 451 338 28 92 93 95 98",
+    "97 eth 557 349 61 95 99",
+    "98 con 508 383 95 96 99 100",
+    "99 ken 544 391 95 97 98 100 101",
+    "100 ang 503 429 98 99 101 102",
+    "101 moz 539 448 99 100 102 103",
+    "102 saf 513 494 100 101",
+    "103 mad 571 452 101",
+};
+const std::initializer_list<qint32> kRealWorldRoutes[] = {
+    {1, 53, 52, 71, 68, 70, 85, 84, 83, 88, 90, 91},
+    {53, 1, 2, 6, 14, 13, 19, 20, 21, 23, 25, 30, 32},
+    {36, 40, 39, 93, 96, 98, 100, 102},
+    {10, 9, 5, 1, 53, 52, 71, 68, 70, 85, 84, 86},
+    {32, 31, 29, 28, 96, 93, 39, 43, 44, 46, 62, 66, 65, 68, 70, 85},
+    {85, 84, 83, 88, 90, 91},
+    {1, 2, 6, 14, 13, 19, 20, 21, 23, 25, 30, 32},
+    {53, 52, 71, 68, 70, 85, 84, 83, 88, 90, 91},
+    {3, 4, 33, 34, 37, 39, 43, 55, 58},
+    {14, 6, 2, 1, 53, 51, 49, 48, 62, 63},
+    {20, 19, 12, 10, 9, 5, 1, 53, 52, 71, 68},
+    {26, 27, 28, 96, 93, 39, 43, 55, 59, 74, 75},
+    {34, 33, 35, 36, 41, 46, 62, 66, 67, 78, 79, 81},
+    {42, 44, 46, 62, 66, 65, 68, 70, 85, 84, 86, 89},
+    {50, 65, 66, 74, 59, 55, 57, 94, 95},
+    {58, 57, 94, 95, 99, 101},
+    {63, 62, 46, 41, 36, 35, 33, 4, 3},
+    {68, 71, 52, 53, 1, 2, 6, 14},
+    {75, 74, 59, 55, 43, 39, 93, 96, 28, 24, 22, 20},
+    {81, 79, 78, 67, 66, 62, 46, 44, 43, 39, 93, 96, 28, 27, 26},
+};
+
+const char *const kRealWorldContinentNames[] = {
+    "Northern America",
+    "United States",
+    "Central America",
+    "South America",
+    "Western Europe",
+    "Eastern Europe",
+    "Russia",
+    "Middle East",
+    "Central Asia",
+    "East Asia",
+    "South Asia",
+    "Southeast Asia",
+    "Oceania",
+    "North Africa",
+    "Southern Africa",
+    nullptr,
+};
+
+void mapTextRealWorld()
+{
+    appendMapLines(kRealWorldLines);
+}
+
+// Chains across the map that the computer players' route search starts from.
+void addRealWorldRoutes()
+{
+    for (const auto &chain : kRealWorldRoutes)
+        appendRoute(chain);
+}
+
+} // namespace
+
+const BuiltinMap realWorldMap = {MapRealWorld, mapTextRealWorld, addRealWorldRoutes,
+                                 kRealWorldContinentNames, 60, 452};
+
+void buildRealWorldMap()
+{
+    buildBuiltinMap(realWorldMap);
+}
