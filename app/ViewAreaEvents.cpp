@@ -81,10 +81,3 @@ void ViewArea::mousePressEvent(QMouseEvent *event)
     clickX = qRound(event->localPos().x());
     clickY = qRound(event->localPos().y());
 }
-
-void ViewArea::paintEvent(QPaintEvent *)
-{
-    // The start screen, the map and the side panel arrive with the paint handler.
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::black);
-}

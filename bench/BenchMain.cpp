@@ -2,7 +2,7 @@
 
 #include "Measure.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QStringList>
 #include <vector>
 
@@ -21,7 +21,10 @@ BenchArea::BenchArea(const char *areaName, void (*runner)()) : name(areaName), r
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // The repaint measures need a window; without a display it is drawn offscreen.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     const QStringList wanted = app.arguments().mid(1);
     for (BenchArea *area : areas())
         if (wanted.isEmpty() || wanted.contains(QLatin1String(area->name)))

@@ -17,10 +17,10 @@
 
 namespace {
 
-// The pictures the build drew, beside the bench in the build tree.
+// The pictures the build drew and compiled in.
 QImage builtPicture(const QString &name)
 {
-    return QImage(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../art/tifa/") + name));
+    return QImage(QStringLiteral(":/tifa/") + name);
 }
 
 void paintEveryTerritory(int round)

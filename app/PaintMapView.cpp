@@ -1,0 +1,118 @@
+#include "app/PaintMapView.h"
+
+#include "app/PendingStateGlobals.h"
+#include "app/WindowState.h"
+#include "state/GameState.h"
+#include "state/MapPicture.h"
+#include "state/MapView.h"
+
+#include <QPainter>
+
+namespace {
+
+constexpr QRgb kSeedMark = qRgba(253, 255, 254, 255);
+
+// What the map picture was loaded and fitted for.
+struct PictureFit {
+    quint8 large = 0;
+    quint8 wide = 0;
+    quint8 unscaled = 0;
+    QSize area;
+    QSize screen;
+    bool operator==(const PictureFit &o) const
+    {
+        return large == o.large && wide == o.wide && unscaled == o.unscaled && area == o.area && screen == o.screen;
+    }
+};
+
+PictureFit lastFit;
+
+PictureFit currentFit()
+{
+    PictureFit fit;
+    fit.large = largeImageSet;
+    fit.wide = wideImageSet;
+    fit.unscaled = customMapUnscaled;
+    fit.area = QSize(mapAreaWidth, mapAreaHeight);
+    fit.screen = QSize(screenWidth, screenHeight);
+    return fit;
+}
+
+QImage loadCurrentMapPicture()
+{
+    QImage picture;
+    const QString path = currentMapPicturePath();
+    if (!path.isEmpty())
+        picture.load(path);
+    return picture;
+}
+
+void paintEveryTerritory()
+{
+    const int count = qBound(0, static_cast<int>(territoryCount), kMaxTerritories);
+    for (int t = 1; t <= count; ++t) {
+        highlightChanges = territoryChanged[t] == 'j' ? 1 : 0;
+        updateTerritoryDisplay(t, displayedTerritoryState[t].armies, displayedTerritoryState[t].owner,
+                               highlightChanges, territoryPaintFlagB, territoryPaintFlagA);
+    }
+    highlightChanges = 0;
+}
+
+void markLabelPoints()
+{
+    if (!markSeedPixels || mapImage.isNull())
+        return;
+    const int count = qBound(0, static_cast<int>(territoryCount), kMaxTerritories);
+    for (int t = 1; t <= count; ++t) {
+        int x = territoryPos[t].x;
+        int y = territoryPos[t].y;
+        designToPicture(x, y);
+        if (mapImage.valid(x, y))
+            mapImage.setPixel(x, y, kSeedMark);
+    }
+}
+
+void clearPinchState()
+{
+    pinchInProgress = 0;
+    pinchZoomApplied = 0;
+    pinchGrowCount = 0;
+    pinchShrinkCount = 0;
+    lastZoomDirection = 0;
+}
+
+} // namespace
+
+bool mapRebuildDue()
+{
+    return mapPaintState == QLatin1String("0");
+}
+
+bool mapPictureFitChanged()
+{
+    return !(currentFit() == lastFit);
+}
+
+void rebuildMapPicture()
+{
+    lastFit = currentFit();
+    mapImage = loadCurrentMapPicture();
+    fitMapPicture();
+    installMapPicture(mapImage);
+    paintEveryTerritory();
+    drawPlayerPanel();
+    markLabelPoints();
+    clearPinchState();
+}
+
+void drawMapPicture(QPainter &painter, const MapDrawing &drawing)
+{
+    if (mapImage.isNull() || drawing.source.isEmpty() || drawing.target.isEmpty())
+        return;
+    painter.drawImage(drawing.target, mapImage, drawing.source);
+}
+
+void resetPaintMapView()
+{
+    lastFit = PictureFit();
+}

@@ -1,0 +1,191 @@
+#include "app/PaintSideMenus.h"
+
+#include "app/PaintLayout.h"
+#include "app/ResourceNames.h"
+#include "app/WindowState.h"
+#include "rules/TurnState.h"
+#include "state/GameState.h"
+#include "state/MapView.h"
+#include "state/StepQueues.h"
+
+#include <QPainter>
+
+namespace {
+
+constexpr int kButtonStepType = 20;
+
+struct MenuScreenRows {
+    int mode;
+    bool secondStrip;
+    std::vector<MenuRow> rows;
+};
+
+MenuRow first(int id, int stripY, int smallCellX = 0)
+{
+    return {id, stripY, smallCellX, false};
+}
+
+MenuRow second(int id, int stripY, int smallCellX = 0)
+{
+    return {id, stripY, smallCellX, true};
+}
+
+const std::vector<MenuScreenRows> &menuScreens()
+{
+    static const std::vector<MenuScreenRows> screens = {
+        {1, false,
+         {first(12, 0), first(13, 30), first(22, 60), first(14, 90), second(15, 120), second(16, 150),
+          second(17, 180), second(18, 210)}},
+        {2, false,
+         {first(21, 240), first(23, 270), first(24, 300), first(25, 330), second(26, 360), second(27, 390),
+          second(28, 420)}},
+        {4, false,
+         {first(41, 450), first(42, 480), first(43, 510, 70), first(44, 540), second(45, 570), second(46, 600),
+          second(47, 630, 75), second(48, 660)}},
+        {41, true,
+         {first(411, 0), first(412, 30), first(413, 60), first(414, 90), second(415, 120), second(416, 150),
+          second(417, 180)}},
+        {42, true, {first(421, 210), first(422, 240), first(424, 300)}},
+        {91, true, {first(911, 600), first(912, 630), first(913, 660)}},
+        {101, false, {first(101, 210)}},
+        {102, false, {first(1021, 690), first(1022, 210)}},
+    };
+    return screens;
+}
+
+const MenuScreenRows *screenRows(int mode)
+{
+    for (const MenuScreenRows &screen : menuScreens())
+        if (screen.mode == mode)
+            return &screen;
+    return nullptr;
+}
+
+int markedSpeedRow()
+{
+    if (speedFlag96)
+        return 416;
+    if (speedFlag160)
+        return 415;
+    if (speedFlag224)
+        return 414;
+    if (speedFlag288)
+        return 413;
+    return fastSpeed ? 412 : 411;
+}
+
+} // namespace
+
+MenuStrips loadMenuStrips()
+{
+    MenuStrips strips;
+    strips.menu1.load(resources::kMenuStrip1);
+    strips.menu1Red.load(resources::kMenuStrip1Red);
+    strips.menu2.load(resources::kMenuStrip2);
+    strips.menu2Red.load(resources::kMenuStrip2Red);
+    return strips;
+}
+
+const std::vector<MenuRow> &menuRowsOf(int mode)
+{
+    static const std::vector<MenuRow> none;
+    const MenuScreenRows *screen = screenRows(mode);
+    return screen ? screen->rows : none;
+}
+
+int menuRowStripY(const MenuRow &row)
+{
+    // Save Game shows its disabled look while saving is not possible now.
+    if (row.id == 912 && !(saveAllowed && actionQueueCount == 0))
+        return 960;
+    return row.stripY;
+}
+
+int markedMenuRow(int mode)
+{
+    if (mode == 41)
+        return markedSpeedRow();
+    if (mode == 42)
+        return displayOptionB ? 421 : 422;
+    return 0;
+}
+
+void drawStripCell(QPainter &painter, const QPixmap &strip, int cellX, int stripY, const QRect &target)
+{
+    painter.drawPixmap(target, strip, QRect(cellX, stripY, kStripCellWidth, kStripCellHeight));
+}
+
+QRect menuRowRect(int rowIndex, bool secondColumn, bool gamePanel)
+{
+    return QRect(menuRowPosition(rowIndex, secondColumn), menuButtonSize(gamePanel));
+}
+
+void queueButtonPress(int id)
+{
+    // A full message queue refuses the step; the press is still shown once.
+    pushMessageStep(makeStep(kButtonStepType, 0, id));
+    pressedButton = 0;
+}
+
+bool changeScreenAtOnce(int newScreen)
+{
+    if (actionQueueCount == 0)
+        return false;
+    if (screenChangePending) {
+        screenMode = newScreen;
+        // The change is made; nothing is left pending for the loop.
+        screenChangePending = 0;
+    }
+    redrawAll = 1;
+    pressedButton = 0;
+    return true;
+}
+
+bool paintSideMenu(QPainter &painter, const MenuStrips &strips)
+{
+    const MenuScreenRows *screen = screenRows(screenMode);
+    if (!screen)
+        return false;
+    const QPixmap &normal = screen->secondStrip ? strips.menu2 : strips.menu1;
+    const QPixmap &red = screen->secondStrip ? strips.menu2Red : strips.menu1Red;
+    const bool twoColumns = smallScreen != 0;
+    const int pressed = pressedButton;
+    int firstColumnRow = 0;
+    int secondColumnRow = 0;
+    QRect markedRect;
+    const MenuRow *pressedRow = nullptr;
+    const MenuRow *markedRow = nullptr;
+    const int marked = markedMenuRow(screenMode);
+    for (const MenuRow &row : screen->rows) {
+        const bool inSecond = twoColumns && row.column2;
+        const int index = inSecond ? ++secondColumnRow : ++firstColumnRow;
+        const QRect target = menuRowRect(index, inSecond, false);
+        menuRowY = target.top();
+        const int cellX = smallScreen ? row.smallCellX : 0;
+        if (row.id == pressed) {
+            drawStripCell(painter, red, cellX, row.stripY, target);
+            pressedRow = &row;
+        } else {
+            drawStripCell(painter, normal, cellX, menuRowStripY(row), target);
+        }
+        if (row.id == marked) {
+            markedRow = &row;
+            markedRect = target;
+        }
+    }
+    if (markedRow)
+        drawStripCell(painter, red, smallScreen ? markedRow->smallCellX : 0, markedRow->stripY, markedRect);
+
+    if (!pressedRow)
+        return false;
+    if (pressed == 911 && changeScreenAtOnce(9))
+        return true;
+    queueButtonPress(pressed);
+    return false;
+}
+
+void queueRemainingPress()
+{
+    if (pressedButton > 0)
+        queueButtonPress(pressedButton);
+}

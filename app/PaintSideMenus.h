@@ -1,0 +1,56 @@
+#pragma once
+// The side menus: each button a cell cut from a compiled-in strip picture, the pressed one from
+// the red twin of the strip. A press reaches the game loop as one message step 20.
+
+#include <QPixmap>
+#include <QRect>
+
+#include <vector>
+
+class QPainter;
+
+// The four strip pictures, loaded at the start of every paint (the pixmap cache keeps the
+// decoded pictures, so a reload costs a look-up).
+struct MenuStrips {
+    QPixmap menu1;
+    QPixmap menu1Red;
+    QPixmap menu2;
+    QPixmap menu2Red;
+};
+MenuStrips loadMenuStrips();
+
+constexpr int kStripCellWidth = 210;
+constexpr int kStripCellHeight = 30;
+constexpr int kBarButtonId = 9999;
+
+// One button of a menu screen.
+struct MenuRow {
+    int id;
+    int stripY;      // the cell's row in the strip
+    int smallCellX;  // where the cell starts on a small screen
+    bool column2;    // in the second column on a small screen
+};
+// The rows of a menu screen (not the game screen), top to bottom; empty for other screens.
+const std::vector<MenuRow> &menuRowsOf(int mode);
+// The cell of row `row` as the screen now shows it (912 has a disabled look).
+int menuRowStripY(const MenuRow &row);
+// The row of screen 41 or 42 marked as the current setting, or 0.
+int markedMenuRow(int mode);
+
+// Draws the cell at strip y of `strip` into `target`.
+void drawStripCell(QPainter &painter, const QPixmap &strip, int cellX, int stripY, const QRect &target);
+// The rectangle a row of the side menus is drawn into.
+QRect menuRowRect(int rowIndex, bool secondColumn, bool gamePanel);
+
+// Hands the press of `id` to the game loop: one message step 20 carrying the id (a full queue
+// takes none). `pressedButton` is cleared either way.
+void queueButtonPress(int id);
+// A press on a button that changes the screen while the action queue still plays: the change
+// is made at once instead of waiting behind the queued steps. True when it applied.
+bool changeScreenAtOnce(int newScreen);
+
+// Draws the side menu of the current screen (not the game screen). Returns true when the window
+// must be painted again (a screen changed at once).
+bool paintSideMenu(QPainter &painter, const MenuStrips &strips);
+// A press that no drawn button took (a button of another screen) still reaches the game loop.
+void queueRemainingPress();

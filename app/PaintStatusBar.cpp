@@ -1,0 +1,228 @@
+#include "app/PaintStatusBar.h"
+
+#include "app/PaintLayout.h"
+#include "app/PaintSideMenus.h"
+#include "app/WindowState.h"
+#include "rules/TurnState.h"
+#include "state/GameState.h"
+#include "state/MapView.h"
+#include "state/StatusLine.h"
+#include "state/StepQueues.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+
+QFont statusFont;
+std::array<quint8, 7> gameButtonDrawn{};
+
+namespace {
+
+const QColor kStatusTextColour(192, 160, 160, 255);
+const QString kClearingBlanks(200, QLatin1Char(' '));
+constexpr int kBarCellY = 390;
+constexpr int kBarCellWidth = 60;
+
+struct GameButtonRow {
+    int id;
+    int enabledY;
+    int disabledY; // the same as enabledY where the button is never disabled
+};
+
+const std::array<GameButtonRow, 9> kGameButtonRows = {{
+    {91, 330, 330},
+    {92, 360, 690},
+    {93, 390, 720},
+    {94, 420, 750},
+    {95, 450, 780},
+    {96, 480, 810},
+    {97, 510, 840},
+    {98, 540, 990},
+    {99, 570, 1020},
+}};
+
+bool ownTurn()
+{
+    return networkSeat < 1 || networkSeat == currentPlayer;
+}
+
+bool idle()
+{
+    return actionQueueCount == 0 && turnStarted;
+}
+
+bool placementPending()
+{
+    return cardBonusPhase || continentBonusPhase || initialPlacementPhase;
+}
+
+int turnsOfCurrentPlayer()
+{
+    return isValidPlayer(currentPlayer) ? turnsTaken[currentPlayer] : 0;
+}
+
+int statusFontPixelSize()
+{
+    return std::max(1, static_cast<int>((screenWidth / 100) * 1.3));
+}
+
+QString lossesText()
+{
+    if (screenWidth < 1000)
+        return QStringLiteral("   ") + QString::asprintf("Loss %4d", lossCount);
+    if (displaySizeClass == 1)
+        return QStringLiteral("       ") + QString::asprintf("Losses %4d", lossCount);
+    return QStringLiteral("       ") + QString::asprintf("Losses : %6d", lossCount);
+}
+
+// The second status text (a note while the program is busy) follows the status line.
+void drawSecondStatusText(QPainter &painter, const QPoint &at)
+{
+    if (statusText2.trimmed().isEmpty())
+        return;
+    const QFontMetrics metrics(painter.font());
+    const int after = metrics.horizontalAdvance(statusLine.trimmed().isEmpty() ? QString() : statusLine + QStringLiteral("   "));
+    painter.drawText(at + QPoint(after, 0), statusText2);
+}
+
+void drawBarButton(QPainter &painter, const MenuStrips &strips)
+{
+    const bool pressed = pressedButton == kBarButtonId;
+    painter.drawPixmap(barButtonRect(), pressed ? strips.menu2Red : strips.menu2,
+                       QRect(0, kBarCellY, kBarCellWidth, kStripCellHeight));
+    if (pressed)
+        queueButtonPress(kBarButtonId);
+}
+
+} // namespace
+
+QString formatPlayerFigures()
+{
+    const int players = qBound(0, static_cast<int>(playerCount), kMaxPlayers);
+    // Narrower gaps when many players share the line.
+    const QString gap = players <= 6 ? QStringLiteral("  ") : QStringLiteral(" ");
+    QString figures;
+    for (int p = 1; p <= players; ++p) {
+        if (p > 1)
+            figures += gap;
+        figures += QString::asprintf("%1d", playerTableAtTurnStart[p].cardCount());
+    }
+    return figures;
+}
+
+QRect barButtonRect()
+{
+    const int rawWidth = static_cast<int>(screenWidth / 100.0 * 4.0);
+    const int rawHeight = static_cast<int>(rawWidth * 0.5);
+    const int width = std::max(60, rawWidth);
+    const int height = std::max(30, rawHeight);
+    const int y = screenWidth < 1901 ? statusBarY - 1 : statusBarY + 30 - height;
+    const int x = screenWidth < 1000 ? static_cast<int>(screenWidth / 2.6 + statusBarX + 12)
+                                     : screenWidth / 2 + statusBarX + 12;
+    return QRect(x, y, width, height);
+}
+
+QString figuresLineText()
+{
+    return formatPlayerFigures() + lossesText();
+}
+
+QPoint figuresLinePoint()
+{
+    const int width = barButtonRect().width();
+    const int shift = width > 80 ? width - 80 : 0;
+    const int y = statusBarY + (smallScreen ? 10 : 20);
+    if (screenWidth < 1000)
+        return QPoint(static_cast<int>(screenWidth / 2.6 + statusBarX + 75), y);
+    return QPoint(shift + 90 + screenWidth / 2 + statusBarX, y);
+}
+
+void paintStatusBar(QPainter &painter, const MenuStrips &strips)
+{
+    statusFont.setPixelSize(statusFontPixelSize());
+    painter.setFont(statusFont);
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    painter.setBackground(QBrush(Qt::black));
+    painter.setPen(kStatusTextColour);
+
+    const QPoint linePoint(statusBarX, statusBarY + 20);
+    painter.drawText(linePoint, kClearingBlanks);
+    painter.drawText(linePoint, statusLine);
+    drawSecondStatusText(painter, linePoint);
+
+    drawBarButton(painter, strips);
+
+    const QPoint figuresPoint = figuresLinePoint();
+    painter.drawText(figuresPoint, kClearingBlanks);
+    painter.drawText(figuresPoint, figuresLineText());
+    painter.setBackgroundMode(Qt::TransparentMode);
+}
+
+bool gameButtonShownEnabled(int id)
+{
+    switch (id) {
+    case 91:
+        return true;
+    case 92:
+        return inGameButtonEnabled[ButtonCancel];
+    case 93:
+        return inGameButtonEnabled[ButtonCards];
+    case 94:
+        return inGameButtonEnabled[ButtonMove];
+    case 95:
+        return inGameButtonEnabled[ButtonAdd] || (ownTurn() && placementPending() && actionQueueCount == 0);
+    case 96:
+        return inGameButtonEnabled[ButtonAttack];
+    case 97:
+        return ownTurn() && inGameButtonEnabled[ButtonNext] && idle();
+    case 98:
+        return ownTurn() && idle();
+    case 99:
+        return turnsOfCurrentPlayer() >= 1 && !initialPlacementPhase && idle();
+    default:
+        return false;
+    }
+}
+
+int gameButtonStripY(int id)
+{
+    for (const GameButtonRow &row : kGameButtonRows)
+        if (row.id == id)
+            return gameButtonShownEnabled(id) ? row.enabledY : row.disabledY;
+    return -1;
+}
+
+bool paintGamePanel(QPainter &painter, const MenuStrips &strips)
+{
+    const int pressed = pressedButton;
+    const QSize size = menuButtonSize(true);
+    for (const GameButtonRow &row : kGameButtonRows) {
+        const int index = row.id - kFirstGameButton + 1;
+        const bool inSecond = smallScreen && index >= 5;
+        const QRect target(menuRowPosition(inSecond ? index - 4 : index, inSecond), size);
+        menuRowY = target.top();
+        if (row.id == pressed)
+            drawStripCell(painter, strips.menu2Red, 0, 330 + 30 * (row.id - kFirstGameButton), target);
+        else
+            drawStripCell(painter, strips.menu2, 0, gameButtonStripY(row.id), target);
+        if (row.id == kFirstGameButton && saveAllowed && actionQueueCount == 0)
+            painter.drawText(QPoint(menuLeft + size.width() / 2, target.top() + size.height() / 2),
+                             QStringLiteral("(s)"));
+    }
+    for (int k = 1; k <= 6; ++k)
+        gameButtonDrawn[k] = inGameButtonEnabled[k];
+
+    if (pressed < kFirstGameButton || pressed > kLastGameButton)
+        return false;
+    if (pressed == kFirstGameButton && changeScreenAtOnce(91))
+        return true;
+    queueButtonPress(pressed);
+    return false;
+}
+
+void resetPaintStatusBar()
+{
+    statusFont = QFont();
+    gameButtonDrawn.fill(0);
+}
