@@ -16,6 +16,9 @@ namespace {
 
 constexpr int kCellWidth = 210;
 constexpr int kCellHeight = 30;
+// The paint handler scales a cell to 1.21 times the panel's width, and on a small screen lets the
+// second column cover the first from 58 % of a cell: the button keeps to the part always seen.
+constexpr int kButtonRight = 118;
 
 enum class Look { Normal, Pressed, Disabled };
 
@@ -30,25 +33,25 @@ struct Cell {
 
 Cell plain(int y, const char *label)
 {
-    return {y, label, Look::Normal, 0, kCellWidth, kCellWidth};
+    return {y, label, Look::Normal, 0, kButtonRight, kButtonRight};
 }
 
 Cell disabled(int y, const char *label)
 {
-    return {y, label, Look::Disabled, 0, kCellWidth, kCellWidth};
+    return {y, label, Look::Disabled, 0, kButtonRight, kButtonRight};
 }
 
 // On a small screen two rows of the first strip are cut from x 70 and 75: their label stands
-// where both cuts show it whole.
+// where both those cuts and the plain cut of a large screen show it whole.
 Cell wideRow(int y, const char *label)
 {
-    return {y, label, Look::Normal, 75, kCellWidth, 285};
+    return {y, label, Look::Normal, 75, 170, 190};
 }
 
 // The Cards cell doubles as the status bar's 60-pixel button: its label stays in that part.
 Cell cardsRow(int y, Look look)
 {
-    return {y, "Cards", look, 2, 60, kCellWidth};
+    return {y, "Cards", look, 2, 60, kButtonRight};
 }
 
 const std::vector<Cell> &menu1Cells()
