@@ -74,6 +74,27 @@ qint32 routeCandidateCount = 0;
 std::array<quint8, kCandidateLength> routePath{};
 bool shortRouteOnly = false;
 
+qint32 aiActionCycle = 0;
+qint32 chosenAction = 0;
+qint32 bestActionScore = 0;
+quint8 territoryArmiesPlaced = 0;
+qint32 reinforceRounds = 0;
+qint32 poolRounds = 0;
+qint32 noAttackOptions = 0;
+qint32 occupyAttempts = 0;
+qint32 equalShareIncome = 0;
+qint32 strongholdAttackSource = 0;
+qint32 strongholdAttackTarget = 0;
+std::array<qint32, kMaxTerritories + 1> savedArmies{};
+
+int defenceOptionOf(int action)
+{
+    for (int k = 1; k <= kDefenceOptions; ++k)
+        if (kDefenceActions[k] == action)
+            return k;
+    return 0;
+}
+
 void resetAiState()
 {
     pairs10.fill({});
@@ -134,4 +155,12 @@ void resetAiState()
     routeCandidateCount = 0;
     routePath.fill(0);
     shortRouteOnly = false;
+
+    aiActionCycle = 0;
+    chosenAction = bestActionScore = 0;
+    territoryArmiesPlaced = 0;
+    reinforceRounds = poolRounds = noAttackOptions = occupyAttempts = 0;
+    equalShareIncome = 0;
+    strongholdAttackSource = strongholdAttackTarget = 0;
+    savedArmies.fill(0);
 }

@@ -141,4 +141,51 @@ extern qint32 routeCandidateCount;
 extern std::array<quint8, kCandidateLength> routePath; // entry 0: the start territory
 extern bool shortRouteOnly;
 
+// ---- The turn ----
+enum Personality {
+    PersonalityNormal = 0,
+    PersonalityConqueror = 1,
+    PersonalityDefensive = 2,
+    PersonalityAvenger = 3,
+    PersonalityDetermined = 4,
+    PersonalityHunter = 5,
+    PersonalityUnstable = 6, // a setting only: the player plays one of the six, switching now and then
+};
+
+// The actions a computer player chooses among; 0 none. The defence actions 1..9 (against the
+// 1st to 9th following player) carry the codes of `kDefenceActions`.
+enum AiAction {
+    ActionNone = 0,
+    ActionHold = 3,
+    ActionTake = 4,
+    ActionBreak = 5,
+    ActionContinentRoute = 8,
+    ActionRoute = 9,
+    ActionWorldRoute = 12,
+    ActionWeakestOpponent = 13,
+    ActionNearOpponent = 14,
+    ActionStrongholdRoute = 15,
+    ActionGuardStronghold = 16,
+    ActionAttackStronghold = 17,
+};
+constexpr std::array<qint32, kDefenceOptions + 1> kDefenceActions{0, 6, 7, 10, 11, 22, 23, 24, 25, 26};
+// The defence option (1..9) an action code stands for; 0 for any other code.
+int defenceOptionOf(int action);
+
+extern qint32 aiActionCycle;   // action cycles played in this turn
+extern qint32 chosenAction;    // the action of the running cycle
+extern qint32 bestActionScore; // and its score
+extern quint8 territoryArmiesPlaced;
+// Stop counters of the action cycles, cleared at the start of every turn.
+extern qint32 reinforceRounds; // calls of aiChooseReinforcement
+extern qint32 poolRounds;      // calls of aiPlaceFromPool
+extern qint32 noAttackOptions; // 1 once aiAttackAndAdvance found nothing to attack
+extern qint32 occupyAttempts;  // calls of aiAttackAndOccupy
+extern qint32 equalShareIncome; // the territory armies every player would get from an equal share
+// Action 17: the own territory that attacks an adjacent enemy stronghold, and that stronghold.
+extern qint32 strongholdAttackSource;
+extern qint32 strongholdAttackTarget;
+// The real armies of territories 1..200 while the planning works on experience-weighted ones.
+extern std::array<qint32, kMaxTerritories + 1> savedArmies;
+
 void resetAiState();

@@ -511,7 +511,7 @@ bool targetQualifies(int t, int n, int mode, int topContinent)
 
 bool continentOpenOrOwn(int n)
 {
-    const int c = continentOfTerritory(n);
+    const int c = continentOf(n);
     if (c == 0)
         return true;
     for (int p = 1; p <= kMaxPlayers; ++p)

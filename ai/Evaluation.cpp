@@ -164,7 +164,7 @@ int frontierScore(int c)
     int score = 0;
     for (int b : bordersOf(c)) {
         for (int n : neighboursOf(b)) {
-            if (continentOfTerritory(n) == c)
+            if (continentOf(n) == c)
                 continue;
             bool seen = false;
             for (int j = 1; j <= used; ++j)
@@ -187,7 +187,7 @@ int targetContinent()
     const int top = continentRanking[1].id;
     if (!strongholdsEnabled || !isValidPlayer(currentPlayer))
         return top;
-    const int s = continentOfTerritory(playerTable[currentPlayer].stronghold());
+    const int s = continentOf(playerTable[currentPlayer].stronghold());
     if (s == 0 || playerHolds(currentPlayer, s) || s == top)
         return top;
     continentRanking[1] = {s, continentRanking[1].value - 200};

@@ -2,6 +2,7 @@
 
 #include "ai/AiState.h"
 #include "ai/Toolkit.h"
+#include "rules/PlayerRecords.h"
 #include "state/BuiltinMaps.h"
 #include "state/GameState.h"
 
@@ -325,4 +326,6 @@ void aiInitialPlacement()
     placeByContinentOrder(pool, counts);
     placeOnSingleArmies(pool);
     placeRemainder(pool);
+    // The record's army total follows the armies just placed.
+    recountPlayer(currentPlayer);
 }

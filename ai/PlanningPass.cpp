@@ -5,9 +5,11 @@
 #include "ai/Evaluation.h"
 #include "ai/RoutePaths.h"
 #include "ai/RoutePlanning.h"
+#include "ai/Toolkit.h"
 
 void aiRunPlanning()
 {
+    ContinentLookupScope continents;
     computePlayerStrength(1);
     planRoute(1);
     aiPredictNextPlayers();

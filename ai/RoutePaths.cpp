@@ -88,7 +88,7 @@ bool guardsHeldContinent(int t)
 bool startAccepted(int route, int pos)
 {
     const int start = slotAt(route, pos);
-    const int c = continentOfTerritory(start);
+    const int c = continentOf(start);
     if (mainEnemy != 0 && mainEnemy != currentPlayer)
         return true;
     bool accepted = !playerHolds(currentPlayer, c);
@@ -282,7 +282,7 @@ void aiSearchLeaderRoutes()
     int bestFound = 0, bestCost = INT_MAX;
     const RouteIndex &index = freshRouteIndex();
     for (int t = 1; t <= territoryCount; ++t) {
-        if (!isOwnTerritory(t) || t == ownStronghold() || holds(continentOfTerritory(t)) || skippedOnWorld(t))
+        if (!isOwnTerritory(t) || t == ownStronghold() || holds(continentOf(t)) || skippedOnWorld(t))
             continue;
         const int limit = guardsHeldContinent(t) ? 0 : qMin(availableArmies(t) - 2, 15);
         if (limit <= 0)

@@ -92,6 +92,44 @@ bool isBorderOf(int t, int continent)
     return false;
 }
 
+namespace {
+
+struct ContinentLookup {
+    int depth = 0;
+    std::array<qint32, kMaxTerritories + 1> continent{};
+};
+
+ContinentLookup &continentLookup()
+{
+    static ContinentLookup lookup;
+    return lookup;
+}
+
+} // namespace
+
+int continentOf(int t)
+{
+    const ContinentLookup &lookup = continentLookup();
+    if (lookup.depth > 0 && t >= 0 && t <= kMaxTerritories)
+        return lookup.continent[t];
+    return continentOfTerritory(t);
+}
+
+ContinentLookupScope::ContinentLookupScope()
+{
+    ContinentLookup &lookup = continentLookup();
+    if (lookup.depth++ > 0)
+        return;
+    lookup.continent[0] = 0;
+    for (int t = 1; t <= kMaxTerritories; ++t)
+        lookup.continent[t] = continentOfTerritory(t);
+}
+
+ContinentLookupScope::~ContinentLookupScope()
+{
+    --continentLookup().depth;
+}
+
 CurrentPlayerScope::CurrentPlayerScope(int player)
     : saved_(currentPlayer)
 {
@@ -208,7 +246,7 @@ OutsideNeighbours outsideNeighbours(int b, int c)
 {
     OutsideNeighbours result;
     for (int n : neighboursOf(b)) {
-        if (continentOfTerritory(n) != c) {
+        if (continentOf(n) != c) {
             ++result.count;
             result.last = n;
         }
@@ -228,7 +266,7 @@ int findTargetContinentEntry(int t)
         if (outside.count != 1)
             continue;
         const int g = outside.last;
-        if (playerHolds(currentPlayer, continentOfTerritory(g)))
+        if (playerHolds(currentPlayer, continentOf(g)))
             result = -1;
         else if (isOwnTerritory(g))
             result = g;
@@ -238,7 +276,7 @@ int findTargetContinentEntry(int t)
 
 bool isContinentOutpost(int t)
 {
-    if (!isOwnTerritory(t) || playerHolds(currentPlayer, continentOfTerritory(t)))
+    if (!isOwnTerritory(t) || playerHolds(currentPlayer, continentOf(t)))
         return false;
     for (int c = 1; c <= continentCount; ++c) {
         if (!playerHolds(currentPlayer, c))
@@ -295,8 +333,8 @@ int chooseArmiesToMove(int from, int to, int a, int mode)
         && playerHolds(currentPlayer, borderFrom))
         return a / 2;
 
-    const int cf = continentOfTerritory(from);
-    const int ct = continentOfTerritory(to);
+    const int cf = continentOf(from);
+    const int ct = continentOf(to);
     if (mode == 4 && cf == ct)
         return 0;
     if (!(mode == 0 && cf == ct)) {

@@ -38,6 +38,18 @@ bool playerHolds(int player, int continent);
 bool isContinentMember(int t, int continent);
 bool isBorderOf(int t, int continent);
 
+// The continent of territory t, as continentOfTerritory finds it. While a ContinentLookupScope is
+// open it comes from a table made when the scope opened: open one around work that asks often
+// and changes no map (a computer turn).
+int continentOf(int t);
+class ContinentLookupScope {
+public:
+    ContinentLookupScope();
+    ~ContinentLookupScope();
+    ContinentLookupScope(const ContinentLookupScope &) = delete;
+    ContinentLookupScope &operator=(const ContinentLookupScope &) = delete;
+};
+
 // Makes another player the current one for the computations of a scope, and restores the
 // previous one on every way out.
 class CurrentPlayerScope {

@@ -191,5 +191,26 @@ private:
 
     void onReceiveFrom(int socketIndex);
 
+    // Game loop (GameLoop*.cpp).
+public:
+    // The step at the index of its queue, played once.
+    void playActionStep();
+    void playMessageStep();
+    // The code and the state snapshot: to every client (the host), the host's mirror of an
+    // action step, and a client's message to the host.
+    void broadcastToClients(int code);
+    void mirrorToClients(int code);
+    void sendToHost(int code);
+    // The end of a game: message step 8 (won at this machine) or action step 9.
+    void playEndOfGame(bool wonHere);
+    // Sets up and starts a new demonstration game.
+    void startDemoGame();
+    // Runs the game timer at a sprite animation's frame time.
+    void runGameTimerAt(int milliseconds);
+
+private:
+    void runTickStages();
+    bool tickInProgress = false;
+
     int gameTimerIntervalMs = 0;
 };

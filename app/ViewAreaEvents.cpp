@@ -53,11 +53,6 @@ void ViewArea::timerEvent(QTimerEvent *event)
         QMainWindow::timerEvent(event);
 }
 
-void ViewArea::gameTick()
-{
-    // The game loop plays the queues here; it arrives with its own work.
-}
-
 void ViewArea::mouseMoveEvent(QMouseEvent *event)
 {
     const int x = qRound(event->localPos().x());
@@ -81,3 +76,4 @@ void ViewArea::mousePressEvent(QMouseEvent *event)
     clickX = qRound(event->localPos().x());
     clickY = qRound(event->localPos().y());
 }
+

@@ -13,7 +13,8 @@ const BuiltinMap swampIIMap = {MapSwampII, mapTextSwampII, nullptr, nullptr, 820
 
 const BuiltinMap *const kBuiltinMaps[] = {&worldMap, &swampIIMap, &swampMap, &wormsMap,
                                           &threeNations1Map, &threeNations2Map, &greatBritainMap,
-                                          &scandinaviaMap, &realWorldMap};
+                                          &scandinaviaMap, &realWorldMap, &worldIIMap, &europeMap,
+                                          &northAmericaMap, &chinaMap, &japanMap, &australiaMap};
 
 // The order in which the loader looks at the flags.
 constexpr MapFlag kLoadOrder[] = {

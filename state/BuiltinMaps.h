@@ -93,6 +93,12 @@ void buildGreatBritainMap();
 void buildWormsMap();
 void buildThreeNationsMap1();
 void buildThreeNationsMap2();
+void buildWorldIIMap();
+void buildEuropeMap();
+void buildNorthAmericaMap();
+void buildChinaMap();
+void buildJapanMap();
+void buildAustraliaMap();
 
 // The map data of each built-in map (one source each).
 extern const BuiltinMap worldMap;
@@ -103,3 +109,9 @@ extern const BuiltinMap greatBritainMap;
 extern const BuiltinMap wormsMap;
 extern const BuiltinMap threeNations1Map;
 extern const BuiltinMap threeNations2Map;
+extern const BuiltinMap worldIIMap;
+extern const BuiltinMap europeMap;
+extern const BuiltinMap northAmericaMap;
+extern const BuiltinMap chinaMap;
+extern const BuiltinMap japanMap;
+extern const BuiltinMap australiaMap;

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "ai/AiState.h"
+#include "app/GameLoop.h"
 #include "persist/DataFolder.h"
 #include "rules/Attack.h"
 #include "rules/TurnFlow.h"
@@ -51,6 +52,7 @@ void resetAllGameState(quint32 seed)
     resetTurnFlowState();
     resetAttackState();
     resetAiState();
+    resetGameLoopState();
     resetPersistState();
     takeDataFolderFromWorkingFolder();
     randomSource().seed(seed);

@@ -4,6 +4,7 @@
 
 #include "MapPictures.h"
 #include "MoreOutlines.h"
+#include "GeoOutlines.h"
 
 namespace {
 
@@ -136,6 +137,16 @@ const MapOutline *mapOutlineFor(MapFlag flag)
         return &scandinaviaOutline();
     case MapRealWorld:
         return &realWorldOutline();
+    case MapEurope:
+        return &europeOutline();
+    case MapNorthAmerica:
+        return &northAmericaOutline();
+    case MapChina:
+        return &chinaOutline();
+    case MapJapan:
+        return &japanOutline();
+    case MapAustralia:
+        return &australiaOutline();
     default:
         return nullptr;
     }

@@ -1,0 +1,217 @@
+// The game loop in a network game: the watchdog that resends an unacknowledged message every
+// fifth tick and gives the game up after the seventh resend, where each resend goes and what a
+// failed one says, the client's join request, and the sockets written only while connected.
+
+#include "test_gameloop_support.h"
+
+#include "app/NetworkState.h"
+#include "state/StatusLine.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+
+using namespace loop_test;
+
+namespace {
+
+int quitRequests = 0;
+
+void awaitAcknowledgement(int code, int socket)
+{
+    awaitedAckCode = code;
+    awaitedAckSocket = socket;
+    ackWaitTicks = 0;
+    ackResendCount = 0;
+}
+
+// What the receiver does with an acknowledgement.
+void acknowledge()
+{
+    awaitedAckCode = awaitedAckSocket = ackWaitTicks = ackResendCount = 0;
+}
+
+} // namespace
+
+class TestGameLoopNetwork : public QObject {
+    Q_OBJECT
+
+    ScriptedInteraction ui;
+    RecordingSockets sockets;
+    std::unique_ptr<ViewArea> window;
+
+    // The ticks (counted from 1) on which `code` was written.
+    QList<int> ticksWriting(const QByteArray &code, int count)
+    {
+        QList<int> found;
+        for (int tick = 1; tick <= count; ++tick) {
+            const int before = sockets.written.size();
+            window->gameTick();
+            for (int i = before; i < sockets.written.size(); ++i)
+                if (sockets.written[i].code() == code)
+                    found.append(tick);
+        }
+        return found;
+    }
+
+private slots:
+    void init()
+    {
+        resetForLoopTest(ui);
+        window = makeLoopWindow(ui);
+        sockets = RecordingSockets();
+        sockets.install();
+        quitRequests = 0;
+        quitEventLoop = [] { ++quitRequests; };
+        networkSeat = 1;
+        clientCount = 2;
+    }
+
+    void cleanup() { window.reset(); }
+
+    void anUnansweredTurnIsResentEveryFifthTickThenTheGameIsGivenUp()
+    {
+        awaitAcknowledgement(1007, 2);
+        QCOMPARE(ticksWriting("1007", 35), (QList<int>{5, 10, 15, 20, 25, 30, 35}));
+        QCOMPARE(sockets.socketsOf("1007"), (QList<int>{2, 2, 2, 2, 2, 2, 2}));
+        QCOMPARE(ackResendCount, 7);
+        QVERIFY(ui.messages.isEmpty());
+        window->gameTick(); // the 36th
+        QCOMPARE(ui.messages.size(), 1);
+        QCOMPARE(ui.messages[0].icon, MessageIcon::Critical);
+        QCOMPARE(ui.messages[0].title, QStringLiteral("Error"));
+        QCOMPARE(ui.messages[0].text, QStringLiteral("Network errors, End of Game."));
+        QCOMPARE(exitReason, 913);
+        QCOMPARE(quitRequests, 1);
+        QCOMPARE(window->gameTimerInterval(), 0);
+        // Ticks that still arrive end at the watchdog.
+        pushActionStep(makeStep(2, 1, 0, 0, 0, 0, 0, QStringLiteral("never")));
+        ticks(*window, 5);
+        QCOMPARE(ui.messages.size(), 1);
+        QCOMPARE(quitRequests, 1);
+        QCOMPARE(actionQueueIndex, 0);
+    }
+
+    void anAcknowledgementEndsTheResends()
+    {
+        awaitAcknowledgement(1004, 1);
+        QCOMPARE(ticksWriting("1004", 15), (QList<int>{5, 10, 15}));
+        acknowledge();
+        QCOMPARE(ticksWriting("1004", 20), QList<int>{});
+        QCOMPARE(ackWaitTicks, 0);
+        awaitAcknowledgement(1007, 1);
+        QCOMPARE(ticksWriting("1007", 10), (QList<int>{5, 10}));
+        QCOMPARE(ackResendCount, 2);
+    }
+
+    void eachResendGoesWhereTheMessageWent_data()
+    {
+        QTest::addColumn<int>("seat");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("socket");
+        QTest::addColumn<bool>("fails");
+        QTest::addColumn<QList<int>>("written");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("placement turn to client 3") << 1 << 1004 << 3 << false << QList<int>{3} << "-";
+        QTest::newRow("placement turn, client gone") << 1 << 1004 << 3 << true << QList<int>{}
+                                                     << "Player has left the game. End of game.";
+        QTest::newRow("placement turn, no such socket") << 1 << 1004 << 5 << false << QList<int>{} << "-";
+        QTest::newRow("turn to client 2 fails") << 1 << 1007 << 2 << true << QList<int>{} << "socket send ERROR 1007 2";
+        QTest::newRow("turn to client 1 fails") << 1 << 1007 << 1 << true << QList<int>{} << "socket send ERROR 1007";
+        QTest::newRow("placement done to the host") << 2 << 1005 << 1 << false << QList<int>{1} << "-";
+        QTest::newRow("placement done, socket 3") << 2 << 1005 << 3 << false << QList<int>{} << "-";
+        QTest::newRow("turn done fails") << 4 << 1011 << 1 << true << QList<int>{} << "socket send ERROR 1011";
+        QTest::newRow("a code never resent") << 1 << 1003 << 1 << false << QList<int>{} << "-";
+    }
+
+    void eachResendGoesWhereTheMessageWent()
+    {
+        QFETCH(int, seat);
+        QFETCH(int, code);
+        QFETCH(int, socket);
+        QFETCH(bool, fails);
+        QFETCH(QList<int>, written);
+        QFETCH(QString, status);
+        networkSeat = seat;
+        if (fails)
+            sockets.failing.insert(socket);
+        awaitAcknowledgement(code, socket);
+        ackWaitTicks = 4;
+        setStatusText(QStringLiteral("-"));
+        window->gameTick();
+        QList<int> wrote;
+        for (const Written &w : sockets.written) {
+            QCOMPARE(w.code(), QByteArray::number(code));
+            wrote.append(w.socket);
+        }
+        QCOMPARE(wrote, written);
+        QCOMPARE(statusLine, status);
+        QCOMPARE(ackResendCount, 1);
+        QCOMPARE(ackWaitTicks, 0);
+    }
+
+    void aClientsJoinRequestCarriesItsName_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<bool>("fails");
+        QTest::addColumn<bool>("internet");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("whole name") << 3 << false << false << QByteArray("1000Kim") << "-";
+        QTest::newRow("cut by its length") << 2 << false << false << QByteArray("1000Ki") << "-";
+        QTest::newRow("no host on the LAN") << 3 << true << false << QByteArray()
+                                            << "ERROR - Can't find the host's game. Be sure to start a host game first.";
+        QTest::newRow("no host on the Internet") << 3 << true << true << QByteArray()
+                                                 << "ERROR - Can't find the host's game.";
+    }
+
+    void aClientsJoinRequestCarriesItsName()
+    {
+        QFETCH(int, length);
+        QFETCH(bool, fails);
+        QFETCH(bool, internet);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, status);
+        networkSeat = 3;
+        internetGame = internet ? 1 : 0;
+        if (fails)
+            sockets.failing.insert(1);
+        setStatusText(QStringLiteral("-"));
+        pushMessageStep(makeStep(100));
+        pushMessageStep(makeStep(100));
+        pushMessageStep(makeStep(101, length, 0, 0, 0, 0, 0, QStringLiteral("Kim")));
+        ticks(*window, 3);
+        QCOMPARE(statusLine, status);
+        if (fails) {
+            QVERIFY(sockets.written.isEmpty());
+            QCOMPARE(networkSeat, 0);
+            return;
+        }
+        QCOMPARE(sockets.written.size(), 1);
+        QCOMPARE(sockets.written[0].socket, 1);
+        QCOMPARE(sockets.written[0].bytes, bytes);
+        QCOMPARE(networkSeat, 3);
+    }
+
+    void onlyConnectedSocketsAreWritten()
+    {
+        setSocketWriter({});
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+        clientSocket(1)->connectToHost(QHostAddress::LocalHost, server.serverPort());
+        QVERIFY(clientSocket(1)->waitForConnected(5000));
+        QVERIFY(server.waitForNewConnection(5000));
+        QTcpSocket *peer = server.nextPendingConnection();
+        clientCount = 2; // the second client's socket is not connected
+        window->broadcastToClients(1027);
+        QVERIFY(clientSocket(1)->waitForBytesWritten(5000));
+        QByteArray received;
+        while (received.size() < 4 && peer->waitForReadyRead(5000))
+            received += peer->readAll();
+        QVERIFY(received.startsWith("1027"));
+        QCOMPARE(statusLine, QStringLiteral("socket send ERROR 1027 2"));
+        clientSocket(1)->disconnectFromHost();
+    }
+};
+
+TARVAN_TEST_MAIN(TestGameLoopNetwork)
+#include "test_gameloop_network.moc"
