@@ -66,13 +66,6 @@ bool playsComputerTurns(int p)
     return isComputerPlayer(p) && !isNeutralArmy(p);
 }
 
-void takeTurnStartCopy()
-{
-    turnStartPlayer = currentPlayer;
-    lossCount = playerTable[currentPlayer].battleLosses();
-    playerTableAtTurnStart = playerTable;
-}
-
 void requestNextComputerTurn()
 {
     pushMessageStep(makeStep(5, 1));

@@ -19,18 +19,6 @@
 
 namespace {
 
-struct NamedMap {
-    MapFlag flag;
-    const char *name;
-};
-const NamedMap kMapNames[] = {
-    {MapWorld, "World"},           {MapWorldII, "WorldII"},     {MapNorthAmerica, "NorthAmerica"},
-    {MapEurope, "Europe"},         {MapJapan, "Japan"},         {MapAustralia, "Australia"},
-    {MapScandinavia, "Scandinavia"}, {MapWorms, "Worms"},       {MapChina, "China"},
-    {MapGreatBritain, "GreatBritain"}, {MapRealWorld, "RealWorld"}, {MapSwamp, "Swamp"},
-    {MapThreeNations, "ThreeNations"}, {MapThreeNationsB, "ThreeNationsB"}, {MapSwampII, "SwampII"},
-};
-
 // Steps taken off the queues and not played yet.
 std::vector<QueueStep> pendingActions;
 std::vector<QueueStep> pendingMessages;
@@ -122,22 +110,18 @@ void mix(quint64 &hash, T value)
 QStringList builtinMapNames()
 {
     QStringList names;
-    for (const NamedMap &map : kMapNames)
-        if (builtinMapFor(map.flag))
-            names << QLatin1String(map.name);
+    for (const BuiltinMap *map : allBuiltinMaps())
+        names << QLatin1String(map->name);
     return names;
 }
 
 bool loadBuiltinMapNamed(const QString &name)
 {
-    for (const NamedMap &map : kMapNames) {
-        if (name.compare(QLatin1String(map.name), Qt::CaseInsensitive) != 0)
+    for (const BuiltinMap *map : allBuiltinMaps()) {
+        if (name.compare(QLatin1String(map->name), Qt::CaseInsensitive) != 0)
             continue;
-        const BuiltinMap *builtin = builtinMapFor(map.flag);
-        if (!builtin)
-            return false;
-        selectMap(map.flag);
-        return buildBuiltinMap(*builtin) == MapFileOk;
+        selectMap(map->flag);
+        return buildBuiltinMap(*map) == MapFileOk;
     }
     return false;
 }

@@ -431,11 +431,5 @@ void queueCardTrade()
         infantry = qMax(0, aiCards.infantry);
         cavalry = qMax(0, aiCards.cavalry);
     }
-    // The display is queued whole or not at all.
-    if (!actionQueueHasRoom(5))
-        return;
-    pushActionStep(makeStep(3, artillery, infantry, cavalry, aiCards.wild, lastCardSetValue, currentPlayer));
-    for (int i = 0; i < 3; ++i)
-        pushActionStep(makeStep(12));
-    pushActionStep(makeStep(4));
+    queueCardTradeNotice({artillery, infantry, cavalry, aiCards.wild}, lastCardSetValue, currentPlayer);
 }

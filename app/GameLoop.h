@@ -11,7 +11,6 @@
 // ---- The demo ----
 extern qint32 demoBlinkCounter; // ticks of the prompt's blinking, 0..3
 extern quint8 savedWorldFlag;   // the World flag as it was before the demo chose the World map
-extern const QString kDemoPromptText;
 
 // ---- Kept here until their own parts take them over ----
 // The continent parameter of the network snapshot (steps 5 and 6, message steps 2 and 3).

@@ -18,8 +18,6 @@
 #include "state/StatusLine.h"
 #include "state/StepQueues.h"
 
-#include <QDialog>
-
 #include <array>
 
 namespace {
@@ -113,9 +111,7 @@ void showCardTrade(ViewArea &view, const QueueStep &step)
 
 void closeCardTrade(ViewArea &view)
 {
-    if (view.cardTradeNotice)
-        view.cardTradeNotice->close();
-    tradeNoticeShown = 0;
+    closeCardTradeNotice(view);
     if (isHost())
         view.mirrorToClients(1014);
 }

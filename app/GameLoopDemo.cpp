@@ -6,6 +6,7 @@
 #include "app/GameLoop.h"
 #include "app/GameLoopInternal.h"
 #include "rules/GameStart.h"
+#include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
 #include "state/BuiltinMaps.h"
 #include "state/Campaign.h"
@@ -49,11 +50,7 @@ void seatDemoPlayers()
 
 void paintDealtMap(ViewArea &view)
 {
-    for (int t = 1; t <= territoryCount; ++t) {
-        highlightChanges = territoryChanged[t] == 'j' ? 1 : 0;
-        repaintShown(t);
-    }
-    highlightChanges = 0;
+    repaintEveryTerritory();
     drawPlayerPanel();
     mapPaintState = QStringLiteral("0");
     view.update();
@@ -69,8 +66,6 @@ void fillCardDeck()
 
 } // namespace
 
-const QString kDemoPromptText = QStringLiteral("TO STOP THE DEMO, click anywhere on the game window.");
-
 bool runDemoStage(ViewArea &view)
 {
     ++demoBlinkCounter;
@@ -78,7 +73,7 @@ bool runDemoStage(ViewArea &view)
         demoBlinkCounter = 0;
         setStatusText(QStringLiteral(" "));
     } else {
-        setStatusText(kDemoPromptText);
+        setStatusText(QLatin1String(kDemoPrompt));
     }
     if (gameMode == ModeDemo)
         return false;
@@ -88,7 +83,7 @@ bool runDemoStage(ViewArea &view)
 
 void ViewArea::startDemoGame()
 {
-    setStatusText(kDemoPromptText);
+    setStatusText(QLatin1String(kDemoPrompt));
     demoBlinkCounter = 0;
     // Nothing of the last game plays into the new one.
     dropSpriteAnimations(*this);

@@ -1,8 +1,10 @@
 #pragma once
 // What the sources of the game loop share among themselves.
 
+#include "app/PaintMapView.h"
 #include "state/StepQueues.h"
 
+#include <QByteArray>
 #include <QPoint>
 #include <QString>
 #include <QVector>
@@ -10,10 +12,6 @@
 class ViewArea;
 
 enum class LoopQueue { Action = 0, Message = 1 };
-
-// Paints territory t as it is shown (`displayedTerritoryState`) with the current
-// `highlightChanges`; nothing for a number that is no territory.
-void repaintShown(int t);
 
 // ---- Sprites (GameLoopSprites.cpp) ----
 // The sprites come off the map picture before a step changes it and go back on after it, so a
@@ -39,6 +37,8 @@ bool landPendingMoveArmies(int t);
 void resetSpriteOverlay();
 
 // ---- Network (GameLoopNetwork.cpp) ----
+// The four-digit code and the state snapshot, as every message of a network game is sent.
+QByteArray composeMessage(ViewArea &view, int code);
 // The watchdog of the acknowledged messages; true when it ends the tick.
 bool runNetworkWatchdog(ViewArea &view);
 // Message step 101: a client's join request.
@@ -47,12 +47,18 @@ void playJoinStep(const QueueStep &step);
 void sendToOtherMachines(ViewArea &view, int hostCode, int clientCode);
 
 // ---- Turns (GameLoopTurns.cpp) ----
+// The game's information box: a mission's news, the end of a game.
+void showBox(const QString &text);
 // The action queue has run dry: begins the turn of a human of this machine not yet begun.
 void handOverTurn(ViewArea &view);
 
 // ---- Demo (GameLoopDemo.cpp) ----
 // The demo stage of the tick; true when it set up a new demo game (the tick ends).
 bool runDemoStage(ViewArea &view);
+
+// ---- Message steps (GameLoopMessageSteps.cpp) ----
+// The card-trade notice closed (action step 4 and message step 102).
+void closeCardTradeNotice(ViewArea &view);
 
 // ---- Missions ----
 // The name of the continent the Continents mission now asks of the current player, without the

@@ -18,7 +18,6 @@
 #include "state/BuiltinMaps.h"
 #include "state/GameState.h"
 #include "state/MapPicture.h"
-#include "state/Seams.h"
 #include "state/SpriteQueue.h"
 #include "state/StatusLine.h"
 #include "state/StepQueues.h"
@@ -132,7 +131,7 @@ void announceNextMissionContinent(ViewArea &view)
     holdTurnForMission();
     const QString text = QStringLiteral("Conquer  %1").arg(askedMissionContinentName());
     view.updateWindowTitle();
-    interaction().message(MessageIcon::Information, QStringLiteral("Tarvan GX"), text);
+    showBox(text);
     moveBlocked = 0;
 }
 
@@ -184,8 +183,7 @@ void showTerritoryMark(ViewArea &view, int t, bool highlight)
 
 void announceEscort(ViewArea &view)
 {
-    interaction().message(MessageIcon::Information, QStringLiteral("Tarvan GX"),
-                          QStringLiteral("Escort %1 ").arg(shownPlayerName(escortTarget)));
+    showBox(QStringLiteral("Escort %1 ").arg(shownPlayerName(escortTarget)));
     view.updateWindowTitle();
 }
 
@@ -241,13 +239,6 @@ void askConquestArmies(const QueueStep &step)
         armyCountQuestion(step.arg[1], step.arg[3]);
 }
 
-void closeCardTradeNotice(ViewArea &view)
-{
-    if (view.cardTradeNotice)
-        view.cardTradeNotice->close();
-    tradeNoticeShown = 0;
-}
-
 // An Internet host's game starts: its list entry shows the game closed, and player 1 places.
 void startInternetGame()
 {
@@ -264,7 +255,7 @@ void startInternetGame()
     }
     announceInitialPlacement();
     armiesToPlace = initialArmies;
-    queueMessage(QStringLiteral("Select a territory for initial army placement, available: %1").arg(initialArmies));
+    queueMessage(placementPrompt(initialArmies));
 }
 
 void showPlayerPanel(ViewArea &view)
@@ -274,6 +265,13 @@ void showPlayerPanel(ViewArea &view)
 }
 
 } // namespace
+
+void closeCardTradeNotice(ViewArea &view)
+{
+    if (view.cardTradeNotice)
+        view.cardTradeNotice->close();
+    tradeNoticeShown = 0;
+}
 
 QString askedMissionContinentName()
 {

@@ -15,7 +15,6 @@
 
 #include <QTcpSocket>
 
-
 namespace {
 
 constexpr int kExitNetworkEnded = 913;
@@ -36,13 +35,6 @@ qint64 writeToConnectedSocket(int n, const QByteArray &bytes)
     if (!socket || socket->state() != QAbstractSocket::ConnectedState)
         return -1;
     return socket->write(bytes);
-}
-
-QByteArray composeMessage(ViewArea &view, int code)
-{
-    outMessage = QStringLiteral("%1").arg(code, 4, 10, QLatin1Char('0'));
-    view.writeStateSnapshot();
-    return outMessage.toLatin1();
 }
 
 bool sent(int socket, const QByteArray &bytes)
@@ -84,6 +76,13 @@ void giveUpNetworkGame(ViewArea &view)
 }
 
 } // namespace
+
+QByteArray composeMessage(ViewArea &view, int code)
+{
+    outMessage = QStringLiteral("%1").arg(code, 4, 10, QLatin1Char('0'));
+    view.writeStateSnapshot();
+    return outMessage.toLatin1();
+}
 
 qint64 writeToSocket(int socket, const QByteArray &bytes)
 {

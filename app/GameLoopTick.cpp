@@ -6,11 +6,9 @@
 #include "app/GameLoop.h"
 #include "app/GameLoopInternal.h"
 #include "app/PaintStatusBar.h"
-#include "app/PendingStateGlobals.h"
 #include "app/WindowState.h"
 #include "rules/TurnState.h"
 #include "state/GameState.h"
-#include "state/MapPicture.h"
 #include "state/SpriteQueue.h"
 #include "state/StepQueues.h"
 
@@ -92,14 +90,6 @@ void playActionQueue(ViewArea &view)
 }
 
 } // namespace
-
-void repaintShown(int t)
-{
-    if (!isValidTerritory(t))
-        return;
-    updateTerritoryDisplay(t, displayedTerritoryState[t].armies, displayedTerritoryState[t].owner, highlightChanges,
-                           territoryPaintFlagB, territoryPaintFlagA);
-}
 
 void ViewArea::gameTick()
 {

@@ -30,21 +30,6 @@ bool beginsTurnHere(int p)
     return networkSeat > 1 ? p == networkSeat : isHumanOfThisMachine(p);
 }
 
-void showBox(const QString &text)
-{
-    interaction().message(MessageIcon::Information, QStringLiteral("Tarvan GX"), text);
-}
-
-// Every territory painted again as it is shown, highlighted where its mark says so.
-void redrawByMarks()
-{
-    for (int t = 1; t <= territoryCount; ++t) {
-        highlightChanges = territoryChanged[t] == 'j' ? 1 : 0;
-        repaintShown(t);
-    }
-    highlightChanges = 0;
-}
-
 // The final map: every territory lit up, or plain when the mission failed (message step 8 then
 // leaves the map as it is).
 void redrawFinalMap(bool wonHere)
@@ -54,7 +39,7 @@ void redrawFinalMap(bool wonHere)
     const char mark = missionFailed ? 'n' : 'j';
     for (int t = 1; t <= territoryCount; ++t)
         territoryChanged[t] = mark;
-    redrawByMarks();
+    repaintEveryTerritory();
 }
 
 void showResultOfWinHere()
@@ -120,7 +105,7 @@ void continueCampaign(ViewArea &view, bool wonHere)
     dealTerritories();
     if (wonHere)
         missionContinentIndex = 1;
-    redrawByMarks();
+    repaintEveryTerritory();
     restartTroopExperience();
     drawPlayerPanel();
     view.updateWindowTitle();
@@ -130,6 +115,11 @@ void continueCampaign(ViewArea &view, bool wonHere)
 }
 
 } // namespace
+
+void showBox(const QString &text)
+{
+    interaction().message(MessageIcon::Information, QStringLiteral("Tarvan GX"), text);
+}
 
 void handOverTurn(ViewArea &view)
 {

@@ -24,7 +24,6 @@ qint32 msgTerritory = 0;
 qint32 msgOwner = 0;
 qint32 msgArmies = 0;
 qint32 msgFlag = 0;
-std::array<qint32, 7> msgCardTrade{};
 QString chatInput;
 QString chatOutgoing;
 QString topFiveText;
@@ -55,7 +54,6 @@ void resetNetworkState()
     lobbyOpen = decodingGameStart = chatPending = externalIpCheck = 0;
     awaitedAckCode = ackWaitTicks = ackResendCount = awaitedAckSocket = 0;
     msgTerritory = msgOwner = msgArmies = msgFlag = 0;
-    msgCardTrade.fill(0);
     chatInput = chatOutgoing = QStringLiteral(" ");
     topFiveText.clear();
     downloadedLines.clear();

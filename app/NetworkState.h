@@ -7,8 +7,6 @@
 #include <QStringList>
 #include <QtGlobal>
 
-#include <array>
-
 class QNetworkAccessManager;
 class QTcpServer;
 class QTcpSocket;
@@ -43,7 +41,6 @@ extern qint32 msgTerritory;
 extern qint32 msgOwner;
 extern qint32 msgArmies;
 extern qint32 msgFlag;
-extern std::array<qint32, 7> msgCardTrade; // 1..6
 extern QString chatInput;
 extern QString chatOutgoing;
 extern QString topFiveText;

@@ -47,17 +47,6 @@ QImage loadCurrentMapPicture()
     return picture;
 }
 
-void paintEveryTerritory()
-{
-    const int count = qBound(0, static_cast<int>(territoryCount), kMaxTerritories);
-    for (int t = 1; t <= count; ++t) {
-        highlightChanges = territoryChanged[t] == 'j' ? 1 : 0;
-        updateTerritoryDisplay(t, displayedTerritoryState[t].armies, displayedTerritoryState[t].owner,
-                               highlightChanges, territoryPaintFlagB, territoryPaintFlagA);
-    }
-    highlightChanges = 0;
-}
-
 void markLabelPoints()
 {
     if (!markSeedPixels || mapImage.isNull())
@@ -99,7 +88,7 @@ void rebuildMapPicture()
     mapImage = loadCurrentMapPicture();
     fitMapPicture();
     installMapPicture(mapImage);
-    paintEveryTerritory();
+    repaintEveryTerritory();
     drawPlayerPanel();
     markLabelPoints();
     clearPinchState();
@@ -110,6 +99,23 @@ void drawMapPicture(QPainter &painter, const MapDrawing &drawing)
     if (mapImage.isNull() || drawing.source.isEmpty() || drawing.target.isEmpty())
         return;
     painter.drawImage(drawing.target, mapImage, drawing.source);
+}
+
+void repaintShown(int t)
+{
+    if (!isValidTerritory(t) || t > kMaxTerritories)
+        return;
+    updateTerritoryDisplay(t, displayedTerritoryState[t].armies, displayedTerritoryState[t].owner, highlightChanges,
+                           territoryPaintFlagB, territoryPaintFlagA);
+}
+
+void repaintEveryTerritory()
+{
+    for (int t = 1; t <= territoryCount; ++t) {
+        highlightChanges = territoryChanged[t] == 'j' ? 1 : 0;
+        repaintShown(t);
+    }
+    highlightChanges = 0;
 }
 
 void resetPaintMapView()

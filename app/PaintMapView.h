@@ -17,5 +17,12 @@ void rebuildMapPicture();
 // Draws the shown part of the map picture.
 void drawMapPicture(QPainter &painter, const MapDrawing &drawing);
 
+// Paints territory t into the map picture as it is shown (`displayedTerritoryState`) with the
+// current `highlightChanges`; nothing for a number that is no territory.
+void repaintShown(int t);
+// Paints every territory as it is shown, highlighted where `territoryChanged` marks it; leaves
+// `highlightChanges` at 0.
+void repaintEveryTerritory();
+
 // Forgets what the picture was fitted for.
 void resetPaintMapView();

@@ -159,7 +159,7 @@ void paintStatusBar(QPainter &painter, const MenuStrips &strips)
     painter.setBackgroundMode(Qt::TransparentMode);
 }
 
-bool gameButtonShownEnabled(int id)
+bool gameButtonOpen(int id)
 {
     switch (id) {
     case 91:
@@ -171,18 +171,41 @@ bool gameButtonShownEnabled(int id)
     case 94:
         return inGameButtonEnabled[ButtonMove];
     case 95:
-        return inGameButtonEnabled[ButtonAdd] || (ownTurn() && placementPending() && actionQueueCount == 0);
+        return inGameButtonEnabled[ButtonAdd] || (ownTurn() && placementPending());
     case 96:
         return inGameButtonEnabled[ButtonAttack];
     case 97:
-        return ownTurn() && inGameButtonEnabled[ButtonNext] && idle();
+        return inGameButtonEnabled[ButtonNext];
     case 98:
-        return ownTurn() && idle();
+        return ownTurn() && turnStarted;
     case 99:
-        return turnsOfCurrentPlayer() >= 1 && !initialPlacementPhase && idle();
+        return turnsOfCurrentPlayer() >= 1 && !initialPlacementPhase && turnStarted;
     default:
         return false;
     }
+}
+
+bool gameButtonShownEnabled(int id)
+{
+    if (!gameButtonOpen(id))
+        return false;
+    // Add for a placement, Next, Continents and Stats wait until the queued steps have played.
+    switch (id) {
+    case 95:
+        return inGameButtonEnabled[ButtonAdd] || actionQueueCount == 0;
+    case 97:
+        return ownTurn() && idle();
+    case 98:
+    case 99:
+        return actionQueueCount == 0;
+    default:
+        return true;
+    }
+}
+
+bool gameButtonInSecondColumn(int id)
+{
+    return id - kFirstGameButton >= 4;
 }
 
 int gameButtonStripY(int id)
@@ -199,7 +222,7 @@ bool paintGamePanel(QPainter &painter, const MenuStrips &strips)
     const QSize size = menuButtonSize(true);
     for (const GameButtonRow &row : kGameButtonRows) {
         const int index = row.id - kFirstGameButton + 1;
-        const bool inSecond = smallScreen && index >= 5;
+        const bool inSecond = smallScreen && gameButtonInSecondColumn(row.id);
         const QRect target(menuRowPosition(inSecond ? index - 4 : index, inSecond), size);
         menuRowY = target.top();
         if (row.id == pressed)

@@ -34,7 +34,13 @@ void paintStatusBar(QPainter &painter, const MenuStrips &strips);
 // The game panel's button ids, top to bottom.
 constexpr int kFirstGameButton = 91;
 constexpr int kLastGameButton = 99;
-// Whether game-panel button `id` shows its enabled look now.
+// On a small screen the game panel's buttons from the fifth on form a second column.
+bool gameButtonInSecondColumn(int id);
+// Whether game-panel button `id` is open by the turn as it stands (a button the pointer may
+// highlight).
+bool gameButtonOpen(int id);
+// Whether game-panel button `id` shows its enabled look now: open, and for the buttons that wait
+// for the queued steps, none left.
 bool gameButtonShownEnabled(int id);
 // The strip row drawn for game-panel button `id` now (its enabled or disabled cell).
 int gameButtonStripY(int id);

@@ -1,48 +1,30 @@
 #include "app/PointerTracking.h"
 
+#include "app/PaintSideMenus.h"
+#include "app/PaintStatusBar.h"
 #include "app/WindowState.h"
 #include "rules/TurnState.h"
 #include "state/GameState.h"
 #include "state/MapView.h"
 #include "state/StepQueues.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 
 constexpr int kSwipeThreshold = 12;
-constexpr int kBarButton = 9999;
 
-// The buttons of a menu screen, top to bottom; on a small screen the ones after the split
-// form a second column.
-struct MenuScreen {
-    int mode;
-    std::vector<int> firstColumn;
-    std::vector<int> secondColumn;
-};
-
-const std::vector<MenuScreen> &menuScreens()
+// The buttons of the current screen as the paint handler lays them out: top to bottom, the
+// first column before the second.
+std::vector<MenuRow> buttonsOfScreen()
 {
-    static const std::vector<MenuScreen> screens = {
-        {1, {12, 13, 22, 14}, {15, 16, 17, 18}},
-        {2, {21, 23, 24, 25}, {26, 27, 28}},
-        {4, {41, 42, 43, 44}, {45, 46, 47, 48}},
-        {41, {411, 412, 413, 414}, {415, 416, 417}},
-        {42, {421, 422, 424}, {}},
-        {9, {91, 92, 93, 94}, {95, 96, 97, 98, 99}},
-        {91, {911, 912, 913}, {}},
-        {101, {101}, {}},
-        {102, {1021, 1022}, {}},
-    };
-    return screens;
-}
-
-const MenuScreen *currentMenuScreen()
-{
-    for (const MenuScreen &screen : menuScreens())
-        if (screen.mode == screenMode)
-            return &screen;
-    return nullptr;
+    if (screenMode != 9)
+        return menuRowsOf(screenMode);
+    std::vector<MenuRow> rows;
+    for (int id = kFirstGameButton; id <= kLastGameButton; ++id)
+        rows.push_back({id, 0, 0, gameButtonInSecondColumn(id)});
+    return rows;
 }
 
 // Row `row` (from 1) of a column starting at x `left`: its top, or -1 when (x, y) is outside.
@@ -52,39 +34,6 @@ int rowTopContaining(int left, int row, int x, int y)
     if (x > left && x < left + 2 * menuButtonHeight && y > top && y < top + menuButtonHeight)
         return top;
     return -1;
-}
-
-bool ownTurn()
-{
-    return networkSeat < 1 || networkSeat == currentPlayer;
-}
-
-bool gameButtonHighlightable(int button)
-{
-    switch (button) {
-    case 91:
-        return true;
-    case 92:
-        return inGameButtonEnabled[ButtonCancel];
-    case 93:
-        return inGameButtonEnabled[ButtonCards];
-    case 94:
-        return inGameButtonEnabled[ButtonMove];
-    case 95:
-        return inGameButtonEnabled[ButtonAdd]
-            || ((cardBonusPhase || continentBonusPhase || initialPlacementPhase) && ownTurn());
-    case 96:
-        return inGameButtonEnabled[ButtonAttack];
-    case 97:
-        return inGameButtonEnabled[ButtonNext];
-    case 98:
-        return turnStarted && ownTurn();
-    case 99:
-        return isValidPlayer(currentPlayer) && turnsTaken[currentPlayer] != 0 && !initialPlacementPhase
-            && turnStarted;
-    default:
-        return false;
-    }
 }
 
 void highlight(int button)
@@ -129,23 +78,18 @@ bool trackDrag(int x, int y)
 
 MenuButtonHit sideMenuButtonAt(int x, int y)
 {
-    const MenuScreen *screen = currentMenuScreen();
-    if (!screen)
-        return {};
-    const bool twoColumns = smallScreen && !screen->secondColumn.empty();
-    int row = 1;
-    for (int button : screen->firstColumn) {
-        const int top = rowTopContaining(menuLeft, row++, x, y);
-        if (top >= 0 && (!twoColumns || x < menuColumn2Left))
-            return {button, top};
-    }
-    const int left = twoColumns ? menuColumn2Left : menuLeft;
-    if (twoColumns)
-        row = 1;
-    for (int button : screen->secondColumn) {
-        const int top = rowTopContaining(left, row++, x, y);
-        if (top >= 0)
-            return {button, top};
+    const std::vector<MenuRow> buttons = buttonsOfScreen();
+    const bool twoColumns =
+        smallScreen && std::any_of(buttons.begin(), buttons.end(), [](const MenuRow &b) { return b.column2; });
+    int firstColumnRow = 0;
+    int secondColumnRow = 0;
+    for (const MenuRow &button : buttons) {
+        const bool inSecond = twoColumns && button.column2;
+        const int row = inSecond ? ++secondColumnRow : ++firstColumnRow;
+        const int top = rowTopContaining(inSecond ? menuColumn2Left : menuLeft, row, x, y);
+        // Where the columns overlap, the second one takes the point.
+        if (top >= 0 && (inSecond || !twoColumns || x < menuColumn2Left))
+            return {button.id, top};
     }
     return {};
 }
@@ -167,7 +111,7 @@ bool barButtonContains(int x, int y)
 bool buttonHighlightable(int button)
 {
     if (screenMode == 9)
-        return gameButtonHighlightable(button);
+        return gameButtonOpen(button);
     if (button == 912)
         return saveAllowed;
     return true;
@@ -200,9 +144,9 @@ bool trackHover(int x, int y, int &clickX, int &clickY)
     menuRowY = screenHeight / 20;
     if (!barButtonContains(clickX, clickY))
         return false;
-    pressedButton = kBarButton;
-    if (hoveredButton == kBarButton)
+    pressedButton = kBarButtonId;
+    if (hoveredButton == kBarButtonId)
         return false;
-    highlight(kBarButton);
+    highlight(kBarButtonId);
     return true;
 }

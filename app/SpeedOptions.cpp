@@ -4,10 +4,9 @@
 #include "app/ViewArea.h"
 
 #include "app/GameSpeed.h"
-#include "app/PendingStateGlobals.h"
+#include "app/PaintMapView.h"
 #include "persist/Settings.h"
 #include "state/GameState.h"
-#include "state/MapPicture.h"
 #include "state/Seams.h"
 #include "state/StatusLine.h"
 
@@ -118,11 +117,6 @@ void ViewArea::setDisplayOption(quint8 on)
     // Allowed at any time, in network games too: it changes only how this side draws the map.
     displayOptionA = displayOptionB = on;
     saveSettings();
-    for (int t = 1; t <= territoryCount; ++t) {
-        highlightChanges = territoryChanged[t] == 'j' ? 1 : 0;
-        updateTerritoryDisplay(t, displayedTerritoryState[t].armies, displayedTerritoryState[t].owner,
-                               highlightChanges, territoryPaintFlagB, territoryPaintFlagA);
-    }
-    highlightChanges = 0;
+    repaintEveryTerritory();
     update();
 }

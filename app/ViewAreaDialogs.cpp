@@ -37,6 +37,27 @@ QByteArray numberedSlot(const char *name, int n)
     return QByteArray("1") + name + QByteArray::number(n) + "()";
 }
 
+// Buttons 1..count of `layout`, each answering the window's slot `name`n and closing the dialog,
+// then Cancel answering slot `name`0, as closing the dialog does. Returns the Cancel button.
+template <std::size_t N>
+QPushButton *addNumberedButtons(ViewArea *window, QDialog *dialog, QVBoxLayout *layout,
+                                std::array<QPushButton *, N> &buttons, const char *name)
+{
+    for (std::size_t n = 1; n < N; ++n) {
+        buttons[n] = new QPushButton(dialog);
+        layout->addWidget(buttons[n]);
+        QObject::connect(buttons[n], SIGNAL(clicked()), window, numberedSlot(name, int(n)).constData());
+        QObject::connect(buttons[n], SIGNAL(clicked()), dialog, SLOT(accept()));
+    }
+    auto *cancel = new QPushButton(QStringLiteral("Cancel"), dialog);
+    layout->addWidget(cancel);
+    const QByteArray cancelSlot = numberedSlot(name, 0);
+    QObject::connect(cancel, SIGNAL(clicked()), window, cancelSlot.constData());
+    QObject::connect(cancel, SIGNAL(clicked()), dialog, SLOT(accept()));
+    QObject::connect(dialog, SIGNAL(rejected()), window, cancelSlot.constData());
+    return cancel;
+}
+
 } // namespace
 
 void ViewArea::buildMemberDialogs()
@@ -52,17 +73,7 @@ void ViewArea::buildArmyCountDialog()
 {
     armyCountDialog = newMemberDialog(QStringLiteral("Tarvan GX"));
     armyCountLayout = new QVBoxLayout(armyCountDialog);
-    for (int n = 1; n <= 9; ++n) {
-        armyCountButton[n] = new QPushButton(armyCountDialog);
-        armyCountLayout->addWidget(armyCountButton[n]);
-        connect(armyCountButton[n], SIGNAL(clicked()), this, numberedSlot("legerdlg", n).constData());
-        connect(armyCountButton[n], SIGNAL(clicked()), armyCountDialog, SLOT(accept()));
-    }
-    armyCountCancelButton = new QPushButton(QStringLiteral("Cancel"), armyCountDialog);
-    armyCountLayout->addWidget(armyCountCancelButton);
-    connect(armyCountCancelButton, SIGNAL(clicked()), this, SLOT(legerdlg0()));
-    connect(armyCountCancelButton, SIGNAL(clicked()), armyCountDialog, SLOT(accept()));
-    connect(armyCountDialog, SIGNAL(rejected()), this, SLOT(legerdlg0()));
+    armyCountCancelButton = addNumberedButtons(this, armyCountDialog, armyCountLayout, armyCountButton, "legerdlg");
 }
 
 void ViewArea::buildArmyComboDialog()
@@ -112,17 +123,7 @@ void ViewArea::buildCardDialog()
 {
     cardDialog = newMemberDialog(QStringLiteral("Tarvan GX"));
     cardLayout = new QVBoxLayout(cardDialog);
-    for (int n = 1; n <= 6; ++n) {
-        cardSetButton[n] = new QPushButton(cardDialog);
-        cardLayout->addWidget(cardSetButton[n]);
-        connect(cardSetButton[n], SIGNAL(clicked()), this, numberedSlot("kaartidlg", n).constData());
-        connect(cardSetButton[n], SIGNAL(clicked()), cardDialog, SLOT(accept()));
-    }
-    cardCancelButton = new QPushButton(QStringLiteral("Cancel"), cardDialog);
-    cardLayout->addWidget(cardCancelButton);
-    connect(cardCancelButton, SIGNAL(clicked()), this, SLOT(kaartidlg0()));
-    connect(cardCancelButton, SIGNAL(clicked()), cardDialog, SLOT(accept()));
-    connect(cardDialog, SIGNAL(rejected()), this, SLOT(kaartidlg0()));
+    cardCancelButton = addNumberedButtons(this, cardDialog, cardLayout, cardSetButton, "kaartidlg");
 }
 
 void ViewArea::buildCardTradeNotice()

@@ -3,6 +3,8 @@
 
 #include "app/ViewArea.h"
 
+#include "app/GameLoop.h"
+#include "app/GameLoopInternal.h"
 #include "app/NetworkState.h"
 #include "app/WindowInteraction.h"
 #include "state/GameState.h"
@@ -18,16 +20,6 @@ namespace {
 // How long the farewell may hold up the end of the program, for all sockets together.
 constexpr int kFarewellFlushMs = 2000;
 
-// Writes the message to client socket n when it is connected; false when nothing was handed
-// to the socket (a socket that is not connected is reported like a failed write).
-bool writeToClientSocket(int n, const QByteArray &bytes)
-{
-    QTcpSocket *socket = clientSocket(n);
-    if (!socket || socket->state() != QAbstractSocket::ConnectedState)
-        return false;
-    return socket->write(bytes) == bytes.size();
-}
-
 // The socket destructor drops what it has not yet handed to the network, and the other side
 // ends its game only on this message: wait, bounded, until every written byte is out.
 void flushClientSockets(const QList<int> &written)
@@ -35,6 +27,8 @@ void flushClientSockets(const QList<int> &written)
     const QDeadlineTimer deadline(kFarewellFlushMs);
     for (int n : written) {
         QTcpSocket *socket = clientSocket(n);
+        if (!socket)
+            continue;
         while (socket->bytesToWrite() > 0 && !deadline.hasExpired()) {
             if (!socket->waitForBytesWritten(qMax<qint64>(1, deadline.remainingTime())))
                 break;
@@ -70,28 +64,25 @@ ViewArea::~ViewArea()
 
 void ViewArea::sendFarewell()
 {
-    QString code;
+    int code = 0;
     int sockets = 0;
     if (exitReason == 1) { // the host quits: every client
-        code = QStringLiteral("1019");
+        code = 1019;
         sockets = qBound(1, clientCount, kMaxClients);
     } else if (exitReason == 2) { // a client quits: the host
-        code = QStringLiteral("1020");
+        code = 1020;
         sockets = 1;
     } else {
         return;
     }
-    outMessage = code;
-    writeStateSnapshot();
-    const QByteArray bytes = outMessage.toLatin1();
+    const QByteArray bytes = composeMessage(*this, code);
     QList<int> written;
     for (int n = 1; n <= sockets; ++n) {
-        if (writeToClientSocket(n, bytes)) {
+        // Only a whole message ends the other side's game.
+        if (writeToSocket(n, bytes) == bytes.size())
             written.append(n);
-            continue;
-        }
-        const QString error = QStringLiteral("socket send ERROR ") + code;
-        setStatusText(n == 1 ? error : error + QStringLiteral(" %1").arg(n));
+        else
+            setStatusText(socketErrorText(code, n));
     }
     flushClientSockets(written);
 }

@@ -15,6 +15,7 @@
 #include "persist/Scores.h"
 #include "persist/Settings.h"
 #include "persist/SharedGlobals.h"
+#include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
 #include "state/BuiltinMaps.h"
 #include "state/Campaign.h"
@@ -133,9 +134,7 @@ void ViewArea::buildSelectedMap()
         resetGameCounters();
     else
         loadSelectedBuiltinMap();
-    strongholdPhase = initialPlacementPhase = territoryBonusPhase = 0;
-    continentBonusPhase = cardBonusPhase = 0;
-    attackTargetPhase = attackSourcePhase = moveTargetPhase = moveSourcePhase = 0;
+    clearTurnPhases();
     playerTableAtTurnStart = playerTable;
 }
 

@@ -180,9 +180,15 @@ void fight(int from, int committed, int to, char *cardFlag)
         settleConquest(outcome);
 }
 
+// The conquest of `to` from `from` still waits for its armies to move in.
+bool conquestAwaitsMove(int from, int to)
+{
+    return conquestMovePending && from == conquestSource && to == conquestTarget;
+}
+
 void moveIntoConquest(int from, int armies, int to, char *cardFlag)
 {
-    if (!conquestMovePending || from != conquestSource || to != conquestTarget)
+    if (!conquestAwaitsMove(from, to))
         return;
     conquestMovePending = 0;
     if (cardFlag)
@@ -208,7 +214,7 @@ void playBattleSoundDue()
 // pause. False when there is nothing to ask.
 bool askConquestMove(int from, int to)
 {
-    if (!conquestMovePending || from != conquestSource || to != conquestTarget)
+    if (!conquestAwaitsMove(from, to))
         return false;
     const int largest = territoryState[from].armies - 1;
     if (largest < 1 || !messageQueueHasRoom(2)) {

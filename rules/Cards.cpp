@@ -2,6 +2,7 @@
 
 #include "state/GameState.h"
 #include "state/Seams.h"
+#include "state/StepQueues.h"
 
 namespace {
 
@@ -125,4 +126,14 @@ int cardsInPlay()
     for (int p = 1; p <= kMaxPlayers; ++p)
         total += playerTable[p].cardCount();
     return total;
+}
+
+void queueCardTradeNotice(const CardHand &shown, int armies, int player)
+{
+    if (!actionQueueHasRoom(5))
+        return;
+    pushActionStep(makeStep(3, shown.artillery, shown.infantry, shown.cavalry, shown.wild, armies, player));
+    for (int i = 0; i < 3; ++i)
+        pushActionStep(makeStep(12));
+    pushActionStep(makeStep(4));
 }

@@ -35,3 +35,6 @@ void handInCards(int player, const CardHand &cards);
 int drawCard(int player);
 // Cards held by all players and left in the deck: always 53 in a game.
 int cardsInPlay();
+// Queues the notice of a trade for the game loop: the cards shown, the armies they gave and the
+// player (action step 3), three ticks of pause and the close (4); all of it or nothing.
+void queueCardTradeNotice(const CardHand &shown, int armies, int player);

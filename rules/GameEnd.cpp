@@ -2,6 +2,7 @@
 
 #include "persist/Scores.h"
 #include "rules/PlayerRecords.h"
+#include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
 #include "state/BuiltinMaps.h"
 #include "state/Campaign.h"
@@ -18,11 +19,6 @@ enum MissionType { ConquerAll = 0, Continents = 1, HoldContinents = 2, Escort = 
 
 // The human's side of a decided game has been finished (scores read, top-five offered).
 bool decidedGameFinished = false;
-
-bool isDemoGame()
-{
-    return gameMode == ModeDemo || demoRunning;
-}
 
 // A random order of the map's continents for every player.
 void shuffleMissionContinents()
@@ -43,7 +39,7 @@ int drawEscortTarget()
 {
     QList<int> candidates;
     for (int p = 2; p <= playerCount && p <= kMaxPlayers; ++p)
-        if (!(neutralArmyActive && p == 3))
+        if (!isNeutralArmyPlayer(p))
             candidates.append(p);
     if (candidates.isEmpty())
         return 0;
@@ -262,6 +258,16 @@ void offerTopFiveSubmission()
 
 } // namespace
 
+bool isDemoGame()
+{
+    return gameMode == ModeDemo || demoRunning;
+}
+
+bool isNeutralArmyPlayer(int player)
+{
+    return neutralArmyActive && player == kNeutralArmyPlayer;
+}
+
 QString shownPlayerName(int player)
 {
     if (player < 1 || player > kMaxPlayers)
@@ -342,11 +348,9 @@ void finishDecidedGame()
         return;
     decidedGameFinished = true;
     readScoresFile();
-    for (int button : {ButtonNext, ButtonAttack, ButtonAdd, ButtonMove, ButtonCards, ButtonCancel})
-        inGameButtonEnabled[button] = 0;
+    disableTurnButtons();
     saveAllowed = 0;
-    strongholdPhase = initialPlacementPhase = territoryBonusPhase = continentBonusPhase = 0;
-    cardBonusPhase = attackTargetPhase = attackSourcePhase = moveTargetPhase = moveSourcePhase = 0;
+    clearTurnPhases();
     offerTopFiveSubmission();
 }
 

@@ -34,6 +34,11 @@ void finishDecidedGame();
 // (1 World, 2 Europe, 3 North America, 4 China, 5 Japan, 6 World II, 7 Swamp, 8 Australia).
 int topFiveMapSet();
 
+// A demonstration game: the computer players alone, seat 1 nobody's.
+bool isDemoGame();
+// The neutral army of a two-player game holds territories but never plays.
+constexpr int kNeutralArmyPlayer = 3;
+bool isNeutralArmyPlayer(int player);
 // The name as the status line shows it, without the padding of the name table.
 QString shownPlayerName(int player);
 // A player is out with no territory left, or in a stronghold game without his stronghold.

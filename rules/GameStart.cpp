@@ -43,11 +43,6 @@ void dealOnce()
         territoryState[order[i]] = {(i - 1 + offset) % playerCount + 1, 1};
 }
 
-QString placementPrompt()
-{
-    return QStringLiteral("Select a territory for initial army placement, available: %1").arg(initialArmies);
-}
-
 // The first continent of the player's Continents mission, highlighted for a few ticks.
 void queueMissionContinent(int player)
 {
@@ -84,7 +79,7 @@ void promptHumanPlacement(bool showMissionContinent)
         queueMissionContinent(currentPlayer);
     promptArmyPlacement();
     nextSoundId = SoundNextPlayer;
-    queueMessage(placementPrompt());
+    queueMessage(placementPrompt(initialArmies));
 }
 
 // Queues the placement of every computer player from the current one up to the next human of
@@ -157,6 +152,11 @@ int placementRoom()
 }
 
 } // namespace
+
+QString placementPrompt(int available)
+{
+    return QStringLiteral("Select a territory for initial army placement, available: %1").arg(available);
+}
 
 bool dealGivesAwayContinent()
 {
@@ -244,7 +244,7 @@ void startLocalGame()
         pushActionStep(makeStep(7, currentPlayer));
         nextPlayer();
         inGameButtonEnabled[ButtonCancel] = 1;
-        setStatusText(QStringLiteral("TO STOP THE DEMO, click anywhere on the game window."));
+        setStatusText(QLatin1String(kDemoPrompt));
         return;
     }
     if (allPlaced)
@@ -297,16 +297,13 @@ void chooseStronghold(int s)
     const bool networkGame = gameMode == ModeHost || gameMode == ModeClient;
     if (!networkGame || playerTable[currentPlayer].stronghold() != s) {
         placeStronghold(s);
-        highlightChanges = 1;
-        territoryMark[s] = 'j';
-        sendTurnUpdate(s);
-        highlightChanges = 0;
+        markTerritory(s);
         pushMessageStep(makeStep(6, s));
     }
     strongholdPhase = 0;
     initialPlacementPhase = 1;
     promptArmyPlacement();
-    queueMessage(placementPrompt());
+    queueMessage(placementPrompt(initialArmies));
 }
 
 int initialPlacementLimit(int t)
@@ -327,26 +324,16 @@ void initialPlacementStep(int count)
     if (!initialPlacementPhase || placed < 1) {
         if (count >= 1)
             interaction().beep();
-        if (isValidTerritory(t)) {
-            territoryMark[t] = 'n';
-            highlightChanges = 0;
-            sendTurnUpdate(t);
-        }
+        unmarkTerritory(t);
         return;
     }
     territoryState[t].armies += placed;
     armiesToPlace -= placed;
     recountPlayer(currentPlayer);
-    highlightChanges = 1;
-    nextSoundId = SoundPlacement;
-    nextArmyDelta = placed;
-    queuePlacement(t);
-    highlightChanges = 0;
-    queuePlacement(t);
-    territoryMark[t] = 'n';
+    showArmiesArriving(t, SoundPlacement, placed);
     // Armies that no territory can take any more are not placed.
     if (armiesToPlace > 0 && placementRoom() > 0) {
-        queueMessage(QStringLiteral("Select a territory for initial army placement, available: %1").arg(armiesToPlace));
+        queueMessage(placementPrompt(armiesToPlace));
         return;
     }
     armiesToPlace = 0;

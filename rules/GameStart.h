@@ -2,6 +2,7 @@
 // The start of a game: the deal, the initial placement of every player (a stronghold first when
 // strongholds are on) and the first player's first turn.
 
+#include <QString>
 #include <QtGlobal>
 
 // Set when territories have been dealt: the next set-up begins with a full reset and a
@@ -21,6 +22,8 @@ bool dealGivesAwayContinent();
 
 // The status text: the current player's name and ", initial placement of %d armies.".
 void announceInitialPlacement();
+// The prompt of an initial placement with `available` armies still to place.
+QString placementPrompt(int available);
 
 // Queues the end-of-turn steps of `currentPlayer` that carry a computer player's initial
 // placement: action steps 8, 11, four pauses (12) and 10, all of them or none.

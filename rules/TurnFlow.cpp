@@ -23,19 +23,11 @@ void (*returnToStartState)() = nullptr;
 
 namespace {
 
-constexpr int kNeutralPlayer = 3;
 constexpr int kStalemateRounds = 30;
 constexpr int kCardObligation = 5;
 
 // A move ends the attacks of a turn; Cancel before any army has moved does not.
 quint8 movedThisTurn = 0;
-
-const QString kDemoPrompt = QStringLiteral("TO STOP THE DEMO, click anywhere on the game window.");
-
-bool inDemo()
-{
-    return demoRunning || gameMode == ModeDemo;
-}
 
 bool ownedByCurrent(int t)
 {
@@ -48,49 +40,17 @@ bool reaches(int t, int u)
     return t != u && isValidTerritory(u) && isNeighbour(t, u);
 }
 
-QString armiesText(const char *single, const char *plural, int count)
+// "Add 1 army based on your cards.", "Add 5 armies based on your cards."
+QString bonusPrompt(const char *source, int count)
 {
-    return QString::fromLatin1(count == 1 ? single : plural).arg(count);
-}
-
-// Shows a territory plain again and forgets that it was picked.
-void unmark(int t)
-{
-    if (!isValidTerritory(t))
-        return;
-    territoryMark[t] = 'n';
-    highlightChanges = 0;
-    sendTurnUpdate(t);
-}
-
-void clearPhases()
-{
-    strongholdPhase = initialPlacementPhase = territoryBonusPhase = continentBonusPhase = 0;
-    cardBonusPhase = attackTargetPhase = attackSourcePhase = moveTargetPhase = moveSourcePhase = 0;
+    return QStringLiteral("Add %1 %2 based on your %3.")
+        .arg(QString::number(count), QLatin1String(count == 1 ? "army" : "armies"), QLatin1String(source));
 }
 
 void clearPendingCounts()
 {
     pendingPlacementCount = pendingTerritoryBonusCount = pendingContinentBonusCount = 0;
     pendingCardBonusCount = pendingConquestMoveCount = pendingAttackCount = pendingMoveCount = 0;
-}
-
-void disableButtons()
-{
-    inGameButtonEnabled.fill(0);
-}
-
-// The change of a territory goes to the rules' state at once and is queued for display,
-// highlighted with its sound, then plain.
-void showArmiesArriving(int t, int sound, int delta)
-{
-    highlightChanges = 1;
-    nextSoundId = sound;
-    nextArmyDelta = delta;
-    queuePlacement(t);
-    highlightChanges = 0;
-    queuePlacement(t);
-    territoryMark[t] = 'n';
 }
 
 // Places bonus armies of a human on `selectedTerritory`; the number placed (0 when refused).
@@ -100,7 +60,7 @@ int placeArmiesOnSelected(int count, qint32 &due)
     if (count < 1 || due < 1 || !ownedByCurrent(t)) {
         if (count >= 1)
             interaction().beep();
-        unmark(t);
+        unmarkTerritory(t);
         return 0;
     }
     const int placed = std::min(count, static_cast<int>(due));
@@ -137,7 +97,7 @@ bool requireCardTrade()
     if (offeredCardSetCount < 1)
         return false;
     cardTradeRequired = 1;
-    disableButtons();
+    disableTurnButtons();
     queueMessage(QStringLiteral("You hold 5 or more cards: turn in a set."));
     interaction().showCardTradeDialog();
     return true;
@@ -150,16 +110,22 @@ void continueAfterBonuses()
         enterFreePlay();
 }
 
-void takeTurnStartCopy()
+// The continent and card bonuses are placed before anything else, one click after another.
+void enterBonusPhase(quint8 &phase, qint32 due, const char *source)
 {
-    turnStartPlayer = currentPlayer;
-    lossCount = playerTable[currentPlayer].battleLosses();
-    playerTableAtTurnStart = playerTable;
+    if (due < 1) {
+        phase = 0;
+        continueAfterBonuses();
+        return;
+    }
+    phase = 1;
+    disableTurnButtons();
+    queueMessage(bonusPrompt(source, due));
 }
 
 void startTurnCounters()
 {
-    clearPhases();
+    clearTurnPhases();
     clearPendingCounts();
     attackMadeThisTurn = 0;
     cardEarnedThisTurn = 'n';
@@ -193,14 +159,7 @@ void tradeOfferedSet(int n)
     cardTradeRequired = 0;
     offeredCardSetCount = 0;
     saveAllowed = 0;
-    // The notice shows the traded cards for three ticks.
-    if (actionQueueHasRoom(5)) {
-        pushActionStep(makeStep(3, cards.artillery, cards.infantry, cards.cavalry, cards.wild, set.valueTraded,
-                                currentPlayer));
-        for (int i = 0; i < 3; ++i)
-            pushActionStep(makeStep(12));
-        pushActionStep(makeStep(4));
-    }
+    queueCardTradeNotice(cards, set.valueTraded, currentPlayer);
     enterCardBonusPhase();
 }
 
@@ -212,7 +171,7 @@ void resolveHumanAttack(int count)
                        && reaches(from, to) && territoryState[from].armies > 1;
     if (count < 1 && valid) {
         // The question was cancelled: the source stays chosen, another target may be picked.
-        unmark(to);
+        unmarkTerritory(to);
         targetTerritory = 0;
         attackTargetPhase = 1;
         inGameButtonEnabled[ButtonCancel] = 1;
@@ -222,8 +181,8 @@ void resolveHumanAttack(int count)
     attackSourcePhase = 1;
     if (!valid) {
         interaction().beep();
-        unmark(to);
-        unmark(from);
+        unmarkTerritory(to);
+        unmarkTerritory(from);
         sourceTerritory = targetTerritory = 0;
         return;
     }
@@ -235,6 +194,57 @@ void resolveHumanAttack(int count)
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
+// Showing the turn on the map and in the buttons
+
+void markTerritory(int t)
+{
+    if (!isValidTerritory(t))
+        return;
+    highlightChanges = 1;
+    sendTurnUpdate(t);
+    highlightChanges = 0;
+    territoryMark[t] = 'j';
+}
+
+void unmarkTerritory(int t)
+{
+    if (!isValidTerritory(t))
+        return;
+    territoryMark[t] = 'n';
+    highlightChanges = 0;
+    sendTurnUpdate(t);
+}
+
+void showArmiesArriving(int t, int sound, int delta)
+{
+    highlightChanges = 1;
+    nextSoundId = sound;
+    nextArmyDelta = delta;
+    queuePlacement(t);
+    highlightChanges = 0;
+    queuePlacement(t);
+    territoryMark[t] = 'n';
+}
+
+void clearTurnPhases()
+{
+    strongholdPhase = initialPlacementPhase = territoryBonusPhase = continentBonusPhase = 0;
+    cardBonusPhase = attackTargetPhase = attackSourcePhase = moveTargetPhase = moveSourcePhase = 0;
+}
+
+void disableTurnButtons()
+{
+    inGameButtonEnabled.fill(0);
+}
+
+void takeTurnStartCopy()
+{
+    turnStartPlayer = currentPlayer;
+    lossCount = playerTable[currentPlayer].battleLosses();
+    playerTableAtTurnStart = playerTable;
+}
+
+// ---------------------------------------------------------------------------------------------
 // Whose turn
 
 int followingPlayer(int p)
@@ -244,7 +254,7 @@ int followingPlayer(int p)
     const int start = (p >= 1 && p <= playerCount) ? p : playerCount;
     for (int step = 1; step <= playerCount; ++step) {
         const int q = (start + step - 1) % playerCount + 1;
-        if (neutralArmyActive && q == kNeutralPlayer)
+        if (isNeutralArmyPlayer(q))
             continue;
         if (!playerOutOfGame(q))
             return q;
@@ -288,9 +298,9 @@ void beginPlayOfCurrentPlayer()
 
 void nextPlayer()
 {
-    clearPhases();
+    clearTurnPhases();
     clearPendingCounts();
-    disableButtons();
+    disableTurnButtons();
     saveAllowed = 0;
     cardTradeRequired = 0;
     if (networkSeat > 0) {
@@ -308,8 +318,8 @@ void nextPlayer()
         passTurnToNextPlayer();
     if (gameOver)
         return;
-    if (inDemo())
-        queueMessage(kDemoPrompt);
+    if (isDemoGame())
+        queueMessage(QLatin1String(kDemoPrompt));
     beginPlayOfCurrentPlayer();
 }
 
@@ -350,7 +360,7 @@ void updateTroopExperience()
             }
             if (strongholdsEnabled && record.stronghold() <= 0)
                 troopExperience[p] = 0;
-            if (neutralArmyActive && p == kNeutralPlayer && record.territoriesHeld() > 0)
+            if (isNeutralArmyPlayer(p) && record.territoriesHeld() > 0)
                 troopExperience[p] = 100;
         }
     }
@@ -368,7 +378,7 @@ void beginTurn()
     }
     turnStarted = 1;
     // The demo's player 1 is nobody, and a player who is out has nothing to do: hand on.
-    if ((inDemo() && currentPlayer == 1) || playerOutOfGame(currentPlayer)) {
+    if ((isDemoGame() && currentPlayer == 1) || playerOutOfGame(currentPlayer)) {
         nextPlayer();
         return;
     }
@@ -439,33 +449,17 @@ void enterTerritoryBonusPhase()
     inGameButtonEnabled[ButtonAttack] = 0;
     inGameButtonEnabled[ButtonCards] = 0;
     inGameButtonEnabled[ButtonCancel] = 1;
-    queueMessage(armiesText("Add %1 army based on your territories.", "Add %1 armies based on your territories.",
-                            territoryArmiesDue));
+    queueMessage(bonusPrompt("territories", territoryArmiesDue));
 }
 
 void enterContinentBonusPhase()
 {
-    if (continentArmiesDue < 1) {
-        continentBonusPhase = 0;
-        continueAfterBonuses();
-        return;
-    }
-    continentBonusPhase = 1;
-    disableButtons();
-    queueMessage(armiesText("Add %1 army based on your continents.", "Add %1 armies based on your continents.",
-                            continentArmiesDue));
+    enterBonusPhase(continentBonusPhase, continentArmiesDue, "continents");
 }
 
 void enterCardBonusPhase()
 {
-    if (cardArmiesDue < 1) {
-        cardBonusPhase = 0;
-        continueAfterBonuses();
-        return;
-    }
-    cardBonusPhase = 1;
-    disableButtons();
-    queueMessage(armiesText("Add %1 army based on your cards.", "Add %1 armies based on your cards.", cardArmiesDue));
+    enterBonusPhase(cardBonusPhase, cardArmiesDue, "cards");
 }
 
 void enterAttackPhase()
@@ -494,7 +488,7 @@ void enterMovePhase()
 
 void endHumanTurn()
 {
-    if (inDemo()) {
+    if (isDemoGame()) {
         clearStepQueues();
         demoRunning = 0;
         if (returnToStartState)
@@ -505,7 +499,7 @@ void endHumanTurn()
     inGameButtonEnabled[ButtonCancel] = 0;
     for (int t = 1; t <= territoryCount; ++t)
         if (territoryChanged[t] == 'j')
-            unmark(t);
+            unmarkTerritory(t);
     sourceTerritory = targetTerritory = selectedTerritory = 0;
     refreshTurnButtons();
     const bool quiet = speedFlag224 || speedFlag160 || speedFlag96;
@@ -539,10 +533,7 @@ void selectPlacementTerritory(int t)
         sendTurnUpdate(t);
         return;
     }
-    highlightChanges = 1;
-    sendTurnUpdate(t);
-    highlightChanges = 0;
-    territoryMark[t] = 'j';
+    markTerritory(t);
 }
 
 int moveLimit()
@@ -586,7 +577,7 @@ void reinforceByTerritories(int count)
 {
     if (attackMadeThisTurn) {
         interaction().beep();
-        unmark(selectedTerritory);
+        unmarkTerritory(selectedTerritory);
         territoryBonusPhase = 0;
         refreshTurnButtons();
         return;
@@ -594,8 +585,7 @@ void reinforceByTerritories(int count)
     placeArmiesOnSelected(count, territoryArmiesDue);
     if (territoryArmiesDue > 0 && territoryBonusPhase) {
         inGameButtonEnabled[ButtonCancel] = 1;
-        queueMessage(armiesText("Add %1 army based on your territories.", "Add %1 armies based on your territories.",
-                                territoryArmiesDue));
+        queueMessage(bonusPrompt("territories", territoryArmiesDue));
         return;
     }
     territoryBonusPhase = 0;
@@ -625,8 +615,8 @@ void beginMovePhase(int count)
     if (count < 1 || !valid) {
         if (count >= 1)
             interaction().beep();
-        unmark(to);
-        unmark(from);
+        unmarkTerritory(to);
+        unmarkTerritory(from);
     } else {
         const int armies = std::min(count, moveLimit());
         territoryState[from].armies -= armies;

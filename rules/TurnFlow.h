@@ -9,6 +9,26 @@
 
 #include <array>
 
+// The demo's prompt on the status line (blinking while the demo runs).
+constexpr char kDemoPrompt[] = "TO STOP THE DEMO, click anywhere on the game window.";
+
+// ---- Showing the turn on the map and in the buttons ----
+
+// Territory t picked: shown highlighted and marked.
+void markTerritory(int t);
+// Territory t shown plain again, no longer picked.
+void unmarkTerritory(int t);
+// Armies placed on or moved to t: queued for display highlighted with the sound and the army
+// count, then plain.
+void showArmiesArriving(int t, int sound, int delta);
+// No phase of a human turn in progress.
+void clearTurnPhases();
+// Every in-game button off.
+void disableTurnButtons();
+// The current player's records as his turn starts: the status bar's figures and the losses
+// shown come from this copy.
+void takeTurnStartCopy();
+
 // ---- Whose turn ----
 
 // The player after p in turn order: players who are out and the neutral army are passed over.

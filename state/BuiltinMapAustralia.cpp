@@ -90,6 +90,7 @@ const char *const kAustraliaLines[] = {
     "53 ota 791 610 47 52", // Otago
 };
 
+// Chains across the map that the computer players' route search starts from.
 const std::initializer_list<qint32> kAustraliaRoutes[] = {
     {4, 3, 2, 15, 19, 30, 37, 33, 48, 49, 50, 51, 52},
     {8, 5, 6, 18, 17, 16, 21, 42, 40, 45, 47, 53, 52, 51},
@@ -113,21 +114,11 @@ const char *const kAustraliaContinentNames[] = {
     "North West", "Western Australia", "Northern Territory", "South Australia", "North Queensland",
     "South Queensland", "New South Wales", "Victoria", "Tasmania", "New Zealand", nullptr};
 
-void mapTextAustralia()
-{
-    appendMapLines(kAustraliaLines);
-}
-
-// Chains across the map that the computer players' route search starts from.
-void addAustraliaRoutes()
-{
-    for (const auto &chain : kAustraliaRoutes)
-        appendRoute(chain);
-}
-
 } // namespace
 
-const BuiltinMap australiaMap = {MapAustralia, mapTextAustralia, addAustraliaRoutes, kAustraliaContinentNames, 816, 4};
+const BuiltinMap australiaMap = {MapAustralia, "Australia", [] { appendMapLines(kAustraliaLines); },
+                                 [] { appendRoutes(kAustraliaRoutes); }, kAustraliaContinentNames,
+                                 816, 4};
 
 void buildAustraliaMap()
 {

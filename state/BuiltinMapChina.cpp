@@ -82,6 +82,7 @@ const char *const kChinaLines[] = {
     "48 bay 293 210 32 37 39 41 43 46 47", // Bayingolin
 };
 
+// Chains across the map that the computer players' route search starts from.
 const std::initializer_list<qint32> kChinaRoutes[] = {
     {18, 17, 16, 19, 34, 36, 37, 48, 43, 42},
     {1, 2, 5, 11, 34, 24, 27, 33, 29},
@@ -105,21 +106,10 @@ const char *const kChinaContinentNames[] = {
     "Northeast", "North China", "East China", "South China", "Southwest", "Tibet", "Northwest",
     "Xinjiang", nullptr};
 
-void mapTextChina()
-{
-    appendMapLines(kChinaLines);
-}
-
-// Chains across the map that the computer players' route search starts from.
-void addChinaRoutes()
-{
-    for (const auto &chain : kChinaRoutes)
-        appendRoute(chain);
-}
-
 } // namespace
 
-const BuiltinMap chinaMap = {MapChina, mapTextChina, addChinaRoutes, kChinaContinentNames, 268, 488};
+const BuiltinMap chinaMap = {MapChina, "China", [] { appendMapLines(kChinaLines); },
+                             [] { appendRoutes(kChinaRoutes); }, kChinaContinentNames, 268, 488};
 
 void buildChinaMap()
 {

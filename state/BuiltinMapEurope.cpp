@@ -75,6 +75,7 @@ const char *const kEuropeLines[] = {
     "40 vol 811 244 37 38", // Volga
 };
 
+// Chains across the map that the computer players' route search starts from.
 const std::initializer_list<qint32> kEuropeRoutes[] = {
     {1, 3, 4, 11, 10, 13, 26, 27, 28, 29},
     {6, 5, 9, 19, 14, 12, 13, 16, 15},
@@ -98,21 +99,10 @@ const char *const kEuropeContinentNames[] = {
     "British Isles", "Scandinavia", "Western Europe", "Iberia", "Central Europe", "Italy",
     "Balkans", "Eastern Europe", nullptr};
 
-void mapTextEurope()
-{
-    appendMapLines(kEuropeLines);
-}
-
-// Chains across the map that the computer players' route search starts from.
-void addEuropeRoutes()
-{
-    for (const auto &chain : kEuropeRoutes)
-        appendRoute(chain);
-}
-
 } // namespace
 
-const BuiltinMap europeMap = {MapEurope, mapTextEurope, addEuropeRoutes, kEuropeContinentNames, 4, 330};
+const BuiltinMap europeMap = {MapEurope, "Europe", [] { appendMapLines(kEuropeLines); },
+                              [] { appendRoutes(kEuropeRoutes); }, kEuropeContinentNames, 4, 330};
 
 void buildEuropeMap()
 {

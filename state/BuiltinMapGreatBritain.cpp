@@ -119,6 +119,8 @@ const char *const kGreatBritainLines[] = {
     "82 cor 143 485 79 80 81 83",
     "83 wat 202 469 76 77 80 82",
 };
+
+// Chains across the map that the computer players' route search starts from.
 const std::initializer_list<qint32> kGreatBritainRoutes[] = {
     {3, 7, 11, 14, 17, 19, 21, 28, 37, 38, 41},
     {1, 2, 5, 7, 61, 64, 72, 74, 80, 79, 81},
@@ -141,36 +143,14 @@ const std::initializer_list<qint32> kGreatBritainRoutes[] = {
 };
 
 const char *const kGreatBritainContinentNames[] = {
-    "Highlands",
-    "Lowlands",
-    "Northern England",
-    "Midlands",
-    "East Anglia",
-    "South East",
-    "South West",
-    "Wales",
-    "Ulster",
-    "Connacht",
-    "Leinster",
-    "Munster",
-    nullptr,
-};
-
-void mapTextGreatBritain()
-{
-    appendMapLines(kGreatBritainLines);
-}
-
-// Chains across the map that the computer players' route search starts from.
-void addGreatBritainRoutes()
-{
-    for (const auto &chain : kGreatBritainRoutes)
-        appendRoute(chain);
-}
+    "Highlands", "Lowlands", "Northern England", "Midlands", "East Anglia", "South East",
+    "South West", "Wales", "Ulster", "Connacht", "Leinster", "Munster", nullptr};
 
 } // namespace
 
-const BuiltinMap greatBritainMap = {MapGreatBritain, mapTextGreatBritain, addGreatBritainRoutes,
+const BuiltinMap greatBritainMap = {MapGreatBritain, "GrBritain",
+                                    [] { appendMapLines(kGreatBritainLines); },
+                                    [] { appendRoutes(kGreatBritainRoutes); },
                                     kGreatBritainContinentNames, 762, 24};
 
 void buildGreatBritainMap()

@@ -88,6 +88,7 @@ const char *const kJapanLines[] = {
     "51 jeo 189 433 49 50", // Jeolla
 };
 
+// Chains across the map that the computer players' route search starts from.
 const std::initializer_list<qint32> kJapanRoutes[] = {
     {3, 2, 1, 5, 6, 8, 10, 17, 18, 19, 27, 30, 31, 34, 50, 48},
     {2, 1, 5, 6, 7, 9, 11, 17, 20, 22, 25, 29, 35, 36, 41, 40},
@@ -111,21 +112,10 @@ const char *const kJapanContinentNames[] = {
     "Hokkaido", "Tohoku", "Kanto", "Chubu", "Kansai", "Chugoku", "Shikoku", "Kyushu", "North Korea",
     "South Korea", nullptr};
 
-void mapTextJapan()
-{
-    appendMapLines(kJapanLines);
-}
-
-// Chains across the map that the computer players' route search starts from.
-void addJapanRoutes()
-{
-    for (const auto &chain : kJapanRoutes)
-        appendRoute(chain);
-}
-
 } // namespace
 
-const BuiltinMap japanMap = {MapJapan, mapTextJapan, addJapanRoutes, kJapanContinentNames, 816, 488};
+const BuiltinMap japanMap = {MapJapan, "Japan", [] { appendMapLines(kJapanLines); },
+                             [] { appendRoutes(kJapanRoutes); }, kJapanContinentNames, 816, 488};
 
 void buildJapanMap()
 {

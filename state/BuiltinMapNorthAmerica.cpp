@@ -95,6 +95,7 @@ const char *const kNorthAmericaLines[] = {
     "56 cub 642 526 46 54", // Cuba
 };
 
+// Chains across the map that the computer players' route search starts from.
 const std::initializer_list<qint32> kNorthAmericaRoutes[] = {
     {13, 12, 11, 10, 36, 38, 44, 43, 46, 56, 54, 55},
     {5, 4, 3, 6, 15, 16, 17, 52, 53, 54},
@@ -121,21 +122,12 @@ const char *const kNorthAmericaContinentNames[] = {
     "Great Plains", "Great Lakes", "The South", "South Atlantic", "Northeast", "Middle America",
     nullptr};
 
-void mapTextNorthAmerica()
-{
-    appendMapLines(kNorthAmericaLines);
-}
-
-// Chains across the map that the computer players' route search starts from.
-void addNorthAmericaRoutes()
-{
-    for (const auto &chain : kNorthAmericaRoutes)
-        appendRoute(chain);
-}
-
 } // namespace
 
-const BuiltinMap northAmericaMap = {MapNorthAmerica, mapTextNorthAmerica, addNorthAmericaRoutes, kNorthAmericaContinentNames, 4, 488};
+const BuiltinMap northAmericaMap = {MapNorthAmerica, "America",
+                                    [] { appendMapLines(kNorthAmericaLines); },
+                                    [] { appendRoutes(kNorthAmericaRoutes); },
+                                    kNorthAmericaContinentNames, 4, 488};
 
 void buildNorthAmericaMap()
 {

@@ -142,6 +142,8 @@ const char *const kRealWorldLines[] = {
     "102 saf 513 494 100 101",
     "103 mad 571 452 101",
 };
+
+// Chains across the map that the computer players' route search starts from.
 const std::initializer_list<qint32> kRealWorldRoutes[] = {
     {1, 53, 52, 71, 68, 70, 85, 84, 83, 88, 90, 91},
     {53, 1, 2, 6, 14, 13, 19, 20, 21, 23, 25, 30, 32},
@@ -166,40 +168,15 @@ const std::initializer_list<qint32> kRealWorldRoutes[] = {
 };
 
 const char *const kRealWorldContinentNames[] = {
-    "Northern America",
-    "United States",
-    "Central America",
-    "South America",
-    "Western Europe",
-    "Eastern Europe",
-    "Russia",
-    "Middle East",
-    "Central Asia",
-    "East Asia",
-    "South Asia",
-    "Southeast Asia",
-    "Oceania",
-    "North Africa",
-    "Southern Africa",
-    nullptr,
-};
-
-void mapTextRealWorld()
-{
-    appendMapLines(kRealWorldLines);
-}
-
-// Chains across the map that the computer players' route search starts from.
-void addRealWorldRoutes()
-{
-    for (const auto &chain : kRealWorldRoutes)
-        appendRoute(chain);
-}
+    "Northern America", "United States", "Central America", "South America", "Western Europe",
+    "Eastern Europe", "Russia", "Middle East", "Central Asia", "East Asia", "South Asia",
+    "Southeast Asia", "Oceania", "North Africa", "Southern Africa", nullptr};
 
 } // namespace
 
-const BuiltinMap realWorldMap = {MapRealWorld, mapTextRealWorld, addRealWorldRoutes,
-                                 kRealWorldContinentNames, 60, 452};
+const BuiltinMap realWorldMap = {MapRealWorld, "RealWorld", [] { appendMapLines(kRealWorldLines); },
+                                 [] { appendRoutes(kRealWorldRoutes); }, kRealWorldContinentNames,
+                                 60, 452};
 
 void buildRealWorldMap()
 {

@@ -117,6 +117,8 @@ const char *const kScandinaviaLines[] = {
     "77 rka 911 299 48 55 56 76 78",
     "78 kol 908 113 7 45 46 77",
 };
+
+// Chains across the map that the computer players' route search starts from.
 const std::initializer_list<qint32> kScandinaviaRoutes[] = {
     {1, 4, 5, 6, 16, 19, 21, 37, 39, 44, 73, 72, 71},
     {78, 45, 24, 26, 28, 13, 14, 15, 16, 6, 5, 3},
@@ -139,38 +141,15 @@ const std::initializer_list<qint32> kScandinaviaRoutes[] = {
 };
 
 const char *const kScandinaviaContinentNames[] = {
-    "Iceland",
-    "Northern Norway",
-    "Western Norway",
-    "Eastern Norway",
-    "Norrland",
-    "Svealand",
-    "Gotaland",
-    "Lapland",
-    "Finland",
-    "Denmark",
-    "Estonia",
-    "Latvia",
-    "Lithuania",
-    "Russian North",
-    nullptr,
-};
-
-void mapTextScandinavia()
-{
-    appendMapLines(kScandinaviaLines);
-}
-
-// Chains across the map that the computer players' route search starts from.
-void addScandinaviaRoutes()
-{
-    for (const auto &chain : kScandinaviaRoutes)
-        appendRoute(chain);
-}
+    "Iceland", "Northern Norway", "Western Norway", "Eastern Norway", "Norrland", "Svealand",
+    "Gotaland", "Lapland", "Finland", "Denmark", "Estonia", "Latvia", "Lithuania", "Russian North",
+    nullptr};
 
 } // namespace
 
-const BuiltinMap scandinaviaMap = {MapScandinavia, mapTextScandinavia, addScandinaviaRoutes,
+const BuiltinMap scandinaviaMap = {MapScandinavia, "Scandinavia",
+                                   [] { appendMapLines(kScandinaviaLines); },
+                                   [] { appendRoutes(kScandinaviaRoutes); },
                                    kScandinaviaContinentNames, 240, 20};
 
 void buildScandinaviaMap()

@@ -143,6 +143,8 @@ const char *const kSwampLines[] = {
     "107 glh 859 565 104 106 108",
     "108 gli 816 594 102 104 105 107",
 };
+
+// Chains across the map that the computer players' route search starts from.
 const std::initializer_list<qint32> kSwampRoutes[] = {
     {2, 4, 9, 13, 17, 59, 62, 73, 77, 87, 89, 105, 108, 107, 106},
     {41, 39, 37, 38, 30, 31, 25, 24, 17, 18, 56, 60, 68, 70},
@@ -165,37 +167,13 @@ const std::initializer_list<qint32> kSwampRoutes[] = {
 };
 
 const char *const kSwampContinentNames[] = {
-    "Heronmere",
-    "Willowfen",
-    "Reedwater",
-    "Lilypool",
-    "Misthollow",
-    "Cypress Deep",
-    "Peatmoss",
-    "Frogmarsh",
-    "Sedgebank",
-    "Blackwater",
-    "Alderbog",
-    "Glowmarsh",
-    nullptr,
-};
-
-void mapTextSwamp()
-{
-    appendMapLines(kSwampLines);
-}
-
-// Chains across the map that the computer players' route search starts from.
-void addSwampRoutes()
-{
-    for (const auto &chain : kSwampRoutes)
-        appendRoute(chain);
-}
+    "Heronmere", "Willowfen", "Reedwater", "Lilypool", "Misthollow", "Cypress Deep", "Peatmoss",
+    "Frogmarsh", "Sedgebank", "Blackwater", "Alderbog", "Glowmarsh", nullptr};
 
 } // namespace
 
-const BuiltinMap swampMap = {MapSwamp, mapTextSwamp, addSwampRoutes,
-                             kSwampContinentNames, 392, 241};
+const BuiltinMap swampMap = {MapSwamp, "Swamp", [] { appendMapLines(kSwampLines); },
+                             [] { appendRoutes(kSwampRoutes); }, kSwampContinentNames, 392, 241};
 
 void buildSwampMap()
 {

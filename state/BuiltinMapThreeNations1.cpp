@@ -110,6 +110,8 @@ const char *const kThreeNations1Lines[] = {
     "77 shi 616 513 61 75 76 78",
     "78 shj 690 515 76 77",
 };
+
+// Chains across the map that the computer players' route search starts from.
 const std::initializer_list<qint32> kThreeNations1Routes[] = {
     {13, 11, 14, 18, 20, 23, 52, 53, 54, 42, 62, 64, 68},
     {41, 40, 42, 54, 53, 52, 23, 24, 25, 27, 8, 6, 7},
@@ -127,35 +129,16 @@ const std::initializer_list<qint32> kThreeNations1Routes[] = {
     {50, 49, 38, 23, 20, 18, 17, 2, 3, 5},
 };
 
-const char *const kThreeNations1ContinentNames[] = {
-    "Varn Highlands",
-    "Varn Marches",
-    "Varn Coast",
-    "Ostry Forest",
-    "Ostry Lakes",
-    "Ostry Plains",
-    "Sudal Vineyards",
-    "Sudal Dunes",
-    "Sudal Hills",
-    nullptr,
-};
-
-void mapTextThreeNations1()
-{
-    appendMapLines(kThreeNations1Lines);
-}
-
-// Chains across the map that the computer players' route search starts from.
-void addThreeNations1Routes()
-{
-    for (const auto &chain : kThreeNations1Routes)
-        appendRoute(chain);
-}
-
 } // namespace
 
-const BuiltinMap threeNations1Map = {MapThreeNations, mapTextThreeNations1, addThreeNations1Routes,
-                                     kThreeNations1ContinentNames, 778, 470};
+const char *const threeNationsContinentNames[] = {
+    "Varn Highlands", "Varn Marches", "Varn Coast", "Ostry Forest", "Ostry Lakes", "Ostry Plains",
+    "Sudal Vineyards", "Sudal Dunes", "Sudal Hills", nullptr};
+
+const BuiltinMap threeNations1Map = {MapThreeNations, "3Nations1",
+                                     [] { appendMapLines(kThreeNations1Lines); },
+                                     [] { appendRoutes(kThreeNations1Routes); },
+                                     threeNationsContinentNames, 778, 470};
 
 void buildThreeNationsMap1()
 {

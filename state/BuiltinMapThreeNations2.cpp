@@ -98,6 +98,8 @@ const char *const kThreeNations2Lines[] = {
     "65 shf 467 583 62 63 64 66",
     "66 shg 544 594 59 64 65",
 };
+
+// Chains across the map that the computer players' route search starts from.
 const std::initializer_list<qint32> kThreeNations2Routes[] = {
     {19, 4, 6, 8, 46, 49, 51, 53, 55, 57},
     {32, 33, 34, 38, 52, 53, 51, 49, 50, 60},
@@ -115,35 +117,12 @@ const std::initializer_list<qint32> kThreeNations2Routes[] = {
     {42, 24, 23, 13, 12, 6, 4},
 };
 
-const char *const kThreeNations2ContinentNames[] = {
-    "Varn Highlands",
-    "Varn Marches",
-    "Varn Coast",
-    "Ostry Forest",
-    "Ostry Lakes",
-    "Ostry Plains",
-    "Sudal Vineyards",
-    "Sudal Dunes",
-    "Sudal Hills",
-    nullptr,
-};
-
-void mapTextThreeNations2()
-{
-    appendMapLines(kThreeNations2Lines);
-}
-
-// Chains across the map that the computer players' route search starts from.
-void addThreeNations2Routes()
-{
-    for (const auto &chain : kThreeNations2Routes)
-        appendRoute(chain);
-}
-
 } // namespace
 
-const BuiltinMap threeNations2Map = {MapThreeNationsB, mapTextThreeNations2, addThreeNations2Routes,
-                                     kThreeNations2ContinentNames, 22, 466};
+const BuiltinMap threeNations2Map = {MapThreeNationsB, "3Nations2",
+                                     [] { appendMapLines(kThreeNations2Lines); },
+                                     [] { appendRoutes(kThreeNations2Routes); },
+                                     threeNationsContinentNames, 22, 466};
 
 void buildThreeNationsMap2()
 {

@@ -70,6 +70,7 @@ const char *const kWorldLines[] = {
     "41 wau 802 505 39 40 42",
     "42 oau 890 508 40 41",
 };
+// Chains across the map that the computer players' route search starts from.
 const std::initializer_list<qint32> kWorldRoutes[] = {
     {13, 11, 10, 9, 7, 4, 1, 36, 35, 30, 38, 39, 41, 42},
     {19, 18, 16, 14, 25, 23, 20, 3, 2, 1, 36, 37},
@@ -92,18 +93,7 @@ const std::initializer_list<qint32> kWorldRoutes[] = {
 const char *const kWorldContinentNames[] = {"North America", "South America", "Africa", "Europe",
                                             "Asia", "Australia", nullptr};
 
-void mapTextWorld()
-{
-    appendMapLines(kWorldLines);
-}
-
-// Chains across the map that the computer players' route search starts from.
-void addWorldRoutes()
-{
-    for (const auto &chain : kWorldRoutes)
-        appendRoute(chain);
-}
-
 } // namespace
 
-const BuiltinMap worldMap = {MapWorld, mapTextWorld, addWorldRoutes, kWorldContinentNames, 262, 440};
+const BuiltinMap worldMap = {MapWorld, "World", [] { appendMapLines(kWorldLines); },
+                             [] { appendRoutes(kWorldRoutes); }, kWorldContinentNames, 262, 440};

@@ -12,6 +12,7 @@
 
 namespace {
 
+// Chains across the map that the computer players' route search starts from.
 const std::initializer_list<qint32> kWorldIIRoutes[] = {
     {21, 20, 17, 57, 54, 52, 45, 44, 42, 41},
     {1, 3, 9, 10, 11, 15, 22, 18, 17},
@@ -35,16 +36,11 @@ const char *const kWorldIIContinentNames[] = {
     "North America", "South America", "Southern Africa", "Northern Africa", "Europe",
     "Northern Asia", "Southern Asia", "Australasia", nullptr};
 
-// Chains across the map that the computer players' route search starts from.
-void addWorldIIRoutes()
-{
-    for (const auto &chain : kWorldIIRoutes)
-        appendRoute(chain);
-}
-
 } // namespace
 
-const BuiltinMap worldIIMap = {MapWorldII, mapTextWorldII, addWorldIIRoutes, kWorldIIContinentNames, 220, 488};
+const BuiltinMap worldIIMap = {MapWorldII, "WorldII", mapTextWorldII,
+                               [] { appendRoutes(kWorldIIRoutes); }, kWorldIIContinentNames, 220,
+                               488};
 
 void buildWorldIIMap()
 {

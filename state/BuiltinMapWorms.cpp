@@ -155,6 +155,8 @@ const char *const kWormsLines[] = {
     "120 faj 877 560 119 121",
     "121 fak 914 583 120",
 };
+
+// Chains across the map that the computer players' route search starts from.
 const std::initializer_list<qint32> kWormsRoutes[] = {
     {1, 2, 3, 20, 21, 22, 23, 24, 25, 26, 44, 45, 46, 47, 68, 69},
     {69, 70, 92, 93, 94, 115, 116, 117, 118, 119, 120, 121},
@@ -179,36 +181,13 @@ const std::initializer_list<qint32> kWormsRoutes[] = {
 };
 
 const char *const kWormsContinentNames[] = {
-    "Glowworm",
-    "Earthworm",
-    "Silkworm",
-    "Lugworm",
-    "Ribbonworm",
-    "Bristleworm",
-    "Inchworm",
-    "Flatworm",
-    "Bloodworm",
-    "Tubeworm",
-    "Fanworm",
-    nullptr,
-};
-
-void mapTextWorms()
-{
-    appendMapLines(kWormsLines);
-}
-
-// Chains across the map that the computer players' route search starts from.
-void addWormsRoutes()
-{
-    for (const auto &chain : kWormsRoutes)
-        appendRoute(chain);
-}
+    "Glowworm", "Earthworm", "Silkworm", "Lugworm", "Ribbonworm", "Bristleworm", "Inchworm",
+    "Flatworm", "Bloodworm", "Tubeworm", "Fanworm", nullptr};
 
 } // namespace
 
-const BuiltinMap wormsMap = {MapWorms, mapTextWorms, addWormsRoutes,
-                             kWormsContinentNames, 772, 14};
+const BuiltinMap wormsMap = {MapWorms, "Worms", [] { appendMapLines(kWormsLines); },
+                             [] { appendRoutes(kWormsRoutes); }, kWormsContinentNames, 772, 14};
 
 void buildWormsMap()
 {

@@ -9,7 +9,7 @@ std::array<quint8, MapFlagCount> builtinMapFlags{};
 
 namespace {
 
-const BuiltinMap swampIIMap = {MapSwampII, mapTextSwampII, nullptr, nullptr, 820, 20};
+const BuiltinMap swampIIMap = {MapSwampII, "SwampII", mapTextSwampII, nullptr, nullptr, 820, 20};
 
 const BuiltinMap *const kBuiltinMaps[] = {&worldMap, &swampIIMap, &swampMap, &wormsMap,
                                           &threeNations1Map, &threeNations2Map, &greatBritainMap,

@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <cstddef>
 #include <initializer_list>
 #include <vector>
 
@@ -54,6 +55,7 @@ MapFlag selectedMap();
 // A map built into the program: its text in the map-file format, and what that format lacks.
 struct BuiltinMap {
     MapFlag flag;
+    const char *name;       // the map's word in the names of saved games and for the simulator
     void (*appendText)();   // appends the map-file text to `mapFileLines`
     void (*applyExtras)();  // territory codes and predefined routes; may be null
     const char *const *continentNames; // display names of continents 1.., null-ended; may be null
@@ -68,6 +70,14 @@ std::vector<const BuiltinMap *> allBuiltinMaps();
 // Appends a predefined chain of adjacent territories to the route table (up to 16 territories,
 // while the table has room).
 void appendRoute(std::initializer_list<qint32> chain);
+
+// Appends every chain of a map's predefined routes, in order.
+template <std::size_t N>
+void appendRoutes(const std::initializer_list<qint32> (&chains)[N])
+{
+    for (const auto &chain : chains)
+        appendRoute(chain);
+}
 
 // Builds a built-in map through the map parser: on success the map tables, a fresh deal table
 // coloured by continent, a full card deck and the map's routes; returns the parser's result,
@@ -115,3 +125,6 @@ extern const BuiltinMap northAmericaMap;
 extern const BuiltinMap chinaMap;
 extern const BuiltinMap japanMap;
 extern const BuiltinMap australiaMap;
+
+// The display names of the nine provinces that both Three Nations maps show.
+extern const char *const threeNationsContinentNames[];

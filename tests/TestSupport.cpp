@@ -1,12 +1,13 @@
 #include "TestSupport.h"
 
 #include "ai/AiState.h"
-#include "app/GameLoop.h"
+#include "app/AppReset.h"
 #include "persist/DataFolder.h"
 #include "rules/Attack.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
 #include "state/StateReset.h"
+#include "state/StepQueues.h"
 
 #include <QFile>
 
@@ -52,10 +53,53 @@ void resetAllGameState(quint32 seed)
     resetTurnFlowState();
     resetAttackState();
     resetAiState();
-    resetGameLoopState();
+    resetAllAppState();
     resetPersistState();
     takeDataFolderFromWorkingFolder();
     randomSource().seed(seed);
+}
+
+namespace {
+
+template <std::size_t N>
+QList<int> typesOf(const std::array<QueueStep, N> &queue, int count)
+{
+    QList<int> types;
+    for (int i = 1; i <= count && i < int(N); ++i)
+        types.append(queue[i].type);
+    return types;
+}
+
+template <std::size_t N>
+QStringList textsOf(const std::array<QueueStep, N> &queue, int count, int textType)
+{
+    QStringList texts;
+    for (int i = 1; i <= count && i < int(N); ++i)
+        if (queue[i].type == textType)
+            texts.append(queue[i].text);
+    return texts;
+}
+
+} // namespace
+
+QList<int> actionQueueTypes()
+{
+    return typesOf(actionQueue, actionQueueCount);
+}
+
+QList<int> messageQueueTypes()
+{
+    return typesOf(messageQueue, messageQueueCount);
+}
+
+QStringList actionQueueTexts()
+{
+    return textsOf(actionQueue, actionQueueCount, 2);
+}
+
+QStringList messageQueueTexts()
+{
+    return textsOf(messageQueue, messageQueueCount, 1);
 }
 
 QString writeTextFile(const QString &name, const QByteArray &bytes)

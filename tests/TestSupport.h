@@ -41,8 +41,15 @@ public:
     QStringList messageTexts() const;
 };
 
-// Resets every subsystem's globals and seeds the random source.
+// Resets every subsystem's globals, the window's included, and seeds the random source.
 void resetAllGameState(quint32 seed = 1);
+
+// What the step queues hold now: the types of their steps, and the texts of their status-text
+// steps (action step 2, message step 1).
+QList<int> actionQueueTypes();
+QList<int> messageQueueTypes();
+QStringList actionQueueTexts();
+QStringList messageQueueTexts();
 
 // Writes a text file into the working folder; returns its absolute path.
 QString writeTextFile(const QString &name, const QByteArray &bytes);

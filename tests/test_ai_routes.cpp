@@ -12,8 +12,6 @@
 #include "ai/Toolkit.h"
 #include "state/BuiltinMaps.h"
 
-#include <memory>
-
 using namespace aitest;
 
 namespace {
@@ -31,20 +29,19 @@ bool loadDetourMap()
     return true;
 }
 
-QVector<int> rowOf(int row)
+// The territories of a chain's slots 1..length, up to the first empty one.
+template <typename Stops>
+QVector<int> chainIn(const Stops &stops, int length)
 {
     QVector<int> chain;
-    for (int i = 1; i <= kCandidateLength && routeCandidates[row][i] != 0; ++i)
-        chain << routeCandidates[row][i];
+    for (int i = 1; i <= length && stops[i] != 0; ++i)
+        chain << stops[i];
     return chain;
 }
 
-QVector<int> routeOf(int r)
+QVector<int> rowOf(int row)
 {
-    QVector<int> chain;
-    for (int i = 1; i <= kRouteLength && routeTable[r].t[i] != 0; ++i)
-        chain << routeTable[r].t[i];
-    return chain;
+    return chainIn(routeCandidates[row], kCandidateLength);
 }
 
 // A chain the searching player could really fight along.
@@ -95,14 +92,7 @@ void loadDenseMap(int territories, int degree)
                 lists[t].push_back(n);
         }
     }
-    // Continents of twenty territories in number order.
-    std::vector<ContinentLayout> continents;
-    for (int t = 1; t <= territories; ++t) {
-        if ((t - 1) % kMaxContinentMembers == 0)
-            continents.push_back({2, {}});
-        continents.back().members.push_back(t);
-    }
-    QVERIFY(loadMap(continents, lists));
+    QVERIFY(loadMap(blocks(territories, kMaxContinentMembers), lists));
     for (int t = 1; t <= territories; ++t)
         put(t, 2, 1 + randomSource().below(3));
     recountAllPlayers();
@@ -119,100 +109,69 @@ private slots:
         resetAllGameState(5);
         playerCount = 2;
         aiPlayersLeft = 2;
-        ScriptedInteraction *scripted = new ScriptedInteraction;
-        setInteraction(scripted);
-        interaction_.reset(scripted);
+        scripted = ScriptedInteraction();
+        setInteraction(&scripted);
     }
     void cleanup() { setInteraction(nullptr); }
 
-    void searchGoesAroundOwnAndStrongTerritories_data()
+    void searchFindsAChainWhereArmiesArrive_data()
     {
+        QTest::addColumn<QVector<int>>("known"); // a route learned before; empty for none
+        QTest::addColumn<int>("to");
         QTest::addColumn<bool>("shortOnly");
-        QTest::addColumn<QVector<int>>("chain");
+        QTest::addColumn<int>("armies"); // on territory 1
+        QTest::addColumn<QVector<int>>("chain"); // empty: no chain
         QTest::addColumn<int>("score");
-        QTest::newRow("the long way round") << false << QVector<int>{1, 6, 7, 8, 5} << 20 - 9 - 4;
-        QTest::newRow("five territories are still short") << true << QVector<int>{1, 6, 7, 8, 5} << 20 - 9 - 4;
-    }
-    void searchGoesAroundOwnAndStrongTerritories()
-    {
-        QFETCH(bool, shortOnly);
-        QVERIFY(loadDetourMap());
-        shortRouteOnly = shortOnly;
-        int row = -1, score = -1;
-        findRoutes(1, 5, 3, row, score);
-        QVERIFY(row > 0);
-        QTEST(rowOf(row), "chain");
-        QTEST(score, "score");
-        verifyChain(rowOf(row), 1, 5);
-    }
-
-    void shortSearchStopsAtFiveTerritories()
-    {
-        QVERIFY(loadDetourMap());
+        QTest::addColumn<int>("routes"); // learned routes afterwards
+        const QVector<int> longWay{1, 6, 7, 8, 5};
+        QTest::newRow("around own and strong territories") << QVector<int>{} << 5 << false << 20 << longWay
+                                                           << 20 - 9 - 4 << 1;
+        QTest::newRow("five territories are still short") << QVector<int>{} << 5 << true << 20 << longWay
+                                                           << 20 - 9 - 4 << 1;
         // The only way to 3 is 1-6-7-8-5-3: six territories.
-        shortRouteOnly = true;
+        QTest::newRow("a short search stops at five territories")
+            << QVector<int>{} << 3 << true << 20 << QVector<int>{} << 0 << 0;
+        QTest::newRow("six territories for the long search")
+            << QVector<int>{} << 3 << false << 20 << QVector<int>{1, 6, 7, 8, 5, 3} << 20 - 10 - 5 << 1;
+        // 10 - (2 + 2 + 2 + 3) - 4 = -3
+        QTest::newRow("nothing arrives, no chain") << QVector<int>{} << 5 << false << 10 << QVector<int>{} << 0 << 0;
+        QTest::newRow("a known chain is read backwards")
+            << QVector<int>{9, 5, 8, 7, 6, 1} << 8 << false << 20 << QVector<int>{1, 6, 7, 8} << 20 - 6 - 3 << 1;
+        QTest::newRow("a known chain through own land is refused")
+            << QVector<int>{1, 2, 3, 5} << 5 << false << 20 << longWay << 20 - 9 - 4 << 2;
+        QTest::newRow("two territories are no chain worth keeping") << QVector<int>{} << 6 << false << 20
+                                                                    << QVector<int>{1, 6} << 20 - 2 - 1 << 0;
+        QTest::newRow("a known chain found again is not learned again") << longWay << 5 << false << 20 << longWay
+                                                                        << 20 - 9 - 4 << 1;
+        QTest::newRow("a stretch of a known chain serves as it is")
+            << longWay << 7 << false << 20 << QVector<int>{1, 6, 7} << 20 - 4 - 2 << 1;
+    }
+    void searchFindsAChainWhereArmiesArrive()
+    {
+        QFETCH(QVector<int>, known);
+        QFETCH(int, to);
+        QFETCH(bool, shortOnly);
+        QFETCH(int, armies);
+        QFETCH(QVector<int>, chain);
+        QVERIFY(loadDetourMap());
+        if (!known.isEmpty())
+            addRoute(known);
+        shortRouteOnly = shortOnly;
+        put(1, 2, armies);
         int row = -1, score = -1;
-        findRoutes(1, 3, 3, row, score);
-        QCOMPARE(row, 0);
-        shortRouteOnly = false;
-        findRoutes(1, 3, 3, row, score);
-        QCOMPARE(rowOf(row), (QVector<int>{1, 6, 7, 8, 5, 3}));
-        QCOMPARE(score, 20 - 10 - 5);
-    }
-
-    void nothingArrivesNoChain()
-    {
-        QVERIFY(loadDetourMap());
-        put(1, 2, 10); // 10 - (2 + 2 + 2 + 3) - 4 = -3
-        int row = -1, score = -1;
-        findRoutes(1, 5, 3, row, score);
-        QCOMPARE(row, 0);
-        QCOMPARE(score, 0);
-    }
-
-    void chainsAreLearnedOnce()
-    {
-        QVERIFY(loadDetourMap());
-        int row = 0, score = 0;
-        // Two territories are no chain worth keeping.
-        findRoutes(1, 6, 3, row, score);
-        QCOMPARE(rowOf(row), (QVector<int>{1, 6}));
-        QCOMPARE(routeCount, 0);
-
-        findRoutes(1, 5, 3, row, score);
-        QCOMPARE(routeCount, 1);
-        QCOMPARE(routeOf(1), (QVector<int>{1, 6, 7, 8, 5}));
-
-        // Found again as a known stretch: nothing new is learned.
-        findRoutes(1, 5, 3, row, score);
-        QCOMPARE(rowOf(row), (QVector<int>{1, 6, 7, 8, 5}));
-        QCOMPARE(routeCount, 1);
-
-        // A stretch of a known chain serves as it is.
-        findRoutes(1, 7, 3, row, score);
-        QCOMPARE(rowOf(row), (QVector<int>{1, 6, 7}));
-        QCOMPARE(routeCount, 1);
-    }
-
-    void knownChainIsReadBackwards()
-    {
-        QVERIFY(loadDetourMap());
-        addRoute({9, 5, 8, 7, 6, 1});
-        int row = 0, score = 0;
-        findRoutes(1, 8, 3, row, score);
-        QCOMPARE(rowOf(row), (QVector<int>{1, 6, 7, 8}));
-        QCOMPARE(score, 20 - 6 - 3);
-        QCOMPARE(routeCount, 1);
-    }
-
-    void knownChainThroughOwnLandIsRefused()
-    {
-        QVERIFY(loadDetourMap());
-        addRoute({1, 2, 3, 5}); // through the player's own territory 2
-        int row = 0, score = 0;
-        findRoutes(1, 5, 3, row, score);
-        QCOMPARE(rowOf(row), (QVector<int>{1, 6, 7, 8, 5}));
-        QCOMPARE(routeCount, 2);
+        findRoutes(1, to, 3, row, score);
+        QTEST(score, "score");
+        QTEST(routeCount, "routes");
+        if (chain.isEmpty()) {
+            QCOMPARE(row, 0);
+            return;
+        }
+        QVERIFY(row > 0);
+        QCOMPARE(rowOf(row), chain);
+        verifyChain(chain, 1, to);
+        // A chain learned by this search is the one it found.
+        if (routeCount > (known.isEmpty() ? 0 : 1))
+            QCOMPARE(chainIn(routeTable[routeCount].t, kRouteLength), chain);
     }
 
     void denseMapSearchEndsWithinItsBound_data()
@@ -239,7 +198,7 @@ private slots:
             verifyChain(rowOf(row), 1, to);
         }
         QVERIFY(routeCount <= routeLimits[3]);
-        QVERIFY(interaction_->messages.isEmpty());
+        QVERIFY(scripted.messages.isEmpty());
     }
 
     void denseMapPlanningEnds()
@@ -260,7 +219,7 @@ private slots:
                 QVERIFY(reinforceCandidates[i - 1].value <= reinforceCandidates[i].value);
         }
         QVERIFY(routeCount <= routeLimits[3]);
-        QVERIFY(interaction_->messages.isEmpty());
+        QVERIFY(scripted.messages.isEmpty());
     }
 
     void bordersRatedMostEndangeredFirst_data()
@@ -300,7 +259,7 @@ private slots:
         setPosition({{1, 5}, {1, 1}, {1, 15}, {2, 2}, {2, 30}, {2, 1}});
         planRoute(2);
         QCOMPARE(routeCount, 1);
-        QCOMPARE(routeOf(1), (QVector<int>{5, 1, 2, 3}));
+        QCOMPARE(chainIn(routeTable[1].t, kRouteLength), (QVector<int>{5, 1, 2, 3}));
     }
 
     void noHeldContinentNoCandidates()
@@ -349,12 +308,8 @@ private slots:
         QFETCH(QVector<QVector<int>>, routes);
         QFETCH(int, from);
         QVERIFY(loadDetourMap());
-        for (const QVector<int> &chain : routes) {
-            RouteRecord record;
-            for (int i = 0; i < chain.size(); ++i)
-                record.t[i + 1] = chain[i];
-            routeTable[++routeCount] = record;
-        }
+        for (const QVector<int> &chain : routes)
+            addRoute(chain);
         QTEST(findInTable16(from), "step");
     }
 
@@ -410,23 +365,19 @@ private slots:
     {
         QFETCH(QVector<int>, route);
         QFETCH(int, ownArmies);
-        QFETCH(QVector<QVector<int>>, segments);
         QFETCH(QVector<int>, bestPlan);
         QVERIFY(loadDetourMap());
         put(1, 2, ownArmies);
         put(3, 2, 4);
         recountAllPlayers();
         clearRoutes();
-        RouteRecord record;
-        for (int i = 0; i < route.size(); ++i)
-            record.t[i + 1] = route[i];
-        routeTable[++routeCount] = record;
+        addRoute(route);
 
         aiSelectTarget(2);
         QVector<QVector<int>> found;
         for (int i = 1; i <= routeSegmentCount; ++i)
             found << QVector<int>{routeSegments[i].route, routeSegments[i].targetPos, routeSegments[i].ownPos};
-        QCOMPARE(found, segments);
+        QTEST(found, "segments");
         if (bestPlan.isEmpty()) {
             QCOMPARE(bestRoutePlan, 0);
             return;
@@ -505,7 +456,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<ScriptedInteraction> interaction_;
+    ScriptedInteraction scripted;
 };
 
 TARVAN_TEST_MAIN(TestAiRoutes)

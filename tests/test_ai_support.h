@@ -2,11 +2,14 @@
 // Small maps and positions for the computer-player tests: a map is built from its continents
 // and its neighbour lists through the real map parser, then owners and armies are set by hand.
 
+#include "ai/AiState.h"
 #include "rules/PlayerRecords.h"
 #include "state/GameState.h"
 #include "state/MapFile.h"
+#include "state/Seams.h"
 #include "state/StepQueues.h"
 
+#include <QPair>
 #include <QStringList>
 #include <QVector>
 
@@ -32,6 +35,29 @@ inline Adjacency symmetric(int territories, std::initializer_list<std::pair<int,
         lists[link.second].push_back(link.first);
     }
     return lists;
+}
+
+// Territories 1..n in a row, each linked to the next.
+inline Adjacency chain(int territories)
+{
+    Adjacency lists(territories + 1);
+    for (int t = 1; t < territories; ++t) {
+        lists[t].push_back(t + 1);
+        lists[t + 1].push_back(t);
+    }
+    return lists;
+}
+
+// Continents of `size` territories in number order (the last one may be shorter).
+inline std::vector<ContinentLayout> blocks(int territories, int size)
+{
+    std::vector<ContinentLayout> continents;
+    for (int t = 1; t <= territories; ++t) {
+        if ((t - 1) % size == 0)
+            continents.push_back({2, {}});
+        continents.back().members.push_back(t);
+    }
+    return continents;
 }
 
 // Loads the map into the live tables; every territory starts unowned with 1 army, no routes.
@@ -77,19 +103,13 @@ inline bool loadRingMap()
 // reaches back only to the one that reaches it: 180 border territories in all.
 inline bool loadWideMap()
 {
-    std::vector<ContinentLayout> continents;
-    for (int c = 0; c < 10; ++c) {
-        continents.push_back({2, {}});
-        for (int t = 1; t <= 20; ++t)
-            continents.back().members.push_back(20 * c + t);
-    }
     Adjacency lists(201);
     for (int t = 1; t <= 180; ++t) {
         const int hub = 181 + (t - 1) / 9;
         lists[hub].push_back(t);
         lists[t].push_back(hub);
     }
-    return loadMap(continents, lists);
+    return loadMap(blocks(200, 20), lists);
 }
 
 inline void put(int t, int owner, int armies)
@@ -97,8 +117,10 @@ inline void put(int t, int owner, int armies)
     territoryState[t] = {owner, armies};
 }
 
+using Cells = QVector<QPair<int, int>>; // (owner, armies) per territory
+
 // Owners and armies for territories 1.. in order; then every record is recounted.
-inline void setPosition(std::initializer_list<std::pair<int, int>> ownerAndArmies)
+inline void setPosition(const Cells &ownerAndArmies)
 {
     int t = 0;
     for (const auto &entry : ownerAndArmies)
@@ -106,12 +128,33 @@ inline void setPosition(std::initializer_list<std::pair<int, int>> ownerAndArmie
     recountAllPlayers();
 }
 
-inline void addRoute(std::initializer_list<int> chain)
+// A game of `players`: territory t to player (t - 1) % players + 1, `armies` each.
+inline void spread(int players, int armies)
+{
+    playerCount = players;
+    for (int t = 1; t <= territoryCount; ++t)
+        put(t, (t - 1) % players + 1, armies);
+    recountAllPlayers();
+}
+
+// Every territory to a player in turn, in a shuffled order, each with `armies()` armies.
+template <typename Armies>
+inline void deal(int players, Armies armies)
+{
+    std::vector<int> order;
+    for (int t = 1; t <= territoryCount; ++t)
+        order.push_back(t);
+    for (int i = static_cast<int>(order.size()) - 1; i > 0; --i)
+        std::swap(order[i], order[randomSource().below(i + 1)]);
+    for (int i = 0; i < static_cast<int>(order.size()); ++i)
+        put(order[i], i % players + 1, armies());
+}
+
+inline void addRoute(const QVector<int> &chain)
 {
     RouteRecord record;
-    int slot = 0;
-    for (int t : chain)
-        record.t[++slot] = t;
+    for (int i = 0; i < chain.size(); ++i)
+        record.t[i + 1] = chain[i];
     routeTable[++routeCount] = record;
 }
 
@@ -123,21 +166,25 @@ inline int totalArmiesOnMap()
     return sum;
 }
 
-inline QStringList queuedTexts()
+inline int armiesOfPlayer(int p)
 {
-    QStringList texts;
-    for (int i = 1; i <= actionQueueCount; ++i)
-        if (actionQueue[i].type == 2)
-            texts << actionQueue[i].text;
-    return texts;
+    int sum = 0;
+    for (int t = 1; t <= territoryCount; ++t)
+        if (territoryState[t].owner == p)
+            sum += territoryState[t].armies;
+    return sum;
 }
 
-inline QVector<int> queuedTypes()
+// The computer player p to move in a game of at least `players`, each named "pc <number>"; text
+// steps at normal speed, no animations.
+inline void playAs(int p, int players = 2)
 {
-    QVector<int> types;
-    for (int i = 1; i <= actionQueueCount; ++i)
-        types << actionQueue[i].type;
-    return types;
+    playerCount = qMax<qint32>(playerCount, players);
+    currentPlayer = aiPlayer = p;
+    fastSpeed = 0;
+    animationsEnabled = 0;
+    for (int q = 1; q <= kMaxPlayers; ++q)
+        playerName[q] = QStringLiteral("pc %1").arg(q);
 }
 
 } // namespace aitest

@@ -96,7 +96,6 @@ private slots:
     void sortPairsKeepsFillOrder()
     {
         QFETCH(int, mode);
-        QFETCH(QVector<int>, expectedIds);
         const int values[] = {3, 1, 3, 2, 1};
         TerritoryPairList &list = mode == 2 ? reinforceCandidates : breakTargets;
         for (int i = 1; i <= 5; ++i) {
@@ -107,7 +106,7 @@ private slots:
         QVector<int> ids;
         for (int i = 1; i <= 5; ++i)
             ids << list[i].id;
-        QCOMPARE(ids, expectedIds);
+        QTEST(ids, "expectedIds");
         QCOMPARE(list[6].id, 0);
     }
 
@@ -183,45 +182,34 @@ private slots:
     void moveAfterConquest_data()
     {
         // Territory 4 took territory 5; 3 stands behind 4, 6 beyond 5.
-        QTest::addColumn<int>("owner3");
-        QTest::addColumn<int>("armies3");
-        QTest::addColumn<int>("armies4");
-        QTest::addColumn<int>("armies5");
-        QTest::addColumn<int>("owner6");
-        QTest::addColumn<int>("armies6");
+        QTest::addColumn<Cells>("around"); // territories 3, 4, 5 and 6
         QTest::addColumn<int>("mode");
         QTest::addColumn<bool>("fromStronghold");
         QTest::addColumn<int>("moved");
-        QTest::newRow("152 armies move 75") << 1 << 3 << 152 << 1 << 1 << 3 << 0 << true << 75;
-        QTest::newRow("151 armies move all but one") << 1 << 3 << 151 << 1 << 2 << 3 << 0 << false << 150;
-        QTest::newRow("nothing leaves a stronghold") << 1 << 3 << 100 << 1 << 2 << 3 << 0 << true << 0;
-        QTest::newRow("quiet on both sides") << 1 << 3 << 20 << 1 << 1 << 3 << 0 << false << 0;
-        QTest::newRow("front moves forward") << 1 << 3 << 20 << 1 << 2 << 3 << 0 << false << 19;
-        QTest::newRow("threatened behind, mode 4") << 2 << 2 << 5 << 3 << 2 << 10 << 4 << false << 0;
-        QTest::newRow("threatened behind, quiet ahead") << 2 << 2 << 5 << 3 << 1 << 10 << 0 << false << 0;
-        QTest::newRow("ahead threatened, behind safe") << 2 << 2 << 5 << 3 << 2 << 10 << 0 << false << 4;
-        QTest::newRow("ahead more threatened") << 2 << 10 << 5 << 1 << 2 << 20 << 0 << false << 4;
-        QTest::newRow("behind more threatened") << 2 << 20 << 5 << 1 << 2 << 20 << 0 << false << 0;
-        QTest::newRow("ahead even, behind safe") << 2 << 2 << 5 << 5 << 2 << 5 << 0 << false << 4;
-        QTest::newRow("two armies: nothing worth moving") << 1 << 3 << 2 << 1 << 2 << 3 << 0 << false << 0;
+        QTest::newRow("152 armies move 75") << Cells{{1, 3}, {1, 152}, {1, 1}, {1, 3}} << 0 << true << 75;
+        QTest::newRow("151 armies move all but one") << Cells{{1, 3}, {1, 151}, {1, 1}, {2, 3}} << 0 << false << 150;
+        QTest::newRow("nothing leaves a stronghold") << Cells{{1, 3}, {1, 100}, {1, 1}, {2, 3}} << 0 << true << 0;
+        QTest::newRow("quiet on both sides") << Cells{{1, 3}, {1, 20}, {1, 1}, {1, 3}} << 0 << false << 0;
+        QTest::newRow("front moves forward") << Cells{{1, 3}, {1, 20}, {1, 1}, {2, 3}} << 0 << false << 19;
+        QTest::newRow("threatened behind, mode 4") << Cells{{2, 2}, {1, 5}, {1, 3}, {2, 10}} << 4 << false << 0;
+        QTest::newRow("threatened behind, quiet ahead") << Cells{{2, 2}, {1, 5}, {1, 3}, {1, 10}} << 0 << false << 0;
+        QTest::newRow("ahead threatened, behind safe") << Cells{{2, 2}, {1, 5}, {1, 3}, {2, 10}} << 0 << false << 4;
+        QTest::newRow("ahead more threatened") << Cells{{2, 10}, {1, 5}, {1, 1}, {2, 20}} << 0 << false << 4;
+        QTest::newRow("behind more threatened") << Cells{{2, 20}, {1, 5}, {1, 1}, {2, 20}} << 0 << false << 0;
+        QTest::newRow("ahead even, behind safe") << Cells{{2, 2}, {1, 5}, {1, 5}, {2, 5}} << 0 << false << 4;
+        QTest::newRow("two armies: nothing worth moving") << Cells{{1, 3}, {1, 2}, {1, 1}, {2, 3}} << 0 << false << 0;
     }
     void moveAfterConquest()
     {
-        QFETCH(int, owner3);
-        QFETCH(int, armies3);
-        QFETCH(int, armies4);
-        QFETCH(int, armies5);
-        QFETCH(int, owner6);
-        QFETCH(int, armies6);
+        QFETCH(Cells, around);
         QFETCH(int, mode);
         QFETCH(bool, fromStronghold);
         QFETCH(int, moved);
         QVERIFY(loadRingMap());
         setOwners(QStringLiteral("111112233"));
-        put(3, owner3, armies3);
-        put(4, 1, armies4);
-        put(5, 1, armies5);
-        put(6, owner6, armies6);
+        for (int i = 0; i < around.size(); ++i)
+            put(3 + i, around[i].first, around[i].second);
+        const int armies4 = around[1].second, armies5 = around[2].second;
         playerTable[1].stronghold() = fromStronghold ? 4 : 0;
         moveIntoConquered(4, 5, mode);
         QCOMPARE(territoryState[4].armies, armies4 - moved);
@@ -230,8 +218,8 @@ private slots:
             QCOMPARE(actionQueueCount, 0);
             return;
         }
-        QCOMPARE(queuedTexts(), QStringList{QStringLiteral("Moving %1 armies into the territory.").arg(moved)});
-        QCOMPARE(queuedTypes(), (QVector<int>{2, 1, 1}));
+        QCOMPARE(actionQueueTexts(), QStringList{QStringLiteral("Moving %1 armies into the territory.").arg(moved)});
+        QCOMPARE(actionQueueTypes(), (QList<int>{2, 1, 1}));
         QCOMPARE(actionQueue[2].arg[1], 4);
         QCOMPARE(actionQueue[3].arg[1], 5);
         QCOMPARE(actionQueue[3].arg[2], armies5 + moved);
@@ -244,7 +232,7 @@ private slots:
         put(4, 1, 20);
         fastSpeed = 1;
         moveIntoConquered(4, 5, 0);
-        QCOMPARE(queuedTypes(), (QVector<int>{1, 1}));
+        QCOMPARE(actionQueueTypes(), (QList<int>{1, 1}));
     }
 
     void cardSets_data()
@@ -318,17 +306,16 @@ private slots:
     void queuedTrade()
     {
         QFETCH(CardHand, hand);
-        QFETCH(QVector<int>, shown);
         giveCards(1, hand);
         aiCards = handOf(1);
         tradeCardSet();
         queueCardTrade();
         QCOMPARE(cardTradeMarker, 177);
-        QCOMPARE(queuedTypes(), (QVector<int>{3, 12, 12, 12, 4}));
+        QCOMPARE(actionQueueTypes(), (QList<int>{3, 12, 12, 12, 4}));
         QVector<int> args;
         for (int i = 1; i <= 5; ++i)
             args << actionQueue[1].arg[i];
-        QCOMPARE(args, shown);
+        QTEST(args, "shown");
         QCOMPARE(actionQueue[1].arg[6], 1);
     }
 
@@ -339,19 +326,19 @@ private slots:
         QTest::addColumn<int>("pool");
         QTest::addColumn<int>("cardArmies");
         QTest::addColumn<QStringList>("texts");
-        QTest::addColumn<QVector<int>>("types");
+        QTest::addColumn<QList<int>>("types");
         QTest::newRow("continent bonus announced") << 3 << CardHand{} << 3 << 0
                                                    << QStringList{"Ava places 3 armies based on continents."}
-                                                   << QVector<int>{2};
+                                                   << QList<int>{2};
         QTest::newRow("one army announced") << 1 << CardHand{0, 1, 0, 0} << 1 << 0
                                             << QStringList{"Ava places 1 army based on continents."}
-                                            << QVector<int>{2};
+                                            << QList<int>{2};
         QTest::newRow("four cards are kept for later") << 2 << CardHand{3, 1, 0, 0} << 2 << 10
                                                        << QStringList{"Ava places 2 armies based on continents."}
-                                                       << QVector<int>{2};
+                                                       << QList<int>{2};
         QTest::newRow("five cards are traded and shown") << 2 << CardHand{3, 2, 0, 0} << 17 << 0 << QStringList{}
-                                                         << QVector<int>{3, 12, 12, 12, 4};
-        QTest::newRow("nothing to place") << 0 << CardHand{1, 1, 0, 0} << 0 << 0 << QStringList{} << QVector<int>{};
+                                                         << QList<int>{3, 12, 12, 12, 4};
+        QTest::newRow("nothing to place") << 0 << CardHand{1, 1, 0, 0} << 0 << 0 << QStringList{} << QList<int>{};
     }
     void poolFromBonusAndCards()
     {
@@ -362,8 +349,8 @@ private slots:
         aiPlaceContinentBonus();
         QTEST(aiArmiesToPlace, "pool");
         QTEST(aiCardArmies, "cardArmies");
-        QTEST(queuedTexts(), "texts");
-        QTEST(queuedTypes(), "types");
+        QTEST(actionQueueTexts(), "texts");
+        QTEST(actionQueueTypes(), "types");
         QCOMPARE(cardsInPlay(), 53);
     }
 };

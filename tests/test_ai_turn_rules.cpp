@@ -18,8 +18,7 @@ namespace {
 // 7); 7 lies in no continent.
 bool loadBonusChain()
 {
-    return loadMap({{2, {1, 2}}, {5, {3, 4}}, {7, {5, 6}}},
-                   symmetric(7, {{1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 6}, {6, 7}}));
+    return loadMap({{2, {1, 2}}, {5, {3, 4}}, {7, {5, 6}}}, chain(7));
 }
 
 void clearPlanScores()
@@ -29,47 +28,35 @@ void clearPlanScores()
     defenceScore.fill(0);
 }
 
-void playAs(int p, int players)
-{
-    playerCount = players;
-    currentPlayer = aiPlayer = p;
-    fastSpeed = 0;
-    animationsEnabled = 0;
-    for (int q = 1; q <= kMaxPlayers; ++q)
-        playerName[q] = QStringLiteral("pc %1").arg(q);
-}
+using Codes = QVector<int>;
+
+// Every action code with a score of its own.
+const Codes kScored{3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14, 22, 23, 24, 25, 26};
 
 QVector<int> allScores()
 {
     QVector<int> scores;
-    for (int action : {3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14, 22, 23, 24, 25, 26})
+    for (int action : kScored)
         scores << aiScoreOf(action);
+    return scores;
+}
+
+// The scores after every one was 9 and those of `cleared` were ruled out.
+QVector<int> scoresWithout(const Codes &cleared)
+{
+    QVector<int> scores;
+    for (int action : kScored)
+        scores << (cleared.contains(action) ? 0 : 9);
     return scores;
 }
 
 void setEveryScore(int value)
 {
-    for (int action : {3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14, 22, 23, 24, 25, 26})
+    for (int action : kScored)
         aiScoreOf(action) = value;
 }
 
-using Codes = QVector<int>;
-
-QVector<int> scoresWithout(const Codes &cleared)
-{
-    QVector<int> scores;
-    for (int action : {3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14, 22, 23, 24, 25, 26})
-        scores << (cleared.contains(action) ? 0 : 9);
-    return scores;
-}
-
 const Codes kDefence{6, 7, 10, 11, 22, 23, 24, 25, 26};
-
-Codes join(Codes a, const Codes &b)
-{
-    a += b;
-    return a;
-}
 
 } // namespace
 
@@ -113,7 +100,7 @@ private slots:
         QTest::addColumn<bool>("demo");
         QTest::addColumn<QVector<int>>("cleared");
         QTest::newRow("Easy: no take, defence or opponents") << 0 << 100 << 4 << false
-                                                             << join(Codes{4, 13, 14}, kDefence);
+                                                             << Codes{4, 13, 14} + kDefence;
         QTest::newRow("24 armies, 3 players: nothing big") << 1 << 24 << 3 << false << Codes{4, 5, 8, 9};
         QTest::newRow("24 armies, 2 players: all") << 1 << 24 << 2 << false << Codes{};
         QTest::newRow("25 armies: all") << 1 << 25 << 3 << false << Codes{};
@@ -162,8 +149,8 @@ private slots:
         QTest::newRow("Avenger") << 3 << true << 9 << Codes{};
         QTest::newRow("Conqueror: no defence") << 1 << true << 9 << kDefence;
         QTest::newRow("Defensive: no route, no opponents") << 2 << true << 9 << Codes{9, 13, 14};
-        QTest::newRow("Determined: continents only") << 4 << true << 9 << join(Codes{5, 9, 13, 14}, kDefence);
-        QTest::newRow("Hunter after an opponent") << 5 << true << 9 << join(Codes{3, 4, 5, 8, 9}, kDefence);
+        QTest::newRow("Determined: continents only") << 4 << true << 9 << Codes{5, 9, 13, 14} + kDefence;
+        QTest::newRow("Hunter after an opponent") << 5 << true << 9 << Codes{3, 4, 5, 8, 9} + kDefence;
         QTest::newRow("Hunter without one") << 5 << true << 0 << Codes{4, 8, 9, 13, 14};
         QTest::newRow("personalities at rest") << 4 << false << 9 << Codes{};
     }
@@ -280,7 +267,6 @@ private slots:
         QFETCH(int, breakTarget);
         QFETCH(int, routeTo);
         QFETCH(int, holdArmies);
-        QFETCH(int, expected);
         QVERIFY(loadBonusChain());
         // Player 1 holds everything but territory 2, next to the hold target.
         setPosition({{1, holdArmies}, {2, 3}, {1, 1}, {1, 1}, {1, 1}, {1, 1}, {1, 1}});
@@ -298,59 +284,54 @@ private slots:
         reinforceCandidates[1] = {1, -3};
         chosenAction = chosen;
         applyOverrideRules();
-        QCOMPARE(chosenAction, expected);
+        QTEST(chosenAction, "expected");
     }
 
     // ---- Stronghold rules ----
 
     void strongholdRules_data()
     {
-        QTest::addColumn<QString>("position");
+        // A chain 1-2-3-4-5-6 with our stronghold at 1 and the others' at 5 and 6; no cells: the
+        // map where our 1 and 2 border the strongholds 3 (player 2) and 4 (player 3), and ours,
+        // 5, sits behind them.
+        QTest::addColumn<Cells>("cells");
         QTest::addColumn<int>("mainEnemyIs");
         QTest::addColumn<int>("expected");
         QTest::addColumn<int>("attackFrom");
         QTest::addColumn<int>("attackOn");
-        QTest::newRow("a stronghold 4 ahead of its neighbour is guarded") << "margin 4" << 0 << 16 << 0 << 0;
-        QTest::newRow("5 ahead is safe enough") << "margin 5" << 0 << 3 << 0 << 0;
-        QTest::newRow("a route of another player to it") << "threat" << 0 << 16 << 0 << 0;
-        QTest::newRow("a route to an enemy stronghold") << "march" << 0 << 15 << 0 << 0;
-        QTest::newRow("with a main enemy, only to his stronghold") << "march" << 3 << 15 << 0 << 0;
-        QTest::newRow("not to the stronghold of one who is no main enemy") << "march" << 2 << 3 << 0 << 0;
-        QTest::newRow("the last weaker stronghold next door") << "neighbours" << 0 << 17 << 2 << 4;
-        QTest::newRow("next door, only the main enemy's") << "neighbours" << 2 << 17 << 1 << 3;
+        QTest::addColumn<bool>("learns"); // the searches learn the chains they found
+        const Cells march{{1, 20}, {1, 30}, {2, 1}, {2, 1}, {3, 1}, {2, 1}};
+        QTest::newRow("a stronghold 4 ahead of its neighbour is guarded")
+            << Cells{{1, 10}, {2, 6}, {2, 1}, {2, 1}, {3, 1}, {2, 1}} << 0 << 16 << 0 << 0 << false;
+        QTest::newRow("5 ahead is safe enough")
+            << Cells{{1, 10}, {2, 5}, {2, 1}, {2, 1}, {3, 1}, {2, 1}} << 0 << 3 << 0 << 0 << false;
+        QTest::newRow("a route of another player to it")
+            << Cells{{1, 10}, {3, 1}, {3, 1}, {2, 30}, {2, 1}, {3, 1}} << 0 << 16 << 0 << 0 << true;
+        QTest::newRow("a route to an enemy stronghold") << march << 0 << 15 << 0 << 0 << true;
+        QTest::newRow("with a main enemy, only to his stronghold") << march << 3 << 15 << 0 << 0 << true;
+        QTest::newRow("not to the stronghold of one who is no main enemy") << march << 2 << 3 << 0 << 0 << true;
+        QTest::newRow("the last weaker stronghold next door") << Cells{} << 0 << 17 << 2 << 4 << false;
+        QTest::newRow("next door, only the main enemy's") << Cells{} << 2 << 17 << 1 << 3 << false;
     }
     void strongholdRules()
     {
-        QFETCH(QString, position);
+        QFETCH(Cells, cells);
         QFETCH(int, mainEnemyIs);
         QFETCH(int, expected);
-        QFETCH(int, attackFrom);
-        QFETCH(int, attackOn);
+        QFETCH(bool, learns);
         strongholdsEnabled = 1;
-        if (position == QLatin1String("neighbours")) {
-            // Own 1 and 2 border the strongholds 3 (player 2) and 4 (player 3); ours, 5, sits
-            // behind them.
+        if (cells.isEmpty()) {
             QVERIFY(loadMap({{2, {1, 2, 5}}, {2, {3}}, {2, {4}}}, symmetric(5, {{1, 3}, {2, 4}, {1, 2}, {1, 5}})));
             setPosition({{1, 10}, {1, 10}, {2, 5}, {3, 5}, {1, 30}});
             playerTable[1].stronghold() = 5;
             playerTable[2].stronghold() = 3;
             playerTable[3].stronghold() = 4;
         } else {
-            // A chain 1-2-3-4-5-6 with our stronghold at 1 and player 2's at 6 (player 3's at 5
-            // for the march).
-            QVERIFY(loadMap({{2, {1, 2}}, {2, {3, 4}}, {2, {5, 6}}},
-                            symmetric(6, {{1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 6}})));
-            if (position == QLatin1String("margin 4"))
-                setPosition({{1, 10}, {2, 6}, {2, 1}, {2, 1}, {3, 1}, {2, 1}});
-            else if (position == QLatin1String("margin 5"))
-                setPosition({{1, 10}, {2, 5}, {2, 1}, {2, 1}, {3, 1}, {2, 1}});
-            else if (position == QLatin1String("threat"))
-                setPosition({{1, 10}, {3, 1}, {3, 1}, {2, 30}, {2, 1}, {3, 1}});
-            else
-                setPosition({{1, 20}, {1, 30}, {2, 1}, {2, 1}, {3, 1}, {2, 1}});
+            QVERIFY(loadMap({{2, {1, 2}}, {2, {3, 4}}, {2, {5, 6}}}, chain(6)));
+            setPosition(cells);
             playerTable[1].stronghold() = 1;
-            playerTable[2].stronghold() = position == QLatin1String("threat") ? 5 : 6;
-            playerTable[3].stronghold() = position == QLatin1String("threat") ? 6 : 5;
+            playerTable[territoryState[5].owner].stronghold() = 5;
+            playerTable[territoryState[6].owner].stronghold() = 6;
         }
         playAs(1, 3);
         mainEnemy = mainEnemyIs;
@@ -361,12 +342,12 @@ private slots:
         QCOMPARE(chosenAction, expected);
         QCOMPARE(currentPlayer, 1);
         if (expected == ActionAttackStronghold) {
-            QCOMPARE(strongholdAttackSource, attackFrom);
-            QCOMPARE(strongholdAttackTarget, attackOn);
+            QTEST(strongholdAttackSource, "attackFrom");
+            QTEST(strongholdAttackTarget, "attackOn");
             QCOMPARE(outIncomeFlag, 'n');
         }
         // The searches learn the chains they found, seen from the attackers.
-        if (position == QLatin1String("threat") || position == QLatin1String("march"))
+        if (learns)
             QCOMPARE(routeCount, routesBefore + 1);
         // Nothing of another player's hand is left changed by looking through his eyes.
         QCOMPARE(cardsInPlay(), 53);
@@ -383,7 +364,7 @@ private slots:
         // Player 2 could trade five cards; the threat search counts them as his, and neither his
         // hand, nor the deck, nor our own pool may change by it.
         QFETCH(bool, attacked);
-        QVERIFY(loadMap({{2, {1, 2}}, {2, {3, 4}}, {2, {5, 6}}}, symmetric(6, {{1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 6}})));
+        QVERIFY(loadMap({{2, {1, 2}}, {2, {3, 4}}, {2, {5, 6}}}, chain(6)));
         strongholdsEnabled = 1;
         setPosition({{1, 10}, {3, 1}, {3, 1}, {2, 30}, {2, 1}, {3, 1}});
         playerTable[1].stronghold() = 1;
@@ -456,7 +437,7 @@ private slots:
         QCOMPARE(pairs10[1].value, 8);
         QVERIFY(attackMadeThisTurn);
         QCOMPARE(territoryState[2].owner, 1);
-        QVERIFY(queuedTexts().contains(QStringLiteral("pc 1 is attacking. ")));
+        QVERIFY(actionQueueTexts().contains(QStringLiteral("pc 1 is attacking. ")));
     }
 };
 

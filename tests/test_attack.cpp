@@ -40,14 +40,6 @@ struct Snapshot {
     }
 };
 
-QList<int> actionStepTypes()
-{
-    QList<int> types;
-    for (int i = 1; i <= actionQueueCount; ++i)
-        types.append(actionQueue[i].type);
-    return types;
-}
-
 // The message steps queued, as type and first argument.
 QList<QPair<int, int>> messageSteps()
 {
@@ -55,24 +47,6 @@ QList<QPair<int, int>> messageSteps()
     for (int i = 1; i <= messageQueueCount; ++i)
         steps.append({messageQueue[i].type, messageQueue[i].arg[1]});
     return steps;
-}
-
-QStringList messageTexts()
-{
-    QStringList texts;
-    for (int i = 1; i <= messageQueueCount; ++i)
-        if (messageQueue[i].type == 1)
-            texts.append(messageQueue[i].text);
-    return texts;
-}
-
-QStringList actionTexts()
-{
-    QStringList texts;
-    for (int i = 1; i <= actionQueueCount; ++i)
-        if (actionQueue[i].type == 2)
-            texts.append(actionQueue[i].text);
-    return texts;
 }
 
 // Every record count that follows from the map agrees with it.
@@ -491,7 +465,7 @@ private slots:
         QCOMPARE(playerTable[2].continentBonus(), 0);
         QCOMPARE(playerTable[2].continentsLost(), 1);
         QCOMPARE(playerTable[1].continentHeld(1), 0);
-        QVERIFY(!actionStepTypes().contains(5));
+        QVERIFY(!actionQueueTypes().contains(5));
 
         clearStepQueues();
         resolveAttack(1, 3, 3, &cardFlag);
@@ -499,7 +473,7 @@ private slots:
         QCOMPARE(playerTable[1].continentBonus(), 3);
         QCOMPARE(continentReinforcement(1), 3);
         // The flash is a pair for continent 1, after the territory steps.
-        const QList<int> types = actionStepTypes();
+        const QList<int> types = actionQueueTypes();
         const int five = types.indexOf(5);
         QVERIFY(five > types.lastIndexOf(1));
         QCOMPARE(types.value(five + 1), 6);
@@ -523,7 +497,7 @@ private slots:
         QCOMPARE(actionQueue[2].arg[3], 3);
         QCOMPARE(actionQueue[2].arg[4], 0);
         QCOMPARE(actionQueue[2].arg[5], 3);
-        QCOMPARE(actionTexts(), QStringList{QStringLiteral("%1 loses 1, %2 loses 1.")
+        QCOMPARE(actionQueueTexts(), QStringList{QStringLiteral("%1 loses 1, %2 loses 1.")
                                                 .arg(playerName[3].trimmed(), playerName[2].trimmed())});
         QCOMPARE(territoryChanged[5], 'n');
     }
@@ -550,7 +524,7 @@ private slots:
         QCOMPARE(playerTable[1].wild(), 1);
         QCOMPARE(playerTable[1].cardCount(), 5); // with the card of the conquest
         QCOMPARE(cardsInPlay(), 53);
-        QVERIFY(actionTexts().contains(QStringLiteral("%1 is out of the game.").arg(playerName[2].trimmed())));
+        QVERIFY(actionQueueTexts().contains(QStringLiteral("%1 is out of the game.").arg(playerName[2].trimmed())));
         QCOMPARE(actionQueue[2].arg[5], 5); // the player-out sound
     }
 
@@ -645,8 +619,11 @@ private slots:
         territoryMark[1] = territoryMark[3] = 'j';
         attackTargetPhase = 1;
         pendingAttackCount = 1;
+        saveAllowed = 1;
         applyArmyCount(3); // 3 against 2 costs 2; 9 - 2 - 1 = 6 stay behind
         QCOMPARE(territoryState[3], (TerritoryState{1, 1}));
+        QCOMPARE(attackMadeThisTurn, quint8(1));
+        QCOMPARE(saveAllowed, quint8(0));
         QCOMPARE(ui.soundsPlayed, QStringList{QStringLiteral("sounds/aanval3.wav")});
         // The question comes behind a pause, offering all but one army.
         QCOMPARE(messageSteps(), (QList<QPair<int, int>>{{100, 0}, {22, 0}}));
@@ -663,7 +640,7 @@ private slots:
         QCOMPARE(territoryState[3].armies, 5);
         QCOMPARE(saveAllowed, quint8(0));
         QCOMPARE(ui.soundsPlayed.count(), 2);
-        QCOMPARE(messageTexts(), QStringList{QStringLiteral("Attack from ? or choose Move or Next.")});
+        QCOMPARE(messageQueueTexts(), QStringList{QStringLiteral("Attack from ? or choose Move or Next.")});
         QCOMPARE(messageSteps().last().first, 4);
         QCOMPARE(attackSourcePhase, quint8(1));
         QCOMPARE(attackTargetPhase, quint8(0));
@@ -671,51 +648,51 @@ private slots:
         QCOMPARE(territoryMark[3], 'n');
     }
 
-    void theHumansFailedAttackPromptsAgain()
+    // Without a move-in to ask for, the attack step prompts for the next attack at once; a rocket
+    // still in the air concludes the step itself when it lands.
+    void theAttackStepPromptsForTheNextAttack_data()
     {
+        QTest::addColumn<int>("armies"); // on territory 1, which attacks territory 3
+        QTest::addColumn<int>("committed");
+        QTest::addColumn<int>("defenders");
+        QTest::addColumn<bool>("rocket");
+        QTest::addColumn<int>("attackPossible"); // step 4's argument
+        QTest::addColumn<QString>("sound");
+        // 2 against 5 costs 2: two armies are left next to an enemy.
+        QTest::newRow("failed attack") << 4 << 2 << 5 << false << 1 << "sounds/aanval2.wav";
+        // 2 against 1 costs 1: one army is left.
+        QTest::newRow("conquest, no army left to move") << 3 << 2 << 1 << false << 0 << "sounds/aanval3.wav";
+        QTest::newRow("a rocket in the air") << 4 << 2 << 5 << true << 1 << "sounds/aanval2.wav";
+    }
+
+    void theAttackStepPromptsForTheNextAttack()
+    {
+        QFETCH(int, armies);
+        QFETCH(int, committed);
+        QFETCH(int, defenders);
+        QFETCH(bool, rocket);
+        QFETCH(int, attackPossible);
+        QFETCH(QString, sound);
         setUpGame('j');
-        layOut({{1, 4}, {1, 1}, {2, 5}, {2, 1}, {2, 1}, {3, 1}, {3, 1}, {3, 1}});
+        layOut({{1, armies}, {1, 1}, {2, defenders}, {2, 1}, {2, 1}, {3, 1}, {3, 1}, {3, 1}});
         soundEnabled.fill(1);
         soundEnabled[1] = 0;
         sourceTerritory = 1;
         targetTerritory = 3;
-        attackTargetPhase = 1;
-        pendingAttackCount = 1;
-        applyArmyCount(2);
-        QCOMPARE(territoryState[3].owner, 2);
-        QCOMPARE(ui.soundsPlayed, QStringList{QStringLiteral("sounds/aanval2.wav")});
-        QCOMPARE(messageTexts(), QStringList{QStringLiteral("Attack from ? or choose Move or Next.")});
-        // Step 4 carries whether another attack is possible: 2 armies left next to an enemy.
-        QCOMPARE(messageSteps().last(), qMakePair(4, 1));
-        QVERIFY(!messageSteps().contains(qMakePair(22, 0)));
-    }
-
-    void aConquestWithNothingToMoveGoesOn()
-    {
-        setUpGame('j');
-        layOut({{1, 3}, {1, 1}, {2, 1}, {2, 1}, {2, 1}, {3, 1}, {3, 1}, {3, 1}});
-        sourceTerritory = 1;
-        targetTerritory = 3;
-        resolveAttack(1, 2, 3, &cardEarnedThisTurn); // 2 against 1 costs 1; one army is left
-        QCOMPARE(territoryState[1].armies, 1);
+        resolveAttack(1, committed, 3, &cardEarnedThisTurn);
+        rocketInFlight = rocket ? 1 : 0;
         concludeAttack();
+        if (rocket) {
+            QCOMPARE(messageQueueCount, 0);
+            QVERIFY(ui.soundsPlayed.isEmpty());
+            rocketInFlight = 0;
+            concludeAttack();
+        }
         QVERIFY(!conquestMovePending);
-        QCOMPARE(messageTexts(), QStringList{QStringLiteral("Attack from ? or choose Move or Next.")});
-    }
-
-    void aRocketInTheAirConcludesLater()
-    {
-        setUpGame('j');
-        layOut({{1, 4}, {1, 1}, {2, 5}, {2, 1}, {2, 1}, {3, 1}, {3, 1}, {3, 1}});
-        sourceTerritory = 1;
-        targetTerritory = 3;
-        resolveAttack(1, 2, 3, &cardEarnedThisTurn);
-        rocketInFlight = 1;
-        concludeAttack();
-        QCOMPARE(messageQueueCount, 0);
-        rocketInFlight = 0;
-        concludeAttack();
-        QCOMPARE(messageTexts(), QStringList{QStringLiteral("Attack from ? or choose Move or Next.")});
+        QCOMPARE(ui.soundsPlayed, QStringList{sound});
+        QCOMPARE(messageQueueTexts(), QStringList{QStringLiteral("Attack from ? or choose Move or Next.")});
+        QCOMPARE(messageSteps().last(), qMakePair(4, attackPossible));
+        QVERIFY(!messageQueueTypes().contains(22));
     }
 };
 

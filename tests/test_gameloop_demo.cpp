@@ -4,7 +4,6 @@
 
 #include "TestSupport.h"
 
-#include "app/AppReset.h"
 #include "app/GameLoop.h"
 #include "app/ViewArea.h"
 #include "rules/TurnState.h"
@@ -12,7 +11,6 @@
 #include "state/Campaign.h"
 #include "state/GameState.h"
 #include "state/MapPicture.h"
-#include "state/MapView.h"
 #include "state/StatusLine.h"
 #include "state/StepQueues.h"
 
@@ -37,14 +35,6 @@ bool actionQueueDrained()
     return actionQueueIndex >= actionQueueCount;
 }
 
-QList<int> actionTypes()
-{
-    QList<int> types;
-    for (int i = 1; i <= actionQueueCount; ++i)
-        types.append(actionQueue[i].type);
-    return types;
-}
-
 } // namespace
 
 class TestGameLoopDemo : public QObject {
@@ -64,8 +54,6 @@ private slots:
     void init()
     {
         resetAllGameState(7);
-        resetAppState();
-        resetMapView();
         ui = ScriptedInteraction();
         setInteraction(&ui);
     }
@@ -108,7 +96,7 @@ private slots:
             if (actionQueue[i].type == 7)
                 placed.append(actionQueue[i].arg[1]);
         QCOMPARE(placed, (QList<int>{2, 3, 4, 5, 6, 7, 8, 9, 2}));
-        QCOMPARE(actionTypes().count(8), 8);
+        QCOMPARE(actionQueueTypes().count(8), 8);
         QCOMPARE(territoryShownWrongly(), 0);
     }
 

@@ -29,23 +29,6 @@ struct Ending {
     bool campaignLastMap = false;
 };
 
-QStringList queuedMessageTexts()
-{
-    QStringList texts;
-    for (int i = 1; i <= messageQueueCount; ++i)
-        if (messageQueue[i].type == 1)
-            texts.append(messageQueue[i].text);
-    return texts;
-}
-
-QList<int> messageTypes()
-{
-    QList<int> types;
-    for (int i = 1; i <= messageQueueCount; ++i)
-        types.append(messageQueue[i].type);
-    return types;
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Ending)
@@ -207,7 +190,7 @@ private slots:
         window->gameTick();
         QCOMPARE(gameMode, int(ModeDemo));
         QCOMPARE(playerCount, 9);
-        QVERIFY(!queuedMessageTexts().contains(QStringLiteral("left over")));
+        QVERIFY(!messageQueueTexts().contains(QStringLiteral("left over")));
         for (int i = 1; i <= actionQueueCount; ++i)
             QVERIFY(actionQueue[i].text != QStringLiteral("left over"));
     }
@@ -287,8 +270,8 @@ private slots:
         QCOMPARE(actionQueue[1].type, 7);
         QCOMPARE(actionQueue[1].arg[1], 1);
         const QString expected = strongholds ? prompt : prompt.arg(initialArmies);
-        QCOMPARE(queuedMessageTexts(), QStringList{expected});
-        QCOMPARE(messageTypes().mid(0, missionSteps.size()), missionSteps);
+        QCOMPARE(messageQueueTexts(), QStringList{expected});
+        QCOMPARE(messageQueueTypes().mid(0, missionSteps.size()), missionSteps);
         QCOMPARE(ui.messageTexts(), QStringList{});
     }
 

@@ -297,9 +297,7 @@ private slots:
         QTest::newRow("rocket, faster") << 5 << 160 << false << 48 << 13 << 160;
         QTest::newRow("explosion, slower") << 2 << 0 << false << 48 << 17 << 512;
         QTest::newRow("nuke, fastest") << 1 << 96 << false << 32 << 27 << 96;
-        QTest::newRow("plane, slow") << 7 << 0 << false << 160 << 14 << 512;
         QTest::newRow("network explosion") << 2 << 0 << true << 128 << 3 << 512;
-        QTest::newRow("network nuke") << 1 << 0 << true << 128 << 3 << 512;
     }
 
     void theTimerRunsAtTheFrameTimeWhileAnAnimationFlies()

@@ -4,7 +4,6 @@
 
 #include "TestSupport.h"
 
-#include "app/AppReset.h"
 #include "app/GameLoop.h"
 #include "app/ViewArea.h"
 #include "rules/PlayerRecords.h"
@@ -83,8 +82,6 @@ inline std::unique_ptr<ViewArea> makeLoopWindow(ScriptedInteraction &ui, bool ke
 inline void resetForLoopTest(ScriptedInteraction &ui, quint32 seed = 3)
 {
     resetAllGameState(seed);
-    resetAppState();
-    resetMapView();
     ui = ScriptedInteraction();
     setInteraction(&ui);
 }

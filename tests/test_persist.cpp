@@ -1,6 +1,7 @@
 // The settings file and the stream module every data file is read and written with.
 
 #include "TestSupport.h"
+#include "test_data_support.h"
 #include "test_persist_support.h"
 
 #include "persist/DataFolder.h"
@@ -11,9 +12,6 @@
 
 #include <QDir>
 #include <QFile>
-
-#include <functional>
-#include <map>
 
 using namespace persistbytes;
 
@@ -71,11 +69,6 @@ QByteArray handBuiltFreshFile()
     return b;
 }
 
-QString settingsPath()
-{
-    return settingsFileName();
-}
-
 } // namespace
 
 class TestPersist : public QObject {
@@ -88,7 +81,7 @@ private:
     void startWithFreshFile()
     {
         QVERIFY(loadSettings());
-        QVERIFY(QFile::exists(settingsPath()));
+        QVERIFY(QFile::exists(settingsFileName()));
     }
 
 private slots:
@@ -140,7 +133,7 @@ private slots:
     void freshFileHasTheLayoutOfTheFormat()
     {
         startWithFreshFile();
-        const QByteArray bytes = fileBytes(settingsPath());
+        const QByteArray bytes = fileBytes(settingsFileName());
         QCOMPARE(bytes.size(), 1166 + 2 * lastSaveFileName.size());
         QCOMPARE(bytes, handBuiltFreshFile());
         QVERIFY(lastSaveFileName.endsWith(QStringLiteral("/*.TrvGX")));
@@ -192,42 +185,32 @@ private slots:
 
     void personalitiesAreStoredOnlyFromTheMenus_data()
     {
-        QTest::addColumn<QString>("situation");
+        QTest::addColumn<Setup>("situation"); // Random Mix is on in all but the first
         QTest::addColumn<bool>("personalitiesStored");
         QTest::addColumn<bool>("storedMix"); // Random Mix as the file holds it afterwards
-        QTest::newRow("menus") << "menus" << true << false;
-        QTest::newRow("random mix on") << "random mix" << false << true;
-        QTest::newRow("top-five game") << "top five" << false << false;
-        QTest::newRow("initial placement") << "placement" << false << false;
-        QTest::newRow("continued saved game") << "resumed" << false << false;
-        QTest::newRow("hosting settings") << "partial" << false << false;
-        QTest::newRow("hotseat names") << "hotseat" << false << false;
-        QTest::newRow("high-score name") << "high score" << false << false;
+        QTest::newRow("menus") << Setup([] { randomMixPersonalities = 0; }) << true << false;
+        QTest::newRow("random mix on") << Setup([] {}) << false << true;
+        QTest::newRow("top-five game") << Setup([] { topFiveGame = 1; }) << false << false;
+        QTest::newRow("initial placement") << Setup([] { placementRound = 1; }) << false << false;
+        QTest::newRow("continued saved game") << Setup([] { resumedGameMark = 'j'; }) << false << false;
+        QTest::newRow("hosting settings") << Setup([] { partialSaveFlag = 1; }) << false << false;
+        QTest::newRow("hotseat names") << Setup([] { saveHotseatNamesFlag = 1; }) << false << false;
+        QTest::newRow("high-score name") << Setup([] { saveHighScoreNameFlag = 1; }) << false << false;
     }
     void personalitiesAreStoredOnlyFromTheMenus()
     {
-        QFETCH(QString, situation);
+        QFETCH(Setup, situation);
         QFETCH(bool, personalitiesStored);
-        QFETCH(bool, storedMix);
         startWithFreshFile();
         for (int p = 1; p <= kMaxPlayers; ++p)
             personality[p] = p % 6;
-        const std::map<QString, std::function<void()>> enter = {
-            {"menus", [] {}},
-            {"random mix", [] { randomMixPersonalities = 1; }},
-            {"top five", [] { topFiveGame = 1; randomMixPersonalities = 1; }},
-            {"placement", [] { placementRound = 1; randomMixPersonalities = 1; }},
-            {"resumed", [] { resumedGameMark = 'j'; randomMixPersonalities = 1; }},
-            {"partial", [] { partialSaveFlag = 1; randomMixPersonalities = 1; }},
-            {"hotseat", [] { saveHotseatNamesFlag = 1; randomMixPersonalities = 1; }},
-            {"high score", [] { saveHighScoreNameFlag = 1; randomMixPersonalities = 1; }},
-        };
-        enter.at(situation)();
+        randomMixPersonalities = 1;
+        situation();
         QVERIFY(saveSettings());
-        const QByteArray bytes = fileBytes(settingsPath());
+        const QByteArray bytes = fileBytes(settingsFileName());
         for (int p = 1; p <= kMaxPlayers; ++p)
             QCOMPARE(int32At(bytes, 80 + 4 * (p - 1)), personalitiesStored ? p % 6 : 0);
-        QCOMPARE(bytes.at(120) == 1, storedMix);
+        QTEST(bytes.at(120) == 1, "storedMix");
     }
 
     void namesAreStoredOnlyInSinglePlayerGames_data()
@@ -264,12 +247,11 @@ private slots:
     void animationsAreNotStoredInNetworkGames()
     {
         QFETCH(int, seat);
-        QFETCH(int, stored);
         startWithFreshFile();
         networkSeat = seat;
         animationsEnabled = 0;
         QVERIFY(saveSettings());
-        QCOMPARE(int(fileBytes(settingsPath()).at(161)), stored);
+        QTEST(int(fileBytes(settingsFileName()).at(161)), "stored");
     }
 
     void rememberedTextsAreCutTo19Characters()
@@ -292,12 +274,12 @@ private slots:
     void fixedFieldsAreRewrittenOnEverySave()
     {
         startWithFreshFile();
-        QByteArray bytes = fileBytes(settingsPath());
+        QByteArray bytes = fileBytes(settingsFileName());
         bytes.replace(0, 4, int32(9));     // colour order, first entry
         bytes.replace(126, 4, int32(77)); // marker value
-        QVERIFY(writeBytes(settingsPath(), bytes));
+        QVERIFY(writeBytes(settingsFileName(), bytes));
         QVERIFY(saveSettings());
-        bytes = fileBytes(settingsPath());
+        bytes = fileBytes(settingsFileName());
         QCOMPARE(int32At(bytes, 0), 1);
         QCOMPARE(int32At(bytes, 126), 1000);
     }
@@ -329,33 +311,24 @@ private slots:
 
     void creatingTheFileKeepsTheNamesOfAGameUnderWay_data()
     {
-        QTest::addColumn<QString>("situation");
+        QTest::addColumn<Setup>("situation");
         QTest::addColumn<bool>("namesKept");
-        QTest::newRow("start screen") << "none" << false;
-        QTest::newRow("initial placement") << "placement" << true;
-        QTest::newRow("local game") << "local" << true;
-        QTest::newRow("network game") << "network" << true;
-        QTest::newRow("continued saved game") << "resumed" << true;
-        QTest::newRow("demo") << "demo" << true;
+        QTest::newRow("start screen") << Setup([] {}) << false;
+        QTest::newRow("initial placement") << Setup([] { placementRound = 2; }) << true;
+        QTest::newRow("local game") << Setup([] { localGameRunning = 1; }) << true;
+        QTest::newRow("network game") << Setup([] { networkSeat = 2; }) << true;
+        QTest::newRow("continued saved game") << Setup([] { resumedGameMark = 'j'; }) << true;
+        QTest::newRow("demo") << Setup([] { demoRunning = 1; }) << true;
     }
     void creatingTheFileKeepsTheNamesOfAGameUnderWay()
     {
-        QFETCH(QString, situation);
+        QFETCH(Setup, situation);
         QFETCH(bool, namesKept);
-        if (situation == "placement")
-            placementRound = 2;
-        else if (situation == "local")
-            localGameRunning = 1;
-        else if (situation == "network")
-            networkSeat = 2;
-        else if (situation == "resumed")
-            resumedGameMark = 'j';
-        else if (situation == "demo")
-            demoRunning = 1;
+        situation();
         playerName[1] = QStringLiteral("Ann");
         // The file went missing while the game runs: the next option change creates it again.
         QVERIFY(saveSettings());
-        QVERIFY(QFile::exists(settingsPath()));
+        QVERIFY(QFile::exists(settingsFileName()));
         QCOMPARE(playerName[1], namesKept ? QStringLiteral("Ann") : kBlank18);
     }
 
@@ -386,14 +359,14 @@ private slots:
         QFETCH(int, patchAt);
         QFETCH(QByteArray, patch);
         startWithFreshFile();
-        QByteArray bad = fileBytes(settingsPath());
+        QByteArray bad = fileBytes(settingsFileName());
         if (cutAt >= 0)
             bad = bad.left(cutAt);
         else if (cutAt == -2)
             bad.chop(1);
         if (patchAt >= 0)
             bad.replace(patchAt, patch.size(), patch);
-        QVERIFY(writeBytes(settingsPath(), bad));
+        QVERIFY(writeBytes(settingsFileName(), bad));
 
         configuredPlayerName[1] = QStringLiteral("kept");
         personality[2] = 4;
@@ -401,7 +374,7 @@ private slots:
         const QStringList before = settingsGlobals();
         QVERIFY(!loadSettings());
         QCOMPARE(settingsGlobals(), before);
-        QCOMPARE(fileBytes(settingsPath()), bad);
+        QCOMPARE(fileBytes(settingsFileName()), bad);
         QCOMPARE(scripted.messages.size(), 1);
         QVERIFY(scripted.messages[0].text.contains(QStringLiteral("TrvGX10Settings.dat")));
         // Returning to the start screen again does not repeat the message.

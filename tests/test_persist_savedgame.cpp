@@ -1,6 +1,7 @@
 // The saved-game file: what a save writes, where, and what reading it back gives or refuses.
 
 #include "TestSupport.h"
+#include "test_data_support.h"
 #include "test_persist_support.h"
 
 #include "ai/AiState.h"
@@ -165,9 +166,13 @@ class TestPersistSavedGame : public QObject {
 private:
     ScriptedInteraction scripted;
 
-    QByteArray writtenGame()
+    // The game of setUpGame, changed by `change`, with 100 seconds played before the last stamp
+    // and 50 since, written to its file; the file's bytes.
+    QByteArray writtenGame(const Setup &change = Setup())
     {
         setUpGame();
+        if (change)
+            change();
         playTimeSeconds = 100;
         playTimeStamp = scripted.clock.addSecs(-50);
         return writeSavedGame(gamePath()) ? fileBytes(gamePath()) : QByteArray();
@@ -228,14 +233,13 @@ private slots:
     {
         QFETCH(int, offset);
         QFETCH(int, width);
-        QFETCH(int, value);
         const QByteArray bytes = writtenGame();
         QVERIFY(!bytes.isEmpty());
         const char *at = bytes.constData() + offset;
         const int read = width == 4 ? qFromBigEndian<qint32>(at)
             : width == 2            ? qFromBigEndian<quint16>(at)
                                     : static_cast<quint8>(*at);
-        QCOMPARE(read, value);
+        QTEST(read, "value");
     }
 
     void theFileIsTheFixedPartAndTwelveTexts()
@@ -251,9 +255,26 @@ private slots:
         QCOMPARE(bytes.mid(bytes.size() - textBytes(mapFilePath)), utf16(mapFilePath));
     }
 
+    // The stored path depends on the kind of campaign; names are stored cut to 19 characters.
+    void aSavedGameReadsBackAsItWasWritten_data()
+    {
+        QTest::addColumn<int>("campaign");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("single map") << 0 << "/maps/x.txt";
+        QTest::newRow("built-in campaign") << 3 << "/maps/x.txt";
+        QTest::newRow("campaign file") << 6 << "/campaigns/isles.cmpgn";
+    }
     void aSavedGameReadsBackAsItWasWritten()
     {
-        QVERIFY(!writtenGame().isEmpty());
+        QFETCH(int, campaign);
+        const QString longName = QStringLiteral("Bartholomew the Magnificent"); // 27
+        const QString longCampaign = QStringLiteral("The Long Road Across the Isles");
+        QVERIFY(!writtenGame([&] {
+                     campaignId = campaign;
+                     playerName[3] = longName;
+                     campaignName = longCampaign;
+                 }).isEmpty());
+        QCOMPARE(playerName[3], longName);
         const QStringList live = describeLive(150);
         QCOMPARE(describeRecord(savedGameMirror), live);
 
@@ -262,47 +283,13 @@ private slots:
         readSavedGame(gamePath(), ok);
         QVERIFY(ok);
         QCOMPARE(describeRecord(savedGameMirror), live);
+        QTEST(savedGameMirror.mapPath, "path");
+        QCOMPARE(savedGameMirror.playerName[3], longName.left(19));
+        QCOMPARE(savedGameMirror.campaignName, longCampaign.left(19));
         // Reading fills the mirror only.
         QCOMPARE(playerCount, 0);
         QCOMPARE(territoryState[1], TerritoryState{});
         QVERIFY(scripted.messages.isEmpty());
-    }
-
-    void theStoredPathDependsOnTheKindOfCampaign_data()
-    {
-        QTest::addColumn<int>("campaign");
-        QTest::addColumn<QString>("path");
-        QTest::newRow("single map") << 0 << "/maps/x.txt";
-        QTest::newRow("built-in campaign") << 3 << "/maps/x.txt";
-        QTest::newRow("campaign file") << 6 << "/campaigns/isles.cmpgn";
-    }
-    void theStoredPathDependsOnTheKindOfCampaign()
-    {
-        QFETCH(int, campaign);
-        QFETCH(QString, path);
-        setUpGame();
-        campaignId = campaign;
-        QVERIFY(writeSavedGame(gamePath()));
-        bool ok = false;
-        savedGameMirror = SavedGameRecord{};
-        readSavedGame(gamePath(), ok);
-        QVERIFY(ok);
-        QCOMPARE(savedGameMirror.mapPath, path);
-    }
-
-    void namesAreStoredCutTo19Characters()
-    {
-        setUpGame();
-        const QString longName = QStringLiteral("Bartholomew the Magnificent"); // 27
-        playerName[3] = longName;
-        campaignName = QStringLiteral("The Long Road Across the Isles");
-        QVERIFY(writeSavedGame(gamePath()));
-        QCOMPARE(playerName[3], longName);
-        bool ok = false;
-        readSavedGame(gamePath(), ok);
-        QVERIFY(ok);
-        QCOMPARE(savedGameMirror.playerName[3], longName.left(19));
-        QCOMPARE(savedGameMirror.campaignName, campaignName.left(19));
     }
 
     void savingAdvancesThePlayTimeOnce()
@@ -417,20 +404,15 @@ private slots:
 
     void aGameItsLoaderWouldRefuseIsNotWritten_data()
     {
-        QTest::addColumn<QString>("fault");
-        QTest::newRow("no game set up") << "none";
-        QTest::newRow("current player 0") << "current";
-        QTest::newRow("negative armies") << "armies";
+        QTest::addColumn<Setup>("fault");
+        QTest::newRow("no game set up") << Setup([] {});
+        QTest::newRow("current player 0") << Setup([] { setUpGame(); currentPlayer = 0; });
+        QTest::newRow("negative armies") << Setup([] { setUpGame(); territoryState[9].armies = -3; });
     }
     void aGameItsLoaderWouldRefuseIsNotWritten()
     {
-        QFETCH(QString, fault);
-        if (fault != "none")
-            setUpGame();
-        if (fault == "current")
-            currentPlayer = 0;
-        else if (fault == "armies")
-            territoryState[9].armies = -3;
+        QFETCH(Setup, fault);
+        fault();
         QVERIFY(!writeSavedGame(gamePath()));
         QVERIFY(!QFile::exists(gamePath()));
     }

@@ -1,10 +1,9 @@
-// The game-state core: the step queues and their pushers, the status line, the initial
-// armies and the per-game counters.
+// The game-state core: the step queues and their pushers, the initial armies, the per-game
+// counters and the random source.
 
 #include "TestSupport.h"
 
 #include "state/GameState.h"
-#include "state/StatusLine.h"
 #include "state/StepQueues.h"
 
 class TestState : public QObject {
@@ -98,16 +97,6 @@ private slots:
         QCOMPARE(nextSoundId, 0);
     }
 
-    void setStatusTextSetsPromptAndLine()
-    {
-        ScriptedInteraction ui;
-        setInteraction(&ui);
-        setStatusText(QStringLiteral("Attack from ?"));
-        setInteraction(nullptr);
-        QCOMPARE(statusText, QStringLiteral("Attack from ?"));
-        QCOMPARE(statusLine, QStringLiteral("Attack from ?"));
-    }
-
     void initialArmiesByPlayers_data()
     {
         QTest::addColumn<int>("territories");
@@ -126,11 +115,10 @@ private slots:
     {
         QFETCH(int, territories);
         QFETCH(int, players);
-        QFETCH(int, armies);
         territoryCount = territories;
         playerCount = players;
         computeInitialArmies();
-        QCOMPARE(initialArmies, armies);
+        QTEST(initialArmies, "armies");
     }
 
     void reinforcementDivisorByTerritories_data()
@@ -150,8 +138,7 @@ private slots:
     void reinforcementDivisorByTerritories()
     {
         QFETCH(int, territories);
-        QFETCH(int, divisor);
-        QCOMPARE(reinforcementDivisorFor(territories), divisor);
+        QTEST(reinforcementDivisorFor(territories), "divisor");
     }
 
     void resetGameCountersRestoresTheDeck()
@@ -166,14 +153,6 @@ private slots:
         QCOMPARE(cardDeckCounts[CardArtillery], 17);
         QCOMPARE(territoryMark[5], 'n');
         QCOMPARE(territoriesPer12, 10);
-    }
-
-    void startColoursAreInPlace()
-    {
-        QCOMPARE(colourTable[0], QRgb(0xff405080));
-        QCOMPARE(colourTable[19], QRgb(0xffb8c9bf));
-        QCOMPARE(greyTable[0], QRgb(0xff800040));
-        QCOMPARE(greyTable[14], QRgb(0xff000000));
     }
 
     void seededRandomSourceRepeats()

@@ -2,31 +2,22 @@
 
 #include "TestSupport.h"
 
+#include "MapChecks.h"
 #include "maps/MapTexts.h"
 #include "state/GameState.h"
 #include "state/MapFile.h"
 
 #include <QDataStream>
 #include <QMap>
-#include <QPair>
-#include <QSet>
-#include <QVector>
+
+using namespace mapchecks;
 
 namespace {
 
 constexpr int kLineCount = 237;
 constexpr int kFirstTerritoryLine = 38; // line numbers count from 1
 
-using Pair = QPair<int, int>;
-using Numbers = QVector<int>;
-
-Numbers numbersOf(const QString &text)
-{
-    Numbers out;
-    for (const QString &word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        out.append(word.toInt());
-    return out;
-}
+using Numbers = QList<int>;
 
 Numbers runOf(int first, int last)
 {
@@ -34,21 +25,6 @@ Numbers runOf(int first, int last)
     for (int t = first; t <= last; ++t)
         out.append(t);
     return out;
-}
-
-QSet<Pair> pairsOf(const QString &text)
-{
-    QSet<Pair> out;
-    for (const QString &item : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const QStringList ends = item.trimmed().split(QLatin1Char('-'));
-        out.insert({ends[0].toInt(), ends[1].toInt()});
-    }
-    return out;
-}
-
-Pair ordered(int a, int b)
-{
-    return a < b ? Pair(a, b) : Pair(b, a);
 }
 
 // The links between two continents; each pair stands on both territories' rows.
@@ -158,14 +134,6 @@ int loadSwampII()
     return result;
 }
 
-Numbers neighboursOf(int t)
-{
-    Numbers out;
-    for (int i = 1; i <= kMaxNeighbours && territoryNeighbours[t][i] != 0; ++i)
-        out.append(territoryNeighbours[t][i]);
-    return out;
-}
-
 Numbers bordersOf(int c)
 {
     Numbers out;
@@ -234,28 +202,6 @@ private slots:
         QTest::newRow("[territories]") << 37 << "[territories]";
         QTest::newRow("continent 12 ends with 200") << 22
                                                     << "7 Center_W 85 86 87 88 89 90 91 92 93 200";
-        const QVector<QPair<int, const char *>> quoted = {
-            {1, "1 xxx 23 25 2 10 131"},
-            {18, "18 xxx 501 34 17 24 19 158"},
-            {28, "28 xxx 730 24 25 29 191"},
-            {33, "33 xxx 626 115 32 34 36 "},
-            {54, "54 xxx 369 239 53"},
-            {71, "71 xxx 172 154 70"},
-            {82, "82 xxx 87 298 83 84 87"},
-            {87, "87 xxx 141 286 82 86 87"},
-            {88, "88 xxx 193 287 86 87 91 89"},
-            {122, "122 xxx 850 409 119 124 125 123 121 120"},
-            {125, "125 xxx 907 438 124 122 123 129 184"},
-            {131, "131 xxx 897 594 130 132 1"},
-            {158, "158 xxx 424 596 157 159 149 18"},
-            {171, "171 xxx 302 387 65 93 200 172 169"},
-            {184, "184 xxx 36 375 84 185 183 125"},
-            {191, "191 xxx 33 597 190 192 28"},
-            {200, "200 xxx 253 360 93 171"},
-        };
-        for (const auto &row : quoted)
-            QTest::addRow("row %d", row.first) << kFirstTerritoryLine + row.first - 1
-                                               << QString::fromLatin1(row.second);
     }
 
     void fixedLines()
@@ -265,6 +211,35 @@ private slots:
         const QStringList lines = swampIIText();
         QCOMPARE(lines.size(), kLineCount);
         QCOMPARE(lines.at(lineNumber - 1), text);
+    }
+
+    // The rows given word for word, and what the parser reads from them: the label, and the
+    // neighbours in their order (87 lists itself, 88 lists 87 one-sidedly).
+    void quotedRows_data()
+    {
+        QTest::addColumn<QString>("row");
+        for (const char *row : {"1 xxx 23 25 2 10 131", "18 xxx 501 34 17 24 19 158",
+                                "28 xxx 730 24 25 29 191", "33 xxx 626 115 32 34 36 ", "54 xxx 369 239 53",
+                                "71 xxx 172 154 70", "82 xxx 87 298 83 84 87", "87 xxx 141 286 82 86 87",
+                                "88 xxx 193 287 86 87 91 89", "122 xxx 850 409 119 124 125 123 121 120",
+                                "125 xxx 907 438 124 122 123 129 184", "131 xxx 897 594 130 132 1",
+                                "158 xxx 424 596 157 159 149 18", "171 xxx 302 387 65 93 200 172 169",
+                                "184 xxx 36 375 84 185 183 125", "191 xxx 33 597 190 192 28",
+                                "200 xxx 253 360 93 171"})
+            QTest::addRow("row %s", QString::fromLatin1(row).section(QLatin1Char(' '), 0, 0).toLatin1().constData())
+                << QString::fromLatin1(row);
+    }
+
+    void quotedRows()
+    {
+        QFETCH(QString, row);
+        const Numbers words = numbers(row.section(QLatin1Char(' '), 2));
+        const int territory = row.section(QLatin1Char(' '), 0, 0).toInt();
+        QCOMPARE(swampIIText().at(kFirstTerritoryLine + territory - 2), row);
+        QCOMPARE(loadSwampII(), int(MapFileOk));
+        QCOMPARE(territoryPos[territory].x, words[0]);
+        QCOMPARE(territoryPos[territory].y, words[1]);
+        QCOMPARE(listedNeighbours(territory), words.mid(2));
     }
 
     void lineShapes()
@@ -388,7 +363,7 @@ private slots:
         QCOMPARE(continentTable[continent].bonus, row.bonus);
         QCOMPARE(continentTable[continent].memberCount, row.members.size());
         QCOMPARE(membersOf(continent), row.members);
-        QCOMPARE(bordersOf(continent), numbersOf(QString::fromLatin1(row.borders)));
+        QCOMPARE(bordersOf(continent), numbers(QString::fromLatin1(row.borders)));
         for (int m : row.members)
             QCOMPARE(continentOfTerritory(m), continent);
 
@@ -396,7 +371,7 @@ private slots:
         QSet<int> touches;
         for (int t = 1; t <= territoryCount; ++t) {
             const int home = continentOfTerritory(t);
-            for (int n : neighboursOf(t)) {
+            for (int n : listedNeighbours(t)) {
                 const int other = continentOfTerritory(n);
                 if (home == continent && other != continent)
                     touches.insert(other);
@@ -404,63 +379,25 @@ private slots:
                     touches.insert(home);
             }
         }
-        const Numbers expected = numbersOf(QString::fromLatin1(row.touches));
+        const Numbers expected = numbers(QString::fromLatin1(row.touches));
         QCOMPARE(touches, QSet<int>(expected.begin(), expected.end()));
 
         // The links inside the continent are exactly its listed pairs.
         QSet<Pair> inner;
         for (int m : row.members)
-            for (int n : neighboursOf(m))
+            for (int n : listedNeighbours(m))
                 if (n != m && continentOfTerritory(n) == continent)
                     inner.insert(ordered(m, n));
         inner.remove({87, 88}); // 88 lists 87 one-sidedly; checked on its own below
         QCOMPARE(inner, pairsOf(QString::fromLatin1(row.innerPairs)));
     }
 
-    void quotedRowsParsed_data()
-    {
-        QTest::addColumn<int>("territory");
-        QTest::addColumn<int>("x");
-        QTest::addColumn<int>("y");
-        QTest::addColumn<Numbers>("neighbours");
-        QTest::newRow("1") << 1 << 23 << 25 << Numbers{2, 10, 131};
-        QTest::newRow("18") << 18 << 501 << 34 << Numbers{17, 24, 19, 158};
-        QTest::newRow("28") << 28 << 730 << 24 << Numbers{25, 29, 191};
-        QTest::newRow("33 with a trailing blank") << 33 << 626 << 115 << Numbers{32, 34, 36};
-        QTest::newRow("54 single neighbour") << 54 << 369 << 239 << Numbers{53};
-        QTest::newRow("71 single neighbour") << 71 << 172 << 154 << Numbers{70};
-        QTest::newRow("82") << 82 << 87 << 298 << Numbers{83, 84, 87};
-        QTest::newRow("87 lists itself") << 87 << 141 << 286 << Numbers{82, 86, 87};
-        QTest::newRow("88 lists 87") << 88 << 193 << 287 << Numbers{86, 87, 91, 89};
-        QTest::newRow("122 six neighbours") << 122 << 850 << 409
-                                            << Numbers{119, 124, 125, 123, 121, 120};
-        QTest::newRow("125") << 125 << 907 << 438 << Numbers{124, 122, 123, 129, 184};
-        QTest::newRow("131") << 131 << 897 << 594 << Numbers{130, 132, 1};
-        QTest::newRow("158") << 158 << 424 << 596 << Numbers{157, 159, 149, 18};
-        QTest::newRow("171") << 171 << 302 << 387 << Numbers{65, 93, 200, 172, 169};
-        QTest::newRow("184") << 184 << 36 << 375 << Numbers{84, 185, 183, 125};
-        QTest::newRow("191") << 191 << 33 << 597 << Numbers{190, 192, 28};
-        QTest::newRow("200") << 200 << 253 << 360 << Numbers{93, 171};
-    }
-
-    void quotedRowsParsed()
-    {
-        QFETCH(int, territory);
-        QFETCH(int, x);
-        QFETCH(int, y);
-        QFETCH(Numbers, neighbours);
-        QCOMPARE(loadSwampII(), int(MapFileOk));
-        QCOMPARE(territoryPos[territory].x, x);
-        QCOMPARE(territoryPos[territory].y, y);
-        QCOMPARE(neighboursOf(territory), neighbours);
-    }
-
     void oneSidedAndSelfLinks()
     {
         QCOMPARE(loadSwampII(), int(MapFileOk));
-        QVERIFY(neighboursOf(87).contains(87));
-        QVERIFY(neighboursOf(88).contains(87));
-        QVERIFY(!neighboursOf(87).contains(88));
+        QVERIFY(listedNeighbours(87).contains(87));
+        QVERIFY(listedNeighbours(88).contains(87));
+        QVERIFY(!listedNeighbours(87).contains(88));
         QCOMPARE(continentOfTerritory(87), 12);
         QCOMPARE(continentOfTerritory(88), 12);
         // 87 borders West1 through row 82; 88 borders nothing outside Center_W.
@@ -478,12 +415,12 @@ private slots:
         QCOMPARE(loadSwampII(), int(MapFileOk));
         QSet<Pair> pairs, cross;
         for (int t = 1; t <= territoryCount; ++t) {
-            for (int n : neighboursOf(t)) {
+            for (int n : listedNeighbours(t)) {
                 if (n == t) {
                     QCOMPARE(t, 87);
                     continue;
                 }
-                const bool mutual = neighboursOf(n).contains(t);
+                const bool mutual = listedNeighbours(n).contains(t);
                 if (t == 88 && n == 87)
                     QVERIFY(!mutual);
                 else
@@ -507,11 +444,11 @@ private slots:
             const MapPoint p = territoryPos[t];
             QVERIFY2(p.x >= 23 && p.x <= 912, qPrintable(QString::number(t)));
             QVERIFY2(p.y >= 17 && p.y <= 603, qPrintable(QString::number(t)));
-            for (int n : neighboursOf(t)) {
-                if (isEdgePair(t, n))
-                    continue;
-                const MapPoint q = territoryPos[n];
-                QVERIFY2(qAbs(p.x - q.x) <= 110 && qAbs(p.y - q.y) <= 65,
+            // Neighbours stand near each other, but the links that wrap round the board join
+            // opposite edges.
+            for (int n : listedNeighbours(t)) {
+                const int dx = qAbs(p.x - territoryPos[n].x), dy = qAbs(p.y - territoryPos[n].y);
+                QVERIFY2(isEdgePair(t, n) ? dx >= 562 || dy >= 562 : dx <= 110 && dy <= 65,
                          qPrintable(QStringLiteral("%1 and %2").arg(t).arg(n)));
             }
             // Labels stay readable: no two closer than 25 pixels.
@@ -521,27 +458,6 @@ private slots:
                          qPrintable(QStringLiteral("%1 and %2").arg(t).arg(u)));
             }
         }
-    }
-
-    void edgePairs_data()
-    {
-        QTest::addColumn<int>("a");
-        QTest::addColumn<int>("b");
-        for (const Pair &pair : kEdgePairs)
-            QTest::addRow("%d-%d", pair.first, pair.second) << pair.first << pair.second;
-    }
-
-    void edgePairs()
-    {
-        QFETCH(int, a);
-        QFETCH(int, b);
-        QCOMPARE(loadSwampII(), int(MapFileOk));
-        QVERIFY(neighboursOf(a).contains(b));
-        QVERIFY(neighboursOf(b).contains(a));
-        QVERIFY(continentOfTerritory(a) != continentOfTerritory(b));
-        const int dx = qAbs(territoryPos[a].x - territoryPos[b].x);
-        const int dy = qAbs(territoryPos[a].y - territoryPos[b].y);
-        QVERIFY2(dx >= 562 || dy >= 562, qPrintable(QStringLiteral("%1, %2").arg(dx).arg(dy)));
     }
 
     void networkGameRefuses_data()

@@ -3,7 +3,6 @@
 
 #include "TestSupport.h"
 
-#include "app/AppReset.h"
 #include "app/DialogState.h"
 #include "app/NetworkState.h"
 #include "app/PinchZoom.h"
@@ -32,6 +31,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -52,6 +52,15 @@ void setSpeedFlags(const SpeedFlags &flags)
 SpeedFlags currentSpeedFlags()
 {
     return {fastSpeed, speedFlag288, speedFlag224, speedFlag160, speedFlag96};
+}
+
+// The main menu's rows as the paint handler lays them out on a screen 1000 pixels high: row 1
+// from y 50, 94 apart, from x 1500.
+void layOutMainMenu()
+{
+    screenHeight = 1000;
+    menuButtonHeight = 94;
+    menuLeft = 1500;
 }
 
 QString padded(const QString &text, int width)
@@ -92,9 +101,13 @@ struct LoopbackPeers {
     }
 };
 
+// Sets the globals a case of a test starts from.
+using GameSetup = std::function<void()>;
+
 } // namespace
 
 Q_DECLARE_METATYPE(SpeedFlags)
+Q_DECLARE_METATYPE(GameSetup)
 
 class TestWindow : public QObject {
     Q_OBJECT
@@ -112,8 +125,6 @@ private slots:
     void init()
     {
         resetAllGameState();
-        resetAppState();
-        resetMapView();
         scripted = ScriptedInteraction();
         setInteraction(&scripted);
         QFile::remove(settingsFileName());
@@ -169,6 +180,10 @@ private slots:
             QVERIFY(clientSocket(n) && clientSocket(n)->parent() == window.get());
         QVERIFY(gameListManager && topFiveManager);
         QCOMPARE(playTimeSeconds, 0.0);
+        // The screen is measured and classified.
+        QCOMPARE(QSize(screenWidth, screenHeight), measureScreen().available.size());
+        QCOMPARE(displaySizeClass, displaySizeClassFitted(displaySizeClassForScreen(screenWidth, screenHeight),
+                                                          screenWidth, screenHeight));
     }
 
     void firstStartCreatesTheSettingsAndScoresFiles()
@@ -295,16 +310,6 @@ private slots:
         QCOMPARE(displaySizeClassFitted(sizeClass, width, height), expected);
     }
 
-    void theOffscreenScreenIsMeasuredAtStartUp()
-    {
-        auto window = makeWindow();
-        const QRect available = measureScreen().available;
-        QCOMPARE(screenWidth, available.width());
-        QCOMPARE(screenHeight, available.height());
-        QCOMPARE(displaySizeClass, displaySizeClassFitted(displaySizeClassForScreen(screenWidth, screenHeight),
-                                                          screenWidth, screenHeight));
-    }
-
     // ---- Game speed ----
 
     void timerIntervalFollowsTheSpeedFlags_data()
@@ -312,12 +317,7 @@ private slots:
         QTest::addColumn<SpeedFlags>("flags");
         QTest::addColumn<int>("seat");
         QTest::addColumn<int>("interval");
-        QTest::newRow("96") << SpeedFlags{1, 0, 0, 0, 1} << 0 << 96;
-        QTest::newRow("160") << SpeedFlags{1, 0, 0, 1, 0} << 0 << 160;
-        QTest::newRow("224") << SpeedFlags{1, 0, 1, 0, 0} << 0 << 224;
-        QTest::newRow("288") << SpeedFlags{1, 1, 0, 0, 0} << 0 << 288;
-        QTest::newRow("only fastSpeed") << SpeedFlags{1, 0, 0, 0, 0} << 0 << 384;
-        QTest::newRow("nothing set") << SpeedFlags{0, 0, 0, 0, 0} << 0 << 512;
+        // The flags of each speed entry are the entries' own test.
         QTest::newRow("several: fastest wins") << SpeedFlags{1, 1, 1, 1, 0} << 0 << 160;
         QTest::newRow("all four") << SpeedFlags{0, 1, 1, 1, 1} << 0 << 96;
         QTest::newRow("host") << SpeedFlags{1, 0, 0, 0, 1} << 1 << 512;
@@ -445,82 +445,63 @@ private slots:
 
     void titleText_data()
     {
-        QTest::addColumn<QString>("setup");
+        QTest::addColumn<GameSetup>("setup");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("single player") << "" << "Single Player - Dice Like";
-        QTest::newRow("top five") << "top5" << "Top 5 - Dice Like";
-        QTest::newRow("top five hotseat") << "top5 hotseat" << "Top 5Hotseat - Dice Like";
-        QTest::newRow("campaign easy") << "1for1 westpacific easy"
-                                       << "Single Player - 1 for 1 - West Pacific - Map 2 of 3 - Easy";
-        QTest::newRow("LAN hold") << "host hold" << "LAN - Dice Like - Hold Continents";
-        QTest::newRow("Internet client") << "client internet" << "Internet - Dice Like";
-        QTest::newRow("demo") << "demo" << "Demo - Dice Like";
-        QTest::newRow("campaign file") << "campaignfile" << "Single Player - Dice Like - Islands - Map 1 of 4";
-        QTest::newRow("escort nobody") << "escort0" << "Single Player - Dice Like";
-        QTest::newRow("escort player 3")
-            << "escort3" << QStringLiteral("Single Player - Dice Like - Escort ") + padded(QStringLiteral("pc III"), 18) + " ";
-        QTest::newRow("continents") << "continents" << "Single Player - Dice Like - Continents - Europe";
-        QTest::newRow("continents, damaged step") << "continents badstep" << "Single Player - Dice Like - Continents - ";
-        QTest::newRow("rank game") << "rank 1for1" << "Single Player - 1 for 1 - Rank Game";
-        QTest::newRow("unknown campaign") << "campaign9" << "Single Player - Dice Like - Map 1 of 1";
+        QTest::newRow("single player") << GameSetup([] {}) << "Single Player - Dice Like";
+        QTest::newRow("top five") << GameSetup([] { topFiveGame = 1; }) << "Top 5 - Dice Like";
+        QTest::newRow("top five hotseat") << GameSetup([] { topFiveGame = 1; gameMode = ModeHotseat; })
+                                          << "Top 5Hotseat - Dice Like";
+        QTest::newRow("campaign easy") << GameSetup([] {
+            attackRule = 'j';
+            campaignId = CampaignWestPacific;
+            campaignMapIndex = 2;
+            campaignMapCount = 3;
+            difficulty = 0;
+        }) << "Single Player - 1 for 1 - West Pacific - Map 2 of 3 - Easy";
+        QTest::newRow("LAN hold") << GameSetup([] { gameMode = ModeHost; missionType = 2; })
+                                  << "LAN - Dice Like - Hold Continents";
+        QTest::newRow("Internet client") << GameSetup([] { gameMode = ModeClient; internetGame = 1; })
+                                         << "Internet - Dice Like";
+        QTest::newRow("demo") << GameSetup([] { gameMode = ModeDemo; }) << "Demo - Dice Like";
+        QTest::newRow("campaign file") << GameSetup([] {
+            campaignId = CampaignFromFile;
+            campaignMapIndex = 1;
+            campaignMapCount = 4;
+            campaignName = padded(QStringLiteral("Islands"), 14);
+        }) << "Single Player - Dice Like - Islands - Map 1 of 4";
+        QTest::newRow("escort nobody") << GameSetup([] { missionType = 3; escortTarget = 0; })
+                                       << "Single Player - Dice Like";
+        QTest::newRow("escort player 3") << GameSetup([] {
+            missionType = 3;
+            escortTarget = 3;
+            playerName[3] = padded(QStringLiteral("pc III"), 18);
+        }) << QStringLiteral("Single Player - Dice Like - Escort ") + padded(QStringLiteral("pc III"), 18) + " ";
+        // The title names player 1's continent whoever plays.
+        const GameSetup continents = [] {
+            missionType = 1;
+            missionContinents[1] = {0, 2, 4, 1};
+            missionContinents[2] = {0, 6, 5, 3};
+            missionContinentIndex = 2;
+            currentPlayer = 2;
+        };
+        QTest::newRow("continents") << continents << "Single Player - Dice Like - Continents - Europe";
+        QTest::newRow("continents, damaged step") << GameSetup([continents] {
+            continents();
+            missionContinentIndex = 99;
+        }) << "Single Player - Dice Like - Continents - ";
+        QTest::newRow("rank game") << GameSetup([] { rankGame = 1; attackRule = 'j'; })
+                                   << "Single Player - 1 for 1 - Rank Game";
+        QTest::newRow("unknown campaign") << GameSetup([] { campaignId = 9; }) << "Single Player - Dice Like - Map 1 of 1";
     }
 
     void titleText()
     {
-        QFETCH(QString, setup);
+        QFETCH(GameSetup, setup);
         QFETCH(QString, expected);
         selectMap(MapWorld);
         loadSelectedBuiltinMap();
         gameMode = ModeSinglePlayer;
-        const QStringList words = setup.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        for (const QString &word : words) {
-            if (word == "top5")
-                topFiveGame = 1;
-            else if (word == "hotseat")
-                gameMode = ModeHotseat;
-            else if (word == "1for1")
-                attackRule = 'j';
-            else if (word == "westpacific") {
-                campaignId = CampaignWestPacific;
-                campaignMapIndex = 2;
-                campaignMapCount = 3;
-            } else if (word == "easy")
-                difficulty = 0;
-            else if (word == "host")
-                gameMode = ModeHost;
-            else if (word == "client")
-                gameMode = ModeClient;
-            else if (word == "internet")
-                internetGame = 1;
-            else if (word == "hold")
-                missionType = 2;
-            else if (word == "demo")
-                gameMode = ModeDemo;
-            else if (word == "campaignfile") {
-                campaignId = CampaignFromFile;
-                campaignName = padded(QStringLiteral("Islands"), 14);
-                campaignMapIndex = 1;
-                campaignMapCount = 4;
-            } else if (word == "escort0") {
-                missionType = 3;
-                escortTarget = 0;
-            } else if (word == "escort3") {
-                missionType = 3;
-                escortTarget = 3;
-                playerName[3] = padded(QStringLiteral("pc III"), 18);
-            } else if (word == "continents") {
-                missionType = 1;
-                missionContinents[1] = {0, 2, 4, 1};
-                missionContinents[2] = {0, 6, 5, 3};
-                missionContinentIndex = 2;
-                currentPlayer = 2; // the piece names player 1's continent all the same
-            } else if (word == "badstep")
-                missionContinentIndex = 99;
-            else if (word == "rank")
-                rankGame = 1;
-            else if (word == "campaign9")
-                campaignId = 9;
-        }
+        setup();
         // Names from the map tables keep their padding blanks; nothing else may follow.
         const QString title = composeWindowTitle();
         QVERIFY2(title.startsWith(expected), qPrintable(title));
@@ -577,9 +558,14 @@ private slots:
         QCOMPARE(zoomLevel, level);
     }
 
-    void aCancelledPinchDoesNotBlockSwipes()
+    void aPinchBlocksDragsUntilItEnds()
     {
         applyPinchUpdate(true, 1.2, PinchPhase::Updating);
+        trackDrag(100, 100);
+        QVERIFY(!trackDrag(50, 100));
+        QCOMPARE(swipeDirection, 0);
+        QCOMPARE(pointerPosA, 50);
+        // A cancelled gesture never finishes: it must not block swipes.
         QVERIFY(!applyPinchUpdate(false, 1.0, PinchPhase::Canceled));
         QCOMPARE(pinchInProgress, quint8(0));
         QCOMPARE(zoomLevel, 0);
@@ -627,15 +613,6 @@ private slots:
         QCOMPARE(dragActive, quint8(direction == 0 ? 1 : 0));
         if (direction != 0) // the next move starts a new drag from there
             QVERIFY(!trackDrag(300 + move.x(), 300 + move.y()));
-    }
-
-    void aPinchBlocksDrags()
-    {
-        pinchInProgress = 1;
-        trackDrag(100, 100);
-        QVERIFY(!trackDrag(50, 100));
-        QCOMPARE(swipeDirection, 0);
-        QCOMPARE(pointerPosA, 50);
     }
 
     void hover_data()
@@ -707,9 +684,7 @@ private slots:
     void hoverWaitsForAQuietWindow()
     {
         QFETCH(QString, busy);
-        screenHeight = 1000;
-        menuButtonHeight = 94;
-        menuLeft = 1500;
+        layOutMainMenu();
         if (busy == "action")
             pushActionStep(makeStep(2));
         else if (busy == "message")
@@ -727,9 +702,7 @@ private slots:
 
     void hoverSkipsOnceAndKeepsTheLastHighlight()
     {
-        screenHeight = 1000;
-        menuButtonHeight = 94;
-        menuLeft = 1500;
+        layOutMainMenu();
         hoverSkipOnce = 1;
         int x = 0;
         int y = 0;
@@ -747,9 +720,7 @@ private slots:
 
     void hoverTakesTheMapOffsetOff()
     {
-        screenHeight = 1000;
-        menuButtonHeight = 94;
-        menuLeft = 1500;
+        layOutMainMenu();
         mapOffsetX = 40;
         mapOffsetY = 10;
         int x = 0;
@@ -812,69 +783,49 @@ private slots:
     {
         QTest::addColumn<int>("reason");
         QTest::addColumn<int>("clients");
+        QTest::addColumn<int>("connected"); // window sockets with a peer at the far end
         QTest::addColumn<QList<int>>("told"); // the peers that receive the farewell
         QTest::addColumn<QString>("code");
-        QTest::newRow("host with three clients") << 1 << 3 << QList<int>{1, 2, 3} << "1019";
-        QTest::newRow("host with four clients") << 1 << 4 << QList<int>{1, 2, 3, 4} << "1019";
-        QTest::newRow("host, count 0: socket 1 all the same") << 1 << 0 << QList<int>{1} << "1019";
-        QTest::newRow("client") << 2 << 0 << QList<int>{1} << "1020";
-        QTest::newRow("local game") << 0 << 3 << QList<int>{} << "";
-        QTest::newRow("list entry withdrawn") << 3 << 3 << QList<int>{} << "";
-        QTest::newRow("finished game") << 4 << 3 << QList<int>{} << "";
-        QTest::newRow("ended by the other side") << 913 << 3 << QList<int>{} << "";
+        QTest::addColumn<QString>("status");
+        QTest::newRow("host with three clients") << 1 << 3 << 4 << QList<int>{1, 2, 3} << "1019" << " ";
+        QTest::newRow("host with four clients") << 1 << 4 << 4 << QList<int>{1, 2, 3, 4} << "1019" << " ";
+        QTest::newRow("host, count 0: socket 1 all the same") << 1 << 0 << 4 << QList<int>{1} << "1019" << " ";
+        QTest::newRow("client") << 2 << 0 << 4 << QList<int>{1} << "1020" << " ";
+        QTest::newRow("local game") << 0 << 3 << 4 << QList<int>{} << "" << " ";
+        QTest::newRow("list entry withdrawn") << 3 << 3 << 4 << QList<int>{} << "" << " ";
+        QTest::newRow("finished game") << 4 << 3 << 4 << QList<int>{} << "" << " ";
+        QTest::newRow("ended by the other side") << 913 << 3 << 4 << QList<int>{} << "" << " ";
+        // A missing peer is reported; the sockets that were there still get the message.
+        QTest::newRow("client without host") << 2 << 0 << 0 << QList<int>{} << "1020" << "socket send ERROR 1020";
+        QTest::newRow("host, socket 1 gone") << 1 << 1 << 0 << QList<int>{} << "1019" << "socket send ERROR 1019";
+        QTest::newRow("host, socket 3 gone") << 1 << 3 << 2 << QList<int>{1, 2} << "1019"
+                                             << "socket send ERROR 1019 3";
     }
 
     void farewell()
     {
         QFETCH(int, reason);
         QFETCH(int, clients);
+        QFETCH(int, connected);
         QFETCH(QList<int>, told);
         QFETCH(QString, code);
-        auto window = makeWindow();
-        LoopbackPeers peers;
-        QVERIFY(peers.connectWindowSockets(4));
-        exitReason = reason;
-        clientCount = clients;
-        setStatusText(QStringLiteral(" "));
-        window.reset();
-        for (int n = 1; n <= 4; ++n) {
-            const QByteArray received = peers.receivedUntilClosed(n);
-            if (told.contains(n))
-                QVERIFY2(received.startsWith(code.toLatin1()), received.constData());
-            else
-                QVERIFY2(received.isEmpty(), received.constData());
-        }
-        QCOMPARE(statusText, QStringLiteral(" "));
-        QVERIFY(!tcpServer && !clientSocket1 && !clientSocket4);
-    }
-
-    void farewellToAMissingPeerIsReported_data()
-    {
-        QTest::addColumn<int>("reason");
-        QTest::addColumn<int>("clients");
-        QTest::addColumn<int>("connected");
-        QTest::addColumn<QString>("status");
-        QTest::newRow("client without host") << 2 << 0 << 0 << "socket send ERROR 1020";
-        QTest::newRow("host, socket 1 gone") << 1 << 1 << 0 << "socket send ERROR 1019";
-        QTest::newRow("host, socket 3 gone") << 1 << 3 << 2 << "socket send ERROR 1019 3";
-    }
-
-    void farewellToAMissingPeerIsReported()
-    {
-        QFETCH(int, reason);
-        QFETCH(int, clients);
-        QFETCH(int, connected);
         QFETCH(QString, status);
         auto window = makeWindow();
         LoopbackPeers peers;
         QVERIFY(peers.connectWindowSockets(connected));
         exitReason = reason;
         clientCount = clients;
+        setStatusText(QStringLiteral(" "));
         window.reset();
+        for (int n = 1; n <= connected; ++n) {
+            const QByteArray received = peers.receivedUntilClosed(n);
+            if (told.contains(n))
+                QVERIFY2(received.startsWith(code.toLatin1()), received.constData());
+            else
+                QVERIFY2(received.isEmpty(), received.constData());
+        }
         QCOMPARE(statusText, status);
-        // The sockets that were there still got the message.
-        for (int n = 1; n <= connected; ++n)
-            QVERIFY(peers.receivedUntilClosed(n).startsWith("1019"));
+        QVERIFY(!tcpServer && !clientSocket1 && !clientSocket4);
     }
 };
 

@@ -9,6 +9,7 @@
 #include <QPolygonF>
 #include <QRect>
 
+#include <initializer_list>
 #include <vector>
 
 class ArtOutput;
@@ -20,9 +21,26 @@ struct MapOutline {
     std::vector<QPolygonF> water;
 };
 
+// One polygon of a hand-drawn outline, from its points at the design size.
+inline QPolygonF outlinePolygon(std::initializer_list<QPointF> points)
+{
+    return QPolygonF(QVector<QPointF>(points));
+}
+
 // The outline of a map, or nullptr when its land is grown from its links alone.
 const MapOutline *mapOutlineFor(MapFlag flag);
+
+// The maps whose land is drawn by hand: the World by hand in WorldOutline.cpp, the others
+// written by their scripts in tools/authoring.
 const MapOutline &worldOutline();
+const MapOutline &europeOutline();
+const MapOutline &northAmericaOutline();
+const MapOutline &chinaOutline();
+const MapOutline &japanOutline();
+const MapOutline &australiaOutline();
+const MapOutline &greatBritainOutline();
+const MapOutline &scandinaviaOutline();
+const MapOutline &realWorldOutline();
 
 // The picture of `map` at `size`, where one design pixel is `scale` picture pixels; the player
 // panel's box (at the design size) stays open sea.

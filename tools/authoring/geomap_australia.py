@@ -9,7 +9,8 @@ real place of its region.
         > state/BuiltinMapAustralia.cpp
 """
 
-from geomap_lib import Map, Outline, run
+from authoring_lib import Outline
+from geomap_lib import Map, run
 
 # code, name, latitude, longitude
 CONTINENTS = [
@@ -114,14 +115,15 @@ COMMENT = [
 def build():
     places = {code: (code, name, lat, lon) for _, _, members in CONTINENTS for code, name, lat, lon in members}
     continents = [(text, shown, [m[0] for m in members]) for text, shown, members in CONTINENTS]
-    return Map(symbol="Australia", flag="MapAustralia", text_name="Australia", title="Australia",
+    return Map(symbol="Australia", flag="MapAustralia", save_name="Australia",
+               text_name="Australia", title="Australia",
                continents=continents, places=places, links=LINKS, sea_links=SEA.split(),
                centre=(-29.0, 145.0), territory_range=(52, 55), min_continents=7)
 
 
 def outline(m):
     """The coasts of Australia, Tasmania and New Zealand by hand, in latitude and longitude."""
-    land = Outline(m)
+    land = Outline(m.to_picture)
     land.add_land("Australia", [
         (-21.8, 114.1), (-21.6, 115.1), (-20.6, 116.7), (-20.3, 118.6), (-19.6, 121.0), (-18.0, 122.2),
         (-16.5, 122.9), (-17.2, 123.6), (-15.9, 124.4), (-14.5, 125.8), (-13.8, 126.9), (-15.0, 128.2),

@@ -8,7 +8,8 @@ a real place of its region.
     python3 tools/authoring/geomap_china.py tools/artgen/ChinaOutline.cpp > state/BuiltinMapChina.cpp
 """
 
-from geomap_lib import Map, Outline, run
+from authoring_lib import Outline
+from geomap_lib import Map, run
 
 # code, name, latitude, longitude
 CONTINENTS = [
@@ -104,7 +105,8 @@ COMMENT = [
 def build():
     places = {code: (code, name, lat, lon) for _, _, members in CONTINENTS for code, name, lat, lon in members}
     continents = [(text, shown, [m[0] for m in members]) for text, shown, members in CONTINENTS]
-    return Map(symbol="China", flag="MapChina", text_name="China", title="China",
+    return Map(symbol="China", flag="MapChina", save_name="China",
+               text_name="China", title="China",
                continents=continents, places=places, links=LINKS, sea_links=SEA.split(),
                centre=(35.0, 104.0), territory_range=(43, 50), min_continents=7)
 
@@ -112,7 +114,7 @@ def build():
 def outline(m):
     """China's coasts and borders by hand, in latitude and longitude, with Taiwan and Hainan;
     the lands beyond the borders are left out."""
-    land = Outline(m)
+    land = Outline(m.to_picture)
     land.add_land("China from the Amur round the coast, the southern borders, the Himalaya, the "
                   "Pamirs, the Tian Shan, the Altai and the Mongolian border", [
         (53.5, 122.3), (53.3, 125.5), (52.0, 126.5), (50.25, 127.5), (49.0, 129.5), (48.4, 130.7),

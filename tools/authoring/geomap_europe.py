@@ -7,7 +7,8 @@ split into their historic regions. Every label stands on a real place of its reg
     python3 tools/authoring/geomap_europe.py tools/artgen/EuropeOutline.cpp > state/BuiltinMapEurope.cpp
 """
 
-from geomap_lib import Map, Outline, run
+from authoring_lib import Outline
+from geomap_lib import Map, run
 
 # code, name, latitude, longitude
 CONTINENTS = [
@@ -94,7 +95,8 @@ COMMENT = [
 def build():
     places = {code: (code, name, lat, lon) for _, _, members in CONTINENTS for code, name, lat, lon in members}
     continents = [(text, shown, [m[0] for m in members]) for text, shown, members in CONTINENTS]
-    return Map(symbol="Europe", flag="MapEurope", text_name="Europe", title="Europe",
+    return Map(symbol="Europe", flag="MapEurope", save_name="Europe",
+               text_name="Europe", title="Europe",
                continents=continents, places=places, links=LINKS, sea_links=SEA.split(),
                centre=(53.0, 12.0), territory_range=(30, 41), min_continents=7)
 
@@ -102,7 +104,7 @@ def build():
 def outline(m):
     """Europe's coasts by hand, in latitude and longitude; Anatolia and North Africa are land
     no one holds."""
-    land = Outline(m)
+    land = Outline(m.to_picture)
     land.add_land("The mainland from Gibraltar round the Atlantic, the North Sea, the Baltic and "
                   "the Arctic to the Urals, the Caspian, the Caucasus and the Black Sea", [
         (36.1, -5.35), (36.5, -6.3), (37.2, -7.0), (37.0, -8.9), (38.7, -9.5), (40.0, -8.9),

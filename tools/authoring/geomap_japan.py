@@ -8,7 +8,8 @@ stands on a real place of its region.
     python3 tools/authoring/geomap_japan.py tools/artgen/JapanOutline.cpp > state/BuiltinMapJapan.cpp
 """
 
-from geomap_lib import Map, Outline, run
+from authoring_lib import Outline
+from geomap_lib import Map, run
 
 # code, name, latitude, longitude
 CONTINENTS = [
@@ -113,7 +114,8 @@ COMMENT = [
 def build():
     places = {code: (code, name, lat, lon) for _, _, members in CONTINENTS for code, name, lat, lon in members}
     continents = [(text, shown, [m[0] for m in members]) for text, shown, members in CONTINENTS]
-    return Map(symbol="Japan", flag="MapJapan", text_name="Japan", title="Japan",
+    return Map(symbol="Japan", flag="MapJapan", save_name="Japan",
+               text_name="Japan", title="Japan",
                continents=continents, places=places, links=LINKS, sea_links=SEA.split(),
                centre=(37.5, 134.5), territory_range=(51, 51), min_continents=7)
 
@@ -121,7 +123,7 @@ def build():
 def outline(m):
     """The islands of Japan and the Korean peninsula by hand, in latitude and longitude; the
     Asian mainland beyond the Yalu and the Tumen is land no one holds."""
-    land = Outline(m)
+    land = Outline(m.to_picture)
     land.add_land("Hokkaido", [
         (45.5, 141.9), (44.4, 143.4), (44.0, 144.3), (44.3, 145.3), (43.35, 145.8), (42.98, 144.4),
         (41.93, 143.25), (42.6, 141.6), (42.3, 140.95), (41.75, 140.7), (41.4, 140.1), (42.0, 139.9),

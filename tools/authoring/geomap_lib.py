@@ -15,24 +15,15 @@ import heapq
 import math
 import sys
 
-WIDTH, HEIGHT = 954, 632
+from authoring_lib import (HEIGHT, MAX_MEMBERS, MAX_NEIGHBOURS, MAX_ROUTE,
+                           NETWORK_CONTINENTS, NETWORK_TERRITORIES, WIDTH, MapError,
+                           builtin_map_record, check_code, check_label_gaps, check_route, connected,
+                           continent_line, cpp_lines, expect, map_file_lines, names_array,
+                           routes_array, segments_cross, territory_line)
+
 MARGIN_X, MARGIN_Y = 24, 22       # labels keep this far from the picture's edges
-MIN_LABEL_GAP = 25                # no two labels closer: the picture grows a region round each
 PANEL_W, PANEL_H = 134, 140       # the player panel at the design size
 PANEL_ROOM = 24                   # open room kept round the panel, free of labels and links
-MAX_NEIGHBOURS = 11
-MAX_MEMBERS = 20
-MAX_ROUTE = 16
-NETWORK_TERRITORIES, NETWORK_CONTINENTS = 116, 14
-
-
-class MapError(Exception):
-    pass
-
-
-def expect(condition, message):
-    if not condition:
-        raise MapError(message)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -93,12 +84,6 @@ def rect_point_distance(rect, p):
     return math.hypot(dx, dy)
 
 
-def segments_cross(a, b, c, d):
-    def side(p, q, r):
-        return (q[0] - p[0]) * (r[1] - p[1]) - (q[1] - p[1]) * (r[0] - p[0])
-    return side(a, b, c) * side(a, b, d) < 0 and side(c, d, a) * side(c, d, b) < 0
-
-
 def rect_segment_distance(rect, a, b):
     left, top, right, bottom = rect
     if rect_point_distance(rect, a) == 0 or rect_point_distance(rect, b) == 0:
@@ -120,11 +105,12 @@ class Map:
 
     own_codes = True  # every territory has a code of its own
 
-    def __init__(self, *, symbol, flag, text_name, title, continents, places, links, centre,
+    def __init__(self, *, symbol, flag, save_name, text_name, title, continents, places, links, centre,
                  territory_range, min_continents, network=True, sea_links=(), box=None,
                  projection=None):
-        self.symbol = symbol              # Europe -> europeMap, buildEuropeMap, mapTextEurope
+        self.symbol = symbol              # Europe -> europeMap, buildEuropeMap, kEuropeLines
         self.flag = flag
+        self.save_name = save_name        # the map's word in the names of saved games
         self.text_name = text_name
         self.title = title
         self.continents = continents
@@ -280,7 +266,7 @@ class Map:
             codes = [self.places[k][0] for k in self.keys]
             expect(len(set(codes)) == count, "two territories share a code")
             for code in codes:
-                expect(2 <= len(code) <= 3 and code.isalpha() and code.islower(), f"bad code {code!r}")
+                check_code(code)
         for index, (text, shown, members) in enumerate(self.continents):
             expect(1 <= len(text) <= 20 and " " not in text, f"bad continent name {text!r}")
             expect(shown.replace("_", " ") == shown and len(shown) <= 20, f"bad display name {shown!r}")
@@ -294,10 +280,7 @@ class Map:
             x, y = self.pos[key]
             expect(MARGIN_X - 1 <= x <= WIDTH - MARGIN_X + 1 and MARGIN_Y - 1 <= y <= HEIGHT - MARGIN_Y + 1,
                    f"{key} at {x},{y} is outside the picture's margin")
-        for i, a in enumerate(self.keys):
-            for b in self.keys[i + 1:]:
-                gap = distance(self.pos[a], self.pos[b])
-                expect(gap >= MIN_LABEL_GAP, f"labels of {a} and {b} are {gap:.1f} apart")
+        check_label_gaps([(key, self.pos[key]) for key in self.keys])
         expect(self.panel is not None, "no player panel")
         expect(self.panel_room(self.panel) >= PANEL_ROOM, "the player panel is not on open room")
         expect(0 <= self.panel[0] <= WIDTH - PANEL_W and 0 <= self.panel[1] <= HEIGHT - PANEL_H,
@@ -306,24 +289,12 @@ class Map:
     def check_routes(self, routes, low=10, high=25):
         expect(low <= len(routes) <= high, f"{len(routes)} routes, outside {low}..{high}")
         for chain in routes:
-            expect(2 <= len(chain) <= MAX_ROUTE, f"route {chain} has a bad length")
-            expect(len(set(chain)) == len(chain), f"route {chain} visits a territory twice")
-            for a, b in zip(chain, chain[1:]):
-                expect(tuple(sorted((a, b))) in self.links, f"route {chain} breaks at {a}-{b}")
+            check_route(chain, lambda a, b: tuple(sorted((a, b))) in self.links)
         covered = {self.continent_of(k) for chain in routes for k in chain}
         expect(covered == set(range(len(self.continents))), "a continent lies on no route")
 
     def connected(self, members):
-        members = set(members)
-        start = next(iter(members))
-        seen = {start}
-        queue = [start]
-        for key in queue:
-            for n in self.neighbours(key):
-                if n in members and n not in seen:
-                    seen.add(n)
-                    queue.append(n)
-        return seen == members
+        return connected(members, self.neighbours)
 
     def long_links(self, limit):
         return sorted((distance(self.pos[a], self.pos[b]), a, b) for a, b in self.links
@@ -332,17 +303,12 @@ class Map:
     # -- the source --------------------------------------------------------------------------
 
     def text_lines(self):
-        lines = ["[map]", self.text_name, "", "[player names]", f"{self.panel[0]} {self.panel[1]}", "",
-                 "[smilies and codes]", "N", "", "[continents]"]
-        for index, (text, _, members) in enumerate(self.continents):
-            lines.append(" ".join([str(self.bonus(index)), text] + [str(self.number[k]) for k in members]))
-        lines += ["", "[territories]"]
-        for key in self.keys:
-            code = self.places[key][0]
-            x, y = self.pos[key]
-            lines.append(" ".join([str(self.number[key]), code, str(x), str(y)]
-                                  + [str(self.number[n]) for n in self.neighbours(key)]))
-        return lines
+        continents = [continent_line(self.bonus(index), text, [self.number[k] for k in members])
+                      for index, (text, _, members) in enumerate(self.continents)]
+        territories = [territory_line(self.number[key], self.places[key][0], *self.pos[key],
+                                      [self.number[n] for n in self.neighbours(key)])
+                       for key in self.keys]
+        return map_file_lines(self.text_name, self.panel, "N", continents, territories)
 
     def source(self, script, comment, routes):
         name = self.symbol
@@ -355,118 +321,20 @@ class Map:
                '#include "state/MapFile.h"',
                ""]
         out += [f"// {line}" if line else "//" for line in comment]
-        out += ["", "namespace {", "", f"const char *const k{name}Lines[] = {{"]
+        out += ["", "namespace {", ""]
         text = self.text_lines()
-        first_territory = text.index("[territories]") + 1
-        for i, line in enumerate(text):
-            if i >= first_territory:
-                key = self.keys[i - first_territory]
-                out.append(f'    "{line}", // {self.places[key][1]}')
-            else:
-                out.append(f'    "{line}",')
-        out.append("};")
+        # Each territory's line names its region.
+        names = [None] * (len(text) - len(self.keys)) + [self.places[key][1] for key in self.keys]
+        out += cpp_lines(f"k{name}Lines", text, names)
         out.append("")
-        out.append(f"const std::initializer_list<qint32> k{name}Routes[] = {{")
-        for chain in routes:
-            out.append("    {" + ", ".join(str(self.number[k]) for k in chain) + "},")
-        out.append("};")
+        out += routes_array(f"k{name}Routes", [[self.number[k] for k in chain] for chain in routes])
         out.append("")
         out += names_array(f"k{name}ContinentNames", [c[1] for c in self.continents])
-        out += ["",
-                f"void mapText{name}()",
-                "{",
-                f"    appendMapLines(k{name}Lines);",
-                "}",
-                "",
-                "// Chains across the map that the computer players' route search starts from.",
-                f"void add{name}Routes()",
-                "{",
-                f"    for (const auto &chain : k{name}Routes)",
-                "        appendRoute(chain);",
-                "}",
-                "",
-                "} // namespace",
-                "",
-                f"const BuiltinMap {lower}Map = {{{self.flag}, mapText{name}, add{name}Routes, "
-                f"k{name}ContinentNames, {self.panel[0]}, {self.panel[1]}}};",
-                "",
-                f"void build{name}Map()",
-                "{",
-                f"    buildBuiltinMap({lower}Map);",
-                "}"]
+        out += ["", "} // namespace", ""]
+        out += builtin_map_record(f"{lower}Map", self.flag, self.save_name,
+                                  f"[] {{ appendMapLines(k{name}Lines); }}", f"k{name}Routes",
+                                  f"k{name}ContinentNames", self.panel, f"build{name}Map")
         return "\n".join(out) + "\n"
-
-
-class Outline:
-    """The land of a map for the picture generator: coasts as polygons of (latitude, longitude)
-    projected like the labels; `water` cuts seas and lakes out of the land. Land that holds no
-    label is drawn as land no one can hold."""
-
-    def __init__(self, m):
-        self.map = m
-        self.land, self.water = [], []
-
-    def add_land(self, name, points):
-        self.land.append((name, [self.map.to_picture(lat, lon) for lat, lon in points]))
-
-    def add_water(self, name, points):
-        self.water.append((name, [self.map.to_picture(lat, lon) for lat, lon in points]))
-
-    def inside(self, p):
-        def within(poly):
-            x, y = p
-            hit = False
-            for (x1, y1), (x2, y2) in zip(poly, poly[1:] + poly[:1]):
-                if (y1 > y) != (y2 > y) and x < x1 + (y - y1) * (x2 - x1) / (y2 - y1):
-                    hit = not hit
-            return hit
-        return any(within(poly) for _, poly in self.land) and not any(within(poly) for _, poly in self.water)
-
-    def check(self, clearance=5):
-        """Every label stands on land, a few pixels from the coast."""
-        for key in self.map.keys:
-            x, y = self.map.pos[key]
-            for dx, dy in ((0, 0), (clearance, 0), (-clearance, 0), (0, clearance), (0, -clearance)):
-                expect(self.inside((x + dx, y + dy)), f"the label of {key} at {x},{y} is not on land")
-
-    def source(self, function, script, comment):
-        out = [f"// Generated by tools/authoring/{script}; change the script and run it again rather",
-               "// than editing this file.", ""]
-        out += [f"// {line}" for line in comment]
-        out += ["", '#include "GeoOutlines.h"', "", "namespace {", "",
-                "QPolygonF polygon(std::initializer_list<QPointF> points)", "{",
-                "    return QPolygonF(QVector<QPointF>(points));", "}", "",
-                "MapOutline makeOutline()", "{", "    MapOutline outline;"]
-        for kind, polygons in (("land", self.land), ("water", self.water)):
-            for name, poly in polygons:
-                out.append(f"    // {name}")
-                out.append(f"    outline.{kind}.push_back(polygon({{")
-                row = []
-                for x, y in poly:
-                    row.append(f"{{{x}, {y}}}")
-                    if len(row) == 8:
-                        out.append("        " + ", ".join(row) + ",")
-                        row = []
-                if row:
-                    out.append("        " + ", ".join(row) + ",")
-                out.append("    }));")
-        out += ["    return outline;", "}", "", "} // namespace", "",
-                f"const MapOutline &{function}()", "{", "    static const MapOutline outline = makeOutline();",
-                "    return outline;", "}"]
-        return "\n".join(out) + "\n"
-
-
-def names_array(symbol, names):
-    """The C++ array of the continents' display names, null-ended, wrapped at 100 columns."""
-    out = [f"const char *const {symbol}[] = {{"]
-    row = "   "
-    for item in [f'"{n}",' for n in names] + ["nullptr};"]:
-        if len(row) + 1 + len(item) > 100:
-            out.append(row)
-            row = "   "
-        row += " " + item
-    out.append(row)
-    return out
 
 
 def report(m, routes):
@@ -494,7 +362,7 @@ def run(m, script, comment, route_count=16, preferred_panel=None, outline=None):
         land = None
         if outline:
             land, function, blurb = outline(m)
-            land.check()
+            land.check([(key, m.pos[key]) for key in m.keys], clearance=5)
     except MapError as error:
         sys.stderr.write(f"{script}: {error}\n")
         sys.exit(1)

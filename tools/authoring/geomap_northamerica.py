@@ -9,7 +9,8 @@ label stands on a real place of its region.
         > state/BuiltinMapNorthAmerica.cpp
 """
 
-from geomap_lib import Map, Outline, equirectangular, run
+from authoring_lib import Outline
+from geomap_lib import Map, equirectangular, run
 
 # code, name, latitude, longitude
 CONTINENTS = [
@@ -123,7 +124,8 @@ COMMENT = [
 def build():
     places = {code: (code, name, lat, lon) for _, _, members in CONTINENTS for code, name, lat, lon in members}
     continents = [(text, shown, [m[0] for m in members]) for text, shown, members in CONTINENTS]
-    return Map(symbol="NorthAmerica", flag="MapNorthAmerica", text_name="NorthAmerica",
+    return Map(symbol="NorthAmerica", flag="MapNorthAmerica", save_name="America",
+               text_name="NorthAmerica",
                title="North America", continents=continents, places=places, links=LINKS,
                sea_links=SEA.split(), centre=(45.0, -98.0), territory_range=(56, 56),
                min_continents=8,
@@ -133,7 +135,7 @@ def build():
 def outline(m):
     """The continent's coasts by hand, in latitude and longitude, with Hudson Bay, the Gulf of
     Mexico and the Great Lakes; Hispaniola and Jamaica are land no one holds."""
-    land = Outline(m)
+    land = Outline(m.to_picture)
     land.add_land("The mainland from Alaska round the Arctic, Hudson Bay, the Atlantic, the Gulf "
                   "of Mexico and the Caribbean, back up the Pacific", [
         (65.6, -168.1), (66.9, -162.6), (68.35, -166.8), (71.4, -156.5), (70.3, -148.5),

@@ -15,7 +15,8 @@ import os
 import re
 import sys
 
-from geomap_lib import PANEL_ROOM, Map, MapError, expect, names_array
+from authoring_lib import MapError, builtin_map_record, expect, names_array, routes_array
+from geomap_lib import PANEL_ROOM, Map
 
 TEXT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "maps", "MapTextWorldII.cpp")
 DISPLAY = {
@@ -84,29 +85,13 @@ def source(m, routes):
            "// the routes across the map.",
            "",
            "namespace {",
-           "",
-           "const std::initializer_list<qint32> kWorldIIRoutes[] = {"]
-    for chain in routes:
-        out.append("    {" + ", ".join(chain) + "},")
-    out += ["};", ""]
+           ""]
+    out += routes_array("kWorldIIRoutes", routes)
+    out.append("")
     out += names_array("kWorldIIContinentNames", [c[1] for c in m.continents])
-    out += ["",
-            "// Chains across the map that the computer players' route search starts from.",
-            "void addWorldIIRoutes()",
-            "{",
-            "    for (const auto &chain : kWorldIIRoutes)",
-            "        appendRoute(chain);",
-            "}",
-            "",
-            "} // namespace",
-            "",
-            f"const BuiltinMap worldIIMap = {{MapWorldII, mapTextWorldII, addWorldIIRoutes, "
-            f"kWorldIIContinentNames, {m.panel[0]}, {m.panel[1]}}};",
-            "",
-            "void buildWorldIIMap()",
-            "{",
-            "    buildBuiltinMap(worldIIMap);",
-            "}"]
+    out += ["", "} // namespace", ""]
+    out += builtin_map_record("worldIIMap", "MapWorldII", "WorldII", "mapTextWorldII", "kWorldIIRoutes",
+                              "kWorldIIContinentNames", m.panel, "buildWorldIIMap")
     return "\n".join(out) + "\n"
 
 

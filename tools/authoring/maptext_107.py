@@ -13,8 +13,8 @@ Neighbours are written clockwise from north, 60 rows in ascending order.
 import sys
 from itertools import combinations
 
-from maptext_lib import (MapText, candidates_in, clockwise, emit, expect, order_rows, pairs,
-                         place_labels, reach_edges, verify)
+from maptext_lib import (MapText, adjacency, candidates_in, clockwise, emit, expect, order_rows,
+                         pairs, place_labels, reach_edges, verify)
 
 CONTINENTS = [  # bonus, name, first, last, border territories, centre on the board
     (1, "NortWestI", 1, 5, [1, 3, 5], (110, 60)),
@@ -68,10 +68,7 @@ def main():
     group_pairs = sorted({(a, b) for g in GROUPS for a, b in combinations(sorted(g), 2)})
     all_pairs = sorted(set(INNER + group_pairs + FURTHER))
     expect(len(INNER) == 129 and len(all_pairs) == 185, "pairs")
-    links = {t: set() for t in range(1, 108)}
-    for a, b in all_pairs:
-        links[a].add(b)
-        links[b].add(a)
+    links = adjacency(all_pairs, 107)
 
     fixed = {int(q.split()[0]): (int(q.split()[2]), int(q.split()[3])) for q in QUOTED}
     spots = candidates_in(BOX, fixed, spacing=30, panel=PANEL)
@@ -94,8 +91,7 @@ def main():
         text.add_continent(bonus, name, range(first, last + 1))
     for t in range(1, 108):
         text.set_row(t, "xxx", pos[t][0], pos[t][1], rows[t])
-    for line in QUOTED:
-        text.set_quoted(line)
+    text.set_quoted_rows(QUOTED)
     lines = text.lines()
 
     verify(lines, {

@@ -12,8 +12,8 @@ written with the continent's own first; 71 rows are in ascending order.
 
 import sys
 
-from maptext_lib import (MapText, candidates_in, emit, expect, home_first, order_rows, pairs,
-                         place_labels, reach_edges, verify)
+from maptext_lib import (MapText, adjacency, candidates_in, emit, expect, home_first, order_rows,
+                         pairs, place_labels, reach_edges, verify)
 
 CONTINENTS = [  # bonus, name, first, last, pattern, border territories, centre on the board
     (5, "y1", 1, 8, "y", [8], (150, 150)),
@@ -58,10 +58,7 @@ def inner_pairs():
 
 def main():
     all_pairs = sorted(set(inner_pairs() + BETWEEN))
-    links = {t: set() for t in range(1, 101)}
-    for a, b in all_pairs:
-        links[a].add(b)
-        links[b].add(a)
+    links = adjacency(all_pairs, 100)
     home = {t: c for c, (_, _, f, l, _, _, _) in enumerate(CONTINENTS, 1) for t in range(f, l + 1)}
 
     fixed = {int(q.split()[0]): (int(q.split()[2]), int(q.split()[3])) for q in QUOTED}
@@ -86,8 +83,7 @@ def main():
         text.add_continent(bonus, name, range(first, last + 1))
     for t in range(1, 101):
         text.set_row(t, "...", pos[t][0], pos[t][1], rows[t])
-    for line in QUOTED:
-        text.set_quoted(line)
+    text.set_quoted_rows(QUOTED)
     lines = text.lines()
 
     verify(lines, {

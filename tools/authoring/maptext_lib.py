@@ -13,8 +13,12 @@ import math
 import random
 import sys
 
-MIN_LABEL_GAP = 25  # no two labels closer than this, so a region can grow round each
+from authoring_lib import (MIN_LABEL_GAP, boxes_apart, continent_line, expect, fail, hop_counts,
+                           map_file_lines, map_text_source, passes_near, segments_cross,
+                           stress_majorise, territory_line)
+
 PANEL_W, PANEL_H = 150, 130  # room kept free for the box that lists the players
+LINK_END = 0.05  # the share of a link at each end where a label it passes does not count
 
 
 # ---------------------------------------------------------------------------------------------
@@ -38,15 +42,6 @@ def adjacency(pair_list, n):
         adj[a].add(b)
         adj[b].add(a)
     return adj
-
-
-def fail(message):
-    sys.exit(f"map text check failed: {message}")
-
-
-def expect(condition, message):
-    if not condition:
-        fail(message)
 
 
 def is_ascending(values):
@@ -82,21 +77,21 @@ class MapText:
         self.quoted_lines = getattr(self, "quoted_lines", {})
         self.quoted_lines[t] = line
 
+    def set_quoted_rows(self, lines, links=None):
+        """Rows given word for word; with `links` (territory -> its neighbours), each row must
+        list exactly its territory's neighbours."""
+        for line in lines:
+            words = line.split()
+            expect(links is None or set(map(int, words[4:])) == links[int(words[0])],
+                   f"links disagree with {line!r}")
+            self.set_quoted(line)
+
     def lines(self):
-        out = ["[map]", self.name, "", "[player names]", f"{self.panel[0]} {self.panel[1]}", "",
-               "[smilies and codes]", self.smilies, "", "[continents]"]
-        for bonus, name, members, blank in self.continents:
-            out.append(" ".join([str(bonus), name] + [str(m) for m in members]) + (" " if blank else ""))
-        out += ["", "[territories]"]
         quoted = getattr(self, "quoted_lines", {})
-        for t in range(1, len(self.rows) + 1):
-            if t in quoted:
-                out.append(quoted[t])
-                continue
-            code, x, y, neighbours, blank = self.rows[t]
-            out.append(" ".join([str(t), code, str(x), str(y)] + [str(u) for u in neighbours])
-                       + (" " if blank else ""))
-        return out
+        rows = [quoted[t] if t in quoted else territory_line(t, *self.rows[t])
+                for t in range(1, len(self.rows) + 1)]
+        return map_file_lines(self.name, self.panel, self.smilies,
+                              [continent_line(*c) for c in self.continents], rows)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -359,23 +354,6 @@ def equirectangular(lat0):
 # ---------------------------------------------------------------------------------------------
 # Placement: labels on candidate points, chosen by simulated annealing
 
-def segments_cross(p, q, r, s):
-    def orient(a, b, c):
-        v = (b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0])
-        return (v > 0) - (v < 0)
-    return orient(p, q, r) * orient(p, q, s) < 0 and orient(r, s, p) * orient(r, s, q) < 0
-
-
-def passes_near(p, q, r, reach=12):
-    vx, vy = q[0] - p[0], q[1] - p[1]
-    length2 = vx * vx + vy * vy or 1e-9
-    k = ((r[0] - p[0]) * vx + (r[1] - p[1]) * vy) / length2
-    if k <= 0.05 or k >= 0.95:
-        return False
-    cx, cy = p[0] + k * vx - r[0], p[1] + k * vy - r[1]
-    return cx * cx + cy * cy < reach * reach
-
-
 def grid_points(box, spacing, keep=lambda p: True):
     """Integer points of a staggered grid over box (x0, x1, y0, y1), its edges included."""
     x0, x1, y0, y1 = box
@@ -462,16 +440,14 @@ class Placement:
                 if j == i or not self.drawn[j] or c in (a, b) or d in (a, b):
                     continue
                 r, s = pos[c], pos[d]
-                crosses = not (max(p[0], q[0]) < min(r[0], s[0]) or max(r[0], s[0]) < min(p[0], q[0])
-                               or max(p[1], q[1]) < min(r[1], s[1])
-                               or max(r[1], s[1]) < min(p[1], q[1])) and segments_cross(p, q, r, s)
+                crosses = not boxes_apart(p, q, r, s) and segments_cross(p, q, r, s)
                 if crosses != (frozenset((i, j)) in self.required):
                     cost += self.crossing_cost
             for v, r in pos.items():
-                if v not in (a, b) and passes_near(p, q, r):
+                if v not in (a, b) and passes_near(p, q, r, margin=LINK_END):
                     cost += self.near_cost
         for j, (c, d, _) in enumerate(self.links):
-            if self.drawn[j] and t not in (c, d) and passes_near(pos[c], pos[d], here):
+            if self.drawn[j] and t not in (c, d) and passes_near(pos[c], pos[d], here, margin=LINK_END):
                 cost += self.near_cost
         if t in self.anchors:
             (ax, ay), w = self.anchors[t]
@@ -540,37 +516,14 @@ def stress_guess(territories, links, fixed, start, hop_length=50.0, iterations=8
         adj[b].add(a)
     hops = {}
     for s in territories:
-        dist = {s: 0}
-        frontier = [s]
-        while frontier:
-            nxt = []
-            for t in frontier:
-                for u in adj[t]:
-                    if u not in dist:
-                        dist[u] = dist[t] + 1
-                        nxt.append(u)
-            frontier = nxt
+        dist = hop_counts(adj, s)
         far = max(dist.values()) + 2
         hops[s] = {t: dist.get(t, far) for t in territories}
     pos = {t: list(start[t]) for t in territories}
     for t, p in fixed.items():
         pos[t] = list(p)
     free = [t for t in territories if t not in fixed]
-    for _ in range(iterations):
-        for i in free:
-            xi, yi = pos[i]
-            sx = sy = sw = 0.0
-            for j in territories:
-                if j == i:
-                    continue
-                target = hop_length * hops[i][j]
-                w = 1.0 / (target * target)
-                dx, dy = xi - pos[j][0], yi - pos[j][1]
-                d = math.hypot(dx, dy) or 0.01
-                sx += w * (pos[j][0] + target * dx / d)
-                sy += w * (pos[j][1] + target * dy / d)
-                sw += w
-            pos[i] = [sx / sw, sy / sw]
+    stress_majorise(pos, territories, free, hops, hop_length, iterations)
     return {t: tuple(p) for t, p in pos.items()}
 
 
@@ -597,38 +550,8 @@ def reach_edges(pos, members, box, fixed, gap=MIN_LABEL_GAP, panel=None):
 # ---------------------------------------------------------------------------------------------
 # Output
 
-def cpp_source(lines, function, title, script):
-    out = [
-        f"// {title}",
-        f"// Generated by tools/authoring/{script}: change the script and regenerate;",
-        "// do not edit this file by hand.",
-        "",
-        '#include "maps/MapTexts.h"',
-        '#include "state/MapFile.h"',
-        "",
-        "namespace {",
-        "",
-        "// One literal per line; the trailing blanks of some lines are part of the text.",
-        "const char *const kLines[] = {",
-    ]
-    out += [f'    "{line}",' for line in lines]
-    out += [
-        "};",
-        "",
-        "} // namespace",
-        "",
-        f"void {function}()",
-        "{",
-        "    appendMapLines(kLines);",
-        "}",
-    ]
-    return "\n".join(out) + "\n"
-
-
 def emit(lines, function, title, script):
-    for line in lines:
-        expect('"' not in line and "\\" not in line, f"line {line!r} needs escaping")
-    sys.stdout.write(cpp_source(lines, function, title, script))
+    sys.stdout.write(map_text_source(lines, function, title, script))
 
 
 def spread(pos, fixed, box, gap=MIN_LABEL_GAP + 2, panel=None, rounds=400):

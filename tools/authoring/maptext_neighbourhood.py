@@ -11,7 +11,7 @@ labels stand close and links cross as little as they can.
 
 import sys
 
-from maptext_lib import (MapText, candidates_in, emit, expect, pairs, place_labels,
+from maptext_lib import (MapText, adjacency, candidates_in, emit, expect, pairs, place_labels,
                          reach_edges, verify)
 
 CONTINENTS = [  # bonus, name, first, last, border territories, box (x0, x1, y0, y1)
@@ -94,10 +94,7 @@ def main():
     all_pairs = sorted(set(INNER + BETWEEN + street_pairs()))
     expect(len(all_pairs) == 150, f"{len(all_pairs)} pairs")
     pos, fixed = layout(all_pairs)
-    links = {t: set() for t in range(1, 102)}
-    for a, b in all_pairs:
-        links[a].add(b)
-        links[b].add(a)
+    links = adjacency(all_pairs, 101)
     text = MapText("Neighbourhood", PANEL, "N")
     for bonus, name, first, last, _, _ in CONTINENTS:
         text.add_continent(bonus, name, range(first, last + 1))

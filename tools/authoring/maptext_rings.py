@@ -13,8 +13,8 @@ continent's neighbours first; 26 rows are in ascending order.
 import math
 import sys
 
-from maptext_lib import (MapText, candidates_in, emit, expect, home_first, order_rows, pairs,
-                         place_labels, reach_edges, verify)
+from maptext_lib import (MapText, adjacency, candidates_in, emit, expect, home_first, order_rows,
+                         pairs, place_labels, reach_edges, verify)
 
 NAMES = ["one", "two", "three", "four", "five", "six", "seven", "eight", "nine", "ten",
          "eleven", "twelve", "thirteen", "fourteen"]
@@ -55,10 +55,7 @@ PANEL = (850, 27)
 def main():
     all_pairs = sorted(set(INNER + BETWEEN))
     expect(len(INNER) == 66 and len(BETWEEN) == 97 and len(all_pairs) == 163, "pairs")
-    links = {t: set() for t in range(1, 99)}
-    for a, b in all_pairs:
-        links[a].add(b)
-        links[b].add(a)
+    links = adjacency(all_pairs, 98)
     home = {t: (t - 1) // 7 + 1 for t in range(1, 99)}
 
     fixed = {int(q.split()[0]): (int(q.split()[2]), int(q.split()[3])) for q in QUOTED}
@@ -81,8 +78,7 @@ def main():
         text.add_continent(BONUS[c], NAMES[c], range(7 * c + 1, 7 * c + 8))
     for t in range(1, 99):
         text.set_row(t, "...", pos[t][0], pos[t][1], rows[t])
-    for line in QUOTED:
-        text.set_quoted(line)
+    text.set_quoted_rows(QUOTED)
     lines = text.lines()
 
     def far_pair_is_farthest(p):

@@ -7,7 +7,7 @@ two-letter codes, label positions and neighbours. The script writes them out and
     python3 tools/authoring/maptext_romania.py > maps/MapTextRomania.cpp
 """
 
-from maptext_lib import MapText, emit, pairs, verify
+from maptext_lib import MapText, emit, verify
 
 CONTINENTS = [  # bonus, name, members, border territories
     (1, "Banat", [1, 2], [1, 2]),

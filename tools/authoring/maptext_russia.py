@@ -12,8 +12,8 @@ territories stand close together.
 
 import math
 
-from maptext_lib import (MapText, assign_places, clockwise, emit, expect, order_rows, pairs,
-                         reach_edges, spread, verify, warp_map)
+from maptext_lib import (MapText, adjacency, assign_places, clockwise, emit, expect, order_rows,
+                         pairs, reach_edges, spread, verify, warp_map)
 
 CONTINENTS = [  # bonus, name, first, last, border territories
     (1, "South", 1, 6, [3, 5, 6]),
@@ -129,10 +129,7 @@ def layout():
 
 def main():
     pos, quoted = layout()
-    links = {t: set() for t in range(1, 66)}
-    for a, b in INNER + BETWEEN:
-        links[a].add(b)
-        links[b].add(a)
+    links = adjacency(INNER + BETWEEN, 65)
     fixed_orders = {int(q.split()[0]): [int(w) for w in q.split()[4:]] for q in QUOTED}
     for t, row in fixed_orders.items():
         expect(set(row) == links[t], f"links disagree with row {t}")
@@ -143,8 +140,7 @@ def main():
         text.add_continent(bonus, name, range(first, last + 1))
     for t in range(1, 66):
         text.set_row(t, "xxx", pos[t][0], pos[t][1], rows[t])
-    for line in QUOTED:
-        text.set_quoted(line)
+    text.set_quoted_rows(QUOTED)
     lines = text.lines()
 
     def one_pair_spans_the_map(p):

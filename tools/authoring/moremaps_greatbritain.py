@@ -6,14 +6,15 @@ Usage: python3 moremaps_greatbritain.py [map.cpp [outline.cpp]]   (prints the ma
 an argument; the outline of the land goes to tools/artgen)
 """
 
-from moremaps_lib import BuiltinMap, Outline, Projection
+from authoring_lib import Outline
+from moremaps_lib import BuiltinMap, Projection, check_outline, write_outline
 
 # Longitude -10.6 to 1.9 and latitude 49.95 to 59.3, drawn a little wider than true so the
 # crowded south of England has room.
 project = Projection(-10.6, 1.9, 49.95, 59.3, 40, 715, 24, 610)
 
 gb = BuiltinMap(
-    "GreatBritain", "Great_Britain", "MapGreatBritain", (762, 24), (82, 84), (2, 25),
+    "GreatBritain", "Great_Britain", "MapGreatBritain", "GrBritain", (762, 24), (82, 84), (2, 25),
     ["Great Britain: the counties and regions of Great Britain and Ireland, each label at a real",
      "place inside its region, with the real borders and the usual crossings (the North Channel,",
      "the Irish Sea ferries, the Minch, the Pentland Firth, the Isle of Man)."])
@@ -137,7 +138,7 @@ coast.add_land("Orkney", [(59.2, -3.3), (59.22, -2.75), (58.9, -2.65), (58.78, -
 coast.add_land("Isle of Man", [(54.45, -4.35), (54.25, -4.22), (54.02, -4.65), (54.08, -4.88), (54.3, -4.82)])
 
 if __name__ == "__main__":
-    coast.check(gb)
+    check_outline(coast, gb)
     gb.finish("moremaps_greatbritain.py", max_link=110, routes=18)
-    coast.write("greatBritainOutline", "moremaps_greatbritain.py",
-                ["The land of Great Britain and Ireland, drawn by hand round the Great Britain map's labels."])
+    write_outline(coast, "greatBritainOutline", "moremaps_greatbritain.py",
+                   ["The land of Great Britain and Ireland, drawn by hand round the Great Britain map's labels."])

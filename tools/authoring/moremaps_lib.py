@@ -14,25 +14,14 @@ import math
 import random
 import sys
 
-WIDTH, HEIGHT = 954, 632          # the design size of every map picture
+from authoring_lib import (HEIGHT, MAX_CONTINENTS, MAX_MEMBERS, MAX_NEIGHBOURS, MAX_ROUTE,
+                           MAX_TERRITORIES, WIDTH, builtin_map_record, check_code, check_label_gaps,
+                           check_route, connected, continent_line, cpp_lines, expect,
+                           map_file_lines, names_array, routes_array, territory_line)
+
 LABEL_MARGIN = 12                 # labels keep this far from the picture's edge
-MIN_LABEL_GAP = 25                # a region is grown round each label, so they need room
 PANEL_W, PANEL_H = 170, 150       # the player panel, kept clear of labels
 PANEL_CLEARANCE = 14              # and a little more round it
-MAX_NEIGHBOURS = 11
-MAX_MEMBERS = 20
-MAX_ROUTE = 16
-MAX_TERRITORIES = 200
-MAX_CONTINENTS = 25
-
-
-def fail(message):
-    sys.exit(f"built-in map check failed: {message}")
-
-
-def expect(condition, message):
-    if not condition:
-        fail(message)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -131,23 +120,17 @@ def delaunay(points):
     return out
 
 
-def segments_cross(a, b, c, d):
-    def side(p, q, r):
-        return (q[0] - p[0]) * (r[1] - p[1]) - (q[1] - p[1]) * (r[0] - p[0])
-    d1, d2, d3, d4 = side(c, d, a), side(c, d, b), side(a, b, c), side(a, b, d)
-    return ((d1 > 0 > d2) or (d1 < 0 < d2)) and ((d3 > 0 > d4) or (d3 < 0 < d4))
-
-
 # ---------------------------------------------------------------------------------------------
 # The map
 
 class BuiltinMap:
     """One built-in map. Territories are numbered in the order they are added."""
 
-    def __init__(self, ident, map_word, flag, panel, count_range, continent_range, blurb):
+    def __init__(self, ident, map_word, flag, save_name, panel, count_range, continent_range, blurb):
         self.ident = ident              # "Swamp": kSwampLines, swampMap, buildSwampMap ...
         self.map_word = map_word        # the word of the "[map]" section
         self.flag = flag                # "MapSwamp"
+        self.save_name = save_name      # the map's word in the names of saved games
         self.panel = panel              # (x, y) of the player panel at the design size
         self.count_range = count_range
         self.continent_range = continent_range
@@ -161,6 +144,7 @@ class BuiltinMap:
         self.routes = []
         self.bonus_override = {}
         self.bonus_weights = (0.4, 0.5, -0.5)  # per member, per border territory, and a constant
+        self.shared_names = None
 
     # -- territories and links --
     def add(self, code, name, x, y):
@@ -268,15 +252,11 @@ class BuiltinMap:
 
     # -- the text --
     def lines(self):
-        out = ["[map]", self.map_word, "", "[player names]", f"{self.panel[0]} {self.panel[1]}", "",
-               "[smilies and codes]", "N", "", "[continents]"]
-        for c, (name, _, members) in enumerate(self.continents, 1):
-            out.append(" ".join([str(self.bonus(c)), name] + [str(m) for m in members]))
-        out += ["", "[territories]"]
-        for t in range(1, self.count + 1):
-            x, y = self.pos[t]
-            out.append(" ".join([str(t), self.codes[t], str(x), str(y)] + [str(u) for u in self.neighbours(t)]))
-        return out
+        continents = [continent_line(self.bonus(c), name, members)
+                      for c, (name, _, members) in enumerate(self.continents, 1)]
+        territories = [territory_line(t, self.codes[t], *self.pos[t], self.neighbours(t))
+                       for t in range(1, self.count + 1)]
+        return map_file_lines(self.map_word, self.panel, "N", continents, territories)
 
     # -- the rules --
     def check(self, max_link=None):
@@ -288,18 +268,14 @@ class BuiltinMap:
                f"{len(self.continents)} continents, not {clo} to {chi}")
         for t in range(1, n + 1):
             code = self.codes[t]
-            expect(2 <= len(code) <= 3 and code.isalpha() and code.islower(), f"code {code!r}")
+            check_code(code)
             x, y = self.pos[t]
             expect(LABEL_MARGIN <= x <= WIDTH - LABEL_MARGIN and LABEL_MARGIN <= y <= HEIGHT - LABEL_MARGIN,
                    f"label of {code} at {x},{y} too near the edge")
             nb = self.neighbours(t)
             expect(1 <= len(nb) <= MAX_NEIGHBOURS, f"{code} has {len(nb)} neighbours")
         expect(len(set(self.codes[1:])) == n, "codes repeat")
-        for a in range(1, n + 1):
-            for b in range(a + 1, n + 1):
-                d = math.dist(self.pos[a], self.pos[b])
-                expect(d >= MIN_LABEL_GAP, f"labels of {self.codes[a]} and {self.codes[b]} are {d:.1f} apart "
-                       f"({self.pos[a]} {self.pos[b]})")
+        check_label_gaps([(self.codes[t], self.pos[t]) for t in range(1, n + 1)])
         px, py = self.panel
         expect(0 <= px and px + PANEL_W <= WIDTH and 0 <= py and py + PANEL_H <= HEIGHT, "panel off the picture")
         for t in range(1, n + 1):
@@ -319,48 +295,38 @@ class BuiltinMap:
             expect(" " not in name and len(name) <= 20 and len(display) <= 20, f"continent name {name!r}")
             seen += members
             expect(self.borders(c), f"{name} has no border territory")
-            reach, queue = {members[0]}, [members[0]]
-            for t in queue:
-                for u in self.neighbours(t):
-                    if u in members and u not in reach:
-                        reach.add(u)
-                        queue.append(u)
-            expect(len(reach) == len(members), f"{name} falls apart")
+            expect(connected(members, self.neighbours), f"{name} falls apart")
         expect(sorted(seen) == list(range(1, n + 1)), "territories not in exactly one continent")
-        reach, queue = {1}, [1]
-        for t in queue:
-            for u in self.neighbours(t):
-                if u not in reach:
-                    reach.add(u)
-                    queue.append(u)
-        expect(len(reach) == n, "the map falls apart")
+        expect(connected(range(1, n + 1), self.neighbours), "the map falls apart")
         expect(10 <= len(self.routes) <= 25, f"{len(self.routes)} routes")
         for r in self.routes:
-            expect(2 <= len(r) <= MAX_ROUTE, f"route {r} length")
-            for a, b in zip(r, r[1:]):
-                expect((min(a, b), max(a, b)) in self.links, f"route {r} breaks at {a}-{b}")
+            check_route(r, lambda a, b: (min(a, b), max(a, b)) in self.links)
 
     # -- the source --
+    def share_names(self, symbol, define):
+        """The continents' display names are the array `symbol`, which two maps share; the map
+        that defines it writes it into its source."""
+        self.shared_names = (symbol, define)
+
     def cpp(self, script):
         i = self.ident
         out = ['#include "state/BuiltinMaps.h"', "", '#include "state/MapFile.h"', ""]
         out += [f"// {line}" if line else "//" for line in self.blurb]
         out += [f"// Written by tools/authoring/{script}, which checks the map's rules;",
-                "// change the script, not this file.", "", "namespace {", "", f"const char *const k{i}Lines[] = {{"]
-        out += [f'    "{line}",' for line in self.lines()]
-        out += ["};", f"const std::initializer_list<qint32> k{i}Routes[] = {{"]
-        out += ["    {" + ", ".join(str(t) for t in r) + "}," for r in self.routes]
-        out += ["};", "", f"const char *const k{i}ContinentNames[] = {{"]
-        out += [f'    "{display}",' for _, display, _ in self.continents]
-        out += ["    nullptr,", "};", "",
-                f"void mapText{i}()", "{", f"    appendMapLines(k{i}Lines);", "}", "",
-                "// Chains across the map that the computer players' route search starts from.",
-                f"void add{i}Routes()", "{", f"    for (const auto &chain : k{i}Routes)",
-                "        appendRoute(chain);", "}", "", "} // namespace", "",
-                f"const BuiltinMap {self.variable} = {{{self.flag}, mapText{i}, add{i}Routes,",
-                " " * len(f"const BuiltinMap {self.variable} = {{")
-                + f"k{i}ContinentNames, {self.panel[0]}, {self.panel[1]}}};", "",
-                f"void {self.builder}()", "{", f"    buildBuiltinMap({self.variable});", "}"]
+                "// change the script, not this file.", "", "namespace {", ""]
+        out += cpp_lines(f"k{i}Lines", self.lines())
+        out.append("")
+        out += routes_array(f"k{i}Routes", self.routes)
+        names, define = self.shared_names or (f"k{i}ContinentNames", False)
+        display = [display for _, display, _ in self.continents]
+        if not self.shared_names:
+            out += [""] + names_array(names, display)
+        out += ["", "} // namespace", ""]
+        if define:
+            out += names_array(names, display) + [""]
+        out += builtin_map_record(self.variable, self.flag, self.save_name,
+                                  f"[] {{ appendMapLines(k{i}Lines); }}", f"k{i}Routes", names,
+                                  self.panel, self.builder)
         return "\n".join(out) + "\n"
 
     def finish(self, script, max_link=None, routes=18):
@@ -488,65 +454,14 @@ def make_whole(groups, edges):
 # ---------------------------------------------------------------------------------------------
 # Hand-drawn land of a geographic map, for the picture generator
 
-class Outline:
-    """Coasts as polygons of (latitude, longitude), projected like the labels; `water` cuts
-    seas and lakes out of the land."""
+def check_outline(land, m, clearance=6):
+    """Every label of the map stands on the land, a few pixels from the coast."""
+    land.check([(m.codes[t], m.pos[t]) for t in range(1, m.count + 1)], clearance)
 
-    def __init__(self, project):
-        self.project = project
-        self.land, self.water = [], []
 
-    def add_land(self, name, points):
-        self.land.append((name, [self.project(lat, lon) for lat, lon in points]))
-
-    def add_water(self, name, points):
-        self.water.append((name, [self.project(lat, lon) for lat, lon in points]))
-
-    def inside(self, p):
-        def within(poly):
-            x, y = p
-            hit = False
-            for (x1, y1), (x2, y2) in zip(poly, poly[1:] + poly[:1]):
-                if (y1 > y) != (y2 > y) and x < x1 + (y - y1) * (x2 - x1) / (y2 - y1):
-                    hit = not hit
-            return hit
-        return any(within(poly) for _, poly in self.land) and not any(within(poly) for _, poly in self.water)
-
-    def check(self, m, clearance=6):
-        """Every label stands on land, a few pixels from the coast."""
-        for t in range(1, m.count + 1):
-            x, y = m.pos[t]
-            for dx, dy in ((0, 0), (clearance, 0), (-clearance, 0), (0, clearance), (0, -clearance)):
-                expect(self.inside((x + dx, y + dy)), f"label of {m.codes[t]} at {x},{y} is not on land")
-
-    def cpp(self, function, script, blurb):
-        out = [f"// {line}" for line in blurb]
-        out += [f"// Written by tools/authoring/{script}; change the script, not this file.", "",
-                '#include "MoreOutlines.h"', "", "namespace {", "",
-                "QPolygonF polygon(std::initializer_list<QPointF> points)", "{",
-                "    return QPolygonF(QVector<QPointF>(points));", "}", "",
-                "MapOutline makeOutline()", "{", "    MapOutline outline;"]
-        for kind, polys in (("land", self.land), ("water", self.water)):
-            for name, poly in polys:
-                out.append(f"    // {name}")
-                out.append(f"    outline.{kind}.push_back(polygon({{")
-                row = []
-                for x, y in poly:
-                    row.append(f"{{{x}, {y}}}")
-                    if len(row) == 8:
-                        out.append("        " + ", ".join(row) + ",")
-                        row = []
-                if row:
-                    out.append("        " + ", ".join(row) + ",")
-                out.append("    }));")
-        out += ["    return outline;", "}", "", "} // namespace", "",
-                f"const MapOutline &{function}()", "{", "    static const MapOutline outline = makeOutline();",
-                "    return outline;", "}"]
-        return "\n".join(out) + "\n"
-
-    def write(self, function, script, blurb):
-        """Writes the outline source when a second path is given on the command line (after
-        the script has checked its labels against the coasts)."""
-        if len(sys.argv) > 2:
-            with open(sys.argv[2], "w", encoding="ascii") as f:
-                f.write(self.cpp(function, script, blurb))
+def write_outline(land, function, script, blurb):
+    """Writes the outline source when a second path is given on the command line (after the
+    script has checked its labels against the coasts)."""
+    if len(sys.argv) > 2:
+        with open(sys.argv[2], "w", encoding="ascii") as f:
+            f.write(land.source(function, script, blurb))

@@ -8,7 +8,8 @@ argument; the outline of the land goes to tools/artgen)
 
 import math
 
-from moremaps_lib import BuiltinMap, Outline
+from authoring_lib import Outline
+from moremaps_lib import BuiltinMap, check_outline, write_outline
 
 LON_WEST, LON_EAST = -170.0, 190.0   # Chukotka's far east wraps past 180
 LAT_NORTH, LAT_SOUTH = 76.0, -56.0
@@ -26,7 +27,7 @@ def project(lat, lon):
 
 
 world = BuiltinMap(
-    "RealWorld", "Real_World", "MapRealWorld", (60, 452), (85, 105), (2, 25),
+    "RealWorld", "Real_World", "MapRealWorld", "RealWorld", (60, 452), (85, 105), (2, 25),
     ["Real World: a detailed map of the whole world, its regions and continents after the real",
      "ones, every label at a real place inside its region (Miller's projection, drawn a little",
      "taller than true), with the real borders and the usual sea crossings."])
@@ -258,7 +259,7 @@ coast.add_land("Madagascar", [
     (-12.0, 49.3), (-15.5, 50.5), (-25.5, 47.0), (-25.0, 44.0), (-21.5, 43.3), (-16.0, 44.5), (-13.5, 48.0)])
 
 if __name__ == "__main__":
-    coast.check(world, clearance=1)
+    check_outline(coast, world, clearance=1)
     world.finish("moremaps_realworld.py", max_link=130, routes=20)
-    coast.write("realWorldOutline", "moremaps_realworld.py",
-                ["The land of the Real World map, drawn by hand round its labels."])
+    write_outline(coast, "realWorldOutline", "moremaps_realworld.py",
+                   ["The land of the Real World map, drawn by hand round its labels."])

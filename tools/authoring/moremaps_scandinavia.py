@@ -7,13 +7,14 @@ Usage: python3 moremaps_scandinavia.py [map.cpp [outline.cpp]]   (prints the map
 an argument; the outline of the land goes to tools/artgen)
 """
 
-from moremaps_lib import BuiltinMap, Outline, Projection
+from authoring_lib import Outline
+from moremaps_lib import BuiltinMap, Projection, check_outline, write_outline
 
 # Longitude -24 to 35 and latitude 53.5 to 71.3: near true shape at 62 degrees north.
 project = Projection(-24.0, 35.0, 53.5, 71.3, 15, 939, 15, 617)
 
 scandinavia = BuiltinMap(
-    "Scandinavia", "Scandinavia", "MapScandinavia", (240, 20), (63, 81), (2, 25),
+    "Scandinavia", "Scandinavia", "MapScandinavia", "Scandinavia", (240, 20), (63, 81), (2, 25),
     ["Scandinavia: Norway, Sweden, Finland, Denmark, Iceland with the Faroes, the Baltic states and",
      "Russia's north-west, by their real regions. Labels stand at real places inside their",
      "regions; links follow the real borders and the ferries and bridges of the Baltic and the",
@@ -134,7 +135,7 @@ coast.add_land("Iceland", [
 coast.add_land("Faroe Islands", [(62.45, -7.5), (62.4, -6.2), (62.0, -6.4), (61.4, -6.6), (61.45, -7.1), (62.0, -7.7)])
 
 if __name__ == "__main__":
-    coast.check(scandinavia)
+    check_outline(coast, scandinavia)
     scandinavia.finish("moremaps_scandinavia.py", max_link=190, routes=18)
-    coast.write("scandinaviaOutline", "moremaps_scandinavia.py",
-                ["The land of the Scandinavia map, drawn by hand round its labels."])
+    write_outline(coast, "scandinaviaOutline", "moremaps_scandinavia.py",
+                   ["The land of the Scandinavia map, drawn by hand round its labels."])

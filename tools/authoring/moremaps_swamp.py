@@ -24,7 +24,7 @@ GAP = 34
 STRAITS = [(0, 1), (1, 2), (2, 5), (5, 4), (4, 3), (3, 0)]
 
 swamp = BuiltinMap(
-    "Swamp", "Swamp", "MapSwamp", (392, 241), (106, 109), (10, 14),
+    "Swamp", "Swamp", "MapSwamp", "Swamp", (392, 241), (106, 109), (10, 14),
     ["Swamp: six large islands of swampland in a ring round a still lagoon, where the player panel",
      "floats. Each island is two continents; straits join every island to the two beside it."])
 

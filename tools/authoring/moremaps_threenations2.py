@@ -8,24 +8,22 @@ import math
 
 from moremaps_lib import (BuiltinMap, add_provinces, clusters, make_whole, near_edges, relax,
                           spread_points, straits)
+from threenations_lib import CONTINENT_NAMES, NATIONS
 
 GAP = 50
-# Each nation: name, code prefix, centre and half axes of its island, territories, provinces.
-NATIONS = [
-    ("Varn", "v", (214, 165), (155, 135), 22, ("Highlands", "Marches", "Coast")),
-    ("Ostry", "o", (740, 165), (155, 135), 22, ("Forest", "Lakes", "Plains")),
-    ("Sudal", "s", (500, 470), (215, 130), 22, ("Vineyards", "Dunes", "Hills")),
-]
+# Each nation's island: its centre, half axes and number of territories.
+ISLANDS = [((214, 165), (155, 135), 22), ((740, 165), (155, 135), 22), ((500, 470), (215, 130), 22)]
 
 nations = BuiltinMap(
-    "ThreeNations2", "ThreeNations2", "MapThreeNationsB", (22, 466), (43, 84), (9, 9),
+    "ThreeNations2", "ThreeNations2", "MapThreeNationsB", "3Nations2", (22, 466), (43, 84), (9, 9),
     ["Three Nations, second map: each of the three nations on an island of its own, three",
      "provinces (continents) each, with straits between the islands."])
 nations.builder = "buildThreeNationsMap2"
 nations.bonus_weights = (0.3, 0.3, 0.0)
+nations.share_names(CONTINENT_NAMES, define=False)
 
 islands = []
-for n, (nation, prefix, (cx, cy), (rx, ry), count, names) in enumerate(NATIONS):
+for n, ((nation, prefix, names), ((cx, cy), (rx, ry), count)) in enumerate(zip(NATIONS, ISLANDS)):
     rim = lambda a, n=n: 1.0 + 0.1 * math.sin(3 * a + n) + 0.07 * math.sin(4 * a + 2 * n)
 
     def inside(x, y, cx=cx, cy=cy, rx=rx, ry=ry, rim=rim):

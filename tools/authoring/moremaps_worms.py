@@ -28,7 +28,7 @@ WORMS = [
 ]
 
 worms = BuiltinMap(
-    "Worms", "Worms", "MapWorms", (772, 14), (110, 199), (2, 25),
+    "Worms", "Worms", "MapWorms", "Worms", (772, 14), (110, 199), (2, 25),
     ["Worms: long winding worms of land lying side by side in six rows, each worm a continent. A",
      "worm is a chain of territories; worms that touch are linked where they come closest."])
 worms.bonus_weights = (0.25, 0.5, 0.0)

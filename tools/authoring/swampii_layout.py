@@ -23,6 +23,10 @@ import math
 import random
 import sys
 
+from authoring_lib import (MIN_LABEL_GAP, boxes_apart, continent_line, hop_counts, map_file_lines,
+                           map_text_source, passes_near, segments_cross, stress_majorise,
+                           territory_line)
+
 # ---------------------------------------------------------------------------------------------
 # The board
 
@@ -145,7 +149,6 @@ CONTINENT_CENTRES = {
 X_MIN, X_MAX, Y_MIN, Y_MAX = 23, 912, 17, 603
 MAX_DX, MAX_DY = 110, 65   # neighbours' labels, apart from the edge pairs
 EDGE_MIN_APART = 562       # the edge pairs, horizontally or vertically
-MIN_LABEL_GAP = 25         # no two labels closer than this
 CROWDED = 38               # below this the labels push apart hard
 SPACING = 34               # what annealing keeps between labels, at the least
 HEAT = 0.6                 # annealing's starting temperature
@@ -250,18 +253,7 @@ def check_board(home, adjacent, rows):
 
 def graph_distances(adjacent, source):
     """Hop counts from `source` without crossing an edge pair."""
-    dist = {source: 0}
-    frontier = [source]
-    while frontier:
-        nxt = []
-        for t in frontier:
-            for u in adjacent[t]:
-                if tuple(sorted((t, u))) in EDGE_PAIRS or u in dist:
-                    continue
-                dist[u] = dist[t] + 1
-                nxt.append(u)
-        frontier = nxt
-    return dist
+    return hop_counts(adjacent, source, EDGE_PAIRS)
 
 
 def check_fixed_points_reachable(adjacent, fixed):
@@ -300,21 +292,7 @@ def stress_layout(adjacent, fixed, pos, hop_length=46.0, iterations=120):
     territories = sorted(pos)
     hops = {t: graph_distances(adjacent, t) for t in territories}
     free = [t for t in territories if t not in fixed]
-    for _ in range(iterations):
-        for i in free:
-            xi, yi = pos[i]
-            sx = sy = sw = 0.0
-            for j in territories:
-                if j == i:
-                    continue
-                target = hop_length * hops[i][j]
-                w = 1.0 / (target * target)
-                dx, dy = xi - pos[j][0], yi - pos[j][1]
-                d = math.hypot(dx, dy) or 0.01
-                sx += w * (pos[j][0] + target * dx / d)
-                sy += w * (pos[j][1] + target * dy / d)
-                sw += w
-            pos[i] = [sx / sw, sy / sw]
+    stress_majorise(pos, territories, free, hops, hop_length, iterations)
 
 
 def enforce_limits(pos, links, fixed, dx_limit, dy_limit):
@@ -427,30 +405,6 @@ def relax(home, links, fixed, pos, iterations=600, first_step=6.0):
             clamp(pos, fixed)
 
 
-def segments_cross(p, q, r, s):
-    def orient(a, b, c):
-        v = (b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0])
-        return (v > 0) - (v < 0)
-
-    return orient(p, q, r) * orient(p, q, s) < 0 and orient(r, s, p) * orient(r, s, q) < 0
-
-
-def boxes_apart(p, q, r, s):
-    return (max(p[0], q[0]) < min(r[0], s[0]) or max(r[0], s[0]) < min(p[0], q[0])
-            or max(p[1], q[1]) < min(r[1], s[1]) or max(r[1], s[1]) < min(p[1], q[1]))
-
-
-def passes_near(p, q, r, reach=NEAR_MISS):
-    """Whether segment p-q passes within `reach` of point r (r not an end)."""
-    vx, vy = q[0] - p[0], q[1] - p[1]
-    length2 = vx * vx + vy * vy or 1e-9
-    k = ((r[0] - p[0]) * vx + (r[1] - p[1]) * vy) / length2
-    if k <= 0 or k >= 1:
-        return False
-    cx, cy = p[0] + k * vx - r[0], p[1] + k * vy - r[1]
-    return cx * cx + cy * cy < reach * reach
-
-
 def local_cost(t, where, pos, links, links_of, home):
     """What t standing at `where` costs: crossings and near misses of its links, links of
     others passing close by it, and (a little) the length of its links."""
@@ -466,10 +420,10 @@ def local_cost(t, where, pos, links, links_of, home):
             if not boxes_apart(p, q, r, s):
                 cost += segments_cross(p, q, r, s)
         for v, r in pos.items():
-            if v not in (t, u) and passes_near(p, q, r):
+            if v not in (t, u) and passes_near(p, q, r, NEAR_MISS):
                 cost += 1
     for c, d in links:
-        if t not in (c, d) and passes_near(pos[c], pos[d], where):
+        if t not in (c, d) and passes_near(pos[c], pos[d], where, NEAR_MISS):
             cost += 1
     for v, r in pos.items():  # crowding, with wider gaps between continents
         if v != t:
@@ -620,7 +574,7 @@ def crossings(links, xy):
 def near_misses(links, xy):
     """Links that pass close by a third label."""
     return [((a, b), t) for a, b in links for t in xy
-            if t not in (a, b) and passes_near(xy[a], xy[b], xy[t])]
+            if t not in (a, b) and passes_near(xy[a], xy[b], xy[t], NEAR_MISS)]
 
 
 def layout_report(home, links, xy):
@@ -645,52 +599,12 @@ def layout_report(home, links, xy):
 # Output
 
 def text_lines(rows, xy):
-    lines = ["[map]", "SwampII", "", "[player names]", "800 10", "",
-             "[smilies and codes]", "N", "", "[continents]"]
-    for bonus, name, members in CONTINENTS:
-        line = " ".join([str(bonus), name] + [str(m) for m in members])
-        if name in CONTINENT_TRAILING_BLANK:
-            line += " "
-        lines.append(line)
-    lines += ["", "[territories]"]
-    for t in range(1, N_TERRITORIES + 1):
-        if t in FIXED_ROWS:
-            lines.append(FIXED_ROWS[t])
-            continue
-        x, y = xy[t]
-        line = " ".join([str(t), "xxx", str(x), str(y)] + [str(u) for u in rows[t]])
-        if t in ROW_TRAILING_BLANK:
-            line += " "
-        lines.append(line)
-    return lines
-
-
-def cpp_source(lines):
-    out = [
-        "// The built-in map SwampII as map-file text.",
-        "// Generated by tools/authoring/swampii_layout.py: change the script and regenerate;",
-        "// do not edit this file by hand.",
-        "",
-        '#include "maps/MapTexts.h"',
-        '#include "state/MapFile.h"',
-        "",
-        "namespace {",
-        "",
-        "// One literal per line; the trailing blanks of some lines are part of the text.",
-        "const char *const kLines[] = {",
-    ]
-    out += [f'    "{line}",' for line in lines]
-    out += [
-        "};",
-        "",
-        "} // namespace",
-        "",
-        "void mapTextSwampII()",
-        "{",
-        "    appendMapLines(kLines);",
-        "}",
-    ]
-    return "\n".join(out) + "\n"
+    continents = [continent_line(bonus, name, members, name in CONTINENT_TRAILING_BLANK)
+                  for bonus, name, members in CONTINENTS]
+    territories = [FIXED_ROWS[t] if t in FIXED_ROWS
+                   else territory_line(t, "xxx", *xy[t], rows[t], t in ROW_TRAILING_BLANK)
+                   for t in range(1, N_TERRITORIES + 1)]
+    return map_file_lines("SwampII", (800, 10), "N", continents, territories)
 
 
 def main():
@@ -727,7 +641,8 @@ def main():
 
     print(f"closest labels {closest:.1f} px apart", file=sys.stderr)
     print(layout_report(home, links, xy), file=sys.stderr)
-    sys.stdout.write(cpp_source(lines))
+    sys.stdout.write(map_text_source(lines, "mapTextSwampII", "The built-in map SwampII as map-file text.",
+                                     "swampii_layout.py"))
 
 
 if __name__ == "__main__":
