@@ -1,5 +1,7 @@
 #include "app/AppReset.h"
 
+#include "setup/SetupState.h"
+
 #include "app/DialogState.h"
 #include "app/GameLoop.h"
 #include "app/NetworkState.h"
@@ -22,4 +24,5 @@ void resetAllAppState()
     resetPaintStatusBar();
     resetPaintMapView();
     resetGameLoopState();
+    resetSetupState();
 }

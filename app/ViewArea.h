@@ -54,6 +54,32 @@ public:
     bool gestureEvent(QGestureEvent *event);
     void handlePinchGesture(QPinchGesture *gesture);
 
+    // ---- Entry points of the start menu, the dialogs, saved games and network play; each is
+    // defined in the folder of the work that owns it.
+    void resetGameDefaults();                      // setup/ResetDefaults.cpp
+    void setupNewGame();                           // setup/
+    void showAiNamesDialog();                      // setup/
+    void hostingSettingsDialog();                  // setup/ (network hosting)
+    void startNewGame();                           // net/: Launch on the host-waiting screen
+    void loadSavedGame();                          // dialogs/ (saved games)
+    void saveGameDialog();                         // dialogs/ (saved games)
+    void chooseScoresView();                       // dialogs/ (scores)
+    void showRankDialog();                         // dialogs/ (rank)
+    void showAboutDialog();                        // dialogs/
+    void showAnimationSettingsDialog();            // dialogs/
+    void showSoundSettings();                      // dialogs/
+    void showPersonalities();                      // dialogs/
+    void showStatisticsDialog();                   // dialogs/
+    void showCardsDialog();                        // dialogs/
+    void showContinentBonusDialog();               // dialogs/
+    void showTopFiveDialog();                      // dialogs/
+    void showArmyCountDialog(int mode, int limit); // dialogs/ArmyCountDialog.cpp
+    void showCardTradeDialog();                    // dialogs/CardDialogs.cpp
+    void showCardTradeBonus();                     // dialogs/CardDialogs.cpp
+    // A click on the game screen that hit no button: the map click of the current phase,
+    // at `clickX`, `clickY` (app/MapClicks.cpp).
+    void handleMapClick();
+
 public slots:
     void OnAccept();
     void OnReceive();
