@@ -1,6 +1,7 @@
 #include "ai/Narration.h"
 
 #include "ai/AiState.h"
+#include "rules/GameEnd.h"
 #include "state/GameState.h"
 #include "state/SpriteQueue.h"
 #include "state/StepQueues.h"
@@ -9,7 +10,7 @@ void narrate(const QString &tail)
 {
     if (fastSpeed || aiPlayer < 1 || aiPlayer > kMaxPlayers)
         return;
-    queueTextEvent(playerName[aiPlayer] + tail);
+    queueTextEvent(shownPlayerName(aiPlayer) + tail);
 }
 
 QString countTail(int count, const char *single, const char *plural)
