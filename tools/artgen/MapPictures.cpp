@@ -180,10 +180,10 @@ double distanceToSegment(QPointF p, QPointF a, QPointF b)
     return std::hypot(p.x() - nearest.x(), p.y() - nearest.y());
 }
 
-// The links that run over land on a map without an outline: short ones first, none crossing
+// The links that run over land: short ones first, none longer than `longest`, none crossing
 // another or passing close by a third label; the rest cross the sea.
 std::vector<std::pair<int, int>> landSkeleton(const MapTables &map, const std::vector<std::pair<int, int>> &pairs,
-                                              const Shaping &shaping)
+                                              double longest)
 {
     std::vector<std::pair<int, int>> byLength = pairs;
     const auto pos = [&map](int t) { return QPointF(map.territoryPos[t].x, map.territoryPos[t].y); };
@@ -195,7 +195,7 @@ std::vector<std::pair<int, int>> landSkeleton(const MapTables &map, const std::v
                      [&](const auto &a, const auto &b) { return length(a) < length(b); });
     std::vector<std::pair<int, int>> accepted;
     for (const auto &pair : byLength) {
-        if (length(pair) > shaping.longestLand)
+        if (length(pair) > longest)
             continue;
         const QPointF a = pos(pair.first);
         const QPointF b = pos(pair.second);
@@ -261,9 +261,9 @@ void keepAroundLabels(Canvas &canvas, const Shaping &shaping)
                     canvas.at(canvas.seeds[t].x() + dx, canvas.seeds[t].y() + dy) = kNoOwner;
 }
 
-QRect panelArea(const Canvas &canvas, const QRect &panelBox)
+QRect panelArea(const Canvas &canvas, const QRect &panelBox, int margin)
 {
-    const QRect design = panelBox.adjusted(-kPanelMargin, -kPanelMargin, kPanelMargin, kPanelMargin);
+    const QRect design = panelBox.adjusted(-margin, -margin, margin, margin);
     return QRect(QPoint(static_cast<int>(design.left() * canvas.scale), static_cast<int>(design.top() * canvas.scale)),
                  QPoint(static_cast<int>((design.right() + 1) * canvas.scale),
                         static_cast<int>((design.bottom() + 1) * canvas.scale)))
@@ -666,23 +666,6 @@ void drawSeaLinks(QImage &image, const Canvas &canvas, const std::vector<std::pa
     }
 }
 
-void reportQuality(const QImage &image, const MapTables &map, double scale, const QString &name)
-{
-    std::array<QPoint, kMaxTerritories + 1> seeds{};
-    const int count = qBound(0, static_cast<int>(map.territoryCount), kMaxTerritories);
-    for (int t = 1; t <= count; ++t)
-        seeds[t] = QPoint(static_cast<int>(map.territoryPos[t].x * scale), static_cast<int>(map.territoryPos[t].y * scale));
-    TerritoryRegions regions;
-    regions.build(image, seeds, count);
-    for (int t = 1; t <= count; ++t) {
-        if (regions.territoryAt(seeds[t].x(), seeds[t].y()) != t)
-            std::fprintf(stderr, "artgen: %s: territory %d does not own its label point\n", qPrintable(name), t);
-        else if (regions.area(t) < 150 * scale * scale)
-            std::fprintf(stderr, "artgen: %s: territory %d is small (%d pixels)\n", qPrintable(name), t,
-                         regions.area(t));
-    }
-}
-
 void dealPreviewOwners(int players)
 {
     playerCount = players;
@@ -703,8 +686,26 @@ void dealPreviewOwners(int players)
     }
 }
 
-// The picture as a game shows it: every territory painted with owners, and the player panel.
-QImage paintedPreview(const QImage &mapPicture, bool large, int players)
+} // namespace
+
+void reportMapPictureQuality(const QImage &image, const MapTables &map, double scale, const QString &name)
+{
+    std::array<QPoint, kMaxTerritories + 1> seeds{};
+    const int count = qBound(0, static_cast<int>(map.territoryCount), kMaxTerritories);
+    for (int t = 1; t <= count; ++t)
+        seeds[t] = QPoint(static_cast<int>(map.territoryPos[t].x * scale), static_cast<int>(map.territoryPos[t].y * scale));
+    TerritoryRegions regions;
+    regions.build(image, seeds, count);
+    for (int t = 1; t <= count; ++t) {
+        if (regions.territoryAt(seeds[t].x(), seeds[t].y()) != t)
+            std::fprintf(stderr, "artgen: %s: territory %d does not own its label point\n", qPrintable(name), t);
+        else if (regions.area(t) < 150 * scale * scale)
+            std::fprintf(stderr, "artgen: %s: territory %d is small (%d pixels)\n", qPrintable(name), t,
+                         regions.area(t));
+    }
+}
+
+QImage paintedMapPreview(const QImage &mapPicture, bool large, int players)
 {
     largeImageSet = large ? 1 : 0;
     installMapPicture(mapPicture);
@@ -720,6 +721,8 @@ QImage paintedPreview(const QImage &mapPicture, bool large, int players)
     return painted;
 }
 
+namespace {
+
 QString aliasOf(const char *resourcePath)
 {
     return QString::fromLatin1(resourcePath).mid(2); // ":/tifa/x.png" -> "tifa/x.png"
@@ -732,7 +735,8 @@ QString previewNameOf(const char *resourcePath)
 
 } // namespace
 
-QImage drawMapPicture(const MapTables &map, const QRect &panelBox, QSize size, double scale, const MapOutline *outline)
+QImage drawMapPicture(const MapTables &map, const QRect &panelBox, QSize size, double scale, const MapOutline *outline,
+                      OutlineLinks links)
 {
     Canvas canvas;
     canvas.width = size.width();
@@ -751,17 +755,20 @@ QImage drawMapPicture(const MapTables &map, const QRect &panelBox, QSize size, d
     if (outline) {
         mask = outlineMask(canvas, *outline);
     } else {
-        skeleton = landSkeleton(map, pairs, shaping);
+        skeleton = landSkeleton(map, pairs, shaping.longestLand);
         mask = grownMask(canvas, map, skeleton, shaping);
     }
     applyWanderingCoast(canvas, mask, shaping);
-    keepAroundLabels(canvas, shaping);
-    const QRect panel = panelArea(canvas, panelBox);
+    const QRect panel = panelArea(canvas, panelBox, kPanelMargin);
     clearPanel(canvas, panel);
+    // A label in the panel's margin keeps its land; only the panel itself stays open sea.
+    keepAroundLabels(canvas, shaping);
+    clearPanel(canvas, panelArea(canvas, panelBox, 0));
     tidyShapes(canvas, shaping);
 
     // With an outline, a link runs over land when the land between the two labels is unbroken.
     if (outline) {
+        std::vector<std::pair<int, int>> overLandPairs;
         for (const auto &pair : pairs) {
             const QPointF a(canvas.seeds[pair.first]);
             const QPointF b(canvas.seeds[pair.second]);
@@ -772,8 +779,11 @@ QImage drawMapPicture(const MapTables &map, const QRect &panelBox, QSize size, d
                 overLand = canvas.at(static_cast<int>(std::lround(p.x())), static_cast<int>(std::lround(p.y()))) != kWater;
             }
             if (overLand)
-                skeleton.push_back(pair);
+                overLandPairs.push_back(pair);
         }
+        skeleton = links == OutlineLinks::Untangled
+            ? landSkeleton(map, overLandPairs, std::numeric_limits<double>::max())
+            : overLandPairs;
     }
     std::vector<int> sources;
     placeSources(canvas, skeleton, sources);
@@ -788,20 +798,30 @@ QImage drawMapPicture(const MapTables &map, const QRect &panelBox, QSize size, d
     return image;
 }
 
+void drawMapPictures(std::vector<MapPictureJob> &jobs)
+{
+    std::atomic<size_t> next{0};
+    const auto work = [&] {
+        for (size_t i = next++; i < jobs.size(); i = next++) {
+            MapPictureJob &job = jobs[i];
+            job.image = drawMapPicture(job.map, job.panel, job.size, job.scale, job.outline, job.links);
+        }
+    };
+    std::vector<std::thread> workers;
+    const size_t threads = qBound<size_t>(1, std::thread::hardware_concurrency(), jobs.size());
+    for (size_t i = 1; i < threads; ++i)
+        workers.emplace_back(work);
+    work();
+    for (std::thread &worker : workers)
+        worker.join();
+}
+
 void addMapPictures(ArtOutput &out)
 {
     // One job per picture; the maps are built one after the other (they share the game's
     // tables), the pictures are drawn side by side, and written in table order.
-    struct Job {
-        MapFlag flag;
-        const char *path;
-        MapTables map;
-        QRect panel;
-        bool large;
-        const MapOutline *outline;
-        QImage image;
-    };
-    std::vector<Job> jobs;
+    std::vector<MapPictureJob> jobs;
+    std::vector<std::pair<MapFlag, const char *>> paths;
     for (const MapPictureSet *set = mapPictureSetsBegin(); set != mapPictureSetsEnd(); ++set) {
         const BuiltinMap *builtin = builtinMapFor(set->flag);
         if (!builtin)
@@ -813,35 +833,27 @@ void addMapPictures(ArtOutput &out)
             std::exit(1);
         }
         const QRect panel(playerPanelPosition(set->flag), QSize(kPlayerPanelWidth, kPlayerPanelHeight));
-        for (const char *path : {set->plain, set->wide, set->large})
-            if (path)
-                jobs.push_back({set->flag, path, mapTables, panel, path == set->large, mapOutlineFor(set->flag), QImage()});
-    }
-
-    std::atomic<size_t> next{0};
-    const auto work = [&] {
-        for (size_t i = next++; i < jobs.size(); i = next++) {
-            Job &job = jobs[i];
-            const QSize size = job.large ? QSize(kLargePictureWidth, kLargePictureHeight)
-                                         : QSize(kDesignPictureWidth, kDesignPictureHeight);
-            job.image = drawMapPicture(job.map, job.panel, size, job.large ? 1.25 : 1.0, job.outline);
+        for (const char *path : {set->plain, set->wide, set->large}) {
+            if (!path)
+                continue;
+            const bool large = path == set->large;
+            const QSize size = large ? QSize(kLargePictureWidth, kLargePictureHeight)
+                                     : QSize(kDesignPictureWidth, kDesignPictureHeight);
+            jobs.push_back({mapTables, panel, size, large ? 1.25 : 1.0, mapOutlineFor(set->flag), QImage()});
+            paths.emplace_back(set->flag, path);
         }
-    };
-    std::vector<std::thread> workers;
-    const size_t threads = qBound<size_t>(1, std::thread::hardware_concurrency(), jobs.size());
-    for (size_t i = 1; i < threads; ++i)
-        workers.emplace_back(work);
-    work();
-    for (std::thread &worker : workers)
-        worker.join();
+    }
+    drawMapPictures(jobs);
 
-    for (Job &job : jobs) {
-        reportQuality(job.image, job.map, job.large ? 1.25 : 1.0, aliasOf(job.path));
-        out.addResourceImage(aliasOf(job.path), job.image);
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        const MapPictureJob &job = jobs[i];
+        const bool large = job.scale > 1.0;
+        reportMapPictureQuality(job.image, job.map, job.scale, aliasOf(paths[i].second));
+        out.addResourceImage(aliasOf(paths[i].second), job.image);
         resetStateSubsystem();
-        selectMap(job.flag);
+        selectMap(paths[i].first);
         mapTables = job.map;
-        out.addPreviewImage(previewNameOf(job.path), paintedPreview(job.image, job.large, 6));
+        out.addPreviewImage(previewNameOf(paths[i].second), paintedMapPreview(job.image, large, 6));
     }
     resetStateSubsystem();
 }

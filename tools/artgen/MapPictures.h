@@ -41,11 +41,43 @@ const MapOutline &australiaOutline();
 const MapOutline &greatBritainOutline();
 const MapOutline &scandinaviaOutline();
 const MapOutline &realWorldOutline();
+// The land of the geographic map texts, written by tools/authoring/maptext_outlines.py.
+const MapOutline &franceTextOutline();
+const MapOutline &irelandTextOutline();
+const MapOutline &romaniaTextOutline();
+const MapOutline &russiaTextOutline();
+const MapOutline &worldIITextOutline();
+
+// Which links of a map with an outline run over land, each claiming a path for its two
+// territories to meet on: every link whose labels the land joins, or only those of them that
+// cross no shorter one and pass no third label (for maps whose links reach far across the land).
+enum class OutlineLinks { AllOverLand, Untangled };
 
 // The picture of `map` at `size`, where one design pixel is `scale` picture pixels; the player
 // panel's box (at the design size) stays open sea.
 QImage drawMapPicture(const MapTables &map, const QRect &panelBox, QSize size, double scale,
-                      const MapOutline *outline);
+                      const MapOutline *outline, OutlineLinks links = OutlineLinks::AllOverLand);
+
+// One picture to draw: the map, its panel box at the design size, and how large.
+struct MapPictureJob {
+    MapTables map;
+    QRect panel;
+    QSize size;
+    double scale;
+    const MapOutline *outline;
+    QImage image; // the result
+    OutlineLinks links = OutlineLinks::AllOverLand;
+};
+// Draws every job's picture, side by side on the machine's cores.
+void drawMapPictures(std::vector<MapPictureJob> &jobs);
+
+// Tells on standard error of any territory whose label point is not in its own region or
+// whose region is small.
+void reportMapPictureQuality(const QImage &image, const MapTables &map, double scale, const QString &name);
+
+// The picture as a game shows it, for people to look at: every territory of the current map
+// painted with owners and armies, and the player panel.
+QImage paintedMapPreview(const QImage &mapPicture, bool large, int players);
 
 // Draws the pictures of every built-in map that the program can build and adds them to the
 // resources, with previews painted with owners for people to look at.

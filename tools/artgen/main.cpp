@@ -4,6 +4,7 @@
 #include "ArtOutput.h"
 #include "Icons.h"
 #include "MapPictures.h"
+#include "MapTextFiles.h"
 #include "InterfaceArt.h"
 #include "Sounds.h"
 
@@ -24,6 +25,7 @@ int main(int argc, char **argv)
     ArtOutput out(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
     out.addResourceImage(QStringLiteral("tifb/Tarvan.ico"), drawProgramIcon(64), "ICO");
     addMapPictures(out);
+    addMapTextFiles(out);
     writeInterfaceArt(out);
     writeSounds(out);
     return out.finish() ? 0 : 1;
