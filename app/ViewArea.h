@@ -238,5 +238,12 @@ private:
     void runTickStages();
     bool tickInProgress = false;
 
+    // Map clicks and the army-count and card dialogs (MapClicks.cpp, dialogs/ArmyCountDialog.cpp).
+public:
+    // Makes the game loop's army-count question (the armies to move into a conquest) open this
+    // window's dialog; the constructor calls it.
+    void installArmyCountQuestion();
+
+private:
     int gameTimerIntervalMs = 0;
 };

@@ -66,14 +66,3 @@ void ViewArea::mouseMoveEvent(QMouseEvent *event)
         update();
 }
 
-void ViewArea::mousePressEvent(QMouseEvent *event)
-{
-    // The menu and map clicks arrive with the mouse handling; until then a click only ends a
-    // drag and is remembered.
-    if (event->button() != Qt::LeftButton)
-        return;
-    dragActive = 0;
-    clickX = qRound(event->localPos().x());
-    clickY = qRound(event->localPos().y());
-}
-

@@ -75,6 +75,7 @@ ViewArea::ViewArea(QWidget *parent) : QMainWindow(parent)
 
     prepareFileDialogs();
     buildMemberDialogs();
+    installArmyCountQuestion();
 }
 
 void ViewArea::resetEverySubsystem()

@@ -1,5 +1,6 @@
 #include "app/WindowInteraction.h"
 
+#include "app/ViewArea.h"
 #include "state/Seams.h"
 
 #include <QApplication>
@@ -73,6 +74,19 @@ public:
         // Silent when the file (or the sound device) is missing.
         if (QFileInfo::exists(path))
             QSound::play(path);
+    }
+
+    // The card dialogs are members of the main window.
+    void showCardTradeDialog() override
+    {
+        if (auto *view = qobject_cast<ViewArea *>(window_))
+            view->showCardTradeDialog();
+    }
+
+    void showCardTradeBonus() override
+    {
+        if (auto *view = qobject_cast<ViewArea *>(window_))
+            view->showCardTradeBonus();
     }
 
 private:

@@ -1,6 +1,7 @@
 #include "rules/GameEnd.h"
 
 #include "persist/Scores.h"
+#include "persist/TopFiveSubmission.h"
 #include "rules/PlayerRecords.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
@@ -254,6 +255,8 @@ void offerTopFiveSubmission()
                               QStringLiteral("Sorry, this is not good enough for a top5 listing."));
         return;
     }
+    if (topFiveSubmission)
+        topFiveSubmission(topFiveMapSet(), playerTable[currentPlayer].battleLosses());
 }
 
 } // namespace

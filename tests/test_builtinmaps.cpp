@@ -7,6 +7,7 @@
 #include "MapChecks.h"
 #include "ai/SelfPlay.h"
 #include "maps/MapTexts.h"
+#include "persist/SavedGameLoading.h"
 #include "rules/GameStart.h"
 #include "rules/TurnState.h"
 #include "state/BuiltinMaps.h"
@@ -93,22 +94,6 @@ void loadByFlag(MapFlag flag)
 {
     selectMap(flag);
     loadSelectedBuiltinMap();
-}
-
-// How a saved game without a campaign or map-file prefix finds its map: the highest of these
-// territories that has an owner; none of them means Europe.
-MapFlag recogniseSavedMap()
-{
-    static const struct {
-        int territory;
-        MapFlag flag;
-    } tests[] = {{200, MapSwampII},     {110, MapWorms},      {106, MapSwamp},  {85, MapRealWorld},
-                 {82, MapGreatBritain}, {63, MapScandinavia}, {57, MapWorldII}, {56, MapNorthAmerica},
-                 {52, MapAustralia},    {51, MapJapan},       {43, MapChina},   {42, MapWorld}};
-    for (const auto &test : tests)
-        if (territoryState[test.territory].owner > 0)
-            return test.flag;
-    return MapEurope;
 }
 
 void dealAmong(int players)
@@ -270,7 +255,7 @@ private slots:
         dealAmong(10);
         for (int t = 1; t <= territoryCount; ++t)
             QVERIFY(territoryState[t].owner >= 1 && territoryState[t].owner <= 10);
-        QCOMPARE(int(recogniseSavedMap()), flag);
+        QCOMPARE(int(recogniseSavedGameMap(territoryState)), flag);
     }
 
     // Kept below Real World's size, a plain save of a Three Nations map is never taken for one
@@ -285,7 +270,7 @@ private slots:
         QFETCH(int, flag);
         loadByFlag(static_cast<MapFlag>(flag));
         dealAmong(10);
-        const MapFlag found = recogniseSavedMap();
+        const MapFlag found = recogniseSavedGameMap(territoryState);
         QVERIFY(found != MapRealWorld && found != MapGreatBritain && found != MapSwamp && found != MapWorms);
     }
 

@@ -230,14 +230,6 @@ private slots:
         QCOMPARE(window->aiNamesDefaultsButton->text(), QStringLiteral("Restore Defaults"));
         QCOMPARE(window->cardTradeLabel[1]->text(), QString(43, QLatin1Char(' ')));
         QCOMPARE(window->armyCombo->count(), 4);
-
-        // "More" on the army-count dialog closes it and opens the combo dialog at "0".
-        window->armyCountDialog->show();
-        window->armyCombo->setCurrentIndex(3);
-        window->armyCountButton[9]->click();
-        QVERIFY(!window->armyCountDialog->isVisible());
-        QVERIFY(window->armyComboDialog->isVisible());
-        QCOMPARE(window->armyCombo->currentText(), QStringLiteral("0"));
     }
 
     void theWindowHasItsSixtySlotsInOrder()

@@ -1,0 +1,309 @@
+// A click on the map during a game: the decision of the human whose turn it is, read by the
+// phase of his turn. A click that picks a source moves the phase on and asks for the target; a
+// click that completes a step opens the army-count dialog, whose answer carries the step out
+// through the turn flow. Every refusal is a beep; a refused territory is shown unpicked again.
+
+#include "app/ViewArea.h"
+
+#include "rules/Attack.h"
+#include "rules/GameStart.h"
+#include "rules/TurnFlow.h"
+#include "rules/TurnState.h"
+#include "state/GameState.h"
+#include "state/MapPicture.h"
+#include "state/Seams.h"
+#include "state/StepQueues.h"
+
+#include <algorithm>
+
+namespace {
+
+enum class Click { Goes, Ends };
+
+bool localPlayersTurn()
+{
+    return networkSeat <= 0 || networkSeat == currentPlayer;
+}
+
+bool anyPhase()
+{
+    return strongholdPhase || initialPlacementPhase || territoryBonusPhase || continentBonusPhase || cardBonusPhase
+        || attackTargetPhase || attackSourcePhase || moveTargetPhase || moveSourcePhase;
+}
+
+int territoryUnder(int x, int y)
+{
+    int t = 999;
+    territoryAtPoint(x, y, t);
+    return t >= 1 && t <= territoryCount ? t : 0;
+}
+
+// The territory the phase accepts, or 0 (refused with a beep by the turn flow).
+int pick(int t, quint8 own)
+{
+    selectOwnTerritory = own;
+    selectPlacementTerritory(t);
+    return selectedTerritory;
+}
+
+void refuse(int s)
+{
+    interaction().beep();
+    unmarkTerritory(s);
+}
+
+bool stillPicked(int s)
+{
+    return isValidTerritory(s) && territoryMark[s] == 'j';
+}
+
+// The territories in s's own list of neighbours, never s itself.
+template <typename Visit>
+void forEachNeighbour(int s, Visit visit)
+{
+    const NeighbourList &list = territoryNeighbours[s];
+    for (int i = 1; i <= kMaxNeighbours && list[i] != 0; ++i)
+        if (list[i] != s && isValidTerritory(list[i]))
+            visit(list[i]);
+}
+
+int enemyArmiesAround(int s)
+{
+    int armies = 0;
+    forEachNeighbour(s, [&](int u) {
+        if (territoryState[u].owner != currentPlayer)
+            armies += territoryState[u].armies;
+    });
+    return armies;
+}
+
+bool ownNeighbourAround(int s)
+{
+    bool found = false;
+    forEachNeighbour(s, [&](int u) { found = found || territoryState[u].owner == currentPlayer; });
+    return found;
+}
+
+bool nextToSource(int s)
+{
+    return s != sourceTerritory && isNeighbour(sourceTerritory, s);
+}
+
+// The player's conquest still waits for the question of the armies to move in (queued behind
+// the battle's steps): a new selection now would have that answer act on other territories.
+bool conquestMoveAwaited()
+{
+    return conquestMovePending && !gameOver && conquestSource == sourceTerritory && conquestTarget == targetTerritory
+        && isValidTerritory(conquestTarget) && territoryState[conquestTarget].owner == currentPlayer;
+}
+
+int sourceArmies()
+{
+    return isValidTerritory(sourceTerritory) ? territoryState[sourceTerritory].armies : 0;
+}
+
+// Opens the army-count question for s; `pending` names the step its answer resumes.
+Click askArmies(ViewArea &view, int s, quint8 &pending, int limit)
+{
+    if (limit < 1) {
+        refuse(s);
+        return Click::Ends;
+    }
+    pendingPlacementCount = pendingTerritoryBonusCount = pendingContinentBonusCount = pendingCardBonusCount = 0;
+    pendingConquestMoveCount = pendingAttackCount = pendingMoveCount = 0;
+    pending = 1;
+    view.showArmyCountDialog(0, limit);
+    return Click::Ends;
+}
+
+// The quick add: with no phase under way and Add enabled, a click on an own territory begins
+// the territory-bonus placement as the Add button does, and places there.
+bool beginQuickAdd(int x, int y)
+{
+    const int t = territoryUnder(x, y);
+    if (t == 0 || territoryState[t].owner != currentPlayer) {
+        interaction().beep();
+        return false;
+    }
+    enterTerritoryBonusPhase();
+    return territoryBonusPhase != 0;
+}
+
+// Whether the click is taken at all: whose turn it is, and the phase it can mean something in.
+bool clickTaken(int x, int y)
+{
+    if (initialPlacementPhase) {
+        // The placement of the players before must have been shown first.
+        if (actionQueueCount <= 0 && localPlayersTurn())
+            return true;
+        interaction().beep();
+        return false;
+    }
+    if (!localPlayersTurn()) {
+        interaction().beep();
+        return false;
+    }
+    if (conquestMoveAwaited()) {
+        interaction().beep();
+        return false;
+    }
+    if (attackSourcePhase)
+        return true;
+    if (!anyPhase() && inGameButtonEnabled[ButtonAdd] && !beginQuickAdd(x, y))
+        return false;
+    if (!anyPhase()) {
+        if (!gameOver)
+            interaction().beep();
+        return false;
+    }
+    return true;
+}
+
+Click strongholdClick(ViewArea &, int t)
+{
+    if (!strongholdPhase)
+        return Click::Goes;
+    if (const int s = pick(t, 1))
+        chooseStronghold(s);
+    return Click::Ends;
+}
+
+Click initialPlacementClick(ViewArea &view, int t)
+{
+    if (!initialPlacementPhase)
+        return Click::Goes;
+    const int s = pick(t, 1);
+    if (s == 0)
+        return Click::Goes;
+    return askArmies(view, s, pendingPlacementCount, initialPlacementLimit(s));
+}
+
+Click territoryBonusClick(ViewArea &view, int t)
+{
+    if (!territoryBonusPhase)
+        return Click::Goes;
+    const int s = pick(t, 1);
+    if (s == 0)
+        return Click::Goes;
+    inGameButtonEnabled[ButtonCancel] = 0;
+    return askArmies(view, s, pendingTerritoryBonusCount, territoryArmiesDue);
+}
+
+Click continentBonusClick(ViewArea &view, int t)
+{
+    if (!continentBonusPhase)
+        return Click::Goes;
+    const int s = pick(t, 1);
+    return s == 0 ? Click::Goes : askArmies(view, s, pendingContinentBonusCount, continentArmiesDue);
+}
+
+Click cardBonusClick(ViewArea &view, int t)
+{
+    if (!cardBonusPhase)
+        return Click::Goes;
+    const int s = pick(t, 1);
+    return s == 0 ? Click::Goes : askArmies(view, s, pendingCardBonusCount, cardArmiesDue);
+}
+
+Click attackTargetClick(ViewArea &view, int t)
+{
+    if (!attackTargetPhase)
+        return Click::Goes;
+    moveTargetPhase = moveSourcePhase = 0;
+    const int s = pick(t, 0);
+    if (s == 0)
+        return Click::Goes;
+    if (!nextToSource(s))
+        refuse(s);
+    if (!stillPicked(s))
+        return Click::Goes;
+    inGameButtonEnabled[ButtonCancel] = 0;
+    targetTerritory = s;
+    // Games with the recorded option show the target a second time, just as the first.
+    if (recordedOptionFlag)
+        markTerritory(s);
+    return askArmies(view, s, pendingAttackCount, sourceArmies() - 1);
+}
+
+Click attackSourceClick(ViewArea &, int t)
+{
+    if (!attackSourcePhase)
+        return Click::Goes;
+    moveTargetPhase = moveSourcePhase = 0;
+    const int s = pick(t, 1);
+    if (s == 0)
+        return Click::Goes;
+    if (enemyArmiesAround(s) == 0)
+        refuse(s);
+    if (territoryState[s].armies < 2)
+        refuse(s);
+    if (stillPicked(s)) {
+        attackTargetPhase = 1;
+        attackSourcePhase = 0;
+        sourceTerritory = s;
+        queueMessage(QStringLiteral("to ?"));
+        inGameButtonEnabled[ButtonMove] = 0;
+        inGameButtonEnabled[ButtonAttack] = 0;
+        inGameButtonEnabled[ButtonCancel] = 1;
+    }
+    return Click::Goes;
+}
+
+Click moveTargetClick(ViewArea &view, int t)
+{
+    if (!moveTargetPhase)
+        return Click::Goes;
+    const int s = pick(t, 1);
+    if (s == 0)
+        return Click::Goes;
+    if (!nextToSource(s))
+        refuse(s);
+    if (!stillPicked(s))
+        return Click::Goes;
+    targetTerritory = s;
+    inGameButtonEnabled[ButtonCancel] = 0;
+    saveAllowed = 0;
+    return askArmies(view, s, pendingMoveCount, moveLimit());
+}
+
+Click moveSourceClick(ViewArea &, int t)
+{
+    if (!moveSourcePhase)
+        return Click::Goes;
+    const int s = pick(t, 1);
+    if (s == 0)
+        return Click::Goes;
+    if (!ownNeighbourAround(s))
+        refuse(s);
+    if (territoryState[s].armies < 2)
+        refuse(s);
+    if (stillPicked(s)) {
+        moveTargetPhase = 1;
+        moveSourcePhase = 0;
+        inGameButtonEnabled[ButtonNext] = 0;
+        inGameButtonEnabled[ButtonCancel] = 1;
+        sourceTerritory = s;
+        queueMessage(QStringLiteral("to ? "));
+    }
+    return Click::Goes;
+}
+
+// The phases in the order a click tries them; more than one may be set at a time.
+constexpr Click (*kPhaseClicks[])(ViewArea &, int) = {
+    strongholdClick,  initialPlacementClick, territoryBonusClick, continentBonusClick, cardBonusClick,
+    attackTargetClick, attackSourceClick,    moveTargetClick,     moveSourceClick,
+};
+
+} // namespace
+
+void ViewArea::handleMapClick()
+{
+    if (!clickTaken(clickX, clickY))
+        return;
+    const int t = territoryUnder(clickX, clickY);
+    if (t == 0)
+        return; // nothing under the pointer: no answer at all
+    for (auto phaseClick : kPhaseClicks)
+        if (phaseClick(*this, t) == Click::Ends)
+            return;
+}

@@ -1,0 +1,268 @@
+// The Load Game button of the main menu and the Save Game entry of the in-game menu.
+
+#include "dialogs/SavedGameDialogs.h"
+
+#include "app/DialogState.h"
+#include "app/GameLoop.h"
+#include "app/NetworkState.h"
+#include "app/PaintStatusBar.h"
+#include "app/ViewArea.h"
+#include "app/WindowState.h"
+#include "persist/DataFolder.h"
+#include "persist/SavedGame.h"
+#include "persist/SavedGameLoading.h"
+#include "persist/Scores.h"
+#include "persist/Settings.h"
+#include "persist/SharedGlobals.h"
+#include "rules/TurnState.h"
+#include "setup/ChoiceDialog.h"
+#include "setup/SetupState.h"
+#include "state/GameState.h"
+#include "state/Seams.h"
+#include "state/StatusLine.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHostInfo>
+#include <QNetworkInterface>
+#include <QTcpServer>
+
+QHostAddress lobbyListenAddress(QHostAddress::Any);
+const char kSavedGameFilter[] = "Tarvan GX games (*.TrvGX)";
+
+namespace {
+
+const QString kTitle = QStringLiteral("Tarvan GX");
+const QLatin1String kExtension(".TrvGX");
+
+enum RankSaveChoice { SaveTheGame = 1, StartAllOver = 2 };
+
+QString filter()
+{
+    return QString::fromLatin1(kSavedGameFilter);
+}
+
+// "file not found" when the file cannot be opened; a damaged file is refused by the reader,
+// which says so. Nothing of the running state changes either way.
+bool readStoredGame(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        interaction().message(MessageIcon::Warning, kTitle, QObject::tr("file not found"));
+        return false;
+    }
+    file.close();
+    bool ok = false;
+    readSavedGame(path, ok);
+    return ok;
+}
+
+// The address a client reaches this machine at: the first IPv4 address that is not the
+// loopback (a look-up of the host's own name may give 127.0.1.1).
+QString localAddress()
+{
+    for (const QHostAddress &address : QNetworkInterface::allAddresses())
+        if (address.protocol() == QAbstractSocket::IPv4Protocol && !address.isLoopback())
+            return address.toString();
+    return QHostAddress(QHostAddress::LocalHost).toString();
+}
+
+QString lobbyStatusText()
+{
+    if (!internetGame)
+        return QStringLiteral("Waiting for others to join...   Hostname:  ") + QHostInfo::localHostName();
+    const QString external = settingsRecord.hostExternalIp;
+    const QString address = external.left(2) > QLatin1String("  ") ? external.trimmed() : localAddress();
+    return QStringLiteral("Waiting for others to join...   Your IP:   ") + address;
+}
+
+void listenForPlayers(ViewArea &view)
+{
+    if (!tcpServer)
+        return;
+    if (!tcpServer->isListening() && !tcpServer->listen(lobbyListenAddress, static_cast<quint16>(gamePort)))
+        interaction().message(MessageIcon::Critical, QObject::tr("Server"),
+                              QObject::tr("Unable to start the server: %1.").arg(tcpServer->errorString()));
+    QObject::connect(tcpServer, SIGNAL(newConnection()), &view, SLOT(OnAccept()), Qt::UniqueConnection);
+}
+
+// A network game's save reopens the host's lobby: the players join again.
+void reopenHostLobby(ViewArea &view)
+{
+    prepareHostLobby();
+    screenMode = 101;
+    setStatusText(lobbyStatusText());
+    listenForPlayers(view);
+    joinedPlayers = 1;
+    lobbyOpen = 1;
+    networkSeat = 1;
+}
+
+// Writes the running game to `path`; a write that fails is said, and the game counts as unsaved.
+bool writeGame(const QString &path)
+{
+    QDir::setCurrent(startFolderPath);
+    if (writeSavedGame(path))
+        return true;
+    interaction().message(MessageIcon::Warning, kTitle,
+                          QStringLiteral("The game could not be saved to %1.").arg(QDir::toNativeSeparators(path)));
+    return false;
+}
+
+// The chosen name keeps the start that tells the loader what kind of game the file holds, and
+// the extension the load dialog looks for.
+QString withKindAndExtension(const QString &chosen)
+{
+    QFileInfo file(chosen);
+    QString name = file.fileName();
+    const QString prefix = savedGameKindPrefix(defaultSaveName);
+    if (!prefix.isEmpty() && !(classifySavedGameName(name) == classifySavedGameName(defaultSaveName)))
+        name.prepend(prefix);
+    if (!name.endsWith(kExtension, Qt::CaseInsensitive))
+        name += kExtension;
+    return file.dir().filePath(name);
+}
+
+// The first save of a game asks for its name; a cancelled dialog saves nothing.
+bool chooseSaveFile()
+{
+    QDir::setCurrent(startFolderPath);
+    const QString proposed = QDir(startFolderPath).filePath(defaultSaveName);
+    interaction().pause(500);
+    const QString chosen = interaction().saveFileName(QStringLiteral("Save Game"), proposed, filter());
+    if (chosen.trimmed().isEmpty())
+        return false;
+    const QString path = withKindAndExtension(chosen);
+    if (!writeGame(path))
+        return false;
+    saveFileName = lastSaveFileName = path;
+    gameSaved = 1;
+    saveSettings();
+    return true;
+}
+
+// A game that has a file is saved to it again without a question.
+bool saveRunningGame()
+{
+    if (!gameLoaded && !gameSaved)
+        return chooseSaveFile();
+    if (!writeGame(saveFileName))
+        return false;
+    gameSaved = 1;
+    return true;
+}
+
+// The saves of rank games are counted, fifty at most; the count is in the file it is saved to.
+void saveRankGame()
+{
+    if (savesUsed >= kMaxRankSaves) {
+        interaction().message(MessageIcon::Warning, kTitle, QStringLiteral("Sorry, save limit exceeded."));
+        return;
+    }
+    ++savesUsed;
+    if (!saveRunningGame()) {
+        --savesUsed;
+        return;
+    }
+    saveSettings();
+}
+
+// Start all over again: no saves used, an empty scores file (the rank is Private again), and the
+// program ends.
+void startRankAllOver()
+{
+    if (!interaction().question(kTitle, QStringLiteral("Are you sure ?")))
+        return;
+    savesUsed = 0;
+    saveSettings();
+    clearScoresFile();
+    rankGame = 0;
+    exitReason = 913;
+    if (quitEventLoop)
+        quitEventLoop();
+}
+
+int askRankSave(ViewArea &view)
+{
+    ChoiceDialogSpec spec;
+    spec.addLabel(QString::asprintf("%2d / 50 saves used", savesUsed));
+    spec.addAnswer(QStringLiteral("Save Game"), SaveTheGame);
+    spec.addCancel();
+    spec.addLabel(QStringLiteral(" "));
+    spec.addLabel(QStringLiteral("Start all over again:"));
+    spec.addLabel(QStringLiteral("Reset saves count, Rank = Private,"));
+    spec.addLabel(QStringLiteral("Empty scores file"));
+    spec.addAnswer(QStringLiteral("Reset"), StartAllOver);
+    const ChoiceOutcome outcome = runChoiceDialog(view, spec);
+    return outcome.result ? outcome.choice : 0;
+}
+
+} // namespace
+
+void ViewArea::loadSavedGame()
+{
+    const QDateTime loadStarted = interaction().now();
+    setStatusText(QStringLiteral(" "));
+    QDir::setCurrent(startFolderPath);
+    interaction().pause(500);
+    const QString path = interaction().openFileName(QStringLiteral("Load Game"), startFolderPath, filter());
+    interaction().pause(500);
+    if (path.trimmed().isEmpty())
+        return;
+    if (!readStoredGame(path)) {
+        screenMode = 2;
+        update();
+        return;
+    }
+    // The stored game goes over a game state at its defaults: nothing of an earlier game stays.
+    resetGameDefaults();
+    saveFileName = QFileInfo(path).fileName();
+    lastSaveFileName = path;
+    if (restoreSavedGame(path) != SavedGameRestore::Restored) {
+        resetGameDefaults();
+        screenMode = 2;
+        update();
+        return;
+    }
+    formatPlayerFigures();
+    networkPlayerName = playerName[1];
+    updateWindowTitle();
+    update();
+
+    if (!interaction().question(kTitle, QStringLiteral("Do you want to continue this game ?"))) {
+        resetGameDefaults();
+        queueStepsAfterDeclinedLoad();
+        screenMode = 1;
+        update();
+        return;
+    }
+    continueSavedGame(loadStarted);
+    restartGameTimer();
+    if (classifySavedGameName(saveFileName).networkHost()) {
+        reopenHostLobby(*this);
+    } else {
+        resumeLocalGame();
+        screenMode = 9;
+    }
+    updateWindowTitle();
+    update();
+}
+
+void ViewArea::saveGameDialog()
+{
+    if (!rankGame) {
+        saveRunningGame();
+        return;
+    }
+    switch (askRankSave(*this)) {
+    case SaveTheGame:
+        saveRankGame();
+        break;
+    case StartAllOver:
+        startRankAllOver();
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,68 @@
+#include "dialogs/TopFiveSubmission.h"
+
+#include "app/NetworkState.h"
+#include "app/ViewArea.h"
+#include "net/OnlineConfig.h"
+#include "net/OnlineServices.h"
+#include "persist/Settings.h"
+#include "persist/TopFiveSubmission.h"
+#include "setup/ChoiceDialog.h"
+#include "state/Campaign.h"
+#include "state/Seams.h"
+
+#include <QApplication>
+
+namespace {
+
+// The main window, whose choice dialogs ask the name.
+ViewArea *mainWindow()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (auto *view = qobject_cast<ViewArea *>(widget))
+            return view;
+    return nullptr;
+}
+
+void sayNotGoodEnough()
+{
+    interaction().message(MessageIcon::Information, QStringLiteral("Tarvan GX"),
+                          QStringLiteral("Sorry, this is not good enough for a top5 listing."));
+}
+
+// The name for the list: empty when the player cancels or leaves the name empty.
+QString askSubmissionName(ViewArea &view, int losses)
+{
+    ChoiceDialogSpec spec;
+    spec.addLabel(QStringLiteral("Losses %2 , Submit High Score (enter name) ?").replace(QLatin1String("%2"), QString::number(losses)));
+    spec.addTextField(settingsRecord.highScoreName.trimmed());
+    spec.addLabel(QStringLiteral("The app will be closed afterwards"));
+    DialogItem &ok = spec.addButton(QStringLiteral("Ok"), ButtonRole::AcceptOnly);
+    ok.row = 0;
+    ok.alignRight = true;
+    spec.addCancel();
+    spec.items.last().row = 0;
+    const ChoiceOutcome outcome = runChoiceDialog(view, spec);
+    return outcome.result ? outcome.text.trimmed() : QString();
+}
+
+} // namespace
+
+void submitTopFiveScore(int mapSet, int losses)
+{
+    ViewArea *view = mainWindow();
+    if (!view)
+        return;
+    fetchTopFiveList(mapSet, campaignId);
+    // Without a server nothing can be submitted: the fetch has said so.
+    if (!readOnlineConfig().available)
+        return;
+    const int slot = chooseTopFiveSlot(topFiveText, losses);
+    if (slot == kTopFiveNotGoodEnough) {
+        sayNotGoodEnough();
+        return;
+    }
+    topFiveSlot = slot;
+    const QString name = askSubmissionName(*view, losses);
+    if (!name.isEmpty())
+        uploadTopFive(mapSet, campaignId, name, losses, topFiveSlot);
+}

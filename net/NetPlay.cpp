@@ -1,0 +1,639 @@
+#include "net/NetPlay.h"
+
+#include "net/NetFraming.h"
+#include "net/NetState.h"
+#include "net/StateSnapshot.h"
+
+#include "ai/ComputerTurn.h"
+#include "ai/InitialPlacement.h"
+#include "app/GameLoop.h"
+#include "app/DialogState.h"
+#include "app/GameLoopInternal.h"
+#include "app/NetworkState.h"
+#include "app/PaintMapView.h"
+#include "app/ViewArea.h"
+#include "app/WindowState.h"
+#include "persist/DataFolder.h"
+#include "persist/SharedGlobals.h"
+#include "rules/GameStart.h"
+#include "rules/Sound.h"
+#include "rules/TurnFlow.h"
+#include "rules/TurnState.h"
+#include "state/BuiltinMaps.h"
+#include "state/MapLoading.h"
+#include "state/MapPicture.h"
+#include "state/Seams.h"
+#include "state/StatusLine.h"
+#include "state/StepQueues.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+
+namespace {
+
+constexpr int kExitNetworkEnded = 913;
+constexpr int kCodeLength = 4;
+
+bool isHost() { return networkSeat == 1; }
+bool isClient() { return networkSeat > 1; }
+// A client in the lobby, waiting for the host to start.
+bool waitingForHost() { return isClient() && screenMode == 101; }
+
+// A player at another machine: on the host, a client that has joined.
+bool isRemoteSeat(int player)
+{
+    return player >= 2 && player <= kMaxNetworkSockets + 1 && netSession.socketOfSeat[player] > 0;
+}
+
+QByteArray codeDigits(int code)
+{
+    return QByteArray::number(code).rightJustified(kCodeLength, '0');
+}
+
+void repaintWindow()
+{
+    if (netWindow)
+        netWindow->update();
+}
+
+void repaintShownTerritory(int t, int highlight)
+{
+    territoryChanged[t] = highlight ? 'j' : 'n';
+    updateTerritoryDisplay(t, displayedTerritoryState[t].armies, displayedTerritoryState[t].owner, highlight, 0, 0);
+}
+
+// The network game is over for this machine: the box, then the program closes without a
+// farewell of its own.
+void endNetworkGame(const QString &text)
+{
+    if (exitReason == kExitNetworkEnded)
+        return;
+    exitReason = kExitNetworkEnded;
+    interaction().message(MessageIcon::Critical, ViewArea::tr("Error"), text);
+    if (quitEventLoop)
+        quitEventLoop();
+}
+
+bool writeMessage(int socket, const QByteArray &message)
+{
+    if (writeToSocket(socket, message) == message.size())
+        return true;
+    setStatusText(socketErrorText(messageCode(message), socket));
+    return false;
+}
+
+void acknowledge(int socket, int code)
+{
+    writeMessage(socket, plainMessage(code + 1000));
+}
+
+void takeAcknowledgement(int code)
+{
+    // Only the acknowledgement of the message awaited now: a late one of an earlier message must
+    // not silence the watchdog.
+    if (awaitedAckCode == 0 || awaitedAckCode != code - 1000)
+        return;
+    awaitedAckCode = awaitedAckSocket = ackWaitTicks = ackResendCount = 0;
+}
+
+// ---- The host ----
+
+void freeSocket(int n)
+{
+    QTcpSocket *socket = clientSocket(n);
+    setClientSocket(n, nullptr);
+    netSession.pending[n].clear();
+    if (socket) {
+        socket->disconnect();
+        socket->abort();
+        socket->deleteLater();
+    }
+    while (clientCount > 0 && !clientSocket(clientCount))
+        --clientCount;
+}
+
+void takeJoin(int socket, const QByteArray &message)
+{
+    if (!lobbyOpen || netSession.seatOfSocket[socket] > 0 || joinedPlayers >= 1 + kMaxClients)
+        return;
+    const int seat = ++joinedPlayers;
+    netSession.seatOfSocket[socket] = seat;
+    netSession.socketOfSeat[seat] = socket;
+    playerName[seat] = QString::fromLatin1(message.mid(kCodeLength, kJoinNameLength));
+    writeMessage(socket, plainMessage(1001, QByteArray::number(seat).rightJustified(2, ' ')));
+    setStatusText(QStringLiteral("Waiting for others to join..  Choose Launch to begin with current players."));
+    repaintWindow();
+}
+
+// A client's state counts only while its player is the one acting.
+bool fromActingClient(int socket, const StateSnapshot &s)
+{
+    const int seat = netSession.seatOfSocket[socket];
+    return seat > 0 && seat == currentPlayer && s.currentPlayer == seat && !gameOver;
+}
+
+void hostTakes(int socket, int code, const StateSnapshot &s)
+{
+    switch (code) {
+    case 1005: // a client's initial placement done
+        if (!fromActingClient(socket, s) || placementRound < 1)
+            return;
+        applySnapshot(s, true);
+        acknowledge(socket, code);
+        sendToJoinedClients(snapshotMessage(1003), socket);
+        repaintEveryTerritory();
+        continueNetworkPlacement();
+        break;
+    case 1006: // a client's state after an action in its turn
+        if (!fromActingClient(socket, s))
+            return;
+        applySnapshot(s, true);
+        sendToJoinedClients(snapshotMessage(1003), socket);
+        repaintEveryTerritory();
+        break;
+    case 1011: // a client's turn done
+        if (!fromActingClient(socket, s))
+            return;
+        applySnapshot(s, true);
+        acknowledge(socket, code);
+        sendToJoinedClients(snapshotMessage(1003), socket);
+        repaintEveryTerritory();
+        passTurnToNextPlayer();
+        continueNetworkTurns();
+        break;
+    case 1025: // a continent highlighted or un-highlighted at a client
+    case 1026:
+        if (!snapshotFitsMap(s) || s.highlightedContinent < 1)
+            return;
+        applySnapshot(s, false);
+        for (int i = 1; i <= continentTable[s.highlightedContinent].memberCount; ++i)
+            repaintShownTerritory(continentTable[s.highlightedContinent].members[i], code == 1025);
+        sendToJoinedClients(snapshotMessage(code - 2), socket);
+        break;
+    case 1028: { // a client has won
+        if (!fromActingClient(socket, s))
+            return;
+        const bool wasOver = gameOver;
+        applySnapshot(s, true);
+        if (!wasOver)
+            pushActionStep(makeStep(9));
+        break;
+    }
+    case 1020: { // a client leaves: the game ends for everyone
+        const int seat = netSession.seatOfSocket[socket];
+        sendToJoinedClients(snapshotMessage(1019), socket);
+        endNetworkGame(QStringLiteral("%1 has left the game. End of game.")
+                           .arg(isValidPlayer(seat) ? playerName[seat].trimmed() : QStringLiteral("A player")));
+        break;
+    }
+    default:
+        break;
+    }
+    repaintWindow();
+}
+
+// ---- The client ----
+
+bool loadHostMap(const StateSnapshot &s)
+{
+    if (snapshotFitsMap(s))
+        return true;
+    if (s.mapFlag == MapCustom) {
+        mapFilePath = dataFilePath(s.mapFileName);
+        useStoredMapPath = 'j';
+        loadMap();
+    } else {
+        selectMap(static_cast<MapFlag>(s.mapFlag));
+        loadSelectedBuiltinMap();
+    }
+    return snapshotFitsMap(s);
+}
+
+void beginGameHere(const StateSnapshot &s)
+{
+    if (!loadHostMap(s)) {
+        endNetworkGame(QStringLiteral("The host's map could not be loaded. End of game."));
+        return;
+    }
+    applySnapshot(s, true);
+    gameMode = ModeClient;
+    humanPlayerCount = 1;
+    lobbyOpen = 0;
+    netSession.clientActing = 0;
+    turnStarted = 1;
+    territoryChanged.fill('n');
+    territoryMark.fill('n');
+    screenMode = 9;
+    repaintEveryTerritory();
+    drawPlayerPanel();
+    announceInitialPlacement();
+    if (netWindow)
+        netWindow->updateWindowTitle();
+}
+
+void paintPlayersTerritories(const StateSnapshot &s, bool highlight)
+{
+    const int player = s.currentPlayer;
+    for (int t = 1; t <= territoryCount; ++t)
+        if (s.territories[t].owner == player && s.territories[t].armies > 1)
+            repaintShownTerritory(t, highlight ? 1 : 0);
+}
+
+void showWhoPlays(int player)
+{
+    if (isValidPlayer(player))
+        setStatusText(playerName[player] + QStringLiteral(" to play.."));
+}
+
+// What a mirrored step of the host shows here.
+void showHostStep(int code, const StateSnapshot &s)
+{
+    switch (code) {
+    case 1017:
+        if (isValidTerritory(s.msgTerritory))
+            repaintShownTerritory(s.msgTerritory, s.msgFlag);
+        break;
+    case 1008:
+    case 1009:
+        paintPlayersTerritories(s, code == 1008);
+        break;
+    case 1010:
+    case 1012:
+        drawPlayerPanel();
+        showWhoPlays(s.currentPlayer);
+        break;
+    case 1013:
+        interaction().showCardTradeBonus();
+        tradeNoticeShown = 1;
+        break;
+    case 1014:
+        if (netWindow)
+            closeCardTradeNotice(*netWindow);
+        break;
+    case 1023:
+    case 1024:
+        if (s.highlightedContinent >= 1)
+            for (int i = 1; i <= continentTable[s.highlightedContinent].memberCount; ++i) {
+                const int t = continentTable[s.highlightedContinent].members[i];
+                territoryMark[t] = code == 1023 ? 'j' : 'n';
+                repaintShownTerritory(t, code == 1023);
+            }
+        break;
+    default: // 1003: the state after an action
+        for (int t = 1; t <= territoryCount; ++t)
+            updateTerritoryDisplay(t, displayedTerritoryState[t].armies, displayedTerritoryState[t].owner,
+                                   territoryChanged[t] == 'j', 0, 0);
+        drawPlayerPanel();
+        break;
+    }
+}
+
+void clientTakes(int code, const StateSnapshot &s)
+{
+    if (code == 1002) {
+        if (waitingForHost())
+            beginGameHere(s);
+        return;
+    }
+    if (!snapshotFitsMap(s))
+        return;
+    switch (code) {
+    case 1004: // this client's initial placement
+    case 1007: // this client's turn
+        if (s.currentPlayer != networkSeat)
+            return;
+        applySnapshot(s, true);
+        acknowledge(1, code);
+        netSession.clientActing = 1;
+        if (code == 1004)
+            beginOwnPlacement();
+        else
+            turnStarted = 0; // the game loop begins the turn
+        repaintEveryTerritory();
+        break;
+    case 1027: { // the game is over
+        const bool wasOver = gameOver;
+        applySnapshot(s, !netSession.clientActing);
+        netSession.clientActing = 0;
+        gameOver = 1;
+        if (!wasOver)
+            pushActionStep(makeStep(9));
+        break;
+    }
+    case 1019:
+        endNetworkGame(QStringLiteral("The host has left the game. End of game."));
+        return;
+    default:
+        applySnapshot(s, !netSession.clientActing);
+        showHostStep(code, s);
+        break;
+    }
+    repaintWindow();
+}
+
+void takeSnapshotMessage(int socket, int code, const QByteArray &message)
+{
+    StateSnapshot s;
+    // An invalid snapshot is dropped whole: nothing of it reaches the tables.
+    if (!decodeSnapshot(message.mid(kCodeLength), s))
+        return;
+    if (isHost()) {
+        if (snapshotFitsMap(s))
+            hostTakes(socket, code, s);
+    } else if (isClient() && socket == 1) {
+        clientTakes(code, s);
+    }
+}
+
+void takeChat(int socket, int code, const QByteArray &message)
+{
+    const QString text = QString::fromLatin1(message.mid(kCodeLength)).trimmed();
+    for (const QChar c : text)
+        if (c.unicode() < 0x20)
+            return;
+    if (isHost() && code == 3001 && netSession.seatOfSocket[socket] > 0) {
+        setStatusText(text);
+        sendToJoinedClients(plainMessage(3000, message.mid(kCodeLength)), socket);
+    } else if (isClient() && code == 3000) {
+        setStatusText(text);
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Sending
+
+QByteArray plainMessage(int code, const QByteArray &payload)
+{
+    return codeDigits(code) + payload;
+}
+
+QByteArray snapshotMessage(int code)
+{
+    return codeDigits(code) + encodeSnapshot(captureSnapshot(code == 1002));
+}
+
+void sendToJoinedClients(const QByteArray &message, int except)
+{
+    for (int n = 1; n <= kMaxClients; ++n)
+        if (n != except && netSession.seatOfSocket[n] > 0)
+            writeMessage(n, message);
+}
+
+void sendAwaitedMessage(int socket, int code)
+{
+    awaitedAckCode = code;
+    awaitedAckSocket = socket;
+    ackWaitTicks = ackResendCount = 0;
+    writeMessage(socket, snapshotMessage(code));
+}
+
+void networkUpdate(int code)
+{
+    if (networkSeat <= 0)
+        return;
+    switch (code) {
+    case 1003:
+        if (isHost())
+            sendToJoinedClients(snapshotMessage(1003));
+        break;
+    case 1006:
+        if (isClient() && currentPlayer == networkSeat)
+            writeMessage(1, snapshotMessage(1006));
+        break;
+    case 1004:
+        if (isHost())
+            continueNetworkPlacement();
+        break;
+    case 1007:
+        if (isHost())
+            continueNetworkTurns();
+        break;
+    case 1005:
+    case 1011:
+        if (!isClient())
+            break;
+        sendAwaitedMessage(1, code);
+        netSession.clientActing = 0;
+        // Play is with the host now; this machine's next turn comes with 1004 or 1007.
+        turnStarted = 1;
+        break;
+    default:
+        break;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The host hands play round
+
+void continueNetworkTurns()
+{
+    for (int guard = 0; guard <= kMaxPlayers; ++guard) {
+        if (gameOver || !isValidPlayer(currentPlayer))
+            return;
+        if (currentPlayer == 1) {
+            turnStarted = 0; // the game loop begins the host's own turn
+            return;
+        }
+        if (isRemoteSeat(currentPlayer)) {
+            // The host's panel, and through its mirror every client, show whose turn it is.
+            pushActionStep(makeStep(7, currentPlayer));
+            sendAwaitedMessage(netSession.socketOfSeat[currentPlayer], 1007);
+            return;
+        }
+        playComputerTurn();
+        if (gameOver)
+            return;
+        passTurnToNextPlayer();
+    }
+}
+
+void beginOwnPlacement()
+{
+    saveAllowed = 0;
+    initialPlacementPhase = 1;
+    pushActionStep(makeStep(7, currentPlayer));
+    if (strongholdsEnabled) {
+        strongholdPhase = 1;
+        queueMessage(QStringLiteral("Choose your stronghold"));
+        return;
+    }
+    announceInitialPlacement();
+    armiesToPlace = initialArmies;
+    nextSoundId = SoundNextPlayer;
+    queueMessage(placementPrompt(initialArmies));
+}
+
+// A computer player's initial placement, made at once so that the next player placing gets the
+// whole state; the steps that follow show it (the network form of the end-of-turn steps).
+void placeComputerPlayer()
+{
+    pushActionStep(makeStep(7, currentPlayer));
+    announceInitialPlacement();
+    aiInitialPlacement();
+    if (!actionQueueHasRoom(6))
+        return;
+    pushActionStep(makeStep(11, currentPlayer));
+    for (int i = 0; i < 4; ++i)
+        pushActionStep(makeStep(12));
+    pushActionStep(makeStep(10, currentPlayer));
+}
+
+void continueNetworkPlacement()
+{
+    for (int guard = 0; guard <= kMaxPlayers; ++guard) {
+        ++placementRound;
+        currentPlayer = currentPlayer >= playerCount ? 1 : currentPlayer + 1;
+        if (placementRound > playerCount) {
+            initialPlacementPhase = strongholdPhase = 0;
+            armiesToPlace = placementRound = 0;
+            pushActionStep(makeStep(7, currentPlayer));
+            continueNetworkTurns();
+            return;
+        }
+        if (currentPlayer == 1) {
+            beginOwnPlacement();
+            return;
+        }
+        if (isRemoteSeat(currentPlayer)) {
+            initialPlacementPhase = strongholdPhase = 0;
+            pushActionStep(makeStep(7, currentPlayer));
+            sendAwaitedMessage(netSession.socketOfSeat[currentPlayer], 1004);
+            return;
+        }
+        placeComputerPlayer();
+    }
+}
+
+void startNetworkGame()
+{
+    if (!isHost() || !lobbyOpen)
+        return;
+    if (joinedPlayers < 2) {
+        interaction().beep();
+        return;
+    }
+    lobbyOpen = 0;
+    gameMode = ModeHost;
+    humanPlayerCount = 1;
+    humanSeatCount = joinedPlayers;
+    playerCount = joinedPlayers;
+    gameOver = 0;
+    dealTerritories();
+    screenMode = 9;
+    gameStartTime = playTimeStamp = interaction().now();
+    if (internetGame && gameListSlot != 99) {
+        // The list entry is closed and player 1's placement begins through message step 103.
+        currentPlayer = 1;
+        placementRound = 1;
+        queueMessage(QStringLiteral("Wait a moment for the game to start..."));
+        for (int i = 0; i < 3; ++i)
+            pushMessageStep(makeStep(100));
+        pushMessageStep(makeStep(103));
+    } else {
+        startPlacementPhase(false);
+    }
+    sendToJoinedClients(snapshotMessage(1002));
+    repaintEveryTerritory();
+    drawPlayerPanel();
+    if (netWindow)
+        netWindow->updateWindowTitle();
+    repaintWindow();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Receiving
+
+void setClientSocket(int n, QTcpSocket *socket)
+{
+    switch (n) {
+    case 1: clientSocket1 = socket; break;
+    case 2: clientSocket2 = socket; break;
+    case 3: clientSocket3 = socket; break;
+    case 4: clientSocket4 = socket; break;
+    default: break;
+    }
+}
+
+void acceptConnections(const std::function<void(QTcpSocket *, int)> &connectSocket)
+{
+    while (tcpServer && tcpServer->hasPendingConnections()) {
+        QTcpSocket *socket = tcpServer->nextPendingConnection();
+        int slot = 0;
+        for (int n = 1; n <= kMaxClients && slot == 0; ++n) {
+            QTcpSocket *held = clientSocket(n);
+            if (!held || (held->state() == QAbstractSocket::UnconnectedState && netSession.seatOfSocket[n] == 0))
+                slot = n;
+        }
+        if (slot == 0 || !lobbyOpen) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        setClientSocket(slot, socket);
+        netSession.pending[slot].clear();
+        netSession.seatOfSocket[slot] = 0;
+        clientCount = qMax(clientCount, slot);
+        // A connection that goes before it has joined (the search's probe) gives its place back.
+        QObject::connect(socket, &QTcpSocket::disconnected, socket, [socket, slot] {
+            if (clientSocket(slot) == socket && netSession.seatOfSocket[slot] == 0)
+                freeSocket(slot);
+        });
+        if (connectSocket)
+            connectSocket(socket, slot);
+    }
+}
+
+void receiveFromSocket(int n)
+{
+    QTcpSocket *socket = clientSocket(n);
+    if (!socket || n < 1 || n > kMaxClients)
+        return;
+    netSession.pending[n] += socket->readAll();
+    bool garbled = false;
+    const QList<QByteArray> messages = takeMessages(netSession.pending[n], &garbled);
+    if (garbled)
+        setStatusText(QStringLiteral("socket receive ERROR %1").arg(n));
+    for (const QByteArray &message : messages) {
+        if (clientSocket(n) != socket)
+            return; // the socket was given back meanwhile
+        handleMessage(n, message);
+    }
+}
+
+void handleMessage(int socket, const QByteArray &message)
+{
+    const int code = messageCode(message);
+    if (socket < 1 || socket > kMaxClients || messageLength(message) != message.size())
+        return;
+    if (codeCarriesSnapshot(code)) {
+        takeSnapshotMessage(socket, code, message);
+        return;
+    }
+    switch (code) {
+    case 1000:
+        if (isHost())
+            takeJoin(socket, message);
+        break;
+    case 1001:
+        if (socket == 1 && waitingForHost()) {
+            const int seat = message.mid(kCodeLength).trimmed().toInt();
+            if (seat >= 2 && seat <= 1 + kMaxClients)
+                networkSeat = seat;
+        }
+        break;
+    case 9999: // the search's probe: it is no player
+        if (isHost() && netSession.seatOfSocket[socket] == 0)
+            freeSocket(socket);
+        break;
+    case 2004: case 2005: case 2007: case 2011:
+        takeAcknowledgement(code);
+        break;
+    case 3000: case 3001:
+        takeChat(socket, code, message);
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,10 @@
+#include "net/NetState.h"
+
+NetSession netSession;
+ViewArea *netWindow = nullptr;
+
+void resetNetSession()
+{
+    netSession = NetSession();
+    netWindow = nullptr;
+}

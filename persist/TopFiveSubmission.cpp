@@ -1,0 +1,45 @@
+#include "persist/TopFiveSubmission.h"
+
+qint32 topFiveSlot = 0;
+void (*topFiveSubmission)(int mapSet, int losses) = nullptr;
+
+namespace {
+
+constexpr int kEntryLength = 25;
+constexpr int kEntries = 5;
+// A list this long holds five entries (the fifth may lack its padding).
+constexpr int kFullListLength = 110;
+
+// The losses of an entry: the number its first four characters begin with, or -1 for an entry
+// that is never given up (0 losses, losses beginning with 99, or no number).
+int replaceableLosses(const QString &entry)
+{
+    const QString field = entry.left(4).trimmed();
+    const QString lead = field.left(2);
+    if (!(lead > QLatin1String("00") && lead < QLatin1String("99")))
+        return -1;
+    int digits = 0;
+    while (digits < field.size() && field[digits].isDigit())
+        ++digits;
+    return digits > 0 ? field.left(digits).toInt() : -1;
+}
+
+} // namespace
+
+int chooseTopFiveSlot(const QString &list, int losses)
+{
+    if (losses > kMostTopFiveLosses)
+        return kTopFiveNotGoodEnough;
+    if (list.size() < kFullListLength)
+        return 0;
+    int worst = -1;
+    int slot = kTopFiveNotGoodEnough;
+    for (int k = 1; k <= kEntries && (k - 1) * kEntryLength < list.size(); ++k) {
+        const int value = replaceableLosses(list.mid((k - 1) * kEntryLength));
+        if (value > worst) {
+            worst = value;
+            slot = k;
+        }
+    }
+    return worst >= losses ? slot : kTopFiveNotGoodEnough;
+}

@@ -1,0 +1,48 @@
+// The player names dialog of the options menu: shown without blocking, answered through the
+// window's slots (the names are taken over by the dialogs' `ainamen`, `ainamen2`, `ainameresdef`).
+
+#include "app/ViewArea.h"
+
+#include "app/DialogState.h"
+#include "state/GameState.h"
+#include "state/MapView.h"
+#include "state/Seams.h"
+
+#include <QDialog>
+#include <QLineEdit>
+
+namespace {
+
+constexpr int kNameLength = 18;
+
+} // namespace
+
+void ViewArea::showAiNamesDialog()
+{
+    if (!aiNamesDialog)
+        return;
+    aiNamesDialogOpen = 1;
+    for (int p = 1; p <= kMaxPlayers; ++p) {
+        // The stored names are padded to their full length; the edits show them trimmed.
+        aiNameEdit[p]->setText(configuredPlayerName[p].trimmed());
+        aiNameEdit[p]->setMaxLength(kNameLength);
+    }
+    interaction().pause(300);
+    dialogOpen = 1;
+    dialogChoice = 0;
+    if (smallScreen)
+        aiNamesDialog->showMaximized();
+    else
+        aiNamesDialog->showNormal();
+    aiNamesDialog->raise();
+    aiNamesDialog->activateWindow();
+    interaction().pause(500);
+}
+
+void ViewArea::ainamerej()
+{
+    // The dialog's own reject follows; the names stay as they were.
+    dialogOpen = 0;
+    dialogChoice = 2;
+    aiNamesDialogOpen = 0;
+}

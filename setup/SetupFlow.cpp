@@ -1,0 +1,393 @@
+#include "setup/SetupFlow.h"
+
+#include "app/ScreenSize.h"
+#include "app/GameLoop.h"
+#include "app/PaintMapView.h"
+#include "app/ViewArea.h"
+#include "app/WindowState.h"
+#include "persist/SavedGame.h"
+#include "persist/Settings.h"
+#include "rules/GameStart.h"
+#include "rules/TurnState.h"
+#include "setup/ChoiceDialog.h"
+#include "setup/SetupHooks.h"
+#include "setup/SetupRules.h"
+#include "setup/SetupState.h"
+#include "state/BuiltinMaps.h"
+#include "state/Campaign.h"
+#include "state/GameState.h"
+#include "state/MapPicture.h"
+#include "state/MapView.h"
+#include "state/Seams.h"
+#include "state/SpriteQueue.h"
+#include "state/StatusLine.h"
+
+namespace {
+
+using Result = SetupStepResult;
+
+// A Cancel sends the flow back to its defaults; a player cannot cancel this often.
+constexpr int kMaxRestarts = 1000;
+constexpr int kNetworkTimerInterval = 512;
+
+enum MenuEntry {
+    EntryNetworkOrHotseat = 3,
+    EntryNewGame = 20,
+    EntrySingleMap = 21,
+    EntryHighScore = 23,
+    EntryRank = 24,
+    EntryCampaign = 25,
+    EntryDemo = 26,
+    EntryQuickLaunch = 27,
+};
+
+// Flow markers of `aiPlayerCount` until the computer players are counted.
+enum Marker { MarkerLocal = 2, MarkerHotseat = 22, MarkerDemo = 40, MarkerHost = 55, MarkerJoin = 66, MarkerStop = 99 };
+
+bool isSetupEntry(int entry)
+{
+    switch (entry) {
+    case EntryNetworkOrHotseat:
+    case EntryNewGame:
+    case EntrySingleMap:
+    case EntryHighScore:
+    case EntryRank:
+    case EntryCampaign:
+    case EntryDemo:
+    case EntryQuickLaunch:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The entries whose game is shown on the game screen once it starts.
+bool entryShowsGameScreen(int entry)
+{
+    return entry == EntryNetworkOrHotseat || entry == EntrySingleMap || entry == EntryHighScore
+        || entry == EntryRank || entry == EntryCampaign || entry == EntryQuickLaunch;
+}
+
+void clearMissileTables()
+{
+    for (int t = 1; t <= kMaxTerritories; ++t)
+        attackMissiles[t] = defenceMissiles[t] = displayedAttackMissiles[t] = displayedDefenceMissiles[t] = 0;
+}
+
+} // namespace
+
+void ViewArea::setupNewGame()
+{
+    SetupFlow(*this).run();
+}
+
+void SetupFlow::run()
+{
+    startText_ = formatStartText(interaction().now());
+    setStatusText(QStringLiteral(" "));
+    if (confirmReplacingRunningGame()) {
+        for (int round = 0; round < kMaxRestarts; ++round) {
+            applyNewGameDefaults();
+            view_.restartGameTimer();
+            clearMissileTables();
+            reloadSettingsWhenDue();
+            if (route() != Result::RestartSetup)
+                break;
+        }
+    }
+    setupRunning = 0;
+    // A quick launch lives only as long as its own set-up.
+    quickLaunch = 0;
+}
+
+bool SetupFlow::confirmReplacingRunningGame()
+{
+    if (localGameRunning && !gameEnded) {
+        if (!interaction().question(QStringLiteral("Tarvan GX"),
+                                    QStringLiteral("Start a new game ? (and quit current game)")))
+            return false;
+        localGameRunning = 0;
+        view_.resetGameDefaults();
+        for (int b = ButtonNext; b <= ButtonCancel; ++b)
+            inGameButtonEnabled[b] = 0;
+    }
+    if (gameEnded) {
+        gameOver = 0;
+        gameEnded = 0;
+        view_.resetGameDefaults();
+    }
+    return true;
+}
+
+void SetupFlow::applyNewGameDefaults()
+{
+    networkKind = 0;
+    for (int p = 1; p <= kMaxPlayers; ++p)
+        playerName[p] = QStringLiteral(" ");
+    gameMode = ModeSinglePlayer;
+    campaignId = NoCampaign;
+    campaignMapCount = 1;
+    campaignMapIndex = 1;
+    difficulty = 1;
+    strongholdsEnabled = 0;
+    troopExperienceEnabled = 0;
+    missionType = 0;
+    escortTarget = 0;
+    missionContinentIndex = 1;
+    topFiveGame = 0;
+    rankGame = 0;
+    aiPlayerCount = MarkerLocal;
+    rankAtGameStart = kNoRankAtStart;
+    rankFlagAtGameStart = kNoRankAtStart;
+    internetGame = 0;
+    neutralArmyActive = 0;
+    mapCustomFlag = 0;
+    campaignEnded = 0;
+    campaignCompleted = 0;
+    campaignPlayer = 0;
+    missionFailed = 0;
+    moveBlocked = 0;
+    noWinner = 0;
+    partialSaveFlag = 0;
+    saveHotseatNamesFlag = 0;
+    saveHighScoreNameFlag = 0;
+    gameListSlot = 99;
+    hostAddressText = QStringLiteral(" ");
+    networkAnimations = 0;
+    localGameRunning = 0;
+    setupRunning = 1;
+    networkSeat = 0;
+    networkPlayerName = QStringLiteral(" ");
+    // Only a quick launch brings this option back from a saved game; no other new game has it,
+    // and a rank game recorded with it would not count.
+    recordedOptionFlag = 0;
+}
+
+void SetupFlow::reloadSettingsWhenDue()
+{
+    if (selectedMap() != MapFlagCount && !settingsReloadPending)
+        return;
+    view_.resetGameDefaults();
+    loadSettings();
+    fitDisplaySizeClassToScreen();
+    settingsReloadPending = 0;
+}
+
+Result SetupFlow::route()
+{
+    if (!quickLaunch && !isSetupEntry(menuAction))
+        return Result::EndSetup;
+    if (menuAction == EntryNewGame && smallScreen) {
+        const Result chosen = askGameTypeMenu();
+        if (chosen != Result::Continue)
+            return chosen;
+    }
+    if (menuAction == EntryQuickLaunch)
+        quickLaunch = 1;
+    if (quickLaunch && !loadQuickLaunch())
+        return Result::EndSetup;
+    route_ = Route::Normal;
+    aiPlayerCount = MarkerLocal;
+    switch (menuAction) {
+    case EntryHighScore:
+        route_ = Route::HighScore;
+        break;
+    case EntryNetworkOrHotseat: {
+        const Result asked = setupHooks().askNetworkGameType(view_);
+        if (asked != Result::Continue)
+            return asked;
+        route_ = Route::FromNetworkQuestion;
+        break;
+    }
+    case EntryDemo:
+        aiPlayerCount = MarkerDemo;
+        route_ = Route::Demo;
+        break;
+    default:
+        break;
+    }
+    return dispatch();
+}
+
+Result SetupFlow::askGameTypeMenu()
+{
+    ChoiceDialogSpec spec;
+    const char *const labels[] = {"Single Map Game", "High Score Game", "Move Up in Rank", "Campaign game",
+                                  "Demo Mode", "Quick Launch"};
+    for (int k = 1; k <= 6; ++k)
+        spec.addAnswer(QLatin1String(labels[k - 1]), k);
+    spec.addCancel();
+    const ChoiceOutcome outcome = runChoiceDialog(view_, spec);
+    const int entries[] = {EntrySingleMap, EntryHighScore, EntryRank, EntryCampaign, EntryDemo, EntryQuickLaunch};
+    if (outcome.result == 0 || outcome.choice < 1 || outcome.choice > 6)
+        return Result::EndSetup;
+    menuAction = entries[outcome.choice - 1];
+    return Result::Continue;
+}
+
+Result SetupFlow::dispatch()
+{
+    switch (aiPlayerCount) {
+    case MarkerStop:
+        return Result::EndSetup;
+    case MarkerHotseat:
+        gameMode = ModeHotseat;
+        return gameTypeStep();
+    case MarkerHost:
+        gameMode = ModeHost;
+        previous_ = builtinMapFlags;
+        return hostMapQuestion();
+    case MarkerJoin:
+        gameMode = ModeClient;
+        humanPlayerCount = 1;
+        return tail();
+    default:
+        break;
+    }
+    if (route_ == Route::HighScore)
+        return setUpHighScoreGame();
+    if (aiPlayerCount == MarkerDemo)
+        return setUpDemoGame();
+    return gameTypeStep();
+}
+
+Result SetupFlow::gameTypeStep()
+{
+    previous_ = builtinMapFlags;
+    if (gameMode == ModeHost)
+        return hostMapQuestion();
+    if (!quickLaunch) {
+        difficulty = 1;
+        missionType = 0;
+    }
+    bool throughGameTypeBox = false;
+    switch (menuAction) {
+    case EntrySingleMap:
+        campaignMapCount = 1;
+        break;
+    case EntryRank:
+        campaignMapCount = 3;
+        campaignId = NoCampaign;
+        break;
+    case EntryCampaign:
+        campaignMapCount = 2;
+        break;
+    default:
+        if (gameMode == ModeHotseat || quickLaunch) {
+            campaignMapCount = 1;
+        } else {
+            const Result chosen = askGameTypeBox();
+            if (chosen != Result::Continue)
+                return chosen;
+            throughGameTypeBox = true;
+        }
+        break;
+    }
+    switch (campaignMapCount) {
+    case 3:
+        return setUpRankGame();
+    case 2:
+        return campaignQuestion(false, throughGameTypeBox ? CampaignCancel::Restart : CampaignCancel::Return);
+    default:
+        return mapQuestion();
+    }
+}
+
+Result SetupFlow::askGameTypeBox()
+{
+    const int button = interaction().choose(QStringLiteral("Tarvan GX"), QString(),
+                                            {QStringLiteral("Single Map Game"), QStringLiteral("Campaign Game"),
+                                             QStringLiteral("Move Up in Rank"), QStringLiteral("Back")});
+    if (button == 3)
+        return Result::RestartSetup;
+    // Closed without a button: a single map game.
+    campaignMapCount = button == 1 || button == 2 ? button + 1 : 1;
+    return Result::Continue;
+}
+
+Result SetupFlow::afterMapFixed()
+{
+    if (!quickLaunch && gameMode != ModeDemo && gameMode != ModeHost) {
+        const Result asked = optionsAndMissions();
+        if (asked != Result::Continue)
+            return asked;
+    }
+    aiMinAttackArmies = attackRule == 'n' ? 2 : 3;
+    if (gameMode == ModeSinglePlayer || gameMode == ModeDemo) {
+        const Result counted = askComputerPlayerCount();
+        if (counted != Result::Continue)
+            return counted;
+        seatComputerPlayers();
+    }
+    if (gameMode == ModeHotseat) {
+        const Result seated = hotseatPlayers();
+        if (seated != Result::Continue)
+            return seated;
+    }
+    if (gameMode == ModeHost)
+        humanPlayerCount = 1;
+    else
+        assignPersonalities();
+    return finishSetUp();
+}
+
+Result SetupFlow::finishSetUp()
+{
+    const QString notice = newArmiesNotice(territoryCount);
+    if (!notice.isEmpty())
+        interaction().message(MessageIcon::Information, QStringLiteral("Tarvan GX"), notice);
+    setStatusText2(QStringLiteral("This might take a few seconds..."));
+    // The deal of a high-score or hosted game is painted with its first paint, except on World.
+    if (mapWorldFlag || (!topFiveGame && gameMode != ModeHost))
+        repaintEveryTerritory();
+    drawPlayerPanel();
+    setStatusText2(QStringLiteral(" "));
+    if (rankGame) {
+        mapPaintState = QStringLiteral("0");
+        view_.update();
+    }
+    return tail();
+}
+
+Result SetupFlow::tail()
+{
+    if (gameMode != ModeHost && gameMode != ModeClient && gameMode != ModeDemo)
+        localGameRunning = 1;
+    const QString name = composeSaveFileName(startText_);
+    if (!name.isEmpty())
+        saveFileName = name;
+    defaultSaveName = saveFileName;
+    if (gameMode != ModeHotseat && gameMode != ModeDemo && !quickLaunch) {
+        const Result named = setupHooks().askNetworkPlayerName(view_);
+        if (named != Result::Continue)
+            return named;
+    }
+    quickLaunch = 0;
+    if (gameMode == ModeClient) {
+        view_.runGameTimerAt(kNetworkTimerInterval);
+        fastSpeed = 1;
+        return setupHooks().runJoinSteps(view_);
+    }
+    drawPlayerPanel();
+    view_.update();
+    if (gameMode == ModeHost) {
+        view_.runGameTimerAt(kNetworkTimerInterval);
+        fastSpeed = 1;
+        return setupHooks().runHostSteps(view_);
+    }
+    startPlay();
+    return Result::EndSetup;
+}
+
+void SetupFlow::startPlay()
+{
+    view_.updateWindowTitle();
+    if (entryShowsGameScreen(menuAction))
+        screenMode = 9;
+    // Nobody's turn is to be begun while the initial placement runs.
+    turnStarted = 1;
+    playTimeSeconds = 0;
+    startLocalGame();
+    if (gameMode == ModeDemo)
+        view_.restartGameTimer();
+}

@@ -1,0 +1,433 @@
+// The army-count dialog and the card dialogs of a game in the window: the counts offered for
+// each question, one answer per question through the buttons and the combo dialog of larger
+// counts, the conquest's question from the game loop, the card sets offered and traded, the
+// notice of a trade and its closing. Screenshots of both dialogs over the game are written to
+// the working folder and, when TARVAN_SCREENSHOT_DIR is set, there too.
+
+#include "test_mapclicks_support.h"
+
+#include "app/ResourceNames.h"
+#include "rules/Attack.h"
+#include "rules/Cards.h"
+#include "rules/TurnFlow.h"
+
+#include <QLabel>
+
+using namespace clicks_test;
+
+namespace {
+
+// Asks the question of a placement of initial armies on territory t with `toPlace` left.
+void askPlacement(ViewArea &window, int t, int toPlace)
+{
+    initialPlacementPhase = 1;
+    armiesToPlace = toPlace;
+    setTerritory(t, 1, 1);
+    clickTerritory(window, t);
+}
+
+void giveCards(int player, int artillery, int infantry, int cavalry, int wild)
+{
+    PlayerRecord &record = playerTable[player];
+    record.artillery() = artillery;
+    record.infantry() = infantry;
+    record.cavalry() = cavalry;
+    record.wild() = wild;
+    cardDeckCounts[CardArtillery] -= artillery;
+    cardDeckCounts[CardInfantry] -= infantry;
+    cardDeckCounts[CardCavalry] -= cavalry;
+    cardDeckCounts[CardWild] -= wild;
+}
+
+QStringList visibleSetTexts(const ViewArea &window)
+{
+    QStringList texts;
+    for (int n = 1; n <= 6; ++n)
+        if (window.cardSetButton[n]->isVisibleTo(window.cardDialog))
+            texts.append(window.cardSetButton[n]->text());
+    return texts;
+}
+
+int picturesShown(const ViewArea &window)
+{
+    int shown = 0;
+    for (int n = 3; n <= 7; ++n)
+        shown += window.cardTradeLabel[n]->isVisibleTo(window.cardTradeNotice)
+                         && !window.cardTradeLabel[n]->pixmap(Qt::ReturnByValue).isNull()
+                     ? 1
+                     : 0;
+    return shown;
+}
+
+} // namespace
+
+class TestArmyDialog : public QObject {
+    Q_OBJECT
+
+    ClickUi ui;
+    std::unique_ptr<ViewArea> window;
+
+    // Player 1's territory 1 with `armies`, its first neighbour player 2's with one army, the
+    // attack's target chosen: the army-count question of the attack is open.
+    void askAttack(int armies)
+    {
+        const int n = territoryNeighbours[1][1];
+        setTerritory(1, 1, armies);
+        setTerritory(n, 2, 1);
+        recountAllPlayers();
+        enterAttackPhase();
+        clickTerritory(*window, 1);
+        clickTerritory(*window, n);
+    }
+
+private slots:
+    void init()
+    {
+        resetAllGameState(5);
+        ui = ClickUi();
+        window = makeGameWindow(ui);
+    }
+
+    void cleanup()
+    {
+        window.reset();
+        setInteraction(nullptr);
+        setScreenMeasure(nullptr);
+    }
+
+    // ---- The counts offered ----
+
+    void theCountsOfferedFollowTheQuestion_data()
+    {
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<int>("due");   // armies to place, or on the source
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<bool>("more");
+        QTest::addColumn<QString>("firstText");
+
+        QTest::newRow("placement, 2 left") << "placement" << 2 << 2 << false << "Place 1 army";
+        QTest::newRow("territory bonus of 12") << "territories" << 12 << 8 << true << "Place 1 army";
+        QTest::newRow("attack from 5") << "attack" << 5 << 4 << false << "Attack with 1 army";
+        QTest::newRow("attack from 30") << "attack" << 30 << 8 << true << "Attack with 1 army";
+        QTest::newRow("move from 9, allowance 7") << "move" << 9 << 7 << false << "Move 1 army";
+    }
+
+    void theCountsOfferedFollowTheQuestion()
+    {
+        QFETCH(QString, question);
+        QFETCH(int, due);
+        QFETCH(int, buttons);
+        QFETCH(bool, more);
+        QFETCH(QString, firstText);
+
+        int most = buttons;
+        if (question == QLatin1String("placement")) {
+            askPlacement(*window, 1, due);
+        } else if (question == QLatin1String("territories")) {
+            territoryBonusPhase = 1;
+            territoryArmiesDue = due;
+            most = due;
+            clickTerritory(*window, 1);
+        } else if (question == QLatin1String("attack")) {
+            askAttack(due);
+            most = due - 1;
+        } else {
+            const int n = territoryNeighbours[1][1];
+            setTerritory(1, 1, due);
+            setTerritory(n, 1, 1);
+            moveAllowance = 7;
+            enterMovePhase();
+            clickTerritory(*window, 1);
+            clickTerritory(*window, n);
+        }
+        QVERIFY(armyQuestionOpen(*window));
+        QCOMPARE(buttonsOffered(*window), buttons);
+        QCOMPARE(moreOffered(*window), more);
+        QCOMPARE(window->armyCountButton[1]->text(), firstText);
+        QCOMPARE(window->armyCountButton[2]->text(), firstText.replace(QLatin1String("1 army"), QLatin1String("2 armies")));
+        // The combo dialog lists every count, the largest first.
+        QCOMPARE(window->armyComboItems.size(), most);
+        QCOMPARE(window->armyComboItems.first(), QString::number(most));
+        QCOMPARE(window->armyComboItems.last(), QStringLiteral("1"));
+        QCOMPARE(window->armyCountDialog->windowTitle(), QStringLiteral("Tarvan GX"));
+    }
+
+    void aLimitBelowTheDueArmiesIsKept()
+    {
+        // The click's limit (three a click) is below the armies still to place.
+        askPlacement(*window, 1, 9);
+        QCOMPARE(buttonsOffered(*window), 3);
+        QVERIFY(!moreOffered(*window));
+    }
+
+    void aQuestionWithNothingToOfferGoesOnAsCancelled()
+    {
+        // Nothing is left to place: the click's question answers itself with no armies.
+        initialPlacementPhase = 1;
+        armiesToPlace = 0;
+        pendingPlacementCount = 1;
+        selectedTerritory = 1;
+        territoryMark[1] = 'j';
+        window->showArmyCountDialog(0, 3);
+        QVERIFY(!window->armyCountDialog->isVisible());
+        QCOMPARE(dialogOpen, quint8(0));
+        QCOMPARE(pendingPlacementCount, quint8(0));
+        QCOMPARE(territoryState[1].armies, 1);
+        QCOMPARE(territoryMark[1], 'n');
+    }
+
+    // ---- One answer per question ----
+
+    void eachCountButtonAnswersOnce_data()
+    {
+        QTest::addColumn<int>("count");
+        for (int n = 1; n <= 8; ++n)
+            QTest::newRow(qPrintable(QStringLiteral("button %1").arg(n))) << n;
+    }
+
+    void eachCountButtonAnswersOnce()
+    {
+        QFETCH(int, count);
+        territoryBonusPhase = 1;
+        territoryArmiesDue = 20;
+        clickTerritory(*window, 1);
+        QVERIFY(armyQuestionOpen(*window));
+        QCOMPARE(armyCountDialogOpen, quint8(1));
+
+        window->armyCountButton[count]->click();
+        QCOMPARE(territoryState[1].armies, 1 + count);
+        QCOMPARE(territoryArmiesDue, 20 - count);
+        QVERIFY(!window->armyCountDialog->isVisible());
+        QCOMPARE(armyCountDialogOpen, quint8(0));
+        QCOMPARE(dialogOpen, quint8(0));
+
+        // A late click of the same dialog (a slot reached twice) changes nothing.
+        window->legerdlg8();
+        window->legerdlg9();
+        window->legersokdlg();
+        QCOMPARE(territoryState[1].armies, 1 + count);
+        QVERIFY(!window->armyComboDialog->isVisible());
+    }
+
+    void cancelAndEscapeAnswerNoArmies_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Cancel") << false;
+        QTest::newRow("Escape") << true;
+    }
+
+    void cancelAndEscapeAnswerNoArmies()
+    {
+        QFETCH(bool, escape);
+        askPlacement(*window, 1, 5);
+        QCOMPARE(territoryMark[1], 'j');
+        if (escape)
+            window->armyCountDialog->reject();
+        else
+            window->armyCountCancelButton->click();
+        QVERIFY(!window->armyCountDialog->isVisible());
+        QCOMPARE(dialogOpen, quint8(0));
+        QCOMPARE(territoryState[1].armies, 1);
+        QCOMPARE(armiesToPlace, 5);
+        QCOMPARE(territoryMark[1], 'n');
+        QVERIFY(initialPlacementPhase);
+    }
+
+    void moreHandsTheQuestionToTheComboDialog()
+    {
+        territoryBonusPhase = 1;
+        territoryArmiesDue = 14;
+        clickTerritory(*window, 1);
+        QVERIFY(moreOffered(*window));
+
+        // A count clicked in the first dialog while the combo dialog is on its way answers
+        // nothing, and neither does closing the first dialog.
+        int clicks = 0;
+        ui.duringPause = [&] {
+            if (clicks++ == 0) {
+                window->armyCountButton[2]->click();
+                window->armyCountDialog->reject();
+            }
+        };
+        window->armyCountButton[9]->click();
+        ui.duringPause = nullptr;
+        QCOMPARE(ui.pausedMilliseconds, 1000);
+        QCOMPARE(territoryState[1].armies, 1);
+        QVERIFY(!window->armyCountDialog->isVisible());
+        QVERIFY(window->armyComboDialog->isVisible());
+        QCOMPARE(window->armyComboDialog->windowModality(), Qt::ApplicationModal);
+        QCOMPARE(dialogOpen, quint8(1));
+        QCOMPARE(window->armyCombo->count(), 14);
+        QCOMPARE(window->armyCombo->currentIndex(), 0);
+        QCOMPARE(window->armyCombo->currentText(), QStringLiteral("14"));
+
+        window->armyCombo->setCurrentIndex(window->armyCombo->findText(QStringLiteral("11")));
+        window->armyComboOkButton->click();
+        QVERIFY(!window->armyComboDialog->isVisible());
+        QCOMPARE(dialogOpen, quint8(0));
+        QCOMPARE(territoryState[1].armies, 12);
+        QCOMPARE(territoryArmiesDue, 3);
+    }
+
+    void closingTheComboDialogCancels()
+    {
+        askAttack(20);
+        window->armyCountButton[9]->click();
+        QVERIFY(window->armyComboDialog->isVisible());
+        window->armyComboDialog->reject();
+        QCOMPARE(dialogOpen, quint8(0));
+        QCOMPARE(territoryState[1].armies, 20);
+        // The source stays chosen: another target may be picked.
+        QVERIFY(attackTargetPhase);
+        QCOMPARE(sourceTerritory, 1);
+        QCOMPARE(attackMadeThisTurn, quint8(0));
+    }
+
+    void theConquestAsksThroughTheGameLoop()
+    {
+        // The conquest's question is a step of the loop; its answer moves the armies in.
+        askAttack(12);
+        const int n = territoryNeighbours[1][1];
+        for (int tries = 0; tries < 5 && territoryState[n].owner != 1; ++tries) {
+            answerArmies(*window, 11);
+            if (territoryState[n].owner != 1) {
+                enterAttackPhase();
+                clickTerritory(*window, 1);
+                clickTerritory(*window, n);
+            }
+        }
+        QCOMPARE(territoryState[n].owner, 1);
+        QVERIFY(!dialogOpen);
+        const int spare = territoryState[1].armies - 1;
+        QVERIFY(tickUntil(*window, [] { return dialogOpen != 0; }, 200));
+        QVERIFY(armyQuestionOpen(*window));
+        QCOMPARE(largestOffered(*window), spare);
+        QCOMPARE(window->armyCountButton[1]->text(), QStringLiteral("Move 1 army"));
+
+        saveShot(dialogOverGame(*window, *window->armyCountDialog), QStringLiteral("army-count-dialog.png"));
+
+        answerArmies(*window, spare);
+        QCOMPARE(territoryState[n].armies, 1 + spare);
+        QCOMPARE(territoryState[1].armies, 1);
+        QVERIFY(tickUntil(*window, queuesDrained, 200));
+        QCOMPARE(statusLine, QStringLiteral("Attack from ? or choose Move or Next."));
+    }
+
+    // ---- Cards ----
+
+    void theCardSetsAreOfferedWithTheirArmies_data()
+    {
+        QTest::addColumn<QList<int>>("hand"); // artillery, infantry, cavalry, wild
+        QTest::addColumn<QStringList>("sets");
+
+        QTest::newRow("three of a kind") << QList<int>{3, 0, 0, 0} << QStringList{"10 armies: 3 artillery"};
+        QTest::newRow("two pairs")
+            << QList<int>{2, 2, 0, 0}
+            << QStringList{"10 armies: 2 artillery + 2 infantry", "5 armies: 2 artillery", "5 armies: 2 infantry"};
+        QTest::newRow("a wild card and one")
+            << QList<int>{0, 0, 1, 1} << QStringList{"5 armies: 1 cavalry + 1 wild"};
+    }
+
+    void theCardSetsAreOfferedWithTheirArmies()
+    {
+        QFETCH(QList<int>, hand);
+        QFETCH(QStringList, sets);
+        giveCards(1, hand[0], hand[1], hand[2], hand[3]);
+        openCardTradeDialog();
+        QVERIFY(window->cardDialog->isVisible());
+        QCOMPARE(cardDialogOpen, quint8(1));
+        QCOMPARE(dialogOpen, quint8(1));
+        QCOMPARE(visibleSetTexts(*window), sets);
+        QVERIFY(window->cardCancelButton->isEnabled());
+
+        // Cancel: nothing is traded.
+        window->cardCancelButton->click();
+        QVERIFY(!window->cardDialog->isVisible());
+        QCOMPARE(cardDialogOpen, quint8(0));
+        QCOMPARE(dialogOpen, quint8(0));
+        QCOMPARE(handOf(1).total(), hand[0] + hand[1] + hand[2] + hand[3]);
+    }
+
+    void aTradedSetIsShownInTheNoticeUntilTheLoopClosesIt_data()
+    {
+        QTest::addColumn<int>("closingStep"); // 0: the trade's own closing step, else a message step
+        QTest::newRow("action step 4") << 0;
+        QTest::newRow("message step 102") << 102;
+    }
+
+    void aTradedSetIsShownInTheNoticeUntilTheLoopClosesIt()
+    {
+        QFETCH(int, closingStep);
+        giveCards(1, 2, 2, 0, 1);
+        openCardTradeDialog();
+        QCOMPARE(window->cardSetButton[1]->text(), QStringLiteral("15 armies: 2 artillery + 2 infantry + 1 wild"));
+        window->cardSetButton[1]->click();
+        QVERIFY(!window->cardDialog->isVisible());
+        QCOMPARE(dialogOpen, quint8(0));
+        QCOMPARE(handOf(1).total(), 0);
+        QCOMPARE(cardArmiesDue, 15);
+        QVERIFY(cardBonusPhase);
+
+        // The loop shows the notice with the player, the armies and the cards.
+        QVERIFY(tickUntil(*window, [] { return tradeNoticeShown != 0; }, 20));
+        QVERIFY(window->cardTradeNotice->isVisible());
+        QCOMPARE(window->cardTradeLabel[1]->text(), QStringLiteral("Player 1"));
+        QCOMPARE(window->cardTradeLabel[2]->text(), QStringLiteral("gets 15 armies."));
+        QCOMPARE(picturesShown(*window), 3);
+        QCOMPARE(window->cardTradeNotice->windowTitle(), QStringLiteral("Cards"));
+        saveShot(dialogOverGame(*window, *window->cardTradeNotice), QStringLiteral("card-trade-notice.png"));
+
+        if (closingStep == 0) {
+            QVERIFY(tickUntil(*window, [] { return tradeNoticeShown == 0; }, 20));
+        } else {
+            clearStepQueues();
+            pushMessageStep(makeStep(closingStep));
+            window->gameTick();
+            window->gameTick();
+            QCOMPARE(tradeNoticeShown, quint8(0));
+        }
+        QVERIFY(!window->cardTradeNotice->isVisible());
+    }
+
+    void aComputerPlayersTradeShowsHisCards()
+    {
+        cardTradeValues = {0, 0, 0, 3, 0, 10, 2};
+        window->showCardTradeBonus();
+        QCOMPARE(window->cardTradeLabel[1]->text(), QStringLiteral("Player 2"));
+        QCOMPARE(window->cardTradeLabel[2]->text(), QStringLiteral("gets 10 armies."));
+        QCOMPARE(picturesShown(*window), 1);
+        // Three cards of a kind are fanned out in one picture.
+        const QPixmap fan = window->cardTradeLabel[3]->pixmap(Qt::ReturnByValue);
+        QVERIFY(fan.width() > QImage(resources::cardPicturePath(CardCavalry)).width());
+        QCOMPARE(tradeNoticeShown, quint8(1));
+    }
+
+    void aDueTradeCannotBePutOff()
+    {
+        // Five cards at the start of a turn: the dialog opens and stays until a set is chosen.
+        giveCards(1, 2, 2, 1, 0);
+        currentPlayer = 1;
+        turnStarted = 0;
+        beginTurn();
+        QVERIFY(cardTradeRequired);
+        QVERIFY(window->cardDialog->isVisible());
+        QVERIFY(!window->cardCancelButton->isEnabled());
+        saveShot(dialogOverGame(*window, *window->cardDialog), QStringLiteral("card-dialog.png"));
+
+        window->cardDialog->reject();
+        QCOMPARE(ui.beeps, 1);
+        QVERIFY(window->cardDialog->isVisible());
+        QCOMPARE(cardDialogOpen, quint8(1));
+        QCOMPARE(dialogOpen, quint8(1));
+
+        window->cardSetButton[1]->click();
+        QVERIFY(!cardTradeRequired);
+        QVERIFY(!window->cardDialog->isVisible());
+        QCOMPARE(dialogOpen, quint8(0));
+        QVERIFY(handOf(1).total() < 5);
+        QVERIFY(cardBonusPhase);
+    }
+};
+
+TARVAN_TEST_MAIN(TestArmyDialog)
+#include "test_armydialog.moc"

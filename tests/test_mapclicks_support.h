@@ -1,0 +1,244 @@
+#pragma once
+// What the map-click and dialog tests share: a window of a fixed screen size showing a game on
+// the World map, clicks at the points where the paint handler draws the territories' labels,
+// the army-count dialog answered through its buttons, and the game loop run until it waits.
+
+#include "TestSupport.h"
+
+#include "app/DialogState.h"
+#include "app/PaintLayout.h"
+#include "app/ScreenSize.h"
+#include "app/ViewArea.h"
+#include "app/WindowState.h"
+#include "rules/PlayerRecords.h"
+#include "rules/TurnState.h"
+#include "state/BuiltinMaps.h"
+#include "state/GameState.h"
+#include "state/MapView.h"
+#include "state/StatusLine.h"
+#include "state/StepQueues.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QPainter>
+#include <QPushButton>
+
+#include <cmath>
+#include <functional>
+#include <memory>
+
+namespace clicks_test {
+
+// The scripted questions of the tests; the card dialogs are the window's own, as in the program.
+class ClickUi : public ScriptedInteraction {
+public:
+    ViewArea *window = nullptr;
+    // Runs inside each pause (a click made while the program waits).
+    std::function<void()> duringPause;
+
+    void showCardTradeDialog() override
+    {
+        if (window)
+            window->showCardTradeDialog();
+    }
+    void showCardTradeBonus() override
+    {
+        if (window)
+            window->showCardTradeBonus();
+    }
+    void pause(int milliseconds) override
+    {
+        ScriptedInteraction::pause(milliseconds);
+        if (duringPause)
+            duringPause();
+    }
+};
+
+inline ScreenInfo fixedScreen()
+{
+    ScreenInfo screen;
+    screen.available = QRect(0, 0, 1366, 768);
+    screen.widthMM = 340;
+    screen.fullHeight = 768;
+    return screen;
+}
+
+inline QImage paintWindow(ViewArea &window)
+{
+    QImage image(window.size(), QImage::Format_RGB32);
+    image.fill(Qt::black);
+    window.render(&image);
+    return image;
+}
+
+// A window on the game screen with the World map dealt round-robin to `players` players
+// (player 1 the one human), painted once so that the layout the clicks need is in place.
+inline std::unique_ptr<ViewArea> makeGameWindow(ClickUi &ui, int players = 3)
+{
+    auto window = std::make_unique<ViewArea>();
+    ui.window = window.get();
+    setInteraction(&ui);
+    setScreenMeasure(fixedScreen);
+    applyScreenInfo(fixedScreen());
+    demoRunning = 0;
+    gameMode = ModeSinglePlayer;
+    animationsEnabled = 0;
+    humanPlayerCount = 1;
+    playerCount = players;
+    for (int p = 1; p <= kMaxPlayers; ++p)
+        playerName[p] = QStringLiteral("Player %1").arg(p);
+    for (int t = 1; t <= territoryCount; ++t) {
+        territoryState[t] = {(t - 1) % players + 1, 1};
+        displayedTerritoryState[t] = territoryState[t];
+        territoryChanged[t] = territoryMark[t] = 'n';
+    }
+    recountAllPlayers();
+    currentPlayer = 1;
+    turnStarted = 1;
+    screenMode = 9;
+    mapPaintState = QStringLiteral("0");
+    window->resize(1366, 768);
+    paintWindow(*window);
+    clearStepQueues();
+    return window;
+}
+
+// Where the paint handler draws the label point of territory t, in window pixels.
+inline QPoint labelPoint(int t)
+{
+    const MapDrawing drawing = currentMapDrawing();
+    int px = territoryPos[t].x;
+    int py = territoryPos[t].y;
+    designToPicture(px, py);
+    const double kx = double(drawing.target.width()) / drawing.source.width();
+    const double ky = double(drawing.target.height()) / drawing.source.height();
+    return QPoint(int(std::floor(drawing.target.x() + (px - drawing.source.x() + 0.5) * kx)),
+                  int(std::floor(drawing.target.y() + (py - drawing.source.y() + 0.5) * ky)));
+}
+
+inline void clickAt(ViewArea &window, const QPoint &point)
+{
+    window.clickX = point.x();
+    window.clickY = point.y();
+    window.handleMapClick();
+}
+
+inline void clickTerritory(ViewArea &window, int t)
+{
+    clickAt(window, labelPoint(t));
+}
+
+// A press of the left mouse button at a window point, through the window's mouse handler.
+inline void mouseClickAt(ViewArea &window, const QPoint &point)
+{
+    QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, point);
+}
+
+// The middle of the game panel's button in row `row` (1 Menu, 2 Cancel, 3 Cards, 4 Move, 5 Add,
+// 6 Attack, 7 Next Player) as the last paint drew it.
+inline QPoint gameButtonPoint(int row)
+{
+    return QRect(menuRowPosition(row, false), menuButtonSize(true)).center();
+}
+
+// The counts the army-count dialog offers on its buttons 1..8, and whether "More" is there.
+inline int buttonsOffered(const ViewArea &window)
+{
+    int shown = 0;
+    for (int n = 1; n <= 8; ++n)
+        shown += window.armyCountButton[n]->isVisibleTo(window.armyCountDialog) ? 1 : 0;
+    return shown;
+}
+
+inline bool moreOffered(const ViewArea &window)
+{
+    return window.armyCountButton[9]->isVisibleTo(window.armyCountDialog);
+}
+
+inline bool armyQuestionOpen(const ViewArea &window)
+{
+    return window.armyCountDialog->isVisible() && armyCountDialogOpen && dialogOpen;
+}
+
+// Answers the open army-count question as a player does: a count button, or "More" and the
+// count chosen in the combo dialog.
+inline void answerArmies(ViewArea &window, int count)
+{
+    if (count >= 1 && count <= 8 && window.armyCountButton[count]->isVisibleTo(window.armyCountDialog)) {
+        window.armyCountButton[count]->click();
+        return;
+    }
+    window.armyCountButton[9]->click();
+    const int index = window.armyCombo->findText(QString::number(count));
+    window.armyCombo->setCurrentIndex(index);
+    window.armyComboOkButton->click();
+}
+
+// The largest count the open question offers.
+inline int largestOffered(const ViewArea &window)
+{
+    return moreOffered(window) ? window.armyComboItems.value(0).toInt() : buttonsOffered(window);
+}
+
+// Runs the game loop until `done` holds or `limit` ticks have passed; true when it holds.
+template <typename Condition>
+bool tickUntil(ViewArea &window, Condition done, int limit = 4000)
+{
+    for (int i = 0; i < limit; ++i) {
+        if (done())
+            return true;
+        window.gameTick();
+    }
+    return done();
+}
+
+inline bool queuesDrained()
+{
+    return actionQueueCount == 0 && messageQueueCount == 0;
+}
+
+// The first territory of `player` that `accept` takes, or 0.
+template <typename Accept>
+int findTerritory(int player, Accept accept)
+{
+    for (int t = 1; t <= territoryCount; ++t)
+        if (territoryState[t].owner == player && accept(t))
+            return t;
+    return 0;
+}
+
+inline int neighbourWhere(int t, const std::function<bool(int)> &accept)
+{
+    const NeighbourList &list = territoryNeighbours[t];
+    for (int i = 1; i <= kMaxNeighbours && list[i] != 0; ++i)
+        if (list[i] != t && accept(list[i]))
+            return list[i];
+    return 0;
+}
+
+// Sets a territory's owner and armies in the rules' and the shown state.
+inline void setTerritory(int t, int owner, int armies)
+{
+    territoryState[t] = {owner, armies};
+    displayedTerritoryState[t] = territoryState[t];
+}
+
+// The window and a dialog over it as one picture, for a look at the dialog in its place.
+inline QImage dialogOverGame(ViewArea &window, QDialog &dialog)
+{
+    QImage shot = paintWindow(window);
+    const QPixmap picture = dialog.grab();
+    QPainter painter(&shot);
+    painter.drawPixmap((shot.width() - picture.width()) / 2, (shot.height() - picture.height()) / 2, picture);
+    return shot;
+}
+
+inline void saveShot(const QImage &image, const QString &name)
+{
+    image.save(QDir::current().filePath(name));
+    const QByteArray folder = qgetenv("TARVAN_SCREENSHOT_DIR");
+    if (!folder.isEmpty())
+        image.save(QDir(QString::fromLocal8Bit(folder)).filePath(name));
+}
+
+} // namespace clicks_test

@@ -1,0 +1,444 @@
+// A host and two clients in one process, over loopback: joining, Launch, the initial placements
+// handed round the table and a turn handed on, with every machine holding the same state after
+// each message; and the farewell messages that end the other side's game.
+//
+// The game's state is global, one game per process, so each machine keeps its own copy of it
+// and the test brings a machine's copy in before that machine acts or receives.
+
+#include "TestSupport.h"
+
+#include "app/GameLoop.h"
+#include "app/GameLoopInternal.h"
+#include "app/NetworkState.h"
+#include "app/ViewArea.h"
+#include "app/WindowState.h"
+#include "net/NetFraming.h"
+#include "net/NetPlay.h"
+#include "net/NetState.h"
+#include "net/StateSnapshot.h"
+#include "persist/SharedGlobals.h"
+#include "rules/GameStart.h"
+#include "rules/PlayerRecords.h"
+#include "rules/TurnFlow.h"
+#include "rules/TurnState.h"
+#include "state/BuiltinMaps.h"
+#include "state/GameState.h"
+#include "state/StatusLine.h"
+#include "state/StepQueues.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <memory>
+#include <type_traits>
+
+namespace {
+
+// Everything one machine has of its own.
+#define MACHINE_GLOBALS(X)                                                                          \
+    X(networkSeat) X(gameMode) X(humanPlayerCount) X(humanSeatCount) X(playerCount) X(currentPlayer) \
+    X(gameOver) X(initialArmies) X(territoryState) X(displayedTerritoryState) X(territoryChanged)    \
+    X(territoryMark) X(playerTable) X(playerName) X(cardDeckCounts) X(attackRule)                    \
+    X(strongholdsEnabled) X(troopExperienceEnabled) X(missionType) X(neutralArmyActive)              \
+    X(troopExperience) X(turnsTaken) X(quietRounds) X(placementRound) X(armiesToPlace)               \
+    X(initialPlacementPhase) X(strongholdPhase) X(turnStarted) X(saveAllowed) X(nextSoundId)         \
+    X(actionQueue) X(actionQueueCount) X(actionQueueIndex) X(messageQueue) X(messageQueueCount)      \
+    X(messageQueueIndex) X(statusText) X(statusLine) X(screenMode) X(lobbyOpen) X(joinedPlayers)     \
+    X(clientCount) X(clientSocket1) X(clientSocket2) X(clientSocket3) X(clientSocket4)               \
+    X(awaitedAckCode) X(awaitedAckSocket) X(ackWaitTicks) X(ackResendCount) X(msgTerritory)          \
+    X(msgArmies) X(msgOwner) X(msgFlag) X(highlightedContinent) X(cardTradeValues) X(netSession)     \
+    X(exitReason) X(internetGame) X(gameListSlot)
+
+struct Machine {
+#define DECLARE_COPY(g) std::remove_reference_t<decltype(g)> g##Copy{};
+    MACHINE_GLOBALS(DECLARE_COPY)
+#undef DECLARE_COPY
+    QString name;
+
+    void keep()
+    {
+#define KEEP(g) g##Copy = g;
+        MACHINE_GLOBALS(KEEP)
+#undef KEEP
+    }
+    void bringIn() const
+    {
+#define BRING(g) g = g##Copy;
+        MACHINE_GLOBALS(BRING)
+#undef BRING
+    }
+};
+
+Machine *active = nullptr;
+
+void switchTo(Machine &m)
+{
+    if (active == &m)
+        return;
+    if (active)
+        active->keep();
+    m.bringIn();
+    active = &m;
+}
+
+template <class F>
+auto on(Machine &m, F read)
+{
+    switchTo(m);
+    return read();
+}
+
+int quits = 0;
+
+// The state every machine must agree on.
+struct Shared {
+    std::array<TerritoryState, kMaxTerritories + 1> rules;
+    std::array<TerritoryState, kMaxTerritories + 1> shown;
+    std::array<PlayerRecord, kMaxPlayers + 1> records;
+    std::array<QString, kMaxPlayers + 1> names;
+    qint32 current;
+    qint32 players;
+    bool sameAs(const Shared &o, bool withCurrentPlayer) const
+    {
+        for (int p = 1; p <= kMaxPlayers; ++p)
+            if (names[p].trimmed() != o.names[p].trimmed())
+                return false;
+        for (int p = 1; p <= kMaxPlayers; ++p)
+            if (records[p].f != o.records[p].f) {
+                qWarning("player %d's record differs", p);
+                return false;
+            }
+        for (int t = 1; t <= kMaxTerritories; ++t)
+            if (rules[t] != o.rules[t] || shown[t] != o.shown[t]) {
+                qWarning("territory %d differs: %d/%d %d/%d against %d/%d %d/%d", t, rules[t].owner,
+                         rules[t].armies, shown[t].owner, shown[t].armies, o.rules[t].owner, o.rules[t].armies,
+                         o.shown[t].owner, o.shown[t].armies);
+                return false;
+            }
+        return players == o.players
+            && (!withCurrentPlayer || current == o.current);
+    }
+};
+
+Shared sharedOf(Machine &m)
+{
+    return on(m, [] {
+        return Shared{territoryState, displayedTerritoryState, playerTable, playerName, currentPlayer, playerCount};
+    });
+}
+
+} // namespace
+
+class TestNetGame : public QObject {
+    Q_OBJECT
+
+    ScriptedInteraction ui;
+    Machine host, alice, bob;
+    std::unique_ptr<QTcpServer> server;
+    std::vector<std::unique_ptr<QTcpSocket>> clientSockets;
+
+    void startHost(int players)
+    {
+        Q_UNUSED(players);
+        switchTo(host);
+        networkSeat = 1;
+        gameMode = ModeHost;
+        lobbyOpen = 1;
+        joinedPlayers = 1;
+        screenMode = 102;
+        playerName[1] = QStringLiteral("Hosty").leftJustified(18);
+        server = std::make_unique<QTcpServer>();
+        QVERIFY(server->listen(QHostAddress::LocalHost, 0));
+        tcpServer = server.get();
+        connect(server.get(), &QTcpServer::newConnection, this, [this] {
+            switchTo(host);
+            acceptConnections([this](QTcpSocket *socket, int slot) {
+                connect(socket, &QTcpSocket::readyRead, this, [this, slot] {
+                    switchTo(host);
+                    receiveFromSocket(slot);
+                });
+            });
+        });
+    }
+
+    void joinAs(Machine &m, const QString &name)
+    {
+        switchTo(m);
+        networkSeat = 2;
+        gameMode = ModeClient;
+        humanPlayerCount = 1;
+        screenMode = 101;
+        auto socket = std::make_unique<QTcpSocket>();
+        clientSocket1 = socket.get();
+        connect(socket.get(), &QTcpSocket::readyRead, this, [this, &m] {
+            switchTo(m);
+            receiveFromSocket(1);
+        });
+        socket->connectToHost(QHostAddress::LocalHost, server->serverPort());
+        QVERIFY(socket->waitForConnected(5000));
+        // The join step of the game loop writes the join message.
+        const QString padded = name.leftJustified(kJoinNameLength);
+        playJoinStep(makeStep(101, padded.size(), 0, 0, 0, 0, 0, padded));
+        clientSockets.push_back(std::move(socket));
+    }
+
+    void launchWithTwoClients()
+    {
+        startHost(3);
+        joinAs(alice, QStringLiteral("Alice"));
+        QTRY_COMPARE(on(host, [] { return joinedPlayers; }), 2);
+        joinAs(bob, QStringLiteral("Bob"));
+        QTRY_COMPARE(on(host, [] { return joinedPlayers; }), 3);
+        QTRY_COMPARE(on(bob, [] { return networkSeat; }), 3);
+        switchTo(host);
+        startNetworkGame();
+        QTRY_COMPARE(on(alice, [] { return screenMode; }), 9);
+        QTRY_COMPARE(on(bob, [] { return screenMode; }), 9);
+    }
+
+    // The machine's player puts all his initial armies on his first territory, and the machine
+    // sends its state as the rules do after an action (1003 from the host, 1006 from a client).
+    void placeEverything(Machine &m)
+    {
+        switchTo(m);
+        int t = 1;
+        while (territoryState[t].owner != currentPlayer)
+            ++t;
+        territoryState[t].armies += initialArmies;
+        displayedTerritoryState[t] = territoryState[t];
+        recountPlayer(currentPlayer);
+        armiesToPlace = 0;
+        initialPlacementPhase = 0;
+        networkUpdate(networkSeat == 1 ? 1003 : 1006);
+    }
+
+    // Every machine holds the host's state (and its current player, unless a client has not
+    // yet heard whose turn it is).
+    void verifyAllAgree(bool aliceKnowsCurrent = true, bool bobKnowsCurrent = true)
+    {
+        const Shared expected = sharedOf(host);
+        QVERIFY(sharedOf(alice).sameAs(expected, aliceKnowsCurrent));
+        QVERIFY(sharedOf(bob).sameAs(expected, bobKnowsCurrent));
+    }
+
+private slots:
+    void init()
+    {
+        resetAllGameState(9);
+        resetNetworkPlay();
+        ui = ScriptedInteraction();
+        setInteraction(&ui);
+        quits = 0;
+        quitEventLoop = [] { ++quits; };
+        selectMap(MapWorld);
+        loadSelectedBuiltinMap();
+        // Every machine starts from the same fresh program.
+        active = nullptr;
+        for (Machine *m : {&host, &alice, &bob}) {
+            m->keep();
+        }
+    }
+
+    void cleanup()
+    {
+        if (active)
+            active->keep();
+        active = nullptr;
+        clientSockets.clear();
+        tcpServer = nullptr;
+        server.reset();
+        for (int n = 1; n <= kMaxClients; ++n)
+            setClientSocket(n, nullptr);
+        setInteraction(nullptr);
+    }
+
+    void playersJoinTheLobbyAndGetTheirSeats()
+    {
+        startHost(3);
+        joinAs(alice, QStringLiteral("Alice"));
+        QTRY_COMPARE(on(alice, [] { return networkSeat; }), 2);
+        joinAs(bob, QStringLiteral("Bob"));
+        QTRY_COMPARE(on(bob, [] { return networkSeat; }), 3);
+        switchTo(host);
+        QCOMPARE(joinedPlayers, 3);
+        QCOMPARE(playerName[2].trimmed(), QStringLiteral("Alice"));
+        QCOMPARE(playerName[3].trimmed(), QStringLiteral("Bob"));
+        QCOMPARE(statusText, QStringLiteral("Waiting for others to join..  Choose Launch to begin with current players."));
+    }
+
+    void theSearchsProbeTakesNoSeat()
+    {
+        startHost(2);
+        QTcpSocket probe;
+        probe.connectToHost(QHostAddress::LocalHost, server->serverPort());
+        QVERIFY(probe.waitForConnected(5000));
+        probe.write("9999");
+        probe.waitForBytesWritten(1000);
+        // The host drops the probe's connection and keeps its socket free.
+        QTRY_COMPARE(probe.state(), QAbstractSocket::UnconnectedState);
+        QCOMPARE(on(host, [] { return clientCount; }), 0);
+        joinAs(alice, QStringLiteral("Alice"));
+        QTRY_COMPARE(on(host, [] { return joinedPlayers; }), 2);
+        QCOMPARE(on(host, [] { return netSession.socketOfSeat[2]; }), 1);
+        QCOMPARE(on(host, [] { return clientCount; }), 1);
+    }
+
+    void launchStartsTheSameGameEverywhere()
+    {
+        launchWithTwoClients();
+        verifyAllAgree();
+        switchTo(alice);
+        QCOMPARE(gameMode, int(ModeClient));
+        QCOMPARE(playerName[3].trimmed(), QStringLiteral("Bob"));
+        QCOMPARE(placementRound, 1);
+        switchTo(host);
+        QCOMPARE(playerCount, 3);
+        QCOMPARE(humanSeatCount, 3);
+        QVERIFY(initialPlacementPhase);
+        QCOMPARE(currentPlayer, 1);
+    }
+
+    void placementsGoRoundTheTableThenTheFirstTurnBegins()
+    {
+        launchWithTwoClients();
+        placeEverything(host);
+        networkUpdate(1004); // what the rules send when a placement is done
+        QTRY_VERIFY(on(alice, [] { return bool(initialPlacementPhase); }));
+        QTRY_COMPARE(on(host, [] { return awaitedAckCode; }), 0); // 2004 came back
+        verifyAllAgree(true, false);
+        QCOMPARE(on(alice, [] { return armiesToPlace; }), on(alice, [] { return initialArmies; }));
+
+        placeEverything(alice);
+        networkUpdate(1005);
+        QTRY_VERIFY(on(bob, [] { return bool(initialPlacementPhase); }));
+        QTRY_COMPARE(on(alice, [] { return awaitedAckCode; }), 0); // 2005 came back
+        QTRY_COMPARE(on(host, [] { return awaitedAckCode; }), 0);  // 2004 from Bob
+        verifyAllAgree(false, true);
+
+        placeEverything(bob);
+        networkUpdate(1005);
+        QTRY_COMPARE(on(host, [] { return placementRound; }), 0);
+        // The host's game loop begins its turn and tells the clients.
+        switchTo(host);
+        sendToJoinedClients(snapshotMessage(1010));
+        QTRY_COMPARE(on(alice, [] { return currentPlayer; }), 1);
+        QTRY_COMPARE(on(bob, [] { return currentPlayer; }), 1);
+        verifyAllAgree();
+        switchTo(host);
+        QCOMPARE(currentPlayer, 1);
+        QCOMPARE(turnStarted, quint8(0)); // the game loop begins the host's turn
+        for (int p = 1; p <= 3; ++p)
+            QCOMPARE(playerTable[p].totalArmies(), playerTable[p].territoriesHeld() + initialArmies);
+    }
+
+    void aTurnIsHandedOnAndBack()
+    {
+        launchWithTwoClients();
+        // Straight to the turns.
+        for (Machine *m : {&host, &alice, &bob}) {
+            switchTo(*m);
+            placementRound = 0;
+            initialPlacementPhase = 0;
+        }
+        switchTo(host);
+        territoryState[1].armies = 9;
+        displayedTerritoryState[1] = territoryState[1];
+        recountAllPlayers();
+        networkUpdate(1003);
+        nextPlayer();        // the host's turn ends
+        networkUpdate(1007); // and the rules tell the network
+        QTRY_COMPARE(on(alice, [] { return currentPlayer; }), 2);
+        QTRY_COMPARE(on(host, [] { return awaitedAckCode; }), 0);
+        QCOMPARE(on(alice, [] { return turnStarted; }), quint8(0)); // its loop begins the turn
+        verifyAllAgree(true, false);
+
+        switchTo(alice);
+        turnStarted = 1;
+        territoryState[2].armies += 5;
+        displayedTerritoryState[2] = territoryState[2];
+        recountAllPlayers();
+        networkUpdate(1006);
+        nextPlayer();
+        networkUpdate(1011);
+        QCOMPARE(turnStarted, quint8(1)); // no second begin of its own turn
+        QTRY_COMPARE(on(bob, [] { return currentPlayer; }), 3);
+        QTRY_COMPARE(on(alice, [] { return awaitedAckCode; }), 0);
+        QTRY_COMPARE(on(host, [] { return awaitedAckCode; }), 0);
+        verifyAllAgree(false, true);
+        QCOMPARE(on(host, [] { return currentPlayer; }), 3);
+        QCOMPARE(on(bob, [] { return territoryState[2].armies; }), on(alice, [] { return territoryState[2].armies; }));
+        QCOMPARE(on(bob, [] { return netSession.clientActing; }), quint8(1));
+    }
+
+    void aClientOutOfTurnChangesNothing()
+    {
+        launchWithTwoClients();
+        const Shared before = sharedOf(host);
+        switchTo(bob);
+        territoryState[5].armies = 50;
+        const QByteArray message = snapshotMessage(1006);
+        QVERIFY(clientSocket1->write(message) == message.size());
+        // A chat line behind it: once Alice has it, the host has dealt with the 1006.
+        clientSocket1->write(plainMessage(3001, QByteArray("after").leftJustified(kChatTextLength, ' ')));
+        QTRY_COMPARE(on(alice, [] { return statusText; }), QStringLiteral("after"));
+        QVERIFY(sharedOf(host).sameAs(before, true));
+        QCOMPARE(on(alice, [] { return territoryState[5].armies; }), before.rules[5].armies);
+    }
+
+    void quittingEndsTheOtherSidesGame()
+    {
+        launchWithTwoClients();
+        // Bob leaves: the host ends its game and tells Alice.
+        switchTo(bob);
+        QVERIFY(clientSocket1->write(snapshotMessage(1020)) > 0);
+        QTRY_COMPARE(on(host, [] { return exitReason; }), 913);
+        QTRY_COMPARE(on(alice, [] { return exitReason; }), 913);
+        QCOMPARE(quits, 2);
+        QCOMPARE(on(bob, [] { return exitReason; }), 0);
+        QVERIFY(ui.messageTexts().contains(QStringLiteral("Bob has left the game. End of game.")));
+        QVERIFY(ui.messageTexts().contains(QStringLiteral("The host has left the game. End of game.")));
+    }
+
+    void theWindowSaysGoodbyeBeforeItCloses_data()
+    {
+        QTest::addColumn<int>("reason");
+        QTest::addColumn<int>("code");
+        QTest::newRow("the host quits") << 1 << 1019;
+        QTest::newRow("a client quits") << 2 << 1020;
+    }
+    void theWindowSaysGoodbyeBeforeItCloses()
+    {
+        QFETCH(int, reason);
+        QFETCH(int, code);
+        QTcpServer other;
+        QVERIFY(other.listen(QHostAddress::LocalHost, 0));
+        auto window = std::make_unique<ViewArea>();
+        window->gameTimer.stop();
+        setInteraction(&ui);
+        demoRunning = 0;
+        playerCount = 3;
+        dealTerritories();
+        // The window's socket 1 leads to the other side.
+        clientSocket1->connectToHost(QHostAddress::LocalHost, other.serverPort());
+        QVERIFY(clientSocket1->waitForConnected(5000));
+        QVERIFY(other.waitForNewConnection(5000));
+        QTcpSocket *peer = other.nextPendingConnection();
+        networkSeat = reason == 1 ? 1 : 2;
+        clientCount = 1;
+        exitReason = reason;
+        window.reset();
+        QByteArray received;
+        while (received.size() < 4 + kSnapshotLength && peer->waitForReadyRead(2000))
+            received += peer->readAll();
+        received += peer->readAll();
+        QByteArray pending = received;
+        const QList<QByteArray> messages = takeMessages(pending);
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messageCode(messages[0]), code);
+        StateSnapshot snapshot;
+        QVERIFY(decodeSnapshot(messages[0].mid(4), snapshot));
+    }
+};
+
+TARVAN_TEST_MAIN(TestNetGame)
+#include "test_net_game.moc"

@@ -1,0 +1,379 @@
+// The network steps of the set-up: the game-type questions, the network name, an Internet
+// host's address, the host's lobby, joining by a typed name or by searching this machine's own
+// addresses (loopback only), the list slot a host takes, the rows of the game list, and the
+// hosting settings dialog.
+
+#include "TestSupport.h"
+
+#include "app/NetworkState.h"
+#include "app/ViewArea.h"
+#include "app/WindowState.h"
+#include "net/NetState.h"
+#include "persist/Settings.h"
+#include "persist/SharedGlobals.h"
+#include "rules/TurnState.h"
+#include "setup/ChoiceDialog.h"
+#include "setup/NetworkSetup.h"
+#include "setup/SetupState.h"
+#include "setup/SetupSteps.h"
+#include "state/GameState.h"
+#include "state/MapView.h"
+#include "state/StatusLine.h"
+#include "state/StepQueues.h"
+
+#include <QFile>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <memory>
+
+namespace {
+
+QString entry(const QString &address, const QString &name, const QString &time)
+{
+    QString e = address.leftJustified(25) + QString(53, QLatin1Char(' ')) + name.leftJustified(20);
+    return e.leftJustified(114) + time.leftJustified(12);
+}
+
+} // namespace
+
+class TestNetSetup : public QObject {
+    Q_OBJECT
+
+    ScriptedInteraction ui;
+    std::unique_ptr<ViewArea> window;
+    QList<int> answers;      // choice answers in order; 0 cancels
+    QStringList texts;       // the text fields' answers in order
+    QStringList asked;       // the first label or button of every dialog run
+    QStringList pagesOpened;
+
+private slots:
+    void init()
+    {
+        resetAllGameState(6);
+        resetNetworkPlay();
+        window = std::make_unique<ViewArea>();
+        window->gameTimer.stop();
+        demoRunning = 0;
+        ui = ScriptedInteraction();
+        setInteraction(&ui);
+        answers.clear();
+        texts.clear();
+        asked.clear();
+        pagesOpened.clear();
+        setChoiceDialogRunner([this](ViewArea &, const ChoiceDialogSpec &spec) {
+            asked.append(spec.items.isEmpty() ? QString() : spec.items.first().text);
+            ChoiceOutcome outcome;
+            const int answer = answers.isEmpty() ? 0 : answers.takeFirst();
+            outcome.result = answer != 0;
+            outcome.choice = answer;
+            for (const DialogItem &item : spec.items)
+                if (item.kind == DialogItem::TextField)
+                    outcome.text = texts.isEmpty() ? QString() : texts.takeFirst();
+            return outcome;
+        });
+        NetworkEnvironment &env = networkEnvironment();
+        env.localHostName = [] { return QStringLiteral("testbox"); };
+        env.lookupHost = [](const QString &) { return QList<QHostAddress>{QHostAddress(QHostAddress::LocalHost)}; };
+        env.interfaceAddresses = [] { return QList<QHostAddress>{QHostAddress(QHostAddress::LocalHost)}; };
+        env.listenAddress = QHostAddress::LocalHost;
+        env.searchWaitMs = 2000;
+        env.askHostName = [](ViewArea &, const QString &, QString &text) {
+            text.clear();
+            return true;
+        };
+        env.openWebPage = [this](const QUrl &page) { pagesOpened.append(page.toString()); };
+        configuredPlayerName[1] = QStringLiteral("Kim");
+    }
+
+    void cleanup()
+    {
+        setChoiceDialogRunner({});
+        if (tcpServer)
+            tcpServer->close();
+        window.reset();
+        setInteraction(nullptr);
+    }
+
+    void theGameTypeQuestionsSetTheFlow_data()
+    {
+        QTest::addColumn<QList<int>>("script");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<int>("marker");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("internet");
+        QTest::newRow("hotseat") << QList<int>{1} << int(SetupStepResult::Continue) << 22 << 0 << 0;
+        QTest::newRow("LAN host") << QList<int>{2, 1} << int(SetupStepResult::Continue) << 55 << 1 << 0;
+        QTest::newRow("Internet join") << QList<int>{3, 2} << int(SetupStepResult::Continue) << 66 << 2 << 1;
+        QTest::newRow("cancel the kind") << QList<int>{0} << int(SetupStepResult::EndSetup) << 22 << 0 << 0;
+        QTest::newRow("cancel host or join") << QList<int>{2, 0} << int(SetupStepResult::RestartSetup) << 55 << 1 << 0;
+    }
+    void theGameTypeQuestionsSetTheFlow()
+    {
+        QFETCH(QList<int>, script);
+        QFETCH(int, result);
+        QFETCH(int, marker);
+        QFETCH(int, kind);
+        QFETCH(int, internet);
+        answers = script;
+        QCOMPARE(int(askNetworkGameType(*window)), result);
+        QCOMPARE(aiPlayerCount, marker);
+        QCOMPARE(networkKind, kind);
+        QCOMPARE(int(internetGame), internet);
+    }
+
+    void smallScreensSayWiFi()
+    {
+        smallScreen = 1;
+        answers = {3, 0};
+        askNetworkGameType(*window);
+        QCOMPARE(asked, (QStringList{QStringLiteral("Hotseat"), QStringLiteral("Create and host a Game (WiFi)")}));
+    }
+
+    void theNetworkName_data()
+    {
+        QTest::addColumn<QString>("configured");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("short") << "Kim" << "Kim";
+        QTest::newRow("a computer player's") << "pc II" << "apc";
+        QTest::newRow("cut to 18") << "Abcdefghijklmnopqrstuvwxy" << "Abcdefghijklmnopqr";
+        QTest::newRow("blank") << "          " << "Player";
+    }
+    void theNetworkName()
+    {
+        QFETCH(QString, configured);
+        QFETCH(QString, name);
+        QCOMPARE(networkNameFor(configured), name.leftJustified(18));
+    }
+
+    void announcedAddresses_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("public") << "81.20.3.4" << false;
+        QTest::newRow("home network") << "192.168.1.5" << true;
+        QTest::newRow("private 10") << "10.0.0.7" << true;
+        QTest::newRow("loopback") << "127.0.0.1" << true;
+        QTest::newRow("IPv6 loopback") << "::1" << true;
+        QTest::newRow("link-local") << "fe80::1" << true;
+        QTest::newRow("empty") << "" << true;
+        QTest::newRow("a name") << "noname" << true;
+    }
+    void announcedAddresses()
+    {
+        QFETCH(QString, address);
+        QFETCH(bool, refused);
+        QCOMPARE(announcedAddressRefused(address), refused);
+    }
+
+    void theHostsListSlot_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("gameName");
+        QTest::addColumn<int>("slot");
+        const QString mine = QStringLiteral("81.20.3.4");
+        QTest::newRow("its own address wins") << QStringList{entry("1.1.1.1", "Friday", " 1"), entry(mine, "x", " 900")}
+                                             << "Friday" << 1;
+        QTest::newRow("then its game name")
+            << QStringList{entry("   ", "", " 1"), entry("2.2.2.2", "Friday", " 5"), entry("3.3.3.3", "y", " 0")}
+            << "Friday" << 1;
+        QTest::newRow("the default name is nobody's")
+            << QStringList{entry("   ", "", " 5"), entry("2.2.2.2", "noname", " 7")} << "noname" << 0;
+        QTest::newRow("then a blank slot")
+            << QStringList{entry("2.2.2.2", "a", " 1"), entry("   ", "", " 9"), entry("3.3.3.3", "b", " 3")} << "Z" << 1;
+        QTest::newRow("then the oldest")
+            << QStringList{entry("2.2.2.2", "a", " 12"), entry("3.3.3.3", "b", " 4"), entry("4.4.4.4", "c", " 4")}
+            << "Z" << 1;
+        QTest::newRow("a time without digits is the oldest")
+            << QStringList{entry("2.2.2.2", "a", " 1"), entry("3.3.3.3", "b", " x12")} << "Z" << 1;
+        QTest::newRow("a time past 32 bits is late")
+            << QStringList{entry("2.2.2.2", "a", " 2200000000"), entry("3.3.3.3", "b", " 2100000000")} << "Z" << 1;
+        QTest::newRow("a file that did not come is left alone")
+            << QStringList{QString(), entry("2.2.2.2", "a", " 9")} << "Z" << 1;
+    }
+    void theHostsListSlot()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, gameName);
+        QFETCH(int, slot);
+        QCOMPARE(chooseListSlot(entries, QStringLiteral("81.20.3.4"), gameName), slot);
+    }
+
+    void anEmptyListGivesAnySlot()
+    {
+        const int slot = chooseListSlot(QStringList(), QStringLiteral("81.20.3.4"), QStringLiteral("Z"));
+        QVERIFY(slot >= 0 && slot <= 4);
+    }
+
+    void theListShowsOpenGamesFirst()
+    {
+        const QStringList entries = {entry("1.1.1.1", "a", "1"), entry("Closed", "b", "2"), QString(),
+                                     entry("3.3.3.3", "c", "3")};
+        int open = 0;
+        const QStringList rows = listedGameRows(entries, &open);
+        QCOMPARE(open, 2);
+        QCOMPARE(rows, (QStringList{entries[0].left(99), entries[3].left(99), entries[1].left(99)}));
+    }
+
+    void aLanHostOpensItsLobby()
+    {
+        gamePort = 0;
+        QCOMPARE(runHostSteps(*window), SetupStepResult::Continue);
+        QVERIFY(tcpServer->isListening());
+        QCOMPARE(screenMode, 102);
+        QCOMPARE(networkSeat, 1);
+        QCOMPARE(int(lobbyOpen), 1);
+        QCOMPARE(joinedPlayers, 1);
+        QCOMPARE(statusText, QStringLiteral("Waiting for others to join...   Hostname:  testbox"));
+        QVERIFY(ui.messages.isEmpty());
+    }
+
+    void aTakenPortIsSaidAndTheLobbyOpensAnyway()
+    {
+        QTcpServer other;
+        QVERIFY(other.listen(QHostAddress::LocalHost, 0));
+        gamePort = other.serverPort();
+        QCOMPARE(runHostSteps(*window), SetupStepResult::Continue);
+        QCOMPARE(ui.messages.size(), 1);
+        QCOMPARE(ui.messages[0].title, QStringLiteral("Server"));
+        QVERIFY(ui.messages[0].text.startsWith(QStringLiteral("Unable to start the server: ")));
+        QCOMPARE(networkSeat, 1);
+    }
+
+    void anInternetHostWithoutAnAddressIsSentToTheSettings()
+    {
+        internetGame = 1;
+        settingsRecord.hostExternalIp = QStringLiteral("noname");
+        QCOMPARE(runHostSteps(*window), SetupStepResult::RestartSetup);
+        QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral(
+                                        "Please go to Options -> Hosting Internet Games\nand enter settings for online gaming.")});
+        QVERIFY(!tcpServer->isListening());
+        QCOMPARE(networkSeat, 0);
+    }
+
+    void joiningByATypedNameQueuesTheJoinStep()
+    {
+        networkPlayerName = networkNameFor(QStringLiteral("Kim"));
+        texts = QStringList{QStringLiteral("  127.0.0.1 ")};
+        answers = {1};
+        QCOMPARE(runJoinSteps(*window), SetupStepResult::Continue);
+        QCOMPARE(hostName, QStringLiteral("127.0.0.1"));
+        QCOMPARE(lastLanHost, QStringLiteral("127.0.0.1"));
+        QCOMPARE(messageQueueTypes(), (QList<int>{100, 100, 101}));
+        QCOMPARE(messageQueue[3].text, networkPlayerName);
+        QCOMPARE(messageQueue[3].arg[1], 18);
+        QCOMPARE(networkSeat, 2);
+        QCOMPARE(screenMode, 101);
+        // The remembered host is in the settings file.
+        loadSettings();
+        QCOMPARE(settingsRecord.lastLanHost.trimmed(), QStringLiteral("127.0.0.1"));
+    }
+
+    void anEmptyAnswerSearchesThisMachine()
+    {
+        QTcpServer game;
+        QVERIFY(game.listen(QHostAddress::LocalHost, 0));
+        gamePort = game.serverPort();
+        texts = QStringList{QString()};
+        answers = {1};
+        QCOMPARE(runJoinSteps(*window), SetupStepResult::Continue);
+        // The probe and then the real connection arrive; the probe carries "9999" alone.
+        QByteArray probed;
+        QList<QTcpSocket *> connections;
+        QTRY_VERIFY_WITH_TIMEOUT(([&] {
+                                     while (QTcpSocket *s = game.nextPendingConnection())
+                                         connections.append(s);
+                                     for (QTcpSocket *s : connections)
+                                         probed += s->readAll();
+                                     return probed.size() >= 4;
+                                 }()),
+                                 5000);
+        QCOMPARE(probed, QByteArray("9999"));
+        QCOMPARE(hostName, QStringLiteral("127.0.0.1"));
+        QCOMPARE(networkSeat, 2);
+    }
+
+    void aSearchThatFindsNothingAsksThenGivesUp()
+    {
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost, 0));
+        gamePort = closed.serverPort();
+        closed.close();
+        texts = QStringList{QString()};
+        answers = {1};
+        QCOMPARE(runJoinSteps(*window), SetupStepResult::RestartSetup);
+        QCOMPARE(networkSeat, 0);
+        QCOMPARE(statusText, QStringLiteral(" "));
+        QVERIFY(messageQueueTypes().isEmpty());
+    }
+
+    void aClosedGameInTheListLeadsBack()
+    {
+        internetGame = 1;
+        answers = {1};
+        // No configuration: the list cannot be fetched and the flow goes back.
+        QCOMPARE(runJoinSteps(*window), SetupStepResult::RestartSetup);
+        QCOMPARE(networkSeat, 0);
+    }
+
+    void hostingSettingsAreKeptOnlyWhenChanged_data()
+    {
+        QTest::addColumn<QString>("ip");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("written");
+        QTest::addColumn<bool>("invalid");
+        QTest::newRow("unchanged") << "" << "noname" << false << false;
+        QTest::newRow("a new name") << "" << "Friday" << true << true;
+        QTest::newRow("a new address") << "81.20.3.4" << "noname" << true << false;
+        QTest::newRow("not an address") << "abc" << "noname" << true << true;
+    }
+    void hostingSettingsAreKeptOnlyWhenChanged()
+    {
+        QFETCH(QString, ip);
+        QFETCH(QString, name);
+        QFETCH(bool, written);
+        QFETCH(bool, invalid);
+        QFile::remove(settingsFileName());
+        settingsRecord.hostExternalIp = QString(18, QLatin1Char(' '));
+        settingsRecord.hostGameName = QStringLiteral("noname").leftJustified(18);
+        hostGameName = settingsRecord.hostGameName;
+        QString shownIp;
+        QString shownName;
+        networkEnvironment().hostingSettings = [&](ViewArea &, const QString &externalIp, const QString &,
+                                                   const QString &gameName) {
+            shownIp = externalIp;
+            shownName = gameName;
+            return HostingSettingsAnswer{true, ip, name};
+        };
+        window->hostingSettingsDialog();
+        // The fields start without the file's padding.
+        QCOMPARE(shownIp, QString());
+        QCOMPARE(shownName, QStringLiteral("noname"));
+        QCOMPARE(QFile::exists(settingsFileName()), written);
+        QCOMPARE(ui.messageTexts().contains(QStringLiteral("Invalid IP")), invalid && written);
+        if (written) {
+            QCOMPARE(hostExternalIp, ip);
+            QCOMPARE(hostGameName, name);
+        }
+    }
+
+    void theHelpPagesOpenInTheBrowser()
+    {
+        window->whatismyip();
+        window->portforward();
+        QCOMPARE(pagesOpened.size(), 2);
+        QVERIFY(pagesOpened[0] != pagesOpened[1]);
+    }
+
+    void theInternalAddressIsTheLastPrivateOne()
+    {
+        const QList<QHostAddress> addresses = {QHostAddress(QStringLiteral("192.168.1.4")), QHostAddress::LocalHost,
+                                               QHostAddress(QStringLiteral("10.0.0.2")),
+                                               QHostAddress(QStringLiteral("81.2.3.4")), QHostAddress::LocalHostIPv6};
+        QCOMPARE(internalAddressOf(addresses), QStringLiteral("10.0.0.2"));
+        QCOMPARE(internalAddressOf({QHostAddress::LocalHost}), QString());
+    }
+};
+
+TARVAN_TEST_MAIN(TestNetSetup)
+#include "test_net_setup.moc"

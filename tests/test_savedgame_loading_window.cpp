@@ -1,0 +1,752 @@
+// Saving and loading games at the window: a game saved through the Save Game entry and loaded
+// through Load Game plays on exactly where it stood, on every kind of map and campaign and as a
+// network host; refused files change nothing; the rank game's save counter and reset.
+
+#include "TestSupport.h"
+#include "test_dialogs_support.h"
+
+#include "ai/AiState.h"
+#include "app/GameLoop.h"
+#include "app/NetworkState.h"
+#include "app/ViewArea.h"
+#include "app/WindowState.h"
+#include "dialogs/SavedGameDialogs.h"
+#include "maps/MapTexts.h"
+#include "persist/DataFolder.h"
+#include "persist/DataStream.h"
+#include "persist/Ranks.h"
+#include "persist/SavedGame.h"
+#include "persist/Scores.h"
+#include "persist/Settings.h"
+#include "persist/SharedGlobals.h"
+#include "rules/GameEnd.h"
+#include "rules/GameStart.h"
+#include "rules/PlayerRecords.h"
+#include "rules/TurnFlow.h"
+#include "rules/TurnState.h"
+#include "state/BuiltinMaps.h"
+#include "state/Campaign.h"
+#include "state/MapFile.h"
+#include "state/MapLoading.h"
+#include "state/StatusLine.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTcpServer>
+
+#include <memory>
+
+using namespace dialog_test;
+
+// Two games line by line: a difference names the line it is in.
+#define COMPARE_GAMES(actual, expected)                                                              \
+    do {                                                                                         \
+        const QStringList actualLines = (actual);                                                \
+        const QStringList expectedLines = (expected);                                            \
+        QCOMPARE(actualLines.size(), expectedLines.size());                                      \
+        for (int line = 0; line < actualLines.size(); ++line)                                    \
+            QCOMPARE(actualLines[line], expectedLines[line]);                                    \
+    } while (false)
+
+namespace {
+
+// ---- The game as the rules see it, as text lines, so that a difference names itself ----
+
+QString cut(const QString &name)
+{
+    return name.left(kStoredTextLength);
+}
+
+// What a saved game holds, and the map it is played on.
+QStringList storedGame(int shortenedSeats = 0)
+{
+    QStringList lines;
+    lines << QStringLiteral("map %1 %2 %3 %4").arg(selectedMap()).arg(territoryCount).arg(continentCount).arg(mapName);
+    for (int t = 1; t <= kMaxTerritories; ++t)
+        lines << QStringLiteral("t%1 %2/%3").arg(t).arg(territoryState[t].owner).arg(territoryState[t].armies);
+    for (int p = 1; p <= kMaxPlayers; ++p) {
+        QStringList fields;
+        for (int f = 1; f < PlayerRecord::FieldCount; ++f)
+            fields << QString::number(playerTable[p].f[f]);
+        lines << QStringLiteral("p%1 %2").arg(p).arg(fields.join(QLatin1Char(',')));
+        QString name = cut(playerName[p]);
+        if (p >= 2 && p <= shortenedSeats && !name.startsWith(QLatin1String("pc")))
+            name = name.left(2) + QStringLiteral("..");
+        lines << QStringLiteral("p%1 name %2 pers %3/%4 avenge %5 turns %6 pair %7/%8")
+                     .arg(p)
+                     .arg(name)
+                     .arg(personality[p])
+                     .arg(personalitySetting[p])
+                     .arg(avengeTarget[p])
+                     .arg(turnsTaken[p])
+                     .arg(pairs10[p].id)
+                     .arg(pairs10[p].value);
+        QStringList mission;
+        for (int c = 1; c <= kMaxContinents; ++c)
+            mission << QString::number(missionContinents[p][c]);
+        lines << QStringLiteral("p%1 mission %2").arg(p).arg(mission.join(QLatin1Char(',')));
+    }
+    lines << QStringLiteral("players %1 humans %2 current %3").arg(playerCount).arg(humanPlayerCount).arg(currentPlayer);
+    lines << QStringLiteral("deck %1 %2 %3 %4 marker %5")
+                 .arg(cardDeckCounts[CardArtillery])
+                 .arg(cardDeckCounts[CardInfantry])
+                 .arg(cardDeckCounts[CardCavalry])
+                 .arg(cardDeckCounts[CardWild])
+                 .arg(cardTradeMarker);
+    lines << QStringLiteral("rule %1 %2 strongholds %3 te %4 neutral %5 spare %6 difficulty %7 mix %8 mode %9")
+                 .arg(QLatin1Char(attackRule))
+                 .arg(aiMinAttackArmies)
+                 .arg(strongholdsEnabled)
+                 .arg(troopExperienceEnabled)
+                 .arg(neutralArmyActive)
+                 .arg(recordedOptionFlag)
+                 .arg(difficulty)
+                 .arg(randomMixPersonalities)
+                 .arg(gameMode);
+    lines << QStringLiteral("campaign %1 %2/%3 player %4 name %5")
+                 .arg(campaignId)
+                 .arg(campaignMapIndex)
+                 .arg(campaignMapCount)
+                 .arg(campaignPlayer)
+                 .arg(cut(campaignName));
+    lines << QStringLiteral("mission %1 index %2 escort %3").arg(missionType).arg(missionContinentIndex).arg(escortTarget);
+    lines << QStringLiteral("rank %1 %2 %3").arg(rankGame).arg(rankAtGameStart).arg(rankFlagAtGameStart);
+    return lines;
+}
+
+// The turn as a human's turn begins it.
+QStringList turnState()
+{
+    QStringList lines;
+    QStringList buttons;
+    for (int b = ButtonNext; b <= ButtonCancel; ++b)
+        buttons << QString::number(inGameButtonEnabled[b]);
+    lines << QStringLiteral("buttons %1 save %2").arg(buttons.join(QLatin1Char(','))).arg(saveAllowed);
+    lines << QStringLiteral("due %1 %2 %3 attacked %4 card %5")
+                 .arg(territoryArmiesDue)
+                 .arg(continentArmiesDue)
+                 .arg(cardArmiesDue)
+                 .arg(attackMadeThisTurn)
+                 .arg(QLatin1Char(cardEarnedThisTurn));
+    lines << QStringLiteral("phases %1 %2 %3 %4").arg(territoryBonusPhase).arg(continentBonusPhase).arg(cardBonusPhase).arg(attackSourcePhase);
+    QStringList experience;
+    for (int p = 1; p <= kMaxPlayers; ++p)
+        experience << QString::number(troopExperience[p]);
+    lines << QStringLiteral("experience %1").arg(experience.join(QLatin1Char(',')));
+    QStringList atStart;
+    for (int p = 1; p <= kMaxPlayers; ++p)
+        atStart << QString::number(playerTableAtTurnStart[p].cardCount());
+    lines << QStringLiteral("turn start %1 losses %2 cards %3").arg(turnStartPlayer).arg(lossCount).arg(atStart.join(QLatin1Char(',')));
+    return lines;
+}
+
+QStringList wholeGame()
+{
+    return storedGame() + turnState();
+}
+
+// ---- Games to save ----
+
+struct GameSpec {
+    int players = 4;
+    int humans = 1;
+    int mode = ModeSinglePlayer;
+    char rule = 'j';
+    bool strongholds = true;
+    bool experience = true;
+    int mission = 1;
+};
+
+// Players with names longer than a file keeps, cards, losses and turns of their own, every
+// territory dealt with armies of its own, and the first player's turn begun.
+void playGameUpTo(const GameSpec &g)
+{
+    playerCount = g.players;
+    humanPlayerCount = g.humans;
+    gameMode = g.mode;
+    attackRule = g.rule;
+    aiMinAttackArmies = g.rule == 'n' ? 2 : 3;
+    strongholdsEnabled = g.strongholds;
+    troopExperienceEnabled = g.experience;
+    recordedOptionFlag = 1;
+    difficulty = 1;
+    randomMixPersonalities = 1;
+    for (int p = 1; p <= kMaxPlayers; ++p) {
+        playerName[p] = p == 3 ? QStringLiteral("pc III            ") : QStringLiteral("Player number %1 with a long name").arg(p);
+        personality[p] = p % 6;
+        personalitySetting[p] = p == 4 ? 6 : 0;
+        avengeTarget[p] = p % g.players;
+    }
+    dealTerritories();
+    // The first player holds the first continent whole: his turn brings its bonus.
+    const ContinentRecord &first = continentTable[1];
+    for (int i = 1; i <= first.memberCount; ++i)
+        territoryState[first.members[i]].owner = 1;
+    for (int t = 1; t <= territoryCount; ++t)
+        territoryState[t].armies = 1 + t * 7 % 9;
+    displayedTerritoryState = territoryState;
+    missionType = g.mission;
+    assignMissions();
+    if (missionType == 1)
+        missionContinentIndex = 2;
+    for (int p = 1; p <= g.players; ++p) {
+        PlayerRecord &r = playerTable[p];
+        r.artillery() = p % 2;
+        r.infantry() = (p + 1) % 2;
+        r.cavalry() = p % 3 == 0 ? 1 : 0;
+        r.battleLosses() = 17 * p;
+        r.battles() = 5 * p;
+        r.attacksMade() = 3 * p;
+        r.battlesWon() = 2 * p;
+        r.battlesLost() = p;
+        turnsTaken[p] = 11 + p;
+        pairs10[p] = {p % g.players + 1, 4 + p};
+        for (int t = 1; t <= territoryCount && g.strongholds; ++t)
+            if (territoryState[t].owner == p) {
+                r.stronghold() = t;
+                break;
+            }
+    }
+    cardDeckCounts = {1, 15, 16, 14};
+    cardTradeMarker = 177;
+    playTimeSeconds = 1234;
+    playTimeStamp = interaction().now();
+    currentPlayer = 1;
+    recountAllPlayers();
+    beginTurn();
+}
+
+QString mapTextFile(const QString &name, void (*text)())
+{
+    mapFileLines.clear();
+    text();
+    return writeTextFile(name + QStringLiteral(".txt"), mapFileLines.join(QLatin1Char('\n')).toUtf8());
+}
+
+// Something else entirely in play before a load: nothing of it may survive.
+void playAnotherGame()
+{
+    selectMap(MapWorms);
+    loadSelectedBuiltinMap();
+    GameSpec other;
+    other.players = 7;
+    other.rule = 'n';
+    other.strongholds = false;
+    other.experience = false;
+    other.mission = 2;
+    playGameUpTo(other);
+    campaignId = CampaignTarvan;
+    campaignMapIndex = 3;
+}
+
+QString savedGamePath(const QString &name)
+{
+    return QDir::current().filePath(name);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(GameSpec)
+
+class TestSavedGameLoadingWindow : public QObject {
+    Q_OBJECT
+
+    static int &quitCount()
+    {
+        static int count = 0;
+        return count;
+    }
+
+    ScriptedInteraction ui;
+    DialogScript script;
+    std::unique_ptr<ViewArea> window;
+
+    // Saves the running game through the Save Game entry under `name` (a first save asks).
+    void saveAs(const QString &name)
+    {
+        ui.fileNames = QStringList{savedGamePath(name)};
+        window->saveGameDialog();
+        QVERIFY2(QFile::exists(savedGamePath(name)), qPrintable(ui.messageTexts().join(QLatin1Char('\n'))));
+    }
+
+    // Loads `path` through Load Game and answers the question to continue.
+    void load(const QString &path, bool continueGame = true)
+    {
+        ui.fileNames = QStringList{path};
+        ui.questionAnswers = QList<bool>{continueGame};
+        window->loadSavedGame();
+    }
+
+    void roundTrip(const QString &name)
+    {
+        saveAs(name);
+        const QStringList saved = wholeGame();
+        const int savedMap = selectedMap();
+        playAnotherGame();
+        load(savedGamePath(name));
+        QCOMPARE(ui.messageTexts(), QStringList());
+        QCOMPARE(int(selectedMap()), savedMap);
+        COMPARE_GAMES(wholeGame(), saved);
+        QCOMPARE(screenMode, 9);
+        QCOMPARE(int(gameLoaded), 1);
+        QCOMPARE(saveFileName, name);
+        QCOMPARE(int(resumedGameMark), int('j'));
+    }
+
+private slots:
+    void init()
+    {
+        resetAllGameState(5);
+        ui = ScriptedInteraction();
+        QFile::remove(settingsFileName());
+        QFile::remove(scoresFileName());
+        window = std::make_unique<ViewArea>();
+        setInteraction(&ui);
+        demoRunning = 0;
+        script = DialogScript();
+        script.install();
+        quitEventLoop = [] {};
+        lobbyListenAddress = QHostAddress(QHostAddress::LocalHost);
+        gamePort = 0;
+    }
+
+    void cleanup()
+    {
+        DialogScript::uninstall();
+        window.reset();
+        setInteraction(nullptr);
+    }
+
+    void builtinMapGameResumes_data()
+    {
+        QTest::addColumn<int>("map");
+        QTest::addColumn<GameSpec>("spec");
+        GameSpec continents;
+        GameSpec escort;
+        escort.mission = 3;
+        escort.rule = 'n';
+        escort.strongholds = false;
+        GameSpec hotseat;
+        hotseat.humans = 2;
+        hotseat.mode = ModeHotseat;
+        hotseat.mission = 0;
+        hotseat.players = 10;
+        for (const BuiltinMap *map : allBuiltinMaps()) {
+            if (map->flag == MapThreeNations || map->flag == MapThreeNationsB)
+                continue; // only a campaign's file names them
+            QTest::addRow("%s", map->name) << int(map->flag) << continents;
+        }
+        QTest::newRow("World, Escort, Dice-like") << int(MapWorld) << escort;
+        QTest::newRow("Europe, ten players hotseat") << int(MapEurope) << hotseat;
+    }
+
+    // A game on a built-in map is saved under a name without a prefix: the territories tell the
+    // loader its map.
+    void builtinMapGameResumes()
+    {
+        QFETCH(int, map);
+        QFETCH(GameSpec, spec);
+        selectMap(static_cast<MapFlag>(map));
+        loadSelectedBuiltinMap();
+        playGameUpTo(spec);
+        defaultSaveName = QStringLiteral("Game.TrvGX");
+        roundTrip(QStringLiteral("Saved game.TrvGX"));
+    }
+
+    void builtinCampaignGameResumes_data()
+    {
+        QTest::addColumn<int>("campaign");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("map");
+        QTest::newRow("Worlds, map 2") << 1 << 2 << 2 << int(MapWorldII);
+        QTest::newRow("West Pacific, map 3") << 2 << 3 << 3 << int(MapJapan);
+        QTest::newRow("North Atlantic, map 1") << 3 << 1 << 2 << int(MapEurope);
+        QTest::newRow("Three Nations, map 1") << 4 << 1 << 2 << int(MapThreeNations);
+        QTest::newRow("Three Nations, map 2") << 4 << 2 << 2 << int(MapThreeNationsB);
+        QTest::newRow("Tarvan GX, map 4") << 5 << 4 << 4 << int(MapNorthAmerica);
+    }
+
+    // "CMPGN_": the campaign and its map number stored in the file give the map.
+    void builtinCampaignGameResumes()
+    {
+        QFETCH(int, campaign);
+        QFETCH(int, index);
+        QFETCH(int, count);
+        QFETCH(int, map);
+        selectMap(static_cast<MapFlag>(map));
+        loadSelectedBuiltinMap();
+        campaignId = campaign;
+        campaignMapIndex = index;
+        campaignMapCount = count;
+        campaignPlayer = 1;
+        playGameUpTo(GameSpec());
+        defaultSaveName = QStringLiteral("CMPGN_Worlds.TrvGX");
+        roundTrip(QStringLiteral("CMPGN_campaign.TrvGX"));
+        QCOMPARE(campaignId, campaign);
+        QCOMPARE(campaignMapIndex, index);
+    }
+
+    // "My": the map file's path is in the saved game; the file is read again.
+    void mapFileGameResumes()
+    {
+        mapFilePath = mapTextFile(QStringLiteral("Ireland"), mapTextIreland);
+        useStoredMapPath = 'j';
+        loadMap();
+        QVERIFY(mapLoadSucceeded);
+        playGameUpTo(GameSpec());
+        defaultSaveName = QStringLiteral("MyIreland.TrvGX");
+        roundTrip(QStringLiteral("MyIreland game.TrvGX"));
+        QCOMPARE(QFileInfo(mapFilePath).fileName(), QStringLiteral("Ireland.txt"));
+    }
+
+    // "My_CMPGN_": the campaign file is read again and its stored map loaded.
+    void campaignFileGameResumes()
+    {
+        mapTextFile(QStringLiteral("Ireland"), mapTextIreland);
+        mapTextFile(QStringLiteral("France"), mapTextFrance);
+        mapFilePath = writeTextFile(QStringLiteral("Isles.cmpgn"), "[campaign]\nIsles\n\n[maps]\nIreland\nFrance\n");
+        useStoredMapPath = 'j';
+        campaignId = CampaignFromFile;
+        campaignMapIndex = 2;
+        campaignPlayer = 1;
+        loadCampaign();
+        loadMap();
+        QVERIFY(mapLoadSucceeded);
+        playGameUpTo(GameSpec());
+        defaultSaveName = QStringLiteral("My_CMPGN_Isles.TrvGX");
+        roundTrip(QStringLiteral("My_CMPGN_Isles.TrvGX"));
+        QCOMPARE(campaignName, QStringLiteral("Isles"));
+        QCOMPARE(QFileInfo(mapFilePath).fileName(), QStringLiteral("France.txt"));
+    }
+
+    void networkHostGameReopensTheLobby_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("internet");
+        QTest::addColumn<bool>("mapFile");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("LAN, built-in map") << "LAN_World.TrvGX" << false << false
+                                           << "Waiting for others to join...   Hostname:  ";
+        QTest::newRow("Internet, map file") << "INT_MyIreland.TrvGX" << true << true
+                                            << "Waiting for others to join...   Your IP:   ";
+    }
+
+    // A host's game waits for its players again: the lobby is open and listening, the seats of
+    // the other humans show their names cut short until they are back.
+    void networkHostGameReopensTheLobby()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, internet);
+        QFETCH(bool, mapFile);
+        QFETCH(QString, status);
+        if (mapFile) {
+            mapFilePath = mapTextFile(QStringLiteral("Ireland"), mapTextIreland);
+            useStoredMapPath = 'j';
+            loadMap();
+        } else {
+            selectMap(MapWorld);
+            loadSelectedBuiltinMap();
+        }
+        GameSpec host;
+        host.mode = ModeHost;
+        host.mission = 0;
+        host.players = 5;
+        playGameUpTo(host);
+        defaultSaveName = name;
+        saveAs(name);
+        const QStringList saved = storedGame(5);
+        playAnotherGame();
+        load(savedGamePath(name));
+        QCOMPARE(ui.messageTexts(), QStringList());
+        COMPARE_GAMES(storedGame(), saved);
+        QCOMPARE(playerName[2], QStringLiteral("Pl.."));
+        QCOMPARE(playerName[3], QStringLiteral("pc III            "));
+        QCOMPARE(screenMode, 101);
+        QVERIFY2(statusText.startsWith(status), qPrintable(statusText));
+        QCOMPARE(int(internetGame), int(internet));
+        QCOMPARE(networkSeat, 1);
+        QCOMPARE(joinedPlayers, 1);
+        QCOMPARE(int(lobbyOpen), 1);
+        QCOMPARE(gameMode, int(ModeHost));
+        QVERIFY(tcpServer->isListening());
+        QCOMPARE(tcpServer->serverAddress(), QHostAddress(QHostAddress::LocalHost));
+        // The player to move shows in the panel when the lobby's steps are played.
+        QCOMPARE(actionQueueTypes(), QList<int>{7});
+    }
+
+    void refusedFileChangesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing") << QByteArray() << "file not found";
+        QTest::newRow("cut short") << QByteArray("half") << "damaged or incomplete";
+        QTest::newRow("owner out of range") << QByteArray("owner") << "damaged or incomplete";
+        QTest::newRow("does not fit its map") << QByteArray("misfit") << "does not fit its map";
+    }
+
+    // A file that cannot be read, is damaged, or does not fit the map it names is refused with
+    // its message; the game in play stays exactly as it was.
+    void refusedFileChangesNothing()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
+        selectMap(MapWorld);
+        loadSelectedBuiltinMap();
+        playGameUpTo(GameSpec());
+        saveAs(QStringLiteral("Good.TrvGX"));
+        QFile file(savedGamePath(QStringLiteral("Good.TrvGX")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray content = file.readAll();
+        file.close();
+        QString path = savedGamePath(QStringLiteral("Refused.TrvGX"));
+        if (bytes.isEmpty())
+            path = savedGamePath(QStringLiteral("nowhere/Missing.TrvGX"));
+        else if (bytes == "half")
+            writeTextFile(QStringLiteral("Refused.TrvGX"), content.left(content.size() / 2));
+        else if (bytes == "owner")
+            writeTextFile(QStringLiteral("Refused.TrvGX"), content.replace(0, 4, QByteArray("\0\0\0\x0b", 4)));
+        else // territory 57 held: World II, whose territories 43 to 56 nobody holds
+            writeTextFile(QStringLiteral("Refused.TrvGX"), content.replace(56 * 8, 4, QByteArray("\0\0\0\x01", 4)));
+
+        playAnotherGame();
+        const QStringList before = wholeGame();
+        const int map = selectedMap();
+        load(path);
+        QCOMPARE(ui.messages.size(), 1);
+        QVERIFY2(ui.messages.first().text.contains(message), qPrintable(ui.messages.first().text));
+        QCOMPARE(ui.questionsAsked, QStringList());
+        QCOMPARE(screenMode, 2);
+        if (bytes != "misfit") {
+            QCOMPARE(int(selectedMap()), map);
+            COMPARE_GAMES(wholeGame(), before);
+        } else {
+            // The map had been read before the misfit showed: the defaults are back.
+            QCOMPARE(int(selectedMap()), int(MapWorld));
+            QCOMPARE(playerCount, 3);
+        }
+    }
+
+    // A cancelled file dialog loads nothing and asks nothing.
+    void cancelledLoadChangesNothing()
+    {
+        playAnotherGame();
+        const QStringList before = wholeGame();
+        ui.fileNames.clear();
+        window->loadSavedGame();
+        COMPARE_GAMES(wholeGame(), before);
+        QCOMPARE(ui.questionsAsked, QStringList());
+        QCOMPARE(ui.messages.size(), 0);
+    }
+
+    // No: a three-player single-player World game with the default options behind the main menu.
+    void declinedGameLeavesTheDefaults()
+    {
+        selectMap(MapJapan);
+        loadSelectedBuiltinMap();
+        playGameUpTo(GameSpec());
+        saveAs(QStringLiteral("Japan.TrvGX"));
+        load(savedGamePath(QStringLiteral("Japan.TrvGX")), false);
+        QCOMPARE(ui.questionsAsked, QStringList{QStringLiteral("Do you want to continue this game ?")});
+        QCOMPARE(int(selectedMap()), int(MapWorld));
+        QCOMPARE(playerCount, 3);
+        QCOMPARE(humanPlayerCount, 1);
+        QCOMPARE(gameMode, int(ModeSinglePlayer));
+        QCOMPARE(attackRule, 'n');
+        QCOMPARE(int(strongholdsEnabled), 0);
+        QCOMPARE(int(troopExperienceEnabled), 0);
+        QCOMPARE(missionType, 0);
+        QCOMPARE(int(gameLoaded), 0);
+        QCOMPARE(int(resumedGameMark), int('n'));
+        QCOMPARE(screenMode, 1);
+        QCOMPARE(messageQueueTypes(), (QList<int>{100, 100, 10}));
+    }
+
+    void rankGameResumesOnlyAtItsRank_data()
+    {
+        QTest::addColumn<bool>("rankChanged");
+        QTest::newRow("same rank") << false;
+        QTest::newRow("rank changed since") << true;
+    }
+
+    // A rank game stays one only while the player's rank is what it was when it began; its
+    // save count comes back with it.
+    void rankGameResumesOnlyAtItsRank()
+    {
+        QFETCH(bool, rankChanged);
+        selectMap(MapWorld);
+        loadSelectedBuiltinMap();
+        playGameUpTo(GameSpec());
+        rankGame = 1;
+        computeSinglePlayerRank(&rankAtGameStart, &rankFlagAtGameStart);
+        savesUsed = 7;
+        script.actions = {press(QStringLiteral("Save Game"))};
+        ui.fileNames = QStringList{savedGamePath(QStringLiteral("Rank.TrvGX"))};
+        window->saveGameDialog();
+        QCOMPARE(savesUsed, 8);
+        if (rankChanged) {
+            ScoresRecord won;
+            won.mapOrCampaign = QStringLiteral("World         ");
+            won.players = 5;
+            won.normalLevel = 1;
+            won.troopExperienceOff = 1;
+            won.humanCount = 1;
+            won.humanWon = 1;
+            won.mode = 1;
+            QVERIFY(appendScoreRecord(won));
+        }
+        savesUsed = 0;
+        load(savedGamePath(QStringLiteral("Rank.TrvGX")));
+        QCOMPARE(int(rankGame), rankChanged ? 0 : 1);
+        QCOMPARE(windowTitleText.contains(QLatin1String("Rank Game")), !rankChanged);
+        QCOMPARE(rankAtGameStart, rankChanged ? 99 : 0);
+        QCOMPARE(savesUsed, rankChanged ? 0 : 8);
+    }
+
+    // At most fifty saves in rank games; the fiftieth is still made.
+    void rankGameSavesAreCounted()
+    {
+        selectMap(MapWorld);
+        loadSelectedBuiltinMap();
+        playGameUpTo(GameSpec());
+        rankGame = 1;
+        savesUsed = 49;
+        script.actions = {press(QStringLiteral("Save Game")), press(QStringLiteral("Save Game"))};
+        ui.fileNames = QStringList{savedGamePath(QStringLiteral("Rank.TrvGX"))};
+        window->saveGameDialog();
+        QCOMPARE(savesUsed, 50);
+        QCOMPARE(savedGameMirror.savesUsed, 50);
+        QVERIFY(script.shown.first().texts.contains(QStringLiteral("49 / 50 saves used")));
+        QVERIFY(loadSettings());
+        QCOMPARE(savesUsed, 50);
+        QFile::remove(savedGamePath(QStringLiteral("Rank.TrvGX")));
+        window->saveGameDialog();
+        QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("Sorry, save limit exceeded.")});
+        QVERIFY(!QFile::exists(savedGamePath(QStringLiteral("Rank.TrvGX"))));
+        QCOMPARE(savesUsed, 50);
+    }
+
+    void rankSaveWithoutAFileCountsNothing_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("cancelled") << QString();
+        QTest::newRow("folder missing") << "nowhere/Rank.TrvGX";
+    }
+
+    // A save that is cancelled or cannot be written uses up nothing and is not a save.
+    void rankSaveWithoutAFileCountsNothing()
+    {
+        QFETCH(QString, chosen);
+        selectMap(MapWorld);
+        loadSelectedBuiltinMap();
+        playGameUpTo(GameSpec());
+        rankGame = 1;
+        savesUsed = 3;
+        script.actions = {press(QStringLiteral("Save Game"))};
+        ui.fileNames = QStringList{chosen.isEmpty() ? QString() : savedGamePath(chosen)};
+        window->saveGameDialog();
+        QCOMPARE(savesUsed, 3);
+        QCOMPARE(int(gameSaved), 0);
+        QCOMPARE(ui.messages.size(), chosen.isEmpty() ? 0 : 1);
+    }
+
+    void rankResetStartsAllOver_data()
+    {
+        QTest::addColumn<bool>("sure");
+        QTest::newRow("yes") << true;
+        QTest::newRow("no") << false;
+    }
+
+    // Reset, when the player is sure: no saves used, an empty scores file, the program closes.
+    void rankResetStartsAllOver()
+    {
+        QFETCH(bool, sure);
+        quitEventLoop = [] { ++quitCount(); };
+        quitCount() = 0;
+        rankGame = 1;
+        savesUsed = 12;
+        saveSettings();
+        ScoresRecord record;
+        record.mapOrCampaign = QStringLiteral("World         ");
+        QVERIFY(appendScoreRecord(record));
+        const qint64 scoresSize = QFileInfo(scoresFileName()).size();
+        script.actions = {press(QStringLiteral("Reset"))};
+        ui.questionAnswers = QList<bool>{sure};
+        window->saveGameDialog();
+        QCOMPARE(ui.questionsAsked, QStringList{QStringLiteral("Are you sure ?")});
+        QCOMPARE(QFileInfo(scoresFileName()).size(), sure ? 0 : scoresSize);
+        QCOMPARE(savesUsed, sure ? 0 : 12);
+        QCOMPARE(exitReason, sure ? 913 : 0);
+        QCOMPARE(quitCount(), sure ? 1 : 0);
+        QVERIFY(loadSettings());
+        QCOMPARE(savesUsed, sure ? 0 : 12);
+    }
+
+    // The first save asks for a name; later saves go to the same file without a question.
+    void secondSaveAsksNothing()
+    {
+        selectMap(MapWorld);
+        loadSelectedBuiltinMap();
+        playGameUpTo(GameSpec());
+        saveAs(QStringLiteral("Once.TrvGX"));
+        QCOMPARE(lastSaveFileName, savedGamePath(QStringLiteral("Once.TrvGX")));
+        QVERIFY(loadSettings());
+        QCOMPARE(lastSaveFileName, savedGamePath(QStringLiteral("Once.TrvGX")));
+        territoryState[5].armies = 77;
+        ui.fileNames = QStringList{savedGamePath(QStringLiteral("Other.TrvGX"))};
+        window->saveGameDialog();
+        QCOMPARE(ui.fileNames.size(), 1);
+        bool ok = false;
+        readSavedGame(savedGamePath(QStringLiteral("Once.TrvGX")), ok);
+        QVERIFY(ok);
+        QCOMPARE(savedGameMirror.territoryState[5].armies, 77);
+    }
+
+    // A loaded game is saved back, without a question, under its file name in the start folder.
+    void loadedGameSavesToTheStartFolder()
+    {
+        QVERIFY(QDir::current().mkpath(QStringLiteral("elsewhere")));
+        selectMap(MapWorld);
+        loadSelectedBuiltinMap();
+        playGameUpTo(GameSpec());
+        saveAs(QStringLiteral("elsewhere/Trip.TrvGX"));
+        load(savedGamePath(QStringLiteral("elsewhere/Trip.TrvGX")));
+        QCOMPARE(saveFileName, QStringLiteral("Trip.TrvGX"));
+        ui.fileNames.clear();
+        window->saveGameDialog();
+        QVERIFY(QFile::exists(QDir(startFolderPath).filePath(QStringLiteral("Trip.TrvGX"))));
+    }
+
+    void savedNameKeepsItsKind_data()
+    {
+        QTest::addColumn<QString>("defaultName");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("LAN host") << "LAN_World.TrvGX" << "mygame" << "LAN_mygame.TrvGX";
+        QTest::newRow("campaign file") << "My_CMPGN_Isles.TrvGX" << "Isles2.TrvGX" << "My_CMPGN_Isles2.TrvGX";
+        QTest::newRow("kind already there") << "CMPGN_Worlds.TrvGX" << "CMPGN_Worlds.TrvGX" << "CMPGN_Worlds.TrvGX";
+        QTest::newRow("built-in map") << "World.TrvGX" << "Sunday" << "Sunday.TrvGX";
+    }
+
+    // The start of a saved game's name tells the loader its kind, and the load dialog looks for
+    // the extension: a name chosen without them gets them.
+    void savedNameKeepsItsKind()
+    {
+        QFETCH(QString, defaultName);
+        QFETCH(QString, chosen);
+        QFETCH(QString, written);
+        selectMap(MapWorld);
+        loadSelectedBuiltinMap();
+        playGameUpTo(GameSpec());
+        defaultSaveName = defaultName;
+        ui.fileNames = QStringList{savedGamePath(chosen)};
+        window->saveGameDialog();
+        QVERIFY(QFile::exists(savedGamePath(written)));
+        QCOMPARE(saveFileName, savedGamePath(written));
+    }
+
+};
+
+TARVAN_TEST_MAIN(TestSavedGameLoadingWindow)
+#include "test_savedgame_loading_window.moc"

@@ -1,0 +1,369 @@
+// The real dialogs of the set-up as the flow asks for them, the choice slots, the information
+// boxes and the player names dialog.
+//
+// With TARVAN_SHOT_DIR set, a picture of each real dialog is written there.
+
+#include "test_setup_support.h"
+
+#include "app/DialogState.h"
+#include "app/WindowState.h"
+#include "persist/Settings.h"
+#include "setup/InfoBoxes.h"
+#include "state/BuiltinMaps.h"
+#include "state/GameState.h"
+#include "state/MapView.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace setup_test;
+
+namespace {
+
+// The buttons of a dialog's layout, top to bottom (rows left to right).
+QStringList layoutButtons(const QLayout *layout)
+{
+    QStringList labels;
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem *item = layout->itemAt(i);
+        if (item->layout())
+            labels += layoutButtons(item->layout());
+        else if (auto *button = qobject_cast<QPushButton *>(item->widget()))
+            labels.append(button->text());
+    }
+    return labels;
+}
+
+QPushButton *buttonOf(const BuiltChoiceDialog &built, const QString &label)
+{
+    for (QPushButton *button : built.buttons)
+        if (button->text() == label)
+            return button;
+    return nullptr;
+}
+
+void keepPicture(QDialog &dialog, const QString &name)
+{
+    const QByteArray folder = qgetenv("TARVAN_SHOT_DIR");
+    if (folder.isEmpty())
+        return;
+    dialog.show();
+    dialog.grab().save(QDir(QString::fromLocal8Bit(folder)).filePath(name + QStringLiteral(".png")));
+    dialog.hide();
+}
+
+} // namespace
+
+class TestSetupDialogs : public QObject {
+    Q_OBJECT
+
+    ScriptedInteraction ui;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<ViewArea> view;
+
+    // The questions the flow asks on the way to a single-player game on World.
+    QList<ChoiceDialogSpec> questionsOfASingleMapGame()
+    {
+        dialogs.answers = {click("World"), options(true, false, false), click("Conquer All"), click("> 3 ai players <")};
+        menuAction = 21;
+        view->setupNewGame();
+        return dialogs.asked;
+    }
+
+    ChoiceDialogSpec hotseatNameQuestion()
+    {
+        FakeNetworkSteps::install();
+        dialogs.answers = {click("World"), options(true, false, false)};
+        menuAction = 3;
+        view->setupNewGame();
+        return dialogs.asked.value(2);
+    }
+
+private slots:
+    void init()
+    {
+        resetAllGameState(3);
+        ui = ScriptedInteraction();
+        view = std::make_unique<ViewArea>();
+        setInteraction(&ui);
+        demoRunning = 0;
+        gameMode = ModeSinglePlayer;
+        dialogs = ScriptedDialogs();
+        dialogs.install();
+        FakeNetworkSteps::install();
+    }
+
+    void cleanup()
+    {
+        view.reset();
+        setChoiceDialogRunner({});
+        setInteraction(nullptr);
+    }
+
+    void theMapQuestionNeverShowsTheTwoHiddenMaps_data()
+    {
+        QTest::addColumn<bool>("wide");
+        QTest::newRow("standard pictures") << false;
+        QTest::newRow("wide pictures") << true;
+    }
+
+    void theMapQuestionNeverShowsTheTwoHiddenMaps()
+    {
+        QFETCH(bool, wide);
+        wideImageSet = wide ? 1 : 0;
+        const ChoiceDialogSpec map = questionsOfASingleMapGame().first();
+        const auto built = buildChoiceDialog(*view, map);
+        QStringList expected{"World", "Europe", "North America", "China", "Japan", "World II", "Swamp", "Australia"};
+        if (wide)
+            expected << "Scandinavia" << "Real World";
+        expected << "Load a Map..." << "Cancel";
+        QCOMPARE(layoutButtons(built->dialog->layout()), expected);
+        built->dialog->show();
+        for (QPushButton *button : built->buttons)
+            QCOMPARE(button->isVisible(), button->text() != QLatin1String("Scandinavia")
+                                              && button->text() != QLatin1String("Real World"));
+        QCOMPARE(built->dialog->windowTitle(), QStringLiteral("Tarvan GX"));
+        QVERIFY(built->dialog->windowFlags() & Qt::WindowTitleHint);
+        QVERIFY(!built->dialog->parent());
+        // The window keeps its opacity in 256 steps.
+        QVERIFY(qAbs(built->dialog->windowOpacity() - 0.85) < 0.01);
+        QCOMPARE(built->dialog->palette().color(QPalette::Window), QPalette(QColor(Qt::gray)).color(QPalette::Window));
+        if (!wide)
+            keepPicture(*built->dialog, QStringLiteral("map-question"));
+    }
+
+    void anAnswerButtonStoresItsNumberBeforeTheDialogCloses_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<int>("choice");
+        QTest::newRow("Europe") << "Europe" << int(QDialog::Accepted) << 2;
+        QTest::newRow("Load a Map...") << "Load a Map..." << int(QDialog::Accepted) << 9;
+        QTest::newRow("Cancel") << "Cancel" << int(QDialog::Rejected) << 0;
+    }
+
+    void anAnswerButtonStoresItsNumberBeforeTheDialogCloses()
+    {
+        QFETCH(QString, label);
+        QFETCH(int, result);
+        QFETCH(int, choice);
+        const auto built = buildChoiceDialog(*view, questionsOfASingleMapGame().first());
+        dialogChoice = 0;
+        // Accepted or rejected, the dialog reports its result through finished: the choice must
+        // already be stored then.
+        int choiceWhenClosed = -1;
+        connect(built->dialog.get(), &QDialog::finished, [&] { choiceWhenClosed = dialogChoice; });
+        buttonOf(*built, label)->click();
+        QCOMPARE(built->dialog->result(), result);
+        QCOMPARE(choiceWhenClosed, choice);
+    }
+
+    void theRealDialogRunsModallyAndAnswers()
+    {
+        const ChoiceDialogSpec map = questionsOfASingleMapGame().first();
+        setChoiceDialogRunner({});
+        view->gameTimer.stop();
+        ui.pausedMilliseconds = 0;
+        QTimer clicker;
+        clicker.setInterval(10);
+        int polls = 0;
+        connect(&clicker, &QTimer::timeout, [&] {
+            ++polls;
+            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                for (QPushButton *button : dialog->findChildren<QPushButton *>())
+                    if (button->text() == QLatin1String("China"))
+                        button->click();
+            // Never left hanging: a dialog that cannot be answered is closed.
+            if (QWidget *modal = QApplication::activeModalWidget(); modal && polls > 500)
+                modal->close();
+        });
+        clicker.start();
+        const ChoiceOutcome outcome = runChoiceDialog(*view, map);
+        QCOMPARE(outcome.result, 1);
+        QCOMPARE(outcome.choice, 4);
+        QCOMPARE(dialogChoice, 4);
+        QCOMPARE(ui.pausedMilliseconds, 600);
+    }
+
+    void theOptionsQuestionStartsTheSameAndKeepsItsStatesThroughInfo()
+    {
+        const ChoiceDialogSpec optionsSpec = questionsOfASingleMapGame()[1];
+        QVERIFY(!optionsSpec.faded);
+        const auto built = buildChoiceDialog(*view, optionsSpec);
+        QCOMPARE(layoutButtons(built->dialog->layout()),
+                 (QStringList{"Info...", "Info...", "Info...", "Ok", "Cancel"}));
+        QCOMPARE(built->checkBoxes.size(), 3);
+        QCOMPARE(built->checkBoxes[0]->text(), QStringLiteral("Dice"));
+        QVERIFY(built->checkBoxes[0]->isChecked());
+        QVERIFY(!built->checkBoxes[1]->isChecked());
+        QVERIFY(!built->checkBoxes[2]->isChecked());
+        QCOMPARE(built->dialog->windowOpacity(), 1.0);
+        keepPicture(*built->dialog, QStringLiteral("options-question"));
+
+        built->checkBoxes[1]->setChecked(true);
+        built->buttons[1]->click(); // the strongholds row's "Info..."
+        QCOMPARE(ui.messages.size(), 1);
+        QCOMPARE(ui.messages[0].title, QStringLiteral("Strongholds"));
+        QCOMPARE(built->dialog->result(), 0);
+        buttonOf(*built, QStringLiteral("Ok"))->click();
+        const ChoiceOutcome outcome = readChoiceDialog(*built, built->dialog->result());
+        QCOMPARE(outcome.result, 1);
+        QCOMPARE(outcome.checks, (QList<bool>{true, true, false}));
+    }
+
+    void theCountQuestionMarksAndFocusesTheSuggestion()
+    {
+        const ChoiceDialogSpec count = questionsOfASingleMapGame().last();
+        const auto built = buildChoiceDialog(*view, count);
+        QCOMPARE(layoutButtons(built->dialog->layout()),
+                 (QStringList{"2 ai players  ", "> 3 ai players <", "4 ai players  ", "5 ai players  ", "6 ai players  ",
+                              "7 ai players  ", "8 ai players  ", "9 ai players  ", "Cancel"}));
+        built->dialog->show();
+        QApplication::setActiveWindow(built->dialog.get());
+        QCOMPARE(built->dialog->focusWidget(), buttonOf(*built, QStringLiteral("> 3 ai players <")));
+        keepPicture(*built->dialog, QStringLiteral("count-question"));
+        buttonOf(*built, QStringLiteral("> 3 ai players <"))->click();
+        QCOMPARE(dialogChoice, 2);
+    }
+
+    void theMissionsQuestionIsTitledAndItsInfoStaysOpen()
+    {
+        const ChoiceDialogSpec missions = questionsOfASingleMapGame()[2];
+        const auto built = buildChoiceDialog(*view, missions);
+        QCOMPARE(built->dialog->windowTitle(), QStringLiteral("Missions"));
+        keepPicture(*built->dialog, QStringLiteral("missions-question"));
+        buttonOf(*built, QStringLiteral("Info..."))->click();
+        QCOMPARE(built->dialog->result(), 0);
+        QCOMPARE(ui.messages.size(), 1);
+        QVERIFY(ui.messages[0].text.startsWith(QStringLiteral("Conquer All\n")));
+        buttonOf(*built, QStringLiteral("Escort"))->click();
+        QCOMPARE(dialogChoice, 4);
+        QCOMPARE(built->dialog->result(), int(QDialog::Accepted));
+    }
+
+    void theHotseatNameQuestionTellsMoreFromProceed_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<int>("choice");
+        QTest::newRow("more players") << "+ Add more players" << 1 << 1;
+        QTest::newRow("proceed") << "Proceed" << 1 << 0;
+        QTest::newRow("cancel") << "Cancel" << 0 << 0;
+    }
+
+    void theHotseatNameQuestionTellsMoreFromProceed()
+    {
+        QFETCH(QString, label);
+        QFETCH(int, result);
+        QFETCH(int, choice);
+        const ChoiceDialogSpec question = hotseatNameQuestion();
+        QCOMPARE(question.items.first().text, QStringLiteral("Player One, your name ?"));
+        const auto built = buildChoiceDialog(*view, question);
+        if (label == QLatin1String("Proceed"))
+            keepPicture(*built->dialog, QStringLiteral("hotseat-name"));
+        built->textField->setText(QStringLiteral("Ann"));
+        dialogChoice = 0;
+        buttonOf(*built, label)->click();
+        const ChoiceOutcome outcome = readChoiceDialog(*built, built->dialog->result());
+        QCOMPARE(outcome.result, result);
+        QCOMPARE(outcome.choice, choice);
+        QCOMPARE(outcome.text, QStringLiteral("Ann"));
+    }
+
+    void eachChoiceSlotStoresItsNumber()
+    {
+        for (int n = 1; n <= 11; ++n) {
+            dialogChoice = 0;
+            QVERIFY(QMetaObject::invokeMethod(view.get(), QByteArray("mplaykeuze" + QByteArray::number(n)).constData()));
+            QCOMPARE(dialogChoice, n);
+        }
+        dialogChoice = 0;
+        view->mplayrefresh();
+        QCOMPARE(dialogChoice, 1);
+        // Closing a member dialog only clears the open flag.
+        dialogOpen = 1;
+        dialogChoice = 7;
+        view->modaaluit();
+        QCOMPARE(dialogOpen, quint8(0));
+        QCOMPARE(dialogChoice, 7);
+    }
+
+    void eachInfoSlotShowsItsOwnBox_data()
+    {
+        QTest::addColumn<QByteArray>("slot");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("begins");
+        QTest::addColumn<QString>("ends");
+        QTest::newRow("all options") << QByteArray("opties1info") << "Tarvan GX" << "Dice-like\nThe outcome"
+                                     << "Troop Experience begins with round 10.";
+        QTest::newRow("attack rules") << QByteArray("opties1info1") << "Tarvan GX" << "Dice-like\n\nThe outcome"
+                                      << "more challenging.\n ";
+        QTest::newRow("strongholds") << QByteArray("opties1info2") << "Strongholds" << "Choose a territory"
+                                     << "on the map.\n ";
+        QTest::newRow("troop experience") << QByteArray("opties1info3") << "Troop Experience"
+                                          << "During battles" << "round 10.\n\n ";
+        QTest::newRow("missions") << QByteArray("missioninfo1") << "Tarvan GX" << "Conquer All\nDefault mission"
+                                  << "escorted AI player.\n ";
+        QTest::newRow("Internet host") << QByteArray("mplayinfo1") << "Tarvan GX" << "If your IP is listed"
+                                       << "blocked connection.\n ";
+    }
+
+    void eachInfoSlotShowsItsOwnBox()
+    {
+        QFETCH(QByteArray, slot);
+        QFETCH(QString, title);
+        QFETCH(QString, begins);
+        QFETCH(QString, ends);
+        QVERIFY(QMetaObject::invokeMethod(view.get(), slot.constData()));
+        QCOMPARE(ui.messages.size(), 1);
+        QCOMPARE(ui.messages[0].icon, MessageIcon::Information);
+        QCOMPARE(ui.messages[0].title, title);
+        QVERIFY(ui.messages[0].text.startsWith(begins));
+        QVERIFY(ui.messages[0].text.endsWith(ends));
+    }
+
+    void theNamesDialogShowsTheNamesTrimmedAndCancelKeepsThem_data()
+    {
+        QTest::addColumn<bool>("small");
+        QTest::newRow("normal screen") << false;
+        QTest::newRow("small screen") << true;
+    }
+
+    void theNamesDialogShowsTheNamesTrimmedAndCancelKeepsThem()
+    {
+        QFETCH(bool, small);
+        smallScreen = small ? 1 : 0;
+        configuredPlayerName[1] = QStringLiteral("Marguerite         ");
+        configuredPlayerName[2] = QStringLiteral("pc II             ");
+        configuredPlayerName[3] = QStringLiteral("A name much longer than allowed");
+        dialogChoice = 5;
+        ui.pausedMilliseconds = 0;
+        view->showAiNamesDialog();
+        QCOMPARE(ui.pausedMilliseconds, 800);
+        QVERIFY(view->aiNamesDialog->isVisible());
+        QCOMPARE(view->aiNamesDialog->isMaximized(), small);
+        QCOMPARE(aiNamesDialogOpen, quint8(1));
+        QCOMPARE(dialogOpen, quint8(1));
+        QCOMPARE(dialogChoice, 0);
+        QCOMPARE(view->aiNameEdit[1]->text(), QStringLiteral("Marguerite"));
+        QCOMPARE(view->aiNameEdit[2]->text(), QStringLiteral("pc II"));
+        QCOMPARE(view->aiNameEdit[3]->maxLength(), 18);
+        QCOMPARE(view->aiNameEdit[3]->text().size(), 18);
+        if (!small)
+            keepPicture(*view->aiNamesDialog, QStringLiteral("player-names"));
+
+        view->aiNameEdit[1]->setText(QStringLiteral("Changed"));
+        view->aiNamesCancelButton->click();
+        QVERIFY(!view->aiNamesDialog->isVisible());
+        QCOMPARE(configuredPlayerName[1], QStringLiteral("Marguerite         "));
+        QCOMPARE(aiNamesDialogOpen, quint8(0));
+        QCOMPARE(dialogOpen, quint8(0));
+    }
+};
+
+TARVAN_TEST_MAIN(TestSetupDialogs)
+#include "test_setup_dialogs.moc"

@@ -1,0 +1,707 @@
+// The set-up flow of the start menu, each game type scripted through its questions to the first
+// turn, and every way out of it.
+
+#include "test_setup_support.h"
+
+#include "app/DialogState.h"
+#include "app/WindowState.h"
+#include "persist/Ranks.h"
+#include "persist/SavedGame.h"
+#include "persist/Scores.h"
+#include "persist/Settings.h"
+#include "rules/GameStart.h"
+#include "rules/TurnFlow.h"
+#include "setup/SetupRules.h"
+#include "state/BuiltinMaps.h"
+#include "state/Campaign.h"
+#include "state/GameState.h"
+#include "state/MapPicture.h"
+#include "state/MapView.h"
+#include "state/StatusLine.h"
+#include "state/StepQueues.h"
+
+#include <QFile>
+
+using namespace setup_test;
+
+Q_DECLARE_METATYPE(QList<setup_test::Answer>)
+
+namespace {
+
+// A map file of `territories` in a ring, in continents of six.
+QString writeRingMap(const QString &name, int territories)
+{
+    QByteArray text = "[map]\n" + name.toLatin1() + "\n\n[player names]\n20 20\n\n[smilies and codes]\nN\n\n[continents]\n";
+    for (int c = 0; c * 6 < territories; ++c) {
+        text += "3 Part" + QByteArray::number(c + 1);
+        for (int t = c * 6 + 1; t <= std::min(territories, c * 6 + 6); ++t)
+            text += ' ' + QByteArray::number(t);
+        text += '\n';
+    }
+    text += "\n[territories]\n";
+    for (int t = 1; t <= territories; ++t) {
+        const int before = t == 1 ? territories : t - 1;
+        const int after = t == territories ? 1 : t + 1;
+        text += QStringLiteral("%1 t%2 %3 %4 %5 %6\n")
+                    .arg(t)
+                    .arg(t, 2, 10, QLatin1Char('0'))
+                    .arg(100 + (t % 8) * 90)
+                    .arg(100 + (t / 8) * 120)
+                    .arg(before)
+                    .arg(after)
+                    .toLatin1();
+    }
+    return writeTextFile(name + QStringLiteral(".txt"), text);
+}
+
+QString writeCampaign()
+{
+    writeRingMap(QStringLiteral("Ring"), 24);
+    writeRingMap(QStringLiteral("Ring2"), 30);
+    return writeTextFile(QStringLiteral("Isles.cmpgn"), "[campaign]\nIsles\n\n[maps]\nRing\nRing2\n");
+}
+
+QString countLabel(int n, bool marked)
+{
+    return marked ? QStringLiteral("> %1 ai players <").arg(n) : QStringLiteral("%1 ai players  ").arg(n);
+}
+
+// The players whose placement the start queued, in order (the type-7 steps).
+QList<int> playersShownInTurn()
+{
+    QList<int> players;
+    for (int i = 1; i <= actionQueueCount; ++i)
+        if (actionQueue[i].type == 7)
+            players.append(actionQueue[i].arg[1]);
+    return players;
+}
+
+// Every territory dealt to a player of the game, one army each, and nobody far ahead.
+bool dealtFairly()
+{
+    QVector<int> held(playerCount + 1);
+    for (int t = 1; t <= territoryCount; ++t) {
+        const TerritoryState s = territoryState[t];
+        if (s.owner < 1 || s.owner > playerCount || s.armies != 1)
+            return false;
+        ++held[s.owner];
+    }
+    const auto [low, high] = std::minmax_element(held.begin() + 1, held.end());
+    return *high - *low <= 1;
+}
+
+// The computer players from the first player on up to the first human are queued to place, the
+// human last with his own prompt.
+void verifyFirstTurnQueued()
+{
+    const QList<int> shown = playersShownInTurn();
+    QVERIFY(!shown.isEmpty());
+    QCOMPARE(shown.last(), currentPlayer);
+    QVERIFY(currentPlayer >= 1 && currentPlayer <= humanPlayerCount);
+    for (int i = 0; i + 1 < shown.size(); ++i) {
+        QVERIFY(shown[i] > humanPlayerCount);
+        QCOMPARE(shown[i + 1], shown[i] == playerCount ? 1 : shown[i] + 1);
+    }
+    QVERIFY(initialArmies > 0);
+    const QString prompt = strongholdsEnabled ? QStringLiteral("Choose your stronghold") : placementPrompt(initialArmies);
+    QVERIFY(messageQueueTexts().contains(prompt));
+}
+
+int armiesOf(int player)
+{
+    int armies = 0;
+    for (int t = 1; t <= territoryCount; ++t)
+        if (territoryState[t].owner == player)
+            armies += territoryState[t].armies;
+    return armies;
+}
+
+int territoriesOf(int player)
+{
+    int count = 0;
+    for (int t = 1; t <= territoryCount; ++t)
+        count += territoryState[t].owner == player ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+class TestSetupFlow : public QObject {
+    Q_OBJECT
+
+    ScriptedInteraction ui;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<ViewArea> view;
+    QString startText;
+
+    void runSetup(int entry, const QList<Answer> &answers)
+    {
+        menuAction = entry;
+        dialogs.answers = answers;
+        view->setupNewGame();
+        QVERIFY2(dialogs.problems.isEmpty(), qPrintable(dialogs.problems.join(QStringLiteral("; "))));
+        QVERIFY2(dialogs.answers.isEmpty(), "an answer was left over: a question was not asked");
+        QCOMPARE(setupRunning, quint8(0));
+        QCOMPARE(quickLaunch, quint8(0));
+    }
+
+    // A finished game: the next set-up replaces it without asking.
+    void finishGame()
+    {
+        gameEnded = 1;
+        clearStepQueues();
+    }
+
+private slots:
+    void init()
+    {
+        resetAllGameState(7);
+        QFile::remove(settingsFileName());
+        QFile::remove(scoresFileName());
+        ui = ScriptedInteraction();
+        setInteraction(&ui);
+        view = std::make_unique<ViewArea>();
+        setInteraction(&ui);
+        demoRunning = 0;
+        gameMode = ModeSinglePlayer;
+        screenMode = 2;
+        dialogs = ScriptedDialogs();
+        dialogs.install();
+        FakeNetworkSteps::install();
+        startText = formatStartText(ui.clock);
+    }
+
+    void cleanup()
+    {
+        view.reset();
+        setChoiceDialogRunner({});
+        setInteraction(nullptr);
+    }
+
+    void aSingleMapGameStartsOnEveryOfferedMap_data()
+    {
+        QTest::addColumn<QString>("map");
+        QTest::addColumn<int>("flag");
+        QTest::addColumn<int>("suggested");
+        QTest::addColumn<QString>("word");
+        QTest::newRow("World") << "World" << int(MapWorld) << 3 << "World";
+        QTest::newRow("Europe") << "Europe" << int(MapEurope) << 3 << "Europe";
+        QTest::newRow("North America") << "North America" << int(MapNorthAmerica) << 5 << "America";
+        QTest::newRow("China") << "China" << int(MapChina) << 3 << "China";
+        QTest::newRow("Japan") << "Japan" << int(MapJapan) << 5 << "Japan";
+        QTest::newRow("World II") << "World II" << int(MapWorldII) << 5 << "WorldII";
+        QTest::newRow("Swamp") << "Swamp" << int(MapSwamp) << 9 << "Swamp";
+        QTest::newRow("Australia") << "Australia" << int(MapAustralia) << 5 << "Australia";
+    }
+
+    void aSingleMapGameStartsOnEveryOfferedMap()
+    {
+        QFETCH(QString, map);
+        QFETCH(int, flag);
+        QFETCH(int, suggested);
+        QFETCH(QString, word);
+        runSetup(21, {click(map), options(true, false, false), click(QStringLiteral("Conquer All")),
+                      click(countLabel(suggested, true))});
+
+        QCOMPARE(dialogs.firstLabels(),
+                 (QStringList{"World", "Dice", "Conquer All", countLabel(2, suggested == 2)}));
+        const ChoiceDialogSpec &count = dialogs.asked.last();
+        QVERIFY(count.find(countLabel(suggested, true))->focus);
+        QCOMPARE(int(selectedMap()), flag);
+        QCOMPARE(playerCount, suggested + 1);
+        QCOMPARE(humanPlayerCount, 1);
+        for (int p = 2; p <= playerCount; ++p)
+            QCOMPARE(playerName[p], configuredPlayerName[p]);
+        QVERIFY(dealtFairly());
+        QCOMPARE(gameMode, int(ModeSinglePlayer));
+        QCOMPARE(screenMode, 9);
+        QCOMPARE(localGameRunning, quint8(1));
+        QCOMPARE(attackRule, 'n');
+        QCOMPARE(aiMinAttackArmies, 2);
+        QCOMPARE(missionType, 0);
+        QCOMPARE(defaultSaveName, word + startText + QStringLiteral(".TrvGX"));
+        QCOMPARE(FakeNetworkSteps::nameSteps, 1);
+        verifyFirstTurnQueued();
+    }
+
+    void theLoopPlaysTheComputersPlacementUpToTheHuman()
+    {
+        animationsEnabled = 0;
+        installMapPicture(QImage(currentMapPicturePath()));
+        runSetup(21, {click("World"), options(true, false, false), click("Conquer All"), click(countLabel(5, false))});
+        const QList<int> before = playersShownInTurn();
+        const QString prompt = placementPrompt(initialArmies);
+        for (int tick = 0; tick < 3000 && statusText != prompt; ++tick)
+            view->gameTick();
+        QCOMPARE(statusText, prompt);
+        // Each computer player before the human has put all his initial armies down.
+        for (int i = 0; i + 1 < before.size(); ++i)
+            QCOMPARE(armiesOf(before[i]), territoriesOf(before[i]) + initialArmies);
+        QCOMPARE(armiesOf(1), territoriesOf(1));
+        QCOMPARE(initialPlacementPhase, quint8(1));
+        QCOMPARE(currentPlayer, 1);
+    }
+
+    void aCampaignStartsOnItsFirstMapWithPlayerOne_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<int>("id");
+        QTest::addColumn<int>("maps");
+        QTest::addColumn<int>("flag");
+        QTest::addColumn<int>("suggested");
+        QTest::addColumn<QString>("word");
+        QTest::newRow("Worlds") << "Worlds          (World - World II)" << 1 << 2 << int(MapWorld) << 3
+                                << "CMPGN_Worlds";
+        QTest::newRow("West Pacific") << "West Pacific    (Australia - China - Japan)" << 2 << 3 << int(MapAustralia)
+                                      << 5 << "CMPGN_WPacif";
+        QTest::newRow("North Atlantic") << "North Atlantic  (Europe - North America)" << 3 << 2 << int(MapEurope) << 3
+                                        << "CMPGN_NAtlan";
+        QTest::newRow("Tarvan GX") << "Tarvan GX       (Swamp - World II - Japan - North America)" << 5 << 4
+                                   << int(MapSwamp) << 9 << "CMPGN_Tarvan";
+    }
+
+    void aCampaignStartsOnItsFirstMapWithPlayerOne()
+    {
+        QFETCH(QString, label);
+        QFETCH(int, id);
+        QFETCH(int, maps);
+        QFETCH(int, flag);
+        QFETCH(int, suggested);
+        QFETCH(QString, word);
+        runSetup(25, {click(label), options(true, false, false), click("Conquer All"), click(countLabel(suggested, true))});
+        QCOMPARE(campaignId, id);
+        QCOMPARE(campaignMapCount, maps);
+        QCOMPARE(campaignMapIndex, 1);
+        QCOMPARE(int(selectedMap()), flag);
+        // A campaign always begins with player 1.
+        QCOMPARE(playersShownInTurn(), QList<int>{1});
+        verifyFirstTurnQueued();
+        QCOMPARE(defaultSaveName, word + startText + QStringLiteral(".TrvGX"));
+    }
+
+    void mapAndCampaignFilesAreLoadedAndNameTheSavedGame_data()
+    {
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("campaign");
+        QTest::addColumn<int>("territories");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("map file") << 21 << "Load a Map..." << 0 << 30 << "MyRing2";
+        QTest::newRow("campaign file") << 25 << "Load Campaign..." << 6 << 24 << "My_CMPGN_Isles";
+    }
+
+    void mapAndCampaignFilesAreLoadedAndNameTheSavedGame()
+    {
+        QFETCH(int, entry);
+        QFETCH(QString, button);
+        QFETCH(int, campaign);
+        QFETCH(int, territories);
+        QFETCH(QString, name);
+        const QString campaignFile = writeCampaign();
+        ui.fileNames = QStringList{campaign ? campaignFile : QDir::current().filePath(QStringLiteral("Ring2.txt"))};
+        // A map file of 24 or 30 territories suggests a single computer player: the lowest count is marked.
+        runSetup(entry, {click(button), options(true, false, false), click("Conquer All"), click(countLabel(2, true))});
+        QCOMPARE(campaignId, campaign);
+        QCOMPARE(mapCustomFlag, quint8(1));
+        QCOMPARE(int(selectedMap()), int(MapCustom));
+        QCOMPARE(territoryCount, territories);
+        QCOMPARE(playerCount, 3);
+        QVERIFY(dealtFairly());
+        QCOMPARE(defaultSaveName, name + startText + QStringLiteral(".TrvGX"));
+        if (campaign)
+            QCOMPARE(campaignMapCount, 2);
+        verifyFirstTurnQueued();
+    }
+
+    void aHighScoreGameHasItsFixedRules_data()
+    {
+        QTest::addColumn<QString>("map");
+        QTest::addColumn<int>("troopExperience");
+        QTest::addColumn<int>("mission");
+        QTest::addColumn<QList<int>>("computers");
+        const QList<int> mixed{1, 1, 2, 2, 4, 4, 5, 5, 0};
+        QTest::newRow("Europe") << "Europe" << 0 << 0 << mixed;
+        QTest::newRow("North America") << "North America" << 1 << 0 << QList<int>{1, 1, 1, 1, 1, 1, 1, 1, 1};
+        QTest::newRow("China") << "China" << 0 << 2 << mixed;
+    }
+
+    void aHighScoreGameHasItsFixedRules()
+    {
+        QFETCH(QString, map);
+        QFETCH(int, troopExperience);
+        QFETCH(int, mission);
+        QFETCH(QList<int>, computers);
+        runSetup(23, {click("Single Map Game"), click(map)});
+        QVERIFY(ui.messageTexts().first().startsWith(QStringLiteral("Play a single player game with:")));
+        QCOMPARE(dialogs.asked.size(), 2);
+        QVERIFY(!dialogs.asked.last().find(QStringLiteral("Load a Map...")));
+        QCOMPARE(topFiveGame, quint8(1));
+        QCOMPARE(FakeNetworkSteps::topFiveShown, 1);
+        QCOMPARE(playerCount, 10);
+        QCOMPARE(attackRule, 'j');
+        QCOMPARE(aiMinAttackArmies, 3);
+        QCOMPARE(strongholdsEnabled, quint8(0));
+        QCOMPARE(int(troopExperienceEnabled), troopExperience);
+        QCOMPARE(missionType, mission);
+        QList<int> shown;
+        for (int p = 2; p <= 10; ++p)
+            shown.append(personality[p]);
+        QCOMPARE(shown, computers);
+        QCOMPARE(playersShownInTurn(), QList<int>{1});
+        verifyFirstTurnQueued();
+    }
+
+    void aHighScoreCampaignKeepsTheCommonRules()
+    {
+        runSetup(23, {click("Campaign Game"), click("North Atlantic  (Europe - North America)")});
+        QVERIFY(!dialogs.asked.last().find(QStringLiteral("Load Campaign...")));
+        QCOMPARE(campaignId, int(CampaignNorthAtlantic));
+        QCOMPARE(troopExperienceEnabled, quint8(0));
+        QCOMPARE(personality[2], 1);
+        QCOMPARE(personality[10], 0);
+        verifyFirstTurnQueued();
+    }
+
+    void eachRankGameEarnsTheNextRank()
+    {
+        // Won one after the other, the rank games climb the whole ladder; Colonel needs World II
+        // beside Europe, so the rank game offers it once Europe is won.
+        const QList<int> ranks{0, 1, 2, 3, 4, 5, 6, 6, 7, 8, 9, 10, 11};
+        for (int step = 0; step < ranks.size(); ++step) {
+            runSetup(24, {});
+            QCOMPARE(dialogs.asked.size(), 0);
+            QCOMPARE(rankGame, quint8(1));
+            QCOMPARE(rankAtGameStart, ranks[step]);
+            QCOMPARE(aiMinAttackArmies, attackRule == 'n' ? 2 : 3);
+            if (step == 6)
+                QVERIFY(mapEuropeFlag);
+            if (step == 7)
+                QVERIFY(mapWorldIIFlag);
+            if (ranks[step] >= 8)
+                QVERIFY(campaignId > 0);
+            verifyFirstTurnQueued();
+            QVERIFY(appendScoreRecord(buildScoreRecord(playerCount, attackRule, 0, 1, playerName[1])));
+            finishGame();
+        }
+        qint32 rank = 0;
+        qint32 second = 0;
+        computeSinglePlayerRank(&rank, &second);
+        QCOMPARE(rank, 12);
+        runSetup(24, {});
+        QCOMPARE(ui.messageTexts().last(), QStringLiteral("***** You are General of the Army *****"));
+        QCOMPARE(rankGame, quint8(0));
+        QCOMPARE(localGameRunning, quint8(0));
+    }
+
+    void quickLaunchWithoutASavedGameSaysSo()
+    {
+        runSetup(27, {});
+        QVERIFY(ui.messageTexts().last().startsWith(QStringLiteral("You haven't saved a game yet.")));
+        QCOMPARE(dialogs.asked.size(), 0);
+        QCOMPARE(localGameRunning, quint8(0));
+    }
+
+    void quickLaunchTakesTheOptionsOfTheLastSavedGame()
+    {
+        // A hotseat game of two with its neutral army, saved with options of its own.
+        gameMode = ModeHotseat;
+        playerCount = 3;
+        humanPlayerCount = 2;
+        neutralArmyActive = 1;
+        attackRule = 'j';
+        troopExperienceEnabled = 1;
+        missionType = 3;
+        difficulty = 0;
+        recordedOptionFlag = 1;
+        personality[2] = 4;
+        personality[3] = 5;
+        playerName[1] = QStringLiteral("Alma");
+        dealTerritories();
+        currentPlayer = 1;
+        lastSaveFileName = QDir::current().filePath(QStringLiteral("last.TrvGX"));
+        QVERIFY(writeSavedGame(lastSaveFileName));
+        finishGame();
+
+        runSetup(27, {click("Japan"), click(countLabel(5, true))});
+        QCOMPARE(dialogs.firstLabels(), (QStringList{"World", countLabel(2, false)}));
+        QCOMPARE(FakeNetworkSteps::nameSteps, 0);
+        QCOMPARE(gameMode, int(ModeSinglePlayer));
+        QCOMPARE(playerCount, 6);
+        QCOMPARE(attackRule, 'j');
+        QCOMPARE(aiMinAttackArmies, 3);
+        QCOMPARE(troopExperienceEnabled, quint8(1));
+        QCOMPARE(missionType, 3);
+        QCOMPARE(difficulty, 0);
+        QCOMPARE(recordedOptionFlag, quint8(1));
+        QCOMPARE(neutralArmyActive, quint8(0));
+        QCOMPARE(personality[2], 4);
+        QCOMPARE(personality[3], 5);
+        QCOMPARE(playerName[1], QStringLiteral("Alma"));
+        QCOMPARE(playerName[2], configuredPlayerName[2]);
+        QVERIFY(escortTarget >= 2 && escortTarget <= playerCount);
+        QCOMPARE(defaultSaveName, QStringLiteral("Japan") + startText + QStringLiteral(".TrvGX"));
+        verifyFirstTurnQueued();
+    }
+
+    void hotseatPlayersAreNamedAndCounted_data()
+    {
+        QTest::addColumn<QList<Answer>>("players");
+        QTest::addColumn<bool>("strongholds");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<int>("neutral");
+        const QString more = QStringLiteral("+ Add more players");
+        QTest::newRow("three names, two computer players")
+            << QList<Answer>{type("Ann", more), type("pcBob", more), type("  Cy ", "Proceed"), click("2 ai players")}
+            << false << QStringList{"Ann", "apc", "Cy", "pc IV", "pc V"} << 0;
+        QTest::newRow("two names, no computer player")
+            << QList<Answer>{type("Ann", more), type("Bo", "Proceed"), click("0 ai players")} << false
+            << QStringList{"Ann", "Bo", "pc III"} << 1;
+        QList<Answer> ten;
+        QStringList tenNames;
+        for (int p = 1; p <= 10; ++p) {
+            ten.append(type(QStringLiteral("P%1").arg(p), more));
+            tenNames.append(QStringLiteral("P%1").arg(p));
+        }
+        QTest::newRow("ten names, no count question") << ten << false << tenNames << 0;
+        // World has six continents: six names fill a stronghold game.
+        QTest::newRow("strongholds seat a player per continent")
+            << ten.mid(0, 6) << true << QStringList(tenNames.mid(0, 6)) << 0;
+    }
+
+    void hotseatPlayersAreNamedAndCounted()
+    {
+        QFETCH(QList<Answer>, players);
+        QFETCH(bool, strongholds);
+        QFETCH(QStringList, names);
+        QFETCH(int, neutral);
+        runSetup(3, QList<Answer>{click("World"), options(true, strongholds, false)} + players);
+        QCOMPARE(gameMode, int(ModeHotseat));
+        QVERIFY(!dialogs.firstLabels().contains(QStringLiteral("Conquer All")));
+        QCOMPARE(missionType, 0);
+        QCOMPARE(FakeNetworkSteps::nameSteps, 0);
+        QCOMPARE(playerCount, names.size());
+        QCOMPARE(int(neutralArmyActive), neutral);
+        QCOMPARE(ui.messageTexts().contains(QStringLiteral("A non-attacking neutral army is assigned.")), neutral == 1);
+        for (int p = 1; p <= names.size(); ++p)
+            QCOMPARE(playerName[p], names[p - 1]);
+        QVERIFY(dealtFairly());
+        QCOMPARE(localGameRunning, quint8(1));
+        QCOMPARE(defaultSaveName, QStringLiteral("World") + startText + QStringLiteral(".TrvGX"));
+        verifyFirstTurnQueued();
+    }
+
+    void hotseatNamesAreRememberedForTheNextGame()
+    {
+        const QString more = QStringLiteral("+ Add more players");
+        runSetup(3, {click("World"), options(true, false, false), type("Ann", more), type("Bo", "Proceed"),
+                     click("1 ai players")});
+        finishGame();
+        // The names are offered again; a set-up cancelled at a name changes none of them.
+        runSetup(3, {click("World"), options(true, false, false), type("Zed", more), click("Cancel"), click("Cancel")});
+        const QList<ChoiceDialogSpec> &asked = dialogs.asked;
+        QCOMPARE(asked[asked.size() - 3].items[1].text, QStringLiteral("Ann"));
+        QCOMPARE(asked[asked.size() - 2].items[1].text, QStringLiteral("Bo"));
+        QCOMPARE(asked[asked.size() - 3].pauseBefore, 500);
+        loadSettings();
+        QCOMPARE(settingsRecord.hotseatNames[1], QStringLiteral("Ann"));
+        QCOMPARE(settingsRecord.hotseatNames[2], QStringLiteral("Bo"));
+        QCOMPARE(settingsRecord.hotseatNames[3], QStringLiteral(" "));
+    }
+
+    void theDemoPlaysTheComputerPlayersAlone_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<bool>("marked");
+        QTest::newRow("three") << 3 << true;
+        QTest::newRow("nine") << 9 << false;
+    }
+
+    void theDemoPlaysTheComputerPlayersAlone()
+    {
+        QFETCH(int, count);
+        QFETCH(bool, marked);
+        runSetup(26, {click("Single Map Game"), click("World"), click(countLabel(count, marked))});
+        const ChoiceDialogSpec &map = dialogs.asked[1];
+        QVERIFY(!map.grayPalette);
+        QCOMPARE(map.pauseBefore + map.pauseAfter, 0);
+        QVERIFY(!dialogs.asked[2].find(countLabel(2, false))->enabled);
+        QCOMPARE(gameMode, int(ModeDemo));
+        QCOMPARE(playerCount, count);
+        QCOMPARE(currentPlayer, 2);
+        QCOMPARE(playerName[1], QString(6, QLatin1Char(' ')));
+        QCOMPARE(attackRule, 'j');
+        QCOMPARE(aiMinAttackArmies, 3);
+        QCOMPARE(statusText, QLatin1String(kDemoPrompt));
+        QCOMPARE(localGameRunning, quint8(0));
+        QCOMPARE(screenMode, 2);
+        QCOMPARE(FakeNetworkSteps::nameSteps, 0);
+        QVERIFY(dealtFairly());
+    }
+
+    void hostAndJoinReachTheNetworkSteps()
+    {
+        FakeNetworkSteps::networkAnswer = 55;
+        runSetup(3, {click("Europe"), options(false, true, false)});
+        QCOMPARE(FakeNetworkSteps::hostSteps, 1);
+        QCOMPARE(gameMode, int(ModeHost));
+        QCOMPARE(attackRule, 'j');
+        QCOMPARE(aiMinAttackArmies, 3);
+        QCOMPARE(strongholdsEnabled, quint8(1));
+        QCOMPARE(humanPlayerCount, 1);
+        QCOMPARE(FakeNetworkSteps::nameSteps, 1);
+        QCOMPARE(view->gameTimerInterval(), 512);
+        QCOMPARE(defaultSaveName, QStringLiteral("LAN_Europe") + startText + QStringLiteral(".TrvGX"));
+        QCOMPARE(localGameRunning, quint8(0));
+
+        FakeNetworkSteps::networkAnswer = 66;
+        runSetup(3, {});
+        QCOMPARE(FakeNetworkSteps::joinSteps, 1);
+        QCOMPARE(gameMode, int(ModeClient));
+        QCOMPARE(humanPlayerCount, 1);
+    }
+
+    void everyCancelLeavesAsItShould_data()
+    {
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QList<Answer>>("answers");
+        QTest::addColumn<QList<int>>("boxAnswers");
+        QTest::addColumn<QStringList>("asked");
+        QTest::addColumn<bool>("worldReset");
+        const Answer cancel = click("Cancel");
+        const QString count = countLabel(2, false);
+        QTest::newRow("map question") << 21 << QList<Answer>{cancel} << QList<int>{} << QStringList{"World"} << false;
+        QTest::newRow("options: asked again from the map")
+            << 21 << QList<Answer>{click("Europe"), cancel, cancel} << QList<int>{}
+            << QStringList{"World", "Dice", "World"} << false;
+        QTest::newRow("missions with a map file: reset and end")
+            << 21 << QList<Answer>{click("Load a Map..."), options(true, false, false), cancel} << QList<int>{}
+            << QStringList{"World", "Dice", "Conquer All"} << true;
+        QTest::newRow("count: asked again from the map")
+            << 21 << QList<Answer>{click("World"), options(true, false, false), click("Conquer All"), cancel, cancel}
+            << QList<int>{} << QStringList{"World", "Dice", "Conquer All", count, "World"} << false;
+        QTest::newRow("count with a map file: reset and end")
+            << 21 << QList<Answer>{click("Load a Map..."), options(true, false, false), click("Conquer All"), cancel}
+            << QList<int>{} << QStringList{"World", "Dice", "Conquer All", countLabel(2, true)} << true;
+        QTest::newRow("campaign from its menu entry")
+            << 25 << QList<Answer>{cancel} << QList<int>{} << QStringList{"Worlds          (World - World II)"}
+            << false;
+        // The four-button box: "Campaign Game", Cancel there restarts; "Back" restarts; closed
+        // without a button it is a single map game.
+        QTest::newRow("campaign through the game-type box")
+            << 20 << QList<Answer>{cancel, cancel} << QList<int>{1, 3}
+            << QStringList{"Worlds          (World - World II)", "World"} << false;
+        QTest::newRow("high-score choice") << 23 << QList<Answer>{cancel} << QList<int>{}
+                                           << QStringList{"Single Map Game"} << false;
+        QTest::newRow("high-score map") << 23 << QList<Answer>{click("Single Map Game"), cancel} << QList<int>{}
+                                        << QStringList{"Single Map Game", "World"} << false;
+        QTest::newRow("demo choice") << 26 << QList<Answer>{cancel} << QList<int>{} << QStringList{"Single Map Game"}
+                                     << false;
+        QTest::newRow("hotseat: proceed after one name")
+            << 3 << QList<Answer>{click("World"), options(true, false, false), type("Ann", "Proceed"), cancel}
+            << QList<int>{} << QStringList{"World", "Dice", "", "World"} << false;
+        QTest::newRow("hotseat: a name below A ends the names")
+            << 3
+            << QList<Answer>{click("World"), options(true, false, false), type("Ann", "+ Add more players"),
+                             type("1st", "+ Add more players"), cancel}
+            << QList<int>{} << QStringList{"World", "Dice", "", "", "World"} << false;
+        QTest::newRow("not a set-up entry") << 22 << QList<Answer>{} << QList<int>{} << QStringList{} << false;
+    }
+
+    void everyCancelLeavesAsItShould()
+    {
+        QFETCH(int, entry);
+        QFETCH(QList<Answer>, answers);
+        QFETCH(QList<int>, boxAnswers);
+        QFETCH(QStringList, asked);
+        QFETCH(bool, worldReset);
+        writeRingMap(QStringLiteral("Ring"), 24);
+        ui.fileNames = QStringList{QDir::current().filePath(QStringLiteral("Ring.txt"))};
+        ui.choiceAnswers = boxAnswers;
+        const int playersBefore = playerCount;
+        runSetup(entry, answers);
+        QStringList labels = dialogs.firstLabels();
+        // The name question begins with its prompt label: shown here as an empty first label.
+        for (QString &label : labels)
+            if (label.startsWith(QStringLiteral("Player ")))
+                label.clear();
+        QCOMPARE(labels, asked);
+        QCOMPARE(localGameRunning, quint8(0));
+        QCOMPARE(topFiveGame, quint8(0));
+        // No demo is taken for running: the next click is a menu click.
+        QVERIFY(gameMode != ModeDemo);
+        QCOMPARE(playerCount, playersBefore);
+        QCOMPARE(actionQueueCount, 0);
+        if (worldReset) {
+            QCOMPARE(int(selectedMap()), int(MapWorld));
+            QCOMPARE(territoryCount, 42);
+        }
+    }
+
+    void aRunningGameIsReplacedOnlyWhenThePlayerSaysSo()
+    {
+        localGameRunning = 1;
+        playerCount = 6;
+        ui.questionAnswers = {false};
+        runSetup(21, {});
+        QCOMPARE(ui.questionsAsked, QStringList{"Start a new game ? (and quit current game)"});
+        QCOMPARE(playerCount, 6);
+        QCOMPARE(localGameRunning, quint8(1));
+
+        ui.questionAnswers = {true};
+        runSetup(21, {click("Cancel")});
+        QCOMPARE(dialogs.asked.size(), 1);
+        QCOMPARE(localGameRunning, quint8(0));
+
+        // A finished game goes without a question.
+        localGameRunning = 1;
+        gameEnded = 1;
+        runSetup(21, {click("Cancel")});
+        QCOMPARE(ui.questionsAsked.size(), 2);
+        QCOMPARE(gameEnded, quint8(0));
+    }
+
+    void aMapFileThatFailsLeavesAWholeWorldMap()
+    {
+        writeTextFile(QStringLiteral("Bad.txt"), "[territories]\n1 aaa 1 1 2\n");
+        ui.fileNames = QStringList{QDir::current().filePath(QStringLiteral("Bad.txt"))};
+        // Europe is built first; the set-up then starts over and the map file fails.
+        runSetup(21, {click("Europe"), click("Cancel"), click("Load a Map...")});
+        QVERIFY(!ui.messages.isEmpty());
+        QCOMPARE(int(selectedMap()), int(MapWorld));
+        QCOMPARE(territoryCount, 42);
+        QCOMPARE(localGameRunning, quint8(0));
+
+        runSetup(21, {click("World"), options(true, false, false), click("Conquer All"), click(countLabel(3, true))});
+        QCOMPARE(territoryCount, 42);
+        QVERIFY(dealtFairly());
+        for (int t = 1; t <= territoryCount; ++t)
+            QVERIFY(territoryNeighbours[t][1] != 0);
+    }
+
+    void strongholdsNarrowTheMissionsAndPlayers()
+    {
+        Answer withInfo = options(true, true, false);
+        withInfo.infoFirst = QStringList{"Dice", "Strongholds"};
+        runSetup(21, {click("World"), withInfo, click("Escort"), click(countLabel(3, true))});
+        // "Info..." shows its box on top of the open question, which goes on as it was.
+        QCOMPARE(ui.messages.size(), 2);
+        QCOMPARE(ui.messages[0].title, QStringLiteral("Tarvan GX"));
+        QCOMPARE(ui.messages[1].title, QStringLiteral("Strongholds"));
+        QCOMPARE(strongholdsEnabled, quint8(1));
+        const ChoiceDialogSpec &missions = dialogs.asked[2];
+        QCOMPARE(missions.title, QStringLiteral("Missions"));
+        QVERIFY(!missions.find(QStringLiteral("Continents"))->enabled);
+        QVERIFY(!missions.find(QStringLiteral("Hold Continents"))->enabled);
+        QVERIFY(missions.find(QStringLiteral("Escort"))->enabled);
+        // World has six continents: two to five computer players.
+        const ChoiceDialogSpec &count = dialogs.asked[3];
+        for (int n = 2; n <= 9; ++n)
+            QCOMPARE(count.find(countLabel(n, n == 3))->enabled, n <= 5);
+        QCOMPARE(missionType, 3);
+        QVERIFY(escortTarget >= 2 && escortTarget <= playerCount);
+        verifyFirstTurnQueued();
+    }
+};
+
+TARVAN_TEST_MAIN(TestSetupFlow)
+#include "test_setup_flow.moc"
