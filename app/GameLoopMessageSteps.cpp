@@ -246,16 +246,7 @@ void startInternetGame()
         gameListEntryUpload(gameListSlot, hostAddressText, 1);
     currentPlayer = 1;
     placementRound = 1;
-    initialPlacementPhase = 1;
-    pushActionStep(makeStep(7, 1));
-    if (strongholdsEnabled) {
-        strongholdPhase = 1;
-        queueMessage(QStringLiteral("Choose your stronghold"));
-        return;
-    }
-    announceInitialPlacement();
-    armiesToPlace = initialArmies;
-    queueMessage(placementPrompt(initialArmies));
+    promptInitialPlacement(0);
 }
 
 void showPlayerPanel(ViewArea &view)
@@ -265,6 +256,22 @@ void showPlayerPanel(ViewArea &view)
 }
 
 } // namespace
+
+void promptInitialPlacement(int promptSound)
+{
+    initialPlacementPhase = 1;
+    pushActionStep(makeStep(7, currentPlayer));
+    if (strongholdsEnabled) {
+        strongholdPhase = 1;
+        queueMessage(QStringLiteral("Choose your stronghold"));
+        return;
+    }
+    announceInitialPlacement();
+    armiesToPlace = initialArmies;
+    if (promptSound != 0)
+        nextSoundId = promptSound;
+    queueMessage(placementPrompt(initialArmies));
+}
 
 void closeCardTradeNotice(ViewArea &view)
 {

@@ -14,7 +14,7 @@
 #include "state/Seams.h"
 #include "state/StepQueues.h"
 
-#include <algorithm>
+#include <initializer_list>
 
 namespace {
 
@@ -67,14 +67,14 @@ void forEachNeighbour(int s, Visit visit)
             visit(list[i]);
 }
 
-int enemyArmiesAround(int s)
+bool enemyArmiesAround(int s)
 {
     int armies = 0;
     forEachNeighbour(s, [&](int u) {
         if (territoryState[u].owner != currentPlayer)
             armies += territoryState[u].armies;
     });
-    return armies;
+    return armies != 0;
 }
 
 bool ownNeighbourAround(int s)
@@ -97,12 +97,13 @@ bool conquestMoveAwaited()
         && isValidTerritory(conquestTarget) && territoryState[conquestTarget].owner == currentPlayer;
 }
 
-int sourceArmies()
+int attackLimit()
 {
-    return isValidTerritory(sourceTerritory) ? territoryState[sourceTerritory].armies : 0;
+    return isValidTerritory(sourceTerritory) ? territoryState[sourceTerritory].armies - 1 : 0;
 }
 
-// Opens the army-count question for s; `pending` names the step its answer resumes.
+// Opens the army-count question for s; `pending` names the step its answer resumes. A step
+// that could take no armies at all refuses s instead of asking for nothing.
 Click askArmies(ViewArea &view, int s, quint8 &pending, int limit)
 {
     if (limit < 1) {
@@ -139,11 +140,7 @@ bool clickTaken(int x, int y)
         interaction().beep();
         return false;
     }
-    if (!localPlayersTurn()) {
-        interaction().beep();
-        return false;
-    }
-    if (conquestMoveAwaited()) {
+    if (!localPlayersTurn() || conquestMoveAwaited()) {
         interaction().beep();
         return false;
     }
@@ -168,41 +165,115 @@ Click strongholdClick(ViewArea &, int t)
     return Click::Ends;
 }
 
-Click initialPlacementClick(ViewArea &view, int t)
+// A phase that places armies: where, and how many the step takes on s.
+struct Placement {
+    quint8 &phase;
+    quint8 &pending;
+    int (*limit)(int s);
+    bool closesCancel;
+};
+
+Click placeIn(ViewArea &view, const Placement &placement, int t)
 {
-    if (!initialPlacementPhase)
+    if (!placement.phase)
         return Click::Goes;
     const int s = pick(t, 1);
     if (s == 0)
         return Click::Goes;
-    return askArmies(view, s, pendingPlacementCount, initialPlacementLimit(s));
+    if (placement.closesCancel)
+        inGameButtonEnabled[ButtonCancel] = 0;
+    return askArmies(view, s, placement.pending, placement.limit(s));
+}
+
+Click initialPlacementClick(ViewArea &view, int t)
+{
+    return placeIn(view, {initialPlacementPhase, pendingPlacementCount, initialPlacementLimit, false}, t);
+}
+
+// The bonus armies due may all go on one territory.
+int territoriesDue(int)
+{
+    return territoryArmiesDue;
+}
+
+int continentsDue(int)
+{
+    return continentArmiesDue;
+}
+
+int cardsDue(int)
+{
+    return cardArmiesDue;
 }
 
 Click territoryBonusClick(ViewArea &view, int t)
 {
-    if (!territoryBonusPhase)
-        return Click::Goes;
-    const int s = pick(t, 1);
-    if (s == 0)
-        return Click::Goes;
-    inGameButtonEnabled[ButtonCancel] = 0;
-    return askArmies(view, s, pendingTerritoryBonusCount, territoryArmiesDue);
+    return placeIn(view, {territoryBonusPhase, pendingTerritoryBonusCount, territoriesDue, true}, t);
 }
 
 Click continentBonusClick(ViewArea &view, int t)
 {
-    if (!continentBonusPhase)
-        return Click::Goes;
-    const int s = pick(t, 1);
-    return s == 0 ? Click::Goes : askArmies(view, s, pendingContinentBonusCount, continentArmiesDue);
+    return placeIn(view, {continentBonusPhase, pendingContinentBonusCount, continentsDue, false}, t);
 }
 
 Click cardBonusClick(ViewArea &view, int t)
 {
-    if (!cardBonusPhase)
+    return placeIn(view, {cardBonusPhase, pendingCardBonusCount, cardsDue, false}, t);
+}
+
+// A target next to the chosen source completes an attack or a move: the question of the armies.
+struct Target {
+    quint8 own;
+    quint8 &pending;
+    int (*limit)();
+};
+
+Click aimAt(ViewArea &view, const Target &target, int t)
+{
+    const int s = pick(t, target.own);
+    if (s == 0)
         return Click::Goes;
+    if (!nextToSource(s))
+        refuse(s);
+    if (!stillPicked(s))
+        return Click::Goes;
+    targetTerritory = s;
+    inGameButtonEnabled[ButtonCancel] = 0;
+    if (target.own)
+        saveAllowed = 0; // a move
+    else if (recordedOptionFlag)
+        markTerritory(s); // games with the recorded option show the target a second time
+    return askArmies(view, s, target.pending, target.limit());
+}
+
+// A source with armies to spare and a neighbour to go to moves the phase on to its target.
+struct Source {
+    quint8 &phase;
+    quint8 &targetPhase;
+    bool (*hasNeighbourToReach)(int s);
+    const char *prompt;
+    std::initializer_list<int> buttonsOff;
+};
+
+void chooseSource(const Source &source, int t)
+{
     const int s = pick(t, 1);
-    return s == 0 ? Click::Goes : askArmies(view, s, pendingCardBonusCount, cardArmiesDue);
+    if (s == 0)
+        return;
+    // Both refusals beep, each on its own.
+    if (!source.hasNeighbourToReach(s))
+        refuse(s);
+    if (territoryState[s].armies < 2)
+        refuse(s);
+    if (!stillPicked(s))
+        return;
+    source.targetPhase = 1;
+    source.phase = 0;
+    sourceTerritory = s;
+    queueMessage(QString::fromLatin1(source.prompt));
+    for (int button : source.buttonsOff)
+        inGameButtonEnabled[button] = 0;
+    inGameButtonEnabled[ButtonCancel] = 1;
 }
 
 Click attackTargetClick(ViewArea &view, int t)
@@ -210,81 +281,27 @@ Click attackTargetClick(ViewArea &view, int t)
     if (!attackTargetPhase)
         return Click::Goes;
     moveTargetPhase = moveSourcePhase = 0;
-    const int s = pick(t, 0);
-    if (s == 0)
-        return Click::Goes;
-    if (!nextToSource(s))
-        refuse(s);
-    if (!stillPicked(s))
-        return Click::Goes;
-    inGameButtonEnabled[ButtonCancel] = 0;
-    targetTerritory = s;
-    // Games with the recorded option show the target a second time, just as the first.
-    if (recordedOptionFlag)
-        markTerritory(s);
-    return askArmies(view, s, pendingAttackCount, sourceArmies() - 1);
+    return aimAt(view, {0, pendingAttackCount, attackLimit}, t);
 }
 
 Click attackSourceClick(ViewArea &, int t)
 {
-    if (!attackSourcePhase)
-        return Click::Goes;
-    moveTargetPhase = moveSourcePhase = 0;
-    const int s = pick(t, 1);
-    if (s == 0)
-        return Click::Goes;
-    if (enemyArmiesAround(s) == 0)
-        refuse(s);
-    if (territoryState[s].armies < 2)
-        refuse(s);
-    if (stillPicked(s)) {
-        attackTargetPhase = 1;
-        attackSourcePhase = 0;
-        sourceTerritory = s;
-        queueMessage(QStringLiteral("to ?"));
-        inGameButtonEnabled[ButtonMove] = 0;
-        inGameButtonEnabled[ButtonAttack] = 0;
-        inGameButtonEnabled[ButtonCancel] = 1;
+    if (attackSourcePhase) {
+        moveTargetPhase = moveSourcePhase = 0;
+        chooseSource({attackSourcePhase, attackTargetPhase, enemyArmiesAround, "to ?", {ButtonMove, ButtonAttack}}, t);
     }
     return Click::Goes;
 }
 
 Click moveTargetClick(ViewArea &view, int t)
 {
-    if (!moveTargetPhase)
-        return Click::Goes;
-    const int s = pick(t, 1);
-    if (s == 0)
-        return Click::Goes;
-    if (!nextToSource(s))
-        refuse(s);
-    if (!stillPicked(s))
-        return Click::Goes;
-    targetTerritory = s;
-    inGameButtonEnabled[ButtonCancel] = 0;
-    saveAllowed = 0;
-    return askArmies(view, s, pendingMoveCount, moveLimit());
+    return moveTargetPhase ? aimAt(view, {1, pendingMoveCount, moveLimit}, t) : Click::Goes;
 }
 
 Click moveSourceClick(ViewArea &, int t)
 {
-    if (!moveSourcePhase)
-        return Click::Goes;
-    const int s = pick(t, 1);
-    if (s == 0)
-        return Click::Goes;
-    if (!ownNeighbourAround(s))
-        refuse(s);
-    if (territoryState[s].armies < 2)
-        refuse(s);
-    if (stillPicked(s)) {
-        moveTargetPhase = 1;
-        moveSourcePhase = 0;
-        inGameButtonEnabled[ButtonNext] = 0;
-        inGameButtonEnabled[ButtonCancel] = 1;
-        sourceTerritory = s;
-        queueMessage(QStringLiteral("to ? "));
-    }
+    if (moveSourcePhase)
+        chooseSource({moveSourcePhase, moveTargetPhase, ownNeighbourAround, "to ? ", {ButtonNext}}, t);
     return Click::Goes;
 }
 

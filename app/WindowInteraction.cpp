@@ -25,16 +25,16 @@ public:
         box.exec();
     }
 
-    bool question(const QString &title, const QString &text) override
+    bool question(const QString &title, const QString &text, MessageIcon icon) override
     {
-        QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Yes | QMessageBox::No);
+        QMessageBox box(toBoxIcon(icon), title, text, QMessageBox::Yes | QMessageBox::No);
         box.setWindowIcon(QIcon(QStringLiteral(":/tifb/Tarvan.ico")));
         return box.exec() == QMessageBox::Yes;
     }
 
-    int choose(const QString &title, const QString &text, const QStringList &buttons) override
+    int choose(const QString &title, const QString &text, const QStringList &buttons, MessageIcon icon) override
     {
-        QMessageBox box(QMessageBox::Information, title, text);
+        QMessageBox box(toBoxIcon(icon), title, text);
         box.setWindowIcon(QIcon(QStringLiteral(":/tifb/Tarvan.ico")));
         QList<QPushButton *> added;
         for (const QString &label : buttons)
@@ -97,6 +97,8 @@ private:
             return QMessageBox::Warning;
         case MessageIcon::Critical:
             return QMessageBox::Critical;
+        case MessageIcon::None:
+            return QMessageBox::NoIcon;
         case MessageIcon::Information:
             break;
         }

@@ -9,6 +9,7 @@
 
 #include "app/DialogState.h"
 #include "app/GameLoop.h"
+#include "dialogs/MemberDialog.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
 #include "state/GameState.h"
@@ -98,6 +99,13 @@ void answerQuestion(int count)
     applyArmyCount(armies);
 }
 
+// A count button answers only the question its dialog asks now.
+void answerCountButton(int count)
+{
+    if (questionOpenAt(Stage::Buttons))
+        answerQuestion(count);
+}
+
 void askThroughWindow(int mode, int limit)
 {
     if (questionWindow)
@@ -132,10 +140,7 @@ void ViewArea::showArmyCountDialog(int mode, int limit)
     stage = Stage::Buttons;
     armyCountDialogOpen = 1;
     dialogOpen = 1;
-    armyCountDialog->adjustSize();
-    armyCountDialog->show();
-    armyCountDialog->raise();
-    armyCountDialog->activateWindow();
+    bringUpMemberDialog(*armyCountDialog);
 }
 
 void ViewArea::legerdlg0()
@@ -150,50 +155,42 @@ void ViewArea::legerdlg0()
 
 void ViewArea::legerdlg1()
 {
-    if (questionOpenAt(Stage::Buttons))
-        answerQuestion(1);
+    answerCountButton(1);
 }
 
 void ViewArea::legerdlg2()
 {
-    if (questionOpenAt(Stage::Buttons))
-        answerQuestion(2);
+    answerCountButton(2);
 }
 
 void ViewArea::legerdlg3()
 {
-    if (questionOpenAt(Stage::Buttons))
-        answerQuestion(3);
+    answerCountButton(3);
 }
 
 void ViewArea::legerdlg4()
 {
-    if (questionOpenAt(Stage::Buttons))
-        answerQuestion(4);
+    answerCountButton(4);
 }
 
 void ViewArea::legerdlg5()
 {
-    if (questionOpenAt(Stage::Buttons))
-        answerQuestion(5);
+    answerCountButton(5);
 }
 
 void ViewArea::legerdlg6()
 {
-    if (questionOpenAt(Stage::Buttons))
-        answerQuestion(6);
+    answerCountButton(6);
 }
 
 void ViewArea::legerdlg7()
 {
-    if (questionOpenAt(Stage::Buttons))
-        answerQuestion(7);
+    answerCountButton(7);
 }
 
 void ViewArea::legerdlg8()
 {
-    if (questionOpenAt(Stage::Buttons))
-        answerQuestion(8);
+    answerCountButton(8);
 }
 
 void ViewArea::legerdlg9()
@@ -213,10 +210,7 @@ void ViewArea::legerdlg9()
     dialogOpen = 1;
     armyCountDialogOpen = 0;
     armyComboDialog->setWindowModality(Qt::ApplicationModal);
-    armyComboDialog->adjustSize();
-    armyComboDialog->show();
-    armyComboDialog->raise();
-    armyComboDialog->activateWindow();
+    bringUpMemberDialog(*armyComboDialog);
     interaction().pause(kComboPause);
 }
 

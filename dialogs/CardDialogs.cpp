@@ -7,6 +7,7 @@
 
 #include "app/DialogState.h"
 #include "app/ResourceNames.h"
+#include "dialogs/MemberDialog.h"
 #include "rules/Cards.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
@@ -71,10 +72,12 @@ QPixmap cardFan(int kind, int count)
     return QPixmap::fromImage(fan);
 }
 
-void closeCardQuestion()
+// The dialog's question is over before the turn flow takes the answer, which may ask again.
+void answerCardQuestion(void (*answer)())
 {
     cardDialogOpen = 0;
     dialogOpen = 0;
+    answer();
 }
 
 } // namespace
@@ -93,10 +96,7 @@ void ViewArea::showCardTradeDialog()
     cardCancelButton->setEnabled(!cardTradeRequired);
     cardDialogOpen = 1;
     dialogOpen = 1;
-    cardDialog->adjustSize();
-    cardDialog->show();
-    cardDialog->raise();
-    cardDialog->activateWindow();
+    bringUpMemberDialog(*cardDialog);
 }
 
 void ViewArea::showCardTradeBonus()
@@ -126,50 +126,42 @@ void ViewArea::showCardTradeBonus()
         cardTradeLabel[label]->hide();
     }
     tradeNoticeShown = 1;
-    cardTradeNotice->adjustSize();
-    cardTradeNotice->show();
-    cardTradeNotice->raise();
+    // The notice only tells; the player's focus stays where it is.
+    bringUpMemberDialog(*cardTradeNotice, false);
 }
 
 void ViewArea::kaartidlg1()
 {
-    closeCardQuestion();
-    ::kaartidlg1();
+    answerCardQuestion(::kaartidlg1);
 }
 
 void ViewArea::kaartidlg2()
 {
-    closeCardQuestion();
-    ::kaartidlg2();
+    answerCardQuestion(::kaartidlg2);
 }
 
 void ViewArea::kaartidlg3()
 {
-    closeCardQuestion();
-    ::kaartidlg3();
+    answerCardQuestion(::kaartidlg3);
 }
 
 void ViewArea::kaartidlg4()
 {
-    closeCardQuestion();
-    ::kaartidlg4();
+    answerCardQuestion(::kaartidlg4);
 }
 
 void ViewArea::kaartidlg5()
 {
-    closeCardQuestion();
-    ::kaartidlg5();
+    answerCardQuestion(::kaartidlg5);
 }
 
 void ViewArea::kaartidlg6()
 {
-    closeCardQuestion();
-    ::kaartidlg6();
+    answerCardQuestion(::kaartidlg6);
 }
 
 void ViewArea::kaartidlg0()
 {
     // Refused while a trade is due: the turn flow beeps and opens the dialog again.
-    closeCardQuestion();
-    ::kaartidlg0();
+    answerCardQuestion(::kaartidlg0);
 }

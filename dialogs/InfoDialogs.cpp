@@ -168,6 +168,8 @@ void ViewArea::showTopFiveDialog()
     auto *list = new QListWidget(&dialog);
     const QStringList entries = topFiveEntries(topFiveText);
     list->addItems(entries.isEmpty() ? QStringList{QStringLiteral("no entries yet")} : entries);
+    // Room for a whole entry without scrolling.
+    list->setMinimumWidth(list->fontMetrics().horizontalAdvance(QString(kTopFiveEntryLength + 4, QLatin1Char('0'))));
     layout->addWidget(list);
     auto *ok = new QPushButton(QStringLiteral("Ok"), &dialog);
     layout->addWidget(ok, 0, Qt::AlignRight);

@@ -89,9 +89,15 @@ QStringList personalityLabels()
             QStringLiteral("Unstable")};
 }
 
+// Every seat has its personality, whatever the number of players of the last game.
+static bool isSeat(int player)
+{
+    return player >= 1 && player <= kMaxPlayers;
+}
+
 int shownPersonality(int player)
 {
-    if (!isValidPlayer(player))
+    if (!isSeat(player))
         return 0;
     if (personalitySetting[player] == kPersonalityUnstable || personality[player] == kPersonalityUnstable)
         return kPersonalityUnstable;
@@ -100,7 +106,7 @@ int shownPersonality(int player)
 
 void choosePersonality(int player, int choice)
 {
-    if (!isValidPlayer(player) || choice < 0 || choice > kPersonalityUnstable)
+    if (!isSeat(player) || choice < 0 || choice > kPersonalityUnstable)
         return;
     personality[player] = choice;
     personalitySetting[player] = choice == kPersonalityUnstable ? kPersonalityUnstable : 0;

@@ -157,6 +157,9 @@ void ViewArea::showRankDialog()
     for (const QString &line : rankRequirementLines()) {
         auto *field = new QLineEdit(line, &dialog);
         field->setReadOnly(true);
+        // The whole line shows from its start.
+        field->setCursorPosition(0);
+        field->setMinimumWidth(field->fontMetrics().horizontalAdvance(line) + 4 * field->fontMetrics().averageCharWidth());
         layout->addWidget(field);
     }
     addOkButton(dialog, *layout);

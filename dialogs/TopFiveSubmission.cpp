@@ -52,6 +52,11 @@ void submitTopFiveScore(int mapSet, int losses)
     ViewArea *view = mainWindow();
     if (!view)
         return;
+    // Four digits hold the losses of an entry: more never qualify, whatever the list holds.
+    if (losses > kMostTopFiveLosses) {
+        sayNotGoodEnough();
+        return;
+    }
     fetchTopFiveList(mapSet, campaignId);
     // Without a server nothing can be submitted: the fetch has said so.
     if (!readOnlineConfig().available)

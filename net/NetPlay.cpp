@@ -119,7 +119,12 @@ void takeJoin(int socket, const QByteArray &message)
     const int seat = ++joinedPlayers;
     netSession.seatOfSocket[socket] = seat;
     netSession.socketOfSeat[seat] = socket;
-    playerName[seat] = QString::fromLatin1(message.mid(kCodeLength, kJoinNameLength));
+    // The name is shown on every machine: no control characters in it.
+    QByteArray name = message.mid(kCodeLength, kJoinNameLength);
+    for (char &c : name)
+        if (static_cast<unsigned char>(c) < 0x20)
+            c = ' ';
+    playerName[seat] = QString::fromLatin1(name);
     writeMessage(socket, plainMessage(1001, QByteArray::number(seat).rightJustified(2, ' ')));
     setStatusText(QStringLiteral("Waiting for others to join..  Choose Launch to begin with current players."));
     repaintWindow();
@@ -452,17 +457,7 @@ void continueNetworkTurns()
 void beginOwnPlacement()
 {
     saveAllowed = 0;
-    initialPlacementPhase = 1;
-    pushActionStep(makeStep(7, currentPlayer));
-    if (strongholdsEnabled) {
-        strongholdPhase = 1;
-        queueMessage(QStringLiteral("Choose your stronghold"));
-        return;
-    }
-    announceInitialPlacement();
-    armiesToPlace = initialArmies;
-    nextSoundId = SoundNextPlayer;
-    queueMessage(placementPrompt(initialArmies));
+    promptInitialPlacement(SoundNextPlayer);
 }
 
 // A computer player's initial placement, made at once so that the next player placing gets the

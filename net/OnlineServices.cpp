@@ -128,6 +128,28 @@ QStringList wholeEntries(const QString &list)
     return entries;
 }
 
+// The configuration, unavailable as well without the manager that would carry the transfers.
+OnlineConfig configFor(QNetworkAccessManager *manager)
+{
+    OnlineConfig config = readOnlineConfig();
+    config.available = config.available && manager;
+    return config;
+}
+
+// `downloadedLines` becomes `files` empty texts that the replies of this fetch fill in; the
+// configuration, not available (and said so) when the file or the manager is missing.
+OnlineConfig beginListFetch(LinesOwner owner, int files, QNetworkAccessManager *manager)
+{
+    downloadedLines = QStringList();
+    for (int i = 0; i < files; ++i)
+        downloadedLines.append(QString());
+    online().owner = owner;
+    const OnlineConfig config = configFor(manager);
+    if (!config.available)
+        sayUnavailable();
+    return config;
+}
+
 } // namespace
 
 QString gameListFileName(int slot)
@@ -206,14 +228,9 @@ QString gameListControlText()
 void fetchGameList(ViewArea *, QString &controlLetter)
 {
     OnlineState &state = online();
-    downloadedLines = QStringList();
-    for (int slot = 0; slot < kGameListSlots; ++slot)
-        downloadedLines.append(QString());
-    state.owner = LinesOwner::GameList;
     state.controlText.clear();
-    const OnlineConfig config = readOnlineConfig();
-    if (!config.available || !gameListManager) {
-        sayUnavailable();
+    const OnlineConfig config = beginListFetch(LinesOwner::GameList, kGameListSlots, gameListManager);
+    if (!config.available) {
         controlLetter = QStringLiteral("E");
         return;
     }
@@ -259,31 +276,42 @@ void uploadGameListEntry(int slot, const QString &address, int closed)
         gameListSlot = slot;
         hostAddressText = address;
     }
-    const OnlineConfig config = readOnlineConfig();
-    if (!config.available || !gameListManager)
+    const OnlineConfig config = configFor(gameListManager);
+    if (!config.available)
         return;
     sendFile(gameListManager, config, gameListFileName(slot), gameListEntryText(address, closed != 0).toUtf8());
 }
 
+namespace {
+
+// The top-five file of a map set or campaign, with the configuration that reaches it; empty when
+// there is no such list, or no server (which is said).
+QString topFiveTarget(int mapSet, int campaignId, OnlineConfig &config)
+{
+    const QString file = topFiveFileName(mapSet, campaignId);
+    if (file.isEmpty())
+        return QString();
+    config = configFor(topFiveManager);
+    if (!config.available) {
+        sayUnavailable();
+        return QString();
+    }
+    return file;
+}
+
+} // namespace
+
 void fetchTopFiveList(int mapSet, int campaignId)
 {
     topFiveText = QStringLiteral(" ");
-    const QString file = topFiveFileName(mapSet, campaignId);
+    OnlineConfig config;
+    const QString file = topFiveTarget(mapSet, campaignId, config);
     if (file.isEmpty())
         return;
-    const OnlineConfig config = readOnlineConfig();
-    if (!config.available || !topFiveManager) {
-        sayUnavailable();
-        return;
-    }
     OnlineState &state = online();
-    const int request = ++state.singleRequest;
     state.singleArrived = false;
-    QNetworkRequest get(config.lists.resolved(QUrl(file)));
-    get.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    QNetworkReply *reply = topFiveManager->get(get);
-    reply->setProperty(kFileProperty, file);
-    reply->setProperty(kBatchProperty, -request);
+    // A single list is told from the batches by its negative number.
+    fetchFile(topFiveManager, config, file, -++state.singleRequest);
     waitForReplies(topFiveManager, [&state] { return state.singleArrived; },
                    config.waitMs > 0 ? config.waitMs : kSingleListWaitMs);
 }
@@ -291,15 +319,9 @@ void fetchTopFiveList(int mapSet, int campaignId)
 void fetchAllTopFiveLists(ViewArea *)
 {
     OnlineState &state = online();
-    downloadedLines = QStringList();
-    for (int i = 0; i < kTopFiveListCount; ++i)
-        downloadedLines.append(QString());
-    state.owner = LinesOwner::TopFive;
-    const OnlineConfig config = readOnlineConfig();
-    if (!config.available || !topFiveManager) {
-        sayUnavailable();
+    const OnlineConfig config = beginListFetch(LinesOwner::TopFive, kTopFiveListCount, topFiveManager);
+    if (!config.available)
         return;
-    }
     const int batch = ++state.topFiveBatch;
     state.topFiveRepliesLeft = kTopFiveListCount;
     for (const QString &file : topFiveFileNames())
@@ -332,14 +354,10 @@ void takeTopFiveReply(QNetworkReply *reply)
 
 void uploadTopFive(int mapSet, int campaignId, const QString &name, int losses, int slot)
 {
-    const QString file = topFiveFileName(mapSet, campaignId);
+    OnlineConfig config;
+    const QString file = topFiveTarget(mapSet, campaignId, config);
     if (file.isEmpty())
         return;
-    const OnlineConfig config = readOnlineConfig();
-    if (!config.available || !topFiveManager) {
-        sayUnavailable();
-        return;
-    }
     // " " stands for a list that could not be fetched.
     const QString list = topFiveText.trimmed().isEmpty() ? QString() : topFiveText;
     online().topFiveUploadFailed = false;

@@ -112,25 +112,14 @@ void copyStoredGame(const SavedGameRecord &game)
     pairs10 = game.pairs10;
     currentPlayer = game.currentPlayer;
     cardDeckCounts = game.cardDeckCounts;
-    cardTradeMarker = game.cardTradeMarker;
-    humanPlayerCount = game.humanPlayerCount;
-    playerCount = game.playerCount;
+    takeStoredGameOptions(game);
     attackMadeThisTurn = game.attackMadeThisTurn;
     turnsTaken = game.turnsTaken;
-    cardEarnedThisTurn = game.cardEarnedThisTurn;
-    attackRule = game.attackRule;
-    aiMinAttackArmies = attackRule == 'n' ? 2 : 3;
-    recordedOptionFlag = game.recordedOptionFlag;
-    strongholdsEnabled = game.strongholdsEnabled;
-    neutralArmyActive = game.neutralArmyActive;
-    difficulty = game.difficulty;
     gameMode = game.gameMode;
     campaignId = game.campaignId;
     campaignMapCount = game.campaignMapCount;
     campaignMapIndex = game.campaignMapIndex;
     campaignPlayer = game.campaignPlayer;
-    troopExperienceEnabled = game.troopExperienceEnabled;
-    missionType = game.missionType;
     missionContinents = game.missionContinents;
     missionContinentIndex = game.missionContinentIndex;
     missionFailed = 0;
@@ -313,6 +302,30 @@ SavedGameRestore restoreSavedGame(const QString &path)
     return SavedGameRestore::Restored;
 }
 
+void takeStoredGameOptions(const SavedGameRecord &game)
+{
+    cardTradeMarker = game.cardTradeMarker;
+    humanPlayerCount = game.humanPlayerCount;
+    playerCount = game.playerCount;
+    cardEarnedThisTurn = game.cardEarnedThisTurn;
+    attackRule = game.attackRule;
+    aiMinAttackArmies = attackRule == 'n' ? 2 : 3;
+    recordedOptionFlag = game.recordedOptionFlag;
+    strongholdsEnabled = game.strongholdsEnabled;
+    neutralArmyActive = game.neutralArmyActive;
+    difficulty = game.difficulty;
+    troopExperienceEnabled = game.troopExperienceEnabled;
+    missionType = game.missionType;
+}
+
+void takeStoredPersonalities(const SavedGameRecord &game)
+{
+    personality = game.personality;
+    avengeTarget = game.avengeTarget;
+    personalitySetting = game.personalitySetting;
+    randomMixPersonalities = game.randomMixPersonalities;
+}
+
 void queueStepsAfterDeclinedLoad()
 {
     pushMessageStep(makeStep(kEmptyStep));
@@ -328,10 +341,7 @@ void continueSavedGame(const QDateTime &loadStarted)
     saveSettings();
     // Saving is only allowed outside the initial placement.
     placementRound = 0;
-    personality = game.personality;
-    avengeTarget = game.avengeTarget;
-    personalitySetting = game.personalitySetting;
-    randomMixPersonalities = game.randomMixPersonalities;
+    takeStoredPersonalities(game);
     randomSource().seed(static_cast<quint32>(loadStarted.time().msec()));
     saveAllowed = 1;
     localGameRunning = gameMode == ModeHost || gameMode == ModeClient || gameMode == ModeDemo ? 0 : 1;

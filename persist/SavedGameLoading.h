@@ -49,6 +49,13 @@ enum class SavedGameRestore {
 // the defaults back.
 SavedGameRestore restoreSavedGame(const QString &path);
 
+struct SavedGameRecord;
+// The options of a stored game that a new game may take from it as well: card marker, player
+// counts, attack rule, strongholds, neutral army, level, troop experience, mission.
+void takeStoredGameOptions(const SavedGameRecord &game);
+// The computer players' personalities of a stored game, with the random-mix switch.
+void takeStoredPersonalities(const SavedGameRecord &game);
+
 // The player declined to continue: the steps the main menu plays after the defaults are back.
 void queueStepsAfterDeclinedLoad();
 

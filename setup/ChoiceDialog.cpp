@@ -48,6 +48,7 @@ QWidget *newItemWidget(ViewArea &view, QDialog *dialog, const DialogItem &item, 
         break;
     }
     auto *button = new QPushButton(item.text, dialog);
+    button->setDefault(item.isDefault);
     built.buttons.append(button);
     const QByteArray slot = item.slot.isEmpty() && item.role == ButtonRole::Answer ? choiceSlot(item.answer) : item.slot;
     // The slot first: the answer is stored before the dialog closes.

@@ -39,6 +39,7 @@ struct DialogItem {
     bool inLayout = true; // a hidden button may also be left out of the layout
     bool checked = false;
     bool focus = false;
+    bool isDefault = false; // the button Return presses
     bool alignRight = false;
     int row = -1; // items with the same row number (0 and up) share one horizontal row
 };

@@ -4,7 +4,6 @@
 
 #include "app/ViewArea.h"
 
-#include "app/DialogState.h"
 #include "persist/Settings.h"
 #include "setup/NetworkSetup.h"
 #include "state/MapView.h"
@@ -12,7 +11,6 @@
 
 #include <QDialog>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,11 +27,8 @@ const QUrl kPortForwardingPage(QStringLiteral("https://portforward.com/"));
 HostingSettingsAnswer runHostingSettingsDialog(ViewArea &view, const QString &externalIp, const QString &internalIp,
                                                const QString &gameName)
 {
-    QDialog dialog(nullptr, Qt::WindowTitleHint);
-    dialog.setWindowTitle(QStringLiteral("Hosting Internet Games (behind a router)"));
-    dialog.setPalette(QPalette(Qt::gray));
-    dialog.setWindowOpacity(dialogOpacity);
-    dialog.setWindowIcon(QIcon(QStringLiteral(":/tifb/Tarvan.ico")));
+    QDialog dialog;
+    applyDialogLook(dialog, QStringLiteral("Hosting Internet Games (behind a router)"));
     auto *layout = new QVBoxLayout(&dialog);
     layout->addWidget(new QLabel(QStringLiteral(
         "Step 1. Enter your external IP address: \n(this will be remembered for the next time you run the program)")));

@@ -12,6 +12,7 @@
 
 #include <functional>
 
+class QDialog;
 class ViewArea;
 
 struct HostingSettingsAnswer {
@@ -44,6 +45,8 @@ struct NetworkEnvironment {
 };
 
 NetworkEnvironment &networkEnvironment();
+// The look of the start menu's dialogs: title hint only, gray palette, faded, the game's icon.
+void applyDialogLook(QDialog &dialog, const QString &title);
 // The real hosting settings dialog (setup/HostingSettings.cpp).
 HostingSettingsAnswer runHostingSettingsDialog(ViewArea &view, const QString &externalIp, const QString &internalIp,
                                                const QString &gameName);

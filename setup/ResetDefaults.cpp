@@ -154,8 +154,7 @@ void resetTurn()
     gameOver = attackMadeThisTurn = noWinner = 0;
     placementRound = 0;
     // The player's choice of own or other territories stays.
-    moveTargetPhase = moveSourcePhase = strongholdPhase = territoryBonusPhase = 0;
-    attackTargetPhase = attackSourcePhase = cardBonusPhase = continentBonusPhase = initialPlacementPhase = 0;
+    clearTurnPhases();
     selectedTerritory = sourceTerritory = targetTerritory = 0;
     moveAllowance = 0;
     moveBlocked = 0;

@@ -41,9 +41,6 @@ enum MenuEntry {
     EntryQuickLaunch = 27,
 };
 
-// Flow markers of `aiPlayerCount` until the computer players are counted.
-enum Marker { MarkerLocal = 2, MarkerHotseat = 22, MarkerDemo = 40, MarkerHost = 55, MarkerJoin = 66, MarkerStop = 99 };
-
 bool isSetupEntry(int entry)
 {
     switch (entry) {
@@ -104,7 +101,8 @@ bool SetupFlow::confirmReplacingRunningGame()
 {
     if (localGameRunning && !gameEnded) {
         if (!interaction().question(QStringLiteral("Tarvan GX"),
-                                    QStringLiteral("Start a new game ? (and quit current game)")))
+                                    QStringLiteral("Start a new game ? (and quit current game)"),
+                                    MessageIcon::Information))
             return false;
         localGameRunning = 0;
         view_.resetGameDefaults();
@@ -121,43 +119,23 @@ bool SetupFlow::confirmReplacingRunningGame()
 
 void SetupFlow::applyNewGameDefaults()
 {
-    networkKind = 0;
     for (int p = 1; p <= kMaxPlayers; ++p)
         playerName[p] = QStringLiteral(" ");
+    networkPlayerName = hostAddressText = QStringLiteral(" ");
     gameMode = ModeSinglePlayer;
     campaignId = NoCampaign;
-    campaignMapCount = 1;
-    campaignMapIndex = 1;
-    difficulty = 1;
-    strongholdsEnabled = 0;
-    troopExperienceEnabled = 0;
-    missionType = 0;
-    escortTarget = 0;
-    missionContinentIndex = 1;
-    topFiveGame = 0;
-    rankGame = 0;
+    campaignMapCount = campaignMapIndex = difficulty = missionContinentIndex = 1;
     aiPlayerCount = MarkerLocal;
-    rankAtGameStart = kNoRankAtStart;
-    rankFlagAtGameStart = kNoRankAtStart;
-    internetGame = 0;
-    neutralArmyActive = 0;
-    mapCustomFlag = 0;
-    campaignEnded = 0;
-    campaignCompleted = 0;
-    campaignPlayer = 0;
-    missionFailed = 0;
-    moveBlocked = 0;
-    noWinner = 0;
-    partialSaveFlag = 0;
-    saveHotseatNamesFlag = 0;
-    saveHighScoreNameFlag = 0;
+    rankAtGameStart = rankFlagAtGameStart = kNoRankAtStart;
     gameListSlot = 99;
-    hostAddressText = QStringLiteral(" ");
-    networkAnimations = 0;
-    localGameRunning = 0;
+    missionType = escortTarget = networkKind = networkSeat = 0;
+    strongholdsEnabled = troopExperienceEnabled = topFiveGame = rankGame = internetGame = neutralArmyActive = 0;
+    mapCustomFlag = networkAnimations = localGameRunning = 0;
+    campaignEnded = campaignCompleted = missionFailed = moveBlocked = noWinner = 0;
+    campaignPlayer = 0;
+    // The settings' one-shot save requests.
+    partialSaveFlag = saveHotseatNamesFlag = saveHighScoreNameFlag = 0;
     setupRunning = 1;
-    networkSeat = 0;
-    networkPlayerName = QStringLiteral(" ");
     // Only a quick launch brings this option back from a saved game; no other new game has it,
     // and a rank game recorded with it would not count.
     recordedOptionFlag = 0;
@@ -297,7 +275,8 @@ Result SetupFlow::askGameTypeBox()
 {
     const int button = interaction().choose(QStringLiteral("Tarvan GX"), QString(),
                                             {QStringLiteral("Single Map Game"), QStringLiteral("Campaign Game"),
-                                             QStringLiteral("Move Up in Rank"), QStringLiteral("Back")});
+                                             QStringLiteral("Move Up in Rank"), QStringLiteral("Back")},
+                                            MessageIcon::None);
     if (button == 3)
         return Result::RestartSetup;
     // Closed without a button: a single map game.

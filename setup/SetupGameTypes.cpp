@@ -8,6 +8,7 @@
 #include "ai/AiState.h"
 #include "persist/Ranks.h"
 #include "persist/SavedGame.h"
+#include "persist/SavedGameLoading.h"
 #include "persist/Settings.h"
 #include "rules/TurnState.h"
 #include "setup/ChoiceDialog.h"
@@ -59,12 +60,6 @@ int askSingleMapOrCampaign(ViewArea &view)
     return outcome.result == 0 || outcome.choice < 1 || outcome.choice > 2 ? 0 : outcome.choice;
 }
 
-void nameComputerPlayersFromSettings()
-{
-    for (int p = 2; p <= kMaxPlayers; ++p)
-        playerName[p] = configuredPlayerName[p];
-}
-
 // Every player Normal (or every computer player one personality), no random mix.
 void setUniformPersonalities(int computerPersonality)
 {
@@ -87,34 +82,20 @@ void setFixedRules(char rule, bool strongholds, bool troopExperience)
 // The last saved game's options, names and personalities become the new game's.
 void takeOptionsOfSavedGame(const SavedGameRecord &saved)
 {
-    cardTradeMarker = saved.cardTradeMarker;
-    humanPlayerCount = saved.humanPlayerCount;
-    playerCount = saved.playerCount;
-    cardEarnedThisTurn = saved.cardEarnedThisTurn;
-    attackRule = saved.attackRule;
-    aiMinAttackArmies = attackRule == 'n' ? 2 : 3;
-    recordedOptionFlag = saved.recordedOptionFlag;
-    strongholdsEnabled = saved.strongholdsEnabled;
+    takeStoredGameOptions(saved);
     // A quick launch is a single-player game: the neutral army of a saved two-player hotseat
     // game would sit idle as player 3 of it.
     neutralArmyActive = 0;
-    difficulty = saved.difficulty;
-    troopExperienceEnabled = saved.troopExperienceEnabled;
-    missionType = saved.missionType;
     gameMode = ModeSinglePlayer;
     rankGame = 0;
     rankAtGameStart = kNoRankAtStart;
     rankFlagAtGameStart = kNoRankAtStart;
     for (auto &list : missionContinents)
         list.fill(0);
-    for (int p = 1; p <= kMaxPlayers; ++p) {
+    for (int p = 1; p <= kMaxPlayers; ++p)
         playerName[p] = saved.playerName[p];
-        personality[p] = saved.personality[p];
-        avengeTarget[p] = saved.avengeTarget[p];
-        personalitySetting[p] = saved.personalitySetting[p];
-    }
     networkPlayerName = saved.playerName[1];
-    randomMixPersonalities = saved.randomMixPersonalities;
+    takeStoredPersonalities(saved);
 }
 
 } // namespace
@@ -157,7 +138,7 @@ Result SetupFlow::setUpHighScoreGame()
 
     setFixedRules('j', false, false);
     playerCount = kMaxPlayers;
-    nameComputerPlayersFromSettings();
+    nameComputerPlayersFromSettings(kMaxPlayers);
     setUniformPersonalities(PersonalityNormal);
     for (int p = 2; p <= kMaxPlayers; ++p)
         personality[p] = kHighScorePersonalities[p - 2];
@@ -192,7 +173,7 @@ Result SetupFlow::setUpRankGame()
     difficulty = 1;
     missionType = rules.mission;
     playerCount = rules.players;
-    nameComputerPlayersFromSettings();
+    nameComputerPlayersFromSettings(kMaxPlayers);
     setUniformPersonalities(rules.conquerors ? PersonalityConqueror : PersonalityNormal);
     if (const BuiltinCampaignChoice *campaign = campaignChoice(rules.campaign)) {
         selectBuiltinCampaign(*campaign);
@@ -228,7 +209,7 @@ Result SetupFlow::setUpDemoGame()
     if (chosen == Result::Continue) {
         playerName[1] = QString(6, QLatin1Char(' '));
         setFixedRules('j', false, false);
-        nameComputerPlayersFromSettings();
+        nameComputerPlayersFromSettings(kMaxPlayers);
         humanPlayerCount = 1;
         chosen = loadChosenMap();
     }

@@ -2,6 +2,7 @@
 
 #include "setup/SetupFlow.h"
 
+#include "rules/GameStart.h"
 #include "rules/TurnState.h"
 #include "setup/ChoiceDialog.h"
 #include "setup/SetupRules.h"
@@ -67,6 +68,14 @@ void loadChosenMapFile()
     mapLoadOutsideSetup = 1;
 }
 
+// The selection stays as it was while a map or campaign question is open, so the current map
+// stays on screen behind it. A question left without a map still makes the next set-up begin
+// afresh (defaults, settings, default map), as a selection cleared for it would.
+void abandonMapQuestion()
+{
+    settingsReloadPending = 1;
+}
+
 } // namespace
 
 int SetupFlow::askMap(MapQuestion kind)
@@ -89,11 +98,12 @@ int SetupFlow::askMap(MapQuestion kind)
         spec.maximised = false;
         break;
     }
-    builtinMapFlags.fill(0);
     const ChoiceOutcome outcome = runChoiceDialog(view_, spec);
     const MapFlag map = mapOfAnswer(outcome.choice);
-    if (outcome.result == 0 || map == MapFlagCount)
+    if (outcome.result == 0 || map == MapFlagCount) {
+        abandonMapQuestion();
         return 0;
+    }
     selectMap(map);
     return outcome.choice;
 }
@@ -116,11 +126,11 @@ Result SetupFlow::campaignQuestion(bool highScore, CampaignCancel cancel)
     if (!highScore)
         spec.addAnswer(QStringLiteral("Load Campaign..."), kCampaignFileAnswer);
     spec.addCancel();
-    builtinMapFlags.fill(0);
     const ChoiceOutcome outcome = runChoiceDialog(view_, spec);
     const BuiltinCampaignChoice *chosen = campaignChoice(outcome.choice);
     const bool fromFile = !highScore && outcome.choice == kCampaignFileAnswer;
     if (outcome.result == 0 || (!chosen && !fromFile)) {
+        abandonMapQuestion();
         if (highScore)
             topFiveGame = 0;
         return cancel == CampaignCancel::Restart ? Result::RestartSetup : Result::EndSetup;
@@ -128,6 +138,7 @@ Result SetupFlow::campaignQuestion(bool highScore, CampaignCancel cancel)
     if (chosen) {
         selectBuiltinCampaign(*chosen);
     } else {
+        builtinMapFlags.fill(0);
         campaignId = CampaignFromFile;
         useStoredMapPath = 'n';
         loadCampaign();
@@ -156,7 +167,9 @@ Result SetupFlow::hostMapQuestion()
 
 Result SetupFlow::loadChosenMap(bool resetCampaignOnFailure)
 {
-    if (mapCustomFlag && !previous_[MapCustom]) {
+    // A map file already on the table is kept, but a campaign file always brings its first map,
+    // or the tables would hold the old map while the campaign names another.
+    if (mapCustomFlag && (!previous_[MapCustom] || campaignId == CampaignFromFile)) {
         loadChosenMapFile();
         if (!mapLoadSucceeded)
             return fallBackToWorld(resetCampaignOnFailure);

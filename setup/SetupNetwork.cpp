@@ -8,6 +8,7 @@
 #include "setup/NetworkSetup.h"
 #include "setup/SetupState.h"
 
+#include "app/DialogState.h"
 #include "app/NetworkState.h"
 #include "app/ViewArea.h"
 #include "app/WindowState.h"
@@ -28,6 +29,7 @@
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QHostInfo>
+#include <QIcon>
 #include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
@@ -517,7 +519,7 @@ bool askHostNameWithBox(ViewArea &view, const QString &label, QString &text)
 int chooseFromListDialog(ViewArea &view, const QStringList &rows)
 {
     QDialog dialog;
-    dialog.setWindowTitle(QStringLiteral("Tarvan GX"));
+    applyDialogLook(dialog, QStringLiteral("Tarvan GX"));
     dialog.setStyleSheet(QStringLiteral("QWidget{font-family:Courier; }"));
     auto *layout = new QVBoxLayout(&dialog);
     layout->addWidget(new QLabel(QStringLiteral(
@@ -573,6 +575,15 @@ NetworkEnvironment realEnvironment()
 }
 
 } // namespace
+
+void applyDialogLook(QDialog &dialog, const QString &title)
+{
+    dialog.setWindowFlags(Qt::Dialog | Qt::WindowTitleHint);
+    dialog.setWindowTitle(title);
+    dialog.setPalette(QPalette(Qt::gray));
+    dialog.setWindowOpacity(dialogOpacity);
+    dialog.setWindowIcon(QIcon(QStringLiteral(":/tifb/Tarvan.ico")));
+}
 
 NetworkEnvironment &networkEnvironment()
 {

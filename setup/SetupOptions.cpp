@@ -35,7 +35,10 @@ ChoiceDialogSpec optionsSpec()
         info.row = row++;
         info.alignRight = true;
     }
-    spec.addButton(QStringLiteral("Ok"), ButtonRole::AcceptOnly).row = RowButtons;
+    DialogItem &ok = spec.addButton(QStringLiteral("Ok"), ButtonRole::AcceptOnly);
+    ok.row = RowButtons;
+    // Return accepts the options rather than opening the first "Info..." box.
+    ok.isDefault = true;
     spec.addButton(QStringLiteral("Cancel"), ButtonRole::Cancel).row = RowButtons;
     return spec;
 }

@@ -73,13 +73,6 @@ ChoiceDialogSpec hotseatCountSpec(int offeredUpTo)
     return spec;
 }
 
-// The names the flow gives the computer players of a single-player game.
-void nameComputerPlayersFromSettings()
-{
-    for (int p = 2; p <= playerCount && p <= kMaxPlayers; ++p)
-        playerName[p] = configuredPlayerName[p];
-}
-
 } // namespace
 
 void dealNewGame()
@@ -109,7 +102,7 @@ void SetupFlow::seatComputerPlayers()
     humanPlayerCount = 1;
     if (aiPlayerCount >= 2 && aiPlayerCount <= 9)
         playerCount = aiPlayerCount + 1;
-    nameComputerPlayersFromSettings();
+    nameComputerPlayersFromSettings(playerCount);
     // The demo's seat 1 is nobody's and does not count as a player of its own.
     if (gameMode == ModeDemo)
         playerCount -= 1;

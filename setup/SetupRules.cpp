@@ -148,6 +148,12 @@ QString acceptedHotseatName(const QString &typed)
     return QString::compare(name, QLatin1String("A")) >= 0 ? name : QString();
 }
 
+void nameComputerPlayersFromSettings(int last)
+{
+    for (int p = 2; p <= last && p <= kMaxPlayers; ++p)
+        playerName[p] = configuredPlayerName[p];
+}
+
 QString hotseatComputerName(int player)
 {
     return player >= 2 && player <= kMaxPlayers ? QLatin1String(kComputerNames[player]) : QString();
@@ -155,68 +161,30 @@ QString hotseatComputerName(int player)
 
 bool rankGameRules(int rank, int europeDone, RankGameRules &rules)
 {
+    // By rank: attack rule, strongholds, troop experience, mission, players, conquerors, map,
+    // campaign (whose first map replaces the map).
+    static const RankGameRules kLadder[] = {
+        {'n', true, false, 0, 5, false, MapWorld, 0},
+        {'n', false, true, 0, 10, false, MapChina, 0},
+        {'n', true, true, 0, 7, false, MapAustralia, 0},
+        {'n', true, false, 0, 8, false, MapNorthAmerica, 0},
+        {'n', false, false, 0, 10, true, MapJapan, 0},
+        {'n', true, false, 3, 10, false, MapSwamp, 0},
+        {'n', false, false, 0, 10, false, MapEurope, 0},
+        {'n', false, false, 2, 10, false, MapAustralia, 0},
+        {'j', false, false, 0, 10, false, MapWorld, CampaignWorlds},
+        {'j', false, false, 3, 10, false, MapWorld, CampaignNorthAtlantic},
+        {'j', true, false, 3, 7, false, MapWorld, CampaignWestPacific},
+        {'j', false, false, 2, 10, false, MapWorld, CampaignWorlds},
+    };
+    constexpr int kLadderSize = int(sizeof(kLadder) / sizeof(kLadder[0]));
     rules = RankGameRules{};
-    rules.players = rank == 0 ? 5 : 10;
-    switch (rank) {
-    case 0:
-        rules.strongholds = true;
-        rules.map = MapWorld;
-        break;
-    case 1:
-        rules.troopExperience = true;
-        rules.map = MapChina;
-        break;
-    case 2:
-        rules.troopExperience = rules.strongholds = true;
-        rules.players = 7;
-        rules.map = MapAustralia;
-        break;
-    case 3:
-        rules.strongholds = true;
-        rules.players = 8;
-        rules.map = MapNorthAmerica;
-        break;
-    case 4:
-        rules.conquerors = true;
-        rules.map = MapJapan;
-        break;
-    case 5:
-        rules.strongholds = true;
-        rules.mission = 3;
-        rules.map = MapSwamp;
-        break;
-    case 6:
-        // Colonel asks for Europe and World II: once Europe is won, World II is what is left.
-        rules.map = europeDone ? MapWorldII : MapEurope;
-        break;
-    case 7:
-        rules.mission = 2;
-        rules.map = MapAustralia;
-        break;
-    case 8:
-        rules.attackRule = 'j';
-        rules.campaign = CampaignWorlds;
-        break;
-    case 9:
-        rules.attackRule = 'j';
-        rules.mission = 3;
-        rules.campaign = CampaignNorthAtlantic;
-        break;
-    case 10:
-        rules.attackRule = 'j';
-        rules.strongholds = true;
-        rules.mission = 3;
-        rules.players = 7;
-        rules.campaign = CampaignWestPacific;
-        break;
-    case 11:
-        rules.attackRule = 'j';
-        rules.mission = 2;
-        rules.campaign = CampaignWorlds;
-        break;
-    default:
+    if (rank < 0 || rank >= kLadderSize)
         return false;
-    }
+    rules = kLadder[rank];
+    // Colonel asks for Europe and World II: once Europe is won, World II is what is left.
+    if (rank == 6 && europeDone)
+        rules.map = MapWorldII;
     if (const BuiltinCampaignChoice *campaign = campaignChoice(rules.campaign))
         rules.map = campaign->firstMap;
     return true;

@@ -39,6 +39,8 @@ int hotseatMaxPlayers();
 // A typed hotseat name as it is kept: trimmed, "pc..." turned into "apc"; empty when it is
 // dropped (it does not compare at or above "A").
 QString acceptedHotseatName(const QString &typed);
+// Players 2..`last` (at most 10) take the names configured for them in the settings.
+void nameComputerPlayersFromSettings(int last);
 // The name of computer player p in a hotseat game ("pc II" .. "pc X").
 QString hotseatComputerName(int player);
 

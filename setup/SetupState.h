@@ -7,6 +7,14 @@
 // Flow marker of the set-up dispatcher until the computer players are counted: 2 a local game,
 // 22 hotseat, 40 demo, 55 host, 66 join, 99 stop; afterwards the number of computer players.
 extern qint32 aiPlayerCount;
+enum SetupMarker {
+    MarkerLocal = 2,
+    MarkerHotseat = 22,
+    MarkerDemo = 40,
+    MarkerHost = 55,
+    MarkerJoin = 66,
+    MarkerStop = 99,
+};
 // The local player's name in a network game.
 extern QString networkPlayerName;
 // The host a joining player connects to (name or address).

@@ -34,8 +34,8 @@ RandomSource &randomSource()
 }
 
 void Interaction::message(MessageIcon, const QString &, const QString &) {}
-bool Interaction::question(const QString &, const QString &) { return false; }
-int Interaction::choose(const QString &, const QString &, const QStringList &) { return 0; }
+bool Interaction::question(const QString &, const QString &, MessageIcon) { return false; }
+int Interaction::choose(const QString &, const QString &, const QStringList &, MessageIcon) { return 0; }
 void Interaction::beep() {}
 QString Interaction::openFileName(const QString &, const QString &, const QString &) { return {}; }
 QString Interaction::saveFileName(const QString &, const QString &, const QString &) { return {}; }

@@ -23,16 +23,17 @@ private:
 };
 RandomSource &randomSource();
 
-enum class MessageIcon { Information, Warning, Critical };
+enum class MessageIcon { Information, Warning, Critical, None };
 
 class Interaction {
 public:
     virtual ~Interaction() = default;
     virtual void message(MessageIcon icon, const QString &title, const QString &text);
     // Yes / No question: true for Yes.
-    virtual bool question(const QString &title, const QString &text);
+    virtual bool question(const QString &title, const QString &text, MessageIcon icon = MessageIcon::Warning);
     // A box with the given buttons: the index of the one pressed.
-    virtual int choose(const QString &title, const QString &text, const QStringList &buttons);
+    virtual int choose(const QString &title, const QString &text, const QStringList &buttons,
+                       MessageIcon icon = MessageIcon::Information);
     virtual void beep();
     virtual QString openFileName(const QString &caption, const QString &folder, const QString &filter);
     virtual QString saveFileName(const QString &caption, const QString &folder, const QString &filter);

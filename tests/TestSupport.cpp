@@ -16,13 +16,13 @@ void ScriptedInteraction::message(MessageIcon icon, const QString &title, const 
     messages.append({icon, title, text});
 }
 
-bool ScriptedInteraction::question(const QString &, const QString &text)
+bool ScriptedInteraction::question(const QString &, const QString &text, MessageIcon)
 {
     questionsAsked.append(text);
     return questionAnswers.isEmpty() ? false : questionAnswers.takeFirst();
 }
 
-int ScriptedInteraction::choose(const QString &, const QString &text, const QStringList &)
+int ScriptedInteraction::choose(const QString &, const QString &text, const QStringList &, MessageIcon)
 {
     questionsAsked.append(text);
     return choiceAnswers.isEmpty() ? 0 : choiceAnswers.takeFirst();
@@ -100,6 +100,26 @@ QStringList actionQueueTexts()
 QStringList messageQueueTexts()
 {
     return textsOf(messageQueue, messageQueueCount, 1);
+}
+
+bool takeHttpRequest(QByteArray &buffer, HttpRequest &request)
+{
+    const int headerEnd = buffer.indexOf("\r\n\r\n");
+    if (headerEnd < 0)
+        return false;
+    const QList<QByteArray> lines = buffer.left(headerEnd).split('\n');
+    const QList<QByteArray> words = lines.value(0).trimmed().split(' ');
+    int length = 0;
+    for (const QByteArray &line : lines)
+        if (line.toLower().startsWith("content-length:"))
+            length = line.mid(15).trimmed().toInt();
+    if (buffer.size() < headerEnd + 4 + length)
+        return false;
+    request.method = words.value(0);
+    request.file = QString::fromLatin1(words.value(1)).section(QLatin1Char('/'), -1);
+    request.body = buffer.mid(headerEnd + 4, length);
+    buffer.remove(0, headerEnd + 4 + length);
+    return true;
 }
 
 QString writeTextFile(const QString &name, const QByteArray &bytes)

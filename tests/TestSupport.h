@@ -29,8 +29,8 @@ public:
     QDateTime clock = QDateTime(QDate(2026, 12, 6), QTime(12, 0));
 
     void message(MessageIcon icon, const QString &title, const QString &text) override;
-    bool question(const QString &title, const QString &text) override;
-    int choose(const QString &title, const QString &text, const QStringList &buttons) override;
+    bool question(const QString &title, const QString &text, MessageIcon icon) override;
+    int choose(const QString &title, const QString &text, const QStringList &buttons, MessageIcon icon) override;
     void beep() override { ++beeps; }
     QString openFileName(const QString &, const QString &, const QString &) override;
     QString saveFileName(const QString &, const QString &, const QString &) override;
@@ -53,6 +53,16 @@ QStringList messageQueueTexts();
 
 // Writes a text file into the working folder; returns its absolute path.
 QString writeTextFile(const QString &name, const QByteArray &bytes);
+
+// One HTTP request as a loopback server of a test reads it: the method, the last part of the
+// path (the file asked for or sent) and the body.
+struct HttpRequest {
+    QByteArray method;
+    QString file;
+    QByteArray body;
+};
+// Takes the first whole request off the front of `buffer`; false while it has not all come.
+bool takeHttpRequest(QByteArray &buffer, HttpRequest &request);
 
 #define TARVAN_TEST_MAIN(TestClass)                                                              \
     int main(int argc, char **argv)                                                              \

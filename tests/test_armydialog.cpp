@@ -61,38 +61,18 @@ int picturesShown(const ViewArea &window)
 
 } // namespace
 
-class TestArmyDialog : public QObject {
+class TestArmyDialog : public QObject, private ClickFixture {
     Q_OBJECT
-
-    ClickUi ui;
-    std::unique_ptr<ViewArea> window;
-
-    // Player 1's territory 1 with `armies`, its first neighbour player 2's with one army, the
-    // attack's target chosen: the army-count question of the attack is open.
-    void askAttack(int armies)
-    {
-        const int n = territoryNeighbours[1][1];
-        setTerritory(1, 1, armies);
-        setTerritory(n, 2, 1);
-        recountAllPlayers();
-        enterAttackPhase();
-        clickTerritory(*window, 1);
-        clickTerritory(*window, n);
-    }
 
 private slots:
     void init()
     {
-        resetAllGameState(5);
-        ui = ClickUi();
-        window = makeGameWindow(ui);
+        start(5);
     }
 
     void cleanup()
     {
-        window.reset();
-        setInteraction(nullptr);
-        setScreenMeasure(nullptr);
+        stop();
     }
 
     // ---- The counts offered ----
@@ -129,7 +109,7 @@ private slots:
             most = due;
             clickTerritory(*window, 1);
         } else if (question == QLatin1String("attack")) {
-            askAttack(due);
+            askAttack(*window, prepareAttack(due, 1));
             most = due - 1;
         } else {
             const int n = territoryNeighbours[1][1];
@@ -150,14 +130,6 @@ private slots:
         QCOMPARE(window->armyComboItems.first(), QString::number(most));
         QCOMPARE(window->armyComboItems.last(), QStringLiteral("1"));
         QCOMPARE(window->armyCountDialog->windowTitle(), QStringLiteral("Tarvan GX"));
-    }
-
-    void aLimitBelowTheDueArmiesIsKept()
-    {
-        // The click's limit (three a click) is below the armies still to place.
-        askPlacement(*window, 1, 9);
-        QCOMPARE(buttonsOffered(*window), 3);
-        QVERIFY(!moreOffered(*window));
     }
 
     void aQuestionWithNothingToOfferGoesOnAsCancelled()
@@ -209,28 +181,38 @@ private slots:
         QVERIFY(!window->armyComboDialog->isVisible());
     }
 
-    void cancelAndEscapeAnswerNoArmies_data()
+    void cancelEscapeAndClosingTheComboAnswerNoArmies_data()
     {
-        QTest::addColumn<bool>("escape");
-        QTest::newRow("Cancel") << false;
-        QTest::newRow("Escape") << true;
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Cancel") << "cancel";
+        QTest::newRow("Escape") << "escape";
+        QTest::newRow("combo dialog closed") << "combo";
     }
 
-    void cancelAndEscapeAnswerNoArmies()
+    void cancelEscapeAndClosingTheComboAnswerNoArmies()
     {
-        QFETCH(bool, escape);
-        askPlacement(*window, 1, 5);
-        QCOMPARE(territoryMark[1], 'j');
-        if (escape)
-            window->armyCountDialog->reject();
-        else
+        QFETCH(QString, how);
+        const int n = prepareAttack(20, 1);
+        askAttack(*window, n);
+        QCOMPARE(territoryMark[n], 'j');
+        if (how == QLatin1String("cancel")) {
             window->armyCountCancelButton->click();
+        } else if (how == QLatin1String("escape")) {
+            window->armyCountDialog->reject();
+        } else {
+            window->armyCountButton[9]->click();
+            QVERIFY(window->armyComboDialog->isVisible());
+            window->armyComboDialog->reject();
+            QVERIFY(!window->armyComboDialog->isVisible());
+        }
         QVERIFY(!window->armyCountDialog->isVisible());
         QCOMPARE(dialogOpen, quint8(0));
-        QCOMPARE(territoryState[1].armies, 1);
-        QCOMPARE(armiesToPlace, 5);
-        QCOMPARE(territoryMark[1], 'n');
-        QVERIFY(initialPlacementPhase);
+        QCOMPARE(territoryState[1].armies, 20);
+        QCOMPARE(territoryMark[n], 'n');
+        QCOMPARE(attackMadeThisTurn, quint8(0));
+        // The source stays chosen: another target may be picked.
+        QVERIFY(attackTargetPhase);
+        QCOMPARE(sourceTerritory, 1);
     }
 
     void moreHandsTheQuestionToTheComboDialog()
@@ -267,50 +249,6 @@ private slots:
         QCOMPARE(dialogOpen, quint8(0));
         QCOMPARE(territoryState[1].armies, 12);
         QCOMPARE(territoryArmiesDue, 3);
-    }
-
-    void closingTheComboDialogCancels()
-    {
-        askAttack(20);
-        window->armyCountButton[9]->click();
-        QVERIFY(window->armyComboDialog->isVisible());
-        window->armyComboDialog->reject();
-        QCOMPARE(dialogOpen, quint8(0));
-        QCOMPARE(territoryState[1].armies, 20);
-        // The source stays chosen: another target may be picked.
-        QVERIFY(attackTargetPhase);
-        QCOMPARE(sourceTerritory, 1);
-        QCOMPARE(attackMadeThisTurn, quint8(0));
-    }
-
-    void theConquestAsksThroughTheGameLoop()
-    {
-        // The conquest's question is a step of the loop; its answer moves the armies in.
-        askAttack(12);
-        const int n = territoryNeighbours[1][1];
-        for (int tries = 0; tries < 5 && territoryState[n].owner != 1; ++tries) {
-            answerArmies(*window, 11);
-            if (territoryState[n].owner != 1) {
-                enterAttackPhase();
-                clickTerritory(*window, 1);
-                clickTerritory(*window, n);
-            }
-        }
-        QCOMPARE(territoryState[n].owner, 1);
-        QVERIFY(!dialogOpen);
-        const int spare = territoryState[1].armies - 1;
-        QVERIFY(tickUntil(*window, [] { return dialogOpen != 0; }, 200));
-        QVERIFY(armyQuestionOpen(*window));
-        QCOMPARE(largestOffered(*window), spare);
-        QCOMPARE(window->armyCountButton[1]->text(), QStringLiteral("Move 1 army"));
-
-        saveShot(dialogOverGame(*window, *window->armyCountDialog), QStringLiteral("army-count-dialog.png"));
-
-        answerArmies(*window, spare);
-        QCOMPARE(territoryState[n].armies, 1 + spare);
-        QCOMPARE(territoryState[1].armies, 1);
-        QVERIFY(tickUntil(*window, queuesDrained, 200));
-        QCOMPARE(statusLine, QStringLiteral("Attack from ? or choose Move or Next."));
     }
 
     // ---- Cards ----
@@ -375,7 +313,7 @@ private slots:
         QCOMPARE(window->cardTradeLabel[2]->text(), QStringLiteral("gets 15 armies."));
         QCOMPARE(picturesShown(*window), 3);
         QCOMPARE(window->cardTradeNotice->windowTitle(), QStringLiteral("Cards"));
-        saveShot(dialogOverGame(*window, *window->cardTradeNotice), QStringLiteral("card-trade-notice.png"));
+        saveScreenshot(dialogOverGame(*window, *window->cardTradeNotice), QStringLiteral("card-trade-notice.png"));
 
         if (closingStep == 0) {
             QVERIFY(tickUntil(*window, [] { return tradeNoticeShown == 0; }, 20));
@@ -412,7 +350,7 @@ private slots:
         QVERIFY(cardTradeRequired);
         QVERIFY(window->cardDialog->isVisible());
         QVERIFY(!window->cardCancelButton->isEnabled());
-        saveShot(dialogOverGame(*window, *window->cardDialog), QStringLiteral("card-dialog.png"));
+        saveScreenshot(dialogOverGame(*window, *window->cardDialog), QStringLiteral("card-dialog.png"));
 
         window->cardDialog->reject();
         QCOMPARE(ui.beeps, 1);

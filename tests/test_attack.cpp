@@ -530,42 +530,6 @@ private slots:
 
     // ---- The card deck across trades ----
 
-    void cardSetValues_data()
-    {
-        QTest::addColumn<int>("artillery");
-        QTest::addColumn<int>("infantry");
-        QTest::addColumn<int>("cavalry");
-        QTest::addColumn<int>("wild");
-        QTest::addColumn<int>("evaluated");
-        QTest::addColumn<int>("traded");
-        QTest::addColumn<int>("handedIn");
-        QTest::newRow("a wild card takes a single card along") << 0 << 1 << 0 << 1 << 5 << 5 << 2;
-        QTest::newRow("three of a kind") << 3 << 0 << 0 << 0 << 10 << 10 << 3;
-        QTest::newRow("two and two") << 0 << 2 << 2 << 0 << 10 << 10 << 4;
-        QTest::newRow("two wild and two") << 0 << 0 << 2 << 2 << 15 << 15 << 4;
-        QTest::newRow("three and two: rated 20, traded for 15") << 3 << 2 << 0 << 0 << 20 << 15 << 5;
-        QTest::newRow("wild and a pair of pairs") << 2 << 2 << 0 << 1 << 20 << 15 << 5;
-        QTest::newRow("four of a kind and a pair") << 4 << 2 << 0 << 0 << 25 << 25 << 6;
-        QTest::newRow("singles count for nothing") << 1 << 1 << 1 << 0 << 0 << 0 << 0;
-    }
-
-    void cardSetValues()
-    {
-        QFETCH(int, artillery);
-        QFETCH(int, infantry);
-        QFETCH(int, cavalry);
-        QFETCH(int, wild);
-        CardHand hand;
-        hand.artillery = artillery;
-        hand.infantry = infantry;
-        hand.cavalry = cavalry;
-        hand.wild = wild;
-        const CardSet set = evaluateCardSet(hand);
-        QTEST(int(set.valueEvaluated), "evaluated");
-        QTEST(int(set.valueTraded), "traded");
-        QTEST(int(set.handedIn.total()), "handedIn");
-    }
-
     void cardsEarnedAndTradedReturnToTheDeck()
     {
         setUpGame('j');

@@ -1,12 +1,15 @@
 #pragma once
-// What the dialog tests share: a stand-in for the modal run of every dialog (it notes what the
-// dialog shows, works its widgets as a player would and returns at once), and a list server on
-// the loopback that serves top-five files and takes uploads.
+// What the dialog tests share: a fresh window, and a stand-in for the modal run of every dialog
+// (it notes what the dialog shows, works its widgets as a player would and returns at once).
 
 #include "TestSupport.h"
 
+#include "app/GameLoop.h"
+#include "app/ViewArea.h"
 #include "dialogs/DialogLook.h"
-#include "net/OnlineConfig.h"
+#include "persist/Scores.h"
+#include "persist/Settings.h"
+#include "rules/TurnState.h"
 #include "setup/ChoiceDialog.h"
 
 #include <QAbstractButton>
@@ -14,18 +17,16 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
-#include <QHash>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QNetworkProxy>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTcpServer>
-#include <QTcpSocket>
 
 #include <functional>
+#include <memory>
 
 namespace dialog_test {
 
@@ -170,72 +171,24 @@ struct DialogScript {
     }
 };
 
-// A list server on the loopback: GET answers a file it holds (404 otherwise), PUT keeps what
-// was sent. Each request gets its answer and the connection is closed.
-class LoopbackListServer : public QObject {
-public:
-    QHash<QString, QByteArray> files; // by file name
-    QHash<QString, QByteArray> uploads;
-
-    LoopbackListServer()
-    {
-        QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
-        server_.listen(QHostAddress::LocalHost, 0);
-        QObject::connect(&server_, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *socket = server_.nextPendingConnection())
-                QObject::connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serve(socket); });
-        });
-    }
-
-    QString baseUrl() const { return QStringLiteral("http://127.0.0.1:%1/lists/").arg(server_.serverPort()); }
-
-    // Writes an online.ini that sends the fetches and the uploads here, and makes it the one
-    // the program reads.
-    void configure(const QString &extra = QString())
-    {
-        const QString path = writeTextFile(QStringLiteral("online.ini"),
-                                           QStringLiteral("[server]\nlists=%1\nuploads=%1\n%2")
-                                               .arg(baseUrl(), extra)
-                                               .toUtf8());
-        setOnlineConfigPath(path);
-    }
-
-private:
-    void serve(QTcpSocket *socket)
-    {
-        QByteArray &buffer = pending_[socket];
-        buffer += socket->readAll();
-        const int headerEnd = buffer.indexOf("\r\n\r\n");
-        if (headerEnd < 0)
-            return;
-        const QList<QByteArray> lines = buffer.left(headerEnd).split('\n');
-        const QList<QByteArray> request = lines.value(0).trimmed().split(' ');
-        int length = 0;
-        for (const QByteArray &line : lines)
-            if (line.toLower().startsWith("content-length:"))
-                length = line.mid(15).trimmed().toInt();
-        if (buffer.size() < headerEnd + 4 + length)
-            return;
-        const QString file = QString::fromLatin1(request.value(1)).section(QLatin1Char('/'), -1);
-        QByteArray answer;
-        if (request.value(0) == "PUT") {
-            uploads.insert(file, buffer.mid(headerEnd + 4, length));
-            answer = "HTTP/1.1 201 Created\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
-        } else if (files.contains(file)) {
-            const QByteArray body = files.value(file);
-            answer = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " + QByteArray::number(body.size())
-                + "\r\nConnection: close\r\n\r\n" + body;
-        } else {
-            answer = "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
-        }
-        pending_.remove(socket);
-        socket->write(answer);
-        socket->disconnectFromHost();
-        QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-    }
-
-    QTcpServer server_;
-    QHash<QTcpSocket *, QByteArray> pending_;
-};
+// A fresh game under a fresh window: no settings or scores file, no demo, every question
+// answered by `ui` and every dialog by `script`, and `onQuit` called where the program would end.
+inline std::unique_ptr<ViewArea> openFreshWindow(quint32 seed, ScriptedInteraction &ui, DialogScript &script,
+                                                 void (*onQuit)())
+{
+    resetAllGameState(seed);
+    ui = ScriptedInteraction();
+    QFile::remove(settingsFileName());
+    QFile::remove(scoresFileName());
+    auto window = std::make_unique<ViewArea>();
+    setInteraction(&ui);
+    demoRunning = 0;
+    script = DialogScript();
+    script.install();
+    quitEventLoop = onQuit;
+    return window;
+}
 
 } // namespace dialog_test
+
+Q_DECLARE_METATYPE(dialog_test::Action)

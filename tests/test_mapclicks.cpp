@@ -33,15 +33,6 @@ bool ownOf(int t)
     return isValidTerritory(t) && territoryState[t].owner == currentPlayer;
 }
 
-// Territory t and all its neighbours held by `owner`.
-void surroundWith(int t, int owner)
-{
-    const NeighbourList &list = territoryNeighbours[t];
-    for (int i = 1; i <= kMaxNeighbours && list[i] != 0; ++i)
-        setTerritory(list[i], owner, 2);
-    recountAllPlayers();
-}
-
 // A territory of player 1 that is no neighbour of t.
 int farFrom(int t, int owner)
 {
@@ -55,37 +46,18 @@ int messageTextCount(const QString &text)
 
 } // namespace
 
-class TestMapClicks : public QObject {
+class TestMapClicks : public QObject, private ClickFixture {
     Q_OBJECT
-
-    ClickUi ui;
-    std::unique_ptr<ViewArea> window;
-
-    // Territory 1 of the World map with one neighbour n of another player and everything else
-    // around it the player's own; the player to play is 1.
-    int prepareAttack(int sourceArmies, int &n)
-    {
-        surroundWith(1, 1);
-        n = territoryNeighbours[1][1];
-        setTerritory(1, 1, sourceArmies);
-        setTerritory(n, 2, 3);
-        recountAllPlayers();
-        return 1;
-    }
 
 private slots:
     void init()
     {
-        resetAllGameState(11);
-        ui = ClickUi();
-        window = makeGameWindow(ui);
+        start(11);
     }
 
     void cleanup()
     {
-        window.reset();
-        setInteraction(nullptr);
-        setScreenMeasure(nullptr);
+        stop();
     }
 
     // ---- A whole turn ----
@@ -159,6 +131,10 @@ private slots:
         userClick(*window, source);
         QVERIFY(territoryBonusPhase);
         QCOMPARE(messageQueueTexts().last(), QStringLiteral("Add %1 armies based on your territories.").arg(due));
+        QCOMPARE(inGameButtonEnabled[ButtonAttack], quint8(0));
+        // The dialog takes the place of Cancel while it asks.
+        QCOMPARE(inGameButtonEnabled[ButtonCancel], quint8(0));
+        QVERIFY(pendingTerritoryBonusCount);
         QVERIFY(armyQuestionOpen(*window));
         QCOMPARE(largestOffered(*window), due);
         answerArmies(*window, due);
@@ -247,6 +223,7 @@ private slots:
         QTest::newRow("no phase after the game") << "game over" << 0 << false;
         QTest::newRow("quick add on an enemy") << "quick add enemy" << 1 << false;
         QTest::newRow("nothing under the pointer") << "off the map" << 0 << false;
+        QTest::newRow("quick add off the map") << "quick add off the map" << 1 << false;
     }
 
     void aClickIsTakenOnlyWhenItCanMeanSomething()
@@ -271,15 +248,15 @@ private slots:
             setTerritory(t, 3, 5);
         attackSourcePhase = situation.startsWith(QLatin1String("attack")) ? 1 : 0;
         gameOver = situation == QLatin1String("game over") ? 1 : 0;
-        if (situation == QLatin1String("quick add enemy")) {
+        if (situation.startsWith(QLatin1String("quick add"))) {
             inGameButtonEnabled[ButtonAdd] = 1;
             territoryArmiesDue = 4;
             t = findTerritory(2, [](int) { return true; });
         }
         const int armiesBefore = territoryState[t].armies;
 
-        if (situation == QLatin1String("off the map")) {
-            attackSourcePhase = 1;
+        if (situation.endsWith(QLatin1String("off the map"))) {
+            attackSourcePhase = situation == QLatin1String("off the map") ? 1 : 0;
             clickAt(*window, QPoint(window->width() - 2, 2));
         } else {
             clickTerritory(*window, t);
@@ -290,28 +267,6 @@ private slots:
         QCOMPARE(territoryState[t].armies, armiesBefore);
         if (!asked)
             QCOMPARE(territoryMark[t], 'n');
-    }
-
-    void theQuickAddPlacesWithTheSameClick()
-    {
-        inGameButtonEnabled[ButtonAdd] = 1;
-        inGameButtonEnabled[ButtonAttack] = 1;
-        inGameButtonEnabled[ButtonCards] = 1;
-        territoryArmiesDue = 1;
-        const int t = findTerritory(1, [](int) { return true; });
-        clickTerritory(*window, t);
-        QVERIFY(territoryBonusPhase);
-        QCOMPARE(inGameButtonEnabled[ButtonAttack], quint8(0));
-        QCOMPARE(inGameButtonEnabled[ButtonCards], quint8(0));
-        // The dialog takes the place of Cancel while it asks.
-        QCOMPARE(inGameButtonEnabled[ButtonCancel], quint8(0));
-        QCOMPARE(messageQueueTexts(), QStringList{QStringLiteral("Add 1 army based on your territories.")});
-        QVERIFY(armyQuestionOpen(*window));
-        QCOMPARE(largestOffered(*window), 1);
-        QVERIFY(pendingTerritoryBonusCount);
-        answerArmies(*window, 1);
-        QCOMPARE(territoryState[t].armies, 2);
-        QCOMPARE(ui.beeps, 0);
     }
 
     // ---- The initial placement and the stronghold ----
@@ -415,8 +370,8 @@ private slots:
         QFETCH(bool, enemyNext);
         QFETCH(int, beeps);
 
-        int n = 0;
-        const int s = prepareAttack(armies, n);
+        const int s = 1;
+        const int n = prepareAttack(armies, 3);
         if (!enemyNext)
             setTerritory(n, 1, 1);
         enterAttackPhase();
@@ -450,8 +405,8 @@ private slots:
         QFETCH(QString, target);
         QFETCH(int, beeps);
 
-        int n = 0;
-        const int s = prepareAttack(6, n);
+        const int s = 1;
+        const int n = prepareAttack(6, 3);
         enterAttackPhase();
         clickTerritory(*window, s);
         QVERIFY(attackTargetPhase);
@@ -483,13 +438,10 @@ private slots:
     void aConquestWaitingForItsMoveHoldsNewClicks()
     {
         // The battle is won and its move-in question still queued behind the battle's steps.
-        int n = 0;
-        const int s = prepareAttack(9, n);
-        setTerritory(n, 2, 1);
+        const int s = 1;
+        const int n = prepareAttack(9, 1);
         for (int tries = 0; tries < 5 && territoryState[n].owner != 1; ++tries) {
-            enterAttackPhase();
-            clickTerritory(*window, s);
-            clickTerritory(*window, n);
+            askAttack(*window, n);
             answerArmies(*window, largestOffered(*window));
         }
         QCOMPARE(territoryState[n].owner, 1);
@@ -503,13 +455,19 @@ private slots:
         QCOMPARE(ui.beeps, beeps + 1);
         QCOMPARE(attackTargetPhase, quint8(0));
 
-        // The question comes and moves the armies into the conquest.
+        // The question comes as a step of the game loop and moves the armies into the conquest.
         QVERIFY(tickUntil(*window, [] { return dialogOpen != 0; }));
+        QVERIFY(armyQuestionOpen(*window));
         QVERIFY(pendingConquestMoveCount);
+        QCOMPARE(largestOffered(*window), armies - 1);
+        QCOMPARE(window->armyCountButton[1]->text(), QStringLiteral("Move 1 army"));
+        saveScreenshot(dialogOverGame(*window, *window->armyCountDialog), QStringLiteral("army-count-dialog.png"));
         answerArmies(*window, armies - 1);
         QCOMPARE(territoryState[n].armies, armies);
         QCOMPARE(territoryState[s].armies, 1);
         QVERIFY(!conquestMovePending);
+        QVERIFY(tickUntil(*window, queuesDrained, 200));
+        QCOMPARE(statusLine, QStringLiteral("Attack from ? or choose Move or Next."));
     }
 
     // ---- Moves ----

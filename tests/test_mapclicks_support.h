@@ -4,6 +4,7 @@
 // the army-count dialog answered through its buttons, and the game loop run until it waits.
 
 #include "TestSupport.h"
+#include "test_screen_support.h"
 
 #include "app/DialogState.h"
 #include "app/PaintLayout.h"
@@ -11,6 +12,7 @@
 #include "app/ViewArea.h"
 #include "app/WindowState.h"
 #include "rules/PlayerRecords.h"
+#include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
 #include "state/BuiltinMaps.h"
 #include "state/GameState.h"
@@ -28,6 +30,9 @@
 #include <memory>
 
 namespace clicks_test {
+
+using screen_test::paintWindow;
+using screen_test::saveScreenshot;
 
 // The scripted questions of the tests; the card dialogs are the window's own, as in the program.
 class ClickUi : public ScriptedInteraction {
@@ -54,23 +59,6 @@ public:
     }
 };
 
-inline ScreenInfo fixedScreen()
-{
-    ScreenInfo screen;
-    screen.available = QRect(0, 0, 1366, 768);
-    screen.widthMM = 340;
-    screen.fullHeight = 768;
-    return screen;
-}
-
-inline QImage paintWindow(ViewArea &window)
-{
-    QImage image(window.size(), QImage::Format_RGB32);
-    image.fill(Qt::black);
-    window.render(&image);
-    return image;
-}
-
 // A window on the game screen with the World map dealt round-robin to `players` players
 // (player 1 the one human), painted once so that the layout the clicks need is in place.
 inline std::unique_ptr<ViewArea> makeGameWindow(ClickUi &ui, int players = 3)
@@ -78,8 +66,7 @@ inline std::unique_ptr<ViewArea> makeGameWindow(ClickUi &ui, int players = 3)
     auto window = std::make_unique<ViewArea>();
     ui.window = window.get();
     setInteraction(&ui);
-    setScreenMeasure(fixedScreen);
-    applyScreenInfo(fixedScreen());
+    screen_test::useScreen(1366, 768, 340);
     demoRunning = 0;
     gameMode = ModeSinglePlayer;
     animationsEnabled = 0;
@@ -102,6 +89,28 @@ inline std::unique_ptr<ViewArea> makeGameWindow(ClickUi &ui, int players = 3)
     clearStepQueues();
     return window;
 }
+
+// The game window and its scripted questions, made anew for each test function: a test class
+// derives from it beside QObject and calls start() from init() and stop() from cleanup().
+class ClickFixture {
+protected:
+    ClickUi ui;
+    std::unique_ptr<ViewArea> window;
+
+    void start(quint32 seed)
+    {
+        resetAllGameState(seed);
+        ui = ClickUi();
+        window = makeGameWindow(ui);
+    }
+
+    void stop()
+    {
+        window.reset();
+        setInteraction(nullptr);
+        setScreenMeasure(nullptr);
+    }
+};
 
 // Where the paint handler draws the label point of territory t, in window pixels.
 inline QPoint labelPoint(int t)
@@ -223,6 +232,35 @@ inline void setTerritory(int t, int owner, int armies)
     displayedTerritoryState[t] = territoryState[t];
 }
 
+// Territory t and all its neighbours held by `owner` with two armies each.
+inline void surroundWith(int t, int owner)
+{
+    const NeighbourList &list = territoryNeighbours[t];
+    for (int i = 1; i <= kMaxNeighbours && list[i] != 0; ++i)
+        setTerritory(list[i], owner, 2);
+    recountAllPlayers();
+}
+
+// Territory 1 of the World map player 1's with `sourceArmies`, its first neighbour player 2's
+// with `targetArmies` and every other neighbour player 1's; returns that first neighbour.
+inline int prepareAttack(int sourceArmies, int targetArmies)
+{
+    surroundWith(1, 1);
+    const int n = territoryNeighbours[1][1];
+    setTerritory(1, 1, sourceArmies);
+    setTerritory(n, 2, targetArmies);
+    recountAllPlayers();
+    return n;
+}
+
+// The attack phase, source 1 and target n clicked: the attack's army-count question is open.
+inline void askAttack(ViewArea &window, int n)
+{
+    enterAttackPhase();
+    clickTerritory(window, 1);
+    clickTerritory(window, n);
+}
+
 // The window and a dialog over it as one picture, for a look at the dialog in its place.
 inline QImage dialogOverGame(ViewArea &window, QDialog &dialog)
 {
@@ -231,14 +269,6 @@ inline QImage dialogOverGame(ViewArea &window, QDialog &dialog)
     QPainter painter(&shot);
     painter.drawPixmap((shot.width() - picture.width()) / 2, (shot.height() - picture.height()) / 2, picture);
     return shot;
-}
-
-inline void saveShot(const QImage &image, const QString &name)
-{
-    image.save(QDir::current().filePath(name));
-    const QByteArray folder = qgetenv("TARVAN_SCREENSHOT_DIR");
-    if (!folder.isEmpty())
-        image.save(QDir(QString::fromLocal8Bit(folder)).filePath(name));
 }
 
 } // namespace clicks_test

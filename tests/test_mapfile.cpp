@@ -383,6 +383,9 @@ private slots:
                                    << "Map File Too Large - Map File Error";
         QTest::newRow("top five: no text for it") << "USA.txt" << QByteArray() << false << true << noTopFive;
         QTest::newRow("top five: case matters") << "swampii.txt" << QByteArray() << false << true << noTopFive;
+        QTest::newRow("top five: case matters for a text") << "Coconutz.txt" << QByteArray() << false << true
+                                                           << noTopFive;
+        QTest::newRow("top five: without .txt") << "Lines" << QByteArray() << false << true << noTopFive;
         QTest::newRow("top five: SwampII is not a top-five text") << "SwampII.txt" << QByteArray() << false << true
                                                                   << noTopFive;
     }

@@ -1,6 +1,7 @@
 // The map pictures, painting territories and the player panel into them, and the hit test.
 
 #include "TestSupport.h"
+#include "PictureChecks.h"
 
 #include "state/BuiltinMaps.h"
 #include "state/GameState.h"
@@ -11,6 +12,8 @@
 #include <QSet>
 
 #include <cmath>
+
+using namespace picture_checks;
 
 namespace {
 
@@ -54,14 +57,6 @@ void usePicture(int id, QSize fitted = QSize())
     installMapPicture(picture);
 }
 
-QPoint labelPoint(int t)
-{
-    int x = territoryPos[t].x;
-    int y = territoryPos[t].y;
-    designToPicture(x, y);
-    return QPoint(x, y);
-}
-
 void paintAll(int owner, int armies)
 {
     for (int t = 1; t <= territoryCount; ++t)
@@ -100,31 +95,9 @@ private slots:
         const Picture &p = kPictures[picture];
         QCOMPARE(QImage(QString::fromLatin1(p.path)).size(), p.size);
         usePicture(picture);
-        const TerritoryRegions &regions = territoryRegions();
         QVERIFY(territoryCount >= 42);
-        int regionPixels = 0;
-        for (int t = 1; t <= territoryCount; ++t) {
-            const QPoint at = labelPoint(t);
-            QVERIFY2(regions.territoryAt(at.x(), at.y()) == t, qPrintable(QStringLiteral("territory %1").arg(t)));
-            QVERIFY2(regions.area(t) >= (p.large ? 450 : 300), qPrintable(QStringLiteral("territory %1").arg(t)));
-            regionPixels += regions.area(t);
-        }
-        QSet<QRgb> forbidden(colourTable.begin(), colourTable.end());
-        forbidden.insert(qRgb(253, 255, 254)); // the seed marker
-        const FillableColours fillable;
-        int fillablePixels = 0;
-        for (int y = 0; y < mapImage.height(); ++y)
-            for (int x = 0; x < mapImage.width(); ++x) {
-                const QRgb colour = mapImage.pixel(x, y);
-                QVERIFY(!forbidden.contains(colour));
-                if (fillable.contains(colour))
-                    ++fillablePixels;
-                else
-                    QCOMPARE(regions.territoryAt(x, y), 0);
-            }
-        // No fillable pixel is left outside the regions: none stays grey once every territory
-        // is painted.
-        QCOMPARE(fillablePixels, regionPixels);
+        QCOMPARE(labelRegionFault(p.large ? 450 : 300), QString());
+        QCOMPARE(pictureColourFault(), QString());
     }
 
     // The wide set fits the picture to the window with a fast (nearest pixel) scaling: the
@@ -145,14 +118,7 @@ private slots:
         QFETCH(int, picture);
         QFETCH(double, factor);
         usePicture(picture, kPictures[picture].size * factor);
-        const TerritoryRegions &regions = territoryRegions();
-        for (int t = 1; t <= territoryCount; ++t) {
-            const QPoint at = labelPoint(t);
-            QVERIFY2(regions.territoryAt(at.x(), at.y()) == t, qPrintable(QStringLiteral("territory %1").arg(t)));
-        }
-        // A leak would let one region swallow a neighbour: then that neighbour's area is zero.
-        for (int t = 1; t <= territoryCount; ++t)
-            QVERIFY(regions.area(t) > 100);
+        QCOMPARE(labelRegionFault(101), QString());
     }
 
     // The display style decides which territories are flat and which shaded; a highlighted
@@ -186,18 +152,14 @@ private slots:
         const QImage before = mapImage;
         updateTerritoryDisplay(territory, 45, 2, highlighted, 0, 0);
 
+        QCOMPARE(paintLeakFault(before, territory), QString());
         const TerritoryRegions &regions = territoryRegions();
         const QRect label = territoryLabelArea(territory);
-        QVERIFY(!label.isEmpty());
         QSet<QRgb> fillColours;
         for (int y = 0; y < mapImage.height(); ++y)
-            for (int x = 0; x < mapImage.width(); ++x) {
-                const bool own = regions.territoryAt(x, y) == territory;
-                if (mapImage.pixel(x, y) != before.pixel(x, y))
-                    QVERIFY2(own || label.contains(x, y), qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
-                if (own && !label.contains(x, y))
+            for (int x = 0; x < mapImage.width(); ++x)
+                if (regions.territoryAt(x, y) == territory && !label.contains(x, y))
                     fillColours.insert(mapImage.pixel(x, y));
-            }
         QCOMPARE(fillColours.size() == 1, flat);
         if (!flat)
             QVERIFY(fillColours.size() > 3);

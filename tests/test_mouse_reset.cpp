@@ -10,6 +10,7 @@
 #include "app/GameLoop.h"
 #include "app/MouseInput.h"
 #include "app/NetworkState.h"
+#include "app/PendingStateGlobals.h"
 #include "app/ScreenSize.h"
 #include "app/ViewArea.h"
 #include "app/WindowState.h"
@@ -34,6 +35,7 @@
 
 namespace {
 
+using Action = std::function<void()>;
 using Check = std::function<bool()>;
 
 template <class Table, class Value>
@@ -43,6 +45,25 @@ bool allOf(const Table &table, int first, int last, const Value &value)
         if (!(table[i] == value))
             return false;
     return true;
+}
+
+template <class T>
+struct Same {
+    using type = T;
+};
+
+// One value a game leaves behind and the one the reset gives it back.
+template <class T>
+void value(const char *name, T &global, typename Same<T>::type played, typename Same<T>::type fresh)
+{
+    T *at = &global;
+    QTest::newRow(name) << Action([at, played] { *at = played; }) << Check([at, fresh] { return *at == fresh; });
+}
+#define VALUE(global, played, fresh) value(#global, global, played, fresh)
+
+void table(const char *name, Action play, Check isDefault)
+{
+    QTest::newRow(name) << play << isDefault;
 }
 
 bool onlyWorldSelected()
@@ -59,90 +80,9 @@ bool noPhaseSet()
              || attackTargetPhase || attackSourcePhase || moveTargetPhase || moveSourcePhase);
 }
 
-// A network campaign game on Europe well under way, with every option and mark the reset names
-// away from its default.
-void playSomeGame()
-{
-    selectMap(MapEurope);
-    loadSelectedBuiltinMap();
-    neutralArmyActive = topFiveGame = rankGame = internetGame = 1;
-    rankAtGameStart = 4;
-    rankFlagAtGameStart = 1;
-    settingsReloadPending = saveHotseatNamesFlag = saveHighScoreNameFlag = partialSaveFlag = 1;
-    spriteAnimationActive = tradeNoticeShown = 1;
-    troopExperience.fill(160);
-    for (auto &row : troopExperienceShown)
-        row.fill(130);
-    cardSetValue = 35;
-    attackMissiles[7] = defenceMissiles[8] = 2;
-    displayedAttackMissiles[200] = displayedDefenceMissiles[9] = 1;
-    territoryChanged.fill('j');
-    currentPlayer = 4;
-    lossCount = 12;
-    gameMode = ModeHost;
-    campaignId = CampaignWestPacific;
-    campaignMapCount = 5;
-    campaignMapIndex = 3;
-    campaignEnded = campaignCompleted = 1;
-    difficulty = 0;
-    avengeTarget.fill(2);
-    personalitySetting.fill(6);
-    attackRule = 'j';
-    aiMinAttackArmies = 3;
-    humanPlayerCount = 2;
-    playerCount = 6;
-    turnsTaken.fill(9);
-    gameOver = attackMadeThisTurn = noWinner = 1;
-    placementRound = 3;
-    mapName = QStringLiteral("Europe");
-    strongholdPhase = initialPlacementPhase = territoryBonusPhase = continentBonusPhase = cardBonusPhase = 1;
-    attackTargetPhase = attackSourcePhase = moveTargetPhase = moveSourcePhase = 1;
-    selectOwnTerritory = 1;
-    highlightedContinent = 3;
-    turnStarted = 0;
-    for (PlayerRecord &record : playerTable) {
-        record.infantry() = 3;
-        record.battleLosses() = 7;
-    }
-    cardDeckCounts = {0, 4, 5, 6};
-    pairs10[3] = {2, 40};
-    strongholdsEnabled = troopExperienceEnabled = 1;
-    missionType = 3;
-    missionContinentIndex = 4;
-    missionFailed = moveBlocked = 1;
-    escortTarget = 5;
-    saveAllowed = 1;
-    inGameButtonEnabled.fill(1);
-    hostAddressText = QStringLiteral("10.1.1.1");
-    lobbyOpen = 1;
-    networkSeat = 1;
-    humanSeatCount = 3;
-    clientCount = 2;
-    msgTerritory = msgArmies = msgOwner = msgFlag = 6;
-    cardTradeValues.fill(3);
-    mapLoadOutsideSetup = 0;
-    mapLoadSucceeded = 1;
-    gameListSlot = 3;
-    playTimeSeconds = 900;
-    spriteAnimationDone = 0;
-    gameLoaded = gameSaved = 1;
-    resolveUnstableOnLoad = 0;
-    resumedGameMark = 'j';
-    useStoredMapPath = 'j';
-    localGameRunning = 1;
-    recordedOptionFlag = 1;
-    awaitedAckCode = 1007;
-    pendingAttackCount = 1;
-    for (int i = 1; i <= 5; ++i)
-        pushActionStep(makeStep(1, i));
-    pushMessageStep(makeStep(19, 3));
-    statusText = QStringLiteral("Attack from ?");
-    displayedTerritoryState[1] = {9, 99};
-    mapPaintState = QStringLiteral("1");
-}
-
 } // namespace
 
+Q_DECLARE_METATYPE(Action)
 Q_DECLARE_METATYPE(Check)
 
 class TestMouseReset : public QObject {
@@ -152,13 +92,6 @@ class TestMouseReset : public QObject {
     void (*originalQuit)() = nullptr;
     std::unique_ptr<ViewArea> window;
     MapTables worldTables;
-
-    void makeWindow()
-    {
-        window = std::make_unique<ViewArea>();
-        setInteraction(&ui);
-        demoRunning = 0;
-    }
 
     static int quitRequests;
     static int chatCloses;
@@ -172,7 +105,11 @@ private slots:
         selectMap(MapWorld);
         loadSelectedBuiltinMap();
         worldTables = mapTables;
+        // One window serves every case: the reset is what is tried, not the window's start.
+        window = std::make_unique<ViewArea>();
     }
+
+    void cleanupTestCase() { window.reset(); }
 
     void init()
     {
@@ -185,12 +122,10 @@ private slots:
         quitEventLoop = [] { ++quitRequests; };
         chatDialogCloser = [] { ++chatCloses; };
         chatDialogMinimiser = [] { ++chatMinimises; };
-        makeWindow();
     }
 
     void cleanup()
     {
-        window.reset();
         setInteraction(nullptr);
         quitEventLoop = originalQuit;
         chatDialogCloser = nullptr;
@@ -199,99 +134,147 @@ private slots:
 
     void resetRestoresEveryDefault_data()
     {
+        QTest::addColumn<Action>("play");
         QTest::addColumn<Check>("isDefault");
-        const auto row = [](const char *name, Check check) { QTest::newRow(name) << check; };
-        row("single player", [] { return gameMode == ModeSinglePlayer && difficulty == 1 && localGameRunning == 0; });
-        row("no special game", [] {
-            return !neutralArmyActive && !topFiveGame && !rankGame && !internetGame && rankAtGameStart == 99
-                && rankFlagAtGameStart == 99;
-        });
-        row("no campaign", [] {
-            return campaignId == NoCampaign && campaignMapCount == 1 && campaignMapIndex == 1 && !campaignEnded
-                && !campaignCompleted;
-        });
-        row("no one-shot request", [] {
-            return !settingsReloadPending && !saveHotseatNamesFlag && !saveHighScoreNameFlag && !partialSaveFlag;
-        });
-        row("dice-like without options", [] {
-            return attackRule == 'n' && aiMinAttackArmies == 2 && !strongholdsEnabled && !troopExperienceEnabled
-                && !recordedOptionFlag;
-        });
-        row("Conquer All", [] {
-            return missionType == 0 && missionContinentIndex == 1 && !missionFailed && escortTarget == 0;
-        });
-        row("three players, one human", [] {
-            return playerCount == 3 && humanPlayerCount == 1 && currentPlayer == 0 && lossCount == 0;
-        });
-        row("players fresh", [] {
+        VALUE(neutralArmyActive, 1, 0);
+        VALUE(topFiveGame, 1, 0);
+        VALUE(rankGame, 1, 0);
+        VALUE(internetGame, 1, 0);
+        VALUE(rankAtGameStart, 4, 99);
+        VALUE(rankFlagAtGameStart, 1, 99);
+        VALUE(settingsReloadPending, 1, 0);
+        VALUE(saveHotseatNamesFlag, 1, 0);
+        VALUE(saveHighScoreNameFlag, 1, 0);
+        VALUE(partialSaveFlag, 1, 0);
+        VALUE(spriteAnimationActive, 1, 0);
+        VALUE(spriteAnimationDone, 0, 1);
+        VALUE(tradeNoticeShown, 1, 0);
+        VALUE(cardSetValue, 35, 11);
+        VALUE(currentPlayer, 4, 0);
+        VALUE(lossCount, 12, 0);
+        VALUE(gameMode, ModeHost, ModeSinglePlayer);
+        VALUE(localGameRunning, 1, 0);
+        VALUE(campaignId, CampaignWestPacific, NoCampaign);
+        VALUE(campaignMapCount, 5, 1);
+        VALUE(campaignMapIndex, 3, 1);
+        VALUE(campaignEnded, 1, 0);
+        VALUE(campaignCompleted, 1, 0);
+        VALUE(difficulty, 0, 1);
+        VALUE(attackRule, 'j', 'n');
+        VALUE(aiMinAttackArmies, 3, 2);
+        VALUE(recordedOptionFlag, 1, 0);
+        VALUE(humanPlayerCount, 2, 1);
+        VALUE(playerCount, 6, 3);
+        VALUE(gameOver, 1, 0);
+        VALUE(attackMadeThisTurn, 1, 0);
+        VALUE(placementRound, 3, 0);
+        VALUE(noWinner, 1, 0);
+        VALUE(highlightedContinent, 3, 0);
+        VALUE(turnStarted, 0, 1);
+        VALUE(pendingAttackCount, 1, 0);
+        VALUE(strongholdsEnabled, 1, 0);
+        VALUE(troopExperienceEnabled, 1, 0);
+        VALUE(missionType, 3, 0);
+        VALUE(missionContinentIndex, 4, 1);
+        VALUE(missionFailed, 1, 0);
+        VALUE(moveBlocked, 1, 0);
+        VALUE(escortTarget, 5, 0);
+        VALUE(territoryPaintFlagA, 1, 0);
+        VALUE(territoryPaintFlagB, 1, 0);
+        VALUE(mapPaintState, QStringLiteral("1"), QStringLiteral("0"));
+        VALUE(statusText, QStringLiteral("Attack from ?"), QStringLiteral(" "));
+        VALUE(saveAllowed, 1, 0);
+        VALUE(gameLoaded, 1, 0);
+        VALUE(gameSaved, 1, 0);
+        VALUE(resolveUnstableOnLoad, 0, 1);
+        VALUE(resumedGameMark, 'j', 'n');
+        VALUE(useStoredMapPath, 'j', 'n');
+        VALUE(mapLoadOutsideSetup, 0, 1);
+        VALUE(mapLoadSucceeded, 1, 0);
+        VALUE(hostAddressText, QStringLiteral("10.1.1.1"), QStringLiteral(" "));
+        VALUE(lobbyOpen, 1, 0);
+        VALUE(networkSeat, 1, 0);
+        VALUE(humanSeatCount, 3, 0);
+        VALUE(clientCount, 2, 0);
+        VALUE(awaitedAckCode, 1007, 0);
+        VALUE(msgTerritory, 6, 0);
+        VALUE(msgArmies, 6, 0);
+        VALUE(msgOwner, 6, 0);
+        VALUE(msgFlag, 6, 0);
+        VALUE(gameListSlot, 3, 99);
+        VALUE(playTimeSeconds, 900, 0);
+
+        table("players' values", [] {
+            troopExperience.fill(160);
+            turnsTaken.fill(9);
+            avengeTarget.fill(2);
+            personalitySetting.fill(6);
+        }, [] {
             return allOf(troopExperience, 1, 10, 100) && allOf(turnsTaken, 1, 10, 0) && allOf(avengeTarget, 1, 10, 0)
                 && allOf(personalitySetting, 1, 10, 0);
         });
-        row("experience shown at 100", [] {
+        table("experience shown", [] {
+            for (auto &row : troopExperienceShown)
+                row.fill(130);
+        }, [] {
             for (int p = 1; p <= kMaxPlayers; ++p)
                 if (!allOf(troopExperienceShown[p], 1, 10, 100))
                     return false;
             return true;
         });
-        row("no card or loss carried over", [] {
+        table("no card or loss carried over, turn-start copy", [] {
+            for (PlayerRecord &record : playerTable) {
+                record.infantry() = 3;
+                record.battleLosses() = 7;
+            }
+            playerTableAtTurnStart = playerTable;
+        }, [] {
             for (int p = 1; p <= kMaxPlayers; ++p)
-                if (playerTable[p].cardCount() != 0 || playerTable[p].battleLosses() != 0)
-                    return false;
-            return playerTableAtTurnStart[4].cardCount() == 0;
-        });
-        row("turn-start copy", [] {
-            for (int p = 1; p <= kMaxPlayers; ++p)
-                if (playerTableAtTurnStart[p].f != playerTable[p].f)
+                if (playerTable[p].cardCount() != 0 || playerTable[p].battleLosses() != 0
+                    || playerTableAtTurnStart[p].f != playerTable[p].f)
                     return false;
             return true;
         });
-        row("no pair remembered", [] { return pairs10[3].id == 0 && pairs10[3].value == 0; });
-        row("full deck, set value 11", [] {
+        table("pairs", [] { pairs10[3] = {2, 40}; }, [] { return pairs10[3].id == 0 && pairs10[3].value == 0; });
+        table("full deck", [] { cardDeckCounts = {0, 4, 5, 6}; }, [] {
             return cardDeckCounts[CardArtillery] == 17 && cardDeckCounts[CardInfantry] == 17
-                && cardDeckCounts[CardCavalry] == 17 && cardDeckCounts[CardWild] == 2 && cardSetValue == 11;
+                && cardDeckCounts[CardCavalry] == 17 && cardDeckCounts[CardWild] == 2;
         });
-        row("World the only map", [] { return onlyWorldSelected() && territoryCount == 42; });
-        row("the map shown as it was built", [] { return displayedTerritoryState == territoryState; });
-        row("a first paint to come", [] { return mapPaintState == QLatin1String("0"); });
-        row("no territory marked", [] {
+        table("the map shown as it was built", [] { displayedTerritoryState[1] = {9, 99}; },
+              [] { return displayedTerritoryState == territoryState; });
+        table("territory marks", [] {
+            attackMissiles[7] = defenceMissiles[8] = 2;
+            displayedAttackMissiles[200] = displayedDefenceMissiles[9] = 1;
+            territoryChanged.fill('j');
+        }, [] {
             return allOf(territoryChanged, 1, 200, 'n') && allOf(attackMissiles, 1, 200, 0)
                 && allOf(defenceMissiles, 1, 200, 0) && allOf(displayedAttackMissiles, 1, 200, 0)
-                && allOf(displayedDefenceMissiles, 1, 200, 0) && highlightedContinent == 0;
+                && allOf(displayedDefenceMissiles, 1, 200, 0);
         });
-        row("no phase, turn begun", [] {
-            return noPhaseSet() && turnStarted == 1 && !gameOver && !attackMadeThisTurn && placementRound == 0
-                && !noWinner && !moveBlocked && pendingAttackCount == 0;
-        });
-        row("buttons off, no saving", [] { return allOf(inGameButtonEnabled, 1, 6, 0) && !saveAllowed; });
-        row("queues empty", [] {
+        table("phases", [] {
+            strongholdPhase = initialPlacementPhase = territoryBonusPhase = continentBonusPhase = cardBonusPhase = 1;
+            attackTargetPhase = attackSourcePhase = moveTargetPhase = moveSourcePhase = 1;
+        }, noPhaseSet);
+        table("buttons", [] { inGameButtonEnabled.fill(1); }, [] { return allOf(inGameButtonEnabled, 1, 6, 0); });
+        table("queues", [] {
+            for (int i = 1; i <= 5; ++i)
+                pushActionStep(makeStep(1, i));
+            pushMessageStep(makeStep(19, 3));
+        }, [] {
             return actionQueueCount == 0 && actionQueueIndex == 0 && messageQueueCount == 0 && messageQueueIndex == 0;
         });
-        row("status text blank", [] { return statusText == QLatin1String(" "); });
-        row("saved-game marks", [] {
-            return !gameLoaded && !gameSaved && resolveUnstableOnLoad == 1 && resumedGameMark == 'n'
-                && useStoredMapPath == 'n' && mapLoadOutsideSetup == 1 && mapLoadSucceeded == 0;
-        });
-        row("no network game", [] {
-            return networkSeat == 0 && clientCount == 0 && humanSeatCount == 0 && lobbyOpen == 0 && awaitedAckCode == 0
-                && gameListSlot == 99 && hostAddressText == QLatin1String(" ");
-        });
-        row("no message values", [] {
-            return msgTerritory == 0 && msgArmies == 0 && msgOwner == 0 && msgFlag == 0
-                && allOf(cardTradeValues, 1, 6, 0);
-        });
-        row("play time from now", [] {
+        table("card-trade values", [] { cardTradeValues.fill(3); }, [] { return allOf(cardTradeValues, 1, 6, 0); });
+        table("play time from now", [] { playTimeStamp = gameStartTime = QDateTime(); }, [] {
             const QDateTime now = interaction().now();
-            return playTimeStamp == now && gameStartTime == now && playTimeSeconds == 0;
-        });
-        row("no animation, no notice", [] {
-            return !spriteAnimationActive && spriteAnimationDone == 1 && !tradeNoticeShown;
+            return playTimeStamp == now && gameStartTime == now;
         });
     }
 
     void resetRestoresEveryDefault()
     {
+        QFETCH(Action, play);
         QFETCH(Check, isDefault);
-        playSomeGame();
+        play();
         QVERIFY(!isDefault());
         window->resetGameDefaults();
         QVERIFY(isDefault());
@@ -345,8 +328,10 @@ private slots:
         loadSelectedBuiltinMap();
         QVERIFY(territoryCount != 42);
         window->resetGameDefaults();
+        QVERIFY(onlyWorldSelected());
         QCOMPARE(territoryCount, worldTables.territoryCount);
         QCOMPARE(continentCount, worldTables.continentCount);
+        QCOMPARE(mapName, worldTables.mapName);
         QVERIFY(territoryNeighbours == worldTables.territoryNeighbours);
         for (int t = 1; t <= territoryCount; ++t)
             QCOMPARE(territoryState[t].armies, 1);
@@ -386,23 +371,16 @@ private slots:
     // Cancel while a demonstration plays: the turn flow hands the return to the window.
     void cancelInADemoReturnsToTheStartState()
     {
-        fastSpeed = 0;
-        displaySizeClass = 3;
-        QVERIFY(saveSettings());
-        screenWidth = 1366;
-        screenHeight = 768;
         demoRunning = 1;
         gameMode = ModeDemo;
-        fastSpeed = 1;
         for (int i = 0; i < 4; ++i)
             pushActionStep(makeStep(12));
         inGameButtonEnabled[ButtonCancel] = 1;
+        settingsReloadPending = 1;
         endHumanTurn();
         QCOMPARE(demoRunning, quint8(0));
         QCOMPARE(gameMode, int(ModeSinglePlayer));
         QCOMPARE(actionQueueCount, 0);
-        QCOMPARE(fastSpeed, quint8(0));
-        QCOMPARE(displaySizeClass, 2);
         QCOMPARE(hoverSkipOnce, quint8(1));
         QCOMPARE(inGameButtonEnabled[ButtonCancel], quint8(0));
         QCOMPARE(settingsReloadPending, quint8(0));

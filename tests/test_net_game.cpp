@@ -182,14 +182,19 @@ class TestNetGame : public QObject {
         clientSockets.push_back(std::move(socket));
     }
 
-    void launchWithTwoClients()
+    // The host opens its lobby; Alice joins, then Bob (under `bobsName`), each told his seat.
+    void joinTwoClients(const QString &bobsName = QStringLiteral("Bob"))
     {
         startHost(3);
         joinAs(alice, QStringLiteral("Alice"));
-        QTRY_COMPARE(on(host, [] { return joinedPlayers; }), 2);
-        joinAs(bob, QStringLiteral("Bob"));
-        QTRY_COMPARE(on(host, [] { return joinedPlayers; }), 3);
+        QTRY_COMPARE(on(alice, [] { return networkSeat; }), 2);
+        joinAs(bob, bobsName);
         QTRY_COMPARE(on(bob, [] { return networkSeat; }), 3);
+    }
+
+    void launchWithTwoClients()
+    {
+        joinTwoClients();
         switchTo(host);
         startNetworkGame();
         QTRY_COMPARE(on(alice, [] { return screenMode; }), 9);
@@ -254,15 +259,11 @@ private slots:
 
     void playersJoinTheLobbyAndGetTheirSeats()
     {
-        startHost(3);
-        joinAs(alice, QStringLiteral("Alice"));
-        QTRY_COMPARE(on(alice, [] { return networkSeat; }), 2);
-        joinAs(bob, QStringLiteral("Bob"));
-        QTRY_COMPARE(on(bob, [] { return networkSeat; }), 3);
+        joinTwoClients(QStringLiteral("Bo\nb"));
         switchTo(host);
         QCOMPARE(joinedPlayers, 3);
         QCOMPARE(playerName[2].trimmed(), QStringLiteral("Alice"));
-        QCOMPARE(playerName[3].trimmed(), QStringLiteral("Bob"));
+        QCOMPARE(playerName[3].trimmed(), QStringLiteral("Bo b")); // no line break on any screen
         QCOMPARE(statusText, QStringLiteral("Waiting for others to join..  Choose Launch to begin with current players."));
     }
 

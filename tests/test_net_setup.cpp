@@ -1,9 +1,9 @@
 // The network steps of the set-up: the game-type questions, the network name, an Internet
 // host's address, the host's lobby, joining by a typed name or by searching this machine's own
-// addresses (loopback only), the list slot a host takes, the rows of the game list, and the
-// hosting settings dialog.
+// addresses (loopback only), browsing the game list and publishing a host's game on it, the
+// list slot a host takes, the rows of the game list, and the hosting settings dialog.
 
-#include "TestSupport.h"
+#include "test_net_support.h"
 
 #include "app/NetworkState.h"
 #include "app/ViewArea.h"
@@ -21,7 +21,12 @@
 #include "state/StatusLine.h"
 #include "state/StepQueues.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -44,25 +49,31 @@ class TestNetSetup : public QObject {
     std::unique_ptr<ViewArea> window;
     QList<int> answers;      // choice answers in order; 0 cancels
     QStringList texts;       // the text fields' answers in order
-    QStringList asked;       // the first label or button of every dialog run
+    QStringList asked;       // the labels and buttons of every dialog run, joined by "|"
     QStringList pagesOpened;
+    int listAnswer = kListCancelled; // the row chosen in the game list
+    QString listInfo;                // what the game list said above its rows
+    QStringList listRows;
+    std::unique_ptr<ListServer> server;
 
 private slots:
     void init()
     {
-        resetAllGameState(6);
-        resetNetworkPlay();
-        window = std::make_unique<ViewArea>();
-        window->gameTimer.stop();
-        demoRunning = 0;
-        ui = ScriptedInteraction();
-        setInteraction(&ui);
+        window = freshNetWindow(6, ui);
         answers.clear();
         texts.clear();
         asked.clear();
         pagesOpened.clear();
+        listAnswer = kListCancelled;
+        listInfo.clear();
+        listRows.clear();
+        server = std::make_unique<ListServer>();
+        writeOnlineConfig(server->port());
         setChoiceDialogRunner([this](ViewArea &, const ChoiceDialogSpec &spec) {
-            asked.append(spec.items.isEmpty() ? QString() : spec.items.first().text);
+            QStringList items;
+            for (const DialogItem &item : spec.items)
+                items.append(item.text);
+            asked.append(items.join(QLatin1Char('|')));
             ChoiceOutcome outcome;
             const int answer = answers.isEmpty() ? 0 : answers.takeFirst();
             outcome.result = answer != 0;
@@ -83,12 +94,18 @@ private slots:
             return true;
         };
         env.openWebPage = [this](const QUrl &page) { pagesOpened.append(page.toString()); };
+        env.chooseListedGame = [this](ViewArea &, const QString &info, const QStringList &rows, bool) {
+            listInfo = info;
+            listRows = rows;
+            return listAnswer;
+        };
         configuredPlayerName[1] = QStringLiteral("Kim");
     }
 
     void cleanup()
     {
         setChoiceDialogRunner({});
+        server.reset();
         if (tcpServer)
             tcpServer->close();
         window.reset();
@@ -98,36 +115,43 @@ private slots:
     void theGameTypeQuestionsSetTheFlow_data()
     {
         QTest::addColumn<QList<int>>("script");
+        QTest::addColumn<bool>("small");
         QTest::addColumn<int>("result");
         QTest::addColumn<int>("marker");
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("internet");
-        QTest::newRow("hotseat") << QList<int>{1} << int(SetupStepResult::Continue) << 22 << 0 << 0;
-        QTest::newRow("LAN host") << QList<int>{2, 1} << int(SetupStepResult::Continue) << 55 << 1 << 0;
-        QTest::newRow("Internet join") << QList<int>{3, 2} << int(SetupStepResult::Continue) << 66 << 2 << 1;
-        QTest::newRow("cancel the kind") << QList<int>{0} << int(SetupStepResult::EndSetup) << 22 << 0 << 0;
-        QTest::newRow("cancel host or join") << QList<int>{2, 0} << int(SetupStepResult::RestartSetup) << 55 << 1 << 0;
+        QTest::addColumn<QString>("hostButton"); // empty: the question was not asked
+        const QString host = QStringLiteral("Create and host a Game");
+        const int goOn = int(SetupStepResult::Continue);
+        QTest::newRow("hotseat") << QList<int>{1} << false << goOn << 22 << 0 << 0 << "";
+        QTest::newRow("LAN host") << QList<int>{2, 1} << false << goOn << 55 << 1 << 0 << host;
+        QTest::newRow("LAN host on a small screen") << QList<int>{2, 1} << true << goOn << 55 << 1 << 0 << host;
+        QTest::newRow("Internet join") << QList<int>{3, 2} << false << goOn << 66 << 2 << 1 << host;
+        QTest::newRow("Internet on a small screen") << QList<int>{3, 1} << true << goOn << 55 << 2 << 1
+                                                    << host + QStringLiteral(" (WiFi)");
+        QTest::newRow("cancel the kind") << QList<int>{0} << false << int(SetupStepResult::EndSetup) << 22 << 0 << 0
+                                         << "";
+        QTest::newRow("cancel host or join") << QList<int>{2, 0} << false << int(SetupStepResult::RestartSetup) << 55
+                                             << 1 << 0 << host;
     }
     void theGameTypeQuestionsSetTheFlow()
     {
         QFETCH(QList<int>, script);
+        QFETCH(bool, small);
         QFETCH(int, result);
         QFETCH(int, marker);
         QFETCH(int, kind);
         QFETCH(int, internet);
+        QFETCH(QString, hostButton);
+        smallScreen = small;
         answers = script;
         QCOMPARE(int(askNetworkGameType(*window)), result);
         QCOMPARE(aiPlayerCount, marker);
         QCOMPARE(networkKind, kind);
         QCOMPARE(int(internetGame), internet);
-    }
-
-    void smallScreensSayWiFi()
-    {
-        smallScreen = 1;
-        answers = {3, 0};
-        askNetworkGameType(*window);
-        QCOMPARE(asked, (QStringList{QStringLiteral("Hotseat"), QStringLiteral("Create and host a Game (WiFi)")}));
+        const QString lan = small ? QStringLiteral("LAN Game (WiFi)") : QStringLiteral("LAN Game");
+        QCOMPARE(asked.value(0), QStringLiteral("Hotseat|%1|Internet Game|Cancel").arg(lan));
+        QCOMPARE(asked.value(1), hostButton.isEmpty() ? QString() : hostButton + QStringLiteral("|Join a Game|Cancel"));
     }
 
     void theNetworkName_data()
@@ -307,13 +331,90 @@ private slots:
         QVERIFY(messageQueueTypes().isEmpty());
     }
 
-    void aClosedGameInTheListLeadsBack()
+    void browsingTheGameList_data()
     {
+        QTest::addColumn<QStringList>("files"); // agame0.txt, agame1.txt, ...; empty: not there
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("joined");
+        QTest::addColumn<QString>("firstLine");
+        const QString open = entry("127.0.0.1", "Friday", " 5");
+        const QString closed = entry("Closed", "Old", " 3");
+        const QString info = QStringLiteral("Press Ok to Join.");
+        const QString none = QStringLiteral("No games available at this moment.");
+        QTest::newRow("an open game, joined without its padding") << QStringList{QString(), open} << 0 << true << info;
+        QTest::newRow("a closed game leads back") << QStringList{closed, open} << 1 << false << info;
+        QTest::newRow("only closed games") << QStringList{closed} << 0 << false << none;
+        QTest::newRow("cancelled") << QStringList{open} << int(kListCancelled) << false << info;
+        QTest::newRow("the server disabled") << QStringList{QStringLiteral("E")} << 0 << false << QString();
+        QTest::newRow("no configuration") << QStringList() << 0 << false << QString();
+    }
+    void browsingTheGameList()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(int, row);
+        QFETCH(bool, joined);
+        QFETCH(QString, firstLine);
+        if (files.isEmpty())
+            writeOnlineConfig(0);
+        const bool disabled = files == QStringList{QStringLiteral("E")};
+        server->files[QStringLiteral("agame+.txt")] = disabled ? "E" : "A";
+        for (int i = 0; i < files.size() && !disabled; ++i)
+            if (!files[i].isEmpty())
+                server->files[QStringLiteral("agame%1.txt").arg(i)] = files[i].toLatin1();
+        gamePort = 1; // nothing listens there: the join is only started
         internetGame = 1;
+        networkPlayerName = networkNameFor(QStringLiteral("Kim"));
+        listAnswer = row;
         answers = {1};
-        // No configuration: the list cannot be fetched and the flow goes back.
-        QCOMPARE(runJoinSteps(*window), SetupStepResult::RestartSetup);
-        QCOMPARE(networkSeat, 0);
+        QCOMPARE(runJoinSteps(*window),
+                 joined ? SetupStepResult::Continue : SetupStepResult::RestartSetup);
+        QCOMPARE(listInfo.section(QLatin1Char('\n'), 0, 0), firstLine);
+        if (!firstLine.isEmpty())
+            QVERIFY(listInfo.endsWith(QStringLiteral(
+                "\n\nIP/Closed - Map - Version - Dice - Strongh. - Troop Exp. - Started(UT) - Name")));
+        QCOMPARE(networkSeat, joined ? 2 : 0);
+        if (joined) {
+            QCOMPARE(hostName, QStringLiteral("127.0.0.1"));
+            QCOMPARE(lastInternetHost, QStringLiteral("127.0.0.1"));
+        } else {
+            QCOMPARE(statusText, QStringLiteral(" "));
+        }
+    }
+
+    void publishingTheHostsGame_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QByteArray>("control");
+        QTest::addColumn<bool>("lobby");
+        QTest::addColumn<QString>("uploaded");
+        QTest::newRow("on the list, in its old slot") << 1 << QByteArray("A") << true << "agame3.txt";
+        QTest::newRow("friends know the address") << 2 << QByteArray("A") << true << "";
+        QTest::newRow("cancelled") << 0 << QByteArray("A") << false << "";
+        QTest::newRow("the server disabled") << 1 << QByteArray("E") << false << "";
+    }
+    void publishingTheHostsGame()
+    {
+        QFETCH(int, answer);
+        QFETCH(QByteArray, control);
+        QFETCH(bool, lobby);
+        QFETCH(QString, uploaded);
+        server->files[QStringLiteral("agame+.txt")] = control;
+        server->files[QStringLiteral("agame0.txt")] = entry("   ", "", " 1").toLatin1();
+        server->files[QStringLiteral("agame3.txt")] = entry("81.20.3.4", "x", " 9").toLatin1();
+        internetGame = 1;
+        settingsRecord.hostExternalIp = QStringLiteral("81.20.3.4");
+        gamePort = 0;
+        answers = {answer};
+        QCOMPARE(runHostSteps(*window), lobby ? SetupStepResult::Continue : SetupStepResult::RestartSetup);
+        QCOMPARE(tcpServer->isListening(), lobby);
+        QCOMPARE(networkSeat, lobby ? 1 : 0);
+        if (!uploaded.isEmpty()) {
+            QTRY_VERIFY(server->uploaded.contains(uploaded));
+            QVERIFY(server->uploaded[uploaded].startsWith("81.20.3.4 "));
+        } else {
+            QTest::qWait(0);
+            QVERIFY(server->uploaded.isEmpty());
+        }
     }
 
     void hostingSettingsAreKeptOnlyWhenChanged_data()
@@ -357,10 +458,61 @@ private slots:
         }
     }
 
-    void theHelpPagesOpenInTheBrowser()
+    void theHostingDialogWalksThroughItsSteps_data()
     {
-        window->whatismyip();
-        window->portforward();
+        QTest::addColumn<bool>("small");
+        QTest::newRow("normal screen") << false;
+        QTest::newRow("small screen") << true;
+    }
+    void theHostingDialogWalksThroughItsSteps()
+    {
+        QFETCH(bool, small);
+        smallScreen = small;
+        QString title;
+        QStringList labels;
+        QStringList fields;
+        bool maximised = false;
+        bool internalReadOnly = false;
+        // Looks at the dialog once it runs, opens both help pages, names the game and says Ok.
+        QTimer watcher;
+        connect(&watcher, &QTimer::timeout, this, [&] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            if (!dialog)
+                return;
+            watcher.stop();
+            title = dialog->windowTitle();
+            maximised = dialog->windowState() & Qt::WindowMaximized;
+            for (QLabel *label : dialog->findChildren<QLabel *>())
+                labels.append(label->text());
+            const QList<QLineEdit *> edits = dialog->findChildren<QLineEdit *>();
+            for (QLineEdit *edit : edits)
+                fields.append(edit->text());
+            internalReadOnly = edits.size() == 3 && edits[1]->isReadOnly();
+            if (edits.size() == 3)
+                edits[2]->setText(QStringLiteral("Friday"));
+            const QList<QPushButton *> buttons = dialog->findChildren<QPushButton *>();
+            for (int i = 0; i < 2 && i < buttons.size(); ++i)
+                buttons[i]->click();
+            for (QPushButton *button : buttons)
+                if (button->text() == QLatin1String("Ok"))
+                    button->click();
+        });
+        watcher.start(0);
+        const HostingSettingsAnswer answer =
+            runHostingSettingsDialog(*window, QStringLiteral("81.20.3.4"), QStringLiteral("192.168.1.9"),
+                                     QStringLiteral("noname"));
+        QVERIFY(answer.accepted);
+        QCOMPARE(answer.externalIp, QStringLiteral("81.20.3.4"));
+        QCOMPARE(answer.gameName, QStringLiteral("Friday"));
+        QCOMPARE(title, QStringLiteral("Hosting Internet Games (behind a router)"));
+        QCOMPARE(maximised, small);
+        QCOMPARE(fields, (QStringList{QStringLiteral("81.20.3.4"), QStringLiteral("192.168.1.9"), QStringLiteral("noname")}));
+        QVERIFY(internalReadOnly);
+        QCOMPARE(labels.first(), QStringLiteral("Step 1. Enter your external IP address: \n(this will be remembered for "
+                                                "the next time you run the program)"));
+        QVERIFY(labels.contains(QStringLiteral("The Tarvan GX port is 5466 \n Your internal IP : ")));
+        QCOMPARE(labels.last(), QStringLiteral("Step 3. Enter a name for your game:"));
+        // The two help pages, different ones, in the browser.
         QCOMPARE(pagesOpened.size(), 2);
         QVERIFY(pagesOpened[0] != pagesOpened[1]);
     }

@@ -4,6 +4,7 @@
 // TARVAN_SCREENSHOT_DIR is set, there too.
 
 #include "TestSupport.h"
+#include "test_screen_support.h"
 
 #include "app/DialogState.h"
 #include "app/PaintLayout.h"
@@ -35,22 +36,7 @@
 
 namespace {
 
-ScreenInfo fakeScreen;
-
-ScreenInfo measureFakeScreen()
-{
-    return fakeScreen;
-}
-
-// Puts a screen of this size in, as the paint handler and the window's constructor measure it.
-void useScreen(int width, int height, int widthMM)
-{
-    fakeScreen.available = QRect(0, 0, width, height);
-    fakeScreen.widthMM = widthMM;
-    fakeScreen.fullHeight = height;
-    setScreenMeasure(measureFakeScreen);
-    applyScreenInfo(fakeScreen);
-}
+using namespace screen_test;
 
 // The speed flags from "fast, 288, 224, 160, 96" as five digits.
 void setSpeedFlags(const QString &speed)
@@ -67,22 +53,6 @@ void runLayoutStages(int windowHeight)
     measureScreenForPaint();
     choosePictureSets(windowHeight);
     sizePanelAndMapArea();
-}
-
-QImage paintWindow(ViewArea &window)
-{
-    QImage image(window.size(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    window.render(&image);
-    return image;
-}
-
-void saveScreenshot(const QImage &image, const QString &name)
-{
-    image.save(QDir::current().filePath(name));
-    const QByteArray folder = qgetenv("TARVAN_SCREENSHOT_DIR");
-    if (!folder.isEmpty())
-        image.save(QDir(QString::fromLocal8Bit(folder)).filePath(name));
 }
 
 // The smallest rectangle holding every pixel where two paints of the window differ.

@@ -31,14 +31,6 @@ QString kindText(const SavedGameKind &kind)
     return parts.isEmpty() ? QStringLiteral("built-in map") : parts.join(QStringLiteral(", "));
 }
 
-StoredTerritories heldUpTo(int last)
-{
-    StoredTerritories territories{};
-    for (int t = 1; t <= last; ++t)
-        territories[t] = {1 + t % 3, 2};
-    return territories;
-}
-
 } // namespace
 
 class TestSavedGameLoading : public QObject {
@@ -124,26 +116,6 @@ private slots:
         QCOMPARE(int(campaignCompleted), 0);
     }
 
-    void territoriesTellTheMap_data()
-    {
-        QTest::addColumn<int>("held");
-        QTest::addColumn<int>("map");
-        QTest::newRow("42: World") << 42 << int(MapWorld);
-        QTest::newRow("43: China") << 43 << int(MapChina);
-        QTest::newRow("41: Europe") << 41 << int(MapEurope);
-        QTest::newRow("56: North America") << 56 << int(MapNorthAmerica);
-        QTest::newRow("110: Worms") << 110 << int(MapWorms);
-        QTest::newRow("200: Swamp II") << 200 << int(MapSwampII);
-        QTest::newRow("none") << 0 << int(MapEurope);
-    }
-
-    void territoriesTellTheMap()
-    {
-        QFETCH(int, held);
-        QFETCH(int, map);
-        QCOMPARE(int(recogniseSavedGameMap(heldUpTo(held))), map);
-    }
-
     void resumedGameRemindsOfItsMission_data()
     {
         QTest::addColumn<int>("mission");
@@ -182,32 +154,6 @@ private slots:
         QCOMPARE(playTimeSeconds, 4321.0);
         QCOMPARE(gameStartTime, ui.clock);
         QVERIFY(messageQueueTexts().contains(playerName[1] + QStringLiteral(" to play..")));
-    }
-
-    // What the continued game takes from the file beside the state: the personalities, the
-    // random source seeded by the moment the load began, saving allowed.
-    void continuedGameTakesItsPersonalities()
-    {
-        for (int p = 1; p <= kMaxPlayers; ++p) {
-            savedGameMirror.personality[p] = p % 6;
-            savedGameMirror.personalitySetting[p] = p == 7 ? 6 : 0;
-            savedGameMirror.avengeTarget[p] = p % 3;
-        }
-        savedGameMirror.randomMixPersonalities = 1;
-        gameMode = ModeHotseat;
-        placementRound = 4;
-        const QDateTime started(QDate(2026, 1, 2), QTime(3, 4, 5, 678));
-        continueSavedGame(started);
-        QCOMPARE(personality, savedGameMirror.personality);
-        QCOMPARE(personalitySetting, savedGameMirror.personalitySetting);
-        QCOMPARE(avengeTarget, savedGameMirror.avengeTarget);
-        QCOMPARE(int(randomMixPersonalities), 1);
-        QCOMPARE(placementRound, 0);
-        QCOMPARE(int(saveAllowed), 1);
-        QCOMPARE(int(localGameRunning), 1);
-        const int drawn = randomSource().below(1000000);
-        randomSource().seed(678);
-        QCOMPARE(randomSource().below(1000000), drawn);
     }
 
     void restoreRefusesWhatDoesNotFit_data()

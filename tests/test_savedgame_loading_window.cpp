@@ -297,16 +297,7 @@ class TestSavedGameLoadingWindow : public QObject {
 private slots:
     void init()
     {
-        resetAllGameState(5);
-        ui = ScriptedInteraction();
-        QFile::remove(settingsFileName());
-        QFile::remove(scoresFileName());
-        window = std::make_unique<ViewArea>();
-        setInteraction(&ui);
-        demoRunning = 0;
-        script = DialogScript();
-        script.install();
-        quitEventLoop = [] {};
+        window = openFreshWindow(5, ui, script, [] {});
         lobbyListenAddress = QHostAddress(QHostAddress::LocalHost);
         gamePort = 0;
     }
@@ -604,83 +595,75 @@ private slots:
         QCOMPARE(savesUsed, rankChanged ? 0 : 8);
     }
 
-    // At most fifty saves in rank games; the fiftieth is still made.
-    void rankGameSavesAreCounted()
+    void rankGameSaveDialog_data()
     {
-        selectMap(MapWorld);
-        loadSelectedBuiltinMap();
-        playGameUpTo(GameSpec());
-        rankGame = 1;
-        savesUsed = 49;
-        script.actions = {press(QStringLiteral("Save Game")), press(QStringLiteral("Save Game"))};
-        ui.fileNames = QStringList{savedGamePath(QStringLiteral("Rank.TrvGX"))};
-        window->saveGameDialog();
-        QCOMPARE(savesUsed, 50);
-        QCOMPARE(savedGameMirror.savesUsed, 50);
-        QVERIFY(script.shown.first().texts.contains(QStringLiteral("49 / 50 saves used")));
-        QVERIFY(loadSettings());
-        QCOMPARE(savesUsed, 50);
-        QFile::remove(savedGamePath(QStringLiteral("Rank.TrvGX")));
-        window->saveGameDialog();
-        QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("Sorry, save limit exceeded.")});
-        QVERIFY(!QFile::exists(savedGamePath(QStringLiteral("Rank.TrvGX"))));
-        QCOMPARE(savesUsed, 50);
-    }
-
-    void rankSaveWithoutAFileCountsNothing_data()
-    {
-        QTest::addColumn<QString>("chosen");
-        QTest::newRow("cancelled") << QString();
-        QTest::newRow("folder missing") << "nowhere/Rank.TrvGX";
-    }
-
-    // A save that is cancelled or cannot be written uses up nothing and is not a save.
-    void rankSaveWithoutAFileCountsNothing()
-    {
-        QFETCH(QString, chosen);
-        selectMap(MapWorld);
-        loadSelectedBuiltinMap();
-        playGameUpTo(GameSpec());
-        rankGame = 1;
-        savesUsed = 3;
-        script.actions = {press(QStringLiteral("Save Game"))};
-        ui.fileNames = QStringList{chosen.isEmpty() ? QString() : savedGamePath(chosen)};
-        window->saveGameDialog();
-        QCOMPARE(savesUsed, 3);
-        QCOMPARE(int(gameSaved), 0);
-        QCOMPARE(ui.messages.size(), chosen.isEmpty() ? 0 : 1);
-    }
-
-    void rankResetStartsAllOver_data()
-    {
+        QTest::addColumn<int>("savesBefore");
+        QTest::addColumn<Action>("answer");
+        QTest::addColumn<QString>("chosen"); // the save dialog's answer
         QTest::addColumn<bool>("sure");
-        QTest::newRow("yes") << true;
-        QTest::newRow("no") << false;
+        QTest::addColumn<int>("savesAfter");
+        QTest::addColumn<bool>("written");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("startsAllOver");
+        const Action save = press(QStringLiteral("Save Game"));
+        const Action reset = press(QStringLiteral("Reset"));
+        const QString file = QStringLiteral("Rank.TrvGX");
+        QTest::newRow("fiftieth save") << 49 << save << file << false << 50 << true << "" << false;
+        QTest::newRow("fifty-first refused") << 50 << save << file << false << 50 << false
+                                             << "Sorry, save limit exceeded." << false;
+        QTest::newRow("file dialog cancelled") << 3 << save << "" << false << 3 << false << "" << false;
+        QTest::newRow("folder missing") << 3 << save << "nowhere/Rank.TrvGX" << false << 3 << false
+                                        << "The game could not be saved to" << false;
+        QTest::newRow("dialog closed") << 12 << closeWindow() << file << false << 12 << false << "" << false;
+        QTest::newRow("reset, sure") << 12 << reset << file << true << 0 << false << "" << true;
+        QTest::newRow("reset, not sure") << 12 << reset << file << false << 12 << false << "" << false;
     }
 
-    // Reset, when the player is sure: no saves used, an empty scores file, the program closes.
-    void rankResetStartsAllOver()
+    // The saves of rank games are counted, fifty at most; a save that is not written counts
+    // nothing. Reset, when the player is sure: no saves used, an empty scores file, the end.
+    void rankGameSaveDialog()
     {
+        QFETCH(int, savesBefore);
+        QFETCH(Action, answer);
+        QFETCH(QString, chosen);
         QFETCH(bool, sure);
+        QFETCH(int, savesAfter);
+        QFETCH(bool, written);
+        QFETCH(QString, message);
+        QFETCH(bool, startsAllOver);
         quitEventLoop = [] { ++quitCount(); };
         quitCount() = 0;
+        QFile::remove(savedGamePath(QStringLiteral("Rank.TrvGX")));
+        selectMap(MapWorld);
+        loadSelectedBuiltinMap();
+        playGameUpTo(GameSpec());
         rankGame = 1;
-        savesUsed = 12;
+        savesUsed = savesBefore;
         saveSettings();
         ScoresRecord record;
         record.mapOrCampaign = QStringLiteral("World         ");
         QVERIFY(appendScoreRecord(record));
         const qint64 scoresSize = QFileInfo(scoresFileName()).size();
-        script.actions = {press(QStringLiteral("Reset"))};
+        script.actions = {answer};
+        ui.fileNames = QStringList{chosen.isEmpty() ? QString() : savedGamePath(chosen)};
         ui.questionAnswers = QList<bool>{sure};
+
         window->saveGameDialog();
-        QCOMPARE(ui.questionsAsked, QStringList{QStringLiteral("Are you sure ?")});
-        QCOMPARE(QFileInfo(scoresFileName()).size(), sure ? 0 : scoresSize);
-        QCOMPARE(savesUsed, sure ? 0 : 12);
-        QCOMPARE(exitReason, sure ? 913 : 0);
-        QCOMPARE(quitCount(), sure ? 1 : 0);
+
+        QVERIFY(script.shown.value(0).texts.contains(QString::asprintf("%2d / 50 saves used", savesBefore)));
+        QCOMPARE(savesUsed, savesAfter);
+        QCOMPARE(QFile::exists(savedGamePath(QStringLiteral("Rank.TrvGX"))), written);
+        QCOMPARE(int(gameSaved), int(written));
+        if (written)
+            QCOMPARE(savedGameMirror.savesUsed, savesAfter);
+        QCOMPARE(ui.messages.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
+            QVERIFY2(ui.messages[0].text.startsWith(message), qPrintable(ui.messages[0].text));
+        QCOMPARE(QFileInfo(scoresFileName()).size(), startsAllOver ? 0 : scoresSize);
+        QCOMPARE(exitReason, startsAllOver ? 913 : 0);
+        QCOMPARE(quitCount(), startsAllOver ? 1 : 0);
         QVERIFY(loadSettings());
-        QCOMPARE(savesUsed, sure ? 0 : 12);
+        QCOMPARE(savesUsed, savesAfter);
     }
 
     // The first save asks for a name; later saves go to the same file without a question.

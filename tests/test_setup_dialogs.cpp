@@ -138,20 +138,31 @@ private slots:
 
     void anAnswerButtonStoresItsNumberBeforeTheDialogCloses_data()
     {
+        QTest::addColumn<bool>("names");
         QTest::addColumn<QString>("label");
         QTest::addColumn<int>("result");
         QTest::addColumn<int>("choice");
-        QTest::newRow("Europe") << "Europe" << int(QDialog::Accepted) << 2;
-        QTest::newRow("Load a Map...") << "Load a Map..." << int(QDialog::Accepted) << 9;
-        QTest::newRow("Cancel") << "Cancel" << int(QDialog::Rejected) << 0;
+        QTest::newRow("Europe") << false << "Europe" << int(QDialog::Accepted) << 2;
+        QTest::newRow("Load a Map...") << false << "Load a Map..." << int(QDialog::Accepted) << 9;
+        QTest::newRow("Cancel") << false << "Cancel" << int(QDialog::Rejected) << 0;
+        // The name question tells "+ Add more players" from "Proceed", which only accepts.
+        QTest::newRow("more players") << true << "+ Add more players" << int(QDialog::Accepted) << 1;
+        QTest::newRow("proceed") << true << "Proceed" << int(QDialog::Accepted) << 0;
     }
 
     void anAnswerButtonStoresItsNumberBeforeTheDialogCloses()
     {
+        QFETCH(bool, names);
         QFETCH(QString, label);
         QFETCH(int, result);
         QFETCH(int, choice);
-        const auto built = buildChoiceDialog(*view, questionsOfASingleMapGame().first());
+        const ChoiceDialogSpec question = names ? hotseatNameQuestion() : questionsOfASingleMapGame().first();
+        const auto built = buildChoiceDialog(*view, question);
+        if (names) {
+            QCOMPARE(question.items.first().text, QStringLiteral("Player One, your name ?"));
+            keepPicture(*built->dialog, QStringLiteral("hotseat-name"));
+            built->textField->setText(QStringLiteral("Ann"));
+        }
         dialogChoice = 0;
         // Accepted or rejected, the dialog reports its result through finished: the choice must
         // already be stored then.
@@ -160,6 +171,8 @@ private slots:
         buttonOf(*built, label)->click();
         QCOMPARE(built->dialog->result(), result);
         QCOMPARE(choiceWhenClosed, choice);
+        if (names)
+            QCOMPARE(readChoiceDialog(*built, result).text, QStringLiteral("Ann"));
     }
 
     void theRealDialogRunsModallyAndAnswers()
@@ -209,7 +222,10 @@ private slots:
         QCOMPARE(ui.messages.size(), 1);
         QCOMPARE(ui.messages[0].title, QStringLiteral("Strongholds"));
         QCOMPARE(built->dialog->result(), 0);
-        buttonOf(*built, QStringLiteral("Ok"))->click();
+        // Return accepts: it is not taken by the first "Info..." button.
+        built->dialog->show();
+        QTest::keyClick(built->dialog.get(), Qt::Key_Return);
+        QCOMPARE(ui.messages.size(), 1);
         const ChoiceOutcome outcome = readChoiceDialog(*built, built->dialog->result());
         QCOMPARE(outcome.result, 1);
         QCOMPARE(outcome.checks, (QList<bool>{true, true, false}));
@@ -243,53 +259,6 @@ private slots:
         buttonOf(*built, QStringLiteral("Escort"))->click();
         QCOMPARE(dialogChoice, 4);
         QCOMPARE(built->dialog->result(), int(QDialog::Accepted));
-    }
-
-    void theHotseatNameQuestionTellsMoreFromProceed_data()
-    {
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<int>("result");
-        QTest::addColumn<int>("choice");
-        QTest::newRow("more players") << "+ Add more players" << 1 << 1;
-        QTest::newRow("proceed") << "Proceed" << 1 << 0;
-        QTest::newRow("cancel") << "Cancel" << 0 << 0;
-    }
-
-    void theHotseatNameQuestionTellsMoreFromProceed()
-    {
-        QFETCH(QString, label);
-        QFETCH(int, result);
-        QFETCH(int, choice);
-        const ChoiceDialogSpec question = hotseatNameQuestion();
-        QCOMPARE(question.items.first().text, QStringLiteral("Player One, your name ?"));
-        const auto built = buildChoiceDialog(*view, question);
-        if (label == QLatin1String("Proceed"))
-            keepPicture(*built->dialog, QStringLiteral("hotseat-name"));
-        built->textField->setText(QStringLiteral("Ann"));
-        dialogChoice = 0;
-        buttonOf(*built, label)->click();
-        const ChoiceOutcome outcome = readChoiceDialog(*built, built->dialog->result());
-        QCOMPARE(outcome.result, result);
-        QCOMPARE(outcome.choice, choice);
-        QCOMPARE(outcome.text, QStringLiteral("Ann"));
-    }
-
-    void eachChoiceSlotStoresItsNumber()
-    {
-        for (int n = 1; n <= 11; ++n) {
-            dialogChoice = 0;
-            QVERIFY(QMetaObject::invokeMethod(view.get(), QByteArray("mplaykeuze" + QByteArray::number(n)).constData()));
-            QCOMPARE(dialogChoice, n);
-        }
-        dialogChoice = 0;
-        view->mplayrefresh();
-        QCOMPARE(dialogChoice, 1);
-        // Closing a member dialog only clears the open flag.
-        dialogOpen = 1;
-        dialogChoice = 7;
-        view->modaaluit();
-        QCOMPARE(dialogOpen, quint8(0));
-        QCOMPARE(dialogChoice, 7);
     }
 
     void eachInfoSlotShowsItsOwnBox_data()

@@ -286,8 +286,12 @@ private slots:
         QTest::addColumn<int>("campaign");
         QTest::addColumn<int>("territories");
         QTest::addColumn<QString>("name");
-        QTest::newRow("map file") << 21 << "Load a Map..." << 0 << 30 << "MyRing2";
-        QTest::newRow("campaign file") << 25 << "Load Campaign..." << 6 << 24 << "My_CMPGN_Isles";
+        QTest::addColumn<bool>("afterMapFile");
+        QTest::newRow("map file") << 21 << "Load a Map..." << 0 << 30 << "MyRing2" << false;
+        QTest::newRow("campaign file") << 25 << "Load Campaign..." << 6 << 24 << "My_CMPGN_Isles" << false;
+        // The campaign's first map replaces the map file still on the table.
+        QTest::newRow("campaign file after a map file") << 25 << "Load Campaign..." << 6 << 24 << "My_CMPGN_Isles"
+                                                        << true;
     }
 
     void mapAndCampaignFilesAreLoadedAndNameTheSavedGame()
@@ -297,8 +301,17 @@ private slots:
         QFETCH(int, campaign);
         QFETCH(int, territories);
         QFETCH(QString, name);
+        QFETCH(bool, afterMapFile);
         const QString campaignFile = writeCampaign();
-        ui.fileNames = QStringList{campaign ? campaignFile : QDir::current().filePath(QStringLiteral("Ring2.txt"))};
+        const QString mapFile = QDir::current().filePath(QStringLiteral("Ring2.txt"));
+        if (afterMapFile) {
+            ui.fileNames = QStringList{mapFile};
+            runSetup(21, {click("Load a Map..."), options(true, false, false), click("Conquer All"),
+                          click(countLabel(2, true))});
+            QCOMPARE(territoryCount, 30);
+            finishGame();
+        }
+        ui.fileNames = QStringList{campaign ? campaignFile : mapFile};
         // A map file of 24 or 30 territories suggests a single computer player: the lowest count is marked.
         runSetup(entry, {click(button), options(true, false, false), click("Conquer All"), click(countLabel(2, true))});
         QCOMPARE(campaignId, campaign);
@@ -315,26 +328,33 @@ private slots:
 
     void aHighScoreGameHasItsFixedRules_data()
     {
-        QTest::addColumn<QString>("map");
+        QTest::addColumn<QList<Answer>>("answers");
         QTest::addColumn<int>("troopExperience");
         QTest::addColumn<int>("mission");
         QTest::addColumn<QList<int>>("computers");
         const QList<int> mixed{1, 1, 2, 2, 4, 4, 5, 5, 0};
-        QTest::newRow("Europe") << "Europe" << 0 << 0 << mixed;
-        QTest::newRow("North America") << "North America" << 1 << 0 << QList<int>{1, 1, 1, 1, 1, 1, 1, 1, 1};
-        QTest::newRow("China") << "China" << 0 << 2 << mixed;
+        const Answer single = click("Single Map Game");
+        QTest::newRow("Europe") << QList<Answer>{single, click("Europe")} << 0 << 0 << mixed;
+        QTest::newRow("North America") << QList<Answer>{single, click("North America")} << 1 << 0
+                                       << QList<int>{1, 1, 1, 1, 1, 1, 1, 1, 1};
+        QTest::newRow("China") << QList<Answer>{single, click("China")} << 0 << 2 << mixed;
+        // The rules of North America are its single map's: the campaign keeps the common ones.
+        QTest::newRow("campaign on North America")
+            << QList<Answer>{click("Campaign Game"), click("North Atlantic  (Europe - North America)")} << 0 << 0
+            << mixed;
     }
 
     void aHighScoreGameHasItsFixedRules()
     {
-        QFETCH(QString, map);
+        QFETCH(QList<Answer>, answers);
         QFETCH(int, troopExperience);
         QFETCH(int, mission);
         QFETCH(QList<int>, computers);
-        runSetup(23, {click("Single Map Game"), click(map)});
+        runSetup(23, answers);
         QVERIFY(ui.messageTexts().first().startsWith(QStringLiteral("Play a single player game with:")));
         QCOMPARE(dialogs.asked.size(), 2);
         QVERIFY(!dialogs.asked.last().find(QStringLiteral("Load a Map...")));
+        QVERIFY(!dialogs.asked.last().find(QStringLiteral("Load Campaign...")));
         QCOMPARE(topFiveGame, quint8(1));
         QCOMPARE(FakeNetworkSteps::topFiveShown, 1);
         QCOMPARE(playerCount, 10);
@@ -348,17 +368,6 @@ private slots:
             shown.append(personality[p]);
         QCOMPARE(shown, computers);
         QCOMPARE(playersShownInTurn(), QList<int>{1});
-        verifyFirstTurnQueued();
-    }
-
-    void aHighScoreCampaignKeepsTheCommonRules()
-    {
-        runSetup(23, {click("Campaign Game"), click("North Atlantic  (Europe - North America)")});
-        QVERIFY(!dialogs.asked.last().find(QStringLiteral("Load Campaign...")));
-        QCOMPARE(campaignId, int(CampaignNorthAtlantic));
-        QCOMPARE(troopExperienceEnabled, quint8(0));
-        QCOMPARE(personality[2], 1);
-        QCOMPARE(personality[10], 0);
         verifyFirstTurnQueued();
     }
 
@@ -635,6 +644,60 @@ private slots:
             QCOMPARE(int(selectedMap()), int(MapWorld));
             QCOMPARE(territoryCount, 42);
         }
+    }
+
+    void theCompactGameTypeMenuRoutesItsEntries_data()
+    {
+        QTest::addColumn<QList<Answer>>("answers");
+        QTest::addColumn<QStringList>("asked");
+        QTest::addColumn<int>("rank");
+        QTest::newRow("Cancel") << QList<Answer>{click("Cancel")} << QStringList{"Single Map Game"} << 0;
+        QTest::newRow("Move Up in Rank") << QList<Answer>{click("Move Up in Rank")} << QStringList{"Single Map Game"}
+                                         << 1;
+        QTest::newRow("Single Map Game, then Cancel")
+            << QList<Answer>{click("Single Map Game"), click("Cancel")} << QStringList{"Single Map Game", "World"} << 0;
+    }
+
+    void theCompactGameTypeMenuRoutesItsEntries()
+    {
+        QFETCH(QList<Answer>, answers);
+        QFETCH(QStringList, asked);
+        QFETCH(int, rank);
+        smallScreen = 1;
+        runSetup(20, answers);
+        QCOMPARE(dialogs.firstLabels(), asked);
+        QCOMPARE(dialogs.asked.first().items.size(), 7);
+        QCOMPARE(int(rankGame), rank);
+        // The map question fills a small screen.
+        if (asked.size() > 1)
+            QVERIFY(dialogs.asked.last().maximised);
+    }
+
+    void theCurrentMapStaysShownWhileAMapIsChosen_data()
+    {
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QList<Answer>>("answers");
+        const Answer cancel = click("Cancel");
+        QTest::newRow("map question") << 21 << QList<Answer>{cancel};
+        QTest::newRow("campaign question") << 25 << QList<Answer>{cancel};
+        QTest::newRow("high-score map") << 23 << QList<Answer>{click("Single Map Game"), cancel};
+        QTest::newRow("demo map") << 26 << QList<Answer>{click("Single Map Game"), cancel};
+    }
+
+    void theCurrentMapStaysShownWhileAMapIsChosen()
+    {
+        QFETCH(int, entry);
+        QFETCH(QList<Answer>, answers);
+        selectMap(MapEurope);
+        loadSelectedBuiltinMap();
+        settingsReloadPending = 0;
+        const int europeTerritories = territoryCount;
+        runSetup(entry, answers);
+        QCOMPARE(dialogs.mapsWhileAsked.last(), int(MapEurope));
+        // Left without a map, the map stays; the next set-up still begins afresh.
+        QCOMPARE(int(selectedMap()), int(MapEurope));
+        QCOMPARE(territoryCount, europeTerritories);
+        QCOMPARE(settingsReloadPending, quint8(1));
     }
 
     void aRunningGameIsReplacedOnlyWhenThePlayerSaysSo()

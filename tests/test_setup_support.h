@@ -9,6 +9,7 @@
 #include "setup/ChoiceDialog.h"
 #include "setup/SetupHooks.h"
 #include "setup/SetupState.h"
+#include "state/BuiltinMaps.h"
 
 #include <QMetaObject>
 
@@ -49,6 +50,7 @@ public:
     QList<ChoiceDialogSpec> asked;
     QList<Answer> answers;
     QStringList problems;
+    QList<int> mapsWhileAsked; // the selected map while each question was open
 
     void install()
     {
@@ -67,6 +69,7 @@ public:
     ChoiceOutcome answer(ViewArea &view, const ChoiceDialogSpec &spec)
     {
         asked.append(spec);
+        mapsWhileAsked.append(int(selectedMap()));
         ChoiceOutcome outcome;
         const Answer a = answers.isEmpty() ? Answer{} : answers.takeFirst();
         int check = 0;

@@ -42,10 +42,11 @@ Cell disabled(int y, const char *label)
 }
 
 // On a small screen two rows of the first strip are cut from x 70 and 75: their label stands
-// where both those cuts and the plain cut of a large screen show it whole.
+// where both those cuts and the plain cut of a large screen show it whole, and the button ends
+// inside the part a large screen shows of a cell.
 Cell wideRow(int y, const char *label)
 {
-    return {y, label, Look::Normal, 75, 170, 190};
+    return {y, label, Look::Normal, 75, 170, 172};
 }
 
 // The Cards cell doubles as the status bar's 60-pixel button: its label stays in that part.

@@ -1,0 +1,114 @@
+#pragma once
+// Shared by the network tests: a fresh program with its window (timer stopped, no demo running)
+// and the scripted interaction answering every box; a list server on loopback for the online
+// services, and the configuration file that points them at it.
+
+#include "TestSupport.h"
+
+#include "app/ViewArea.h"
+#include "net/NetState.h"
+#include "net/OnlineConfig.h"
+#include "rules/TurnState.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QNetworkProxy>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <algorithm>
+#include <memory>
+
+inline std::unique_ptr<ViewArea> freshNetWindow(quint32 seed, ScriptedInteraction &ui)
+{
+    resetAllGameState(seed);
+    resetNetworkPlay();
+    auto window = std::make_unique<ViewArea>();
+    window->gameTimer.stop();
+    demoRunning = 0;
+    ui = ScriptedInteraction();
+    setInteraction(&ui);
+    return window;
+}
+
+// Answers GET from `files` (404 for the rest) and records PUT bodies. It holds the answers until
+// `batch` requests have come, then gives them in the order `order` asks for.
+class ListServer : public QObject {
+public:
+    enum class Order { AsAsked, Reversed };
+    QMap<QString, QByteArray> files;
+    QMap<QString, int> failing; // file -> HTTP status
+    QMap<QString, QByteArray> uploaded;
+    Order order = Order::AsAsked;
+    int batch = 1;
+
+    ListServer()
+    {
+        QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+        server_.listen(QHostAddress::LocalHost, 0);
+        connect(&server_, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = server_.nextPendingConnection())
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
+        });
+    }
+    quint16 port() const { return server_.serverPort(); }
+
+private:
+    struct Held {
+        QTcpSocket *socket;
+        QByteArray reply;
+    };
+
+    void read(QTcpSocket *socket)
+    {
+        QByteArray &buffer = buffers_[socket];
+        buffer += socket->readAll();
+        HttpRequest request;
+        if (!takeHttpRequest(buffer, request))
+            return;
+        const QString &file = request.file;
+        QByteArray reply;
+        if (request.method == "PUT") {
+            uploaded[file] = request.body;
+            reply = answer(201, QByteArray());
+        } else if (failing.contains(file)) {
+            reply = answer(failing[file], "no");
+        } else if (files.contains(file)) {
+            reply = answer(200, files[file]);
+        } else {
+            reply = answer(404, "not here");
+        }
+        held_.append({socket, reply});
+        if (held_.size() < batch)
+            return;
+        if (order == Order::Reversed)
+            std::reverse(held_.begin(), held_.end());
+        for (const Held &h : held_)
+            h.socket->write(h.reply);
+        held_.clear();
+    }
+    static QByteArray answer(int status, const QByteArray &body)
+    {
+        return "HTTP/1.1 " + QByteArray::number(status) + " X\r\nContent-Length: " + QByteArray::number(body.size())
+            + "\r\nContent-Type: text/plain\r\n\r\n" + body;
+    }
+
+    QTcpServer server_;
+    QMap<QTcpSocket *, QByteArray> buffers_;
+    QList<Held> held_;
+};
+
+// Points the online services at a list server on this port; port 0: no configuration file.
+inline void writeOnlineConfig(quint16 port)
+{
+    const QString path = QDir::current().filePath(QStringLiteral("online.ini"));
+    QFile::remove(path);
+    if (port != 0)
+        writeTextFile(QStringLiteral("online.ini"),
+                      QStringLiteral("[server]\nlists=http://127.0.0.1:%1/lists\nuploads=http://127.0.0.1:%1/up/\n"
+                                     "user=tester\npassword=secret\nwait=2000\n")
+                          .arg(port)
+                          .toLatin1());
+    setOnlineConfigPath(path);
+}
