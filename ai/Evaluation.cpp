@@ -501,5 +501,5 @@ void aiPlaceContinentBonus()
         return;
     const QString tail = aiArmiesToPlace == 1 ? QStringLiteral(" army based on continents.")
                                               : QStringLiteral(" armies based on continents.");
-    queueTextEvent(playerName[aiPlayer] + QStringLiteral(" places ") + QString::number(aiArmiesToPlace) + tail);
+    queueTextEvent(shownPlayerName(aiPlayer) + QStringLiteral(" places ") + QString::number(aiArmiesToPlace) + tail);
 }

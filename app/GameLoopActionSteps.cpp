@@ -142,7 +142,7 @@ void showPlayerToPlay(ViewArea &view, int p)
     view.update();
     if (isHost() && !lobbyOpen) {
         view.mirrorToClients(1012);
-        setStatusText(playerName[p] + QStringLiteral(" to play.."));
+        setStatusText(shownPlayerName(p) + QStringLiteral(" to play.."));
     }
 }
 
@@ -177,7 +177,7 @@ void paintPlayersTerritories(ViewArea &view, int p, bool highlight)
     if (isHost()) {
         view.mirrorToClients(highlight ? 1008 : 1009);
         if (highlight)
-            setStatusText(playerName[p] + QStringLiteral(", initial army placement. "));
+            setStatusText(shownPlayerName(p) + QStringLiteral(", initial army placement. "));
     }
 }
 

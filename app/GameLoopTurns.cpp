@@ -129,7 +129,7 @@ void handOverTurn(ViewArea &view)
     beginTurn();
     view.update();
     if (networkSeat == 1) {
-        setStatusText(playerName[player] + QStringLiteral(" to play.."));
+        setStatusText(shownPlayerName(player) + QStringLiteral(" to play.."));
         view.broadcastToClients(1010);
     }
 }

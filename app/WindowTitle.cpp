@@ -74,7 +74,7 @@ QString missionPiece()
         return QStringLiteral(" - Hold Continents");
     case 3:
         if (escortTarget >= 1 && escortTarget <= kMaxPlayers)
-            return QStringLiteral(" - Escort %1 ").arg(playerName[escortTarget]);
+            return QStringLiteral(" - Escort %1 ").arg(shownPlayerName(escortTarget));
         return QString();
     default:
         return QString();

@@ -247,7 +247,7 @@ void paintPlayersTerritories(const StateSnapshot &s, bool highlight)
 void showWhoPlays(int player)
 {
     if (isValidPlayer(player))
-        setStatusText(playerName[player] + QStringLiteral(" to play.."));
+        setStatusText(shownPlayerName(player) + QStringLiteral(" to play.."));
 }
 
 // What a mirrored step of the host shows here.

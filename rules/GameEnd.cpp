@@ -271,13 +271,6 @@ bool isNeutralArmyPlayer(int player)
     return neutralArmyActive && player == kNeutralArmyPlayer;
 }
 
-QString shownPlayerName(int player)
-{
-    if (player < 1 || player > kMaxPlayers)
-        return QString();
-    return playerName[player].trimmed();
-}
-
 bool playerOutOfGame(int player)
 {
     if (player < 1 || player > kMaxPlayers)

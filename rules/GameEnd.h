@@ -39,8 +39,6 @@ bool isDemoGame();
 // The neutral army of a two-player game holds territories but never plays.
 constexpr int kNeutralArmyPlayer = 3;
 bool isNeutralArmyPlayer(int player);
-// The name as the status line shows it, without the padding of the name table.
-QString shownPlayerName(int player);
 // A player is out with no territory left, or in a stronghold game without his stronghold.
 bool playerOutOfGame(int player);
 // A human who plays at this machine (a local human, or this machine's own network seat).

@@ -196,8 +196,7 @@ void dealTerritories()
 
 void announceInitialPlacement()
 {
-    const QString name = isValidPlayer(currentPlayer) ? playerName[currentPlayer] : QString();
-    setStatusText(name + QStringLiteral(", initial placement of %1 armies.").arg(initialArmies));
+    setStatusText(shownPlayerName(currentPlayer) + QStringLiteral(", initial placement of %1 armies.").arg(initialArmies));
 }
 
 void queueEndOfTurn()

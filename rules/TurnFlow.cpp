@@ -396,7 +396,7 @@ void beginTurn()
     saveAllowed = 1;
 
     nextSoundId = SoundNextPlayer;
-    queueMessage(playerName[p] + QStringLiteral(" to play.."));
+    queueMessage(shownPlayerName(p) + QStringLiteral(" to play.."));
     enterContinentBonusPhase();
 }
 

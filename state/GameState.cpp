@@ -22,6 +22,13 @@ std::array<PlayerRecord, kMaxPlayers + 1> playerTableAtTurnStart{};
 qint32 lossCount = 0;
 qint32 turnStartPlayer = 0;
 std::array<QString, kMaxPlayers + 1> playerName;
+
+QString shownPlayerName(int player)
+{
+    if (player < 1 || player > kMaxPlayers)
+        return QString();
+    return playerName[player].trimmed();
+}
 std::array<QString, kMaxPlayers + 1> configuredPlayerName;
 std::array<qint32, kMaxPlayers + 1> personality{};
 std::array<qint32, kMaxPlayers + 1> personalitySetting{};

@@ -164,6 +164,8 @@ extern std::array<PlayerRecord, kMaxPlayers + 1> playerTableAtTurnStart;
 extern qint32 lossCount;
 extern qint32 turnStartPlayer;
 extern std::array<QString, kMaxPlayers + 1> playerName;
+// The name as every text of the game shows it, without the padding of the name table.
+QString shownPlayerName(int player);
 extern std::array<QString, kMaxPlayers + 1> configuredPlayerName;
 extern std::array<qint32, kMaxPlayers + 1> personality;        // 0..5
 extern std::array<qint32, kMaxPlayers + 1> personalitySetting; // 0..6, 6 = Unstable

@@ -153,7 +153,7 @@ private slots:
         QCOMPARE(int(turnStarted), 1);
         QCOMPARE(playTimeSeconds, 4321.0);
         QCOMPARE(gameStartTime, ui.clock);
-        QVERIFY(messageQueueTexts().contains(playerName[1] + QStringLiteral(" to play..")));
+        QVERIFY(messageQueueTexts().contains(shownPlayerName(1) + QStringLiteral(" to play..")));
     }
 
     void restoreRefusesWhatDoesNotFit_data()

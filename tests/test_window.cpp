@@ -440,7 +440,7 @@ private slots:
             missionType = 3;
             escortTarget = 3;
             playerName[3] = padded(QStringLiteral("pc III"), 18);
-        }) << QStringLiteral("Single Player - Dice Like - Escort ") + padded(QStringLiteral("pc III"), 18) + " ";
+        }) << QStringLiteral("Single Player - Dice Like - Escort pc III ");
         // The title names player 1's continent whoever plays.
         const GameSetup continents = [] {
             missionType = 1;
