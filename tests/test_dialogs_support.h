@@ -66,7 +66,6 @@ W *widgetWithText(const QDialog &dialog, const QString &text)
 struct Shown {
     QString title;
     QStringList texts;
-    QImage picture;
     // The rows of the dialog's table, cells joined by " | ".
     QStringList tableRows;
     QList<QStringList> lists; // the items of each list widget
@@ -90,14 +89,13 @@ inline Shown noteDialog(QDialog &dialog)
             items.append(list->item(i)->text());
         shown.lists.append(items);
     }
-    dialog.adjustSize();
-    shown.picture = dialog.grab().toImage();
     // TARVAN_DIALOG_SHOTS names a folder that keeps a picture of every dialog shown.
     const QString folder = qEnvironmentVariable("TARVAN_DIALOG_SHOTS");
     if (!folder.isEmpty()) {
         static int count = 0;
         QDir().mkpath(folder);
-        shown.picture.save(QDir(folder).filePath(
+        dialog.adjustSize();
+        dialog.grab().toImage().save(QDir(folder).filePath(
             QStringLiteral("%1-%2.png").arg(++count, 2, 10, QLatin1Char('0')).arg(shown.title.simplified().replace(' ', '_'))));
     }
     return shown;

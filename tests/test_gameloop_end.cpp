@@ -1,6 +1,5 @@
-// The end of a game as the loop plays it (message step 8 when a human of this machine won, action
-// step 9 otherwise): the fanfare, the final map, the mission's box, the end messages of a network
-// game, the restart of the demo, and a campaign carried on to its next map.
+// The end of a game as the loop plays it: the fanfare, the mission's box, the end messages of a
+// network game, the next demo game, and a campaign carried on to its next map.
 
 #include "test_gameloop_support.h"
 
@@ -165,10 +164,7 @@ private slots:
         ending.wonHere = wonHere;
         playEnding(ending);
         QCOMPARE(sockets.codes(), codes);
-        QList<int> wrote;
-        for (const Written &w : sockets.written)
-            wrote.append(w.socket);
-        QCOMPARE(wrote, written);
+        QCOMPARE(sockets.writtenSockets(), written);
         QCOMPARE(gameEnded, quint8(0));
     }
 

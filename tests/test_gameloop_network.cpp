@@ -1,6 +1,5 @@
-// The game loop in a network game: the watchdog that resends an unacknowledged message every
-// fifth tick and gives the game up after the seventh resend, where each resend goes and what a
-// failed one says, the client's join request, and the sockets written only while connected.
+// The game loop in a network game: the resend watchdog, where resends go, the client's join
+// request, and writing to connected sockets only.
 
 #include "test_gameloop_support.h"
 

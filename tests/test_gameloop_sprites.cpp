@@ -1,8 +1,5 @@
-// Sprite animations as the game loop plays them: each frame drawn from the right picture at the
-// territory, the game timer at the frame time while one flies, the picture exactly as before once
-// it has gone (at the picture's edges and with two animations over each other too), the armies a
-// helicopter or the plane brings, the rocket's landing, and everything released when an
-// animation is cut off.
+// Sprite animations as the loop plays them: the frames, the frame-time timer, the picture
+// restored afterwards, the armies they bring, the rocket's landing and animations cut off.
 
 #include "test_gameloop_support.h"
 

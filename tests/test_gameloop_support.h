@@ -47,6 +47,13 @@ struct RecordingSockets {
             list.append(w.code());
         return list;
     }
+    QList<int> writtenSockets() const
+    {
+        QList<int> list;
+        for (const Written &w : written)
+            list.append(w.socket);
+        return list;
+    }
     QList<int> socketsOf(const QByteArray &code) const
     {
         QList<int> list;

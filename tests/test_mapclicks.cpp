@@ -73,8 +73,7 @@ private slots:
         QCOMPARE(armiesToPlace, initialArmies);
         QCOMPARE(initialArmies, 21);
 
-        // The initial placement: an own territory, then the largest count offered (at most
-        // three a click, at most four on a territory).
+        // The initial placement: an own territory, then the largest count it takes.
         int placed = 0;
         for (int guard = 0; guard < 40 && initialPlacementPhase && currentPlayer == 1; ++guard) {
             QVERIFY(tickUntil(*window, [] { return actionQueueCount == 0; }));
@@ -82,12 +81,7 @@ private slots:
             const int before = territoryState[t].armies;
             const int limit = initialPlacementLimit(t);
             userClick(*window, t);
-            QVERIFY(armyQuestionOpen(*window));
-            QCOMPARE(largestOffered(*window), limit);
-            QVERIFY(limit <= 3 && before + limit <= 4);
             answerArmies(*window, limit);
-            QVERIFY(!window->armyCountDialog->isVisible());
-            QCOMPARE(dialogOpen, quint8(0));
             QCOMPARE(territoryState[t].armies, before + limit);
             placed += limit;
         }
@@ -108,12 +102,7 @@ private slots:
         int source = 0;
         int target = 0;
         for (int t = 1; t <= territoryCount; ++t) {
-            if (!ownOf(t))
-                continue;
-            const int g = neighbourWhere(t, [](int u) { return enemyOf(u); });
-            if (g == 0)
-                continue;
-            for (int i = 1; i <= kMaxNeighbours && territoryNeighbours[t][i] != 0; ++i) {
+            for (int i = 1; ownOf(t) && i <= kMaxNeighbours && territoryNeighbours[t][i] != 0; ++i) {
                 const int u = territoryNeighbours[t][i];
                 if (enemyOf(u) && (source == 0 || territoryState[t].armies - territoryState[u].armies
                                                       > territoryState[source].armies - territoryState[target].armies)) {
@@ -130,13 +119,9 @@ private slots:
         const int sourceBefore = territoryState[source].armies;
         userClick(*window, source);
         QVERIFY(territoryBonusPhase);
-        QCOMPARE(messageQueueTexts().last(), QStringLiteral("Add %1 armies based on your territories.").arg(due));
         QCOMPARE(inGameButtonEnabled[ButtonAttack], quint8(0));
         // The dialog takes the place of Cancel while it asks.
         QCOMPARE(inGameButtonEnabled[ButtonCancel], quint8(0));
-        QVERIFY(pendingTerritoryBonusCount);
-        QVERIFY(armyQuestionOpen(*window));
-        QCOMPARE(largestOffered(*window), due);
         answerArmies(*window, due);
         QCOMPARE(territoryState[source].armies, sourceBefore + due);
         QCOMPARE(territoryArmiesDue, 0);
@@ -150,12 +135,7 @@ private slots:
             QVERIFY(attackSourcePhase);
             QVERIFY(territoryState[source].armies >= 2);
             userClick(*window, source);
-            QVERIFY(attackTargetPhase);
-            QCOMPARE(sourceTerritory, source);
-            QCOMPARE(messageQueueTexts().last(), QStringLiteral("to ?"));
             userClick(*window, target);
-            QVERIFY(armyQuestionOpen(*window));
-            QCOMPARE(largestOffered(*window), territoryState[source].armies - 1);
             answerArmies(*window, largestOffered(*window));
             QVERIFY(attackMadeThisTurn);
             QVERIFY(tickUntil(*window, [] { return queuesDrained() || dialogOpen; }));
@@ -180,11 +160,7 @@ private slots:
         const int from = target;
         const int to = source;
         userClick(*window, from);
-        QVERIFY(moveTargetPhase);
-        QCOMPARE(messageQueueTexts().last(), QStringLiteral("to ? "));
         userClick(*window, to);
-        QVERIFY(armyQuestionOpen(*window));
-        QCOMPARE(largestOffered(*window), qMin(7, territoryState[from].armies - 1));
         const int fromBefore = territoryState[from].armies;
         answerArmies(*window, 1);
         QCOMPARE(territoryState[from].armies, fromBefore - 1);
@@ -201,10 +177,7 @@ private slots:
         QCOMPARE(turnsTaken[2], turnsBefore[2] + 1);
         QCOMPARE(turnsTaken[3], turnsBefore[3] + 1);
         QCOMPARE(ui.beeps, 0);
-        for (int t = 1; t <= territoryCount; ++t) {
-            QCOMPARE(displayedTerritoryState[t].owner, territoryState[t].owner);
-            QCOMPARE(displayedTerritoryState[t].armies, territoryState[t].armies);
-        }
+        QCOMPARE(displayedTerritoryState, territoryState);
     }
 
     // ---- Whose click ----
@@ -352,37 +325,51 @@ private slots:
 
     // ---- Attacks ----
 
-    void anAttackSourceNeedsArmiesAndAnEnemy_data()
+    // A source of an attack needs an enemy neighbour, of a move an own one, and two armies.
+    void aSourceNeedsArmiesAndAFittingNeighbour_data()
     {
+        QTest::addColumn<bool>("attack");
         QTest::addColumn<int>("armies");
-        QTest::addColumn<bool>("enemyNext");
+        QTest::addColumn<bool>("fitting");
         QTest::addColumn<int>("beeps");
-
-        QTest::newRow("1 army, no enemy") << 1 << false << 2;
-        QTest::newRow("1 army, an enemy") << 1 << true << 1;
-        QTest::newRow("3 armies, no enemy") << 3 << false << 1;
-        QTest::newRow("3 armies, an enemy") << 3 << true << 0;
+        for (const bool attack : {true, false}) {
+            const char *phase = attack ? "attack" : "move";
+            QTest::addRow("%s: 1 army, no neighbour", phase) << attack << 1 << false << 2;
+            QTest::addRow("%s: 1 army, a neighbour", phase) << attack << 1 << true << 1;
+            QTest::addRow("%s: 4 armies, no neighbour", phase) << attack << 4 << false << 1;
+            QTest::addRow("%s: 4 armies, a neighbour", phase) << attack << 4 << true << 0;
+        }
     }
 
-    void anAttackSourceNeedsArmiesAndAnEnemy()
+    void aSourceNeedsArmiesAndAFittingNeighbour()
     {
+        QFETCH(bool, attack);
         QFETCH(int, armies);
-        QFETCH(bool, enemyNext);
+        QFETCH(bool, fitting);
         QFETCH(int, beeps);
 
-        const int s = 1;
-        const int n = prepareAttack(armies, 3);
-        if (!enemyNext)
-            setTerritory(n, 1, 1);
-        enterAttackPhase();
-        clickTerritory(*window, s);
+        // Every neighbour player 1's, or with `fitting` for an attack, the first one an enemy's;
+        // for a move without `fitting`, all of them an enemy's.
+        surroundWith(1, attack || fitting ? 1 : 2);
+        setTerritory(1, 1, armies);
+        if (attack && fitting)
+            setTerritory(territoryNeighbours[1][1], 2, 3);
+        recountAllPlayers();
+        moveAllowance = 7;
+        inGameButtonEnabled[ButtonNext] = 1;
+        attack ? enterAttackPhase() : enterMovePhase();
+        clickTerritory(*window, 1);
         QCOMPARE(ui.beeps, beeps);
         const bool accepted = beeps == 0;
-        QCOMPARE(attackTargetPhase, quint8(accepted));
-        QCOMPARE(attackSourcePhase, quint8(!accepted));
-        QCOMPARE(sourceTerritory, accepted ? s : 0);
-        QCOMPARE(territoryMark[s], accepted ? 'j' : 'n');
-        QCOMPARE(messageTextCount(QStringLiteral("to ?")), accepted ? 1 : 0);
+        QCOMPARE(attack ? attackTargetPhase : moveTargetPhase, quint8(accepted));
+        QCOMPARE(attack ? attackSourcePhase : moveSourcePhase, quint8(!accepted));
+        QCOMPARE(sourceTerritory, accepted ? 1 : 0);
+        QCOMPARE(messageTextCount(attack ? QStringLiteral("to ?") : QStringLiteral("to ? ")), accepted ? 1 : 0);
+        if (!attack) {
+            QCOMPARE(inGameButtonEnabled[ButtonNext], quint8(!accepted));
+            return;
+        }
+        QCOMPARE(territoryMark[1], accepted ? 'j' : 'n');
         if (accepted) {
             QCOMPARE(inGameButtonEnabled[ButtonCancel], quint8(1));
             QCOMPARE(inGameButtonEnabled[ButtonMove], quint8(0));
@@ -390,47 +377,62 @@ private slots:
         }
     }
 
-    void anAttackTargetMustBeAnEnemyNeighbour_data()
+    // With the source chosen: an attack goes to an enemy neighbour, a move to an own one within
+    // the allowance; the source stays chosen whatever the click.
+    void aTargetMustFitTheSource_data()
     {
+        QTest::addColumn<bool>("attack");
         QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("sourceArmies");
+        QTest::addColumn<int>("allowance");
         QTest::addColumn<int>("beeps");
-        QTest::newRow("enemy neighbour") << "neighbour" << 0;
-        QTest::newRow("enemy far away") << "far" << 1;
-        QTest::newRow("own territory") << "own" << 1;
-        QTest::newRow("the source again") << "source" << 1;
+        QTest::addColumn<int>("offered");
+        QTest::newRow("attack: enemy neighbour") << true << "enemy" << 6 << 7 << 0 << 5;
+        QTest::newRow("attack: enemy far away") << true << "far enemy" << 6 << 7 << 1 << 0;
+        QTest::newRow("attack: own territory") << true << "own" << 6 << 7 << 1 << 0;
+        QTest::newRow("attack: the source again") << true << "source" << 6 << 7 << 1 << 0;
+        QTest::newRow("move: 7 armies, allowance 3") << false << "own" << 7 << 3 << 0 << 3;
+        QTest::newRow("move: 2 armies") << false << "own" << 2 << 7 << 0 << 1;
+        QTest::newRow("move: the source again") << false << "source" << 7 << 7 << 2 << 0;
+        QTest::newRow("move: own but far") << false << "far own" << 7 << 7 << 1 << 0;
+        QTest::newRow("move: an enemy") << false << "enemy" << 7 << 7 << 1 << 0;
+        QTest::newRow("move: no allowance left") << false << "own" << 7 << 0 << 1 << 0;
     }
 
-    void anAttackTargetMustBeAnEnemyNeighbour()
+    void aTargetMustFitTheSource()
     {
+        QFETCH(bool, attack);
         QFETCH(QString, target);
+        QFETCH(int, sourceArmies);
+        QFETCH(int, allowance);
         QFETCH(int, beeps);
+        QFETCH(int, offered);
 
-        const int s = 1;
-        const int n = prepareAttack(6, 3);
-        enterAttackPhase();
-        clickTerritory(*window, s);
-        QVERIFY(attackTargetPhase);
-        int g = n;
-        if (target == QLatin1String("far"))
-            g = farFrom(s, 3);
-        else if (target == QLatin1String("own"))
-            g = territoryNeighbours[s][2];
-        else if (target == QLatin1String("source"))
-            g = s;
+        // Territory 1 with every neighbour player 1's but one of player 2's.
+        const int enemy = prepareAttack(sourceArmies, 3);
+        moveAllowance = allowance;
+        attack ? enterAttackPhase() : enterMovePhase();
+        clickTerritory(*window, 1);
+        QVERIFY(attack ? attackTargetPhase : moveTargetPhase);
+        const QHash<QString, int> targets{{"enemy", enemy},
+                                          {"far enemy", farFrom(1, 3)},
+                                          {"own", territoryNeighbours[1][2]},
+                                          {"far own", farFrom(1, 1)},
+                                          {"source", 1}};
+        const int g = targets.value(target);
         clickTerritory(*window, g);
         QCOMPARE(ui.beeps, beeps);
-        QCOMPARE(armyQuestionOpen(*window), beeps == 0);
-        // The source stays chosen whatever the click.
-        QVERIFY(attackTargetPhase);
-        QCOMPARE(sourceTerritory, s);
-        if (beeps == 0) {
-            QCOMPARE(targetTerritory, n);
-            QCOMPARE(largestOffered(*window), 5);
-            QVERIFY(pendingAttackCount);
-            QCOMPARE(inGameButtonEnabled[ButtonCancel], quint8(0));
-        } else {
+        QCOMPARE(armyQuestionOpen(*window), offered > 0);
+        QVERIFY(attack ? attackTargetPhase : moveTargetPhase);
+        QCOMPARE(sourceTerritory, 1);
+        if (offered > 0) {
+            QCOMPARE(targetTerritory, g);
+            QCOMPARE(largestOffered(*window), offered);
+            QVERIFY(attack ? pendingAttackCount : pendingMoveCount);
+            QCOMPARE(attack ? inGameButtonEnabled[ButtonCancel] : saveAllowed, quint8(0));
+        } else if (attack) {
             QCOMPARE(targetTerritory, 0);
-            if (g != s)
+            if (g != 1)
                 QCOMPARE(territoryMark[g], 'n');
         }
     }
@@ -468,93 +470,6 @@ private slots:
         QVERIFY(!conquestMovePending);
         QVERIFY(tickUntil(*window, queuesDrained, 200));
         QCOMPARE(statusLine, QStringLiteral("Attack from ? or choose Move or Next."));
-    }
-
-    // ---- Moves ----
-
-    void aMoveSourceNeedsArmiesAndAnOwnNeighbour_data()
-    {
-        QTest::addColumn<int>("armies");
-        QTest::addColumn<bool>("ownNext");
-        QTest::addColumn<int>("beeps");
-        QTest::newRow("1 army, no own neighbour") << 1 << false << 2;
-        QTest::newRow("4 armies, no own neighbour") << 4 << false << 1;
-        QTest::newRow("1 army, an own neighbour") << 1 << true << 1;
-        QTest::newRow("4 armies, an own neighbour") << 4 << true << 0;
-    }
-
-    void aMoveSourceNeedsArmiesAndAnOwnNeighbour()
-    {
-        QFETCH(int, armies);
-        QFETCH(bool, ownNext);
-        QFETCH(int, beeps);
-
-        surroundWith(1, ownNext ? 1 : 2);
-        setTerritory(1, 1, armies);
-        recountAllPlayers();
-        moveAllowance = 7;
-        inGameButtonEnabled[ButtonNext] = 1;
-        enterMovePhase();
-        clickTerritory(*window, 1);
-        QCOMPARE(ui.beeps, beeps);
-        const bool accepted = beeps == 0;
-        QCOMPARE(moveTargetPhase, quint8(accepted));
-        QCOMPARE(moveSourcePhase, quint8(!accepted));
-        QCOMPARE(messageTextCount(QStringLiteral("to ? ")), accepted ? 1 : 0);
-        QCOMPARE(inGameButtonEnabled[ButtonNext], quint8(!accepted));
-    }
-
-    void aMoveGoesToAnOwnNeighbourWithinTheAllowance_data()
-    {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<int>("sourceArmies");
-        QTest::addColumn<int>("allowance");
-        QTest::addColumn<int>("beeps");
-        QTest::addColumn<int>("offered");
-
-        QTest::newRow("7 armies, allowance 3") << "neighbour" << 7 << 3 << 0 << 3;
-        QTest::newRow("2 armies") << "neighbour" << 2 << 7 << 0 << 1;
-        QTest::newRow("the source again") << "source" << 7 << 7 << 2 << 0;
-        QTest::newRow("own but far") << "far" << 7 << 7 << 1 << 0;
-        QTest::newRow("an enemy") << "enemy" << 7 << 7 << 1 << 0;
-        QTest::newRow("no allowance left") << "neighbour" << 7 << 0 << 1 << 0;
-    }
-
-    void aMoveGoesToAnOwnNeighbourWithinTheAllowance()
-    {
-        QFETCH(QString, target);
-        QFETCH(int, sourceArmies);
-        QFETCH(int, allowance);
-        QFETCH(int, beeps);
-        QFETCH(int, offered);
-
-        surroundWith(1, 1);
-        setTerritory(1, 1, sourceArmies);
-        const int enemy = territoryNeighbours[1][2];
-        setTerritory(enemy, 2, 2);
-        recountAllPlayers();
-        moveAllowance = allowance;
-        enterMovePhase();
-        clickTerritory(*window, 1);
-        QVERIFY(moveTargetPhase);
-        int g = territoryNeighbours[1][1];
-        if (target == QLatin1String("source"))
-            g = 1;
-        else if (target == QLatin1String("far"))
-            g = farFrom(1, 1);
-        else if (target == QLatin1String("enemy"))
-            g = enemy;
-        clickTerritory(*window, g);
-        QCOMPARE(ui.beeps, beeps);
-        QCOMPARE(armyQuestionOpen(*window), offered > 0);
-        QCOMPARE(sourceTerritory, 1);
-        QVERIFY(moveTargetPhase);
-        if (offered > 0) {
-            QCOMPARE(largestOffered(*window), offered);
-            QCOMPARE(targetTerritory, g);
-            QVERIFY(pendingMoveCount);
-            QCOMPARE(saveAllowed, quint8(0));
-        }
     }
 
     // ---- Bonus placements ----

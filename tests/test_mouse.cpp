@@ -118,6 +118,7 @@ struct LeaveCase {
     QList<QByteArray> codes;
     QList<int> sockets;
     int uploads;
+    QSet<int> failing = {}; // sockets whose notice cannot be sent
 };
 
 } // namespace
@@ -239,18 +240,11 @@ private slots:
         row("Game Speed", w, 4, 1, false, 41, 1, none, 41);
         row("Colors", w, 4, 2, false, 42, 1, none, 42);
         row("Display Animations", w, 4, 3, false, 43, 43, &V::showAnimationSettingsDialog);
-        row("Sound", w, 4, 4, false, 44, 44, &V::showSoundSettings);
-        row("Personalities", w, 4, 5, false, 45, 45, &V::showPersonalities);
-        row("Player Names", w, 4, 6, false, 46, 46, &V::showAiNamesDialog);
         row("Hosting Internet Games", w, 4, 7, false, 47, 47, &V::hostingSettingsDialog);
         row("Back from the options", w, 4, 8, false, 48, 1, none, 1);
         row("compact Back from the options", s, 4, 4, true, 48, 1, none, 1);
 
         row("Slower", w, 41, 1, false, 411, 411, &V::setGameSpeed512);
-        row("Slow", w, 41, 2, false, 412, 412, &V::setGameSpeed384);
-        row("Normal", w, 41, 3, false, 413, 413, &V::setGameSpeed288);
-        row("Fast", w, 41, 4, false, 414, 414, &V::setGameSpeed224);
-        row("Faster", w, 41, 5, false, 415, 415, &V::setGameSpeedFast);
         row("Faster 2", w, 41, 6, false, 416, 416, &V::setGameSpeedFastest);
         row("Back from the speeds", w, 41, 7, false, 417, 1, none, 4);
         row("compact Faster 2", s, 41, 2, true, 416, 416, &V::setGameSpeedFastest);
@@ -520,25 +514,37 @@ private slots:
         QCOMPARE(screenMode, 9);
     }
 
-    // The compact layout's game screen: Cards is the third row of the first column.
-    void theCardsButtonOffersTheSets_data()
+    // Cards (on the compact layout's game screen, the third row of the first column) and Save
+    // Game (in the in-game menu) open their dialogs when allowed and beep when not.
+    void buttonsThatMayBeRefused_data()
     {
-        QTest::addColumn<bool>("enabled");
-        QTest::newRow("open") << true;
-        QTest::newRow("off") << false;
+        QTest::addColumn<bool>("save");
+        QTest::addColumn<bool>("allowed");
+        QTest::newRow("Cards, open") << false << true;
+        QTest::newRow("Cards, off") << false << false;
+        QTest::newRow("Save Game, allowed") << true << true;
+        QTest::newRow("Save Game, refused") << true << false;
     }
 
-    void theCardsButtonOffersTheSets()
+    void buttonsThatMayBeRefused()
     {
-        QFETCH(bool, enabled);
-        auto window = makeWindow(kSmall, 9);
+        QFETCH(bool, save);
+        QFETCH(bool, allowed);
+        const int mode = save ? 91 : 9;
+        auto window = makeWindow(save ? kWide : kSmall, mode);
         setUpGameTurn();
+        screenMode = mode;
         playerTable[1].infantry() = 3;
-        inGameButtonEnabled[ButtonCards] = enabled;
-        click(*window, rowCentre(3, false));
-        QCOMPARE(pressedButton, 93);
-        QCOMPARE(ui.cardTradeDialogs, enabled ? 1 : 0);
-        QCOMPARE(ui.beeps, enabled ? 0 : 1);
+        inGameButtonEnabled[ButtonCards] = allowed;
+        saveAllowed = allowed;
+        click(*window, rowCentre(save ? 2 : 3, false));
+        QCOMPARE(pressedButton, save ? 912 : 93);
+        QCOMPARE(ui.beeps, allowed ? 0 : 1);
+        QCOMPARE(ui.cardTradeDialogs, !save && allowed ? 1 : 0);
+        QVERIFY(commandsRun == only(save && allowed ? &ViewArea::saveGameDialog : nullptr));
+        paintWindow(*window);
+        window->gameTick();
+        QCOMPARE(screenMode, 9); // back to the game from the menu, refused or not
     }
 
     void theStatusBarCardsShowsTheCards_data()
@@ -566,29 +572,6 @@ private slots:
 
     // ---- The in-game menu ----
 
-    void saveGame_data()
-    {
-        QTest::addColumn<bool>("allowed");
-        QTest::newRow("allowed") << true;
-        QTest::newRow("refused") << false;
-    }
-
-    void saveGame()
-    {
-        QFETCH(bool, allowed);
-        auto window = makeWindow(kWide, 91);
-        setUpGameTurn();
-        screenMode = 91;
-        saveAllowed = allowed;
-        click(*window, rowCentre(2, false));
-        QCOMPARE(pressedButton, 912);
-        QCOMPARE(ui.beeps, allowed ? 0 : 1);
-        QVERIFY(commandsRun == only(allowed ? &ViewArea::saveGameDialog : nullptr));
-        paintWindow(*window);
-        window->gameTick();
-        QCOMPARE(screenMode, 9); // back to the game, refused or not
-    }
-
     void leavingAGame_data()
     {
         QTest::addColumn<LeaveCase>("leave");
@@ -602,8 +585,10 @@ private slots:
         QTest::newRow("local game, steps queued") << LeaveCase{[] { pushActionStep(makeStep(12)); }, {}, {}, 4, 1, 0,
                                                                noCodes, noSockets, 0};
         QTest::newRow("local game over") << LeaveCase{[] { gameOver = 1; }, {}, {}, 4, 1, 0, noCodes, noSockets, 0};
-        QTest::newRow("LAN host without clients") << LeaveCase{[] { networkSeat = 1; }, {true}, quit, 0, 1, 0,
-                                                               noCodes, noSockets, 0};
+        QTest::newRow("LAN host without clients, listening") << LeaveCase{[] {
+            networkSeat = 1;
+            QVERIFY(tcpServer->listen(QHostAddress::LocalHost, 0));
+        }, {true}, quit, 0, 1, 0, noCodes, noSockets, 0};
         QTest::newRow("Internet host with a listed entry") << LeaveCase{[] {
             networkSeat = 1;
             internetGame = 1;
@@ -614,6 +599,11 @@ private slots:
             networkSeat = 1;
             clientCount = 3;
         }, {true}, endsForAll, 913, 1, 1, {"1019", "1019", "1019"}, {1, 2, 3}, 0};
+        // A notice that cannot be sent is shown; the program closes all the same.
+        QTest::newRow("host with three clients, one unreachable") << LeaveCase{[] {
+            networkSeat = 1;
+            clientCount = 3;
+        }, {true}, endsForAll, 913, 1, 1, {"1019", "1019"}, {1, 3}, 0, {2}};
         QTest::newRow("host with clients, No") << LeaveCase{[] {
             networkSeat = 1;
             clientCount = 2;
@@ -646,6 +636,7 @@ private slots:
         inGameButtonEnabled[ButtonAttack] = 1;
         playerTableAtTurnStart[2].infantry() = 2;
         leave.setup();
+        sockets.failing = leave.failing;
         ui.questionAnswers = leave.answers;
 
         click(*window, rowCentre(3, false));
@@ -677,38 +668,12 @@ private slots:
             QCOMPARE(windowTitleText, QStringLiteral(" "));
             QCOMPARE(networkSeat, 0);
             QCOMPARE(actionQueueCount, 0);
+            QVERIFY(!tcpServer->isListening());
         }
+        if (!leave.failing.isEmpty())
+            QCOMPARE(statusText, QStringLiteral("socket send ERROR 1019 2"));
         if (leave.exitReason == 4)
             QCOMPARE(mapPaintState, QStringLiteral("0"));
-    }
-
-    void aFailedNoticeIsShownAndTheProgramStillCloses()
-    {
-        auto window = makeWindow(kWide, 91);
-        setUpGameTurn();
-        screenMode = 91;
-        networkSeat = 1;
-        clientCount = 3;
-        sockets.failing = {2};
-        ui.questionAnswers = {true};
-        click(*window, rowCentre(3, false));
-        QCOMPARE(sockets.socketsOf("1019"), (QList<int>{1, 3}));
-        QCOMPARE(statusText, QStringLiteral("socket send ERROR 1019 2"));
-        QCOMPARE(exitReason, 913);
-        QCOMPARE(quitRequests, 1);
-    }
-
-    void aLanHostBackAtTheMainMenuStopsListening()
-    {
-        auto window = makeWindow(kWide, 91);
-        setUpGameTurn();
-        screenMode = 91;
-        networkSeat = 1;
-        QVERIFY(tcpServer->listen(QHostAddress::LocalHost, 0));
-        ui.questionAnswers = {true};
-        click(*window, rowCentre(3, false));
-        QCOMPARE(screenMode, 1);
-        QVERIFY(!tcpServer->isListening());
     }
 
     // ---- Quitting ----

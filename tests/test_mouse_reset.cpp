@@ -30,6 +30,7 @@
 
 #include <QDialog>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -66,18 +67,23 @@ void table(const char *name, Action play, Check isDefault)
     QTest::newRow(name) << play << isDefault;
 }
 
+// Globals a game sets that the reset clears to 0, one row for the lot.
+template <class T>
+void cleared(const char *name, std::initializer_list<T *> globals, T played)
+{
+    const QVector<T *> all(globals);
+    table(name, [all, played] {
+        for (T *g : all)
+            *g = played;
+    }, [all] { return std::all_of(all.begin(), all.end(), [](const T *g) { return *g == 0; }); });
+}
+
 bool onlyWorldSelected()
 {
     for (int f = 0; f < MapFlagCount; ++f)
         if (builtinMapFlags[f] != (f == MapWorld ? 1 : 0))
             return false;
     return true;
-}
-
-bool noPhaseSet()
-{
-    return !(strongholdPhase || initialPlacementPhase || territoryBonusPhase || continentBonusPhase || cardBonusPhase
-             || attackTargetPhase || attackSourcePhase || moveTargetPhase || moveSourcePhase);
 }
 
 } // namespace
@@ -136,71 +142,42 @@ private slots:
     {
         QTest::addColumn<Action>("play");
         QTest::addColumn<Check>("isDefault");
-        VALUE(neutralArmyActive, 1, 0);
-        VALUE(topFiveGame, 1, 0);
-        VALUE(rankGame, 1, 0);
-        VALUE(internetGame, 1, 0);
+        cleared<quint8>("flags", {
+                &neutralArmyActive, &topFiveGame, &rankGame, &internetGame, &settingsReloadPending,
+                &saveHotseatNamesFlag, &saveHighScoreNameFlag, &partialSaveFlag, &spriteAnimationActive,
+                &tradeNoticeShown, &localGameRunning, &campaignEnded, &campaignCompleted, &recordedOptionFlag,
+                &gameOver, &attackMadeThisTurn, &noWinner, &pendingAttackCount, &strongholdsEnabled,
+                &troopExperienceEnabled, &missionFailed, &moveBlocked, &territoryPaintFlagA, &territoryPaintFlagB,
+                &saveAllowed, &gameLoaded, &gameSaved, &mapLoadSucceeded, &lobbyOpen}, 1);
+        cleared<quint8>("phases", {
+                &strongholdPhase, &initialPlacementPhase, &territoryBonusPhase, &continentBonusPhase, &cardBonusPhase,
+                &attackTargetPhase, &attackSourcePhase, &moveTargetPhase, &moveSourcePhase}, 1);
+        cleared<qint32>("counts and seats", {
+                &currentPlayer, &lossCount, &placementRound, &highlightedContinent, &escortTarget, &networkSeat,
+                &humanSeatCount, &clientCount, &msgTerritory, &msgArmies, &msgOwner, &msgFlag, &missionType,
+                &awaitedAckCode}, 3);
         VALUE(rankAtGameStart, 4, 99);
         VALUE(rankFlagAtGameStart, 1, 99);
-        VALUE(settingsReloadPending, 1, 0);
-        VALUE(saveHotseatNamesFlag, 1, 0);
-        VALUE(saveHighScoreNameFlag, 1, 0);
-        VALUE(partialSaveFlag, 1, 0);
-        VALUE(spriteAnimationActive, 1, 0);
         VALUE(spriteAnimationDone, 0, 1);
-        VALUE(tradeNoticeShown, 1, 0);
         VALUE(cardSetValue, 35, 11);
-        VALUE(currentPlayer, 4, 0);
-        VALUE(lossCount, 12, 0);
         VALUE(gameMode, ModeHost, ModeSinglePlayer);
-        VALUE(localGameRunning, 1, 0);
         VALUE(campaignId, CampaignWestPacific, NoCampaign);
         VALUE(campaignMapCount, 5, 1);
         VALUE(campaignMapIndex, 3, 1);
-        VALUE(campaignEnded, 1, 0);
-        VALUE(campaignCompleted, 1, 0);
         VALUE(difficulty, 0, 1);
         VALUE(attackRule, 'j', 'n');
         VALUE(aiMinAttackArmies, 3, 2);
-        VALUE(recordedOptionFlag, 1, 0);
         VALUE(humanPlayerCount, 2, 1);
         VALUE(playerCount, 6, 3);
-        VALUE(gameOver, 1, 0);
-        VALUE(attackMadeThisTurn, 1, 0);
-        VALUE(placementRound, 3, 0);
-        VALUE(noWinner, 1, 0);
-        VALUE(highlightedContinent, 3, 0);
         VALUE(turnStarted, 0, 1);
-        VALUE(pendingAttackCount, 1, 0);
-        VALUE(strongholdsEnabled, 1, 0);
-        VALUE(troopExperienceEnabled, 1, 0);
-        VALUE(missionType, 3, 0);
         VALUE(missionContinentIndex, 4, 1);
-        VALUE(missionFailed, 1, 0);
-        VALUE(moveBlocked, 1, 0);
-        VALUE(escortTarget, 5, 0);
-        VALUE(territoryPaintFlagA, 1, 0);
-        VALUE(territoryPaintFlagB, 1, 0);
         VALUE(mapPaintState, QStringLiteral("1"), QStringLiteral("0"));
         VALUE(statusText, QStringLiteral("Attack from ?"), QStringLiteral(" "));
-        VALUE(saveAllowed, 1, 0);
-        VALUE(gameLoaded, 1, 0);
-        VALUE(gameSaved, 1, 0);
         VALUE(resolveUnstableOnLoad, 0, 1);
         VALUE(resumedGameMark, 'j', 'n');
         VALUE(useStoredMapPath, 'j', 'n');
         VALUE(mapLoadOutsideSetup, 0, 1);
-        VALUE(mapLoadSucceeded, 1, 0);
         VALUE(hostAddressText, QStringLiteral("10.1.1.1"), QStringLiteral(" "));
-        VALUE(lobbyOpen, 1, 0);
-        VALUE(networkSeat, 1, 0);
-        VALUE(humanSeatCount, 3, 0);
-        VALUE(clientCount, 2, 0);
-        VALUE(awaitedAckCode, 1007, 0);
-        VALUE(msgTerritory, 6, 0);
-        VALUE(msgArmies, 6, 0);
-        VALUE(msgOwner, 6, 0);
-        VALUE(msgFlag, 6, 0);
         VALUE(gameListSlot, 3, 99);
         VALUE(playTimeSeconds, 900, 0);
 
@@ -251,10 +228,6 @@ private slots:
                 && allOf(defenceMissiles, 1, 200, 0) && allOf(displayedAttackMissiles, 1, 200, 0)
                 && allOf(displayedDefenceMissiles, 1, 200, 0);
         });
-        table("phases", [] {
-            strongholdPhase = initialPlacementPhase = territoryBonusPhase = continentBonusPhase = cardBonusPhase = 1;
-            attackTargetPhase = attackSourcePhase = moveTargetPhase = moveSourcePhase = 1;
-        }, noPhaseSet);
         table("buttons", [] { inGameButtonEnabled.fill(1); }, [] { return allOf(inGameButtonEnabled, 1, 6, 0); });
         table("queues", [] {
             for (int i = 1; i <= 5; ++i)
@@ -310,8 +283,6 @@ private slots:
         for (QueueStep &step : messageQueue)
             step = makeStep(19, 1, 2, 3, 4, 5, 6, QStringLiteral("old"));
         window->resetGameDefaults();
-        QCOMPARE(kClearedStepText.size(), 100);
-        QVERIFY(kClearedStepText.startsWith(QLatin1String("01234567890123")));
         const auto cleared = [](const QueueStep &step) {
             return step.type == 0 && step.arg == std::array<qint32, 7>{} && step.text == kClearedStepText;
         };

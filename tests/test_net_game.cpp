@@ -137,9 +137,8 @@ class TestNetGame : public QObject {
     std::unique_ptr<QTcpServer> server;
     std::vector<std::unique_ptr<QTcpSocket>> clientSockets;
 
-    void startHost(int players)
+    void startHost()
     {
-        Q_UNUSED(players);
         switchTo(host);
         networkSeat = 1;
         gameMode = ModeHost;
@@ -185,7 +184,7 @@ class TestNetGame : public QObject {
     // The host opens its lobby; Alice joins, then Bob (under `bobsName`), each told his seat.
     void joinTwoClients(const QString &bobsName = QStringLiteral("Bob"))
     {
-        startHost(3);
+        startHost();
         joinAs(alice, QStringLiteral("Alice"));
         QTRY_COMPARE(on(alice, [] { return networkSeat; }), 2);
         joinAs(bob, bobsName);
@@ -239,9 +238,8 @@ private slots:
         loadSelectedBuiltinMap();
         // Every machine starts from the same fresh program.
         active = nullptr;
-        for (Machine *m : {&host, &alice, &bob}) {
+        for (Machine *m : {&host, &alice, &bob})
             m->keep();
-        }
     }
 
     void cleanup()
@@ -269,7 +267,7 @@ private slots:
 
     void theSearchsProbeTakesNoSeat()
     {
-        startHost(2);
+        startHost();
         QTcpSocket probe;
         probe.connectToHost(QHostAddress::LocalHost, server->serverPort());
         QVERIFY(probe.waitForConnected(5000));

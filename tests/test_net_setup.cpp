@@ -23,7 +23,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -239,29 +238,30 @@ private slots:
         QCOMPARE(rows, (QStringList{entries[0].left(99), entries[3].left(99), entries[1].left(99)}));
     }
 
+    void aLanHostOpensItsLobby_data()
+    {
+        QTest::addColumn<bool>("portTaken");
+        QTest::newRow("port free") << false;
+        QTest::newRow("port taken: said, and the lobby opens anyway") << true;
+    }
     void aLanHostOpensItsLobby()
     {
-        gamePort = 0;
+        QFETCH(bool, portTaken);
+        QTcpServer other;
+        QVERIFY(other.listen(QHostAddress::LocalHost, 0));
+        gamePort = portTaken ? other.serverPort() : 0;
         QCOMPARE(runHostSteps(*window), SetupStepResult::Continue);
-        QVERIFY(tcpServer->isListening());
+        QCOMPARE(tcpServer->isListening(), !portTaken);
         QCOMPARE(screenMode, 102);
         QCOMPARE(networkSeat, 1);
         QCOMPARE(int(lobbyOpen), 1);
         QCOMPARE(joinedPlayers, 1);
         QCOMPARE(statusText, QStringLiteral("Waiting for others to join...   Hostname:  testbox"));
-        QVERIFY(ui.messages.isEmpty());
-    }
-
-    void aTakenPortIsSaidAndTheLobbyOpensAnyway()
-    {
-        QTcpServer other;
-        QVERIFY(other.listen(QHostAddress::LocalHost, 0));
-        gamePort = other.serverPort();
-        QCOMPARE(runHostSteps(*window), SetupStepResult::Continue);
-        QCOMPARE(ui.messages.size(), 1);
-        QCOMPARE(ui.messages[0].title, QStringLiteral("Server"));
-        QVERIFY(ui.messages[0].text.startsWith(QStringLiteral("Unable to start the server: ")));
-        QCOMPARE(networkSeat, 1);
+        QCOMPARE(ui.messages.size(), portTaken ? 1 : 0);
+        if (portTaken) {
+            QCOMPARE(ui.messages[0].title, QStringLiteral("Server"));
+            QVERIFY(ui.messages[0].text.startsWith(QStringLiteral("Unable to start the server: ")));
+        }
     }
 
     void anInternetHostWithoutAnAddressIsSentToTheSettings()
@@ -468,8 +468,6 @@ private slots:
     {
         QFETCH(bool, small);
         smallScreen = small;
-        QString title;
-        QStringList labels;
         QStringList fields;
         bool maximised = false;
         bool internalReadOnly = false;
@@ -480,10 +478,7 @@ private slots:
             if (!dialog)
                 return;
             watcher.stop();
-            title = dialog->windowTitle();
             maximised = dialog->windowState() & Qt::WindowMaximized;
-            for (QLabel *label : dialog->findChildren<QLabel *>())
-                labels.append(label->text());
             const QList<QLineEdit *> edits = dialog->findChildren<QLineEdit *>();
             for (QLineEdit *edit : edits)
                 fields.append(edit->text());
@@ -504,14 +499,9 @@ private slots:
         QVERIFY(answer.accepted);
         QCOMPARE(answer.externalIp, QStringLiteral("81.20.3.4"));
         QCOMPARE(answer.gameName, QStringLiteral("Friday"));
-        QCOMPARE(title, QStringLiteral("Hosting Internet Games (behind a router)"));
         QCOMPARE(maximised, small);
         QCOMPARE(fields, (QStringList{QStringLiteral("81.20.3.4"), QStringLiteral("192.168.1.9"), QStringLiteral("noname")}));
         QVERIFY(internalReadOnly);
-        QCOMPARE(labels.first(), QStringLiteral("Step 1. Enter your external IP address: \n(this will be remembered for "
-                                                "the next time you run the program)"));
-        QVERIFY(labels.contains(QStringLiteral("The Tarvan GX port is 5466 \n Your internal IP : ")));
-        QCOMPARE(labels.last(), QStringLiteral("Step 3. Enter a name for your game:"));
         // The two help pages, different ones, in the browser.
         QCOMPARE(pagesOpened.size(), 2);
         QVERIFY(pagesOpened[0] != pagesOpened[1]);

@@ -1,7 +1,5 @@
-// The paint handler: the layout for each kind of screen, the picture sets, the zoomed view, the
-// first paint of a map, the side menus and their presses, the status bar and the game panel.
-// Screenshots of the start menu and of a dealt game are written to the working folder and, when
-// TARVAN_SCREENSHOT_DIR is set, there too.
+// The paint handler: layouts, picture sets, the zoomed view, side menus and their presses, the
+// status bar and the game panel. Screenshots also go to TARVAN_SCREENSHOT_DIR when it is set.
 
 #include "TestSupport.h"
 #include "test_screen_support.h"
@@ -507,13 +505,10 @@ private slots:
         QCOMPARE(figuresLineText(), losses);
         smallScreen = 1;
         QCOMPARE(figuresLinePoint().y(), 710);
-    }
-
-    void playerFiguresNarrowWithManyPlayers()
-    {
+        // Many players narrow the figures to one blank apart.
         playerCount = 8;
         playerTableAtTurnStart[8].wild() = 2;
-        QCOMPARE(formatPlayerFigures(), QStringLiteral("0 0 0 0 0 0 0 2"));
+        QCOMPARE(formatPlayerFigures(), QStringLiteral("2 0 5 0 0 0 0 2"));
         playerCount = 0;
         QCOMPARE(formatPlayerFigures(), QString());
     }
@@ -844,9 +839,10 @@ private slots:
         QCOMPARE(window->gameTimerInterval(), seat > 0 ? 512 : 288);
     }
 
-    void aMenuRedrawPostponesTheFirstPaintOfAMap()
+    void theMapPictureFollowsTheFirstPaintAndTheWindowSize()
     {
         auto window = makeWindow(1366, 768, 340);
+        // A menu redraw postpones the first paint of the map.
         QVERIFY(mapImage.isNull());
         redrawAll = 1;
         paintWindow(*window);
@@ -855,16 +851,10 @@ private slots:
         QVERIFY(mapImage.isNull());
         paintWindow(*window);
         QCOMPARE(mapPaintState, QStringLiteral("1"));
-        QVERIFY(!mapImage.isNull());
-    }
-
-    void aWindowOfAnotherSizeGetsThePictureOfItsSet()
-    {
-        auto window = makeWindow(1366, 768, 340);
-        paintWindow(*window);
         QCOMPARE(wideImageSet, quint8(1));
         QCOMPARE(mapImage.size(), QSize(1061, 703));
 
+        // A window of another size gets the picture of its set.
         useScreen(1024, 600, 340);
         window->resize(1024, 600);
         paintWindow(*window);

@@ -10,6 +10,7 @@
 #include "persist/Scores.h"
 #include "persist/Settings.h"
 #include "rules/GameStart.h"
+#include "rules/PlayerRecords.h"
 #include "rules/TurnFlow.h"
 #include "setup/SetupRules.h"
 #include "state/BuiltinMaps.h"
@@ -105,23 +106,6 @@ void verifyFirstTurnQueued()
     QVERIFY(initialArmies > 0);
     const QString prompt = strongholdsEnabled ? QStringLiteral("Choose your stronghold") : placementPrompt(initialArmies);
     QVERIFY(messageQueueTexts().contains(prompt));
-}
-
-int armiesOf(int player)
-{
-    int armies = 0;
-    for (int t = 1; t <= territoryCount; ++t)
-        if (territoryState[t].owner == player)
-            armies += territoryState[t].armies;
-    return armies;
-}
-
-int territoriesOf(int player)
-{
-    int count = 0;
-    for (int t = 1; t <= territoryCount; ++t)
-        count += territoryState[t].owner == player ? 1 : 0;
-    return count;
 }
 
 } // namespace
@@ -235,9 +219,9 @@ private slots:
             view->gameTick();
         QCOMPARE(statusText, prompt);
         // Each computer player before the human has put all his initial armies down.
-        for (int i = 0; i + 1 < before.size(); ++i)
-            QCOMPARE(armiesOf(before[i]), territoriesOf(before[i]) + initialArmies);
-        QCOMPARE(armiesOf(1), territoriesOf(1));
+        recountAllPlayers();
+        for (int p : before)
+            QCOMPARE(playerTable[p].totalArmies(), playerTable[p].territoriesHeld() + (p == 1 ? 0 : initialArmies));
         QCOMPARE(initialPlacementPhase, quint8(1));
         QCOMPARE(currentPlayer, 1);
     }

@@ -36,18 +36,10 @@ private slots:
             selectMap(MapWorld);
             gameMode = ModeClient;
         }) << "WorldT.TrvGX";
-        QTest::newRow("built-in campaign") << Setup([] {
-            selectMap(MapAustralia);
-            campaignId = CampaignWestPacific;
-        }) << "CMPGN_WPacifT.TrvGX";
         QTest::newRow("Three Nations campaign") << Setup([] {
             selectMap(MapThreeNations);
             campaignId = CampaignThreeNations;
         }) << "CMPGN_3NatioT.TrvGX";
-        QTest::newRow("map file") << Setup([] {
-            selectMap(MapCustom);
-            mapName = QStringLiteral("Ireland       ");
-        }) << "MyIrelandT.TrvGX";
         QTest::newRow("campaign file before its map") << Setup([] {
             selectMap(MapCustom);
             mapName = QStringLiteral("Ireland");

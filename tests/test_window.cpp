@@ -21,12 +21,8 @@
 #include "state/StatusLine.h"
 #include "state/StepQueues.h"
 
-#include <QComboBox>
-#include <QDialog>
 #include <QGestureEvent>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -142,7 +138,11 @@ private slots:
         gameMode = ModeHotseat;
         exitReason = 913;
         pushActionStep(makeStep(2));
+        QVERIFY(!QFile::exists(settingsFileName()));
         auto window = makeWindow();
+        // The first start writes the settings and scores files.
+        QVERIFY(QFile::exists(settingsFileName()));
+        QVERIFY(QFile::exists(scoresFileName()));
 
         QCOMPARE(screenMode, 1);
         QCOMPARE(menuAction, 1);
@@ -152,19 +152,13 @@ private slots:
         QCOMPARE(currentPlayer, 0);
         QCOMPARE(attackRule, 'n');
         QCOMPARE(gameMode, int(ModeSinglePlayer));
-        QCOMPARE(difficulty, 1);
-        QCOMPARE(campaignMapIndex, 1);
-        QCOMPARE(campaignMapCount, 1);
         QCOMPARE(turnStarted, quint8(1));
         QCOMPARE(exitReason, 0);
-        QCOMPARE(troopExperience[10], 100);
         QCOMPARE(statusLine, QString(46, QLatin1Char(' ')));
-        QCOMPARE(windowTitleText, QString(46, QLatin1Char(' ')));
         QCOMPARE(statusText, QStringLiteral(" "));
         QCOMPARE(mapPaintState, QStringLiteral("0"));
         QCOMPARE(actionQueueCount, 0);
         QCOMPARE(messageQueueCount, 0);
-        QCOMPARE(chatInput, QStringLiteral(" "));
         // The sounds: all on but "None".
         QCOMPARE(soundEnabled[1], quint8(0));
         for (int s = 2; s <= 9; ++s)
@@ -177,24 +171,10 @@ private slots:
             QCOMPARE(displayedTerritoryState[t], territoryState[t]);
         }
         QCOMPARE(window->gameTimerInterval(), 288);
-        QCOMPARE(gamePort, 5466);
         QVERIFY(tcpServer && tcpServer->parent() == window.get());
         for (int n = 1; n <= 4; ++n)
             QVERIFY(clientSocket(n) && clientSocket(n)->parent() == window.get());
         QVERIFY(gameListManager && topFiveManager);
-        QCOMPARE(playTimeSeconds, 0.0);
-        // The screen is measured and classified.
-        QCOMPARE(QSize(screenWidth, screenHeight), measureScreen().available.size());
-        QCOMPARE(displaySizeClass, displaySizeClassFitted(displaySizeClassForScreen(screenWidth, screenHeight),
-                                                          screenWidth, screenHeight));
-    }
-
-    void firstStartCreatesTheSettingsAndScoresFiles()
-    {
-        QVERIFY(!QFile::exists(settingsFileName()));
-        auto window = makeWindow();
-        QVERIFY(QFile::exists(settingsFileName()));
-        QVERIFY(QFile::exists(scoresFileName()));
     }
 
     void theSettingsFileDecidesTheOptionsButNotTheMap()
@@ -211,28 +191,6 @@ private slots:
         QCOMPARE(displayOptionA, quint8(0));
         QCOMPARE(displayOptionB, quint8(0));
         QCOMPARE(selectedMap(), MapWorld);
-    }
-
-    void memberDialogsAreBuiltWithTheirButtons()
-    {
-        auto window = makeWindow();
-        const QList<QPair<QDialog *, QString>> dialogs = {
-            {window->armyCountDialog, QStringLiteral("Tarvan GX")},
-            {window->armyComboDialog, QStringLiteral("Tarvan GX")},
-            {window->aiNamesDialog, QStringLiteral("Player Names")},
-            {window->cardDialog, QStringLiteral("Tarvan GX")},
-            {window->cardTradeNotice, QStringLiteral("Cards")}};
-        for (const auto &dialog : dialogs) {
-            QVERIFY(dialog.first);
-            QCOMPARE(dialog.first->windowTitle(), dialog.second);
-            QVERIFY(!dialog.first->parent());
-            QVERIFY(!dialog.first->windowIcon().isNull());
-            QVERIFY(qAbs(dialog.first->windowOpacity() - 0.85) < 0.01); // kept in 8 bits
-        }
-        QCOMPARE(window->armyCountCancelButton->text(), QStringLiteral("Cancel"));
-        QCOMPARE(window->aiNamesDefaultsButton->text(), QStringLiteral("Restore Defaults"));
-        QCOMPARE(window->cardTradeLabel[1]->text(), QString(43, QLatin1Char(' ')));
-        QCOMPARE(window->armyCombo->count(), 4);
     }
 
     void aClientSocketsDataIsReadAsThatSocket()
@@ -413,7 +371,6 @@ private slots:
         QTest::addColumn<GameSetup>("setup");
         QTest::addColumn<QString>("expected");
         QTest::newRow("single player") << GameSetup([] {}) << "Single Player - Dice Like";
-        QTest::newRow("top five") << GameSetup([] { topFiveGame = 1; }) << "Top 5 - Dice Like";
         QTest::newRow("top five hotseat") << GameSetup([] { topFiveGame = 1; gameMode = ModeHotseat; })
                                           << "Top 5Hotseat - Dice Like";
         QTest::newRow("campaign easy") << GameSetup([] {
@@ -427,7 +384,6 @@ private slots:
                                   << "LAN - Dice Like - Hold Continents";
         QTest::newRow("Internet client") << GameSetup([] { gameMode = ModeClient; internetGame = 1; })
                                          << "Internet - Dice Like";
-        QTest::newRow("demo") << GameSetup([] { gameMode = ModeDemo; }) << "Demo - Dice Like";
         QTest::newRow("campaign file") << GameSetup([] {
             campaignId = CampaignFromFile;
             campaignMapIndex = 1;
@@ -471,15 +427,6 @@ private slots:
         const QString title = composeWindowTitle();
         QVERIFY2(title.startsWith(expected), qPrintable(title));
         QCOMPARE(title.trimmed(), expected.trimmed());
-    }
-
-    void updateWindowTitleStoresTheText()
-    {
-        auto window = makeWindow();
-        gameMode = ModeHotseat;
-        attackRule = 'j';
-        window->updateWindowTitle();
-        QCOMPARE(windowTitleText, QStringLiteral("Hotseat - 1 for 1"));
     }
 
     // ---- Pinch zoom ----
@@ -617,10 +564,8 @@ private slots:
         QFETCH(QPoint, point);
         QFETCH(int, pressed);
         QFETCH(int, hovered);
+        layOutMainMenu();
         screenWidth = 1920;
-        screenHeight = 1000;
-        menuButtonHeight = 94;
-        menuLeft = 1500;
         menuColumn2Left = 1650;
         statusBarY = 970;
         screenMode = mode;
@@ -681,19 +626,13 @@ private slots:
         QVERIFY(!trackHover(200, 300, x, y));
         QCOMPARE(hoveredButton, 12);
         QCOMPARE(menuRowY, 50);
-    }
-
-    void hoverTakesTheMapOffsetOff()
-    {
-        layOutMainMenu();
+        // The map's offset is taken off the pointer before the rows are looked up.
+        hoveredButton = 0;
         mapOffsetX = 40;
         mapOffsetY = 10;
-        int x = 0;
-        int y = 0;
         QVERIFY(trackHover(1590, 70, x, y));
         QCOMPARE(QPoint(x, y), QPoint(1550, 60));
         QCOMPARE(hoveredButton, 12);
-        QCOMPARE(menuRowY, 50);
     }
 
     void barButtonBox_data()
