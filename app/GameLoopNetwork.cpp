@@ -7,6 +7,7 @@
 
 #include "app/GameLoop.h"
 #include "app/GameLoopInternal.h"
+#include "app/MouseInput.h"
 #include "app/NetworkState.h"
 #include "rules/TurnState.h"
 #include "state/GameState.h"
@@ -17,7 +18,6 @@
 
 namespace {
 
-constexpr int kExitNetworkEnded = 913;
 // Ticks without an acknowledgement before a resend, and resends before the game is given up.
 constexpr int kTicksBeforeResend = 4;
 constexpr int kResendsBeforeGivingUp = 6;
@@ -70,7 +70,7 @@ void giveUpNetworkGame(ViewArea &view)
 {
     view.gameTimer.stop();
     interaction().message(MessageIcon::Critical, ViewArea::tr("Error"), ViewArea::tr("Network errors, End of Game."));
-    exitReason = kExitNetworkEnded;
+    exitReason = ExitProgramClosing;
     if (quitEventLoop)
         quitEventLoop();
 }
@@ -136,7 +136,7 @@ bool runNetworkWatchdog(ViewArea &view)
     if (awaitedAckCode > 0)
         ++ackWaitTicks;
     if (ackResendCount > kResendsBeforeGivingUp) {
-        if (exitReason != kExitNetworkEnded)
+        if (exitReason != ExitProgramClosing)
             giveUpNetworkGame(view);
         return true;
     }

@@ -5,6 +5,8 @@
 
 #include "app/ViewArea.h"
 
+#include "app/MouseInput.h"
+#include "ai/Toolkit.h"
 #include "rules/Attack.h"
 #include "rules/GameStart.h"
 #include "rules/TurnFlow.h"
@@ -19,11 +21,6 @@
 namespace {
 
 enum class Click { Goes, Ends };
-
-bool localPlayersTurn()
-{
-    return networkSeat <= 0 || networkSeat == currentPlayer;
-}
 
 bool anyPhase()
 {
@@ -57,31 +54,17 @@ bool stillPicked(int s)
     return isValidTerritory(s) && territoryMark[s] == 'j';
 }
 
-// The territories in s's own list of neighbours, never s itself.
-template <typename Visit>
-void forEachNeighbour(int s, Visit visit)
-{
-    const NeighbourList &list = territoryNeighbours[s];
-    for (int i = 1; i <= kMaxNeighbours && list[i] != 0; ++i)
-        if (list[i] != s && isValidTerritory(list[i]))
-            visit(list[i]);
-}
-
 bool enemyArmiesAround(int s)
 {
-    int armies = 0;
-    forEachNeighbour(s, [&](int u) {
-        if (territoryState[u].owner != currentPlayer)
-            armies += territoryState[u].armies;
-    });
-    return armies != 0;
+    return neighbourSums(s, currentPlayer).enemySum != 0;
 }
 
 bool ownNeighbourAround(int s)
 {
-    bool found = false;
-    forEachNeighbour(s, [&](int u) { found = found || territoryState[u].owner == currentPlayer; });
-    return found;
+    for (int u : neighboursOf(s))
+        if (territoryState[u].owner == currentPlayer)
+            return true;
+    return false;
 }
 
 bool nextToSource(int s)

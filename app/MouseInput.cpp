@@ -192,12 +192,8 @@ void runMenuButton(ViewArea &view, int id)
 // window of the program is the one returned.
 void returnTopLevelWindowToStartState()
 {
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *view = qobject_cast<ViewArea *>(widget)) {
-            returnWindowToStartState(*view);
-            return;
-        }
-    }
+    if (ViewArea *view = programWindow())
+        returnWindowToStartState(*view);
 }
 
 struct StartStateHookInstaller {
@@ -236,6 +232,14 @@ void quitProgram()
 {
     if (quitEventLoop)
         quitEventLoop();
+}
+
+ViewArea *programWindow()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (auto *view = qobject_cast<ViewArea *>(widget))
+            return view;
+    return nullptr;
 }
 
 void resetMouseInputState()

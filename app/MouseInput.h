@@ -44,11 +44,19 @@ void runGameButton(ViewArea &view, int id);
 // Main Menu (913) in the in-game menu: the questions, the return to the main menu, the notices
 // to the other machines and, after a network game, the end of the program.
 void leaveGame(ViewArea &view);
+// `gameListSlot` of a game without an entry on the online game list.
+constexpr int kNoGameListSlot = 99;
 // Withdraws this host's entry from the online game list (a slot outside 0..4 is no entry) and
 // gives the upload a second to leave.
 void withdrawGameListEntry(int slot, const QString &address);
 // Ends the program's event loop.
 void quitProgram();
+
+// The turn is played at this machine: no network game, or this machine's seat is the current
+// player's.
+bool localPlayersTurn();
+// The one window of the program (null before it is made).
+ViewArea *programWindow();
 
 // The values above back to their start (the command runner to the direct call).
 void resetMouseInputState();

@@ -22,18 +22,12 @@
 namespace {
 
 constexpr int kTurnCountersResetStep = 23;
-constexpr int kNoGameListSlot = 99;
 constexpr int kLastGameListSlot = 4;
 constexpr int kUploadWaitMs = 1000;
 
 const QString kBoxTitle = QStringLiteral("Tarvan GX");
 const QString kQuitQuestion = QStringLiteral("Do you really want to quit ?");
 const QString kEndForAllQuestion = QStringLiteral("This ends the game for all players, quit anyway ?");
-
-bool localPlayersTurn()
-{
-    return networkSeat <= 0 || networkSeat == currentPlayer;
-}
 
 bool placementPhaseSet()
 {
@@ -68,8 +62,7 @@ void pressNextPlayer()
 
 void pressContinents(ViewArea &view)
 {
-    const bool othersTurn = networkSeat > 0 && networkSeat != currentPlayer;
-    if (othersTurn || actionQueueCount != 0 || !turnStarted)
+    if (!localPlayersTurn() || actionQueueCount != 0 || !turnStarted)
         interaction().beep();
     else
         runWindowCommand(view, &ViewArea::showContinentBonusDialog);
@@ -151,17 +144,13 @@ LeftGame rememberGame()
     return {networkSeat == 1, clientCount, gameListSlot, hostAddressText};
 }
 
+// The reset also stops the game, closes the buttons and clears the cards and losses.
 void returnToMainMenu(ViewArea &view)
 {
-    localGameRunning = 0;
     view.resetGameDefaults();
-    inGameButtonEnabled.fill(0);
     screenMode = 1;
-    lossCount = 0;
     windowTitleText = QStringLiteral(" ");
     setStatusText(QStringLiteral(" "));
-    for (PlayerRecord &record : playerTableAtTurnStart)
-        record.artillery() = record.infantry() = record.cavalry() = record.wild() = 0;
 }
 
 // The notice leaves the program before the program ends: the sockets are destroyed with the
@@ -263,6 +252,11 @@ void leaveGame(ViewArea &view)
     returnToMainMenu(view);
     sendLeaveNotices(view, left);
     finishLeaving(view, left);
+}
+
+bool localPlayersTurn()
+{
+    return networkSeat <= 0 || networkSeat == currentPlayer;
 }
 
 void withdrawGameListEntry(int slot, const QString &address)

@@ -112,12 +112,13 @@ void ViewArea::showCardTradeBonus()
     for (const KindCount &kind : kindsOf(cards)) {
         if (kind.count < 1 || label > kLastPictureLabel)
             continue;
+        const QString words = QStringLiteral("%1 %2").arg(kind.count).arg(QLatin1String(kind.word));
         const QPixmap fan = cardFan(kind.kind, kind.count);
         if (fan.isNull())
-            cardTradeLabel[label]->setText(QStringLiteral("%1 %2").arg(kind.count).arg(QLatin1String(kind.word)));
+            cardTradeLabel[label]->setText(words);
         else
             cardTradeLabel[label]->setPixmap(fan);
-        cardTradeLabel[label]->setToolTip(QStringLiteral("%1 %2").arg(kind.count).arg(QLatin1String(kind.word)));
+        cardTradeLabel[label]->setToolTip(words);
         cardTradeLabel[label]->show();
         ++label;
     }

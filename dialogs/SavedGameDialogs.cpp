@@ -4,6 +4,7 @@
 
 #include "app/DialogState.h"
 #include "app/GameLoop.h"
+#include "app/MouseInput.h"
 #include "app/NetworkState.h"
 #include "app/PaintStatusBar.h"
 #include "app/ViewArea.h"
@@ -178,9 +179,8 @@ void startRankAllOver()
     saveSettings();
     clearScoresFile();
     rankGame = 0;
-    exitReason = 913;
-    if (quitEventLoop)
-        quitEventLoop();
+    exitReason = ExitProgramClosing;
+    quitProgram();
 }
 
 int askRankSave(ViewArea &view)

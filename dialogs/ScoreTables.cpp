@@ -1,13 +1,13 @@
 #include "dialogs/ScoreTables.h"
 
+#include "net/OnlineServices.h"
+
 namespace {
 
-constexpr int kTopFiveEntryLength = 25;
 constexpr int kTopFiveEntries = 5;
-constexpr int kTopFiveLists = 12;
 constexpr int kPersonalityColumns = 10;
 
-const char *const kTopFiveHeadings[kTopFiveLists] = {
+const char *const kTopFiveHeadings[kTopFiveListCount] = {
     "World", "Europe",   "North America", "China",        "Japan",          "World II",
     "Swamp", "Australia", "Worlds",       "West Pacific", "North Atlantic", "Tarvan GX"};
 
@@ -90,7 +90,7 @@ ScoresTable readScoresTable()
 
 QString topFiveHeading(int k)
 {
-    return k >= 0 && k < kTopFiveLists ? QLatin1String(kTopFiveHeadings[k]) : QLatin1String("");
+    return k >= 0 && k < kTopFiveListCount ? QLatin1String(kTopFiveHeadings[k]) : QLatin1String("");
 }
 
 QStringList topFiveEntries(const QString &text)
@@ -107,7 +107,7 @@ QStringList topFiveEntries(const QString &text)
 std::array<QStringList, 3> topFiveColumns(const QStringList &lists)
 {
     std::array<QStringList, 3> columns;
-    for (int k = 0; k < lists.size() && k < kTopFiveLists; ++k) {
+    for (int k = 0; k < lists.size() && k < kTopFiveListCount; ++k) {
         QStringList &column = columns[k % 3];
         column.append(topFiveHeading(k));
         column += topFiveEntries(lists[k]);

@@ -1,5 +1,6 @@
 #include "dialogs/TopFiveSubmission.h"
 
+#include "app/MouseInput.h"
 #include "app/NetworkState.h"
 #include "app/ViewArea.h"
 #include "net/OnlineConfig.h"
@@ -10,18 +11,7 @@
 #include "state/Campaign.h"
 #include "state/Seams.h"
 
-#include <QApplication>
-
 namespace {
-
-// The main window, whose choice dialogs ask the name.
-ViewArea *mainWindow()
-{
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        if (auto *view = qobject_cast<ViewArea *>(widget))
-            return view;
-    return nullptr;
-}
 
 void sayNotGoodEnough()
 {
@@ -49,7 +39,8 @@ QString askSubmissionName(ViewArea &view, int losses)
 
 void submitTopFiveScore(int mapSet, int losses)
 {
-    ViewArea *view = mainWindow();
+    // The window's choice dialogs ask the name.
+    ViewArea *view = programWindow();
     if (!view)
         return;
     // Four digits hold the losses of an entry: more never qualify, whatever the list holds.

@@ -2,12 +2,6 @@
 
 #include "net/StateSnapshot.h"
 
-namespace {
-
-constexpr int kCodeLength = 4;
-
-} // namespace
-
 bool codeCarriesSnapshot(int code)
 {
     switch (code) {

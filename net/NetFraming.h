@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QList>
 
+// Every message begins with its four-digit code.
+constexpr int kCodeLength = 4;
 // The join message carries the player's network name in this many characters, a chat message
 // its text.
 constexpr int kJoinNameLength = 18;

@@ -9,6 +9,7 @@
 #include "app/GameLoop.h"
 #include "app/DialogState.h"
 #include "app/GameLoopInternal.h"
+#include "app/MouseInput.h"
 #include "app/NetworkState.h"
 #include "app/PaintMapView.h"
 #include "app/ViewArea.h"
@@ -30,9 +31,6 @@
 #include <QTcpSocket>
 
 namespace {
-
-constexpr int kExitNetworkEnded = 913;
-constexpr int kCodeLength = 4;
 
 bool isHost() { return networkSeat == 1; }
 bool isClient() { return networkSeat > 1; }
@@ -62,13 +60,23 @@ void repaintShownTerritory(int t, int highlight)
     updateTerritoryDisplay(t, displayedTerritoryState[t].armies, displayedTerritoryState[t].owner, highlight, 0, 0);
 }
 
+// Visits every member of continent c that is a territory of the map.
+template <typename Visit>
+void forEachMember(int c, const Visit &visit)
+{
+    const ContinentRecord &continent = continentTable[c];
+    for (int i = 1; i <= continent.memberCount && i <= kMaxContinentMembers; ++i)
+        if (isValidTerritory(continent.members[i]))
+            visit(continent.members[i]);
+}
+
 // The network game is over for this machine: the box, then the program closes without a
 // farewell of its own.
 void endNetworkGame(const QString &text)
 {
-    if (exitReason == kExitNetworkEnded)
+    if (exitReason == ExitProgramClosing)
         return;
-    exitReason = kExitNetworkEnded;
+    exitReason = ExitProgramClosing;
     interaction().message(MessageIcon::Critical, ViewArea::tr("Error"), text);
     if (quitEventLoop)
         quitEventLoop();
@@ -137,32 +145,35 @@ bool fromActingClient(int socket, const StateSnapshot &s)
     return seat > 0 && seat == currentPlayer && s.currentPlayer == seat && !gameOver;
 }
 
+// The acting client's state becomes the game's and goes on to the other clients; the ends of a
+// placement and of a turn (not the single actions) are acknowledged.
+void takeActingClientState(int socket, int code, const StateSnapshot &s)
+{
+    applySnapshot(s, true);
+    if (code != 1006)
+        acknowledge(socket, code);
+    sendToJoinedClients(snapshotMessage(1003), socket);
+    repaintEveryTerritory();
+}
+
 void hostTakes(int socket, int code, const StateSnapshot &s)
 {
     switch (code) {
     case 1005: // a client's initial placement done
         if (!fromActingClient(socket, s) || placementRound < 1)
             return;
-        applySnapshot(s, true);
-        acknowledge(socket, code);
-        sendToJoinedClients(snapshotMessage(1003), socket);
-        repaintEveryTerritory();
+        takeActingClientState(socket, code, s);
         continueNetworkPlacement();
         break;
     case 1006: // a client's state after an action in its turn
         if (!fromActingClient(socket, s))
             return;
-        applySnapshot(s, true);
-        sendToJoinedClients(snapshotMessage(1003), socket);
-        repaintEveryTerritory();
+        takeActingClientState(socket, code, s);
         break;
     case 1011: // a client's turn done
         if (!fromActingClient(socket, s))
             return;
-        applySnapshot(s, true);
-        acknowledge(socket, code);
-        sendToJoinedClients(snapshotMessage(1003), socket);
-        repaintEveryTerritory();
+        takeActingClientState(socket, code, s);
         passTurnToNextPlayer();
         continueNetworkTurns();
         break;
@@ -171,8 +182,7 @@ void hostTakes(int socket, int code, const StateSnapshot &s)
         if (!snapshotFitsMap(s) || s.highlightedContinent < 1)
             return;
         applySnapshot(s, false);
-        for (int i = 1; i <= continentTable[s.highlightedContinent].memberCount; ++i)
-            repaintShownTerritory(continentTable[s.highlightedContinent].members[i], code == 1025);
+        forEachMember(s.highlightedContinent, [code](int t) { repaintShownTerritory(t, code == 1025); });
         sendToJoinedClients(snapshotMessage(code - 2), socket);
         break;
     case 1028: { // a client has won
@@ -278,11 +288,10 @@ void showHostStep(int code, const StateSnapshot &s)
     case 1023:
     case 1024:
         if (s.highlightedContinent >= 1)
-            for (int i = 1; i <= continentTable[s.highlightedContinent].memberCount; ++i) {
-                const int t = continentTable[s.highlightedContinent].members[i];
+            forEachMember(s.highlightedContinent, [code](int t) {
                 territoryMark[t] = code == 1023 ? 'j' : 'n';
                 repaintShownTerritory(t, code == 1023);
-            }
+            });
         break;
     default: // 1003: the state after an action
         for (int t = 1; t <= territoryCount; ++t)
@@ -632,3 +641,13 @@ void handleMessage(int socket, const QByteArray &message)
         break;
     }
 }
+
+namespace {
+
+// The rules and the map picture send the state through this hook.
+const bool senderInstalled = [] {
+    networkUpdateSender = &networkUpdate;
+    return true;
+}();
+
+} // namespace

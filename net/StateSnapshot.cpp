@@ -196,6 +196,20 @@ void readRecords(SnapshotReader &r, StateSnapshot &s)
         }
 }
 
+// The map this machine plays, as the snapshot names it (a map not yet chosen counts as World).
+qint32 currentMapFlag()
+{
+    const MapFlag selected = selectedMap();
+    return selected == MapFlagCount ? MapWorld : selected;
+}
+
+// The host's map file is opened in the client's data folder: a name that would lead out of it
+// is refused.
+bool isBareFileName(const QString &name)
+{
+    return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && name != QLatin1String("..");
+}
+
 // The counts that bound the other fields come first in the reading, though later in the text.
 bool readCounts(const QByteArray &text, StateSnapshot &s)
 {
@@ -234,8 +248,7 @@ StateSnapshot captureSnapshot(bool withNames)
     s.players[0] = PlayerRecord();
     for (int k = 0; k < 4; ++k)
         s.deck[k] = cardDeckCounts[k];
-    const MapFlag selected = selectedMap();
-    s.mapFlag = selected == MapFlagCount ? MapWorld : selected;
+    s.mapFlag = currentMapFlag();
     s.territoryCount = territoryCount;
     s.continentCount = continentCount;
     s.playerCount = playerCount;
@@ -309,15 +322,15 @@ bool decodeSnapshot(const QByteArray &text, StateSnapshot &s)
         for (int p = 1; p <= kMaxPlayers; ++p)
             s.names[p] = r.name(kNameWidth);
         s.mapFileName = r.name(kMapFileNameWidth).trimmed();
+        if (!isBareFileName(s.mapFileName))
+            return false;
     }
     return r.ok() && r.atEnd();
 }
 
 bool snapshotFitsMap(const StateSnapshot &s)
 {
-    const MapFlag selected = selectedMap();
-    const int flag = selected == MapFlagCount ? MapWorld : selected;
-    return s.mapFlag == flag && s.territoryCount == territoryCount && s.continentCount == continentCount;
+    return s.mapFlag == currentMapFlag() && s.territoryCount == territoryCount && s.continentCount == continentCount;
 }
 
 void applySnapshot(const StateSnapshot &s, bool rulesToo)

@@ -712,10 +712,8 @@ void kaartidlg6() { tradeOfferedSet(6); }
 
 void sendNetworkUpdate(int code)
 {
-    if (networkSeat <= 0)
-        return;
-    // Network play: the message with this code and the state snapshot goes out here.
-    Q_UNUSED(code);
+    if (networkSeat > 0 && networkUpdateSender)
+        networkUpdateSender(code);
 }
 
 void resetTurnFlowState()

@@ -84,11 +84,9 @@ ChoiceOutcome execChoiceDialog(ViewArea &view, const ChoiceDialogSpec &spec)
 
 DialogItem &ChoiceDialogSpec::addAnswer(const QString &label, int answer)
 {
-    DialogItem item;
-    item.text = label;
+    DialogItem &item = addButton(label, ButtonRole::Answer);
     item.answer = answer;
-    items.append(item);
-    return items.last();
+    return item;
 }
 
 DialogItem &ChoiceDialogSpec::addButton(const QString &label, ButtonRole role, const QByteArray &slot)

@@ -8,6 +8,7 @@
 #include "app/DialogState.h"
 #include "app/GameLoop.h"
 #include "app/GameLoopInternal.h"
+#include "app/MouseInput.h"
 #include "app/NetworkState.h"
 #include "app/PendingStateGlobals.h"
 #include "app/ViewArea.h"
@@ -38,7 +39,6 @@ void (*chatDialogMinimiser)() = nullptr;
 namespace {
 
 constexpr qint32 kNoRank = 99;
-constexpr qint32 kNoGameListSlot = 99;
 constexpr qint32 kDefaultCardSetValue = 11;
 constexpr qint32 kFullExperience = 100;
 constexpr qint32 kRestartSizeClass = 3;
@@ -262,6 +262,5 @@ void confirmRestartForSetting()
     }
     displaySizeClass = kRestartSizeClass;
     saveSettings();
-    if (quitEventLoop)
-        quitEventLoop();
+    quitProgram();
 }

@@ -54,7 +54,9 @@ private:
     bool askOptions();
     Result optionsAndMissions();
     Result askMissions();
-    Result leaveOptionQuestions();
+    // A Cancel after the map is fixed: back to the defaults, but a map or campaign from a file
+    // is not asked for again, so the set-up ends there.
+    Result leaveAfterCancel();
 
     // ---- Players (SetupPlayers.cpp) ----
     Result askComputerPlayerCount();
@@ -65,6 +67,8 @@ private:
     void assignPersonalities();
 
     // ---- Quick launch, high score, rank and demo (SetupGameTypes.cpp) ----
+    // The last saved game's options for a quick launch under way; false, and no quick launch,
+    // when there is none.
     bool loadQuickLaunch();
     Result setUpHighScoreGame();
     Result setUpRankGame();

@@ -102,7 +102,6 @@ void takeOptionsOfSavedGame(const SavedGameRecord &saved)
 
 bool SetupFlow::loadQuickLaunch()
 {
-    quickLaunch = 1;
     saveFileName = lastSaveFileName;
     bool ok = false;
     readSavedGame(saveFileName, ok);

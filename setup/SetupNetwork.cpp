@@ -351,14 +351,13 @@ SetupStepResult askNetworkPlayerName(ViewArea &)
 SetupStepResult runHostSteps(ViewArea &view)
 {
     const NetworkEnvironment &env = networkEnvironment();
-    const QString own = ownAddress();
     QString status;
     QString announced;
     if (!internetGame) {
         status = QStringLiteral("Waiting for others to join...   Hostname:  ") + env.localHostName();
     } else {
         const QString stored = settingsRecord.hostExternalIp;
-        announced = stored.left(2) > QLatin1String("  ") ? stored.trimmed() : own;
+        announced = stored.left(2) > QLatin1String("  ") ? stored.trimmed() : ownAddress();
         if (announcedAddressRefused(announced)) {
             interaction().message(MessageIcon::Information, QStringLiteral("Tarvan GX"),
                                   QStringLiteral("Please go to Options -> Hosting Internet Games\nand enter settings "
@@ -516,7 +515,7 @@ bool askHostNameWithBox(ViewArea &view, const QString &label, QString &text)
     return ok;
 }
 
-int chooseFromListDialog(ViewArea &view, const QStringList &rows)
+int chooseFromListDialog(const QStringList &rows)
 {
     QDialog dialog;
     applyDialogLook(dialog, QStringLiteral("Tarvan GX"));
@@ -530,7 +529,7 @@ int chooseFromListDialog(ViewArea &view, const QStringList &rows)
     layout->addWidget(list);
     layout->addWidget(new QLabel(QStringLiteral("St = Strongholds    TE = Troop Experience")));
     layout->addWidget(new QLabel(QStringLiteral("Universal Time (UT) is ")
-                                 + QLocale::c().toString(QDateTime::currentDateTimeUtc(),
+                                 + QLocale::c().toString(interaction().now().toUTC(),
                                                          QStringLiteral("MMM dd yyyy hhmm"))));
     auto *buttons = new QHBoxLayout;
     auto *join = new QPushButton(QStringLiteral("Join"));
@@ -545,7 +544,6 @@ int chooseFromListDialog(ViewArea &view, const QStringList &rows)
     QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
     dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
     const int result = dialog.exec();
-    Q_UNUSED(view);
     if (result == 2)
         return kListRefresh;
     return result == QDialog::Accepted ? list->currentRow() : kListCancelled;
@@ -554,7 +552,7 @@ int chooseFromListDialog(ViewArea &view, const QStringList &rows)
 int chooseListedGameWithBox(ViewArea &view, const QString &info, const QStringList &rows, bool small)
 {
     if (small)
-        return chooseFromListDialog(view, rows);
+        return chooseFromListDialog(rows);
     bool ok = false;
     const QString item = QInputDialog::getItem(&view, QStringLiteral("Tarvan GX"), info, rows, 0, false, &ok,
                                                Qt::WindowTitleHint);

@@ -73,7 +73,7 @@ bool SetupFlow::askOptions()
 Result SetupFlow::optionsAndMissions()
 {
     if (!askOptions())
-        return leaveOptionQuestions();
+        return leaveAfterCancel();
     if (gameMode == ModeHotseat) {
         missionType = 0;
     } else {
@@ -90,14 +90,13 @@ Result SetupFlow::askMissions()
 {
     const ChoiceOutcome outcome = runChoiceDialog(view_, missionsSpec());
     if (outcome.result == 0 || outcome.choice < 1 || outcome.choice > 4)
-        return leaveOptionQuestions();
+        return leaveAfterCancel();
     missionType = outcome.choice - 1;
     return Result::Continue;
 }
 
-Result SetupFlow::leaveOptionQuestions()
+Result SetupFlow::leaveAfterCancel()
 {
-    // A map or campaign from a file is not asked for again: the set-up ends there.
     if (mapCustomFlag || campaignId == CampaignFromFile) {
         view_.resetGameDefaults();
         return Result::EndSetup;

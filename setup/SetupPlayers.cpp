@@ -85,14 +85,8 @@ void dealNewGame()
 Result SetupFlow::askComputerPlayerCount()
 {
     const ChoiceOutcome outcome = runChoiceDialog(view_, computerCountSpec());
-    if (outcome.result == 0 || outcome.choice < 1 || outcome.choice > 8) {
-        // A map or campaign from a file is not asked for again.
-        if (mapCustomFlag || campaignId == CampaignFromFile) {
-            view_.resetGameDefaults();
-            return Result::EndSetup;
-        }
-        return Result::RestartSetup;
-    }
+    if (outcome.result == 0 || outcome.choice < 1 || outcome.choice > 8)
+        return leaveAfterCancel();
     aiPlayerCount = outcome.choice + 1;
     return Result::Continue;
 }

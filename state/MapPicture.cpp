@@ -412,6 +412,9 @@ void sendTurnUpdate(int territory)
     updateTerritoryDisplay(territory, territoryState[territory].armies, territoryState[territory].owner,
                            highlightChanges ? 1 : 0, 0, 0);
     interaction().statusChanged();
+    // A local player's change goes to the peers at once.
+    if (networkSeat > 0 && networkSeat == currentPlayer && networkUpdateSender)
+        networkUpdateSender(networkSeat == 1 ? 1003 : 1006);
 }
 
 void drawPlayerPanel()

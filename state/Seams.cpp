@@ -65,3 +65,5 @@ void showErrorBox(const QString &text)
 {
     interaction().message(MessageIcon::Warning, QStringLiteral("Tarvan GX"), text);
 }
+
+void (*networkUpdateSender)(int code) = nullptr;

@@ -23,6 +23,10 @@ private:
 };
 RandomSource &randomSource();
 
+// Network play's sender of the game state with a message code (1003..1011); the rules and the
+// map picture cannot reach the sockets themselves. Unset outside network play.
+extern void (*networkUpdateSender)(int code);
+
 enum class MessageIcon { Information, Warning, Critical, None };
 
 class Interaction {

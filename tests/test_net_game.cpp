@@ -301,7 +301,7 @@ private slots:
     {
         launchWithTwoClients();
         placeEverything(host);
-        networkUpdate(1004); // what the rules send when a placement is done
+        sendNetworkUpdate(1004); // what the rules send when a placement is done
         QTRY_VERIFY(on(alice, [] { return bool(initialPlacementPhase); }));
         QTRY_COMPARE(on(host, [] { return awaitedAckCode; }), 0); // 2004 came back
         verifyAllAgree(true, false);
@@ -345,7 +345,7 @@ private slots:
         recountAllPlayers();
         networkUpdate(1003);
         nextPlayer();        // the host's turn ends
-        networkUpdate(1007); // and the rules tell the network
+        sendNetworkUpdate(1007); // and the rules tell the network
         QTRY_COMPARE(on(alice, [] { return currentPlayer; }), 2);
         QTRY_COMPARE(on(host, [] { return awaitedAckCode; }), 0);
         QCOMPARE(on(alice, [] { return turnStarted; }), quint8(0)); // its loop begins the turn

@@ -230,14 +230,27 @@ private slots:
         QCOMPARE(territoryState, rules);
     }
 
-    void namesWithControlCharactersAreRefused()
+    void aNamesBlockWithUnsafeTextIsRefused_data()
     {
-        QByteArray message = snapshotMessage(1002);
+        QTest::addColumn<int>("at");
+        QTest::addColumn<QByteArray>("field");
+        // The block follows the snapshot: ten names of 20, then the map file name.
+        QTest::newRow("control character in a name") << kSnapshotLength + 3 << QByteArray("\n");
+        QTest::newRow("map file in another folder") << kSnapshotLength + 200 << QByteArray("../../x.map");
+        QTest::newRow("map file by a backslash path") << kSnapshotLength + 200 << QByteArray("..\\x.map");
+        QTest::newRow("map file name of the parent folder") << kSnapshotLength + 200 << QByteArray("..");
+    }
+    void aNamesBlockWithUnsafeTextIsRefused()
+    {
+        QFETCH(int, at);
+        QFETCH(QByteArray, field);
+        const QByteArray message = snapshotMessage(1002);
         StateSnapshot read;
         QVERIFY(decodeSnapshot(message.mid(4), read));
-        message[4 + kSnapshotLength + 3] = '\n';
-        QVERIFY(!decodeSnapshot(message.mid(4), read));
         QVERIFY(!decodeSnapshot(message.mid(4, kSnapshotLength), read)); // the block cut off
+        QVERIFY(decodeSnapshot(withField(message, kSnapshotLength + 200, "my.map").mid(4), read));
+        QCOMPARE(read.mapFileName, QStringLiteral("my.map"));
+        QVERIFY(!decodeSnapshot(withField(message, at, field).mid(4), read));
     }
 
     void aSnapshotOfAnotherMapIsNotTaken()

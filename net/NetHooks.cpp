@@ -1,5 +1,0 @@
-#include "net/NetHooks.h"
-
-#include "net/NetPlay.h"
-
-void (*networkUpdateSender)(int code) = &networkUpdate;
