@@ -20,6 +20,7 @@
 #include "rules/GameStart.h"
 #include "rules/PlayerRecords.h"
 #include "rules/TurnFlow.h"
+#include "state/MapPicture.h"
 #include "rules/TurnState.h"
 #include "state/BuiltinMaps.h"
 #include "state/GameState.h"
@@ -367,6 +368,28 @@ private slots:
         QCOMPARE(on(host, [] { return currentPlayer; }), 3);
         QCOMPARE(on(bob, [] { return territoryState[2].armies; }), on(alice, [] { return territoryState[2].armies; }));
         QCOMPARE(on(bob, [] { return netSession.clientActing; }), quint8(1));
+    }
+
+    // A territory the local player touches is shown on every machine at once, not at the end of
+    // the step.
+    void aLocalPlayersTerritoryReachesThePeersAtOnce()
+    {
+        launchWithTwoClients();
+        for (Machine *m : {&host, &alice, &bob}) {
+            switchTo(*m);
+            placementRound = 0;
+            initialPlacementPhase = 0;
+        }
+        switchTo(host);
+        QCOMPARE(currentPlayer, 1);
+        int t = 1;
+        while (territoryState[t].owner != 1)
+            ++t;
+        territoryState[t].armies = 77;
+        recountAllPlayers();
+        sendTurnUpdate(t);
+        QTRY_COMPARE(on(alice, [t] { return territoryState[t].armies; }), 77);
+        QTRY_COMPARE(on(bob, [t] { return territoryState[t].armies; }), 77);
     }
 
     void aClientOutOfTurnChangesNothing()
