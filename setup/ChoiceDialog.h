@@ -73,7 +73,7 @@ struct ChoiceOutcome {
     QList<bool> checks; // the check boxes' states, in the order of the items
 };
 
-// Asks one question: `dialogChoice` := 0 (unless the spec says otherwise), the pause before,
+// Asks one question: `dialogChoice` := 0 (when the dialog resets the choice), the pause before,
 // the dialog, the pause after. `dialogChoice` holds the answer afterwards.
 ChoiceOutcome runChoiceDialog(ViewArea &view, const ChoiceDialogSpec &spec);
 
