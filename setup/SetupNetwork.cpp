@@ -46,9 +46,6 @@ namespace {
 
 using Result = SetupStepResult;
 
-constexpr int kMarkerHotseat = 22;
-constexpr int kMarkerHost = 55;
-constexpr int kMarkerJoin = 66;
 constexpr int kMaxSearchCandidates = 10;
 constexpr int kDialogPauseMs = 300;
 constexpr int kProbeFlushMs = 1000;
@@ -297,7 +294,7 @@ void openServer(ViewArea &view)
 
 SetupStepResult askNetworkGameType(ViewArea &view)
 {
-    aiPlayerCount = kMarkerHotseat;
+    aiPlayerCount = MarkerHotseat;
     ChoiceDialogSpec kind;
     kind.addAnswer(QStringLiteral("Hotseat"), 1);
     kind.addAnswer(smallScreen ? QStringLiteral("LAN Game (WiFi)") : QStringLiteral("LAN Game"), 2);
@@ -309,11 +306,11 @@ SetupStepResult askNetworkGameType(ViewArea &view)
         return Result::Continue;
     case 2:
         networkKind = 1;
-        aiPlayerCount = kMarkerHost;
+        aiPlayerCount = MarkerHost;
         break;
     case 3:
         networkKind = 2;
-        aiPlayerCount = kMarkerJoin;
+        aiPlayerCount = MarkerJoin;
         internetGame = 1;
         break;
     default:
@@ -327,10 +324,10 @@ SetupStepResult askNetworkGameType(ViewArea &view)
     role.addCancel();
     switch (answerOf(view, role)) {
     case 1:
-        aiPlayerCount = kMarkerHost;
+        aiPlayerCount = MarkerHost;
         return Result::Continue;
     case 2:
-        aiPlayerCount = kMarkerJoin;
+        aiPlayerCount = MarkerJoin;
         return Result::Continue;
     default:
         return Result::RestartSetup;
