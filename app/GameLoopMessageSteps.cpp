@@ -221,14 +221,18 @@ int screenAfterButton(int id)
 
 void finishButtonPress(ViewArea &view, int id)
 {
+    // A step the hover left for another button must not take the change the click asked for:
+    // the click's own step finishes it, whichever of them the loop plays first.
+    const bool clicked = screenChangeWaitsFor(id);
     const int screen = screenAfterButton(id);
     if (screen >= 0) {
         redrawAll = 1;
-        if (screen > 0 && screenChangePending)
+        if (screen > 0 && clicked)
             screenMode = screen;
         view.update();
     }
-    screenChangePending = 0;
+    if (clicked)
+        screenChangePending = 0;
 }
 
 void askConquestArmies(const QueueStep &step)

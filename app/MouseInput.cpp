@@ -213,6 +213,7 @@ void showButtonPressed(ViewArea &view, int id)
         redrawAll = 1;
     pressedButton = id;
     screenChangePending = 1;
+    pendingScreenButton = id;
     view.update();
 }
 

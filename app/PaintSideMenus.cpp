@@ -122,8 +122,10 @@ QRect menuRowRect(int rowIndex, bool secondColumn, bool gamePanel)
 
 void queueButtonPress(int id)
 {
-    // A full message queue refuses the step; the press is still shown once.
-    pushMessageStep(makeStep(kButtonStepType, 0, id));
+    // A full message queue refuses the step; the press is still shown once. A click's screen
+    // change that no step will finish is dropped, or the hover would wait for it for good.
+    if (!pushMessageStep(makeStep(kButtonStepType, 0, id)) && screenChangeWaitsFor(id))
+        screenChangePending = 0;
     pressedButton = 0;
 }
 
@@ -131,7 +133,8 @@ bool changeScreenAtOnce(int newScreen)
 {
     if (actionQueueCount == 0)
         return false;
-    if (screenChangePending) {
+    // Only the click on this button changes the screen, not a press the hover left.
+    if (screenChangeWaitsFor(pressedButton)) {
         screenMode = newScreen;
         // The change is made; nothing is left pending for the loop.
         screenChangePending = 0;

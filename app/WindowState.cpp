@@ -11,6 +11,7 @@ qint32 pressedButton = 0;
 qint32 hoveredButton = 0;
 quint8 redrawAll = 0;
 quint8 screenChangePending = 0;
+qint32 pendingScreenButton = 0;
 quint8 hoverSkipOnce = 0;
 
 qint32 mapOffsetX = 0;
@@ -46,6 +47,7 @@ void resetWindowState()
     menuAction = 1;
     pressedButton = hoveredButton = 0;
     redrawAll = screenChangePending = hoverSkipOnce = 0;
+    pendingScreenButton = 0;
     mapOffsetX = mapOffsetY = 0;
     menuLeft = menuColumn2Left = menuRowY = menuFirstRowY = 0;
     menuButtonHeight = menuPanelWidth = mapAreaWidth = mapAreaHeight = 0;

@@ -21,6 +21,14 @@ extern qint32 pressedButton; // clicked button, or the one under the pointer whi
 extern qint32 hoveredButton; // the button drawn highlighted
 extern quint8 redrawAll;
 extern quint8 screenChangePending;
+// The button whose click set `screenChangePending`: only its own step finishes the change, never
+// the step of a button the pointer merely passed over.
+extern qint32 pendingScreenButton;
+// The press of button `id` is the click whose screen change is still pending.
+inline bool screenChangeWaitsFor(int id)
+{
+    return screenChangePending && pendingScreenButton == id;
+}
 extern quint8 hoverSkipOnce; // the next hover move only clears it
 
 // ---- Side panel and status bar, set by the paint handler on every paint ----

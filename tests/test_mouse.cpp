@@ -292,6 +292,77 @@ private slots:
             saveScreenshot(paintWindow(*window), QStringLiteral("clicked-to-screen-%1.png").arg(after));
     }
 
+    // The pointer passes over one button and clicks another: the hover draws its button pressed
+    // and hands it to the loop, but the screen or action is the clicked button's, whether the
+    // click lands before the hover's paint, before the tick that plays the hover's step, or after.
+    void theClickedButtonWinsOverTheHovered_data()
+    {
+        QTest::addColumn<Display>("display");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QPoint>("hovered"); // row, and 1 for the second column
+        QTest::addColumn<QPoint>("clicked");
+        QTest::addColumn<int>("after");      // the screen once the loop has played both
+        QTest::addColumn<bool>("attack");    // the click entered the attack phase
+        QTest::addColumn<int>("timing");     // 0 no paint before the click, 1 painted, 2 painted and ticked
+
+        struct Case {
+            const char *name;
+            Display display;
+            int mode;
+            QPoint hovered, clicked;
+            int after;
+            bool attack;
+        };
+        const Case cases[] = {
+            {"main menu: over Options, Single Player", kWide, 1, {4, 0}, {1, 0}, 2, false},
+            {"main menu: over Single Player, Options", kWide, 1, {1, 0}, {4, 0}, 4, false},
+            {"compact options: over Game Speed, Colors", kSmall, 4, {1, 0}, {2, 0}, 42, false},
+            {"game: over Menu, Attack", kWide, 9, {1, 0}, {6, 0}, 9, true},
+            {"game: over Attack, Menu", kWide, 9, {6, 0}, {1, 0}, 91, false},
+            {"compact game: over Menu, Attack", kSmall, 9, {1, 0}, {2, 1}, 9, true},
+        };
+        const char *timings[] = {"click before the paint", "click before the tick", "click after the tick"};
+        for (const Case &c : cases)
+            for (int timing = 0; timing < 3; ++timing)
+                QTest::addRow("%s, %s", c.name, timings[timing])
+                    << c.display << c.mode << c.hovered << c.clicked << c.after << c.attack << timing;
+    }
+
+    void theClickedButtonWinsOverTheHovered()
+    {
+        QFETCH(Display, display);
+        QFETCH(int, mode);
+        QFETCH(QPoint, hovered);
+        QFETCH(QPoint, clicked);
+        QFETCH(int, after);
+        QFETCH(bool, attack);
+        QFETCH(int, timing);
+        auto window = makeWindow(display, mode);
+        if (mode == 9) {
+            setUpGameTurn();
+            inGameButtonEnabled[ButtonAttack] = 1;
+        }
+        paintWindow(*window);
+        window->setMouseTracking(true); // as the program's entry turns it on
+
+        QMouseEvent move(QEvent::MouseMove, rowCentre(hovered.x(), hovered.y() != 0), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(window, &move);
+        QVERIFY(hoveredButton != 0);
+        if (timing >= 1)
+            paintWindow(*window);
+        if (timing >= 2)
+            window->gameTick();
+        click(*window, rowCentre(clicked.x(), clicked.y() != 0));
+        paintWindow(*window);
+        for (int tick = 0; tick < 3; ++tick)
+            window->gameTick();
+
+        QCOMPARE(screenMode, after);
+        QCOMPARE(attackSourcePhase, quint8(attack));
+        QCOMPARE(screenChangePending, quint8(0));
+    }
+
     // Options, then a click on the map before the next tick: the main menu stays.
     void aClickBeforeTheLoopCancelsTheScreenChange()
     {
