@@ -383,9 +383,9 @@ void updateTerritoryDisplay(int territory, int armies, int owner, int highlighte
     PictureState &state = picture();
     PaintedLook &look = state.looks[territory];
     look.painted = true;
-    // The display style decides which territories are flat and which shaded; a highlighted
+    // Gradient (the style set) shades the territories and Solid fills them flat; a highlighted
     // territory takes the other fill and a lighter colour.
-    look.shaded = (displayOptionB != 0) == (highlighted != 0);
+    look.shaded = (displayOptionB != 0) != (highlighted != 0);
     look.fill = highlighted ? lightened(ownerColour(owner), 0.45) : ownerColour(owner);
     look.armies = qBound(0, armies, 999);
     look.hit = missileHitMark != 0;

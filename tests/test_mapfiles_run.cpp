@@ -254,7 +254,8 @@ private slots:
     }
 
     // Painting a territory changes its region and its label's pixels, nothing else: no fill
-    // leaks into a neighbour, the sea or the player panel.
+    // leaks into a neighbour, the sea or the player panel. In the Solid style the whole region
+    // takes the owner's colour.
     void paintingChangesOnlyTheTerritoryAndItsLabel_data()
     {
         QTest::addColumn<int>("sample");
@@ -268,6 +269,7 @@ private slots:
         QFETCH(int, sample);
         QFETCH(int, territory);
         openSample(sample);
+        displayOptionB = 0;
         if (territory == 0)
             territory = territoryCount;
         for (int t = 1; t <= territoryCount; ++t)

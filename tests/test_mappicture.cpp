@@ -121,23 +121,25 @@ private slots:
         QCOMPARE(labelRegionFault(101), QString());
     }
 
-    // The display style decides which territories are flat and which shaded; a highlighted
-    // territory takes the other fill, in a lighter colour than the owner's own.
+    // Gradient shades the territories and Solid fills them flat; a highlighted territory takes
+    // the other fill, in a lighter colour than the owner's own.
     void paintingChangesOnlyTheTerritoryAndItsLabel_data()
     {
         QTest::addColumn<int>("picture");
         QTest::addColumn<int>("territory");
-        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("style"); // displayOptionB: 1 Gradient, 0 Solid
         QTest::addColumn<int>("highlighted");
         QTest::addColumn<bool>("flat");
-        QTest::newRow("World 1") << int(World) << 1 << 1 << 0 << true;
-        QTest::newRow("World 23 highlighted") << int(World) << 23 << 1 << 1 << false;
-        QTest::newRow("World large 42") << int(WorldLarge) << 42 << 1 << 0 << true;
-        QTest::newRow("World large 26 highlighted") << int(WorldLarge) << 26 << 1 << 1 << false;
-        QTest::newRow("SwampII 87") << int(SwampII) << 87 << 1 << 0 << true;
-        QTest::newRow("SwampII 200 highlighted") << int(SwampII) << 200 << 1 << 1 << false;
-        QTest::newRow("World 32, style clear") << int(World) << 32 << 0 << 0 << false;
-        QTest::newRow("World 32, style clear, highlighted") << int(World) << 32 << 0 << 1 << true;
+        const int gradient = 1;
+        const int solid = 0;
+        QTest::newRow("Gradient: World 1 shaded") << int(World) << 1 << gradient << 0 << false;
+        QTest::newRow("Gradient: World 23 highlighted, flat") << int(World) << 23 << gradient << 1 << true;
+        QTest::newRow("Gradient: World large 42 shaded") << int(WorldLarge) << 42 << gradient << 0 << false;
+        QTest::newRow("Gradient: World large 26 highlighted, flat") << int(WorldLarge) << 26 << gradient << 1 << true;
+        QTest::newRow("Gradient: SwampII 87 shaded") << int(SwampII) << 87 << gradient << 0 << false;
+        QTest::newRow("Gradient: SwampII 200 highlighted, flat") << int(SwampII) << 200 << gradient << 1 << true;
+        QTest::newRow("Solid: World 32 flat") << int(World) << 32 << solid << 0 << true;
+        QTest::newRow("Solid: World 32 highlighted, shaded") << int(World) << 32 << solid << 1 << false;
     }
     void paintingChangesOnlyTheTerritoryAndItsLabel()
     {
@@ -483,7 +485,9 @@ private slots:
             updateTerritoryDisplay(t, 5, 1, 0, 0, 0);
         QCOMPARE(mapImage, untouched);
 
-        // An owner out of range takes the first colour rather than reading past the table.
+        // An owner out of range takes the first colour rather than reading past the table
+        // (Solid: the region is that one colour).
+        displayOptionB = 0;
         const RegionRun run = territoryRegions().runs(3).front();
         const QPoint inside(run.x0, run.y);
         QVERIFY(!territoryLabelArea(3).contains(inside));

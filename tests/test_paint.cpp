@@ -588,6 +588,42 @@ private slots:
         QCOMPARE(markedMenuRow(4), 0);
     }
 
+    // The colours screen's two entries, clicked: Gradient shades every territory of the map,
+    // Solid fills each with one colour.
+    void displayStylesLookAsTheirLabelsSay()
+    {
+        auto window = makeWindow(1366, 768, 340);
+        demoRunning = 0;
+        screenMode = 42;
+        paintWindow(*window);
+        const auto coloursOf = [](int territory) {
+            const TerritoryRegions &regions = territoryRegions();
+            const QRect label = territoryLabelArea(territory);
+            QSet<QRgb> colours;
+            for (int y = 0; y < mapImage.height(); ++y)
+                for (int x = 0; x < mapImage.width(); ++x)
+                    if (regions.territoryAt(x, y) == territory && !label.contains(x, y))
+                        colours.insert(mapImage.pixel(x, y));
+            return colours.size();
+        };
+        struct Entry {
+            int row;
+            quint8 flag;
+            bool shaded;
+        };
+        for (const Entry &entry : {Entry{2, 0, false}, Entry{1, 1, true}, Entry{2, 0, false}}) {
+            QTest::mouseClick(window.get(), Qt::LeftButton, Qt::NoModifier, menuRowRect(entry.row, false, false).center());
+            QCOMPARE(displayOptionB, entry.flag);
+            for (int t : {1, 14, 30, 42}) {
+                QCOMPARE(territoryChanged[t], 'n');
+                if (entry.shaded)
+                    QVERIFY2(coloursOf(t) > 3, qPrintable(QStringLiteral("territory %1").arg(t)));
+                else
+                    QCOMPARE(coloursOf(t), 1);
+            }
+        }
+    }
+
     void saveGameRowShowsWhetherSavingIsPossible()
     {
         const MenuRow &save = menuRowsOf(91)[1];
