@@ -237,7 +237,8 @@ void ViewArea::resetGameDefaults()
     resetTurn();
     playerTableAtTurnStart = playerTable;
     resetStepQueues();
-    statusText = QStringLiteral(" ");
+    // The bar shows the status line: a demo's prompt must not outlive the demo.
+    setStatusText(QStringLiteral(" "));
     readScoresFile();
     resetSavedGameMarks();
     mapPaintState = QStringLiteral("0");

@@ -531,6 +531,45 @@ private slots:
         QVERIFY(dealtFairly());
     }
 
+    // However a demonstration stops, the bar under the map no longer asks to stop it.
+    void theDemoPromptGoesWithTheDemo_data()
+    {
+        QTest::addColumn<bool>("fromMenu"); // a Demo Mode game, or the demonstration at start-up
+        QTest::addColumn<bool>("cancel");   // stopped by the turn flow's Cancel, or by a click
+        QTest::newRow("Demo Mode game, a click") << true << false;
+        QTest::newRow("Demo Mode game, Cancel") << true << true;
+        QTest::newRow("start-up demo, a click") << false << false;
+        QTest::newRow("start-up demo, Cancel") << false << true;
+    }
+
+    void theDemoPromptGoesWithTheDemo()
+    {
+        QFETCH(bool, fromMenu);
+        QFETCH(bool, cancel);
+        if (fromMenu) {
+            runSetup(26, {click("Single Map Game"), click("World"), click(countLabel(3, true))});
+        } else {
+            demoRunning = 1;
+            view->gameTick();
+        }
+        QCOMPARE(statusLine, QLatin1String(kDemoPrompt));
+        for (int tick = 0; tick < 5; ++tick)
+            view->gameTick();
+
+        if (cancel)
+            endHumanTurn();
+        else
+            QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, QPoint(300, 300));
+
+        QCOMPARE(demoRunning, quint8(0));
+        QVERIFY(gameMode != ModeDemo);
+        QCOMPARE(statusLine.trimmed(), QString());
+        QCOMPARE(statusText.trimmed(), QString());
+        for (int tick = 0; tick < 5; ++tick)
+            view->gameTick();
+        QCOMPARE(statusLine.trimmed(), QString());
+    }
+
     void hostAndJoinReachTheNetworkSteps()
     {
         FakeNetworkSteps::networkAnswer = 55;
