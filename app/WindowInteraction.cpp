@@ -1,5 +1,7 @@
 #include "app/WindowInteraction.h"
 
+#include "app/DialogState.h"
+#include "app/ResourceNames.h"
 #include "app/ViewArea.h"
 #include "state/Seams.h"
 
@@ -21,24 +23,30 @@ public:
     void message(MessageIcon icon, const QString &title, const QString &text) override
     {
         QMessageBox box(toBoxIcon(icon), title, text, QMessageBox::Ok);
-        box.setWindowIcon(QIcon(QStringLiteral(":/tifb/Tarvan.ico")));
+        giveBoxLook(box);
         box.exec();
     }
 
     bool question(const QString &title, const QString &text, MessageIcon icon) override
     {
         QMessageBox box(toBoxIcon(icon), title, text, QMessageBox::Yes | QMessageBox::No);
-        box.setWindowIcon(QIcon(QStringLiteral(":/tifb/Tarvan.ico")));
+        giveBoxLook(box);
         return box.exec() == QMessageBox::Yes;
     }
 
     int choose(const QString &title, const QString &text, const QStringList &buttons, MessageIcon icon) override
     {
         QMessageBox box(toBoxIcon(icon), title, text);
-        box.setWindowIcon(QIcon(QStringLiteral(":/tifb/Tarvan.ico")));
+        giveBoxLook(box);
+        // The action role keeps the buttons in the order they are given on every desktop style;
+        // the accept role lets some styles reverse them.
         QList<QPushButton *> added;
-        for (const QString &label : buttons)
-            added.append(box.addButton(label, QMessageBox::AcceptRole));
+        for (const QString &label : buttons) {
+            added.append(box.addButton(label, QMessageBox::ActionRole));
+            // A Cancel also answers Escape and the close button.
+            if (label == QLatin1String("Cancel"))
+                box.setEscapeButton(added.last());
+        }
         box.exec();
         return qMax(0, added.indexOf(qobject_cast<QPushButton *>(box.clickedButton())));
     }
@@ -90,6 +98,13 @@ public:
     }
 
 private:
+    // The program's icon and the opacity every dialog of the game takes.
+    static void giveBoxLook(QMessageBox &box)
+    {
+        box.setWindowIcon(QIcon(resources::kProgramIcon));
+        box.setWindowOpacity(dialogOpacity);
+    }
+
     static QMessageBox::Icon toBoxIcon(MessageIcon icon)
     {
         switch (icon) {

@@ -22,10 +22,14 @@
 #include "state/StepQueues.h"
 
 #include <QGestureEvent>
+#include <QAbstractButton>
 #include <QKeyEvent>
+#include <QMessageBox>
+#include <QTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -362,6 +366,70 @@ private slots:
         displayOptionA = on ? 0 : 1;
         QVERIFY(loadSettings());
         QCOMPARE(displayOptionA, quint8(on));
+    }
+
+    // The window's boxes take the opacity of every dialog of the game, and their buttons keep
+    // the order given on every desktop style (the action role); a Cancel answers Escape too.
+    void theWindowsBoxes_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("buttons"); // empty: the Yes / No question
+        QTest::addColumn<QString>("pressed");     // empty: Escape
+        QTest::addColumn<int>("answer");
+        const QStringList gameTypes{"Single Map Game", "Campaign Game", "Move Up in Rank", "Back"};
+        const QStringList restart{"OK", "Cancel"};
+        const QString restartText = QStringLiteral("Click OK to close Tarvan GX and apply the new setting.");
+        QTest::newRow("quit question, Yes") << "Do you really want to quit ?" << QStringList() << "Yes" << 1;
+        QTest::newRow("quit question, No") << "Do you really want to quit ?" << QStringList() << "No" << 0;
+        QTest::newRow("game type box") << "" << gameTypes << "Move Up in Rank" << 2;
+        QTest::newRow("restart box, OK") << restartText << restart << "OK" << 0;
+        QTest::newRow("restart box, Cancel") << restartText << restart << "Cancel" << 1;
+        QTest::newRow("restart box closed") << restartText << restart << "" << 1;
+    }
+
+    void theWindowsBoxes()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, buttons);
+        QFETCH(QString, pressed);
+        QFETCH(int, answer);
+        ViewArea window; // installs the window's own boxes
+
+        double opacity = 0;
+        QStringList order;
+        QList<QMessageBox::ButtonRole> roles;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            opacity = box->windowOpacity();
+            QList<QAbstractButton *> shown = box->buttons();
+            std::sort(shown.begin(), shown.end(), [box](QAbstractButton *a, QAbstractButton *b) {
+                return a->mapTo(box, QPoint()).x() < b->mapTo(box, QPoint()).x();
+            });
+            for (QAbstractButton *button : shown) {
+                order.append(button->text().remove(QLatin1Char('&')));
+                roles.append(box->buttonRole(button));
+            }
+            if (pressed.isEmpty()) {
+                QTest::keyClick(box, Qt::Key_Escape);
+                return;
+            }
+            for (QAbstractButton *button : shown)
+                if (button->text().remove(QLatin1Char('&')) == pressed)
+                    button->click();
+        });
+        const int result = buttons.isEmpty()
+                               ? int(interaction().question(QStringLiteral("Tarvan GX"), text))
+                               : interaction().choose(QStringLiteral("Tarvan GX"), text, buttons);
+        setInteraction(&scripted);
+
+        QCOMPARE(result, answer);
+        QVERIFY2(qAbs(opacity - dialogOpacity) < 0.01, qPrintable(QString::number(opacity))); // kept in 8 bits
+        if (!buttons.isEmpty()) {
+            QCOMPARE(order, buttons);
+            for (QMessageBox::ButtonRole role : roles)
+                QCOMPARE(role, QMessageBox::ActionRole);
+        }
     }
 
     // ---- Title ----
