@@ -6,9 +6,13 @@
 
 #include <QBoxLayout>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 
 namespace {
 
@@ -34,10 +38,37 @@ void setDialogRunner(DialogRunner runner)
     installedRunner() = std::move(runner);
 }
 
+void fitDialogToScreen(QDialog &dialog)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    QLayout *content = dialog.layout();
+    if (!screen || !content)
+        return;
+    // What the title bar and the frame of the window take besides.
+    const int frame = 2 * dialog.fontMetrics().height() + 16;
+    const int room = screen->availableGeometry().height() - frame;
+    if (room <= 0 || dialog.sizeHint().height() <= room)
+        return;
+    auto *inner = new QWidget;
+    inner->setLayout(content); // takes the layout and its widgets over from the dialog
+    auto *scroll = new QScrollArea;
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(inner);
+    scroll->setMinimumWidth(inner->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
+    auto *outer = new QVBoxLayout(&dialog);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
+    dialog.setMaximumHeight(room);
+    dialog.resize(scroll->minimumWidth(), room);
+}
+
 int runDialog(QDialog &dialog)
 {
     if (installedRunner())
         return installedRunner()(dialog);
+    fitDialogToScreen(dialog);
     return dialog.exec();
 }
 

@@ -15,6 +15,10 @@ class QLayout;
 // icon and the dialog opacity.
 void giveDialogLook(QDialog &dialog, const QString &title);
 
+// A dialog taller than the screen it is shown on gets its content in a scroll area and the
+// height the screen has room for, so that every button can be reached.
+void fitDialogToScreen(QDialog &dialog);
+
 // Runs `dialog` modally and returns its result. The program runs it with exec(); a test installs
 // a runner that works the dialog's widgets and returns at once. An empty runner restores exec().
 using DialogRunner = std::function<int(QDialog &dialog)>;

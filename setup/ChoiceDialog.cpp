@@ -2,6 +2,7 @@
 
 #include "app/DialogState.h"
 #include "app/ViewArea.h"
+#include "dialogs/DialogLook.h"
 #include "state/Seams.h"
 
 #include <QCheckBox>
@@ -76,6 +77,7 @@ void applyLook(QDialog *dialog, const ChoiceDialogSpec &spec)
 ChoiceOutcome execChoiceDialog(ViewArea &view, const ChoiceDialogSpec &spec)
 {
     const std::unique_ptr<BuiltChoiceDialog> built = buildChoiceDialog(view, spec);
+    fitDialogToScreen(*built->dialog);
     const int result = built->dialog->exec();
     return readChoiceDialog(*built, result);
 }

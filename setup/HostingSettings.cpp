@@ -3,6 +3,7 @@
 // the router.
 
 #include "app/ViewArea.h"
+#include "dialogs/DialogLook.h"
 
 #include "persist/Settings.h"
 #include "setup/NetworkSetup.h"
@@ -65,6 +66,7 @@ HostingSettingsAnswer runHostingSettingsDialog(ViewArea &view, const QString &ex
     if (smallScreen)
         dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
     HostingSettingsAnswer answer;
+    fitDialogToScreen(dialog);
     answer.accepted = dialog.exec() == QDialog::Accepted;
     answer.externalIp = external->text();
     answer.gameName = name->text();

@@ -15,9 +15,12 @@
 
 #include <QCheckBox>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTimer>
 
 using namespace setup_test;
@@ -200,6 +203,51 @@ private slots:
         QCOMPARE(outcome.choice, 4);
         QCOMPARE(dialogChoice, 4);
         QCOMPARE(ui.pausedMilliseconds, 600);
+    }
+
+    // On a screen too low for the map question (here: large letters on the test screen), the
+    // question is no taller than the screen and every button, Cancel the last, can be reached.
+    void theMapQuestionFitsALowScreen()
+    {
+        const QFont usual = QApplication::font();
+        QFont large = usual;
+        large.setPixelSize(72);
+        QApplication::setFont(large);
+        const ChoiceDialogSpec map = questionsOfASingleMapGame().first();
+        setChoiceDialogRunner({});
+        view->gameTimer.stop();
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        int dialogHeight = 0;
+        int unreachable = 0;
+        bool cancelled = false;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialogHeight = dialog->frameGeometry().height();
+            auto *scroll = dialog->findChild<QScrollArea *>();
+            QPushButton *cancel = nullptr;
+            for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
+                if (!button->isVisibleTo(dialog))
+                    continue;
+                if (scroll)
+                    scroll->ensureWidgetVisible(button);
+                const QRect shown(button->mapTo(dialog, QPoint()), button->size());
+                if (!dialog->rect().contains(shown))
+                    ++unreachable;
+                if (button->text() == QLatin1String("Cancel"))
+                    cancel = button;
+            }
+            QVERIFY(cancel);
+            cancelled = true;
+            cancel->click();
+        });
+        const ChoiceOutcome outcome = runChoiceDialog(*view, map);
+        QApplication::setFont(usual);
+
+        QVERIFY(cancelled);
+        QCOMPARE(outcome.result, 0);
+        QVERIFY2(dialogHeight <= screen.height(), qPrintable(QStringLiteral("%1 > %2").arg(dialogHeight).arg(screen.height())));
+        QCOMPARE(unreachable, 0);
     }
 
     void theOptionsQuestionStartsTheSameAndKeepsItsStatesThroughInfo()
