@@ -13,6 +13,8 @@
 namespace {
 
 constexpr int kButtonStepType = 20;
+// Between the two columns of a small screen.
+constexpr int kColumnGap = 8;
 
 struct MenuScreenRows {
     int mode;
@@ -20,14 +22,14 @@ struct MenuScreenRows {
     std::vector<MenuRow> rows;
 };
 
-MenuRow first(int id, int stripY, int smallCellX = 0)
+MenuRow first(int id, int stripY)
 {
-    return {id, stripY, smallCellX, false};
+    return {id, stripY, false};
 }
 
-MenuRow second(int id, int stripY, int smallCellX = 0)
+MenuRow second(int id, int stripY)
 {
-    return {id, stripY, smallCellX, true};
+    return {id, stripY, true};
 }
 
 const std::vector<MenuScreenRows> &menuScreens()
@@ -40,8 +42,8 @@ const std::vector<MenuScreenRows> &menuScreens()
          {first(21, 240), first(23, 270), first(24, 300), first(25, 330), second(26, 360), second(27, 390),
           second(28, 420)}},
         {4, false,
-         {first(41, 450), first(42, 480), first(43, 510, 70), first(44, 540), second(45, 570), second(46, 600),
-          second(47, 630, 75), second(48, 660)}},
+         {first(41, 450), first(42, 480), first(43, 510), first(44, 540), second(45, 570), second(46, 600),
+          second(47, 630), second(48, 660)}},
         {41, true,
          {first(411, 0), first(412, 30), first(413, 60), first(414, 90), second(415, 120), second(416, 150),
           second(417, 180)}},
@@ -83,6 +85,10 @@ MenuStrips loadMenuStrips()
     strips.menu1Red.load(resources::kMenuStrip1Red);
     strips.menu2.load(resources::kMenuStrip2);
     strips.menu2Red.load(resources::kMenuStrip2Red);
+    strips.tall1.load(resources::kMenuStrip1Tall);
+    strips.tall1Red.load(resources::kMenuStrip1TallRed);
+    strips.tall2.load(resources::kMenuStrip2Tall);
+    strips.tall2Red.load(resources::kMenuStrip2TallRed);
     return strips;
 }
 
@@ -110,14 +116,42 @@ int markedMenuRow(int mode)
     return 0;
 }
 
-void drawStripCell(QPainter &painter, const QPixmap &strip, int cellX, int stripY, const QRect &target)
-{
-    painter.drawPixmap(target, strip, QRect(cellX, stripY, kStripCellWidth, kStripCellHeight));
-}
-
 QRect menuRowRect(int rowIndex, bool secondColumn, bool gamePanel)
 {
-    return QRect(menuRowPosition(rowIndex, secondColumn), menuButtonSize(gamePanel));
+    QSize size = menuButtonSize(gamePanel);
+    if (smallScreen) {
+        // Each column keeps clear of the other one and of the screen's edge.
+        const int column = qMin(menuColumn2Left - menuLeft, screenWidth - menuColumn2Left) - kColumnGap;
+        size.setWidth(qBound(1, column, size.width()));
+    }
+    return QRect(menuRowPosition(rowIndex, secondColumn), size);
+}
+
+QRect menuButtonFace(const QRect &target)
+{
+    if (!smallScreen)
+        return QRect(target.topLeft(), QSize(target.width() * resources::kStripButtonWidth / resources::kStripCellWidth,
+                                              target.height()));
+    QSize face(resources::kStripCellWidth, resources::kStripCellHeight * resources::kTallCellScale);
+    face.scale(target.size(), Qt::KeepAspectRatio);
+    return QRect(QPoint(target.left(), target.top() + (target.height() - face.height()) / 2), face);
+}
+
+void drawMenuButton(QPainter &painter, const MenuStrips &strips, bool secondStrip, bool red, int stripY,
+                    const QRect &target)
+{
+    // Scaled smoothly: a label shrunk pixel by pixel loses strokes.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (smallScreen) {
+        const QPixmap &tall = secondStrip ? (red ? strips.tall2Red : strips.tall2) : (red ? strips.tall1Red : strips.tall1);
+        const int scale = resources::kTallCellScale;
+        painter.drawPixmap(menuButtonFace(target), tall,
+                           QRect(0, stripY * scale, resources::kStripCellWidth, resources::kStripCellHeight * scale));
+        return;
+    }
+    const QPixmap &strip = secondStrip ? (red ? strips.menu2Red : strips.menu2) : (red ? strips.menu1Red : strips.menu1);
+    painter.drawPixmap(menuButtonFace(target), strip,
+                       QRect(0, stripY, resources::kStripButtonWidth, resources::kStripCellHeight));
 }
 
 void queueButtonPress(int id)
@@ -149,8 +183,6 @@ bool paintSideMenu(QPainter &painter, const MenuStrips &strips)
     const MenuScreenRows *screen = screenRows(screenMode);
     if (!screen)
         return false;
-    const QPixmap &normal = screen->secondStrip ? strips.menu2 : strips.menu1;
-    const QPixmap &red = screen->secondStrip ? strips.menu2Red : strips.menu1Red;
     const bool twoColumns = smallScreen != 0;
     const int pressed = pressedButton;
     int firstColumnRow = 0;
@@ -164,12 +196,11 @@ bool paintSideMenu(QPainter &painter, const MenuStrips &strips)
         const int index = inSecond ? ++secondColumnRow : ++firstColumnRow;
         const QRect target = menuRowRect(index, inSecond, false);
         menuRowY = target.top();
-        const int cellX = smallScreen ? row.smallCellX : 0;
         if (row.id == pressed) {
-            drawStripCell(painter, red, cellX, row.stripY, target);
+            drawMenuButton(painter, strips, screen->secondStrip, true, row.stripY, target);
             pressedRow = &row;
         } else {
-            drawStripCell(painter, normal, cellX, menuRowStripY(row), target);
+            drawMenuButton(painter, strips, screen->secondStrip, false, menuRowStripY(row), target);
         }
         if (row.id == marked) {
             markedRow = &row;
@@ -177,7 +208,7 @@ bool paintSideMenu(QPainter &painter, const MenuStrips &strips)
         }
     }
     if (markedRow)
-        drawStripCell(painter, red, smallScreen ? markedRow->smallCellX : 0, markedRow->stripY, markedRect);
+        drawMenuButton(painter, strips, screen->secondStrip, true, markedRow->stripY, markedRect);
 
     if (!pressedRow)
         return false;

@@ -9,26 +9,28 @@
 
 class QPainter;
 
-// The four strip pictures, loaded at the start of every paint (the pixmap cache keeps the
-// decoded pictures, so a reload costs a look-up).
+// The strip pictures, loaded at the start of every paint (the pixmap cache keeps the decoded
+// pictures, so a reload costs a look-up): the standard strips and their tall twins, which the
+// compact layout draws its buttons from.
 struct MenuStrips {
     QPixmap menu1;
     QPixmap menu1Red;
     QPixmap menu2;
     QPixmap menu2Red;
+    QPixmap tall1;
+    QPixmap tall1Red;
+    QPixmap tall2;
+    QPixmap tall2Red;
 };
 MenuStrips loadMenuStrips();
 
-constexpr int kStripCellWidth = 210;
-constexpr int kStripCellHeight = 30;
 constexpr int kBarButtonId = 9999;
 
 // One button of a menu screen.
 struct MenuRow {
     int id;
-    int stripY;      // the cell's row in the strip
-    int smallCellX;  // where the cell starts on a small screen
-    bool column2;    // in the second column on a small screen
+    int stripY;   // the cell's row in the strip
+    bool column2; // in the second column on a small screen
 };
 // The rows of a menu screen (not the game screen), top to bottom; empty for other screens.
 const std::vector<MenuRow> &menuRowsOf(int mode);
@@ -37,10 +39,15 @@ int menuRowStripY(const MenuRow &row);
 // The row of screen 41 or 42 marked as the current setting, or 0.
 int markedMenuRow(int mode);
 
-// Draws the cell at strip y of `strip` into `target`.
-void drawStripCell(QPainter &painter, const QPixmap &strip, int cellX, int stripY, const QRect &target);
-// The rectangle a row of the side menus is drawn into.
+// The rectangle a row of the side menus is laid out in. On a small screen the two columns share
+// the panel, so a row is never wider than its column.
 QRect menuRowRect(int rowIndex, bool secondColumn, bool gamePanel);
+// Where the button of a row laid out in `target` shows: the button part of a standard cell
+// scaled with the row, or on a small screen the tall cell fitted in with its proportions kept.
+QRect menuButtonFace(const QRect &target);
+// Draws the button of strip row `stripY` (of the second strip, or the first), normal or red.
+void drawMenuButton(QPainter &painter, const MenuStrips &strips, bool secondStrip, bool red, int stripY,
+                    const QRect &target);
 
 // Hands the press of `id` to the game loop: one message step 20 carrying the id (a full queue
 // takes none). `pressedButton` is cleared either way.

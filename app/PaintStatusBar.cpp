@@ -2,6 +2,7 @@
 
 #include "app/PaintLayout.h"
 #include "app/PaintSideMenus.h"
+#include "app/ResourceNames.h"
 #include "app/WindowState.h"
 #include "rules/TurnState.h"
 #include "state/GameState.h"
@@ -21,8 +22,8 @@ namespace {
 
 const QColor kStatusTextColour(192, 160, 160, 255);
 const QString kClearingBlanks(200, QLatin1Char(' '));
-constexpr int kBarCellY = 390;
-constexpr int kBarCellWidth = 60;
+// The figures keep this far right of the Cards button.
+constexpr int kFiguresGap = 10;
 
 struct GameButtonRow {
     int id;
@@ -86,11 +87,18 @@ void drawSecondStatusText(QPainter &painter, const QPoint &at)
     painter.drawText(at + QPoint(after, 0), statusText2);
 }
 
+// "(s)", saving is possible: inside the Menu button, at its right end, clear of the label.
+void drawSaveMark(QPainter &painter, const QRect &face)
+{
+    const int margin = qMax(3, face.height() / 6);
+    painter.drawText(face.adjusted(margin, 0, -margin, 0), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("(s)"));
+}
+
 void drawBarButton(QPainter &painter, const MenuStrips &strips)
 {
     const bool pressed = pressedButton == kBarButtonId;
     painter.drawPixmap(barButtonRect(), pressed ? strips.menu2Red : strips.menu2,
-                       QRect(0, kBarCellY, kBarCellWidth, kStripCellHeight));
+                       QRect(0, resources::kBarCellY, resources::kBarCellWidth, resources::kStripCellHeight));
     if (pressed)
         queueButtonPress(kBarButtonId);
 }
@@ -130,12 +138,13 @@ QString figuresLineText()
 
 QPoint figuresLinePoint()
 {
-    const int width = barButtonRect().width();
-    const int shift = width > 80 ? width - 80 : 0;
+    const QRect button = barButtonRect();
+    const int shift = button.width() > 80 ? button.width() - 80 : 0;
     const int y = statusBarY + (smallScreen ? 10 : 20);
-    if (screenWidth < 1000)
-        return QPoint(static_cast<int>(screenWidth / 2.6 + statusBarX + 75), y);
-    return QPoint(shift + 90 + screenWidth / 2 + statusBarX, y);
+    const int x = screenWidth < 1000 ? static_cast<int>(screenWidth / 2.6 + statusBarX + 75)
+                                     : shift + 90 + screenWidth / 2 + statusBarX;
+    // The figures never touch the button, however wide the screen makes it.
+    return QPoint(qMax(x, button.right() + 1 + kFiguresGap), y);
 }
 
 void paintStatusBar(QPainter &painter, const MenuStrips &strips)
@@ -219,19 +228,17 @@ int gameButtonStripY(int id)
 bool paintGamePanel(QPainter &painter, const MenuStrips &strips)
 {
     const int pressed = pressedButton;
-    const QSize size = menuButtonSize(true);
     for (const GameButtonRow &row : kGameButtonRows) {
         const int index = row.id - kFirstGameButton + 1;
         const bool inSecond = smallScreen && gameButtonInSecondColumn(row.id);
-        const QRect target(menuRowPosition(inSecond ? index - 4 : index, inSecond), size);
+        const QRect target = menuRowRect(inSecond ? index - 4 : index, inSecond, true);
         menuRowY = target.top();
         if (row.id == pressed)
-            drawStripCell(painter, strips.menu2Red, 0, 330 + 30 * (row.id - kFirstGameButton), target);
+            drawMenuButton(painter, strips, true, true, 330 + 30 * (row.id - kFirstGameButton), target);
         else
-            drawStripCell(painter, strips.menu2, 0, gameButtonStripY(row.id), target);
+            drawMenuButton(painter, strips, true, false, gameButtonStripY(row.id), target);
         if (row.id == kFirstGameButton && saveAllowed && actionQueueCount == 0)
-            painter.drawText(QPoint(menuLeft + size.width() / 2, target.top() + size.height() / 2),
-                             QStringLiteral("(s)"));
+            drawSaveMark(painter, menuButtonFace(target));
     }
     for (int k = 1; k <= 6; ++k)
         gameButtonDrawn[k] = inGameButtonEnabled[k];

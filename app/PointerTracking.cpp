@@ -23,7 +23,7 @@ std::vector<MenuRow> buttonsOfScreen()
         return menuRowsOf(screenMode);
     std::vector<MenuRow> rows;
     for (int id = kFirstGameButton; id <= kLastGameButton; ++id)
-        rows.push_back({id, 0, 0, gameButtonInSecondColumn(id)});
+        rows.push_back({id, 0, gameButtonInSecondColumn(id)});
     return rows;
 }
 

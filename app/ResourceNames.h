@@ -16,6 +16,23 @@ inline const QString kMenuStrip1 = QStringLiteral(":/tifb/menu1a.png");
 inline const QString kMenuStrip1Red = QStringLiteral(":/tifb/menu1aRed.png");
 inline const QString kMenuStrip2 = QStringLiteral(":/tifb/menu2a.png");
 inline const QString kMenuStrip2Red = QStringLiteral(":/tifb/menu2aRed.png");
+// The same buttons for the compact layout, whose buttons are far taller than wide ones: one cell
+// per row of the strips above, kTallCellScale times as high, so that no label is stretched.
+inline const QString kMenuStrip1Tall = QStringLiteral(":/tifb/menu1aTall.png");
+inline const QString kMenuStrip1TallRed = QStringLiteral(":/tifb/menu1aTallRed.png");
+inline const QString kMenuStrip2Tall = QStringLiteral(":/tifb/menu2aTall.png");
+inline const QString kMenuStrip2TallRed = QStringLiteral(":/tifb/menu2aTallRed.png");
+
+// The strips hold one button per kStripCellHeight pixels, in cells kStripCellWidth wide; the
+// button itself takes the cell's first kStripButtonWidth pixels, the part of a scaled cell that
+// every wide screen shows within its click area. A tall strip's button fills its whole cell.
+constexpr int kStripCellWidth = 210;
+constexpr int kStripCellHeight = 30;
+constexpr int kStripButtonWidth = 118;
+constexpr int kTallCellScale = 4;
+// The status bar's Cards button: a small button of its own in the second strip.
+constexpr int kBarCellY = 270;
+constexpr int kBarCellWidth = 60;
 
 // The player colours as the sprite pictures name them, players 1 to 10.
 inline const std::array<const char *, 11> kColourWords = {

@@ -331,9 +331,11 @@ void paintPanel(QPainter &painter, const QRect &area, double scale)
     font.setPixelSize(qMax(6, px(9)));
     painter.setFont(font);
     const QFontMetrics metrics(font);
-    const int armiesWidth = px(28);
-    const int territoriesWidth = px(18);
-    const int experienceWidth = troopExperienceEnabled ? px(24) : 0;
+    // Each column as wide as its widest figure and a gap, so figures never run together.
+    const int gap = px(4);
+    const int territoriesWidth = metrics.horizontalAdvance(QStringLiteral("999")) + gap;
+    const int armiesWidth = metrics.horizontalAdvance(QStringLiteral("9999")) + gap;
+    const int experienceWidth = troopExperienceEnabled ? metrics.horizontalAdvance(QStringLiteral("999%")) + gap : 0;
     const int swatch = px(8);
     const int nameLeft = box.left() + padding + swatch + px(4);
     const int nameWidth = box.right() - padding - armiesWidth - territoriesWidth - experienceWidth - nameLeft;

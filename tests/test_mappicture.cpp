@@ -473,6 +473,46 @@ private slots:
         QCOMPARE(mapImage, shown);
     }
 
+    // The player panel's figures stand apart: 5 territories, 5 armies and 100 % troop
+    // experience read as three numbers, not "5 5100%".
+    void playerPanelFiguresStandApart()
+    {
+        usePicture(World);
+        playerCount = 2;
+        currentPlayer = 1;
+        troopExperienceEnabled = 1;
+        troopExperienceShown[1][1] = 100;
+        playerName[1] = playerName[2] = QStringLiteral(" ");
+        // Player 1 alone holds territories, so his row is the only one in white.
+        for (int t = 1; t <= territoryCount; ++t)
+            displayedTerritoryState[t] = TerritoryState{t <= 5 ? 1 : 0, t <= 5 ? 1 : 0};
+        drawPlayerPanel();
+
+        // Player 1's row: the band drawn in the current player's colour, (70, 84, 120).
+        const QRect area = playerPanelArea();
+        const QRgb currentRow = qRgb(70, 84, 120);
+        QList<int> rowLines;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            if (mapImage.pixel(area.left() + 2, y) == currentRow)
+                rowLines.append(y);
+        QVERIFY(!rowLines.isEmpty());
+        QList<int> inked; // columns holding some of the white figures
+        for (int x = area.left(); x <= area.right(); ++x)
+            for (int y : rowLines) {
+                const QRgb c = mapImage.pixel(x, y);
+                if (qRed(c) > 130 && qGreen(c) > 130) {
+                    inked.append(x);
+                    break;
+                }
+            }
+        // Glyphs of one number lie at most three pixels apart; numbers further.
+        int numbers = inked.isEmpty() ? 0 : 1;
+        for (int i = 1; i < inked.size(); ++i)
+            if (inked[i] - inked[i - 1] > 3)
+                ++numbers;
+        QCOMPARE(numbers, 3);
+    }
+
     void paintingWithoutAPictureOrOutsideTheMapDoesNothing()
     {
         buildMap(MapWorld);

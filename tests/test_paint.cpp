@@ -475,12 +475,13 @@ private slots:
         QTest::addColumn<QString>("losses");
 
         const int y = 700;
-        QTest::newRow("999 wide") << 999 << 2 << QRect(396, y - 1, 60, 30) << 459 << "2  0  5   Loss    7";
+        // The figures keep 10 pixels clear of the button where the button would reach them.
+        QTest::newRow("999 wide") << 999 << 2 << QRect(396, y - 1, 60, 30) << 466 << "2  0  5   Loss    7";
         QTest::newRow("1000 wide") << 1000 << 2 << QRect(512, y - 1, 60, 30) << 590 << "2  0  5       Losses :      7";
         QTest::newRow("1000 wide, class 1") << 1000 << 1 << QRect(512, y - 1, 60, 30) << 590 << "2  0  5       Losses    7";
         QTest::newRow("1499 wide") << 1499 << 2 << QRect(761, y - 1, 60, 30) << 839 << "2  0  5       Losses :      7";
-        QTest::newRow("2000 wide") << 2000 << 3 << QRect(1012, y - 10, 80, 40) << 1090 << "2  0  5       Losses :      7";
-        QTest::newRow("2500 wide") << 2500 << 4 << QRect(1262, y - 20, 100, 50) << 1360 << "2  0  5       Losses :      7";
+        QTest::newRow("2000 wide") << 2000 << 3 << QRect(1012, y - 10, 80, 40) << 1102 << "2  0  5       Losses :      7";
+        QTest::newRow("2500 wide") << 2500 << 4 << QRect(1262, y - 20, 100, 50) << 1372 << "2  0  5       Losses :      7";
     }
 
     void statusBarItems()
@@ -644,6 +645,7 @@ private slots:
         QTest::addColumn<ScreenCase>("screen");
         QTest::newRow("1920x1080") << ScreenCase{1920, 1080, 510, MapWorld};
         QTest::newRow("1366x768") << ScreenCase{1366, 768, 340, MapWorld};
+        QTest::newRow("compact 1366x768") << ScreenCase{1366, 768, 130, MapWorld};
     }
 
     void aDealtGameAndTheStartMenuArePaintedInPlace()
@@ -654,18 +656,19 @@ private slots:
 
         const QImage start = paintWindow(*window);
         QCOMPARE(screenMode, 1);
-        saveScreenshot(start, QStringLiteral("start-%1.png").arg(size));
+        const QString name = QStringLiteral("%1%2").arg(smallScreen ? QStringLiteral("compact-") : QString(), size);
+        saveScreenshot(start, QStringLiteral("start-%1.png").arg(name));
         QCOMPARE(mapPaintState, QStringLiteral("1"));
         QVERIFY(!mapImage.isNull());
         // The main menu's first button is drawn where the click handler looks for it.
         const QRect firstRow = menuRowRect(1, false, false);
-        QCOMPARE(firstRow.topLeft(), QPoint(mapAreaWidth + 20, screen.height / 20));
+        QCOMPARE(firstRow.topLeft(), QPoint(mapAreaWidth + (smallScreen ? 5 : 20), screen.height / 20));
         QVERIFY(holdsDrawing(start, firstRow));
         QVERIFY(!holdsDrawing(start, firstRow.translated(0, -firstRow.height() - 2)));
 
         setUpDealtGame(screen.map);
         const QImage game = paintWindow(*window);
-        saveScreenshot(game, QStringLiteral("game-%1.png").arg(size));
+        saveScreenshot(game, QStringLiteral("game-%1.png").arg(name));
         QCOMPARE(mapPaintState, QStringLiteral("1"));
         QCOMPARE(QSize(mapImageWidth, mapImageHeight), mapImage.size());
         QCOMPARE(territoryRegions().size(), mapImage.size());
@@ -676,12 +679,32 @@ private slots:
         // The player panel lies on the drawn part of the picture.
         QVERIFY(mapImage.rect().contains(playerPanelArea()));
         // The game panel's buttons are inside the window and the status bar under the map.
-        QVERIFY(window->rect().contains(menuRowRect(9, false, true).topLeft()));
-        QVERIFY(menuRowRect(9, false, true).bottom() < statusBarY);
+        const QRect lastButton = smallScreen ? menuRowRect(5, true, true) : menuRowRect(9, false, true);
+        QVERIFY(window->rect().contains(lastButton.topLeft()));
+        QVERIFY(lastButton.bottom() < statusBarY);
         QVERIFY(drawing.target.bottom() < statusBarY);
         QVERIFY(window->rect().contains(barButtonRect()));
         QVERIFY(imageHoldsColour(game, QRect(0, statusBarY, screen.width / 3, 30), qRgb(192, 160, 160)));
         QVERIFY(gameButtonDrawn == inGameButtonEnabled);
+
+        // Every button of the game panel shows whole, inside the window, none over another.
+        QList<QRect> faces;
+        for (int id = kFirstGameButton; id <= kLastGameButton; ++id) {
+            const bool second = smallScreen && gameButtonInSecondColumn(id);
+            const int row = id - kFirstGameButton + 1 - (second ? 4 : 0);
+            const QRect face = menuButtonFace(menuRowRect(row, second, true));
+            QVERIFY2(window->rect().contains(face), qPrintable(QString::number(id)));
+            for (const QRect &other : faces)
+                QVERIFY2(!other.intersects(face), qPrintable(QString::number(id)));
+            QVERIFY(holdsDrawing(game, face));
+            faces.append(face);
+        }
+        // "(s)" (saving is possible) is written inside the Menu button, and the figures of
+        // the status bar stand clear of its Cards button.
+        const QRect menu = faces.first();
+        QVERIFY(imageHoldsColour(game, menu, qRgb(192, 160, 160)));
+        QVERIFY(!imageHoldsColour(game, QRect(menu.right() + 1, menu.top(), 60, menu.height()), qRgb(192, 160, 160)));
+        QVERIFY(figuresLinePoint().x() > barButtonRect().right() + 5);
     }
 
     void clickOnEveryLabelHitsItsTerritory_data()

@@ -50,7 +50,8 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QSize>("size");
-        QTest::addColumn<QList<int>>("labelled"); // strip rows (y) that must hold a button
+        QTest::addColumn<int>("scale"); // a tall strip's cells are this many times higher
+        QTest::addColumn<QList<int>>("labelled"); // rows (y of the standard strip) that hold a button
         QList<int> menu1;
         for (int y = 0; y <= 690; y += 30)
             menu1.append(y);
@@ -59,31 +60,46 @@ private slots:
             if (y != 270)
                 menu2.append(y);
         menu2 << 960 << 990 << 1020;
-        // Small screens cut two rows of the first strip from x 70 and 75: the strip is wider.
-        QTest::newRow("menu1a") << resources::kMenuStrip1 << QSize(285, 720) << menu1;
-        QTest::newRow("menu1aRed") << resources::kMenuStrip1Red << QSize(285, 720) << menu1;
-        QTest::newRow("menu2a") << resources::kMenuStrip2 << QSize(210, 1050) << menu2;
-        QTest::newRow("menu2aRed") << resources::kMenuStrip2Red << QSize(210, 1050) << menu2;
+        const int tall = resources::kTallCellScale;
+        QTest::newRow("menu1a") << resources::kMenuStrip1 << QSize(210, 720) << 1 << menu1;
+        QTest::newRow("menu1aRed") << resources::kMenuStrip1Red << QSize(210, 720) << 1 << menu1;
+        QTest::newRow("menu2a") << resources::kMenuStrip2 << QSize(210, 1050) << 1 << menu2;
+        QTest::newRow("menu2aRed") << resources::kMenuStrip2Red << QSize(210, 1050) << 1 << menu2;
+        QTest::newRow("menu1aTall") << resources::kMenuStrip1Tall << QSize(210, 720 * tall) << tall << menu1;
+        QTest::newRow("menu1aTallRed") << resources::kMenuStrip1TallRed << QSize(210, 720 * tall) << tall << menu1;
+        QTest::newRow("menu2aTall") << resources::kMenuStrip2Tall << QSize(210, 1050 * tall) << tall << menu2;
+        QTest::newRow("menu2aTallRed") << resources::kMenuStrip2TallRed << QSize(210, 1050 * tall) << tall << menu2;
     }
 
+    // Every button of a strip is as wide as the others, its border whole: the standard cells'
+    // buttons end where every wide screen still shows them, the tall cells' fill the cell.
     void menuStripsHoldEveryCell()
     {
         QFETCH(QString, path);
         QFETCH(QSize, size);
+        QFETCH(int, scale);
         QFETCH(QList<int>, labelled);
         const QImage strip(path);
         QVERIFY2(!strip.isNull(), qPrintable(path));
         QCOMPARE(strip.size(), size);
-        for (int y : labelled)
-            QVERIFY2(hasOpaquePixels(strip, QRect(60, y + 5, 90, 20)), qPrintable(QString::number(y)));
-        // The Cards cell's first 60 pixels are the status bar's button: its label is there.
-        if (size.width() == 210)
-            QVERIFY(shareOf(strip.copy(8, 398, 44, 14), strip.pixel(30, 391)) < 0.8);
-        // The two rows cut from x 70 and 75 on small screens keep their button where the second
-        // column, which starts 58 % into the drawn cell, does not cover it.
-        if (size.width() == 285) {
-            QVERIFY(!hasOpaquePixels(strip, QRect(200, 510, 85, 30)));
-            QVERIFY(!hasOpaquePixels(strip, QRect(200, 630, 85, 30)));
+        const int right = scale == 1 ? resources::kStripButtonWidth : resources::kStripCellWidth;
+        for (int row : labelled) {
+            const int y = row * scale;
+            const int middle = y + 15 * scale;
+            const QString where = QString::number(row);
+            QVERIFY2(hasOpaquePixels(strip, QRect(right / 4, y + 5 * scale, right / 2, 20 * scale)), qPrintable(where));
+            // The left and right borders, and nothing of the button beyond the right one.
+            QVERIFY2(qAlpha(strip.pixel(1 * scale, middle)) > 128, qPrintable(where));
+            QVERIFY2(qAlpha(strip.pixel(right - 2 * scale, middle)) > 128, qPrintable(where));
+            if (right < strip.width())
+                QVERIFY2(!hasOpaquePixels(strip, QRect(right, y, strip.width() - right, 30 * scale)), qPrintable(where));
+        }
+        // The status bar's Cards is a whole small button of its own, 60 wide.
+        if (path == resources::kMenuStrip2 || path == resources::kMenuStrip2Red) {
+            const int y = resources::kBarCellY;
+            QVERIFY(hasOpaquePixels(strip, QRect(8, y + 8, 44, 14)));
+            QVERIFY(qAlpha(strip.pixel(resources::kBarCellWidth - 2, y + 15)) > 128);
+            QVERIFY(!hasOpaquePixels(strip, QRect(resources::kBarCellWidth, y, 210 - resources::kBarCellWidth, 30)));
         }
     }
 

@@ -1,6 +1,7 @@
 // The side-menu strips: one button per 30 pixels of height, a normal strip and its pressed
-// (red) twin for each of the two menus. The paint handler cuts cell (0, y, 210, 30) out of a
-// strip and scales it into the panel.
+// (red) twin for each of the two menus, and the same buttons in tall cells for the compact
+// layout. Every label of a strip set has one size, on as few lines as it needs, so no button's
+// label looks smaller or larger than its neighbour's.
 
 #include "ArtOutput.h"
 #include "InterfaceArtParts.h"
@@ -8,51 +9,34 @@
 #include "app/ResourceNames.h"
 
 #include <QLinearGradient>
-#include <QPainterPath>
 
 #include <vector>
 
 namespace {
 
-constexpr int kCellWidth = 210;
-constexpr int kCellHeight = 30;
-// The paint handler scales a cell to 1.21 times the panel's width, and on a small screen lets the
-// second column cover the first from 58 % of a cell: the button keeps to the part always seen.
-constexpr int kButtonRight = 118;
+using resources::kBarCellWidth;
+using resources::kBarCellY;
+using resources::kStripButtonWidth;
+using resources::kStripCellHeight;
+using resources::kStripCellWidth;
+using resources::kTallCellScale;
 
 enum class Look { Normal, Pressed, Disabled };
 
 struct Cell {
-    int y;
+    int y; // the row in the standard strip
     const char *label;
-    Look look;      // the look in the normal strip
-    int textLeft;   // the label is centred in [textLeft, textRight)
-    int textRight;
-    int bodyRight;  // the button is drawn from x 0 to here
+    Look look; // the look in the normal strip
 };
 
 Cell plain(int y, const char *label)
 {
-    return {y, label, Look::Normal, 0, kButtonRight, kButtonRight};
+    return {y, label, Look::Normal};
 }
 
 Cell disabled(int y, const char *label)
 {
-    return {y, label, Look::Disabled, 0, kButtonRight, kButtonRight};
-}
-
-// On a small screen two rows of the first strip are cut from x 70 and 75: their label stands
-// where both those cuts and the plain cut of a large screen show it whole, and the button ends
-// inside the part a large screen shows of a cell.
-Cell wideRow(int y, const char *label)
-{
-    return {y, label, Look::Normal, 75, 170, 172};
-}
-
-// The Cards cell doubles as the status bar's 60-pixel button: its label stays in that part.
-Cell cardsRow(int y, Look look)
-{
-    return {y, "Cards", look, 2, 60, kButtonRight};
+    return {y, label, Look::Disabled};
 }
 
 const std::vector<Cell> &menu1Cells()
@@ -63,9 +47,9 @@ const std::vector<Cell> &menu1Cells()
         plain(180, "Info"),          plain(210, "Quit"),            plain(240, "Single Map Game"),
         plain(270, "High Score Game"), plain(300, "Move Up in Rank"), plain(330, "Campaign Game"),
         plain(360, "Demo Mode"),     plain(390, "Quick Launch"),    plain(420, "Back"),
-        plain(450, "Game Speed"),    plain(480, "Colors"),          wideRow(510, "Display Animations"),
+        plain(450, "Game Speed"),    plain(480, "Colors"),          plain(510, "Display Animations"),
         plain(540, "Sound"),         plain(570, "Personalities"),   plain(600, "Player Names"),
-        wideRow(630, "Hosting Internet Games"), plain(660, "Back"), plain(690, "Launch"),
+        plain(630, "Hosting Internet Games"), plain(660, "Back"),   plain(690, "Launch"),
     };
     return cells;
 }
@@ -77,16 +61,26 @@ const std::vector<Cell> &menu2Cells()
         plain(90, "Fast"),       plain(120, "Faster"),     plain(150, "Faster 2"),
         plain(180, "Back"),      plain(210, "Gradient"),   plain(240, "Solid"),
         plain(300, "Back"),      plain(330, "Menu"),       plain(360, "Cancel"),
-        cardsRow(390, Look::Normal), plain(420, "Move"),   plain(450, "Add"),
+        plain(390, "Cards"),     plain(420, "Move"),       plain(450, "Add"),
         plain(480, "Attack"),    plain(510, "Next Player"), plain(540, "Continents"),
         plain(570, "Stats"),     plain(600, "Resume Game"), plain(630, "Save Game"),
-        plain(660, "Main Menu"), disabled(690, "Cancel"),  cardsRow(720, Look::Disabled),
+        plain(660, "Main Menu"), disabled(690, "Cancel"),  disabled(720, "Cards"),
         disabled(750, "Move"),   disabled(780, "Add"),     disabled(810, "Attack"),
         disabled(840, "Next Player"), disabled(960, "Save Game"), disabled(990, "Continents"),
         disabled(1020, "Stats"),
     };
     return cells;
 }
+
+// How the cells of a strip set are shaped.
+struct Shape {
+    int scale;     // a cell of standard row y stands at y * scale and is 30 * scale high
+    int bodyWidth; // the button is drawn from x 0 to here
+    int maxLines;
+    int largestFont;
+};
+const Shape kStandard{1, kStripButtonWidth, 2, 16};
+const Shape kTall{kTallCellScale, kStripCellWidth, 3, 40};
 
 struct Palette {
     QColor top, bottom, border, text, shadow;
@@ -108,68 +102,133 @@ Palette paletteFor(Look look)
             QColor(0xee, 0xf2, 0xfa), QColor(0x08, 0x0c, 0x16)};
 }
 
-// The largest font, from `largest` pixels down, at which every line fits the width.
-QFont fittedFont(const QStringList &lines, int width, int largest)
+QRectF bodyOf(const Shape &shape, int stripY, int width)
 {
-    for (int size = largest; size > 7; --size) {
+    const double inset = 1.5 * shape.scale;
+    return QRectF(inset, stripY * shape.scale + inset, width - 2 * inset, kStripCellHeight * shape.scale - 2 * inset);
+}
+
+QRect textAreaOf(const QRectF &body, const Shape &shape)
+{
+    const int margin = 4 * shape.scale;
+    return body.toRect().adjusted(margin, 0, -margin, 0);
+}
+
+int widestLine(const QStringList &lines, const QFont &font)
+{
+    int widest = 0;
+    for (const QString &line : lines)
+        widest = qMax(widest, QFontMetrics(font).horizontalAdvance(line));
+    return widest;
+}
+
+// The words on `lines` lines (at most one line per word), split where the widest line is
+// narrowest.
+QStringList splitInto(const QStringList &words, int lines, const QFont &font)
+{
+    if (lines <= 1 || words.size() <= 1)
+        return {words.join(QLatin1Char(' '))};
+    QStringList best;
+    for (int first = 1; first <= words.size() - (lines - 1); ++first) {
+        QStringList candidate{words.mid(0, first).join(QLatin1Char(' '))};
+        candidate += splitInto(words.mid(first), lines - 1, font);
+        if (best.isEmpty() || widestLine(candidate, font) < widestLine(best, font))
+            best = candidate;
+    }
+    return best;
+}
+
+// The label on as few lines as fit the area at this font; empty when none does.
+QStringList fittedLines(const QString &label, const QFont &font, const QSize &area, int maxLines)
+{
+    const QStringList words = label.split(QLatin1Char(' '));
+    const int lineHeight = QFontMetrics(font).height();
+    for (int lines = 1; lines <= qMin(maxLines, int(words.size())); ++lines) {
+        const QStringList split = splitInto(words, lines, font);
+        if (widestLine(split, font) <= area.width() && lines * lineHeight <= area.height())
+            return split;
+    }
+    return {};
+}
+
+// The largest font at which every label of the strip set fits its button.
+QFont commonFont(const Shape &shape)
+{
+    const QSize area = textAreaOf(bodyOf(shape, 0, shape.bodyWidth), shape).size();
+    for (int size = shape.largestFont; size > 6; --size) {
         const QFont font = interfaceFont(size);
         bool fits = true;
-        for (const QString &line : lines)
-            fits = fits && QFontMetrics(font).horizontalAdvance(line) <= width;
+        for (const std::vector<Cell> *cells : {&menu1Cells(), &menu2Cells()})
+            for (const Cell &cell : *cells)
+                fits = fits && !fittedLines(QString::fromLatin1(cell.label), font, area, shape.maxLines).isEmpty();
         if (fits)
             return font;
     }
-    return interfaceFont(8);
+    return interfaceFont(6);
 }
 
-// A label that would need a small font on one line goes on two, split at the blank nearest
-// its middle.
-QStringList labelLines(const QString &label, int width)
-{
-    if (fittedFont({label}, width, 16).pixelSize() >= 12 || !label.contains(QLatin1Char(' ')))
-        return {label};
-    int best = -1;
-    for (int i = 0; i < label.size(); ++i)
-        if (label[i] == QLatin1Char(' ') && (best < 0 || qAbs(i - label.size() / 2) < qAbs(best - label.size() / 2)))
-            best = i;
-    return {label.left(best), label.mid(best + 1)};
-}
-
-void drawCell(QPainter &p, const Cell &cell, Look look)
+void drawButton(QPainter &p, const QRectF &body, const Shape &shape, const QString &label, const QFont &font, Look look)
 {
     const Palette colours = paletteFor(look);
-    const QRectF body(1.5, cell.y + 1.5, cell.bodyRight - 3.0, kCellHeight - 3.0);
+    const double radius = 6.0 * shape.scale;
     QLinearGradient fill(body.topLeft(), body.bottomLeft());
     fill.setColorAt(0.0, colours.top);
     fill.setColorAt(0.45, colours.top.darker(125));
     fill.setColorAt(1.0, colours.bottom);
-    p.setPen(QPen(colours.border, 1.2));
+    p.setPen(QPen(colours.border, 1.2 * shape.scale));
     p.setBrush(fill);
-    p.drawRoundedRect(body, 6, 6);
+    p.drawRoundedRect(body, radius, radius);
     // A thin light line under the top edge gives the button its bevel.
-    p.setPen(QPen(colours.top.lighter(150), 1.0));
-    p.drawLine(QPointF(body.left() + 6, body.top() + 2), QPointF(body.right() - 6, body.top() + 2));
+    p.setPen(QPen(colours.top.lighter(150), 1.0 * shape.scale));
+    const double bevelY = body.top() + 2 * shape.scale;
+    p.drawLine(QPointF(body.left() + radius, bevelY), QPointF(body.right() - radius, bevelY));
 
-    const QRect textArea(cell.textLeft + 6, cell.y, cell.textRight - cell.textLeft - 12, kCellHeight);
-    const QStringList lines = labelLines(QString::fromLatin1(cell.label), textArea.width());
-    const QString label = lines.join(QLatin1Char('\n'));
-    p.setFont(fittedFont(lines, textArea.width(), lines.size() == 1 ? 16 : 12));
+    const QRect area = textAreaOf(body, shape);
+    QStringList lines = fittedLines(label, font, area.size(), shape.maxLines);
+    if (lines.isEmpty())
+        lines = QStringList{label};
+    const QString text = lines.join(QLatin1Char('\n'));
+    p.setFont(font);
     p.setPen(colours.shadow);
-    p.drawText(textArea.translated(1, 1), Qt::AlignCenter, label);
+    const int shadow = qMax(1, shape.scale / 2);
+    p.drawText(area.translated(shadow, shadow), Qt::AlignCenter, text);
     p.setPen(colours.text);
-    p.drawText(textArea, Qt::AlignCenter, label);
+    p.drawText(area, Qt::AlignCenter, text);
 }
 
-QImage drawStrip(int width, int height, const std::vector<Cell> &cells, bool pressed)
+QImage blankStrip(int height, const Shape &shape)
 {
-    QImage strip(width, height, QImage::Format_ARGB32);
+    QImage strip(kStripCellWidth, height * shape.scale, QImage::Format_ARGB32);
     strip.fill(Qt::transparent);
+    return strip;
+}
+
+QImage drawStrip(int height, const std::vector<Cell> &cells, const Shape &shape, bool pressed)
+{
+    QImage strip = blankStrip(height, shape);
     QPainter p(&strip);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
+    const QFont font = commonFont(shape);
     for (const Cell &cell : cells)
-        drawCell(p, cell, pressed ? Look::Pressed : cell.look);
+        drawButton(p, bodyOf(shape, cell.y, shape.bodyWidth), shape, QString::fromLatin1(cell.label), font,
+                   pressed ? Look::Pressed : cell.look);
     return strip;
+}
+
+// The status bar's Cards: a small button of its own, drawn 60 x 30 or a little larger.
+void drawBarButton(QImage &strip, bool pressed)
+{
+    QPainter p(&strip);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    const QRectF body = bodyOf(kStandard, kBarCellY, kBarCellWidth);
+    const QString label = QStringLiteral("Cards");
+    QFont font = interfaceFont(16);
+    const QSize area = textAreaOf(body, kStandard).size();
+    for (int size = 16; size > 6 && fittedLines(label, font, area, 1).isEmpty(); --size)
+        font = interfaceFont(size - 1);
+    drawButton(p, body, kStandard, label, font, pressed ? Look::Pressed : Look::Normal);
 }
 
 QString resourceAlias(const QString &path)
@@ -181,8 +240,17 @@ QString resourceAlias(const QString &path)
 
 void writeMenuStrips(ArtOutput &out)
 {
-    out.addResourceImage(resourceAlias(resources::kMenuStrip1), drawStrip(285, 720, menu1Cells(), false));
-    out.addResourceImage(resourceAlias(resources::kMenuStrip1Red), drawStrip(285, 720, menu1Cells(), true));
-    out.addResourceImage(resourceAlias(resources::kMenuStrip2), drawStrip(210, 1050, menu2Cells(), false));
-    out.addResourceImage(resourceAlias(resources::kMenuStrip2Red), drawStrip(210, 1050, menu2Cells(), true));
+    constexpr int kMenu1Height = 720;
+    constexpr int kMenu2Height = 1050;
+    for (bool pressed : {false, true}) {
+        QImage menu2 = drawStrip(kMenu2Height, menu2Cells(), kStandard, pressed);
+        drawBarButton(menu2, pressed);
+        out.addResourceImage(resourceAlias(pressed ? resources::kMenuStrip1Red : resources::kMenuStrip1),
+                             drawStrip(kMenu1Height, menu1Cells(), kStandard, pressed));
+        out.addResourceImage(resourceAlias(pressed ? resources::kMenuStrip2Red : resources::kMenuStrip2), menu2);
+        out.addResourceImage(resourceAlias(pressed ? resources::kMenuStrip1TallRed : resources::kMenuStrip1Tall),
+                             drawStrip(kMenu1Height, menu1Cells(), kTall, pressed));
+        out.addResourceImage(resourceAlias(pressed ? resources::kMenuStrip2TallRed : resources::kMenuStrip2Tall),
+                             drawStrip(kMenu2Height, menu2Cells(), kTall, pressed));
+    }
 }
