@@ -260,6 +260,12 @@ void chooseOpponent(int &player, int &cost, Qualifies qualifies)
 
 } // namespace
 
+void noteAvengerConquest(int loser, int conqueror)
+{
+    if (isValidPlayer(loser) && isValidPlayer(conqueror) && loser != conqueror && personality[loser] == kAvenger)
+        avengeTarget[loser] = conqueror;
+}
+
 Neighbours ownAttackersOf(int t)
 {
     Neighbours result;

@@ -30,5 +30,9 @@ void aiTradeCards();
 // As aiTradeCards, then shows the traded cards or announces the continent bonus.
 void aiPlaceContinentBonus();
 
+// A territory of `loser` fell to `conqueror`: an Avenger now avenges himself on the conqueror
+// (his main enemy while personalities act, until the conqueror is out).
+void noteAvengerConquest(int loser, int conqueror);
+
 // Own territories that can attack t, in t's slot order.
 Neighbours ownAttackersOf(int t);

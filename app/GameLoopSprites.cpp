@@ -14,6 +14,7 @@
 #include "app/GameLoopInternal.h"
 #include "app/ResourceNames.h"
 #include "rules/Attack.h"
+#include "rules/PlayerRecords.h"
 #include "rules/Sound.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
@@ -261,7 +262,8 @@ void finishMessageAnimation(ViewArea &view, const QueueStep &step)
         updateActionFlags();
         inGameButtonEnabled[ButtonAttack] = canAttackFlag == 'a' ? 1 : 0;
     }
-    spriteAnimationActive = 0;
+    // A blast behind a rocket keeps the clicks waiting until it has played too.
+    spriteAnimationActive = messageAnimationQueuedAfter(messageQueueIndex) ? 1 : 0;
     if (spriteIsRocket(kind)) {
         sourceTerritory = second;
         targetTerritory = t;
@@ -421,6 +423,7 @@ bool landPendingMoveArmies(int t)
     territoryState[t].armies += pendingMoveArmies;
     displayedTerritoryState[t].armies += pendingMoveArmies;
     pendingMoveArmies = 0;
+    recountPlayer(territoryState[t].owner);
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "app/GameLoop.h"
 #include "app/NetworkState.h"
 #include "app/PaintSideMenus.h"
+#include "app/PaintStatusBar.h"
 #include "app/ViewArea.h"
 #include "app/WindowState.h"
 #include "rules/TurnFlow.h"
@@ -60,9 +61,10 @@ void pressNextPlayer()
         pushMessageStep(makeStep(kTurnCountersResetStep));
 }
 
+// Continents and Stats open exactly when their rows are painted open.
 void pressContinents(ViewArea &view)
 {
-    if (!localPlayersTurn() || actionQueueCount != 0 || !turnStarted)
+    if (!gameButtonShownEnabled(98))
         interaction().beep();
     else
         runWindowCommand(view, &ViewArea::showContinentBonusDialog);
@@ -70,7 +72,7 @@ void pressContinents(ViewArea &view)
 
 void pressStats(ViewArea &view)
 {
-    if (actionQueueCount != 0 || !turnStarted)
+    if (!gameButtonShownEnabled(99))
         interaction().beep();
     else
         runWindowCommand(view, &ViewArea::showStatisticsDialog);

@@ -58,7 +58,7 @@ ViewArea::ViewArea(QWidget *parent) : QMainWindow(parent)
     fitDisplaySizeClassToScreen();
 
     buildSelectedMap();
-    clearStepQueues();
+    resetStepQueueRecords();
     statusText = QStringLiteral(" ");
     readScoresFile();
     mapPaintState = QStringLiteral("0");

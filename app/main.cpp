@@ -2,6 +2,7 @@
 
 #include "app/ViewArea.h"
 #include "app/WindowPlacement.h"
+#include "state/Seams.h"
 
 #include <QApplication>
 
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationDomain(QStringLiteral("tarvangx.example"));
     QCoreApplication::setApplicationName(QStringLiteral("Tarvan GX"));
+    seedRandomSourceFromSystem();
     ViewArea window;
     window.setAttribute(Qt::WA_MouseTracking, true);
     window.setWindowState(Qt::WindowMaximized);

@@ -20,7 +20,7 @@ const struct {
     {"Doom.txt", nullptr},
     {"DragonWarrior.txt", nullptr},
     {"e2.txt", mapTextE2},
-    {"Hex_gone_crazy.txt", mapTextHexGoneCrazy},
+    {"Hex_gone_crazy.txt", mapTextHex_gone_crazy},
     {"Ireland.txt", mapTextIreland},
     {"Lines.txt", mapTextLines},
     {"Neighbourhood.txt", mapTextNeighbourhood},

@@ -15,7 +15,7 @@ void mapText107();
 void mapTextLines();
 void mapTextRings();
 void mapTextRussia();
-void mapTextHexGoneCrazy();
+void mapTextHex_gone_crazy();
 void mapTextJustNeedTwo();
 void mapTextFrance();
 void mapTextOK83();

@@ -1,10 +1,12 @@
 #include "rules/Attack.h"
 
+#include "ai/Evaluation.h"
 #include "rules/Battle.h"
 #include "rules/Cards.h"
 #include "rules/GameEnd.h"
 #include "rules/PlayerRecords.h"
 #include "rules/Sound.h"
+#include "rules/TurnAnimations.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
 #include "state/Campaign.h"
@@ -167,12 +169,16 @@ void fight(int from, int committed, int to, char *cardFlag)
     outcome.defenderWentOut = conquered && defenderWasIn && playerOutOfGame(defender);
     if (outcome.defenderWentOut)
         passCardsOn(defender, attacker);
+    if (conquered)
+        noteAvengerConquest(defender, attacker);
 
-    // The human hears his battle when the attack step is concluded; every other attack carries
-    // its sound on the queued territory step.
+    queueBattleAnimations(from, to, conquered);
+    // The human hears his battle when his rocket lands or, without one, when the attack step is
+    // concluded; every other attack carries its sound on the queued territory step.
+    const bool humanAttack = isHumanOfThisMachine(attacker);
     const int attackSound = conquered ? SoundConquest : SoundAttack;
-    battleSoundDue = isHumanOfThisMachine(attacker) ? attackSound : 0;
-    const int stepSound = outcome.defenderWentOut ? SoundPlayerOut : (battleSoundDue ? 0 : attackSound);
+    battleSoundDue = humanAttack && !rocketInFlight ? attackSound : 0;
+    const int stepSound = outcome.defenderWentOut ? SoundPlayerOut : (humanAttack ? 0 : attackSound);
     queueBattle(from, to, stepSound);
     queueBattleTexts(attacker, defender, battle, outcome);
     outcome.defenderLostHeldContinent = settleContinents(attacker, attackerBefore, defender, defenderBefore);
@@ -262,8 +268,9 @@ void resolveAttack(int from, int armies, int to, char *cardFlag)
 
 void concludeAttack()
 {
-    // A rocket still in the air lands first and concludes the attack itself.
-    if (rocketInFlight)
+    // A rocket still in the air lands first and concludes the attack itself; after a battle
+    // that decided the game its landing concludes nothing, so the game is finished now.
+    if (rocketInFlight && !gameOver)
         return;
     if (gameOver) {
         finishDecidedGame();

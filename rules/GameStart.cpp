@@ -3,6 +3,7 @@
 #include "rules/GameEnd.h"
 #include "rules/PlayerRecords.h"
 #include "rules/Sound.h"
+#include "rules/TurnAnimations.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
 #include "state/Campaign.h"
@@ -326,10 +327,9 @@ void initialPlacementStep(int count)
         unmarkTerritory(t);
         return;
     }
-    territoryState[t].armies += placed;
     armiesToPlace -= placed;
+    bringArmies(t, placed, SoundPlacement);
     recountPlayer(currentPlayer);
-    showArmiesArriving(t, SoundPlacement, placed);
     // Armies that no territory can take any more are not placed.
     if (armiesToPlace > 0 && placementRoom() > 0) {
         queueMessage(placementPrompt(armiesToPlace));

@@ -6,6 +6,7 @@
 #include "rules/GameStart.h"
 #include "rules/PlayerRecords.h"
 #include "rules/Sound.h"
+#include "rules/TurnAnimations.h"
 #include "rules/TurnState.h"
 #include "state/GameState.h"
 #include "state/MapPicture.h"
@@ -28,6 +29,20 @@ constexpr int kCardObligation = 5;
 
 // A move ends the attacks of a turn; Cancel before any army has moved does not.
 quint8 movedThisTurn = 0;
+
+// The armies t holds for the turn's choices, the ones landing on it included.
+int armiesCounted(int t)
+{
+    return territoryState[t].armies + armiesArrivingAt(t);
+}
+
+// Every picked or highlighted territory shown plain again.
+void unmarkAllTerritories()
+{
+    for (int t = 1; t <= territoryCount; ++t)
+        if (territoryChanged[t] == 'j' || territoryMark[t] == 'j')
+            unmarkTerritory(t);
+}
 
 bool ownedByCurrent(int t)
 {
@@ -64,11 +79,13 @@ int placeArmiesOnSelected(int count, qint32 &due)
         return 0;
     }
     const int placed = std::min(count, static_cast<int>(due));
-    territoryState[t].armies += placed;
     due -= placed;
     saveAllowed = 0;
+    bringArmies(t, placed, SoundPlacement);
     recountPlayer(currentPlayer);
-    showArmiesArriving(t, SoundPlacement, placed);
+    // Armies still in the air may open attacks when they land.
+    if (armiesArrivingAt(t) > 0)
+        refreshAttackAfterLanding = 1;
     return placed;
 }
 
@@ -298,6 +315,8 @@ void beginPlayOfCurrentPlayer()
 
 void nextPlayer()
 {
+    // Nothing picked in this turn stays lit into the next player's.
+    unmarkAllTerritories();
     clearTurnPhases();
     clearPendingCounts();
     disableTurnButtons();
@@ -408,7 +427,7 @@ void updateActionFlags()
     bool attack = false;
     bool move = false;
     for (int t = 1; t <= territoryCount && !(attack && move); ++t) {
-        if (territoryState[t].owner != currentPlayer || territoryState[t].armies < 2)
+        if (territoryState[t].owner != currentPlayer || armiesCounted(t) < 2)
             continue;
         const NeighbourList &list = territoryNeighbours[t];
         for (int i = 1; i <= kMaxNeighbours && list[i] != 0; ++i) {
@@ -497,9 +516,7 @@ void endHumanTurn()
     }
     attackTargetPhase = attackSourcePhase = moveSourcePhase = moveTargetPhase = territoryBonusPhase = 0;
     inGameButtonEnabled[ButtonCancel] = 0;
-    for (int t = 1; t <= territoryCount; ++t)
-        if (territoryChanged[t] == 'j')
-            unmarkTerritory(t);
+    unmarkAllTerritories();
     sourceTerritory = targetTerritory = selectedTerritory = 0;
     refreshTurnButtons();
     const bool quiet = speedFlag224 || speedFlag160 || speedFlag96;
@@ -620,15 +637,14 @@ void beginMovePhase(int count)
     } else {
         const int armies = std::min(count, moveLimit());
         territoryState[from].armies -= armies;
-        territoryState[to].armies += armies;
         moveAllowance -= armies;
         movedThisTurn = 1;
         saveAllowed = 0;
-        recountPlayer(currentPlayer);
         highlightChanges = 0;
         queuePlacement(from);
         territoryMark[from] = 'n';
-        showArmiesArriving(to, SoundMove, armies);
+        bringArmies(to, armies, SoundMove);
+        recountPlayer(currentPlayer);
     }
     sourceTerritory = targetTerritory = 0;
     refreshTurnButtons();

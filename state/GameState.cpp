@@ -6,6 +6,7 @@ qint32 territoriesPer12 = 3;
 
 std::array<TerritoryState, kMaxTerritories + 1> territoryState{};
 std::array<TerritoryState, kMaxTerritories + 1> displayedTerritoryState{};
+std::array<TerritoryState, kMaxTerritories + 1> territoryStateCopy{};
 std::array<char, kMaxTerritories + 1> territoryChanged{};
 std::array<char, kMaxTerritories + 1> territoryMark{};
 std::array<qint16, kMaxTerritories + 1> defenceMissiles{};
@@ -104,6 +105,8 @@ void resetGameState()
 
     territoryState.fill({});
     displayedTerritoryState.fill({});
+    territoryStateCopy.fill({0, 1});
+    territoryStateCopy[0] = {};
     territoryChanged.fill('n');
     territoryMark.fill('n');
     defenceMissiles.fill(0);

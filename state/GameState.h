@@ -146,6 +146,8 @@ extern qint32 territoriesPer12;
 // ---- Territories in play ----
 extern std::array<TerritoryState, kMaxTerritories + 1> territoryState;
 extern std::array<TerritoryState, kMaxTerritories + 1> displayedTerritoryState;
+// A spare table of the same shape, {no owner, 1 army} for every territory from start-up on.
+extern std::array<TerritoryState, kMaxTerritories + 1> territoryStateCopy;
 extern std::array<char, kMaxTerritories + 1> territoryChanged; // 'j' drawn highlighted
 extern std::array<char, kMaxTerritories + 1> territoryMark;    // 'j' picked in a click phase
 extern std::array<qint16, kMaxTerritories + 1> defenceMissiles;

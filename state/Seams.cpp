@@ -1,5 +1,7 @@
 #include "state/Seams.h"
 
+#include <QRandomGenerator>
+
 void RandomSource::seed(quint32 value)
 {
     engine_.seed(value);
@@ -31,6 +33,11 @@ RandomSource &randomSource()
 {
     static RandomSource source;
     return source;
+}
+
+void seedRandomSourceFromSystem()
+{
+    randomSource().seed(QRandomGenerator::system()->generate());
 }
 
 void Interaction::message(MessageIcon, const QString &, const QString &) {}

@@ -22,6 +22,10 @@ private:
     std::mt19937 engine_{20261206u};
 };
 RandomSource &randomSource();
+// Seeds the one generator from the system's entropy: every start of the program plays its own
+// demo and deals its own games. Called once at start-up; a seed set later (a test, the
+// simulator, a loaded game) still gives the same game every time.
+void seedRandomSourceFromSystem();
 
 // Network play's sender of the game state with a message code (1003..1011); the rules and the
 // map picture cannot reach the sockets themselves. Unset outside network play.

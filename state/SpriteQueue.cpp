@@ -85,6 +85,14 @@ bool queueTerritoryAnimation(int t, bool toMessageQueue, int kind, int second)
     return true;
 }
 
+bool messageAnimationQueuedAfter(int index)
+{
+    for (int i = qMax(1, index + 1); i <= messageQueueCount && i <= kMessageQueueCapacity; ++i)
+        if (messageQueue[i].type == kMessageSpriteStep && isSpriteKind(messageQueue[i].arg[3]))
+            return true;
+    return false;
+}
+
 void resetSpriteQueueState()
 {
     spriteAnimationActive = 0;

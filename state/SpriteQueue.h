@@ -51,4 +51,7 @@ bool spriteIsRocket(int kind);
 // the plane are landed by the game loop as soon as the message queue has run dry.
 bool queueTerritoryAnimation(int t, bool toMessageQueue, int kind, int second);
 
+// A frame of a message-queue animation waits behind record `index` (the one playing now).
+bool messageAnimationQueuedAfter(int index);
+
 void resetSpriteQueueState();

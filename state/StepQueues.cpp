@@ -59,6 +59,14 @@ void clearStepQueues()
     messageQueueCount = messageQueueIndex = 0;
 }
 
+void resetStepQueueRecords()
+{
+    clearStepQueues();
+    const QueueStep blank = makeStep(0, 0, 0, 0, 0, 0, 0, QStringLiteral("0123456789").repeated(10));
+    actionQueue.fill(blank);
+    messageQueue.fill(blank);
+}
+
 void queueMessage(const QString &text)
 {
     pushMessageStep(makeStep(1, text.length(), nextSoundId, 0, 0, 0, 0, text));

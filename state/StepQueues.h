@@ -37,6 +37,9 @@ bool pushMessageStep(const QueueStep &step);
 bool actionQueueHasRoom(int n);
 bool messageQueueHasRoom(int n);
 void clearStepQueues();
+// The queues as the program starts: empty, and every record of both holding type 0, no
+// arguments and the start-up text of 100 digits ("0123456789" ten times).
+void resetStepQueueRecords();
 
 // Message step 1: a status text with the sound `nextSoundId`, which is taken.
 void queueMessage(const QString &text);

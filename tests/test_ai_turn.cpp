@@ -12,6 +12,7 @@
 #include "ai/Evaluation.h"
 #include "ai/MoveSteps.h"
 #include "ai/Reinforcement.h"
+#include "rules/Attack.h"
 #include "rules/Sound.h"
 #include "rules/TurnState.h"
 
@@ -504,6 +505,42 @@ private slots:
         gameMode = game == QLatin1String("host") ? ModeHost : ModeSinglePlayer;
         playComputerTurn();
         QTEST(bool(avengerActive), "acting");
+    }
+
+    // ---- The Avenger ----
+
+    // Player 2 takes a territory of player 3 through the attack rules; on player 3's next turn
+    // an Avenger turns on player 2, whom nobody else takes for the main enemy.
+    void anAvengerTurnsOnWhoeverTookHisTerritory_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("target");
+        QTest::addColumn<int>("enemy");
+        QTest::newRow("Avenger") << int(PersonalityAvenger) << 2 << 2;
+        QTest::newRow("Normal") << int(PersonalityNormal) << 0 << 0;
+    }
+    void anAvengerTurnsOnWhoeverTookHisTerritory()
+    {
+        QFETCH(int, kind);
+        QVERIFY(loadRingMap());
+        spread(4, 3);
+        personality[3] = kind;
+        playAs(2, 4);
+        attackRule = 'j';
+        put(2, 2, 5);
+        recountAllPlayers();
+        char card = 'n';
+        resolveAttack(2, 4, 3, &card);
+        QCOMPARE(territoryState[3].owner, 2);
+        QTEST(avengeTarget[3], "target");
+
+        clearStepQueues();
+        playAs(3, 4);
+        mainEnemy = 0;
+        playComputerTurn();
+        QVERIFY(playerTable[3].territoriesHeld() > 0);
+        QTEST(mainEnemy, "enemy");
+        QCOMPARE(bool(avengerActive), true);
     }
 
     // ---- Turn order ----

@@ -38,7 +38,7 @@ const Sample kSamples[] = {
     {"Lines", mapTextLines},
     {"Rings", mapTextRings},
     {"Russia", mapTextRussia},
-    {"Hex_gone_crazy", mapTextHexGoneCrazy},
+    {"Hex_gone_crazy", mapTextHex_gone_crazy},
     {"JustNeedTwo", mapTextJustNeedTwo},
     {"France", mapTextFrance},
     {"OK83", mapTextOK83},

@@ -278,7 +278,7 @@ const MapFacts kMaps[] = {
      "3 xxx 72 567 2 4 64\n"
      "64 xxx 823 533 62 3\n",
      36, 868, 151, 583},
-    {"Hex_gone_crazy", "Hex_gone_crazy.txt", mapTextHexGoneCrazy, 124, 100, 12, 0,
+    {"Hex_gone_crazy", "Hex_gone_crazy.txt", mapTextHex_gone_crazy, 124, 100, 12, 0,
      "Hex_gone_craz ", 852, 90, true, "...",
      "5 y1 1..8 | 8\n"
      "5 y2 9..16 | 16\n"

@@ -127,6 +127,9 @@ private slots:
     void init()
     {
         resetAllGameState(7);
+        // Armies placed and moved arrive at once: the animations that carry them are the game
+        // loop's (its own tests).
+        animationsEnabled = 0;
         ui = TurnUi();
         setInteraction(&ui);
     }

@@ -32,7 +32,7 @@ const SampleMap kSampleMaps[] = {
     {"Lines", mapTextLines, nullptr},
     {"Rings", mapTextRings, nullptr},
     {"Russia", mapTextRussia, russiaTextOutline},
-    {"Hex_gone_crazy", mapTextHexGoneCrazy, nullptr},
+    {"Hex_gone_crazy", mapTextHex_gone_crazy, nullptr},
     {"JustNeedTwo", mapTextJustNeedTwo, nullptr},
     {"France", mapTextFrance, franceTextOutline},
     {"OK83", mapTextOK83, nullptr},

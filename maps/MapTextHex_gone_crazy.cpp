@@ -137,7 +137,7 @@ const char *const kLines[] = {
 
 } // namespace
 
-void mapTextHexGoneCrazy()
+void mapTextHex_gone_crazy()
 {
     appendMapLines(kLines);
 }
