@@ -323,6 +323,32 @@ private slots:
         QVERIFY(strongholdPhase);
     }
 
+    // ---- The end of a turn ----
+
+    // An attack source picked and then left by Next Player is not lit into the next player's
+    // turn. (While a move source is picked, Next Player is off.)
+    void aPickedSourceGoesDarkWhenTheTurnEnds()
+    {
+        prepareAttack(4, 1);
+        refreshTurnButtons();
+        paintWindow(*window);
+        mouseClickAt(*window, gameButtonPoint(kAttackRow));
+        userClick(*window, 1);
+        QCOMPARE(territoryChanged[1], 'j');
+        QCOMPARE(territoryMark[1], 'j');
+        QVERIFY(attackTargetPhase);
+
+        mouseClickAt(*window, gameButtonPoint(kNextRow));
+        QVERIFY(tickUntil(*window, [] { return currentPlayer != 1; }));
+        QCOMPARE(territoryChanged[1], 'n');
+        QCOMPARE(territoryMark[1], 'n');
+        // Drawn plain too: painting it plain again changes no pixel.
+        const QImage shown = mapImage.copy();
+        updateTerritoryDisplay(1, displayedTerritoryState[1].armies, displayedTerritoryState[1].owner, 0, 0, 0);
+        QCOMPARE(mapImage, shown);
+        QCOMPARE(ui.beeps, 0);
+    }
+
     // ---- Attacks ----
 
     // A source of an attack needs an enemy neighbour, of a move an own one, and two armies.

@@ -559,6 +559,11 @@ private slots:
                                                       << WindowCommand(&ViewArea::showStatisticsDialog);
         QTest::newRow("Stats with steps queued") << 9 << Setup([] { pushActionStep(makeStep(12)); }) << 1 << quiet
                                                  << none << WindowCommand();
+        // Painted greyed, so refused like any other greyed row.
+        QTest::newRow("Stats during the initial placement") << 9 << Setup([] { initialPlacementPhase = 1; }) << 1
+                                                            << quiet << none << WindowCommand();
+        QTest::newRow("Stats before the player's first turn") << 9 << Setup([] { turnsTaken[1] = 0; }) << 1 << quiet
+                                                              << none << WindowCommand();
     }
 
     void gameButtons()

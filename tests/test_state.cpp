@@ -169,6 +169,26 @@ private slots:
             QVERIFY(die >= 1 && die <= 6);
         }
     }
+
+    // Each start of the program draws other numbers; a seed set afterwards still repeats.
+    void theStartSeedIsFreshEveryTime()
+    {
+        const auto draw = [] {
+            QList<int> numbers;
+            for (int i = 0; i < 8; ++i)
+                numbers.append(randomSource().below(1000000));
+            return numbers;
+        };
+        seedRandomSourceFromSystem();
+        const QList<int> first = draw();
+        seedRandomSourceFromSystem();
+        QVERIFY(draw() != first);
+        randomSource().seed(99);
+        const QList<int> seeded = draw();
+        seedRandomSourceFromSystem();
+        randomSource().seed(99);
+        QCOMPARE(draw(), seeded);
+    }
 };
 
 TARVAN_TEST_MAIN(TestState)

@@ -163,6 +163,16 @@ private slots:
         QCOMPARE(mapPaintState, QStringLiteral("0"));
         QCOMPARE(actionQueueCount, 0);
         QCOMPARE(messageQueueCount, 0);
+        // Every record of both queues, the one left over above too, is blank but for the text.
+        const QString digits = QStringLiteral("0123456789").repeated(10);
+        const auto blank = [&digits](const QueueStep &step) {
+            return step.type == 0 && step.arg == std::array<qint32, 7>{} && step.text == digits;
+        };
+        QVERIFY(std::all_of(actionQueue.begin(), actionQueue.end(), blank));
+        QVERIFY(std::all_of(messageQueue.begin(), messageQueue.end(), blank));
+        QCOMPARE(territoryStateCopy[0], TerritoryState{});
+        for (int t = 1; t <= kMaxTerritories; ++t)
+            QCOMPARE(territoryStateCopy[t], (TerritoryState{0, 1}));
         // The sounds: all on but "None".
         QCOMPARE(soundEnabled[1], quint8(0));
         for (int s = 2; s <= 9; ++s)
