@@ -248,6 +248,40 @@ private slots:
         QCOMPARE(displayedTerritoryState, territoryState);
     }
 
+    // The battle that wins the game still flies its rocket and blast; the game ends behind them.
+    void theDecidingBattleIsShownBeforeTheGameEnds()
+    {
+        animationsEnabled = 1;
+        for (int t = 1; t <= territoryCount; ++t)
+            setTerritory(t, 1, 1);
+        setTerritory(kAlaska, 1, 6);
+        setTerritory(kNorthwest, 2, 1);
+        recountAllPlayers();
+        inGameButtonEnabled[ButtonAttack] = 1;
+        paintWindow(*window);
+        mouseClickAt(*window, gameButtonPoint(kAttackRow));
+        userClick(*window, kAlaska);
+        userClick(*window, kNorthwest);
+        answerArmies(*window, 5);
+        QVERIFY(gameOver);
+        QCOMPARE(messageRuns(), (QStringList{"rocket right on 2 from 1 colour 1: 1-13",
+                                             "explosion on 2 from 1 colour 1: 1-17"}));
+        // The end of the game comes right behind the blast.
+        const QList<int> types = messageQueueTypes();
+        QCOMPARE(types.last(), 8);
+        QCOMPARE(types.lastIndexOf(kMessageSpriteStep), types.size() - 2);
+        // The game is finished for the player at once: nothing more to press.
+        QCOMPARE(inGameButtonEnabled, (std::array<quint8, 7>{}));
+
+        QVERIFY(tickUntil(*window, [] { return gameEnded != 0; }));
+        QVERIFY(!rocketInFlight);
+        QVERIFY(!spriteAnimationActive);
+        const int landing = ui.soundsPlayed.indexOf(QStringLiteral("sounds/aanval3.wav"));
+        const int victory = ui.soundsPlayed.indexOf(QStringLiteral("sounds/overwinning.wav"));
+        QVERIFY(landing >= 0);
+        QVERIFY(victory > landing);
+    }
+
     // A computer player's battle gets its blast in the action queue, ahead of its steps; no
     // rocket, and nothing waits for it.
     void aComputerPlayersAttackGetsItsBlastFirst()
