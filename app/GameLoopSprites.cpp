@@ -16,6 +16,7 @@
 #include "rules/Attack.h"
 #include "rules/PlayerRecords.h"
 #include "rules/Sound.h"
+#include "rules/TurnAnimations.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
 #include "state/Campaign.h"
@@ -235,7 +236,7 @@ void playRocketLandingSound(int target)
     const bool taken = isValidTerritory(target) && territoryState[target].owner == currentPlayer;
     if (!taken)
         playSound(SoundAttack, 0, 0);
-    else if (attackArmies > 9 && animationsEnabled)
+    else if (nuclearBattle(taken) && animationsEnabled)
         playSound(SoundNuke, 0, 0);
     else
         playSound(SoundConquest, 0, 0);

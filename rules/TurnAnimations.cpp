@@ -10,14 +10,13 @@
 
 namespace {
 
-// The nuke sound of a rocket's landing takes the same threshold.
 constexpr int kNukeArmies = 10;
 // A placement of more than this many armies comes by the large helicopter.
 constexpr int kSmallHelicopterArmies = 3;
 
 int blastKind(bool conquered)
 {
-    return conquered && attackArmies >= kNukeArmies ? SpriteNuke : SpriteExplosion;
+    return nuclearBattle(conquered) ? SpriteNuke : SpriteExplosion;
 }
 
 // The rocket leans toward the attacked territory.
@@ -57,6 +56,11 @@ int carrierKind(int armies, int sound)
 }
 
 } // namespace
+
+bool nuclearBattle(bool conquered)
+{
+    return conquered && attackArmies >= kNukeArmies;
+}
 
 void queueBattleAnimations(int from, int to, bool conquered)
 {

@@ -14,6 +14,10 @@
 // for more than 3 armies, the number at which the placement sound changes too) and a human's
 // move by plane; the armies land with the last frame. Otherwise they are added at once.
 
+// The battle just fought (`attackArmies` committed) took its territory with more than 9 armies:
+// it shows the nuke, and a rocket that lands on it sounds the nuke.
+bool nuclearBattle(bool conquered);
+
 // The animations of the battle just fought from `from` on `to` (`attackArmies` committed).
 // Sets `rocketInFlight` when the attack now waits for a rocket to conclude it.
 void queueBattleAnimations(int from, int to, bool conquered);
