@@ -1,6 +1,10 @@
 #include "MapPictures.h"
 
 #include "ArtOutput.h"
+#include "MapCanvas.h"
+#include "MapLand.h"
+#include "MapLinks.h"
+#include "MapTerritories.h"
 
 #include "state/MapPicture.h"
 #include "state/MapRegions.h"
@@ -14,8 +18,9 @@
 #include <atomic>
 #include <cmath>
 #include <cstdio>
-#include <limits>
 #include <thread>
+
+using namespace map_canvas;
 
 namespace {
 
@@ -26,92 +31,19 @@ constexpr QRgb kCoast = 0xff1d2b3a;
 constexpr QRgb kTerritoryBorder = 0xff3a3e4c;
 constexpr QRgb kContinentBorder = 0xff151826;
 constexpr QRgb kNoMansLand = 0xff9d9a82;
-constexpr QRgb kSeaLink = 0xffd4e2ec;
 // Light greys of `greyTable` for the territories, one per continent; touching continents differ.
 constexpr QRgb kContinentGreys[] = {0xffc6c6c6, 0xff979797, 0xffacacac, 0xff808080,
                                     0xffc0c0c0, 0xff686868, 0xffc3c3c3, 0xff7f7f7f};
 constexpr QRgb kNoContinentGrey = 0xff646464;
 
-// How a map's land is shaped, in design pixels.
-struct Shaping {
-    double coastNoise;     // how far the coast wanders
-    double noiseScale;     // size of its largest bends
-    double keepRadius;     // land always kept round a label point
-    double seedRadius;     // land grown round a label point (maps without an outline)
-    double linkHalfWidth;  // land grown along a link between neighbours (maps without an outline)
-    double longestLand;    // links longer than this cross the sea (maps without an outline)
-    double smallestLake;   // enclosed water smaller than this (square pixels) becomes land
-    double smallestIsland; // land without a territory smaller than this becomes sea
-};
-
-constexpr Shaping kOutlineShaping = {3.5, 26.0, 9.0, 0.0, 0.0, 0.0, 60.0, 30.0};
-constexpr Shaping kGrownShaping = {7.0, 42.0, 9.0, 25.0, 15.0, 150.0, 260.0, 60.0};
-
-constexpr int kPanelMargin = 6;
-constexpr qint16 kWater = -1;
-constexpr qint16 kNoOwner = 0;
-
-// ---- Deterministic noise: the same map always gets the same coast ----
-
-quint32 latticeHash(int x, int y, quint32 seed)
-{
-    quint32 h = static_cast<quint32>(x) * 374761393u + static_cast<quint32>(y) * 668265263u + seed * 2246822519u;
-    h = (h ^ (h >> 13)) * 1274126177u;
-    return h ^ (h >> 16);
-}
-
-double latticeValue(int x, int y, quint32 seed)
-{
-    return (latticeHash(x, y, seed) & 0xffffu) / 32767.5 - 1.0;
-}
-
-double valueNoise(double x, double y, quint32 seed)
-{
-    const int x0 = static_cast<int>(std::floor(x));
-    const int y0 = static_cast<int>(std::floor(y));
-    const double fx = x - x0;
-    const double fy = y - y0;
-    const double sx = fx * fx * (3.0 - 2.0 * fx);
-    const double sy = fy * fy * (3.0 - 2.0 * fy);
-    const double top = latticeValue(x0, y0, seed) + sx * (latticeValue(x0 + 1, y0, seed) - latticeValue(x0, y0, seed));
-    const double bottom =
-        latticeValue(x0, y0 + 1, seed) + sx * (latticeValue(x0 + 1, y0 + 1, seed) - latticeValue(x0, y0 + 1, seed));
-    return top + sy * (bottom - top);
-}
-
-double fractalNoise(double x, double y, quint32 seed)
-{
-    return valueNoise(x, y, seed) + 0.5 * valueNoise(2.0 * x, 2.0 * y, seed + 1)
-        + 0.25 * valueNoise(4.0 * x, 4.0 * y, seed + 2);
-}
-
-// ---- The picture being drawn ----
-
-struct Canvas {
-    int width = 0;
-    int height = 0;
-    double scale = 1.0;
-    std::vector<qint16> owner; // kWater, kNoOwner (land no one holds) or a territory
-    std::array<QPoint, kMaxTerritories + 1> seeds{};
-    int count = 0;
-
-    bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
-    qint16 &at(int x, int y) { return owner[static_cast<size_t>(y) * width + x]; }
-    qint16 at(int x, int y) const { return owner[static_cast<size_t>(y) * width + x]; }
-};
-
 using PairSet = QSet<quint32>;
 
-quint32 pairKey(int a, int b)
-{
-    return static_cast<quint32>(qMin(a, b)) << 16 | static_cast<quint32>(qMax(a, b));
-}
-
-// Neighbours in either direction, without a territory's link to itself.
-std::vector<std::pair<int, int>> linkedPairs(const MapTables &map)
+// Neighbours in either direction (a territory may attack any it lists), without a territory's
+// link to itself.
+std::vector<Pair> linkedPairs(const MapTables &map)
 {
     PairSet seen;
-    std::vector<std::pair<int, int>> pairs;
+    std::vector<Pair> pairs;
     for (int t = 1; t <= map.territoryCount; ++t) {
         for (int i = 1; i <= kMaxNeighbours; ++i) {
             const int u = map.territoryNeighbours[t][i];
@@ -135,281 +67,6 @@ int continentOf(const MapTables &map, int t)
                 return c;
     }
     return 0;
-}
-
-QImage blankMask(const Canvas &canvas)
-{
-    QImage mask(canvas.width, canvas.height, QImage::Format_RGB32);
-    mask.fill(Qt::black);
-    return mask;
-}
-
-QImage outlineMask(const Canvas &canvas, const MapOutline &outline)
-{
-    QImage mask = blankMask(canvas);
-    QPainter painter(&mask);
-    painter.setPen(Qt::NoPen);
-    painter.scale(canvas.scale, canvas.scale);
-    painter.setBrush(Qt::white);
-    for (const QPolygonF &polygon : outline.land)
-        painter.drawPolygon(polygon);
-    painter.setBrush(Qt::black);
-    for (const QPolygonF &polygon : outline.water)
-        painter.drawPolygon(polygon);
-    return mask;
-}
-
-bool segmentsCross(QPointF a, QPointF b, QPointF c, QPointF d)
-{
-    const auto side = [](QPointF p, QPointF q, QPointF r) {
-        return (q.x() - p.x()) * (r.y() - p.y()) - (q.y() - p.y()) * (r.x() - p.x());
-    };
-    const double d1 = side(c, d, a);
-    const double d2 = side(c, d, b);
-    const double d3 = side(a, b, c);
-    const double d4 = side(a, b, d);
-    return ((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) && ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0));
-}
-
-double distanceToSegment(QPointF p, QPointF a, QPointF b)
-{
-    const QPointF ab = b - a;
-    const double length2 = QPointF::dotProduct(ab, ab);
-    const double along = length2 > 0 ? qBound(0.0, QPointF::dotProduct(p - a, ab) / length2, 1.0) : 0.0;
-    const QPointF nearest = a + along * ab;
-    return std::hypot(p.x() - nearest.x(), p.y() - nearest.y());
-}
-
-// The links that run over land: short ones first, none longer than `longest`, none crossing
-// another or passing close by a third label; the rest cross the sea.
-std::vector<std::pair<int, int>> landSkeleton(const MapTables &map, const std::vector<std::pair<int, int>> &pairs,
-                                              double longest)
-{
-    std::vector<std::pair<int, int>> byLength = pairs;
-    const auto pos = [&map](int t) { return QPointF(map.territoryPos[t].x, map.territoryPos[t].y); };
-    const auto length = [&](const std::pair<int, int> &p) {
-        const QPointF d = pos(p.first) - pos(p.second);
-        return std::hypot(d.x(), d.y());
-    };
-    std::stable_sort(byLength.begin(), byLength.end(),
-                     [&](const auto &a, const auto &b) { return length(a) < length(b); });
-    std::vector<std::pair<int, int>> accepted;
-    for (const auto &pair : byLength) {
-        if (length(pair) > longest)
-            continue;
-        const QPointF a = pos(pair.first);
-        const QPointF b = pos(pair.second);
-        bool clear = true;
-        for (int t = 1; t <= map.territoryCount && clear; ++t)
-            if (t != pair.first && t != pair.second && distanceToSegment(pos(t), a, b) < 9.0)
-                clear = false;
-        for (const auto &other : accepted) {
-            if (!clear)
-                break;
-            if (other.first == pair.first || other.first == pair.second || other.second == pair.first
-                || other.second == pair.second)
-                continue;
-            clear = !segmentsCross(a, b, pos(other.first), pos(other.second));
-        }
-        if (clear)
-            accepted.push_back(pair);
-    }
-    return accepted;
-}
-
-QImage grownMask(const Canvas &canvas, const MapTables &map, const std::vector<std::pair<int, int>> &skeleton,
-                 const Shaping &shaping)
-{
-    QImage mask = blankMask(canvas);
-    QPainter painter(&mask);
-    painter.scale(canvas.scale, canvas.scale);
-    painter.setPen(QPen(Qt::white, 2.0 * shaping.linkHalfWidth, Qt::SolidLine, Qt::RoundCap));
-    for (const auto &pair : skeleton)
-        painter.drawLine(QPointF(map.territoryPos[pair.first].x, map.territoryPos[pair.first].y),
-                         QPointF(map.territoryPos[pair.second].x, map.territoryPos[pair.second].y));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Qt::white);
-    for (int t = 1; t <= map.territoryCount; ++t)
-        painter.drawEllipse(QPointF(map.territoryPos[t].x, map.territoryPos[t].y), shaping.seedRadius,
-                            shaping.seedRadius);
-    return mask;
-}
-
-// Land where the mask, pushed about by noise, is white: a coast that wanders like a real one.
-void applyWanderingCoast(Canvas &canvas, const QImage &mask, const Shaping &shaping)
-{
-    const double amplitude = shaping.coastNoise * canvas.scale;
-    for (int y = 0; y < canvas.height; ++y) {
-        for (int x = 0; x < canvas.width; ++x) {
-            const double u = x / canvas.scale / shaping.noiseScale;
-            const double v = y / canvas.scale / shaping.noiseScale;
-            const int sx = static_cast<int>(std::lround(x + amplitude * fractalNoise(u, v, 11)));
-            const int sy = static_cast<int>(std::lround(y + amplitude * fractalNoise(u, v, 29)));
-            const bool land = canvas.inside(sx, sy) && qRed(mask.pixel(sx, sy)) > 127;
-            canvas.at(x, y) = land ? kNoOwner : kWater;
-        }
-    }
-}
-
-void keepAroundLabels(Canvas &canvas, const Shaping &shaping)
-{
-    const int radius = static_cast<int>(shaping.keepRadius * canvas.scale);
-    for (int t = 1; t <= canvas.count; ++t)
-        for (int dy = -radius; dy <= radius; ++dy)
-            for (int dx = -radius; dx <= radius; ++dx)
-                if (dx * dx + dy * dy <= radius * radius && canvas.inside(canvas.seeds[t].x() + dx, canvas.seeds[t].y() + dy))
-                    canvas.at(canvas.seeds[t].x() + dx, canvas.seeds[t].y() + dy) = kNoOwner;
-}
-
-QRect panelArea(const Canvas &canvas, const QRect &panelBox, int margin)
-{
-    const QRect design = panelBox.adjusted(-margin, -margin, margin, margin);
-    return QRect(QPoint(static_cast<int>(design.left() * canvas.scale), static_cast<int>(design.top() * canvas.scale)),
-                 QPoint(static_cast<int>((design.right() + 1) * canvas.scale),
-                        static_cast<int>((design.bottom() + 1) * canvas.scale)))
-        .intersected(QRect(0, 0, canvas.width, canvas.height));
-}
-
-void clearPanel(Canvas &canvas, const QRect &area)
-{
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            canvas.at(x, y) = kWater;
-}
-
-// Small lakes become land and small islands without a territory sink.
-void tidyShapes(Canvas &canvas, const Shaping &shaping)
-{
-    std::vector<int> component(canvas.owner.size(), -1);
-    std::vector<int> queue;
-    int next = 0;
-    const double scale2 = canvas.scale * canvas.scale;
-    for (int start = 0; start < static_cast<int>(canvas.owner.size()); ++start) {
-        if (component[start] >= 0)
-            continue;
-        const bool water = canvas.owner[start] == kWater;
-        queue.assign(1, start);
-        component[start] = next;
-        bool touchesEdge = false;
-        bool holdsLabel = false;
-        for (size_t i = 0; i < queue.size(); ++i) {
-            const int p = queue[i];
-            const int x = p % canvas.width;
-            const int y = p / canvas.width;
-            touchesEdge = touchesEdge || x == 0 || y == 0 || x == canvas.width - 1 || y == canvas.height - 1;
-            const int dx[] = {1, -1, 0, 0};
-            const int dy[] = {0, 0, 1, -1};
-            for (int k = 0; k < 4; ++k) {
-                const int nx = x + dx[k];
-                const int ny = y + dy[k];
-                if (!canvas.inside(nx, ny))
-                    continue;
-                const int q = ny * canvas.width + nx;
-                if (component[q] < 0 && (canvas.owner[q] == kWater) == water) {
-                    component[q] = next;
-                    queue.push_back(q);
-                }
-            }
-        }
-        if (!water)
-            for (int t = 1; t <= canvas.count && !holdsLabel; ++t)
-                holdsLabel = component[canvas.seeds[t].y() * canvas.width + canvas.seeds[t].x()] == next;
-        const double area = queue.size() / scale2;
-        const bool sink = !water && !holdsLabel && area < shaping.smallestIsland;
-        const bool fill = water && !touchesEdge && area < shaping.smallestLake;
-        if (sink || fill)
-            for (int p : queue)
-                canvas.owner[p] = fill ? kNoOwner : kWater;
-        ++next;
-    }
-}
-
-// The sources each territory grows from: its label point, and the half of each land link that
-// leads toward its neighbour, so that neighbours meet halfway.
-void placeSources(Canvas &canvas, const std::vector<std::pair<int, int>> &landLinks,
-                  std::vector<int> &sources)
-{
-    // A half link stops at the sea and at another territory's sources, so that every source of
-    // a territory stays joined to its label point.
-    const auto claim = [&](int x, int y, int t) {
-        if (!canvas.inside(x, y))
-            return false;
-        qint16 &owner = canvas.at(x, y);
-        if (owner == kNoOwner) {
-            owner = static_cast<qint16>(t);
-            sources.push_back(y * canvas.width + x);
-        }
-        return owner == t;
-    };
-    for (int t = 1; t <= canvas.count; ++t)
-        claim(canvas.seeds[t].x(), canvas.seeds[t].y(), t);
-    for (const auto &link : landLinks) {
-        const QPointF a(canvas.seeds[link.first]);
-        const QPointF b(canvas.seeds[link.second]);
-        const QPointF middle = (a + b) / 2.0;
-        for (const auto &[from, t] : {std::pair<QPointF, int>{a, link.first}, std::pair<QPointF, int>{b, link.second}}) {
-            const QPointF d = middle - from;
-            const int steps = static_cast<int>(std::ceil(std::max(std::abs(d.x()), std::abs(d.y()))));
-            for (int i = 1; i < steps; ++i) {
-                const QPointF p = from + d * (static_cast<double>(i) / steps);
-                if (!claim(static_cast<int>(std::lround(p.x())), static_cast<int>(std::lround(p.y())), t))
-                    break;
-            }
-        }
-    }
-}
-
-// Every land pixel goes to the territory whose sources are nearest over land, so each region
-// is one piece by construction. The way is slower in some places than in others (a noise
-// field), which bends the borders the way real ones bend.
-void growTerritories(Canvas &canvas, const std::vector<int> &sources)
-{
-    constexpr int kStraight = 20;
-    constexpr int kDiagonal = 28;
-    constexpr int kLongestStep = kDiagonal * 3 / 2;
-    std::vector<quint8> slowness(canvas.owner.size());
-    for (int y = 0; y < canvas.height; ++y)
-        for (int x = 0; x < canvas.width; ++x) {
-            const double n = fractalNoise(x / canvas.scale / 22.0, y / canvas.scale / 22.0, 53);
-            slowness[static_cast<size_t>(y) * canvas.width + x] =
-                static_cast<quint8>(std::lround(100.0 * qBound(0.5, 1.0 + 0.4 * n, 1.5)));
-        }
-    std::vector<int> distance(canvas.owner.size(), std::numeric_limits<int>::max());
-    std::array<std::vector<int>, kLongestStep + 1> buckets;
-    for (int p : sources) {
-        distance[p] = 0;
-        buckets[0].push_back(p);
-    }
-    size_t pending = sources.size();
-    for (int d = 0; pending > 0; ++d) {
-        std::vector<int> &bucket = buckets[d % buckets.size()];
-        std::vector<int> current;
-        current.swap(bucket);
-        pending -= current.size();
-        for (int p : current) {
-            if (distance[p] != d)
-                continue;
-            const int x = p % canvas.width;
-            const int y = p / canvas.width;
-            for (int dy = -1; dy <= 1; ++dy) {
-                for (int dx = -1; dx <= 1; ++dx) {
-                    if ((dx == 0 && dy == 0) || !canvas.inside(x + dx, y + dy))
-                        continue;
-                    const int q = (y + dy) * canvas.width + x + dx;
-                    if (canvas.owner[q] == kWater)
-                        continue;
-                    const int base = dx != 0 && dy != 0 ? kDiagonal : kStraight;
-                    const int nd = d + (base * (slowness[p] + slowness[q]) + 100) / 200;
-                    if (nd < distance[q]) {
-                        distance[q] = nd;
-                        canvas.owner[q] = canvas.owner[p];
-                        buckets[nd % buckets.size()].push_back(q);
-                        ++pending;
-                    }
-                }
-            }
-        }
-    }
 }
 
 PairSet touchingPairs(const Canvas &canvas)
@@ -559,62 +216,6 @@ void paintPixels(QImage &image, const Canvas &canvas, const MapTables &map)
     }
 }
 
-// A piece of a territory joined to the rest only through a neck narrower than its borders is
-// cut off by them, and no fill would ever reach it. Such a piece goes to the territory it borders
-// most (or to land no one holds); returns whether any piece moved.
-bool reassignCutOffPieces(Canvas &canvas, const QImage &image)
-{
-    TerritoryRegions regions;
-    regions.build(image, canvas.seeds, canvas.count);
-    const FillableColours fillable;
-    const auto cutOff = [&](int x, int y) {
-        return fillable.contains(reinterpret_cast<const QRgb *>(image.constScanLine(y))[x]) && regions.territoryAt(x, y) == 0;
-    };
-    std::vector<quint8> seen(canvas.owner.size(), 0);
-    bool moved = false;
-    for (int start = 0; start < static_cast<int>(canvas.owner.size()); ++start) {
-        if (seen[start] || !cutOff(start % canvas.width, start / canvas.width))
-            continue;
-        std::vector<int> piece{start};
-        seen[start] = 1;
-        for (size_t i = 0; i < piece.size(); ++i) {
-            const int x = piece[i] % canvas.width;
-            const int y = piece[i] / canvas.width;
-            for (const QPoint &o : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
-                const int nx = x + o.x();
-                const int ny = y + o.y();
-                const int q = ny * canvas.width + nx;
-                if (canvas.inside(nx, ny) && !seen[q] && cutOff(nx, ny)) {
-                    seen[q] = 1;
-                    piece.push_back(q);
-                }
-            }
-        }
-        std::array<int, kMaxTerritories + 1> votes{};
-        for (int p : piece)
-            for (int dy = -3; dy <= 3; ++dy)
-                for (int dx = -3; dx <= 3; ++dx) {
-                    const int u = regions.territoryAt(p % canvas.width + dx, p / canvas.width + dy);
-                    votes[u] += u > 0 ? 1 : 0;
-                }
-        const int heir = static_cast<int>(std::max_element(votes.begin() + 1, votes.end()) - votes.begin());
-        const qint16 newOwner = votes[heir] > 0 ? static_cast<qint16>(heir) : kNoOwner;
-        const qint16 oldOwner = canvas.owner[piece.front()];
-        // The piece and the border ring round it change hands, so the border between the piece
-        // and its new territory disappears.
-        for (int p : piece)
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx) {
-                    const int x = p % canvas.width + dx;
-                    const int y = p / canvas.width + dy;
-                    if (canvas.inside(x, y) && canvas.at(x, y) == oldOwner)
-                        canvas.at(x, y) = newOwner;
-                }
-        moved = true;
-    }
-    return moved;
-}
-
 // What is still cut off after that becomes border, so every fillable pixel belongs to a region.
 void closeOrphans(QImage &image, const Canvas &canvas)
 {
@@ -626,43 +227,6 @@ void closeOrphans(QImage &image, const Canvas &canvas)
         for (int x = 0; x < canvas.width; ++x)
             if (fillable.contains(row[x]) && regions.territoryAt(x, y) == 0)
                 row[x] = kTerritoryBorder;
-    }
-}
-
-// Dashed lines over the sea for neighbours whose lands do not meet; a link across the edge of
-// the board runs out over the edge from both ends.
-void drawSeaLinks(QImage &image, const Canvas &canvas, const std::vector<std::pair<int, int>> &pairs,
-                  const QRect &panel)
-{
-    const PairSet touching = touchingPairs(canvas);
-    const int dash = static_cast<int>(std::lround(4 * canvas.scale));
-    const int gap = static_cast<int>(std::lround(3 * canvas.scale));
-    const auto dashedLine = [&](QPointF from, QPointF to) {
-        const QPointF d = to - from;
-        const int steps = static_cast<int>(std::ceil(std::max(std::abs(d.x()), std::abs(d.y()))));
-        for (int i = 0; i <= steps; ++i) {
-            if (i % (dash + gap) >= dash)
-                continue;
-            const QPointF p = from + d * (steps > 0 ? static_cast<double>(i) / steps : 0.0);
-            const int x = static_cast<int>(std::lround(p.x()));
-            const int y = static_cast<int>(std::lround(p.y()));
-            if (canvas.inside(x, y) && canvas.at(x, y) == kWater && !panel.contains(x, y))
-                reinterpret_cast<QRgb *>(image.scanLine(y))[x] = kSeaLink;
-        }
-    };
-    for (const auto &pair : pairs) {
-        if (touching.contains(pairKey(pair.first, pair.second)))
-            continue;
-        const QPointF a(canvas.seeds[pair.first]);
-        const QPointF b(canvas.seeds[pair.second]);
-        QPointF shift(0, 0);
-        if (std::abs(a.x() - b.x()) > canvas.width / 2.0)
-            shift.setX(a.x() < b.x() ? -canvas.width : canvas.width);
-        if (std::abs(a.y() - b.y()) > canvas.height / 2.0)
-            shift.setY(a.y() < b.y() ? -canvas.height : canvas.height);
-        dashedLine(a, b + shift);
-        if (!shift.isNull())
-            dashedLine(b, a - shift);
     }
 }
 
@@ -723,6 +287,21 @@ QImage paintedMapPreview(const QImage &mapPicture, bool large, int players)
 
 namespace {
 
+// The world maps wrap round the globe; SwampII joins its opposite edges both ways.
+MapWrap wrapOf(MapFlag flag)
+{
+    switch (flag) {
+    case MapSwampII:
+        return MapWrap::Both;
+    case MapWorld:
+    case MapWorldII:
+    case MapRealWorld:
+        return MapWrap::Across;
+    default:
+        return MapWrap::None;
+    }
+}
+
 QString aliasOf(const char *resourcePath)
 {
     return QString::fromLatin1(resourcePath).mid(2); // ":/tifa/x.png" -> "tifa/x.png"
@@ -736,7 +315,7 @@ QString previewNameOf(const char *resourcePath)
 } // namespace
 
 QImage drawMapPicture(const MapTables &map, const QRect &panelBox, QSize size, double scale, const MapOutline *outline,
-                      OutlineLinks links)
+                      OutlineLinks links, MapWrap wrap)
 {
     Canvas canvas;
     canvas.width = size.width();
@@ -747,54 +326,31 @@ QImage drawMapPicture(const MapTables &map, const QRect &panelBox, QSize size, d
     for (int t = 1; t <= canvas.count; ++t)
         canvas.seeds[t] = QPoint(qBound(0, static_cast<int>(map.territoryPos[t].x * scale), canvas.width - 1),
                                  qBound(0, static_cast<int>(map.territoryPos[t].y * scale), canvas.height - 1));
+    canvas.pairs = linkedPairs(map);
+    canvas.neighbours = PairTable(canvas.count);
+    for (const Pair &pair : canvas.pairs)
+        canvas.neighbours.set(pair.first, pair.second);
+    canvas.wrap = {wrap != MapWrap::None, wrap == MapWrap::Both};
 
-    const Shaping &shaping = outline ? kOutlineShaping : kGrownShaping;
-    const auto pairs = linkedPairs(map);
-    std::vector<std::pair<int, int>> skeleton;
-    QImage mask;
-    if (outline) {
-        mask = outlineMask(canvas, *outline);
-    } else {
-        skeleton = landSkeleton(map, pairs, shaping.longestLand);
-        mask = grownMask(canvas, map, skeleton, shaping);
+    const std::vector<Pair> landLinks = shapeLand(canvas, map, panelBox, outline, links);
+    const QRect panel = panelArea(canvas, panelBox, 0);
+    const std::vector<qint16> land = canvas.owner;
+    reserveLabels(canvas, {}, panel);
+    growTerritories(canvas, landLinks);
+    partTerritories(canvas);
+    // Territories left too small to use are drawn again with room kept round their labels.
+    const std::vector<int> cramped = crampedTerritories(canvas);
+    if (!cramped.empty()) {
+        canvas.owner = land;
+        reserveLabels(canvas, cramped, panel);
+        growTerritories(canvas, landLinks);
+        partTerritories(canvas);
     }
-    applyWanderingCoast(canvas, mask, shaping);
-    const QRect panel = panelArea(canvas, panelBox, kPanelMargin);
-    clearPanel(canvas, panel);
-    // A label in the panel's margin keeps its land; only the panel itself stays open sea.
-    keepAroundLabels(canvas, shaping);
-    clearPanel(canvas, panelArea(canvas, panelBox, 0));
-    tidyShapes(canvas, shaping);
-
-    // With an outline, a link runs over land when the land between the two labels is unbroken.
-    if (outline) {
-        std::vector<std::pair<int, int>> overLandPairs;
-        for (const auto &pair : pairs) {
-            const QPointF a(canvas.seeds[pair.first]);
-            const QPointF b(canvas.seeds[pair.second]);
-            const int steps = static_cast<int>(std::ceil(std::hypot(b.x() - a.x(), b.y() - a.y())));
-            bool overLand = true;
-            for (int i = 0; i <= steps && overLand; ++i) {
-                const QPointF p = a + (b - a) * (steps > 0 ? static_cast<double>(i) / steps : 0.0);
-                overLand = canvas.at(static_cast<int>(std::lround(p.x())), static_cast<int>(std::lround(p.y()))) != kWater;
-            }
-            if (overLand)
-                overLandPairs.push_back(pair);
-        }
-        skeleton = links == OutlineLinks::Untangled
-            ? landSkeleton(map, overLandPairs, std::numeric_limits<double>::max())
-            : overLandPairs;
-    }
-    std::vector<int> sources;
-    placeSources(canvas, skeleton, sources);
-    growTerritories(canvas, sources);
 
     QImage image(canvas.width, canvas.height, QImage::Format_RGB32);
     paintPixels(image, canvas, map);
-    for (int pass = 0; pass < 3 && reassignCutOffPieces(canvas, image); ++pass)
-        paintPixels(image, canvas, map);
+    drawLinks(image, canvas, panel);
     closeOrphans(image, canvas);
-    drawSeaLinks(image, canvas, pairs, panel);
     return image;
 }
 
@@ -804,7 +360,7 @@ void drawMapPictures(std::vector<MapPictureJob> &jobs)
     const auto work = [&] {
         for (size_t i = next++; i < jobs.size(); i = next++) {
             MapPictureJob &job = jobs[i];
-            job.image = drawMapPicture(job.map, job.panel, job.size, job.scale, job.outline, job.links);
+            job.image = drawMapPicture(job.map, job.panel, job.size, job.scale, job.outline, job.links, job.wrap);
         }
     };
     std::vector<std::thread> workers;
@@ -839,7 +395,8 @@ void addMapPictures(ArtOutput &out)
             const bool large = path == set->large;
             const QSize size = large ? QSize(kLargePictureWidth, kLargePictureHeight)
                                      : QSize(kDesignPictureWidth, kDesignPictureHeight);
-            jobs.push_back({mapTables, panel, size, large ? 1.25 : 1.0, mapOutlineFor(set->flag), QImage()});
+            jobs.push_back({mapTables, panel, size, large ? 1.25 : 1.0, mapOutlineFor(set->flag), QImage(),
+                            OutlineLinks::AllOverLand, wrapOf(set->flag)});
             paths.emplace_back(set->flag, path);
         }
     }

@@ -53,10 +53,15 @@ const MapOutline &worldIITextOutline();
 // cross no shorter one and pass no third label (for maps whose links reach far across the land).
 enum class OutlineLinks { AllOverLand, Untangled };
 
+// Which way a map's picture wraps round: a link between neighbours at opposite edges may leave
+// the picture at one edge and come back at the other only where it does.
+enum class MapWrap { None, Across, Both };
+
 // The picture of `map` at `size`, where one design pixel is `scale` picture pixels; the player
 // panel's box (at the design size) stays open sea.
 QImage drawMapPicture(const MapTables &map, const QRect &panelBox, QSize size, double scale,
-                      const MapOutline *outline, OutlineLinks links = OutlineLinks::AllOverLand);
+                      const MapOutline *outline, OutlineLinks links = OutlineLinks::AllOverLand,
+                      MapWrap wrap = MapWrap::None);
 
 // One picture to draw: the map, its panel box at the design size, and how large.
 struct MapPictureJob {
@@ -67,6 +72,7 @@ struct MapPictureJob {
     const MapOutline *outline;
     QImage image; // the result
     OutlineLinks links = OutlineLinks::AllOverLand;
+    MapWrap wrap = MapWrap::None;
 };
 // Draws every job's picture, side by side on the machine's cores.
 void drawMapPictures(std::vector<MapPictureJob> &jobs);

@@ -21,27 +21,29 @@ struct SampleMap {
     const char *name; // the file name without ".txt", which is the map's own name
     MapTextFunction text;
     const MapOutline &(*outline)(); // null: the land grows from the links
+    MapWrap wrap = MapWrap::None;
 };
 
 // The geographic maps get land drawn after their real coasts; the abstract ones are islands
-// grown round their labels and links.
+// grown round their labels and links. Russia and WorldII wrap round the globe, Rings round its
+// middle, SwampII both ways.
 const SampleMap kSampleMaps[] = {
     {"e2", mapTextE2, nullptr},
     {"Romania", mapTextRomania, romaniaTextOutline},
     {"107", mapText107, nullptr},
     {"Lines", mapTextLines, nullptr},
-    {"Rings", mapTextRings, nullptr},
-    {"Russia", mapTextRussia, russiaTextOutline},
+    {"Rings", mapTextRings, nullptr, MapWrap::Across},
+    {"Russia", mapTextRussia, russiaTextOutline, MapWrap::Across},
     {"Hex_gone_crazy", mapTextHex_gone_crazy, nullptr},
     {"JustNeedTwo", mapTextJustNeedTwo, nullptr},
     {"France", mapTextFrance, franceTextOutline},
     {"OK83", mapTextOK83, nullptr},
     {"Neighbourhood", mapTextNeighbourhood, nullptr},
     {"coconutz", mapTextCoconutz, nullptr},
-    {"WorldII", mapTextWorldII, worldIITextOutline},
+    {"WorldII", mapTextWorldII, worldIITextOutline, MapWrap::Across},
     {"Ireland", mapTextIreland, irelandTextOutline},
     {"ParisByNight", mapTextParisByNight, nullptr},
-    {"SwampII", mapTextSwampII, nullptr},
+    {"SwampII", mapTextSwampII, nullptr, MapWrap::Both},
 };
 
 // Three maps of growing size, west to east: an island of counties, a country of regions, and a
@@ -110,7 +112,8 @@ void addMapTextFiles(ArtOutput &out)
         }
         // The texts link territories far apart over land, which would tangle their regions.
         jobs.push_back({map, panelBoxOf(map), QSize(kDesignPictureWidth, kDesignPictureHeight), 1.0,
-                        sample.outline ? &sample.outline() : nullptr, QImage(), OutlineLinks::Untangled});
+                        sample.outline ? &sample.outline() : nullptr, QImage(), OutlineLinks::Untangled,
+                        sample.wrap});
     }
     drawMapPictures(jobs);
 
