@@ -82,4 +82,8 @@ inline QRect numberBox(QPoint label)
     return QRect(QPoint(label.x() - 10, label.y() - 4), QPoint(label.x() + 9, label.y() + 4));
 }
 
+// How many steps (to any of the eight pixels round) each pixel of a width x height picture lies
+// from the nearest pixel marked in `sources`, up to 255.
+std::vector<quint8> stepsFrom(int width, int height, const std::vector<quint8> &sources);
+
 } // namespace map_canvas

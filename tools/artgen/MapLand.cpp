@@ -186,17 +186,13 @@ void applyWanderingCoast(Canvas &canvas, const QImage &mask, const Shaping &shap
 void closeNarrowWater(Canvas &canvas, int reach)
 {
     const auto spread = [&](qint16 from, qint16 to) {
-        std::vector<qint16> next = canvas.owner;
-        for (int y = 0; y < canvas.height; ++y)
-            for (int x = 0; x < canvas.width; ++x) {
-                if (canvas.at(x, y) != to)
-                    continue;
-                for (int dy = -reach; dy <= reach; ++dy)
-                    for (int dx = -reach; dx <= reach; ++dx)
-                        if (canvas.inside(x + dx, y + dy) && canvas.at(x + dx, y + dy) == from)
-                            next[canvas.index(x, y)] = from;
-            }
-        canvas.owner.swap(next);
+        std::vector<quint8> sources(canvas.owner.size());
+        for (size_t p = 0; p < sources.size(); ++p)
+            sources[p] = canvas.owner[p] == from ? 1 : 0;
+        const std::vector<quint8> steps = stepsFrom(canvas.width, canvas.height, sources);
+        for (size_t p = 0; p < steps.size(); ++p)
+            if (canvas.owner[p] == to && steps[p] <= reach)
+                canvas.owner[p] = from;
     };
     spread(kNoOwner, kWater);
     spread(kWater, kNoOwner);

@@ -374,10 +374,15 @@ void drawMapPictures(std::vector<MapPictureJob> &jobs)
 
 void addMapPictures(ArtOutput &out)
 {
-    // One job per picture; the maps are built one after the other (they share the game's
-    // tables), the pictures are drawn side by side, and written in table order.
+    // One job per picture size; the maps are built one after the other (they share the game's
+    // tables), the pictures are drawn side by side, and written in table order. The plain and the
+    // wide set share the design size, so they share one drawing.
+    struct Output {
+        MapFlag flag;
+        std::vector<const char *> paths;
+    };
     std::vector<MapPictureJob> jobs;
-    std::vector<std::pair<MapFlag, const char *>> paths;
+    std::vector<Output> outputs;
     for (const MapPictureSet *set = mapPictureSetsBegin(); set != mapPictureSetsEnd(); ++set) {
         const BuiltinMap *builtin = builtinMapFor(set->flag);
         if (!builtin)
@@ -389,28 +394,35 @@ void addMapPictures(ArtOutput &out)
             std::exit(1);
         }
         const QRect panel(playerPanelPosition(set->flag), QSize(kPlayerPanelWidth, kPlayerPanelHeight));
-        for (const char *path : {set->plain, set->wide, set->large}) {
-            if (!path)
-                continue;
-            const bool large = path == set->large;
+        const auto addJob = [&](bool large, std::vector<const char *> paths) {
             const QSize size = large ? QSize(kLargePictureWidth, kLargePictureHeight)
                                      : QSize(kDesignPictureWidth, kDesignPictureHeight);
             jobs.push_back({mapTables, panel, size, large ? 1.25 : 1.0, mapOutlineFor(set->flag), QImage(),
                             OutlineLinks::AllOverLand, wrapOf(set->flag)});
-            paths.emplace_back(set->flag, path);
-        }
+            outputs.push_back({set->flag, std::move(paths)});
+        };
+        std::vector<const char *> designSize;
+        for (const char *path : {set->plain, set->wide})
+            if (path)
+                designSize.push_back(path);
+        if (!designSize.empty())
+            addJob(false, designSize);
+        if (set->large)
+            addJob(true, {set->large});
     }
     drawMapPictures(jobs);
 
     for (size_t i = 0; i < jobs.size(); ++i) {
         const MapPictureJob &job = jobs[i];
         const bool large = job.scale > 1.0;
-        reportMapPictureQuality(job.image, job.map, job.scale, aliasOf(paths[i].second));
-        out.addResourceImage(aliasOf(paths[i].second), job.image);
-        resetStateSubsystem();
-        selectMap(paths[i].first);
-        mapTables = job.map;
-        out.addPreviewImage(previewNameOf(paths[i].second), paintedMapPreview(job.image, large, 6));
+        for (const char *path : outputs[i].paths) {
+            reportMapPictureQuality(job.image, job.map, job.scale, aliasOf(path));
+            out.addResourceImage(aliasOf(path), job.image);
+            resetStateSubsystem();
+            selectMap(outputs[i].flag);
+            mapTables = job.map;
+            out.addPreviewImage(previewNameOf(path), paintedMapPreview(job.image, large, 6));
+        }
     }
     resetStateSubsystem();
 }

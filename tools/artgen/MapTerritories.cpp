@@ -5,8 +5,8 @@
 #include <QHash>
 
 #include <algorithm>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 using namespace map_canvas;
@@ -65,110 +65,36 @@ std::vector<int> placeSources(Canvas &canvas, const std::vector<Pair> &landLinks
     return sources;
 }
 
-} // namespace
-
-// A pixel of a territory that a fill reaches: all eight pixels round it are the territory's own
-// (a pixel next to anything else is painted as border or coast).
-bool isInterior(const Canvas &canvas, int x, int y)
+// The pixels the painter fills: a territory's pixels with nothing else among the eight round them.
+std::vector<quint8> interiorPixels(const Canvas &canvas)
 {
-    const qint16 t = canvas.at(x, y);
-    if (t <= 0)
-        return false;
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-            if (canvas.inside(x + dx, y + dy) && canvas.at(x + dx, y + dy) != t)
-                return false;
-    return true;
-}
-
-namespace {
-
-// For every pixel of a territory, how far (in steps to any of the eight pixels round) the nearest
-// pixel lies that is not the territory's own, up to 255: two sweeps, down and back up.
-std::vector<quint8> depthInside(const Canvas &canvas)
-{
-    std::vector<quint8> depth(canvas.owner.size(), 0);
-    const auto sweep = [&](int y, int x, int dir) {
-        const size_t p = canvas.index(x, y);
-        if (canvas.owner[p] <= 0)
-            return;
-        int best = depth[p];
-        for (const QPoint &o : {QPoint(-dir, 0), QPoint(-dir, -dir), QPoint(0, -dir), QPoint(dir, -dir)}) {
-            const int nx = x + o.x();
-            const int ny = y + o.y();
-            const int there = !canvas.inside(nx, ny) ? 255
-                : canvas.owner[canvas.index(nx, ny)] != canvas.owner[p] ? 0
-                                                                          : depth[canvas.index(nx, ny)];
-            best = qMin(best, there + 1);
+    std::vector<quint8> interior(canvas.owner.size());
+    for (size_t p = 0; p < interior.size(); ++p)
+        interior[p] = canvas.owner[p] > 0 ? 1 : 0;
+    const int w = canvas.width;
+    // Each pair of pixels side by side (across, down and both ways slanting) is looked at once.
+    for (int y = 0; y < canvas.height; ++y) {
+        const size_t row = static_cast<size_t>(y) * w;
+        const bool below = y + 1 < canvas.height;
+        for (int x = 0; x < w; ++x) {
+            const size_t p = row + x;
+            const qint16 own = canvas.owner[p];
+            const auto differ = [&](size_t q) {
+                if (canvas.owner[q] != own)
+                    interior[p] = interior[q] = 0;
+            };
+            if (x + 1 < w)
+                differ(p + 1);
+            if (below) {
+                differ(p + w);
+                if (x + 1 < w)
+                    differ(p + w + 1);
+                if (x > 0)
+                    differ(p + w - 1);
+            }
         }
-        depth[p] = static_cast<quint8>(best);
-    };
-    for (size_t p = 0; p < depth.size(); ++p)
-        depth[p] = canvas.owner[p] > 0 ? 255 : 0;
-    for (int y = 0; y < canvas.height; ++y)
-        for (int x = 0; x < canvas.width; ++x)
-            sweep(y, x, 1);
-    for (int y = canvas.height - 1; y >= 0; --y)
-        for (int x = canvas.width - 1; x >= 0; --x)
-            sweep(y, x, -1);
-    return depth;
-}
-
-// Pixels of a territory near a territory it must be parted from become sea. Both sides give up
-// what lies within `bothSides`; then, where water is still narrower than `width`, the side with the
-// higher number gives up the rest (or the side facing the other's reserve, which never sinks). Which
-// pairs are parted: those that are not neighbours, or only `onlyPairs` when given.
-bool carveChannels(Canvas &canvas, int bothSides, int width, const PairTable *onlyPairs)
-{
-    const auto parted = [&](int t, int u) { return onlyPairs ? onlyPairs->has(t, u) : !canvas.areNeighbours(t, u); };
-    // Territories that have anyone to be parted from.
-    std::vector<quint8> involved(static_cast<size_t>(canvas.count) + 1, onlyPairs ? 0 : 1);
-    if (onlyPairs)
-        for (int t = 1; t <= canvas.count; ++t)
-            for (int u = 1; u <= canvas.count && !involved[static_cast<size_t>(t)]; ++u)
-                involved[static_cast<size_t>(t)] = onlyPairs->has(t, u) ? 1 : 0;
-    const auto pass = [&](bool oneSided) {
-        const int reach = oneSided ? width : bothSides;
-        const std::vector<quint8> depth = depthInside(canvas);
-        // Where each run of one owner (reserved or not) along a row ends, so a window takes a run
-        // at once.
-        const auto reserved = [&](size_t p) { return canvas.owner[p] > 0 && canvas.reserve[p] == canvas.owner[p]; };
-        std::vector<int> runEnd(canvas.owner.size());
-        for (int y = 0; y < canvas.height; ++y)
-            for (int x = canvas.width - 1; x >= 0; --x) {
-                const size_t p = canvas.index(x, y);
-                const bool same = x + 1 < canvas.width && canvas.owner[p + 1] == canvas.owner[p]
-                    && reserved(p + 1) == reserved(p);
-                runEnd[p] = same ? runEnd[p + 1] : x;
-            }
-        std::vector<qint16> next = canvas.owner;
-        bool changed = false;
-        for (int y = 0; y < canvas.height; ++y)
-            for (int x = 0; x < canvas.width; ++x) {
-                const size_t p = canvas.index(x, y);
-                const int t = canvas.owner[p];
-                if (t <= 0 || depth[p] > reach || !involved[static_cast<size_t>(t)] || canvas.reserve[p] == t)
-                    continue;
-                bool carve = false;
-                for (int wy = qMax(0, y - reach); wy <= qMin(canvas.height - 1, y + reach) && !carve; ++wy) {
-                    const int last = qMin(canvas.width - 1, x + reach);
-                    for (int wx = qMax(0, x - reach); wx <= last && !carve;) {
-                        const size_t q = canvas.index(wx, wy);
-                        const int u = canvas.owner[q];
-                        carve = u > 0 && u != t && parted(t, u) && (!oneSided || t > u || reserved(q));
-                        wx = runEnd[q] + 1;
-                    }
-                }
-                if (carve) {
-                    next[p] = kWater;
-                    changed = true;
-                }
-            }
-        canvas.owner.swap(next);
-        return changed;
-    };
-    const bool first = pass(false);
-    return pass(true) || first;
+    }
+    return interior;
 }
 
 // Which pixels each territory's fill reaches from its label (the painter fills four ways round
@@ -202,15 +128,6 @@ std::vector<quint8> reachedFromLabels(const Canvas &canvas, const std::vector<qu
     return reached;
 }
 
-std::vector<quint8> interiorPixels(const Canvas &canvas)
-{
-    std::vector<quint8> interior(canvas.owner.size(), 0);
-    for (int y = 0; y < canvas.height; ++y)
-        for (int x = 0; x < canvas.width; ++x)
-            interior[canvas.index(x, y)] = isInterior(canvas, x, y) ? 1 : 0;
-    return interior;
-}
-
 // Whether pixel (x, y) lies next to (or is) a pixel of its own territory that the fill reaches.
 bool nextToFilled(const Canvas &canvas, const std::vector<quint8> &reached, int x, int y)
 {
@@ -220,6 +137,121 @@ bool nextToFilled(const Canvas &canvas, const std::vector<quint8> &reached, int 
             if (canvas.inside(x + dx, y + dy) && reached[canvas.index(x + dx, y + dy)] && canvas.at(x + dx, y + dy) == t)
                 return true;
     return false;
+}
+
+// The lowest (or highest, by `pick`) of `line`'s values within `reach` of each place, three looks
+// a place: the line is cut into blocks as wide as the window, and each window spans the end of
+// one block and the start of the next.
+template <typename Pick>
+void spreadAlong(std::vector<qint16> &line, int reach, Pick pick)
+{
+    const int n = static_cast<int>(line.size());
+    const int block = 2 * reach + 1;
+    std::vector<qint16> fromStart(line.size());
+    std::vector<qint16> fromEnd(line.size());
+    for (int i = 0; i < n; ++i)
+        fromStart[i] = i % block == 0 ? line[i] : pick(fromStart[i - 1], line[i]);
+    for (int i = n - 1; i >= 0; --i)
+        fromEnd[i] = i % block == block - 1 || i == n - 1 ? line[i] : pick(fromEnd[i + 1], line[i]);
+    for (int i = 0; i < n; ++i)
+        line[i] = pick(fromEnd[qMax(0, i - reach)], fromStart[qMin(n - 1, i + reach)]);
+}
+
+// The pixels of a territory that another territory's pixel comes within `reach` of: the lowest
+// and highest territory number near each pixel, along the rows and then the columns.
+std::vector<quint8> nearOtherTerritories(const Canvas &canvas, int reach)
+{
+    constexpr qint16 kNone = std::numeric_limits<qint16>::max();
+    const auto lower = [](qint16 a, qint16 b) { return qMin(a, b); };
+    const auto higher = [](qint16 a, qint16 b) { return qMax(a, b); };
+    std::vector<qint16> low(canvas.owner.size());
+    std::vector<qint16> high(canvas.owner.size());
+    for (size_t p = 0; p < low.size(); ++p) {
+        low[p] = canvas.owner[p] > 0 ? canvas.owner[p] : kNone;
+        high[p] = canvas.owner[p] > 0 ? canvas.owner[p] : qint16(0);
+    }
+    std::vector<qint16> line;
+    const auto spreadLines = [&](std::vector<qint16> &values, auto pick) {
+        line.resize(static_cast<size_t>(canvas.width));
+        for (int y = 0; y < canvas.height; ++y) {
+            std::copy_n(values.begin() + static_cast<long>(canvas.index(0, y)), canvas.width, line.begin());
+            spreadAlong(line, reach, pick);
+            std::copy(line.begin(), line.end(), values.begin() + static_cast<long>(canvas.index(0, y)));
+        }
+        line.resize(static_cast<size_t>(canvas.height));
+        for (int x = 0; x < canvas.width; ++x) {
+            for (int y = 0; y < canvas.height; ++y)
+                line[static_cast<size_t>(y)] = values[canvas.index(x, y)];
+            spreadAlong(line, reach, pick);
+            for (int y = 0; y < canvas.height; ++y)
+                values[canvas.index(x, y)] = line[static_cast<size_t>(y)];
+        }
+    };
+    spreadLines(low, lower);
+    spreadLines(high, higher);
+    std::vector<quint8> near(canvas.owner.size());
+    for (size_t p = 0; p < near.size(); ++p)
+        near[p] = canvas.owner[p] > 0 && (low[p] < canvas.owner[p] || high[p] > canvas.owner[p]) ? 1 : 0;
+    return near;
+}
+
+// Pixels of a territory near a territory it must be parted from become sea. Both sides give up
+// what lies within `bothSides`; then, where water is still narrower than `width`, the side with the
+// higher number gives up the rest (or the side facing the other's reserve, which never sinks). Which
+// pairs are parted: those that are not neighbours, or only `onlyPairs` when given.
+bool carveChannels(Canvas &canvas, int bothSides, int width, const PairTable *onlyPairs)
+{
+    const auto parted = [&](int t, int u) { return onlyPairs ? onlyPairs->has(t, u) : !canvas.areNeighbours(t, u); };
+    // Territories that have anyone to be parted from.
+    std::vector<quint8> involved(static_cast<size_t>(canvas.count) + 1, onlyPairs ? 0 : 1);
+    if (onlyPairs)
+        for (int t = 1; t <= canvas.count; ++t)
+            for (int u = 1; u <= canvas.count && !involved[static_cast<size_t>(t)]; ++u)
+                involved[static_cast<size_t>(t)] = onlyPairs->has(t, u) ? 1 : 0;
+    // Carving only takes pixels away, so what is near another territory before the first pass
+    // still holds every pixel that can be carved in the second.
+    const std::vector<quint8> near = nearOtherTerritories(canvas, qMax(bothSides, width));
+    const auto pass = [&](bool oneSided) {
+        const int reach = oneSided ? width : bothSides;
+        // Where each run of one owner (reserved or not) along a row ends, so a window takes a run
+        // at once.
+        const auto reserved = [&](size_t p) { return canvas.owner[p] > 0 && canvas.reserve[p] == canvas.owner[p]; };
+        std::vector<int> runEnd(canvas.owner.size());
+        for (int y = 0; y < canvas.height; ++y)
+            for (int x = canvas.width - 1; x >= 0; --x) {
+                const size_t p = canvas.index(x, y);
+                const bool same = x + 1 < canvas.width && canvas.owner[p + 1] == canvas.owner[p]
+                    && reserved(p + 1) == reserved(p);
+                runEnd[p] = same ? runEnd[p + 1] : x;
+            }
+        std::vector<qint16> next = canvas.owner;
+        bool changed = false;
+        for (int y = 0; y < canvas.height; ++y)
+            for (int x = 0; x < canvas.width; ++x) {
+                const size_t p = canvas.index(x, y);
+                const int t = canvas.owner[p];
+                if (!near[p] || !involved[static_cast<size_t>(t)] || canvas.reserve[p] == t)
+                    continue;
+                bool carve = false;
+                for (int wy = qMax(0, y - reach); wy <= qMin(canvas.height - 1, y + reach) && !carve; ++wy) {
+                    const int last = qMin(canvas.width - 1, x + reach);
+                    for (int wx = qMax(0, x - reach); wx <= last && !carve;) {
+                        const size_t q = canvas.index(wx, wy);
+                        const int u = canvas.owner[q];
+                        carve = u > 0 && u != t && parted(t, u) && (!oneSided || t > u || reserved(q));
+                        wx = runEnd[q] + 1;
+                    }
+                }
+                if (carve) {
+                    next[p] = kWater;
+                    changed = true;
+                }
+            }
+        canvas.owner.swap(next);
+        return changed;
+    };
+    const bool first = pass(false);
+    return pass(true) || first;
 }
 
 // Pieces of a territory that its fill no longer reaches from the label (cut off by a channel, or
@@ -526,7 +558,18 @@ QHash<quint32, int> borderLengths(const Canvas &canvas)
     return lengths;
 }
 
-int borderLength(const Canvas &canvas, int a, int b)
+//END
+
+// A pixel of a territory that a fill reaches: all eight pixels round it are the territory's own
+// (a pixel next to anything else is painted as border or coast).
+bool isInterior(const Canvas &canvas, int x, int y)
 {
-    return borderLengths(canvas).value(pairKey(a, b));
+    const qint16 t = canvas.at(x, y);
+    if (t <= 0)
+        return false;
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (canvas.inside(x + dx, y + dy) && canvas.at(x + dx, y + dy) != t)
+                return false;
+    return true;
 }

@@ -27,9 +27,8 @@ void partTerritories(map_canvas::Canvas &canvas);
 // (anything else round it makes it border or coast).
 bool isInterior(const map_canvas::Canvas &canvas, int x, int y);
 
-// How long the border of two neighbours is: the pixels of the shorter side that touch the other.
-int borderLength(const map_canvas::Canvas &canvas, int a, int b);
-// Every pair's border length, by pairKey.
+// How long the borders of every two touching territories are, by pairKey: the pixels of the
+// shorter side that touch the other, counted where a player sees them (next to a filled inside).
 QHash<quint32, int> borderLengths(const map_canvas::Canvas &canvas);
 
 // The shortest border two neighbours may share at the design size: shorter ones are parted.
