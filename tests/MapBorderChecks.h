@@ -5,6 +5,7 @@
 // test (`territoryRegions`), so the picture must be installed first.
 
 #include "state/GameState.h"
+#include "state/LabelGlyphs.h"
 #include "state/MapPicture.h"
 #include "state/MapRegions.h"
 #include "state/MapView.h"
@@ -31,10 +32,12 @@ constexpr double kLongestDashGap = 4.0;   // between two dashes of one link
 // Regions across a border line (one pixel on each side) lie 3 pixels apart.
 constexpr int kAcrossABorder = 3;
 
-// The army number at its widest (three digits) around a label point.
+// The army number at its widest (three digits) around a label point, where the painter centres
+// it; the glyphs keep their size in the large set.
 inline QRect numberBox(QPoint label)
 {
-    return QRect(QPoint(label.x() - 10, label.y() - 4), QPoint(label.x() + 9, label.y() + 4));
+    const QSize size = numberSize(999, 1);
+    return QRect(QPoint(label.x() - size.width() / 2, label.y() - size.height() / 2), size);
 }
 
 inline quint32 pairKey(int a, int b)

@@ -5,6 +5,7 @@
 // the links (MapLinks.cpp).
 
 #include "state/GameState.h"
+#include "state/LabelGlyphs.h"
 
 #include <QPoint>
 #include <QRect>
@@ -75,11 +76,12 @@ struct Canvas {
     int pixels(double design) const { return static_cast<int>(std::ceil(design * scale - 1e-9)); }
 };
 
-// The army number at its widest (three digits) round a label, in picture pixels: the glyphs
-// keep their size in every picture set.
+// The army number at its widest (three digits) round a label, in picture pixels, where the
+// painter centres it; the glyphs keep their size in every picture set.
 inline QRect numberBox(QPoint label)
 {
-    return QRect(QPoint(label.x() - 10, label.y() - 4), QPoint(label.x() + 9, label.y() + 4));
+    const QSize size = numberSize(999, 1);
+    return QRect(QPoint(label.x() - size.width() / 2, label.y() - size.height() / 2), size);
 }
 
 // How many steps (to any of the eight pixels round) each pixel of a width x height picture lies

@@ -58,7 +58,9 @@ enum class OutlineLinks { AllOverLand, Untangled };
 enum class MapWrap { None, Across, Both };
 
 // The picture of `map` at `size`, where one design pixel is `scale` picture pixels; the player
-// panel's box (at the design size) stays open sea.
+// panel's box (at the design size) stays open sea. It tells the truth about the neighbour tables:
+// water parts every two territories that are not neighbours, two neighbours share a border long
+// enough to see or are joined by a dashed link, and every region holds its army number.
 QImage drawMapPicture(const MapTables &map, const QRect &panelBox, QSize size, double scale,
                       const MapOutline *outline, OutlineLinks links = OutlineLinks::AllOverLand,
                       MapWrap wrap = MapWrap::None);
