@@ -230,7 +230,7 @@ bool carveChannels(Canvas &canvas, int bothSides, int width, const PairTable *on
             for (int x = 0; x < canvas.width; ++x) {
                 const size_t p = canvas.index(x, y);
                 const int t = canvas.owner[p];
-                if (!near[p] || !involved[static_cast<size_t>(t)] || canvas.reserve[p] == t)
+                if (t <= 0 || !near[p] || !involved[static_cast<size_t>(t)] || canvas.reserve[p] == t)
                     continue;
                 bool carve = false;
                 for (int wy = qMax(0, y - reach); wy <= qMin(canvas.height - 1, y + reach) && !carve; ++wy) {
