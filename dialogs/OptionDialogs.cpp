@@ -177,6 +177,8 @@ void ViewArea::showPersonalities()
     for (int p = kFirstComputerSeat; p <= kMaxPlayers; ++p)
         choosePersonality(p, choices[p]->currentIndex());
     randomMixPersonalities = randomMix->isChecked() ? 1 : 0;
+    // A set-up given up halfway leaves its mark; the choice made here is the menus' own.
+    clearGameUnderWay();
     saveSettings();
     // The file keeps Unstable; the game plays each Unstable player by a personality of his own.
     for (int p = kFirstComputerSeat; p <= kMaxPlayers; ++p)
@@ -210,6 +212,7 @@ void ViewArea::persresetten()
         personalitySetting[p] = 0;
     }
     randomMixPersonalities = 0;
+    clearGameUnderWay();
     saveSettings();
 }
 

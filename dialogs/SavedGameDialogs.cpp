@@ -104,43 +104,67 @@ void reopenHostLobby(ViewArea &view)
 bool writeGame(const QString &path)
 {
     QDir::setCurrent(startFolderPath);
-    if (writeSavedGame(path))
+    QString why;
+    if (writeSavedGame(path, &why))
         return true;
     interaction().message(MessageIcon::Warning, kTitle,
-                          QStringLiteral("The game could not be saved to %1.").arg(QDir::toNativeSeparators(path)));
+                          QStringLiteral("The game could not be saved to %1:\n%2.")
+                              .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), why));
     return false;
 }
 
-// The chosen name keeps the start that tells the loader what kind of game the file holds, and
-// the extension the load dialog looks for.
-QString withKindAndExtension(const QString &chosen)
+// The start of a name that claims another kind of game, as the refusal names it.
+QString clashText(const QString &clash)
 {
-    QFileInfo file(chosen);
-    QString name = file.fileName();
-    const QString prefix = savedGameKindPrefix(defaultSaveName);
-    if (!prefix.isEmpty() && !(classifySavedGameName(name) == classifySavedGameName(defaultSaveName)))
-        name.prepend(prefix);
-    if (!name.endsWith(kExtension, Qt::CaseInsensitive))
-        name += kExtension;
-    return file.dir().filePath(name);
+    if (clash.isEmpty())
+        return QStringLiteral("\"My\", \"LAN_\", \"INT_\" or \"CMPGN_\"");
+    return QLatin1Char('"') + clash + QLatin1Char('"');
 }
 
-// The first save of a game asks for its name; a cancelled dialog saves nothing.
+// The chosen path with a file name that loads as the running game's kind and the extension the
+// load dialog looks for; empty (the player told why) when the name claims another kind.
+QString pathOfKind(const QString &chosen)
+{
+    const QFileInfo file(chosen);
+    QString typed = file.fileName();
+    if (typed.endsWith(kExtension, Qt::CaseInsensitive))
+        typed.chop(kExtension.size());
+    QString clash;
+    const QString name = savedGameNameOfKind(typed, runningGameKind(), &clash);
+    if (name.isEmpty()) {
+        interaction().message(MessageIcon::Warning, kTitle,
+                              QStringLiteral("The game cannot be saved as \"%1\": a saved game whose name "
+                                             "begins with %2 is loaded as another kind of game.\n\n"
+                                             "Please choose another name.")
+                                  .arg(typed, clashText(clash)));
+        return QString();
+    }
+    return file.dir().filePath(name + kExtension);
+}
+
+// The first save of a game asks for its name, again after a name that would load as another kind
+// of game; a cancelled dialog saves nothing.
 bool chooseSaveFile()
 {
     QDir::setCurrent(startFolderPath);
-    const QString proposed = QDir(startFolderPath).filePath(defaultSaveName);
-    interaction().pause(500);
-    const QString chosen = interaction().saveFileName(QStringLiteral("Save Game"), proposed, filter());
-    if (chosen.trimmed().isEmpty())
-        return false;
-    const QString path = withKindAndExtension(chosen);
-    if (!writeGame(path))
-        return false;
-    saveFileName = lastSaveFileName = path;
-    gameSaved = 1;
-    saveSettings();
-    return true;
+    QString proposed = QDir(startFolderPath).filePath(defaultSaveName);
+    for (;;) {
+        interaction().pause(500);
+        const QString chosen = interaction().saveFileName(QStringLiteral("Save Game"), proposed, filter());
+        if (chosen.trimmed().isEmpty())
+            return false;
+        const QString path = pathOfKind(chosen);
+        if (path.isEmpty()) {
+            proposed = chosen;
+            continue;
+        }
+        if (!writeGame(path))
+            return false;
+        saveFileName = lastSaveFileName = path;
+        gameSaved = 1;
+        saveSettings();
+        return true;
+    }
 }
 
 // A game that has a file is saved to it again without a question.
@@ -175,9 +199,17 @@ void startRankAllOver()
 {
     if (!interaction().question(kTitle, QStringLiteral("Are you sure ?")))
         return;
+    // The scores first: a file that stays as it was leaves the rank, the count and the game too.
+    QString why;
+    if (!clearScoresFile(&why)) {
+        interaction().message(MessageIcon::Warning, kTitle,
+                              QStringLiteral("The scores file %1 could not be emptied:\n%2.\n\n"
+                                             "Nothing has been reset; the game goes on.")
+                                  .arg(scoresFilePath, why));
+        return;
+    }
     savesUsed = 0;
     saveSettings();
-    clearScoresFile();
     rankGame = 0;
     exitReason = ExitProgramClosing;
     quitProgram();
@@ -225,8 +257,12 @@ void ViewArea::loadSavedGame()
         update();
         return;
     }
-    formatPlayerFigures();
     networkPlayerName = playerName[1];
+    // Shown for one paint while the restored game is drawn.
+    setStatusText2(QStringLiteral("This might take a few seconds..."));
+    formatPlayerFigures();
+    repaint();
+    setStatusText2(QStringLiteral(" "));
     updateWindowTitle();
     update();
 

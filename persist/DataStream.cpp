@@ -144,14 +144,16 @@ FileRead readWholeFile(const QString &path, qint64 maxBytes, QByteArray &bytes)
     return FileRead::Read;
 }
 
-bool writeWholeFile(const QString &path, const QByteArray &bytes)
+bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *why)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
+    bool written = file.open(QIODevice::WriteOnly);
+    if (written && file.write(bytes) != bytes.size()) {
         file.cancelWriting();
-        return false;
+        written = false;
     }
-    return file.commit();
+    written = written && file.commit();
+    if (!written && why)
+        *why = file.errorString();
+    return written;
 }

@@ -44,6 +44,8 @@ public:
 
     bool ok() const { return !refused_ && stream_.status() == QDataStream::Ok; }
     bool atEnd() const { return stream_.atEnd(); }
+    // The bytes ran out in the middle of a value.
+    bool ranOut() const { return stream_.status() == QDataStream::ReadPastEnd; }
     // Bytes read so far.
     qint64 position() const;
     void refuse() { refused_ = true; }
@@ -128,5 +130,5 @@ enum class FileRead { Read, Missing, Unreadable, TooLarge };
 FileRead readWholeFile(const QString &path, qint64 maxBytes, QByteArray &bytes);
 
 // Replaces the file with `bytes` in one step: a failed or interrupted write leaves the old file
-// as it was. False when the file could not be written.
-bool writeWholeFile(const QString &path, const QByteArray &bytes);
+// as it was. False when the file could not be written; `why` then says why, in words.
+bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *why = nullptr);

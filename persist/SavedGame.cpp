@@ -24,10 +24,15 @@ namespace {
 constexpr qint64 kMaxSavedGameBytes = 64 * 1024;
 // Every army on the map summed stays within 32 bits.
 constexpr qint32 kMaxArmies = 10000000;
+// Turns, battles and losses no game comes near; whatever play follows a load adds to them
+// without leaving 32 bits.
+constexpr qint32 kMaxCount = 1000000000;
+// A hundred years of play.
+constexpr double kMaxPlayTimeSeconds = 100.0 * 366 * 24 * 3600;
+constexpr qint32 kCardTradeDone = 177;
 constexpr qint32 kMaxDeckCards = 53;
 constexpr qint32 kMaxMissionType = 3;
 constexpr qint32 kMaxGameMode = ModeDemo;
-constexpr qint32 kAnyValue = std::numeric_limits<qint32>::max();
 
 template <class Io>
 void streamPlayer(Io &io, PlayerRecord &player)
@@ -35,12 +40,12 @@ void streamPlayer(Io &io, PlayerRecord &player)
     for (int c = PlayerRecord::ContinentHeld1; c < PlayerRecord::TerritoriesHeld; ++c)
         io.int32(player.f[c], 0, 1);
     io.int32(player.f[PlayerRecord::TerritoriesHeld], 0, kMaxTerritories);
-    io.int32(player.f[PlayerRecord::TotalArmies], 0, kAnyValue);
-    io.int32(player.f[PlayerRecord::ContinentBonus], 0, kAnyValue);
+    io.int32(player.f[PlayerRecord::TotalArmies], 0, kMaxTerritories * kMaxArmies);
+    io.int32(player.f[PlayerRecord::ContinentBonus], 0, kMaxCount);
     for (int card = PlayerRecord::Artillery; card <= PlayerRecord::Wild; ++card)
         io.int32(player.f[card], 0, kMaxDeckCards);
     for (int counter = PlayerRecord::BattleLosses; counter <= PlayerRecord::ContinentsLost; ++counter)
-        io.int32(player.f[counter], 0, kAnyValue);
+        io.int32(player.f[counter], 0, kMaxCount);
     io.int32(player.f[PlayerRecord::SpareField]);
     io.int32(player.f[PlayerRecord::Stronghold], 0, kMaxTerritories);
 }
@@ -56,7 +61,7 @@ void streamSavedGame(Io &io, SavedGameRecord &r)
         streamPlayer(io, r.playerTable[p]);
     for (int p = 1; p <= kMaxPlayers; ++p) {
         io.int32(r.pairs10[p].id, 0, kMaxPlayers);
-        io.int32(r.pairs10[p].value, 0, kAnyValue);
+        io.int32(r.pairs10[p].value, 0, kMaxCount);
     }
     io.int32(r.currentPlayer, 1, kMaxPlayers);
     for (CardKind kind : {CardArtillery, CardInfantry, CardCavalry, CardWild})
@@ -66,7 +71,7 @@ void streamSavedGame(Io &io, SavedGameRecord &r)
     io.int32(r.playerCount, 2, kMaxPlayers);
     io.rawChar(r.reservedChar);
     io.flag(r.attackMadeThisTurn);
-    io.int32s(r.turnsTaken, 1, kMaxPlayers, 0, kAnyValue);
+    io.int32s(r.turnsTaken, 1, kMaxPlayers, 0, kMaxCount);
     io.character(r.cardEarnedThisTurn);
     io.character(r.attackRule);
     io.flag(r.recordedOptionFlag);
@@ -108,11 +113,13 @@ bool consistent(const SavedGameRecord &r)
 {
     return r.humanPlayerCount <= r.playerCount && r.currentPlayer <= r.playerCount
         && r.campaignMapIndex <= r.campaignMapCount && std::isfinite(r.playTimeSeconds)
-        && r.playTimeSeconds >= 0 && rankOrNone(r.rankAtGameStart, kTopRank)
-        && rankOrNone(r.rankFlagAtGameStart, 1);
+        && r.playTimeSeconds >= 0 && r.playTimeSeconds <= kMaxPlayTimeSeconds
+        && (r.cardTradeMarker == 0 || r.cardTradeMarker == kCardTradeDone)
+        && rankOrNone(r.rankAtGameStart, kTopRank) && rankOrNone(r.rankFlagAtGameStart, 1);
 }
 
-// Reads the bytes of a saved game; false when they are short, damaged or out of range.
+} // namespace
+
 bool decodeSavedGame(const QByteArray &bytes, SavedGameRecord &record)
 {
     SavedGameRecord read;
@@ -123,6 +130,17 @@ bool decodeSavedGame(const QByteArray &bytes, SavedGameRecord &record)
     record = read;
     return true;
 }
+
+QByteArray encodeSavedGame(const SavedGameRecord &record)
+{
+    SavedGameRecord written = record;
+    QByteArray bytes;
+    RecordWriter writer(&bytes);
+    streamSavedGame(writer, written);
+    return writer.ok() ? bytes : QByteArray();
+}
+
+namespace {
 
 SavedGameRecord capturedGame(double playTime)
 {
@@ -190,17 +208,19 @@ void reportDamagedFile(const QString &path)
 
 } // namespace
 
-bool writeSavedGame(const QString &path)
+bool writeSavedGame(const QString &path, QString *why)
 {
     const QDateTime now = interaction().now();
     const double playTime = playTimeSeconds + secondsSinceStamp(now);
-    SavedGameRecord record = capturedGame(playTime);
-    QByteArray bytes;
-    RecordWriter writer(&bytes);
-    streamSavedGame(writer, record);
+    const QByteArray bytes = encodeSavedGame(capturedGame(playTime));
     // A game that its own loader would refuse is not written at all.
     SavedGameRecord written;
-    if (!writer.ok() || !decodeSavedGame(bytes, written) || !writeWholeFile(path, bytes))
+    if (!decodeSavedGame(bytes, written)) {
+        if (why)
+            *why = QStringLiteral("the game holds values that no saved game may hold");
+        return false;
+    }
+    if (!writeWholeFile(path, bytes, why))
         return false;
     savedGameMirror = written;
     playTimeSeconds = playTime;

@@ -69,8 +69,13 @@ constexpr qint64 kSavedGameFixedBytes = 4701;
 
 // Writes the running game to `path` and, once it is written, into `savedGameMirror`; the play
 // time is brought up to date with it. False (and nothing changed) when the file could not be
-// written; an existing file is then left as it was.
-bool writeSavedGame(const QString &path);
+// written, `why` then saying why; an existing file is then left as it was.
+bool writeSavedGame(const QString &path, QString *why = nullptr);
+
+// The bytes of a saved game and back. Decoding refuses (false, `record` untouched) what is short,
+// damaged, or holds a value that no game of this program can produce.
+QByteArray encodeSavedGame(const SavedGameRecord &record);
+bool decodeSavedGame(const QByteArray &bytes, SavedGameRecord &record);
 
 // Reads the saved game at `path` into `savedGameMirror`; the live game is not touched. `ok` is
 // false when the file cannot be opened (no message: the caller says "file not found") or when

@@ -12,7 +12,6 @@
 #include "state/Campaign.h"
 #include "state/MapLoading.h"
 #include "state/Seams.h"
-#include "state/StatusLine.h"
 #include "state/StepQueues.h"
 
 #include <QFileInfo>
@@ -224,9 +223,8 @@ SavedGameKind classifySavedGameName(const QString &fileName)
     return kind;
 }
 
-QString savedGameKindPrefix(const QString &fileName)
+QString savedGameKindPrefix(const SavedGameKind &kind)
 {
-    const SavedGameKind kind = classifySavedGameName(fileName);
     QString prefix = kind.lanHost ? kLanPrefix : kind.internetHost ? kInternetPrefix : QLatin1String("");
     if (kind.campaignFile)
         prefix += kCampaignFilePrefix;
@@ -235,6 +233,37 @@ QString savedGameKindPrefix(const QString &fileName)
     else if (kind.mapFile)
         prefix += kMapFilePrefix;
     return prefix;
+}
+
+SavedGameKind runningGameKind()
+{
+    SavedGameKind kind;
+    kind.lanHost = gameMode == ModeHost && !internetGame;
+    kind.internetHost = gameMode == ModeHost && internetGame;
+    kind.campaignFile = campaignId == CampaignFromFile;
+    kind.mapFile = kind.campaignFile || selectedMap() == MapCustom;
+    kind.builtinCampaign = !kind.mapFile && campaignId >= CampaignWorlds && campaignId <= CampaignTarvan;
+    return kind;
+}
+
+QString savedGameNameOfKind(const QString &typed, const SavedGameKind &kind, QString *clash)
+{
+    if (classifySavedGameName(typed) == kind)
+        return typed;
+    const QString prefix = savedGameKindPrefix(kind);
+    const QString name = prefix + typed;
+    if (classifySavedGameName(name) == kind)
+        return name;
+    // Only a kind without a start of its own after the host's gets here: the typed name begins
+    // with the start of another kind.
+    if (clash) {
+        const QString rest = typed.startsWith(prefix) ? typed.mid(prefix.size()) : typed;
+        SavedGameKind restKind = classifySavedGameName(rest);
+        restKind.lanHost = restKind.lanHost && !kind.networkHost();
+        restKind.internetHost = restKind.internetHost && !kind.networkHost();
+        *clash = savedGameKindPrefix(restKind);
+    }
+    return QString();
 }
 
 MapFlag recogniseSavedGameMap(const StoredTerritories &territories)
@@ -290,6 +319,7 @@ SavedGameRestore restoreSavedGame(const QString &path)
         reportMisfit(path);
         return SavedGameRestore::Misfit;
     }
+    markGameUnderWay();
     copyStoredGame(game);
     // The file of a host's game resumes on this machine as the host, whoever saved it.
     if (kind.networkHost())
@@ -297,8 +327,6 @@ SavedGameRestore restoreSavedGame(const QString &path)
     checkRankGame(game);
     takeStoredNames(game);
     showStoredGame();
-    setStatusText2(QStringLiteral("This might take a few seconds..."));
-    setStatusText2(QStringLiteral(" "));
     return SavedGameRestore::Restored;
 }
 
@@ -339,8 +367,9 @@ void continueSavedGame(const QDateTime &loadStarted)
     if (rankGame)
         savesUsed = game.savesUsed;
     saveSettings();
-    // Saving is only allowed outside the initial placement.
-    placementRound = 0;
+    // A saved game is never in its initial placement; the round stands at the player's turns,
+    // as the settings writer once told a game under way by it.
+    placementRound = isValidPlayer(currentPlayer) ? turnsTaken[currentPlayer] : 0;
     takeStoredPersonalities(game);
     randomSource().seed(static_cast<quint32>(loadStarted.time().msec()));
     saveAllowed = 1;

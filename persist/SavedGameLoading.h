@@ -28,8 +28,16 @@ struct SavedGameKind {
     }
 };
 SavedGameKind classifySavedGameName(const QString &fileName);
-// The start of the file name that gives a saved game its kind ("" for a built-in map).
-QString savedGameKindPrefix(const QString &fileName);
+// The start of the file name that gives a saved game of that kind its kind ("" for a built-in
+// map, "LAN_" or "INT_" for a host's game on one).
+QString savedGameKindPrefix(const SavedGameKind &kind);
+// The kind of the game in play, as its saved game must name it.
+SavedGameKind runningGameKind();
+// A file name the player typed (no folder), made one that loads as `kind`: the kind's start put
+// in front when the name does not begin with it. Empty when even so the name would be read as
+// another kind (a name beginning with "My" for a game on a built-in map); `clash` then holds the
+// start that names the other kind.
+QString savedGameNameOfKind(const QString &typed, const SavedGameKind &kind, QString *clash = nullptr);
 
 using StoredTerritories = std::array<TerritoryState, kMaxTerritories + 1>;
 // The built-in map of a saved game without a campaign or map-file prefix: the highest of the

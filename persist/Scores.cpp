@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QLocale>
+#include <QtEndian>
 
 ScoresRecord scoreRecord;
 QString scoresFilePath;
@@ -45,25 +46,134 @@ void streamScore(Io &io, ScoresRecord &r)
     io.text(r.names);
 }
 
+enum class RecordRead { Whole, RanOut, Refused };
+
+// Reads the record that starts at `from`; `end` is where it ends when it is whole.
+RecordRead readRecordAt(const QByteArray &bytes, qint64 from, ScoresRecord &record, qint64 &end)
+{
+    const QByteArray rest = QByteArray::fromRawData(bytes.constData() + from, int(bytes.size() - from));
+    RecordReader reader(rest);
+    streamScore(reader, record);
+    if (reader.ok()) {
+        end = from + reader.position();
+        return RecordRead::Whole;
+    }
+    return reader.ranOut() ? RecordRead::RanOut : RecordRead::Refused;
+}
+
+// What the game writes: a record read after a damaged stretch must look like one before the scan
+// trusts that it starts there.
+bool writtenByTheGame(const ScoresRecord &r)
+{
+    const auto flag = [](qint32 v) { return v == 0 || v == 1; };
+    for (int p = 1; p <= kMaxPlayers; ++p)
+        if (r.personalities[p] < 0 || r.personalities[p] > kPersonalityUnstable)
+            return false;
+    return r.players >= 0 && r.players <= kMaxPlayers && flag(r.oneForOne) && flag(r.extraFlag)
+        && flag(r.normalLevel) && flag(r.strongholdsOff) && flag(r.troopExperienceOff) && r.mission >= 0
+        && r.mission <= 3 && r.losses >= 0 && r.humanCount >= 0 && r.humanCount <= kMaxPlayers
+        && flag(r.humanWon) && r.mode >= 0 && r.mode <= ModeDemo && r.connection >= 0 && r.connection <= 2;
+}
+
+// A record starts with the byte count of its map name: a null text or at most 19 characters.
+bool mayStartRecord(const QByteArray &bytes, qint64 at)
+{
+    if (bytes.size() - at < 4)
+        return false;
+    const quint32 count = qFromBigEndian<quint32>(bytes.constData() + at);
+    return count == 0xFFFFFFFFu || (count % 2 == 0 && count <= 2 * kStoredTextLength);
+}
+
+// The first place from `from` on where a record the game wrote reads whole; -1 when none does.
+qint64 nextWholeRecord(const QByteArray &bytes, qint64 from)
+{
+    for (qint64 at = from; at < bytes.size(); ++at) {
+        if (!mayStartRecord(bytes, at))
+            continue;
+        ScoresRecord record;
+        qint64 end = 0;
+        if (readRecordAt(bytes, at, record, end) == RecordRead::Whole && writtenByTheGame(record))
+            return at;
+    }
+    return -1;
+}
+
 ScoresScan scanBytes(const QByteArray &bytes, const std::function<void(const ScoresRecord &)> &visit)
 {
     ScoresScan scan;
     scan.opened = true;
-    RecordReader reader(bytes);
-    while (!reader.atEnd()) {
+    qint64 at = 0;
+    while (at < bytes.size()) {
         ScoresRecord record;
-        streamScore(reader, record);
-        if (!reader.ok()) {
-            scan.partialTail = true;
+        qint64 end = 0;
+        const RecordRead read = readRecordAt(bytes, at, record, end);
+        if (read == RecordRead::Whole) {
+            scoreRecord = record;
+            ++scan.records;
+            scan.wholeBytes = at = end;
+            if (visit)
+                visit(scoreRecord);
+            continue;
+        }
+        // A damaged stretch: the records after it still count.
+        const qint64 resume = nextWholeRecord(bytes, at + 1);
+        if (resume < 0) {
+            if (read == RecordRead::RanOut)
+                scan.partialTail = true;
+            else
+                scan.damagedBytes += bytes.size() - at;
             break;
         }
-        scoreRecord = record;
-        ++scan.records;
-        scan.wholeBytes = reader.position();
-        if (visit)
-            visit(scoreRecord);
+        scan.damagedBytes += resume - at;
+        at = resume;
     }
     return scan;
+}
+
+// Told once a run, and again only after the file has read whole in between.
+bool damageReported = false;
+
+void reportDamage(const ScoresScan &scan)
+{
+    if (scan.damagedBytes == 0 && !scan.partialTail) {
+        damageReported = false;
+        return;
+    }
+    if (damageReported)
+        return;
+    damageReported = true;
+    const QString text = scan.damagedBytes > 0
+        ? QStringLiteral("The scores file %1 is damaged: %2 of its bytes could not be read as games.\n\n"
+                         "The ranks and \"Your Scores\" count the %3 games that could be read. Nothing is "
+                         "removed from the file; the next games are added at its end.")
+              .arg(scoresFilePath)
+              .arg(scan.damagedBytes)
+              .arg(scan.records)
+        : QStringLiteral("The scores file %1 ends in an incomplete game record.\n\n"
+                         "The ranks and \"Your Scores\" count the %2 whole games before it; the incomplete "
+                         "record is removed when the next game is added.")
+              .arg(scoresFilePath)
+              .arg(scan.records);
+    interaction().message(MessageIcon::Warning, QStringLiteral("Tarvan GX"), text);
+}
+
+bool readScoresBytes(QByteArray &bytes, QString *why)
+{
+    scoresFilePath = scoresFileName();
+    switch (readWholeFile(scoresFilePath, kMaxScoresFileBytes, bytes)) {
+    case FileRead::Read:
+    case FileRead::Missing:
+        return true;
+    case FileRead::TooLarge:
+        if (why)
+            *why = QStringLiteral("the file is larger than a scores file can grow");
+        return false;
+    case FileRead::Unreadable:
+        break;
+    }
+    if (why)
+        *why = QStringLiteral("the file could not be read");
+    return false;
 }
 
 QString fixedName(const QString &name)
@@ -141,6 +251,13 @@ ScoresScan scanScoresFile(const std::function<void(const ScoresRecord &)> &visit
     QByteArray bytes;
     if (readWholeFile(scoresFilePath, kMaxScoresFileBytes, bytes) != FileRead::Read)
         return ScoresScan{};
+    const ScoresScan scan = scanBytes(bytes, visit);
+    reportDamage(scan);
+    return scan;
+}
+
+ScoresScan scanScoresBytes(const QByteArray &bytes, const std::function<void(const ScoresRecord &)> &visit)
+{
     return scanBytes(bytes, visit);
 }
 
@@ -201,38 +318,48 @@ ScoresRecord buildScoreRecord(int players, char attackRuleLetter, int winnerLoss
     return r;
 }
 
-bool appendScoreRecord(const ScoresRecord &record)
+QByteArray withScoreRecord(const QByteArray &bytes, const ScoresRecord &record)
 {
-    scoresFilePath = scoresFileName();
-    QByteArray bytes;
-    const FileRead outcome = readWholeFile(scoresFilePath, kMaxScoresFileBytes, bytes);
-    if (outcome != FileRead::Read && outcome != FileRead::Missing)
-        return false;
-    // A partial record at the end would swallow the new one: write after the last whole record.
-    QByteArray content = bytes.left(static_cast<int>(scanBytes(bytes, {}).wholeBytes));
+    // A partial record at the end would swallow the new one: it goes, and nothing else does.
+    const ScoresScan scan = scanBytes(bytes, {});
+    QByteArray content = scan.partialTail ? bytes.left(int(scan.wholeBytes)) : bytes;
     ScoresRecord written = record;
     for (QString *text : {&written.mapOrCampaign, &written.date, &written.names})
         *text = cutStoredText(*text);
     RecordWriter writer(&content);
     streamScore(writer, written);
     scoreRecord = written;
-    return writer.ok() && writeWholeFile(scoresFilePath, content);
+    return content;
+}
+
+bool appendScoreRecord(const ScoresRecord &record, QString *why)
+{
+    QByteArray bytes;
+    if (!readScoresBytes(bytes, why))
+        return false;
+    return writeWholeFile(scoresFilePath, withScoreRecord(bytes, record), why);
 }
 
 void recordScore(int, int players, char attackRuleLetter, int winnerLosses, int humanWon,
                  const QString &winnerName)
 {
-    appendScoreRecord(buildScoreRecord(players, attackRuleLetter, winnerLosses, humanWon, winnerName));
+    QString why;
+    if (appendScoreRecord(buildScoreRecord(players, attackRuleLetter, winnerLosses, humanWon, winnerName), &why))
+        return;
+    interaction().message(MessageIcon::Warning, QStringLiteral("Tarvan GX"),
+                          QStringLiteral("The result of this game could not be added to the scores file %1:\n%2.")
+                              .arg(scoresFilePath, why));
 }
 
-bool clearScoresFile()
+bool clearScoresFile(QString *why)
 {
     scoresFilePath = scoresFileName();
-    return writeWholeFile(scoresFilePath, QByteArray());
+    return writeWholeFile(scoresFilePath, QByteArray(), why);
 }
 
 void resetScoresState()
 {
     scoreRecord = ScoresRecord{};
     scoresFilePath.clear();
+    damageReported = false;
 }

@@ -41,11 +41,15 @@ struct ScoresScan {
     bool opened = false;   // the file could be read
     int records = 0;       // whole records read
     qint64 wholeBytes = 0; // where the last whole record ends
-    bool partialTail = false;
+    bool partialTail = false; // the file ends inside a record (a write that broke off)
+    qint64 damagedBytes = 0;  // bytes before the tail that are no record: skipped
 };
-// Reads the file's whole records in order, each into `scoreRecord` and then to `visit`. A
-// damaged or partial tail ends the scan; the records before it count.
+// Reads the file's whole records in order, each into `scoreRecord` and then to `visit`. Bytes
+// that are no record (a damaged stretch) are skipped up to the next whole record; the player is
+// told of them once. A partial record at the end ends the scan.
 ScoresScan scanScoresFile(const std::function<void(const ScoresRecord &)> &visit = {});
+// The same over the bytes of a scores file; tells nobody.
+ScoresScan scanScoresBytes(const QByteArray &bytes, const std::function<void(const ScoresRecord &)> &visit = {});
 
 // Reads the whole file into the record buffer; creates the file empty when there is none.
 void readScoresFile();
@@ -58,15 +62,20 @@ QString scoresMapName();
 // The record's names: the winner's, or the winner's and a second human's.
 QString scoresNamesText(int winnerLosses, const QString &winnerName);
 
-// Appends after the last whole record (a partial tail is cut off). False when the file could
-// not be read or written; the old file is then left as it was.
-bool appendScoreRecord(const ScoresRecord &record);
+// The bytes of the scores file with `record` added: at the end of `bytes`, after cutting off a
+// partial record there; nothing else is ever removed.
+QByteArray withScoreRecord(const QByteArray &bytes, const ScoresRecord &record);
+// Appends `record` to the file. False when the file could not be read or written, `why` then
+// saying why; the old file is left as it was.
+bool appendScoreRecord(const ScoresRecord &record, QString *why = nullptr);
 
-// Appends the record of a decided game (the first argument is not used).
+// Appends the record of a decided game (the first argument is not used); a record that cannot be
+// written is reported to the player.
 void recordScore(int unused, int players, char attackRuleLetter, int winnerLosses, int humanWon,
                  const QString &winnerName);
 
-// Empties the file (the Save Game dialog's reset); false when it could not be written.
-bool clearScoresFile();
+// Empties the file (the Save Game dialog's reset); false when it could not be written, `why`
+// then saying why.
+bool clearScoresFile(QString *why = nullptr);
 
 void resetScoresState();

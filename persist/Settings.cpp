@@ -36,8 +36,13 @@ constexpr qint32 kMarkerValue = 1000;
 const char *const kDefaultPlayerNames[kMaxPlayers + 1] = {
     "", "player", "pc II", "pc III", "pc IV", "pc V", "pc VI", "pc VII", "pc VIII", "pc IX", "pc X"};
 
-// A damaged file is reported once, not at every return to the start screen.
+// A damaged file is reported once, not at every return to the start screen; a failed write
+// once, not at every change of an option.
 bool damagedFileReported = false;
+bool writeFailureReported = false;
+
+// Set by the set-up flow and the loader, cleared by the reset to the defaults.
+bool gameUnderWay = false;
 
 QString paddedName(const QString &name)
 {
@@ -119,6 +124,17 @@ void normalise(SettingsRecord &r)
     r.lastSaveFileName = r.lastSaveFileName.left(kMaxStoredPathLength);
 }
 
+void reportWriteFailure(const QString &why)
+{
+    if (writeFailureReported)
+        return;
+    writeFailureReported = true;
+    interaction().message(MessageIcon::Warning, QStringLiteral("Tarvan GX"),
+                          QStringLiteral("The settings could not be saved to %1:\n%2.\n\n"
+                                         "The settings in use stay in use until the program ends.")
+                              .arg(settingsFilePath, why));
+}
+
 bool writeSettingsRecord(SettingsRecord &record)
 {
     normalise(record);
@@ -129,12 +145,13 @@ bool writeSettingsRecord(SettingsRecord &record)
     SettingsRecord check;
     RecordReader reader(bytes);
     streamSettings(reader, check);
-    if (!writer.ok() || !reader.ok())
+    QString why = QStringLiteral("an option is out of its range");
+    if (!writer.ok() || !reader.ok() || !writeWholeFile(settingsFilePath, bytes, &why)) {
+        reportWriteFailure(why);
         return false;
-    const bool written = writeWholeFile(settingsFilePath, bytes);
-    if (written)
-        damagedFileReported = false;
-    return written;
+    }
+    damagedFileReported = writeFailureReported = false;
+    return true;
 }
 
 // Fields that every save takes from the globals as they stand.
@@ -159,10 +176,11 @@ void storeOptions(SettingsRecord &r)
     r.savesUsed = savesUsed;
 }
 
+// An Unstable player keeps Unstable in the file, not the personality he plays by meanwhile.
 void storePersonalities(SettingsRecord &r)
 {
     for (int p = 1; p <= kMaxPlayers; ++p)
-        r.personalities[p] = personality[p];
+        r.personalities[p] = personalitySetting[p] == kPersonalityUnstable ? kPersonalityUnstable : personality[p];
 }
 
 // What a new file holds: the options as they stand, blank remembered texts, default names.
@@ -194,8 +212,8 @@ void blankPlayerNamesOutsideGame()
 
 bool personalitiesMayBeStored()
 {
-    return resumedGameMark == 'n' && placementRound == 0 && !partialSaveFlag && !saveHotseatNamesFlag
-        && !saveHighScoreNameFlag && !topFiveGame;
+    return !gameInProgress() && !partialSaveFlag && !saveHotseatNamesFlag && !saveHighScoreNameFlag
+        && !topFiveGame;
 }
 
 void storeChangedOptions(SettingsRecord &r)
@@ -288,8 +306,18 @@ QString settingsFileName()
 
 bool gameInProgress()
 {
-    return placementRound != 0 || localGameRunning || demoRunning || networkSeat != 0
+    return gameUnderWay || placementRound != 0 || localGameRunning || demoRunning || networkSeat != 0
         || resumedGameMark == 'j';
+}
+
+void markGameUnderWay()
+{
+    gameUnderWay = true;
+}
+
+void clearGameUnderWay()
+{
+    gameUnderWay = false;
 }
 
 bool loadSettings()
@@ -352,5 +380,6 @@ void resetSettingsState()
     lastInternetHost.clear();
     hostExternalIp.clear();
     hostGameName.clear();
-    damagedFileReported = false;
+    damagedFileReported = writeFailureReported = false;
+    gameUnderWay = false;
 }

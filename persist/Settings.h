@@ -78,10 +78,17 @@ QString settingsFileName();
 // be created.
 bool loadSettings();
 // Writes the option globals into the settings file (read, change, write the whole record).
-// False when the file could not be written; the old file is then left as it was.
+// False when the file could not be written; the old file is then left as it was, and the player
+// is told once (not again until a write has succeeded).
 bool saveSettings();
 
-// A game is under way: its player names must survive anything the settings file does.
+// A game is under way from the moment the set-up flow or the loader begins to fill one in, or a
+// demo plays, until the game defaults are reset. Meanwhile the settings file keeps the
+// personalities, Random Mix and names chosen in the menus, whatever the game does with them.
 bool gameInProgress();
+// The set-up flow and the loader: a game is being set up or taken up.
+void markGameUnderWay();
+// The reset to the defaults, and the Personalities dialog: what is in play is the menus' choice.
+void clearGameUnderWay();
 
 void resetSettingsState();

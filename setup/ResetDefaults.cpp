@@ -197,6 +197,7 @@ void resetSavedGameMarks()
     gameLoaded = gameSaved = 0;
     resolveUnstableOnLoad = 1;
     resumedGameMark = 'n';
+    clearGameUnderWay();
     useStoredMapPath = 'n';
     mapLoadOutsideSetup = 1;
     mapLoadSucceeded = 0;

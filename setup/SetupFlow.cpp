@@ -155,6 +155,8 @@ Result SetupFlow::route()
 {
     if (!quickLaunch && !isSetupEntry(menuAction))
         return Result::EndSetup;
+    // From here on the game's own players, names and personalities are filled in.
+    markGameUnderWay();
     if (menuAction == EntryNewGame && smallScreen) {
         const Result chosen = askGameTypeMenu();
         if (chosen != Result::Continue)

@@ -70,7 +70,7 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(QString, prefix);
         QCOMPARE(kindText(classifySavedGameName(name)), kind);
-        QCOMPARE(savedGameKindPrefix(name), prefix);
+        QCOMPARE(savedGameKindPrefix(classifySavedGameName(name)), prefix);
     }
 
     void builtinCampaignMaps_data()

@@ -16,6 +16,7 @@
 #include "persist/DataStream.h"
 #include "persist/Ranks.h"
 #include "persist/SavedGame.h"
+#include "persist/SavedGameLoading.h"
 #include "persist/Scores.h"
 #include "persist/Settings.h"
 #include "persist/SharedGlobals.h"
@@ -445,6 +446,7 @@ private slots:
         host.mission = 0;
         host.players = 5;
         playGameUpTo(host);
+        internetGame = internet ? 1 : 0;
         defaultSaveName = name;
         saveAs(name);
         const QStringList saved = storedGame(5);
@@ -689,32 +691,100 @@ private slots:
         QVERIFY(QFile::exists(QDir(startFolderPath).filePath(QStringLiteral("Trip.TrvGX"))));
     }
 
-    void savedNameKeepsItsKind_data()
+    void typedNamesLoadBackAsTheirOwnKind_data()
     {
-        QTest::addColumn<QString>("defaultName");
-        QTest::addColumn<QString>("chosen");
-        QTest::addColumn<QString>("written");
-        QTest::newRow("LAN host") << "LAN_World.TrvGX" << "mygame" << "LAN_mygame.TrvGX";
-        QTest::newRow("campaign file") << "My_CMPGN_Isles.TrvGX" << "Isles2.TrvGX" << "My_CMPGN_Isles2.TrvGX";
-        QTest::newRow("kind already there") << "CMPGN_Worlds.TrvGX" << "CMPGN_Worlds.TrvGX" << "CMPGN_Worlds.TrvGX";
-        QTest::newRow("built-in map") << "World.TrvGX" << "Sunday" << "Sunday.TrvGX";
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("refused");
+        const QStringList typed = {"Sunday", "My world", "LAN_x", "INT_x", "CMPGN_x", "My_CMPGN_x.TrvGX"};
+        // Only a game on a built-in map has no start of its own after the host's; a name that
+        // begins as another kind's cannot be its.
+        const QList<QPair<QString, QStringList>> kinds = {
+            {"built-in map", {"My world", "LAN_x", "INT_x", "CMPGN_x", "My_CMPGN_x.TrvGX"}},
+            {"map file", {}},
+            {"campaign", {}},
+            {"campaign file", {}},
+            {"LAN", {"My world", "My_CMPGN_x.TrvGX"}},
+            {"Internet", {"My world", "My_CMPGN_x.TrvGX"}},
+        };
+        for (const auto &kind : kinds)
+            for (const QString &name : typed)
+                QTest::addRow("%s, %s", qPrintable(kind.first), qPrintable(name))
+                    << kind.first << name << kind.second.contains(name);
     }
 
-    // The start of a saved game's name tells the loader its kind, and the load dialog looks for
-    // the extension: a name chosen without them gets them.
-    void savedNameKeepsItsKind()
+    // Whatever name the player types, the file saved loads back as the game it holds: the game's
+    // kind goes first in the name, and a name that would claim another kind is refused with the
+    // reason, the save dialog asking again.
+    void typedNamesLoadBackAsTheirOwnKind()
     {
-        QFETCH(QString, defaultName);
-        QFETCH(QString, chosen);
-        QFETCH(QString, written);
-        selectMap(MapWorld);
-        loadSelectedBuiltinMap();
-        playGameUpTo(GameSpec());
-        defaultSaveName = defaultName;
-        ui.fileNames = QStringList{savedGamePath(chosen)};
+        QFETCH(QString, kind);
+        QFETCH(QString, typed);
+        QFETCH(bool, refused);
+        GameSpec spec;
+        if (kind == QLatin1String("map file")) {
+            mapFilePath = mapTextFile(QStringLiteral("Ireland"), mapTextIreland);
+            useStoredMapPath = 'j';
+            loadMap();
+        } else if (kind == QLatin1String("campaign file")) {
+            mapTextFile(QStringLiteral("Ireland"), mapTextIreland);
+            mapTextFile(QStringLiteral("France"), mapTextFrance);
+            mapFilePath = writeTextFile(QStringLiteral("Isles.cmpgn"), "[campaign]\nIsles\n\n[maps]\nIreland\nFrance\n");
+            useStoredMapPath = 'j';
+            campaignId = CampaignFromFile;
+            campaignMapIndex = 1;
+            campaignPlayer = 1;
+            loadCampaign();
+            loadMap();
+        } else {
+            selectMap(kind == QLatin1String("campaign") ? MapWorldII : MapWorld);
+            loadSelectedBuiltinMap();
+            if (kind == QLatin1String("campaign")) {
+                campaignId = CampaignWorlds;
+                campaignMapIndex = campaignMapCount = 2;
+                campaignPlayer = 1;
+            }
+        }
+        if (kind == QLatin1String("LAN") || kind == QLatin1String("Internet")) {
+            spec.mode = ModeHost;
+            spec.mission = 0;
+            spec.players = 5;
+        }
+        playGameUpTo(spec);
+        internetGame = kind == QLatin1String("Internet") ? 1 : 0;
+        SavedGameKind ownKind;
+        ownKind.lanHost = kind == QLatin1String("LAN");
+        ownKind.internetHost = kind == QLatin1String("Internet");
+        ownKind.builtinCampaign = kind == QLatin1String("campaign");
+        ownKind.campaignFile = kind == QLatin1String("campaign file");
+        ownKind.mapFile = kind.endsWith(QLatin1String("file"));
+
+        ui.fileNames = QStringList{savedGamePath(typed), savedGamePath(QStringLiteral("Second try"))};
         window->saveGameDialog();
-        QVERIFY(QFile::exists(savedGamePath(written)));
-        QCOMPARE(saveFileName, savedGamePath(written));
+        QCOMPARE(ui.messages.size(), refused ? 1 : 0);
+        if (refused)
+            QVERIFY2(ui.messages[0].text.startsWith(QStringLiteral("The game cannot be saved as \"%1\"")
+                                                        .arg(QFileInfo(typed).completeBaseName())),
+                     qPrintable(ui.messages[0].text));
+        QCOMPARE(ui.fileNames.size(), refused ? 0 : 1);
+        const QFileInfo saved(saveFileName);
+        QVERIFY2(saved.exists(), qPrintable(saveFileName));
+        QVERIFY(saved.fileName().endsWith(QLatin1String(".TrvGX")));
+        QVERIFY(classifySavedGameName(saved.fileName()) == ownKind);
+        QVERIFY(saved.fileName().contains(refused ? QStringLiteral("Second try") : QFileInfo(typed).completeBaseName()));
+
+        playAnotherGame();
+        ui.messages.clear();
+        load(saved.filePath());
+        QCOMPARE(ui.messageTexts(), QStringList());
+        const bool host = kind == QLatin1String("LAN") || kind == QLatin1String("Internet");
+        QCOMPARE(screenMode, host ? 101 : 9);
+        QCOMPARE(int(internetGame), int(kind == QLatin1String("Internet")));
+        QCOMPARE(selectedMap() == MapCustom, kind.endsWith(QLatin1String("file")));
+        const int campaign = kind == QLatin1String("campaign") ? int(CampaignWorlds)
+            : kind == QLatin1String("campaign file")          ? int(CampaignFromFile)
+                                                               : int(NoCampaign);
+        QCOMPARE(campaignId, campaign);
     }
 
 };

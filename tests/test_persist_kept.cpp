@@ -1,0 +1,380 @@
+// What the player keeps is never lost or silently changed: the personalities chosen in the menus
+// survive every game and every save, a damaged scores file loses no intact game, every failed
+// write is told, and a loaded game is shown while it is drawn.
+
+#include "test_dialogs_support.h"
+#include "test_mapclicks_support.h"
+#include "test_persist_support.h"
+#include "test_setup_support.h"
+
+#include "app/MouseInput.h"
+#include "app/NetworkState.h"
+#include "dialogs/OptionDialogs.h"
+#include "persist/DataFolder.h"
+#include "persist/Ranks.h"
+#include "persist/SavedGame.h"
+#include "persist/Scores.h"
+#include "persist/Settings.h"
+#include "rules/GameStart.h"
+#include "rules/TurnState.h"
+#include "setup/SetupState.h"
+#include "state/MapPicture.h"
+#include "state/StatusLine.h"
+
+#include <QDir>
+#include <QFile>
+
+using namespace clicks_test;
+using namespace persistbytes;
+using setup_test::Answer;
+using setup_test::ScriptedDialogs;
+
+namespace {
+
+constexpr int kPersonalitiesAt = 80; // the settings file's ten personalities, then Random Mix
+
+QStringList nineTimes(const QString &choice)
+{
+    QStringList list;
+    for (int i = 0; i < 9; ++i)
+        list << choice;
+    return list;
+}
+
+QString countLabel(int n)
+{
+    return QStringLiteral("%1 ai players  ").arg(n);
+}
+
+// The personalities and Random Mix as the settings file holds them.
+QList<int> storedPersonalities()
+{
+    const QByteArray bytes = fileBytes(settingsFileName());
+    QList<int> stored;
+    for (int p = 1; p <= kMaxPlayers; ++p)
+        stored << int32At(bytes, kPersonalitiesAt + 4 * (p - 1));
+    stored << int(bytes.at(kPersonalitiesAt + 40));
+    return stored;
+}
+
+// The Personalities dialog worked as a player does: a choice for players 2 to 10, Random Mix.
+dialog_test::Action choosePersonalities(const QStringList &choices, bool randomMix)
+{
+    return [choices, randomMix](QDialog &dialog) {
+        const QList<QComboBox *> boxes = dialog.findChildren<QComboBox *>();
+        QCOMPARE(boxes.size(), choices.size());
+        for (int i = 0; i < boxes.size(); ++i)
+            boxes[i]->setCurrentText(choices[i]);
+        dialog_test::widgetWithText<QCheckBox>(dialog, QStringLiteral("Random Mix"))->setChecked(randomMix);
+        dialog_test::press(QStringLiteral("Ok"))(dialog);
+    };
+}
+
+// The human's stronghold and initial placement through clicks, then the game loop up to the first
+// turn of play, when saving is allowed.
+bool placeUpToFirstTurn(ViewArea &window)
+{
+    if (!tickUntil(window, [] { return (strongholdPhase || initialPlacementPhase) && currentPlayer == 1 && actionQueueCount == 0; }))
+        return false;
+    for (int guard = 0; guard < 100 && (strongholdPhase || initialPlacementPhase) && currentPlayer == 1; ++guard) {
+        tickUntil(window, [] { return actionQueueCount == 0; });
+        if (strongholdPhase) {
+            mouseClickAt(window, labelPoint(findTerritory(1, strongholdAllowed)));
+            continue;
+        }
+        const int t = findTerritory(1, [](int u) { return initialPlacementLimit(u) >= 1; });
+        if (t == 0)
+            return false;
+        mouseClickAt(window, labelPoint(t));
+        answerArmies(window, initialPlacementLimit(t));
+    }
+    return tickUntil(window, [] { return currentPlayer == 1 && turnStarted && saveAllowed && queuesDrained(); });
+}
+
+// The human's reinforcement placed by clicks, his turn ended with Next Player, and the game loop
+// run until his next turn.
+bool playOneRound(ViewArea &window)
+{
+    for (int guard = 0; guard < 20 && (territoryArmiesDue > 0 || continentArmiesDue > 0 || cardArmiesDue > 0); ++guard) {
+        mouseClickAt(window, labelPoint(findTerritory(1, [](int) { return true; })));
+        if (!armyQuestionOpen(window))
+            return false;
+        answerArmies(window, largestOffered(window));
+        tickUntil(window, queuesDrained);
+    }
+    screen_test::paintWindow(window);
+    mouseClickAt(window, gameButtonPoint(7));
+    return tickUntil(window, [] { return currentPlayer == 1 && !turnStarted; })
+        && tickUntil(window, [] { return currentPlayer == 1 && turnStarted && saveAllowed && queuesDrained(); });
+}
+
+// A data folder nothing can be written into: it lies under a plain file.
+QString blockedFolder()
+{
+    writeBytes(QDir::current().filePath(QStringLiteral("blocked")), "x");
+    return QDir::current().filePath(QStringLiteral("blocked/data"));
+}
+
+} // namespace
+
+class TestPersistKept : public QObject {
+    Q_OBJECT
+
+    ClickUi ui;
+    dialog_test::DialogScript script;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<ViewArea> window;
+
+    // The program as it starts: its window, the demo stopped by the first click.
+    void startProgram()
+    {
+        resetAllGameState(3);
+        QFile::remove(settingsFileName());
+        QFile::remove(scoresFileName());
+        ui = ClickUi();
+        setInteraction(&ui);
+        screen_test::useScreen(1366, 768, 340);
+        window = std::make_unique<ViewArea>();
+        ui.window = window.get();
+        setInteraction(&ui);
+        window->resize(1366, 768);
+        demoRunning = 0;
+        returnWindowToStartState(*window);
+        animationsEnabled = 0;
+        screenMode = 1;
+        script = dialog_test::DialogScript();
+        script.install();
+        dialogs = ScriptedDialogs();
+    }
+
+    void runSetup(int entry, const QList<Answer> &answers)
+    {
+        dialogs.install();
+        dialogs.answers = answers;
+        menuAction = entry;
+        window->setupNewGame();
+        QVERIFY2(dialogs.problems.isEmpty(), qPrintable(dialogs.problems.join(QStringLiteral("; "))));
+        screenMode = 9;
+        mapPaintState = QStringLiteral("0");
+        screen_test::paintWindow(*window);
+    }
+
+private slots:
+    void init() { startProgram(); }
+
+    void cleanup()
+    {
+        dialog_test::DialogScript::uninstall();
+        window.reset();
+        setInteraction(nullptr);
+        setScreenMeasure(nullptr);
+    }
+
+    // ---- The personalities of the menus ----
+
+    void theMenusPersonalitiesSurviveEveryGameAndSave_data()
+    {
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QStringList>("choices"); // players 2 to 10
+        QTest::addColumn<bool>("randomMix");
+        QTest::addColumn<int>("saves");
+        const QStringList conquerors = nineTimes(QStringLiteral("Conqueror"));
+        QStringList mixed = conquerors;
+        mixed[1] = mixed[5] = QStringLiteral("Unstable");
+        mixed[3] = QStringLiteral("Hunter");
+        QTest::newRow("single map, Conquerors") << 21 << conquerors << false << 2;
+        QTest::newRow("single map, Unstable among them") << 21 << mixed << false << 2;
+        QTest::newRow("single map, Random Mix") << 21 << mixed << true << 2;
+        QTest::newRow("rank game, Conquerors") << 24 << conquerors << false << 2;
+        QTest::newRow("rank game, Unstable among them") << 24 << mixed << false << 2;
+    }
+
+    // Chosen in the Personalities dialog, a real game set up, placed and saved (a rank game
+    // through its save counter), the game left: the file holds the choice all along, and the
+    // menus show it again.
+    void theMenusPersonalitiesSurviveEveryGameAndSave()
+    {
+        QFETCH(int, entry);
+        QFETCH(QStringList, choices);
+        QFETCH(bool, randomMix);
+        QFETCH(int, saves);
+        script.actions = {choosePersonalities(choices, randomMix)};
+        window->showPersonalities();
+        const QList<int> chosen = storedPersonalities();
+        QCOMPARE(chosen.last(), int(randomMix));
+
+        const QList<Answer> singleMap = {setup_test::click(QStringLiteral("World")),
+                                         setup_test::options(true, false, false),
+                                         setup_test::click(QStringLiteral("Conquer All")),
+                                         setup_test::click(countLabel(9))};
+        runSetup(entry, entry == 24 ? QList<Answer>{} : singleMap);
+        QCOMPARE(int(rankGame), int(entry == 24));
+        QVERIFY(placeUpToFirstTurn(*window));
+        QCOMPARE(placementRound, 0);
+
+        for (int save = 1; save <= saves; ++save) {
+            if (rankGame)
+                dialogs.answers = {setup_test::click(QStringLiteral("Save Game"))};
+            ui.fileNames = QStringList{QDir::current().filePath(QStringLiteral("kept.TrvGX"))};
+            window->saveGameDialog();
+            QVERIFY(gameSaved);
+            QCOMPARE(storedPersonalities(), chosen);
+        }
+        QCOMPARE(savesUsed, rankGame ? saves : 0);
+
+        ui.questionAnswers = {true, true};
+        leaveGame(*window);
+        QCOMPARE(screenMode, 1);
+        QCOMPARE(storedPersonalities(), chosen);
+        // With Random Mix the dialog keeps the mix, not the list: the list stays as it was.
+        for (int p = 2; p <= kMaxPlayers; ++p)
+            QCOMPARE(personalityLabels().value(shownPersonality(p)),
+                     randomMix ? QStringLiteral("Normal") : choices[p - 2]);
+        QCOMPARE(int(randomMixPersonalities), int(randomMix));
+    }
+
+    // A set-up given up halfway changes nothing of the file, and what the Personalities dialog
+    // chooses afterwards is stored.
+    void aSetUpGivenUpLeavesTheChoiceToTheDialog()
+    {
+        runSetup(21, {setup_test::click(QStringLiteral("World")), setup_test::click(QStringLiteral("Cancel"))});
+        const QList<int> before = storedPersonalities();
+        window->setGameSpeed288();
+        QCOMPARE(storedPersonalities(), before);
+        script.actions = {choosePersonalities(nineTimes(QStringLiteral("Defensive")), false)};
+        window->showPersonalities();
+        QCOMPARE(storedPersonalities(), (QList<int>{0, 2, 2, 2, 2, 2, 2, 2, 2, 2, 0}));
+    }
+
+    // ---- The scores file ----
+
+    // Four games recorded, the second one's map name given a length no record has: the others
+    // still count, the player is told once, and the next game goes after every intact one.
+    void aScoresFileDamagedInItsMiddleKeepsEveryIntactGame()
+    {
+        playerCount = 5;
+        humanPlayerCount = 1;
+        difficulty = 1;
+        strongholdsEnabled = 1;
+        playerName[1] = QStringLiteral("Ann");
+        for (int losses : {11, 22, 33, 44})
+            recordScore(0, 5, 'n', losses, 1, QStringLiteral("Ann"));
+        const QByteArray whole = fileBytes(scoresFileName());
+        QCOMPARE(whole.size(), 4 * 161);
+        QByteArray damaged = whole;
+        damaged.replace(161, 4, int32(100));
+        QVERIFY(writeBytes(scoresFileName(), damaged));
+
+        QList<int> seen;
+        scanScoresFile([&seen](const ScoresRecord &r) { seen << r.losses; });
+        QCOMPARE(seen, (QList<int>{11, 33, 44}));
+        QCOMPARE(ui.messages.size(), 1);
+        QVERIFY2(ui.messages[0].text.contains(scoresFileName()), qPrintable(ui.messages[0].text));
+        QVERIFY(ui.messages[0].text.contains(QStringLiteral("count the 3 games")));
+        // Every reader counts the same games; none tells again.
+        readScoresFile();
+        QCOMPARE(computeMultiplayerRank(), 0);
+
+        recordScore(0, 5, 'n', 55, 1, QStringLiteral("Ann"));
+        const QByteArray after = fileBytes(scoresFileName());
+        QCOMPARE(after.left(damaged.size()), damaged);
+        QCOMPARE(after.size(), damaged.size() + 161);
+        seen.clear();
+        scanScoresFile([&seen](const ScoresRecord &r) { seen << r.losses; });
+        QCOMPARE(seen, (QList<int>{11, 33, 44, 55}));
+        QCOMPARE(ui.messages.size(), 1);
+    }
+
+    // ---- Failed writes ----
+
+    // Nothing can be written into the data folder: every writer says so, naming its file, once
+    // for each failure (the settings once however often they are saved), and the game goes on.
+    void everyFailedWriteIsToldOnceNamingTheFile()
+    {
+        runSetup(24, {});
+        QVERIFY(placeUpToFirstTurn(*window));
+        dataDirPath = startFolderPath = blockedFolder();
+        ui.messages.clear();
+
+        window->setGameSpeed288();
+        window->setGameSpeed224();
+        window->setOptionOn();
+        QCOMPARE(ui.messages.size(), 1);
+        QVERIFY2(ui.messages[0].text.startsWith(QStringLiteral("The settings could not be saved to ")
+                                                + settingsFileName() + QStringLiteral(":\nNot a directory.")),
+                 qPrintable(ui.messages[0].text));
+        QCOMPARE(speedFlag224, quint8(1));
+
+        const QString game = QDir(dataDirPath).filePath(QStringLiteral("Sunday.TrvGX"));
+        ui.fileNames = QStringList{game};
+        dialogs.answers = {setup_test::click(QStringLiteral("Save Game"))};
+        window->saveGameDialog();
+        QCOMPARE(ui.messages.size(), 2);
+        QCOMPARE(ui.messages[1].text, QStringLiteral("The game could not be saved to %1:\nNot a directory.").arg(game));
+        QCOMPARE(int(gameSaved), 0);
+        QCOMPARE(savesUsed, 0);
+
+        recordScore(0, 3, 'n', 12, 1, playerName[1]);
+        QCOMPARE(ui.messages.size(), 3);
+        QCOMPARE(ui.messages[2].text, QStringLiteral("The result of this game could not be added to the scores "
+                                                     "file %1:\nNot a directory.")
+                                          .arg(scoresFileName()));
+
+        dialogs.answers = {setup_test::click(QStringLiteral("Reset"))};
+        ui.questionAnswers = {true};
+        window->saveGameDialog();
+        QCOMPARE(ui.messages.size(), 4);
+        QVERIFY(ui.messages[3].text.startsWith(
+            QStringLiteral("The scores file %1 could not be emptied:\nNot a directory.").arg(scoresFileName())));
+        QCOMPARE(exitReason, 0);
+        QCOMPARE(int(rankGame), 1);
+        QVERIFY(saveAllowed);
+    }
+
+    // ---- Loading ----
+
+    // The loaded game is painted once with the notice, the set-up's name of the local player is
+    // the first player's, and the round stands at the current player's turns.
+    void aLoadedGameIsShownWithItsNotice()
+    {
+        runSetup(21, {setup_test::click(QStringLiteral("World")), setup_test::options(true, false, false),
+                      setup_test::click(QStringLiteral("Conquer All")), setup_test::click(countLabel(2))});
+        QVERIFY(placeUpToFirstTurn(*window));
+        QVERIFY(playOneRound(*window));
+        const QString path = QDir::current().filePath(QStringLiteral("shown.TrvGX"));
+        ui.fileNames = QStringList{path};
+        window->saveGameDialog();
+        QVERIFY(gameSaved);
+        const int turns = turnsTaken[currentPlayer];
+        QVERIFY(turns > 0);
+        ui.questionAnswers = {true};
+        leaveGame(*window);
+
+        QStringList painted;
+        struct PaintWatch : QObject {
+            QStringList *seen;
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                if (event->type() == QEvent::Paint)
+                    seen->append(statusText2);
+                return false;
+            }
+        } watch;
+        watch.seen = &painted;
+        window->show();
+        QCoreApplication::processEvents();
+        window->installEventFilter(&watch);
+        ui.fileNames = QStringList{path};
+        ui.questionAnswers = {true};
+        window->loadSavedGame();
+        window->removeEventFilter(&watch);
+        QVERIFY2(painted.contains(QStringLiteral("This might take a few seconds...")), qPrintable(painted.join('|')));
+        QCOMPARE(statusText2, QStringLiteral(" "));
+        QCOMPARE(networkPlayerName, playerName[1]);
+        QCOMPARE(placementRound, turns);
+        QCOMPARE(screenMode, 9);
+    }
+};
+
+TARVAN_TEST_MAIN(TestPersistKept)
+#include "test_persist_kept.moc"
