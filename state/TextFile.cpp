@@ -17,11 +17,17 @@ TextFileStatus readTextFileLines(const QString &path, QStringList &lines)
     const QByteArray bytes = file.read(kMaxTextFileBytes + 1);
     if (bytes.size() > kMaxTextFileBytes)
         return TextFileStatus::TooLarge;
+    lines = textLinesOf(bytes);
+    return TextFileStatus::Ok;
+}
+
+QStringList textLinesOf(const QByteArray &bytes)
+{
     QString text = QString::fromUtf8(bytes);
     text.remove(QLatin1Char('\r'));
-    lines = text.split(QLatin1Char('\n'));
+    QStringList lines = text.split(QLatin1Char('\n'));
     // A final line end does not start another line.
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
-    return TextFileStatus::Ok;
+    return lines;
 }
