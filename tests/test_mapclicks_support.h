@@ -11,6 +11,7 @@
 #include "app/ScreenSize.h"
 #include "app/ViewArea.h"
 #include "app/WindowState.h"
+#include "rules/GameStart.h"
 #include "rules/PlayerRecords.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
@@ -269,6 +270,51 @@ inline QImage dialogOverGame(ViewArea &window, QDialog &dialog)
     QPainter painter(&shot);
     painter.drawPixmap((shot.width() - picture.width()) / 2, (shot.height() - picture.height()) / 2, picture);
     return shot;
+}
+
+// The human's stronghold and initial placement through clicks, then the game loop up to the first
+// turn of play, when saving is allowed.
+inline bool placeUpToFirstTurn(ViewArea &window)
+{
+    if (!tickUntil(window, [] { return (strongholdPhase || initialPlacementPhase) && currentPlayer == 1 && actionQueueCount == 0; }))
+        return false;
+    for (int guard = 0; guard < 100 && (strongholdPhase || initialPlacementPhase) && currentPlayer == 1; ++guard) {
+        tickUntil(window, [] { return actionQueueCount == 0; });
+        if (strongholdPhase) {
+            mouseClickAt(window, labelPoint(findTerritory(1, strongholdAllowed)));
+            continue;
+        }
+        const int t = findTerritory(1, [](int u) { return initialPlacementLimit(u) >= 1; });
+        if (t == 0)
+            return false;
+        mouseClickAt(window, labelPoint(t));
+        answerArmies(window, initialPlacementLimit(t));
+    }
+    return tickUntil(window, [] { return currentPlayer == 1 && turnStarted && saveAllowed && queuesDrained(); });
+}
+
+// The current human's reinforcement placed by clicks and his turn ended with Next Player.
+inline bool endHumanTurnByClicks(ViewArea &window)
+{
+    const int player = currentPlayer;
+    for (int guard = 0; guard < 20 && (territoryArmiesDue > 0 || continentArmiesDue > 0 || cardArmiesDue > 0); ++guard) {
+        mouseClickAt(window, labelPoint(findTerritory(player, [](int) { return true; })));
+        if (!armyQuestionOpen(window))
+            return false;
+        answerArmies(window, largestOffered(window));
+        tickUntil(window, queuesDrained);
+    }
+    screen_test::paintWindow(window);
+    mouseClickAt(window, gameButtonPoint(7));
+    // The press is played as a step of the loop once it has been painted.
+    screen_test::paintWindow(window);
+    return tickUntil(window, [player] { return currentPlayer != player || !turnStarted; });
+}
+
+// Player 1's turn ended by clicks and the game loop run until his next turn.
+inline bool playOneRound(ViewArea &window)
+{
+    return endHumanTurnByClicks(window) && tickUntil(window, [] { return currentPlayer == 1 && turnStarted && saveAllowed && queuesDrained(); });
 }
 
 } // namespace clicks_test

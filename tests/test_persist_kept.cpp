@@ -70,44 +70,6 @@ dialog_test::Action choosePersonalities(const QStringList &choices, bool randomM
     };
 }
 
-// The human's stronghold and initial placement through clicks, then the game loop up to the first
-// turn of play, when saving is allowed.
-bool placeUpToFirstTurn(ViewArea &window)
-{
-    if (!tickUntil(window, [] { return (strongholdPhase || initialPlacementPhase) && currentPlayer == 1 && actionQueueCount == 0; }))
-        return false;
-    for (int guard = 0; guard < 100 && (strongholdPhase || initialPlacementPhase) && currentPlayer == 1; ++guard) {
-        tickUntil(window, [] { return actionQueueCount == 0; });
-        if (strongholdPhase) {
-            mouseClickAt(window, labelPoint(findTerritory(1, strongholdAllowed)));
-            continue;
-        }
-        const int t = findTerritory(1, [](int u) { return initialPlacementLimit(u) >= 1; });
-        if (t == 0)
-            return false;
-        mouseClickAt(window, labelPoint(t));
-        answerArmies(window, initialPlacementLimit(t));
-    }
-    return tickUntil(window, [] { return currentPlayer == 1 && turnStarted && saveAllowed && queuesDrained(); });
-}
-
-// The human's reinforcement placed by clicks, his turn ended with Next Player, and the game loop
-// run until his next turn.
-bool playOneRound(ViewArea &window)
-{
-    for (int guard = 0; guard < 20 && (territoryArmiesDue > 0 || continentArmiesDue > 0 || cardArmiesDue > 0); ++guard) {
-        mouseClickAt(window, labelPoint(findTerritory(1, [](int) { return true; })));
-        if (!armyQuestionOpen(window))
-            return false;
-        answerArmies(window, largestOffered(window));
-        tickUntil(window, queuesDrained);
-    }
-    screen_test::paintWindow(window);
-    mouseClickAt(window, gameButtonPoint(7));
-    return tickUntil(window, [] { return currentPlayer == 1 && !turnStarted; })
-        && tickUntil(window, [] { return currentPlayer == 1 && turnStarted && saveAllowed && queuesDrained(); });
-}
-
 // A data folder nothing can be written into: it lies under a plain file.
 QString blockedFolder()
 {
