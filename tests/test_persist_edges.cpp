@@ -82,9 +82,9 @@ void dealtTo(SavedGameRecord &r, int players)
         r.territoryState[t].owner = (t - 1) % players + 1;
 }
 
-int turnsSoFar()
+qint64 turnsSoFar()
 {
-    int turns = 0;
+    qint64 turns = 0;
     for (int p = 1; p <= kMaxPlayers; ++p)
         turns += turnsTaken[p];
     return turns;
@@ -244,7 +244,7 @@ private slots:
         QVERIFY(loadGame(game));
         QCOMPARE(ui.messageTexts(), QStringList());
         screen_test::paintWindow(*window);
-        const int turnsBefore = turnsSoFar();
+        const qint64 turnsBefore = turnsSoFar();
         for (int tick = 0; tick < 4000 && !gameOver && turnsSoFar() < turnsBefore + 6; ++tick) {
             if (isHumanOfThisMachine(currentPlayer) && turnStarted && queuesDrained() && !dialogOpen)
                 QVERIFY(endHumanTurnByClicks(*window));
