@@ -102,7 +102,9 @@ class TestPersistKept : public QObject {
         window->resize(1366, 768);
         demoRunning = 0;
         returnWindowToStartState(*window);
+        // Animations off, as the animations dialog stores it: the clicks need not wait for sprites.
         animationsEnabled = 0;
+        saveSettings();
         screenMode = 1;
         script = dialog_test::DialogScript();
         script.install();
