@@ -316,8 +316,12 @@ void clientTakes(int code, const StateSnapshot &s)
     case 1007: // this client's turn
         if (s.currentPlayer != networkSeat)
             return;
-        applySnapshot(s, true);
         acknowledge(1, code);
+        // A resend of what this machine already plays (its acknowledgement was late) only
+        // needs the acknowledgement again.
+        if (netSession.clientActing)
+            return;
+        applySnapshot(s, true);
         netSession.clientActing = 1;
         if (code == 1004)
             beginOwnPlacement();
@@ -430,6 +434,7 @@ void networkUpdate(int code)
             break;
         sendAwaitedMessage(1, code);
         netSession.clientActing = 0;
+        initialPlacementPhase = strongholdPhase = 0;
         // Play is with the host now; this machine's next turn comes with 1004 or 1007.
         turnStarted = 1;
         break;

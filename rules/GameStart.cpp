@@ -336,6 +336,11 @@ void initialPlacementStep(int count)
         return;
     }
     armiesToPlace = 0;
-    sendNetworkUpdate(networkSeat == 1 ? 1004 : 1005);
+    if (networkSeat > 0) {
+        // The host hands the placement round the table; the other seats are people, never
+        // placed here.
+        sendNetworkUpdate(networkSeat == 1 ? 1004 : 1005);
+        return;
+    }
     passInitialPlacement();
 }
