@@ -9,6 +9,7 @@
 #include "app/GameLoopInternal.h"
 #include "app/MouseInput.h"
 #include "app/NetworkState.h"
+#include "net/NetState.h"
 #include "rules/TurnState.h"
 #include "state/GameState.h"
 #include "state/Seams.h"
@@ -28,11 +29,15 @@ SocketWriter &installedWriter()
     return writer;
 }
 
+// What one socket may hold unsent: a peer that reads nothing makes its messages fail rather
+// than the host's memory grow.
+constexpr qint64 kMaxUnsentBytes = 1024 * 1024;
+
 // Only a connected socket is written; any other counts as a failed write.
 qint64 writeToConnectedSocket(int n, const QByteArray &bytes)
 {
     QTcpSocket *socket = clientSocket(n);
-    if (!socket || socket->state() != QAbstractSocket::ConnectedState)
+    if (!socket || socket->state() != QAbstractSocket::ConnectedState || socket->bytesToWrite() > kMaxUnsentBytes)
         return -1;
     return socket->write(bytes);
 }
@@ -105,9 +110,9 @@ QString socketErrorText(int code, int socket)
 void ViewArea::broadcastToClients(int code)
 {
     const QByteArray bytes = composeMessage(*this, code);
-    // Socket 1 always; sockets 2 to 4 while that many clients are connected.
-    for (int n = 1; n <= kMaxClients && (n == 1 || clientCount >= n); ++n)
-        if (!sent(n, bytes))
+    // The players who have joined: a connection that has not is told nothing of the game.
+    for (int n = 1; n <= kMaxClients; ++n)
+        if (netSession.seatOfSocket[n] > 0 && !sent(n, bytes))
             setStatusText(socketErrorText(code, n));
 }
 

@@ -136,14 +136,13 @@ bool decideToLeave()
 // forgets the network game.
 struct LeftGame {
     bool host = false;
-    qint32 clients = 0;
     qint32 listSlot = kNoGameListSlot;
     QString listAddress;
 };
 
 LeftGame rememberGame()
 {
-    return {networkSeat == 1, clientCount, gameListSlot, hostAddressText};
+    return {networkSeat == 1, gameListSlot, hostAddressText};
 }
 
 // The reset also stops the game, closes the buttons and clears the cards and losses.
@@ -170,8 +169,6 @@ void sendLeaveNotices(ViewArea &view, const LeftGame &left)
 {
     switch (exitReason) {
     case ExitHostQuits:
-        // Every client that was in the game hears it, not only the first.
-        clientCount = left.clients;
         view.broadcastToClients(1019);
         flushClientSockets();
         break;
@@ -251,8 +248,14 @@ void leaveGame(ViewArea &view)
     if (!decideToLeave())
         return;
     const LeftGame left = rememberGame();
-    returnToMainMenu(view);
+    // The farewell carries the game as it stood, so it goes before the reset; a failed send
+    // stays in the status line.
+    const QString statusBefore = statusText;
     sendLeaveNotices(view, left);
+    const QString farewellStatus = statusText;
+    returnToMainMenu(view);
+    if (farewellStatus != statusBefore)
+        setStatusText(farewellStatus);
     finishLeaving(view, left);
 }
 

@@ -5,7 +5,9 @@
 
 #include "app/GameLoop.h"
 #include "app/GameLoopInternal.h"
+#include "app/MouseInput.h"
 #include "app/NetworkState.h"
+#include "net/NetState.h"
 #include "app/WindowInteraction.h"
 #include "state/GameState.h"
 #include "state/StatusLine.h"
@@ -33,6 +35,8 @@ void flushClientSockets(const QList<int> &written)
             if (!socket->waitForBytesWritten(qMax<qint64>(1, deadline.remainingTime())))
                 break;
         }
+        // The window is going: its own closing of the connection is no player leaving.
+        socket->disconnect();
         socket->disconnectFromHost();
     }
 }
@@ -49,6 +53,9 @@ void deleteAndClear(T *&object)
 ViewArea::~ViewArea()
 {
     sendFarewell();
+    // Sockets that close with the window are no player leaving a game still on.
+    networkSeat = 0;
+    netWindow = nullptr;
     gameTimer.stop();
     deleteMemberDialogs();
     // The network objects are the window's children; clear the globals that point at them.
@@ -62,22 +69,35 @@ ViewArea::~ViewArea()
     installWindowInteraction(nullptr);
 }
 
+namespace {
+
+// The farewell of a network game that is still on: by the reason of leaving, and when the window
+// simply closes (or the lobby's Quit) by this machine's part in the game. A game that has already
+// said goodbye, or was ended by the other side, closes without one.
+int farewellCode()
+{
+    if (exitReason == ExitHostQuits || (exitReason == ExitToMainMenu && networkSeat == 1))
+        return 1019;
+    if (exitReason == ExitClientQuits || (exitReason == ExitToMainMenu && networkSeat > 1))
+        return 1020;
+    return 0;
+}
+
+} // namespace
+
 void ViewArea::sendFarewell()
 {
-    int code = 0;
-    int sockets = 0;
-    if (exitReason == 1) { // the host quits: every client
-        code = 1019;
-        sockets = qBound(1, clientCount, kMaxClients);
-    } else if (exitReason == 2) { // a client quits: the host
-        code = 1020;
-        sockets = 1;
-    } else {
+    const int code = farewellCode();
+    if (code == 0)
         return;
-    }
+    // The host tells every player who joined; a client tells the host.
+    QList<int> sockets;
+    for (int n = 1; n <= kMaxClients; ++n)
+        if (code == 1020 ? n == 1 : netSession.seatOfSocket[n] > 0)
+            sockets.append(n);
     const QByteArray bytes = composeMessage(*this, code);
     QList<int> written;
-    for (int n = 1; n <= sockets; ++n) {
+    for (int n : sockets) {
         // Only a whole message ends the other side's game.
         if (writeToSocket(n, bytes) == bytes.size())
             written.append(n);

@@ -3,6 +3,7 @@
 #include "net/NetFraming.h"
 #include "net/NetState.h"
 #include "net/StateSnapshot.h"
+#include "net/TurnCheck.h"
 
 #include "ai/ComputerTurn.h"
 #include "ai/InitialPlacement.h"
@@ -17,6 +18,7 @@
 #include "persist/DataFolder.h"
 #include "persist/SharedGlobals.h"
 #include "rules/GameStart.h"
+#include "rules/PlayerRecords.h"
 #include "rules/Sound.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
@@ -70,16 +72,75 @@ void forEachMember(int c, const Visit &visit)
             visit(continent.members[i]);
 }
 
-// The network game is over for this machine: the box, then the program closes without a
-// farewell of its own.
-void endNetworkGame(const QString &text)
+// Bounds on what one socket can make this machine hold: unread input, and output not yet sent.
+constexpr qint64 kReadBufferBytes = 64 * 1024;
+constexpr qint64 kReadChunkBytes = 16 * 1024;
+
+const QString kHostLeftText = QStringLiteral("The host has left the game. End of game.");
+const QString kHostLostText = QStringLiteral("The connection to the host was lost. End of game.");
+
+// Codes that only the host sends, and codes that only a client sends.
+bool isHostCode(int code)
 {
-    if (exitReason == ExitProgramClosing)
+    switch (code) {
+    case 1001: case 1002: case 1003: case 1004: case 1007: case 1008: case 1009: case 1010:
+    case 1012: case 1013: case 1014: case 1017: case 1019: case 1023: case 1024: case 1027:
+    case 2005: case 2011: case 3000:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isClientCode(int code)
+{
+    switch (code) {
+    case 1000: case 1005: case 1006: case 1011: case 1020: case 1025: case 1026: case 1028:
+    case 2004: case 2007: case 3001: case 9999:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void freeSocket(int n, bool graceful = false);
+
+// The connections of a game that has ended here are closed: nothing more comes from them.
+void closeConnections(bool host)
+{
+    if (host) {
+        for (int n = 1; n <= kMaxClients; ++n)
+            if (clientSocket(n))
+                freeSocket(n, true);
+        if (tcpServer)
+            tcpServer->close();
+    } else if (clientSocket1) {
+        clientSocket1->disconnectFromHost();
+    }
+    netSession = NetSession();
+}
+
+// The network game is over for this machine, ended by another: the connections close, the
+// window returns to the start state and a box says why.
+void endGameHere(const QString &text)
+{
+    if (networkSeat <= 0 || exitReason == ExitProgramClosing)
         return;
-    exitReason = ExitProgramClosing;
-    interaction().message(MessageIcon::Critical, ViewArea::tr("Error"), text);
-    if (quitEventLoop)
-        quitEventLoop();
+    const bool host = isHost();
+    networkSeat = 0;
+    closeConnections(host);
+    if (netWindow) {
+        returnWindowToStartState(*netWindow);
+        netWindow->update();
+    }
+    screenMode = 1;
+    interaction().message(MessageIcon::Information, QStringLiteral("Tarvan GX"), text);
+}
+
+QString leaverName(int seat)
+{
+    return isValidPlayer(seat) && !playerName[seat].trimmed().isEmpty() ? playerName[seat].trimmed()
+                                                                         : QStringLiteral("A player");
 }
 
 bool writeMessage(int socket, const QByteArray &message)
@@ -95,29 +156,103 @@ void acknowledge(int socket, int code)
     writeMessage(socket, plainMessage(code + 1000));
 }
 
-void takeAcknowledgement(int code)
+void takeAcknowledgement(int socket, int code)
 {
-    // Only the acknowledgement of the message awaited now: a late one of an earlier message must
-    // not silence the watchdog.
-    if (awaitedAckCode == 0 || awaitedAckCode != code - 1000)
+    // Only the acknowledgement of the message awaited now, from where it went: a late one of an
+    // earlier message, or another client's, must not silence the watchdog.
+    if (awaitedAckCode == 0 || awaitedAckCode != code - 1000 || awaitedAckSocket != socket)
         return;
     awaitedAckCode = awaitedAckSocket = ackWaitTicks = ackResendCount = 0;
 }
 
 // ---- The host ----
 
-void freeSocket(int n)
+// Gives client socket n back. A graceful close first hands over what is still to be sent (a
+// farewell); otherwise the connection is cut at once.
+void freeSocket(int n, bool graceful)
 {
     QTcpSocket *socket = clientSocket(n);
     setClientSocket(n, nullptr);
     netSession.pending[n].clear();
     if (socket) {
         socket->disconnect();
-        socket->abort();
-        socket->deleteLater();
+        if (graceful && socket->state() == QAbstractSocket::ConnectedState) {
+            QObject::connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
+            socket->disconnectFromHost();
+        } else {
+            socket->abort();
+            socket->deleteLater();
+        }
     }
     while (clientCount > 0 && !clientSocket(clientCount))
         --clientCount;
+}
+
+// The host's lobby shows who has joined: the map preview dealt round them and their names in
+// the panel, so that a farewell from the lobby carries a state every machine can read.
+void showLobbyPlayers()
+{
+    playerCount = qMax(1, int(joinedPlayers));
+    for (int t = 1; t <= territoryCount; ++t) {
+        territoryState[t] = {(t - 1) % playerCount + 1, 1};
+        displayedTerritoryState[t] = territoryState[t];
+    }
+    recountAllPlayers();
+    repaintEveryTerritory();
+    drawPlayerPanel();
+    repaintWindow();
+}
+
+// A joined player has gone before the game began: his seat is freed and the players after him
+// move up one seat each, told of it by a new 1001.
+void leaveLobby(int socket)
+{
+    const int seat = netSession.seatOfSocket[socket];
+    freeSocket(socket);
+    if (seat < 2)
+        return;
+    netSession.seatOfSocket[socket] = 0;
+    netSession.socketOfSeat[seat] = 0;
+    for (int p = seat; p < joinedPlayers && p <= kMaxClients; ++p) {
+        const int moved = netSession.socketOfSeat[p + 1];
+        netSession.socketOfSeat[p] = moved;
+        netSession.socketOfSeat[p + 1] = 0;
+        playerName[p] = playerName[p + 1];
+        if (moved > 0) {
+            netSession.seatOfSocket[moved] = p;
+            writeMessage(moved, plainMessage(1001, QByteArray::number(p).rightJustified(2, ' ')));
+        }
+    }
+    --joinedPlayers;
+    setStatusText(QStringLiteral("Waiting for others to join..  Choose Launch to begin with current players."));
+    showLobbyPlayers();
+}
+
+// A joined player leaves the game (his 1020, or his connection gone): the others are told with a
+// 1019 built from the game as it stands, and the game ends here too.
+void seatLeaves(int socket)
+{
+    const int seat = netSession.seatOfSocket[socket];
+    if (seat < 2)
+        return;
+    if (lobbyOpen) {
+        leaveLobby(socket);
+        return;
+    }
+    freeSocket(socket);
+    sendToJoinedClients(snapshotMessage(1019));
+    endGameHere(QStringLiteral("%1 has left the game. End of game.").arg(leaverName(seat)));
+}
+
+// Two players of one name could not be told apart on any screen: a name already at the table
+// gets the new player's seat number after it.
+QString uniqueSeatName(const QString &name, int seat)
+{
+    const QString wanted = name.trimmed().isEmpty() ? QStringLiteral("Player") : name.trimmed();
+    for (int p = 1; p < seat; ++p)
+        if (playerName[p].trimmed().compare(wanted, Qt::CaseInsensitive) == 0)
+            return QStringLiteral("%1 %2").arg(wanted.left(kJoinNameLength - 2)).arg(seat);
+    return wanted;
 }
 
 void takeJoin(int socket, const QByteArray &message)
@@ -132,75 +267,74 @@ void takeJoin(int socket, const QByteArray &message)
     for (char &c : name)
         if (static_cast<unsigned char>(c) < 0x20)
             c = ' ';
-    playerName[seat] = QString::fromLatin1(name);
+    playerName[seat] = uniqueSeatName(QString::fromLatin1(name), seat);
     writeMessage(socket, plainMessage(1001, QByteArray::number(seat).rightJustified(2, ' ')));
     setStatusText(QStringLiteral("Waiting for others to join..  Choose Launch to begin with current players."));
-    repaintWindow();
+    showLobbyPlayers();
 }
 
-// A client's state counts only while its player is the one acting.
-bool fromActingClient(int socket, const StateSnapshot &s)
+// A client acts only while its player is the one whose placement or turn it is.
+bool fromActingClient(int socket)
 {
     const int seat = netSession.seatOfSocket[socket];
-    return seat > 0 && seat == currentPlayer && s.currentPlayer == seat && !gameOver;
+    return seat > 0 && seat == currentPlayer && !gameOver && !lobbyOpen;
 }
 
 // The acting client's state becomes the game's and goes on to the other clients; the ends of a
-// placement and of a turn (not the single actions) are acknowledged.
-void takeActingClientState(int socket, int code, const StateSnapshot &s)
+// placement and of a turn (not the single actions) are acknowledged. A state that the turn
+// cannot have made is refused whole, and the client gets the host's state back.
+bool takeActingClientState(int socket, int code, const StateSnapshot &s)
 {
+    if (!snapshotWithinTurn(s, netSession.seatOfSocket[socket])) {
+        writeMessage(socket, snapshotMessage(1003));
+        return false;
+    }
+    const bool wasOver = gameOver;
     applySnapshot(s, true);
+    recountAllPlayers();
+    // The client's last conquest has decided the game: the host plays its end for everyone.
+    if (!wasOver && gameOver)
+        pushActionStep(makeStep(9));
     if (code != 1006)
         acknowledge(socket, code);
     sendToJoinedClients(snapshotMessage(1003), socket);
     repaintEveryTerritory();
+    return true;
 }
 
 void hostTakes(int socket, int code, const StateSnapshot &s)
 {
     switch (code) {
     case 1005: // a client's initial placement done
-        if (!fromActingClient(socket, s) || placementRound < 1)
+        if (!fromActingClient(socket) || placementRound < 1 || !takeActingClientState(socket, code, s))
             return;
-        takeActingClientState(socket, code, s);
         continueNetworkPlacement();
         break;
     case 1006: // a client's state after an action in its turn
-        if (!fromActingClient(socket, s))
-            return;
-        takeActingClientState(socket, code, s);
+        if (fromActingClient(socket))
+            takeActingClientState(socket, code, s);
         break;
     case 1011: // a client's turn done
-        if (!fromActingClient(socket, s))
+        if (!fromActingClient(socket) || placementRound > 0 || !takeActingClientState(socket, code, s))
             return;
-        takeActingClientState(socket, code, s);
         passTurnToNextPlayer();
         continueNetworkTurns();
         break;
     case 1025: // a continent highlighted or un-highlighted at a client
     case 1026:
-        if (!snapshotFitsMap(s) || s.highlightedContinent < 1)
+        if (!fromActingClient(socket) || s.highlightedContinent < 1)
             return;
         applySnapshot(s, false);
         forEachMember(s.highlightedContinent, [code](int t) { repaintShownTerritory(t, code == 1025); });
         sendToJoinedClients(snapshotMessage(code - 2), socket);
         break;
-    case 1028: { // a client has won
-        if (!fromActingClient(socket, s))
-            return;
-        const bool wasOver = gameOver;
-        applySnapshot(s, true);
-        if (!wasOver)
-            pushActionStep(makeStep(9));
+    case 1028: // a client has won
+        if (fromActingClient(socket))
+            takeActingClientState(socket, code, s);
         break;
-    }
-    case 1020: { // a client leaves: the game ends for everyone
-        const int seat = netSession.seatOfSocket[socket];
-        sendToJoinedClients(snapshotMessage(1019), socket);
-        endNetworkGame(QStringLiteral("%1 has left the game. End of game.")
-                           .arg(isValidPlayer(seat) ? playerName[seat].trimmed() : QStringLiteral("A player")));
-        break;
-    }
+    case 1020: // a client leaves: its seat in the lobby, or the game for everyone
+        seatLeaves(socket);
+        return;
     default:
         break;
     }
@@ -227,7 +361,10 @@ bool loadHostMap(const StateSnapshot &s)
 void beginGameHere(const StateSnapshot &s)
 {
     if (!loadHostMap(s)) {
-        endNetworkGame(QStringLiteral("The host's map could not be loaded. End of game."));
+        // This machine cannot play the game: the host hears it as its leaving.
+        outMessage = QString::fromLatin1(snapshotMessage(1020));
+        writeMessage(1, outMessage.toLatin1());
+        endGameHere(QStringLiteral("The host's map could not be loaded. End of game."));
         return;
     }
     applySnapshot(s, true);
@@ -304,6 +441,10 @@ void showHostStep(int code, const StateSnapshot &s)
 
 void clientTakes(int code, const StateSnapshot &s)
 {
+    if (code == 1019) { // in the lobby too, whatever map the host had chosen
+        endGameHere(kHostLeftText);
+        return;
+    }
     if (code == 1002) {
         if (waitingForHost())
             beginGameHere(s);
@@ -338,9 +479,17 @@ void clientTakes(int code, const StateSnapshot &s)
             pushActionStep(makeStep(9));
         break;
     }
-    case 1019:
-        endNetworkGame(QStringLiteral("The host has left the game. End of game."));
-        return;
+    case 1003:
+        if (netSession.clientActing) {
+            // The host refused this machine's last state and sent its own back.
+            applySnapshot(s, true);
+            repaintEveryTerritory();
+            setStatusText(QStringLiteral("The host refused that move."));
+            break;
+        }
+        applySnapshot(s, true);
+        showHostStep(code, s);
+        break;
     default:
         applySnapshot(s, !netSession.clientActing);
         showHostStep(code, s);
@@ -356,7 +505,8 @@ void takeSnapshotMessage(int socket, int code, const QByteArray &message)
     if (!decodeSnapshot(message.mid(kCodeLength), s))
         return;
     if (isHost()) {
-        if (snapshotFitsMap(s))
+        // A leaving player's own map does not matter (in the lobby he has none of the host's).
+        if (code == 1020 || snapshotFitsMap(s))
             hostTakes(socket, code, s);
     } else if (isClient() && socket == 1) {
         clientTakes(code, s);
@@ -375,6 +525,22 @@ void takeChat(int socket, int code, const QByteArray &message)
     } else if (isClient() && code == 3000) {
         setStatusText(text);
     }
+}
+
+// Is `code` one that the peer on this socket may send? A connection that has not joined the
+// host's game may only join or probe, and is closed for anything else: it is no player.
+bool mayComeFrom(int socket, int code)
+{
+    if (isHost()) {
+        if (netSession.seatOfSocket[socket] == 0) {
+            if (code == 1000 || code == 9999)
+                return true;
+            freeSocket(socket);
+            return false;
+        }
+        return isClientCode(code);
+    }
+    return isClient() && socket == 1 && isHostCode(code);
 }
 
 } // namespace
@@ -458,6 +624,7 @@ void continueNetworkTurns()
         if (isRemoteSeat(currentPlayer)) {
             // The host's panel, and through its mirror every client, show whose turn it is.
             pushActionStep(makeStep(7, currentPlayer));
+            recordTurnStart(currentPlayer, false);
             sendAwaitedMessage(netSession.socketOfSeat[currentPlayer], 1007);
             return;
         }
@@ -508,6 +675,7 @@ void continueNetworkPlacement()
         if (isRemoteSeat(currentPlayer)) {
             initialPlacementPhase = strongholdPhase = 0;
             pushActionStep(makeStep(7, currentPlayer));
+            recordTurnStart(currentPlayer, true);
             sendAwaitedMessage(netSession.socketOfSeat[currentPlayer], 1004);
             return;
         }
@@ -519,6 +687,12 @@ void startNetworkGame()
 {
     if (!isHost() || !lobbyOpen)
         return;
+    // Only players still connected are dealt in.
+    for (int n = kMaxClients; n >= 1; --n) {
+        QTcpSocket *socket = clientSocket(n);
+        if (netSession.seatOfSocket[n] > 0 && (!socket || socket->state() != QAbstractSocket::ConnectedState))
+            leaveLobby(n);
+    }
     if (joinedPlayers < 2) {
         interaction().beep();
         return;
@@ -554,6 +728,19 @@ void startNetworkGame()
 // ---------------------------------------------------------------------------------------------
 // Receiving
 
+void watchHostConnection()
+{
+    QTcpSocket *socket = clientSocket1;
+    if (!socket || socket->property("watchedAsHost").toBool())
+        return;
+    socket->setProperty("watchedAsHost", true);
+    socket->setReadBufferSize(kReadBufferBytes);
+    QObject::connect(socket, &QTcpSocket::disconnected, socket, [socket] {
+        if (clientSocket1 == socket && isClient())
+            endGameHere(kHostLostText);
+    });
+}
+
 void setClientSocket(int n, QTcpSocket *socket)
 {
     switch (n) {
@@ -584,10 +771,16 @@ void acceptConnections(const std::function<void(QTcpSocket *, int)> &connectSock
         netSession.pending[slot].clear();
         netSession.seatOfSocket[slot] = 0;
         clientCount = qMax(clientCount, slot);
-        // A connection that goes before it has joined (the search's probe) gives its place back.
+        socket->setReadBufferSize(kReadBufferBytes);
+        // A connection that goes before it has joined (the search's probe) gives its place back;
+        // a player's connection that goes is that player leaving.
         QObject::connect(socket, &QTcpSocket::disconnected, socket, [socket, slot] {
-            if (clientSocket(slot) == socket && netSession.seatOfSocket[slot] == 0)
+            if (clientSocket(slot) != socket)
+                return;
+            if (netSession.seatOfSocket[slot] == 0)
                 freeSocket(slot);
+            else if (isHost())
+                seatLeaves(slot);
         });
         if (connectSocket)
             connectSocket(socket, slot);
@@ -599,22 +792,25 @@ void receiveFromSocket(int n)
     QTcpSocket *socket = clientSocket(n);
     if (!socket || n < 1 || n > kMaxClients)
         return;
-    netSession.pending[n] += socket->readAll();
-    bool garbled = false;
-    const QList<QByteArray> messages = takeMessages(netSession.pending[n], &garbled);
-    if (garbled)
-        setStatusText(QStringLiteral("socket receive ERROR %1").arg(n));
-    for (const QByteArray &message : messages) {
-        if (clientSocket(n) != socket)
-            return; // the socket was given back meanwhile
-        handleMessage(n, message);
+    // A bounded piece at a time: the whole messages in it are handled before more is read.
+    while (clientSocket(n) == socket && socket->bytesAvailable() > 0) {
+        netSession.pending[n] += socket->read(kReadChunkBytes);
+        bool garbled = false;
+        const QList<QByteArray> messages = takeMessages(netSession.pending[n], &garbled);
+        if (garbled)
+            setStatusText(QStringLiteral("socket receive ERROR %1").arg(n));
+        for (const QByteArray &message : messages) {
+            if (clientSocket(n) != socket || networkSeat <= 0)
+                return; // the socket was given back, or the game ended, meanwhile
+            handleMessage(n, message);
+        }
     }
 }
 
 void handleMessage(int socket, const QByteArray &message)
 {
     const int code = messageCode(message);
-    if (socket < 1 || socket > kMaxClients || messageLength(message) != message.size())
+    if (socket < 1 || socket > kMaxClients || messageLength(message) != message.size() || !mayComeFrom(socket, code))
         return;
     if (codeCarriesSnapshot(code)) {
         takeSnapshotMessage(socket, code, message);
@@ -637,7 +833,7 @@ void handleMessage(int socket, const QByteArray &message)
             freeSocket(socket);
         break;
     case 2004: case 2005: case 2007: case 2011:
-        takeAcknowledgement(code);
+        takeAcknowledgement(socket, code);
         break;
     case 3000: case 3001:
         takeChat(socket, code, message);

@@ -48,5 +48,9 @@ void receiveFromSocket(int socket);
 // Acts on one whole message from client socket n.
 void handleMessage(int socket, const QByteArray &message);
 
+// Client: a lost connection to the host ends the game here with a box, and the window returns to
+// the start state.
+void watchHostConnection();
+
 // Client socket n (1..4) is `socket` from now on.
 void setClientSocket(int n, QTcpSocket *socket);

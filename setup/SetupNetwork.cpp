@@ -13,6 +13,7 @@
 #include "app/ViewArea.h"
 #include "app/WindowState.h"
 #include "net/NetFraming.h"
+#include "net/NetPlay.h"
 #include "net/NetState.h"
 #include "net/OnlineServices.h"
 #include "persist/Settings.h"
@@ -98,10 +99,14 @@ Result rememberAndConnect(ViewArea &view)
     screenMode = 101;
     resetNetSession();
     netWindow = &view;
-    if (clientSocket1) {
-        clientSocket1->abort();
-        clientSocket1->connectToHost(hostName, quint16(gamePort));
+    if (!clientSocket1) {
+        // A machine that hosted before gave its sockets back when that game ended.
+        clientSocket1 = new QTcpSocket(&view);
+        QObject::connect(clientSocket1, SIGNAL(readyRead()), &view, SLOT(OnReceive1()));
     }
+    clientSocket1->abort();
+    watchHostConnection();
+    clientSocket1->connectToHost(hostName, quint16(gamePort));
     joinedPlayers = 1;
     if (messageQueueHasRoom(3)) {
         pushMessageStep(makeStep(100));

@@ -2,6 +2,8 @@
 
 #include "ai/AiState.h"
 #include "app/AppReset.h"
+#include "app/NetworkState.h"
+#include "net/NetState.h"
 #include "persist/DataFolder.h"
 #include "rules/Attack.h"
 #include "rules/TurnFlow.h"
@@ -46,6 +48,15 @@ QStringList ScriptedInteraction::messageTexts() const
     return texts;
 }
 
+void joinClientSeats(int n)
+{
+    clientCount = n;
+    for (int k = 1; k <= kMaxClients; ++k) {
+        netSession.seatOfSocket[k] = k <= n ? k + 1 : 0;
+        netSession.socketOfSeat[k + 1] = k <= n ? k : 0;
+    }
+}
+
 void resetAllGameState(quint32 seed)
 {
     resetStateSubsystem();
@@ -55,6 +66,7 @@ void resetAllGameState(quint32 seed)
     resetAiState();
     resetAllAppState();
     resetPersistState();
+    resetNetSession();
     takeDataFolderFromWorkingFolder();
     randomSource().seed(seed);
 }

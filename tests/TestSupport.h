@@ -51,6 +51,9 @@ QList<int> messageQueueTypes();
 QStringList actionQueueTexts();
 QStringList messageQueueTexts();
 
+// The host's client sockets 1..n have joined as players 2..n+1, as the join messages make them.
+void joinClientSeats(int n);
+
 // Writes a text file into the working folder; returns its absolute path.
 QString writeTextFile(const QString &name, const QByteArray &bytes);
 

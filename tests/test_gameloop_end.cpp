@@ -159,7 +159,7 @@ private slots:
         QFETCH(QList<QByteArray>, codes);
         QFETCH(QList<int>, written);
         networkSeat = seat;
-        clientCount = 2;
+        joinClientSeats(2);
         Ending ending;
         ending.wonHere = wonHere;
         playEnding(ending);

@@ -62,7 +62,7 @@ private slots:
         quitRequests = 0;
         quitEventLoop = [] { ++quitRequests; };
         networkSeat = 1;
-        clientCount = 2;
+        joinClientSeats(2);
     }
 
     void cleanup() { window.reset(); }
@@ -200,7 +200,7 @@ private slots:
         QVERIFY(clientSocket(1)->waitForConnected(5000));
         QVERIFY(server.waitForNewConnection(5000));
         QTcpSocket *peer = server.nextPendingConnection();
-        clientCount = 2; // the second client's socket is not connected
+        joinClientSeats(2); // the second client's socket is not connected
         window->broadcastToClients(1027);
         QVERIFY(clientSocket(1)->waitForBytesWritten(5000));
         QByteArray received;

@@ -673,16 +673,16 @@ private slots:
         }, {true}, quit, 913, 1, 1, noCodes, noSockets, 2};
         QTest::newRow("host with three clients, Yes") << LeaveCase{[] {
             networkSeat = 1;
-            clientCount = 3;
+            joinClientSeats(3);
         }, {true}, endsForAll, 913, 1, 1, {"1019", "1019", "1019"}, {1, 2, 3}, 0};
         // A notice that cannot be sent is shown; the program closes all the same.
         QTest::newRow("host with three clients, one unreachable") << LeaveCase{[] {
             networkSeat = 1;
-            clientCount = 3;
+            joinClientSeats(3);
         }, {true}, endsForAll, 913, 1, 1, {"1019", "1019"}, {1, 3}, 0, {2}};
         QTest::newRow("host with clients, No") << LeaveCase{[] {
             networkSeat = 1;
-            clientCount = 2;
+            joinClientSeats(2);
         }, {false}, endsForAll, 0, 91, 0, noCodes, noSockets, 0};
         QTest::newRow("client in the game") << LeaveCase{[] {
             networkSeat = 3;
@@ -696,7 +696,7 @@ private slots:
         }, {}, {}, 4, 1, 0, noCodes, noSockets, 0};
         QTest::newRow("network game over") << LeaveCase{[] {
             networkSeat = 1;
-            clientCount = 1;
+            joinClientSeats(1);
             gameOver = 1;
         }, {}, {}, 4, 1, 0, noCodes, noSockets, 0};
     }

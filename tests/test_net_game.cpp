@@ -354,8 +354,14 @@ private slots:
 
         switchTo(alice);
         turnStarted = 1;
-        territoryState[2].armies += 5;
-        displayedTerritoryState[2] = territoryState[2];
+        const int own = [] {
+            int t = 1;
+            while (territoryState[t].owner != 2)
+                ++t;
+            return t;
+        }();
+        territoryState[own].armies += 3; // her reinforcement
+        displayedTerritoryState[own] = territoryState[own];
         recountAllPlayers();
         networkUpdate(1006);
         nextPlayer();
@@ -366,7 +372,7 @@ private slots:
         QTRY_COMPARE(on(host, [] { return awaitedAckCode; }), 0);
         verifyAllAgree(false, true);
         QCOMPARE(on(host, [] { return currentPlayer; }), 3);
-        QCOMPARE(on(bob, [] { return territoryState[2].armies; }), on(alice, [] { return territoryState[2].armies; }));
+        QCOMPARE(on(bob, [own] { return territoryState[own].armies; }), on(alice, [own] { return territoryState[own].armies; }));
         QCOMPARE(on(bob, [] { return netSession.clientActing; }), quint8(1));
     }
 
@@ -413,10 +419,12 @@ private slots:
         // Bob leaves: the host ends its game and tells Alice.
         switchTo(bob);
         QVERIFY(clientSocket1->write(snapshotMessage(1020)) > 0);
-        QTRY_COMPARE(on(host, [] { return exitReason; }), 913);
-        QTRY_COMPARE(on(alice, [] { return exitReason; }), 913);
-        QCOMPARE(quits, 2);
-        QCOMPARE(on(bob, [] { return exitReason; }), 0);
+        // Both end their game and return to the start state; the programs stay open.
+        QTRY_COMPARE(on(host, [] { return networkSeat; }), 0);
+        QTRY_COMPARE(on(alice, [] { return networkSeat; }), 0);
+        QCOMPARE(on(host, [] { return screenMode; }), 1);
+        QCOMPARE(on(alice, [] { return screenMode; }), 1);
+        QCOMPARE(quits, 0);
         QVERIFY(ui.messageTexts().contains(QStringLiteral("Bob has left the game. End of game.")));
         QVERIFY(ui.messageTexts().contains(QStringLiteral("The host has left the game. End of game.")));
     }
@@ -446,7 +454,7 @@ private slots:
         QVERIFY(other.waitForNewConnection(5000));
         QTcpSocket *peer = other.nextPendingConnection();
         networkSeat = reason == 1 ? 1 : 2;
-        clientCount = 1;
+        joinClientSeats(1);
         exitReason = reason;
         window.reset();
         QByteArray received;

@@ -771,9 +771,10 @@ private slots:
         QTest::addColumn<QString>("status");
         QTest::newRow("host with three clients") << 1 << 3 << 4 << QList<int>{1, 2, 3} << "1019" << " ";
         QTest::newRow("host with four clients") << 1 << 4 << 4 << QList<int>{1, 2, 3, 4} << "1019" << " ";
-        QTest::newRow("host, count 0: socket 1 all the same") << 1 << 0 << 4 << QList<int>{1} << "1019" << " ";
+        QTest::newRow("host, nobody joined: nobody told") << 1 << 0 << 4 << QList<int>{} << "1019" << " ";
+        QTest::newRow("host closing the window") << 0 << 2 << 4 << QList<int>{1, 2} << "1019" << " ";
         QTest::newRow("client") << 2 << 0 << 4 << QList<int>{1} << "1020" << " ";
-        QTest::newRow("local game") << 0 << 3 << 4 << QList<int>{} << "" << " ";
+        QTest::newRow("local game") << 0 << 0 << 4 << QList<int>{} << "" << " ";
         QTest::newRow("list entry withdrawn") << 3 << 3 << 4 << QList<int>{} << "" << " ";
         QTest::newRow("finished game") << 4 << 3 << 4 << QList<int>{} << "" << " ";
         QTest::newRow("ended by the other side") << 913 << 3 << 4 << QList<int>{} << "" << " ";
@@ -796,7 +797,8 @@ private slots:
         LoopbackPeers peers;
         QVERIFY(peers.connectWindowSockets(connected));
         exitReason = reason;
-        clientCount = clients;
+        networkSeat = reason == 2 ? 2 : (reason == 1 || clients > 0 ? 1 : 0);
+        joinClientSeats(clients);
         setStatusText(QStringLiteral(" "));
         window.reset();
         for (int n = 1; n <= connected; ++n) {

@@ -1,0 +1,11 @@
+#pragma once
+// The host's check of a state sent by the seat whose placement or turn it is: what that
+// player's placement or turn can have changed, measured against the game as it stood when it
+// was handed to him and as the host holds it now.
+
+#include "net/StateSnapshot.h"
+
+// The placement (true) or turn of `seat` begins now: the measure of what it may change.
+void recordTurnStart(int seat, bool placement);
+// May the state `s` from `seat` become the game's?
+bool snapshotWithinTurn(const StateSnapshot &s, int seat);
