@@ -19,6 +19,7 @@
 #include "app/GameLoop.h"
 #include "app/MouseInput.h"
 #include "app/NetworkState.h"
+#include "app/PaintSideMenus.h"
 #include "net/NetState.h"
 #include "net/OnlineConfig.h"
 #include "rules/Cards.h"
@@ -366,8 +367,10 @@ int runJoiningCopy(const QString &name, quint16 port, quint32 seed)
                 leaveGame(*window);
             else if (command == QLatin1String("close"))
                 quit = true;
-            else if (command == QLatin1String("lobbyquit"))
-                mouseClickAt(*window, gameButtonPoint(1));
+            else if (command == QLatin1String("lobbyquit")) {
+                paintWindow(*window);
+                mouseClickAt(*window, menuRowRect(1, false, false).center());
+            }
         }
         if (player.trades != tradesSaid) {
             tradesSaid = player.trades;
@@ -508,6 +511,20 @@ class TestNetPlay : public QObject {
         return false;
     }
 
+    // One copy holds what the host holds (asked until it does, or the time is up).
+    bool agrees(Copy &c)
+    {
+        for (int attempt = 0; attempt < 200; ++attempt) {
+            c.lastState.clear();
+            c.send(QStringLiteral("state"));
+            if (!runUntil([&c] { return !c.lastState.isEmpty(); }, 10000))
+                return false;
+            if (c.lastState == sharedState())
+                return true;
+        }
+        return false;
+    }
+
     Copy *copyOfSeat(int p) { return p == 2 ? alice.get() : p == 3 ? bob.get() : nullptr; }
 
     void launch()
@@ -516,12 +533,26 @@ class TestNetPlay : public QObject {
         QCOMPARE(screenMode, 9);
         QCOMPARE(playerCount, 3);
     }
+    void launch2()
+    {
+        window->startNewGame();
+        QCOMPARE(screenMode, 9);
+        QCOMPARE(playerCount, 2);
+    }
+
+    // The host's panel names everyone who joined.
+    bool allAgreeOnLobbyNames()
+    {
+        return playerName[1].trimmed() == QLatin1String("Hosty") && playerName[2].trimmed() == alice->name
+            && playerName[3].trimmed() == bob->name;
+    }
 
 private slots:
     void init()
     {
         resetAllGameState(20);
         resetNetworkPlay();
+        seat.messages.clear();
         window = openWindow(seat);
         player = std::make_unique<Player>(*window);
         hostQuits = 0;
@@ -597,6 +628,104 @@ private slots:
         QVERIFY(eliminations >= 1);
         // Cards were traded somewhere at the table.
         QVERIFY(player->trades + alice->trades + bob->trades >= 1);
+    }
+
+    // ---- Leaving ----
+
+    void leavingEndsTheGameForTheOthers_data()
+    {
+        QTest::addColumn<int>("leaver"); // 1 the host, 2 Alice, 3 Bob
+        QTest::addColumn<QString>("how");
+        QTest::newRow("host: Main Menu, Yes") << 1 << "menu";
+        QTest::newRow("host: window closed") << 1 << "close";
+        QTest::newRow("host: connection lost") << 1 << "lost";
+        QTest::newRow("client: Main Menu, Yes") << 2 << "menu";
+        QTest::newRow("client: window closed") << 3 << "close";
+        QTest::newRow("client: connection lost") << 3 << "lost";
+    }
+    void leavingEndsTheGameForTheOthers()
+    {
+        QFETCH(int, leaver);
+        QFETCH(QString, how);
+        openLobbyWithTwoPlayers();
+        launch();
+        // Into the placement: the host's own is done, Alice's is handed to her.
+        player->mayAct = true;
+        QVERIFY(runUntil([] { return currentPlayer == 2 && awaitedAckCode == 0 && queuesIdle(); }));
+        QVERIFY(allAgree());
+
+        if (leaver == 1) {
+            const QString told = how == QLatin1String("lost") ? QStringLiteral("The connection to the host was lost. End of game.")
+                                                              : QStringLiteral("The host has left the game. End of game.");
+            if (how == QLatin1String("menu")) {
+                leaveGame(*window);
+                QCOMPARE(hostQuits, 1); // the host's program closes
+            } else if (how == QLatin1String("close")) {
+                window.reset();
+            } else {
+                for (int n = 1; n <= kMaxClients; ++n)
+                    if (QTcpSocket *socket = clientSocket(n)) {
+                        socket->disconnect();
+                        socket->abort();
+                    }
+            }
+            QTRY_VERIFY_WITH_TIMEOUT(alice->ended && bob->ended, 20000);
+            QCOMPARE(alice->boxes, QStringList{told});
+            QCOMPARE(bob->boxes, QStringList{told});
+            return;
+        }
+        Copy *leaving = copyOfSeat(leaver);
+        Copy *staying = copyOfSeat(leaver == 2 ? 3 : 2);
+        if (how == QLatin1String("lost"))
+            leaving->process.kill();
+        else
+            leaving->send(how);
+        QVERIFY(runUntil([] { return networkSeat == 0; }, 20000));
+        QCOMPARE(screenMode, 1);
+        QCOMPARE(seat.messageTexts(), QStringList{QStringLiteral("%1 has left the game. End of game.").arg(leaving->name)});
+        QVERIFY(runUntil([staying] { return staying->ended; }, 20000));
+        QCOMPARE(staying->boxes, QStringList{QStringLiteral("The host has left the game. End of game.")});
+        QCOMPARE(hostQuits, 0); // the host's program stays, at the start state
+    }
+
+    void aSeatIsFreedWhenItsPlayerGoesBeforeLaunch_data()
+    {
+        QTest::addColumn<int>("leaver");
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Bob's lobby Quit") << 3 << "lobbyquit";
+        QTest::newRow("Alice's connection lost") << 2 << "lost";
+    }
+    void aSeatIsFreedWhenItsPlayerGoesBeforeLaunch()
+    {
+        QFETCH(int, leaver);
+        QFETCH(QString, how);
+        openLobbyWithTwoPlayers();
+        // The panel shows who has joined.
+        QCOMPARE(playerCount, 3);
+        QVERIFY(allAgreeOnLobbyNames());
+        Copy *leaving = copyOfSeat(leaver);
+        Copy *staying = copyOfSeat(leaver == 2 ? 3 : 2);
+        if (how == QLatin1String("lost"))
+            leaving->process.kill();
+        else
+            leaving->send(how);
+        QVERIFY(runUntil([] { return joinedPlayers == 2; }, 20000));
+        QCOMPARE(playerCount, 2);
+        QCOMPARE(playerName[2].trimmed(), staying->name);
+        QCOMPARE(netSession.socketOfSeat[3], 0);
+        // Launch deals to the two players still there; the one who stayed plays seat 2.
+        launch2();
+        QVERIFY(agrees(*staying));
+        QVERIFY(staying->boxes.isEmpty());
+    }
+
+    void theHostLeavingTheLobbyTellsThoseWhoJoined()
+    {
+        openLobbyWithTwoPlayers();
+        window.reset(); // the lobby's Quit closes the program
+        QTRY_VERIFY_WITH_TIMEOUT(alice->ended && bob->ended, 20000);
+        QCOMPARE(alice->boxes, QStringList{QStringLiteral("The host has left the game. End of game.")});
+        QCOMPARE(bob->boxes, alice->boxes);
     }
 };
 
