@@ -174,6 +174,11 @@ void freeSocket(int n, bool graceful)
     QTcpSocket *socket = clientSocket(n);
     setClientSocket(n, nullptr);
     netSession.pending[n].clear();
+    // Nothing more goes to the player who was on it.
+    const int seat = netSession.seatOfSocket[n];
+    netSession.seatOfSocket[n] = 0;
+    if (seat >= 2 && seat <= kMaxClients + 1 && netSession.socketOfSeat[seat] == n)
+        netSession.socketOfSeat[seat] = 0;
     if (socket) {
         socket->disconnect();
         if (graceful && socket->state() == QAbstractSocket::ConnectedState) {
@@ -188,20 +193,6 @@ void freeSocket(int n, bool graceful)
         --clientCount;
 }
 
-// The host's lobby shows who has joined: the map preview dealt round them and their names in
-// the panel, so that a farewell from the lobby carries a state every machine can read.
-void showLobbyPlayers()
-{
-    playerCount = qMax(1, int(joinedPlayers));
-    for (int t = 1; t <= territoryCount; ++t) {
-        territoryState[t] = {(t - 1) % playerCount + 1, 1};
-        displayedTerritoryState[t] = territoryState[t];
-    }
-    recountAllPlayers();
-    repaintEveryTerritory();
-    drawPlayerPanel();
-    repaintWindow();
-}
 
 // A joined player has gone before the game began: his seat is freed and the players after him
 // move up one seat each, told of it by a new 1001.
@@ -211,8 +202,6 @@ void leaveLobby(int socket)
     freeSocket(socket);
     if (seat < 2)
         return;
-    netSession.seatOfSocket[socket] = 0;
-    netSession.socketOfSeat[seat] = 0;
     for (int p = seat; p < joinedPlayers && p <= kMaxClients; ++p) {
         const int moved = netSession.socketOfSeat[p + 1];
         netSession.socketOfSeat[p] = moved;
@@ -292,6 +281,7 @@ bool takeActingClientState(int socket, int code, const StateSnapshot &s)
     const bool wasOver = gameOver;
     applySnapshot(s, true);
     recountAllPlayers();
+    drawPlayerPanel();
     // The client's last conquest has decided the game: the host plays its end for everyone.
     if (!wasOver && gameOver)
         pushActionStep(makeStep(9));
@@ -393,6 +383,9 @@ void paintPlayersTerritories(const StateSnapshot &s, bool highlight)
 
 void showWhoPlays(int player)
 {
+    // This machine's own player is being told what to do by its own prompts.
+    if (player == networkSeat && netSession.clientActing)
+        return;
     if (isValidPlayer(player))
         setStatusText(shownPlayerName(player) + QStringLiteral(" to play.."));
 }
@@ -555,7 +548,13 @@ QByteArray plainMessage(int code, const QByteArray &payload)
 
 QByteArray snapshotMessage(int code)
 {
-    return codeDigits(code) + encodeSnapshot(captureSnapshot(code == 1002));
+    // The start of a game carries the players' names and the map.
+    StateSnapshot s = captureSnapshot(code == 1002);
+    // A placement or turn handed back is shown everywhere as it ends, though this machine may
+    // still be playing the last of its steps.
+    if (code == 1005 || code == 1011 || code == 1028)
+        s.shown = s.territories;
+    return codeDigits(code) + encodeSnapshot(s);
 }
 
 void sendToJoinedClients(const QByteArray &message, int except)
@@ -727,6 +726,19 @@ void startNetworkGame()
 
 // ---------------------------------------------------------------------------------------------
 // Receiving
+
+void showLobbyPlayers()
+{
+    playerCount = qMax(1, int(joinedPlayers));
+    for (int t = 1; t <= territoryCount; ++t) {
+        territoryState[t] = {(t - 1) % playerCount + 1, 1};
+        displayedTerritoryState[t] = territoryState[t];
+    }
+    recountAllPlayers();
+    repaintEveryTerritory();
+    drawPlayerPanel();
+    repaintWindow();
+}
 
 void watchHostConnection()
 {

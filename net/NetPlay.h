@@ -48,6 +48,11 @@ void receiveFromSocket(int socket);
 // Acts on one whole message from client socket n.
 void handleMessage(int socket, const QByteArray &message);
 
+// The lobby shows who has joined (on a client, only its own player): the map preview dealt round
+// them and their names in the panel, so that a farewell from the lobby carries a state every
+// machine can read.
+void showLobbyPlayers();
+
 // Client: a lost connection to the host ends the game here with a box, and the window returns to
 // the start state.
 void watchHostConnection();

@@ -52,9 +52,8 @@ void ViewArea::OnReceive4() { onReceiveFrom(4); }
 
 void ViewArea::writeStateSnapshot()
 {
-    // The start of a game carries the players' names and the map.
     const int code = messageCode(outMessage.left(4).toLatin1());
-    outMessage += QString::fromLatin1(encodeSnapshot(captureSnapshot(code == 1002)));
+    outMessage += QString::fromLatin1(snapshotMessage(code).mid(kCodeLength));
 }
 
 void ViewArea::startNewGame()

@@ -108,6 +108,8 @@ Result rememberAndConnect(ViewArea &view)
     watchHostConnection();
     clientSocket1->connectToHost(hostName, quint16(gamePort));
     joinedPlayers = 1;
+    // Its own lobby shows this player alone until the host's game begins.
+    showLobbyPlayers();
     if (messageQueueHasRoom(3)) {
         pushMessageStep(makeStep(100));
         pushMessageStep(makeStep(100));
@@ -291,6 +293,7 @@ void openServer(ViewArea &view)
     joinedPlayers = 1;
     lobbyOpen = 1;
     networkSeat = 1;
+    showLobbyPlayers();
 }
 
 } // namespace

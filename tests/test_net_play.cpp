@@ -245,6 +245,11 @@ QString sharedState()
                    .arg(displayedTerritoryState[t].owner)
                    .arg(displayedTerritoryState[t].armies);
     parts << map.trimmed();
+    // Once every step has played, the map shows the game as it is.
+    bool shownAsItIs = true;
+    for (int t = 1; t <= territoryCount; ++t)
+        shownAsItIs = shownAsItIs && displayedTerritoryState[t] == territoryState[t];
+    parts << (shownAsItIs ? QStringLiteral("shown as it is") : QStringLiteral("shown otherwise"));
     return parts.join(QLatin1Char('|'));
 }
 
@@ -683,6 +688,8 @@ private slots:
         QVERIFY(runUntil([] { return networkSeat == 0; }, 20000));
         QCOMPARE(screenMode, 1);
         QCOMPARE(seat.messageTexts(), QStringList{QStringLiteral("%1 has left the game. End of game.").arg(leaving->name)});
+        // Nothing was sent to the seat that had gone.
+        QVERIFY2(!statusLine.contains(QLatin1String("ERROR")), qPrintable(statusLine));
         QVERIFY(runUntil([staying] { return staying->ended; }, 20000));
         QCOMPARE(staying->boxes, QStringList{QStringLiteral("The host has left the game. End of game.")});
         QCOMPARE(hostQuits, 0); // the host's program stays, at the start state
