@@ -134,6 +134,7 @@ void endGameHere(const QString &text)
         netWindow->update();
     }
     screenMode = 1;
+    setStatusText(QStringLiteral(" "));
     interaction().message(MessageIcon::Information, QStringLiteral("Tarvan GX"), text);
 }
 

@@ -4,6 +4,7 @@
 // the game goes on. The host is this process's window; the peers speak the protocol by hand.
 
 #include "test_mapclicks_support.h"
+#include "test_net_support.h"
 
 #include "app/GameLoop.h"
 #include "app/NetworkState.h"
@@ -176,12 +177,7 @@ class TestNetHostile : public QObject {
     void openLobby()
     {
         setChoiceDialogRunner([](ViewArea &, const ChoiceDialogSpec &) { return ChoiceOutcome{}; });
-        networkEnvironment().listenAddress = QHostAddress::LocalHost;
-        networkPlayerName = networkNameFor(QStringLiteral("Hosty"));
-        playerName[1] = networkPlayerName;
-        gamePort = 0;
-        gameMode = ModeHost;
-        QCOMPARE(runHostSteps(*window), SetupStepResult::Continue);
+        QCOMPARE(hostOnLoopback(*window, QStringLiteral("Hosty")), SetupStepResult::Continue);
         port = tcpServer->serverPort();
     }
 

@@ -15,6 +15,7 @@
 // and it says "box <text>" for every box it shows and "ended" when its game has ended.
 
 #include "test_mapclicks_support.h"
+#include "test_net_support.h"
 
 #include "app/GameLoop.h"
 #include "app/MouseInput.h"
@@ -467,12 +468,7 @@ class TestNetPlay : public QObject {
     void openLobbyWithTwoPlayers()
     {
         answerSetupWith(QString());
-        networkEnvironment().listenAddress = QHostAddress::LocalHost;
-        networkPlayerName = networkNameFor(QStringLiteral("Hosty"));
-        playerName[1] = networkPlayerName;
-        gamePort = 0;
-        gameMode = ModeHost;
-        QCOMPARE(runHostSteps(*window), SetupStepResult::Continue);
+        QCOMPARE(hostOnLoopback(*window, QStringLiteral("Hosty")), SetupStepResult::Continue);
         QVERIFY(tcpServer->isListening());
         const quint16 port = tcpServer->serverPort();
         QVERIFY(port != 0 && port != kDefaultGamePort);

@@ -8,7 +8,12 @@
 #include "app/ViewArea.h"
 #include "net/NetState.h"
 #include "net/OnlineConfig.h"
+#include "app/NetworkState.h"
+#include "persist/SharedGlobals.h"
 #include "rules/TurnState.h"
+#include "setup/NetworkSetup.h"
+#include "setup/SetupState.h"
+#include "setup/SetupSteps.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,6 +35,18 @@ inline std::unique_ptr<ViewArea> freshNetWindow(quint32 seed, ScriptedInteractio
     ui = ScriptedInteraction();
     setInteraction(&ui);
     return window;
+}
+
+// The set-up's host steps for a LAN game under the player name `name`, the server listening on
+// an ephemeral port of 127.0.0.1 (tcpServer->serverPort()).
+inline SetupStepResult hostOnLoopback(ViewArea &window, const QString &name)
+{
+    networkEnvironment().listenAddress = QHostAddress::LocalHost;
+    networkPlayerName = networkNameFor(name);
+    playerName[1] = networkPlayerName;
+    gamePort = 0;
+    gameMode = ModeHost;
+    return runHostSteps(window);
 }
 
 // Answers GET from `files` (404 for the rest) and records PUT bodies. It holds the answers until
