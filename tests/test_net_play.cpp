@@ -153,6 +153,8 @@ public:
     {
         if (!mayAct || !myTurn() || !queuesIdle() || !turnStarted)
             return false;
+        // The clicks land where the last paint drew the map and the buttons.
+        paintWindow(window_);
         if (window_.cardDialog && window_.cardDialog->isVisible())
             return tradeCards();
         if (armyQuestionOpen(window_)) {
@@ -295,13 +297,10 @@ void runLoopOnce(ViewArea &window, Player &player)
     QCoreApplication::processEvents();
     if (!queuesIdle() || (!turnStarted && player.myTurn())) {
         window.gameTick();
-        paintWindow(window);
         return;
     }
-    if (player.act()) {
-        paintWindow(window);
+    if (player.act())
         return;
-    }
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     window.gameTick();
 }
