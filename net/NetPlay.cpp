@@ -353,8 +353,7 @@ void beginGameHere(const StateSnapshot &s)
 {
     if (!loadHostMap(s)) {
         // This machine cannot play the game: the host hears it as its leaving.
-        outMessage = QString::fromLatin1(snapshotMessage(1020));
-        writeMessage(1, outMessage.toLatin1());
+        writeMessage(1, snapshotMessage(1020));
         endGameHere(QStringLiteral("The host's map could not be loaded. End of game."));
         return;
     }
