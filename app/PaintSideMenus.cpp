@@ -76,8 +76,6 @@ int markedSpeedRow()
     return fastSpeed ? 412 : 411;
 }
 
-} // namespace
-
 MenuStrips loadMenuStrips()
 {
     MenuStrips strips;
@@ -89,6 +87,16 @@ MenuStrips loadMenuStrips()
     strips.tall1Red.load(resources::kMenuStrip1TallRed);
     strips.tall2.load(resources::kMenuStrip2Tall);
     strips.tall2Red.load(resources::kMenuStrip2TallRed);
+    return strips;
+}
+
+} // namespace
+
+const MenuStrips &menuStrips()
+{
+    // Decoded once for the program's life: together the strips outgrow the pixmap cache, which
+    // would otherwise decode them again on every paint.
+    static const MenuStrips strips = loadMenuStrips();
     return strips;
 }
 

@@ -9,9 +9,8 @@
 
 class QPainter;
 
-// The strip pictures, loaded at the start of every paint (the pixmap cache keeps the decoded
-// pictures, so a reload costs a look-up): the standard strips and their tall twins, which the
-// compact layout draws its buttons from.
+// The strip pictures: the standard strips and their tall twins, which the compact layout draws
+// its buttons from.
 struct MenuStrips {
     QPixmap menu1;
     QPixmap menu1Red;
@@ -22,7 +21,8 @@ struct MenuStrips {
     QPixmap tall2;
     QPixmap tall2Red;
 };
-MenuStrips loadMenuStrips();
+// The strips, loaded on the first paint and kept.
+const MenuStrips &menuStrips();
 
 constexpr int kBarButtonId = 9999;
 

@@ -32,7 +32,7 @@ void ViewArea::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
     applyNetworkPaintRule();
-    const MenuStrips strips = loadMenuStrips();
+    const MenuStrips &strips = menuStrips();
     measureScreenForPaint();
     choosePictureSets(height());
     sizePanelAndMapArea();
