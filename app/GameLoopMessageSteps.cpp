@@ -151,6 +151,9 @@ void endContinentHighlight(ViewArea &view, int index)
 
 void enableButtonsAfterStep(int attackAllowed)
 {
+    // A step queued before the deciding conquest opens nothing once the game is decided.
+    if (gameOver)
+        return;
     if (animationsEnabled) {
         updateActionFlags();
         inGameButtonEnabled[ButtonAttack] = canAttackFlag == 'a' ? 1 : 0;

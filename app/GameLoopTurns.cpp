@@ -103,6 +103,7 @@ void continueCampaign(ViewArea &view, bool wonHere)
     clearStepQueues();
     loadNextCampaignMap();
     dealTerritories();
+    prepareNextCampaignMap();
     if (wonHere)
         missionContinentIndex = 1;
     repaintEveryTerritory();
@@ -155,6 +156,11 @@ void ViewArea::playEndOfGame(bool wonHere)
     for (int p = 1; p <= playerCount && p <= kMaxPlayers; ++p)
         if (playerTable[p].territoriesHeld() == 0)
             troopExperience[p] = 0;
+    // Nothing of the last turn acts any more, and the losses shown are those of the player who
+    // decided the game: the losses a won game is recorded with.
+    closeTurnForGameEnd();
+    if (isValidPlayer(currentPlayer))
+        lossCount = playerTable[currentPlayer].battleLosses();
     drawPlayerPanel();
     update();
 

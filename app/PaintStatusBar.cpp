@@ -114,7 +114,7 @@ QString formatPlayerFigures()
     for (int p = 1; p <= players; ++p) {
         if (p > 1)
             figures += gap;
-        figures += QString::asprintf("%1d", playerTableAtTurnStart[p].cardCount());
+        figures += QString::asprintf("%1d", playerTable[p].cardCount());
     }
     return figures;
 }

@@ -19,7 +19,7 @@ extern QFont statusFont;
 // loop repaints when one differs from the turn flow's flags.
 extern std::array<quint8, 7> gameButtonDrawn;
 
-// The players' card counts at the start of the turn, one digit field per player.
+// The cards each player holds now, one digit field per player.
 QString formatPlayerFigures();
 
 // The Cards button of the status bar (id 9999), as drawn.

@@ -11,6 +11,7 @@
 #include "app/WindowState.h"
 #include "persist/Settings.h"
 #include "state/GameState.h"
+#include "state/MapPicture.h"
 
 #include <QPainter>
 
@@ -52,6 +53,8 @@ void ViewArea::paintEvent(QPaintEvent *)
         rebuildMapPicture();
         mapPaintState = QStringLiteral("1");
     }
+    // The panel follows the map as it is shown now.
+    refreshPlayerPanel();
     computeMapView();
     drawMapPicture(painter, placeMapPicture());
 

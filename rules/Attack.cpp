@@ -255,13 +255,14 @@ void promptNextAttack(int from, int to)
 
 void resolveAttack(int from, int armies, int to, char *cardFlag)
 {
-    if (gameOver || !isValidTerritory(from) || !isValidTerritory(to))
+    if (!isValidTerritory(from) || !isValidTerritory(to))
         return;
+    // The move into the conquest that decided the game still belongs to that conquest.
     if (territoryState[from].owner == territoryState[to].owner) {
         moveIntoConquest(from, armies, to, cardFlag);
         return;
     }
-    if (!mayAttack(from, armies, to))
+    if (gameOver || !mayAttack(from, armies, to))
         return;
     fight(from, qMin(armies, territoryState[from].armies - 1), to, cardFlag);
 }
@@ -272,12 +273,16 @@ void concludeAttack()
     // that decided the game its landing concludes nothing, so the game is finished now.
     if (rocketInFlight && !gameOver)
         return;
-    if (gameOver) {
-        finishDecidedGame();
-        return;
-    }
     const int from = sourceTerritory;
     const int to = targetTerritory;
+    if (gameOver) {
+        // The deciding conquest asks its move question too; the end follows the answer.
+        if (askConquestMove(from, to))
+            sendAttackUpdate();
+        else
+            finishDecidedGame();
+        return;
+    }
     if (!askConquestMove(from, to)) {
         playBattleSoundDue();
         promptNextAttack(from, to);

@@ -12,15 +12,17 @@ extern qint32 conquestTarget;
 // One attack of `armies` armies from `from` on its neighbour `to`, taking the losses off both
 // territories at once and keeping both players' records current. A conquest gives `to` to the
 // attacker with one army taken from `from`, and earns the turn's card while *cardFlag is 'n'.
-// Called again with the same territories after a conquest, it moves `armies` into `to`.
-// Refused (nothing changes) while the game is over, between territories that are not
+// Called again with the same territories after a conquest, it moves `armies` into `to`, also
+// when that conquest decided the game. An attack is refused (nothing changes) while the game is
+// over, between territories that are not
 // neighbours, onto the attacker's own territory, from a territory with one army, or with no
 // army committed; at most all armies but one are committed.
 void resolveAttack(int from, int armies, int to, char *cardFlag);
 
 // The end of a human attack step between `sourceTerritory` and `targetTerritory`: after a
 // conquest it asks how many armies to move in; otherwise it plays the attack's sound and prompts
-// for the next attack. After the game has been decided it finishes the game for the player.
+// for the next attack. A game decided by the attack is finished for the player once there is no
+// move question left to ask.
 void concludeAttack();
 
 // The answer to the move-in question after a conquest: moves `armies` (none below 1) and goes

@@ -2,6 +2,7 @@
 
 #include "persist/Scores.h"
 #include "persist/TopFiveSubmission.h"
+#include "rules/Attack.h"
 #include "rules/PlayerRecords.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
@@ -20,6 +21,11 @@ enum MissionType { ConquerAll = 0, Continents = 1, HoldContinents = 2, Escort = 
 
 // The human's side of a decided game has been finished (scores read, top-five offered).
 bool decidedGameFinished = false;
+// The end of a game that a human of this machine decided by a conquest waits for the answer to
+// the conquest's move question.
+bool endAwaitsConquestMove = false;
+int endDecider = 0;
+QString endText;
 
 // A random order of the map's continents for every player.
 void shuffleMissionContinents()
@@ -78,12 +84,40 @@ bool anyHumanOfThisMachineLeft()
 // The end of the game for the game loop: message step 8 when a human of this machine decided it,
 // action step 9 for anyone else. The demo's seat of player 1 is nobody's, so the demo always
 // ends through action step 9, which restarts it.
-void queueEndOfGame(int decider)
+// The end's text goes with the end: in front of message step 8 it follows any prompt still
+// queued, so the status line shows the result once the game has ended.
+void pushEndOfGame(int decider, const QString &text)
 {
-    if (!isDemoGame() && isHumanOfThisMachine(decider) && pushMessageStep(makeStep(8)))
+    if (!isDemoGame() && isHumanOfThisMachine(decider) && messageQueueHasRoom(2)) {
+        queueMessage(text);
+        pushMessageStep(makeStep(8));
         return;
+    }
     // A full message queue must not swallow the end of the game.
+    queueTextEvent(text);
     pushActionStep(makeStep(9));
+}
+
+// The conquest being settled is a human's of this machine, who is still to say how many armies
+// follow it.
+bool humanConquestAwaitsMove()
+{
+    return conquestMovePending && !isDemoGame() && isValidTerritory(conquestTarget)
+        && isHumanOfThisMachine(territoryState[conquestTarget].owner);
+}
+
+void queueEndOfGame(int decider, const QString &text)
+{
+    // Nothing of the turn may act any more; the move question of the deciding conquest is asked
+    // by the attack step itself.
+    closeTurnForGameEnd();
+    if (humanConquestAwaitsMove()) {
+        endAwaitsConquestMove = true;
+        endDecider = decider;
+        endText = text;
+        return;
+    }
+    pushEndOfGame(decider, text);
 }
 
 void markCampaignForWinner(int winner)
@@ -115,11 +149,10 @@ void declareWinner(int winner)
 {
     gameOver = 1;
     markCampaignForWinner(winner);
-    queueTextEvent(QStringLiteral("%1 wins the game.").arg(shownPlayerName(winner)));
     if (gameCountsForScores())
         recordScore(0, playerCount, attackRule, playerTable[winner].battleLosses(),
                     isHumanOfThisMachine(winner) ? 1 : 0, playerName[winner]);
-    queueEndOfGame(winner);
+    queueEndOfGame(winner, QStringLiteral("%1 wins the game.").arg(shownPlayerName(winner)));
 }
 
 void declareNoWinner(int decider, const QString &reason)
@@ -128,8 +161,7 @@ void declareNoWinner(int decider, const QString &reason)
     noWinner = 1;
     if (campaignId > NoCampaign)
         campaignEnded = 1;
-    queueTextEvent(reason);
-    queueEndOfGame(decider);
+    queueEndOfGame(decider, reason);
 }
 
 void failMission(int decider)
@@ -340,14 +372,18 @@ void endGameInStalemate()
 
 void finishDecidedGame()
 {
-    if (!gameOver || decidedGameFinished || !isHumanOfThisMachine(currentPlayer))
+    if (!gameOver)
         return;
-    decidedGameFinished = true;
-    readScoresFile();
-    disableTurnButtons();
-    saveAllowed = 0;
-    clearTurnPhases();
-    offerTopFiveSubmission();
+    if (!decidedGameFinished && isHumanOfThisMachine(currentPlayer)) {
+        decidedGameFinished = true;
+        readScoresFile();
+        closeTurnForGameEnd();
+        offerTopFiveSubmission();
+    }
+    if (endAwaitsConquestMove) {
+        endAwaitsConquestMove = false;
+        pushEndOfGame(endDecider, endText);
+    }
 }
 
 int topFiveMapSet()
@@ -360,7 +396,29 @@ int topFiveMapSet()
     return 1;
 }
 
+void prepareNextCampaignMap()
+{
+    // Every card goes back to the deck, as at the start of a game.
+    for (PlayerRecord &record : playerTable)
+        record.artillery() = record.infantry() = record.cavalry() = record.wild() = 0;
+    resetGameCounters();
+    closeTurnForGameEnd();
+    resetAttackState();
+    attackMadeThisTurn = 0;
+    cardEarnedThisTurn = 'n';
+    moveAllowance = 0;
+    moveBlocked = 0;
+    selectedTerritory = sourceTerritory = targetTerritory = 0;
+    territoryArmiesDue = continentArmiesDue = cardArmiesDue = armiesToPlace = 0;
+    // Nobody's turn is begun while the placement runs.
+    turnStarted = 1;
+    playerTableAtTurnStart = playerTable;
+}
+
 void resetGameEndState()
 {
     decidedGameFinished = false;
+    endAwaitsConquestMove = false;
+    endDecider = 0;
+    endText.clear();
 }

@@ -25,10 +25,16 @@ void settleConquest(const ConquestOutcome &outcome);
 // Thirty full rounds without a territory changing owner: the game ends without a winner.
 void endGameInStalemate();
 
-// The human's side of a decided game once his attack has ended it: the scores are read again,
-// the in-game buttons and phases are switched off, and a high-score game may be submitted. Runs
-// once per game.
+// The human's side of a decided game once his attack has ended it and its move question is
+// answered: the scores are read again, the in-game buttons and phases are switched off, and a
+// high-score game may be submitted (once per game); then the end of the game is queued for the
+// game loop.
 void finishDecidedGame();
+
+// A campaign goes on to its next map: the players start it as a new game starts, with no card
+// (every card back in the deck) and nothing of the last map's turn left to act. The records'
+// battle losses stay: they are the campaign's score and the next map's troop experience.
+void prepareNextCampaignMap();
 
 // The top-five list a won high-score game goes to: 0 for a campaign, else the map's list
 // (1 World, 2 Europe, 3 North America, 4 China, 5 Japan, 6 World II, 7 Swamp, 8 Australia).

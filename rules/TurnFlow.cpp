@@ -205,6 +205,8 @@ void resolveHumanAttack(int count)
     }
     saveAllowed = 0;
     resolveAttack(from, std::min(count, territoryState[from].armies - 1), to, &cardEarnedThisTurn);
+    // The player sees his battle at once: so do the losses in the status bar.
+    lossCount = playerTable[currentPlayer].battleLosses();
     concludeAttack();
 }
 
@@ -252,6 +254,16 @@ void clearTurnPhases()
 void disableTurnButtons()
 {
     inGameButtonEnabled.fill(0);
+}
+
+void closeTurnForGameEnd()
+{
+    clearTurnPhases();
+    clearPendingCounts();
+    disableTurnButtons();
+    saveAllowed = 0;
+    cardTradeRequired = 0;
+    offeredCardSetCount = 0;
 }
 
 void takeTurnStartCopy()
@@ -406,6 +418,10 @@ void beginTurn()
     takeTurnStartCopy();
     updateTroopExperience();
     planRoute(2);
+    // The panel names the player from the first prompt of his turn on, a required card trade
+    // included.
+    drawPlayerPanel();
+    interaction().statusChanged();
 
     const int p = currentPlayer;
     territoryArmiesDue = territoryReinforcement(p);
@@ -447,6 +463,10 @@ void updateActionFlags()
 void refreshTurnButtons()
 {
     updateActionFlags();
+    if (gameOver) {
+        disableTurnButtons();
+        return;
+    }
     const bool attacked = attackMadeThisTurn != 0;
     inGameButtonEnabled[ButtonNext] = 1;
     inGameButtonEnabled[ButtonCards] = (!attacked && !movedThisTurn && handHasSet(currentPlayer)) ? 1 : 0;

@@ -284,23 +284,10 @@ qint16 shownMissiles(const std::array<qint16, 224> &table, int t)
 
 // ---- Player panel ----
 
-struct PanelCounts {
-    int territories = 0;
-    int armies = 0;
-};
-
-std::array<PanelCounts, kMaxPlayers + 1> countShownTerritories()
+PlayerPanelContent &panelShown()
 {
-    std::array<PanelCounts, kMaxPlayers + 1> counts{};
-    const int count = qBound(0, static_cast<int>(territoryCount), kMaxTerritories);
-    for (int t = 1; t <= count; ++t) {
-        const TerritoryState &shown = displayedTerritoryState[t];
-        if (shown.owner >= 1 && shown.owner <= kMaxPlayers) {
-            counts[shown.owner].territories += 1;
-            counts[shown.owner].armies += qMax(0, static_cast<int>(shown.armies));
-        }
-    }
-    return counts;
+    static PlayerPanelContent shown;
+    return shown;
 }
 
 void restorePanelBackground(const QRect &area)
@@ -313,14 +300,13 @@ void restorePanelBackground(const QRect &area)
     }
 }
 
-void paintPanel(QPainter &painter, const QRect &area, double scale)
+void paintPanel(QPainter &painter, const QRect &area, double scale, const PlayerPanelContent &content)
 {
-    const int players = qBound(0, static_cast<int>(playerCount), kMaxPlayers);
+    const int players = content.players;
     const auto px = [scale](double design) { return static_cast<int>(design * scale + 0.5); };
     const int rowHeight = px(12);
     const int padding = px(4);
-    const bool showCurrent = currentPlayer >= 1 && currentPlayer <= players;
-    const int height = padding * 2 + players * rowHeight + (showCurrent ? rowHeight + px(2) : 0);
+    const int height = padding * 2 + players * rowHeight + rowHeight + px(2);
     const QRect box(area.left(), area.top(), area.width(), qMin(area.height(), height));
 
     painter.setPen(QColor(10, 14, 28));
@@ -335,45 +321,79 @@ void paintPanel(QPainter &painter, const QRect &area, double scale)
     const int gap = px(4);
     const int territoriesWidth = metrics.horizontalAdvance(QStringLiteral("999")) + gap;
     const int armiesWidth = metrics.horizontalAdvance(QStringLiteral("9999")) + gap;
-    const int experienceWidth = troopExperienceEnabled ? metrics.horizontalAdvance(QStringLiteral("999%")) + gap : 0;
+    const int experienceWidth = content.experienceShown ? metrics.horizontalAdvance(QStringLiteral("999%")) + gap : 0;
     const int swatch = px(8);
     const int nameLeft = box.left() + padding + swatch + px(4);
     const int nameWidth = box.right() - padding - armiesWidth - territoriesWidth - experienceWidth - nameLeft;
-    const auto counts = countShownTerritories();
 
     for (int p = 1; p <= players; ++p) {
+        const PlayerPanelRow &shown = content.rows[p];
         const int top = box.top() + padding + (p - 1) * rowHeight;
         const QRect row(box.left() + 1, top, box.width() - 2, rowHeight);
-        if (p == currentPlayer)
+        if (p == content.toPlay)
             painter.fillRect(row, QColor(70, 84, 120));
         painter.fillRect(QRect(box.left() + padding, top + (rowHeight - swatch) / 2, swatch, swatch),
                          QColor(ownerColour(p)));
-        const bool out = counts[p].territories == 0;
+        const bool out = shown.territories == 0;
         painter.setPen(out ? QColor(120, 124, 140) : QColor(240, 240, 232));
-        const QString name = metrics.elidedText(playerName[p].trimmed(), Qt::ElideRight, qMax(0, nameWidth));
+        const QString name = metrics.elidedText(shown.name, Qt::ElideRight, qMax(0, nameWidth));
         painter.drawText(QRect(nameLeft, top, nameWidth, rowHeight), Qt::AlignLeft | Qt::AlignVCenter, name);
         int right = box.right() - padding;
-        if (troopExperienceEnabled) {
-            const int shown = currentPlayer >= 1 && currentPlayer <= kMaxPlayers ? troopExperienceShown[currentPlayer][p]
-                                                                               : troopExperience[p];
+        if (content.experienceShown) {
             painter.drawText(QRect(right - experienceWidth, top, experienceWidth, rowHeight),
-                             Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("%1%").arg(shown));
+                             Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("%1%").arg(shown.experience));
             right -= experienceWidth;
         }
         painter.drawText(QRect(right - armiesWidth, top, armiesWidth, rowHeight), Qt::AlignRight | Qt::AlignVCenter,
-                         QString::number(counts[p].armies));
+                         QString::number(shown.armies));
         right -= armiesWidth;
         painter.drawText(QRect(right - territoriesWidth, top, territoriesWidth, rowHeight),
-                         Qt::AlignRight | Qt::AlignVCenter, QString::number(counts[p].territories));
+                         Qt::AlignRight | Qt::AlignVCenter, QString::number(shown.territories));
     }
-    if (showCurrent) {
-        const int top = box.top() + padding + players * rowHeight + px(2);
-        painter.setPen(QColor(255, 230, 150));
-        const QString line = metrics.elidedText(playerName[currentPlayer].trimmed() + QStringLiteral(" to play.."),
-                                                Qt::ElideMiddle, box.width() - 2 * padding);
-        painter.drawText(QRect(box.left() + padding, top, box.width() - 2 * padding, rowHeight),
-                         Qt::AlignLeft | Qt::AlignVCenter, line);
+    const int top = box.top() + padding + players * rowHeight + px(2);
+    painter.setPen(QColor(255, 230, 150));
+    const QString line = metrics.elidedText(content.rows[content.toPlay].name + QStringLiteral(" to play.."),
+                                            Qt::ElideMiddle, box.width() - 2 * padding);
+    painter.drawText(QRect(box.left() + padding, top, box.width() - 2 * padding, rowHeight),
+                     Qt::AlignLeft | Qt::AlignVCenter, line);
+}
+
+// The panel as it stands for `toPlay`, its figures read from the map as shown.
+PlayerPanelContent panelContentFor(int toPlay)
+{
+    PlayerPanelContent content;
+    content.players = qBound(0, static_cast<int>(playerCount), kMaxPlayers);
+    // Outside a game (the start menu, a set-up not yet played) the panel shows nothing.
+    if (toPlay < 1 || toPlay > content.players)
+        return PlayerPanelContent{};
+    content.toPlay = toPlay;
+    content.experienceShown = troopExperienceEnabled != 0;
+    const int count = qBound(0, static_cast<int>(territoryCount), kMaxTerritories);
+    for (int t = 1; t <= count; ++t) {
+        const TerritoryState &shown = displayedTerritoryState[t];
+        if (shown.owner >= 1 && shown.owner <= content.players) {
+            content.rows[shown.owner].territories += 1;
+            content.rows[shown.owner].armies += qMax(0, static_cast<int>(shown.armies));
+        }
     }
+    for (int p = 1; p <= content.players; ++p) {
+        content.rows[p].name = playerName[p].trimmed();
+        content.rows[p].experience = troopExperienceShown[toPlay][p];
+    }
+    return content;
+}
+
+void paintPanelContent(const PlayerPanelContent &content)
+{
+    const QRect area = playerPanelArea();
+    restorePanelBackground(area);
+    if (content.toPlay >= 1) {
+        QPainter painter(&mapImage);
+        painter.setClipRect(area);
+        paintPanel(painter, area, labelScale(), content);
+    }
+    panelShown() = content;
+    picture().knownKey = mapImage.cacheKey();
 }
 
 } // namespace
@@ -423,14 +443,21 @@ void drawPlayerPanel()
 {
     if (!ensureRegions())
         return;
-    const QRect area = playerPanelArea();
-    restorePanelBackground(area);
-    if (playerCount >= 1) {
-        QPainter painter(&mapImage);
-        painter.setClipRect(area);
-        paintPanel(painter, area, labelScale());
-    }
-    picture().knownKey = mapImage.cacheKey();
+    paintPanelContent(panelContentFor(currentPlayer));
+}
+
+void refreshPlayerPanel()
+{
+    if (!ensureRegions())
+        return;
+    const PlayerPanelContent content = panelContentFor(panelShown().toPlay);
+    if (!(content == panelShown()))
+        paintPanelContent(content);
+}
+
+const PlayerPanelContent &playerPanelShown()
+{
+    return panelShown();
 }
 
 void territoryAtPoint(int x, int y, int &territory)

@@ -16,8 +16,36 @@ void updateTerritoryDisplay(int territory, int armies, int owner, int highlighte
                             int drawFlag);
 // Shows territory t as it now stands: marks it, copies it to the displayed state and paints it.
 void sendTurnUpdate(int territory);
-// The box listing the players, painted into `mapImage` at the map's panel position.
+// The box listing the players, painted into `mapImage` at the map's panel position: each
+// player's name and the territories and armies the map shows him, and `currentPlayer` as the
+// player to play. Outside a game (no valid `currentPlayer`) the box is left out.
 void drawPlayerPanel();
+// Paints the panel again, for the player it names, when the names, figures or experience
+// shown on it no longer match the map: the paint handler calls it before every paint.
+void refreshPlayerPanel();
+
+struct PlayerPanelRow {
+    QString name;
+    int territories = 0;
+    int armies = 0;
+    int experience = 0;
+    bool operator==(const PlayerPanelRow &o) const
+    {
+        return name == o.name && territories == o.territories && armies == o.armies && experience == o.experience;
+    }
+};
+struct PlayerPanelContent {
+    int players = 0;
+    int toPlay = 0; // 0: no panel
+    bool experienceShown = false;
+    std::array<PlayerPanelRow, kMaxPlayers + 1> rows{};
+    bool operator==(const PlayerPanelContent &o) const
+    {
+        return players == o.players && toPlay == o.toPlay && experienceShown == o.experienceShown && rows == o.rows;
+    }
+};
+// What the panel painted last shows.
+const PlayerPanelContent &playerPanelShown();
 // The territory whose region holds window pixel (x, y), or 999 when there is none.
 void territoryAtPoint(int x, int y, int &territory);
 // Multiplies both values by `displayScale`, truncating toward zero.

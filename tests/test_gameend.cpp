@@ -58,6 +58,22 @@ private:
         assignMissions();
     }
 
+    // A human's attack step goes on after the battle as in the game: the loop asks the move
+    // question of a conquest (message step 22, whose answer is a conquest move) and the player
+    // moves in all he can.
+    void concludeHumanAttack(int from, int to)
+    {
+        sourceTerritory = from;
+        targetTerritory = to;
+        concludeAttack();
+        if (countMessageSteps(22) == 0)
+            return;
+        pendingConquestMoveCount = 1;
+        applyArmyCount(territoryState[from].armies - 1);
+    }
+
+    bool humanAttacks(int attacker) { return isHumanOfThisMachine(attacker) && !isDemoGame(); }
+
     // `winner` holds everything but territory 3, which `loser` holds with one army, and takes it.
     void decideByConquest(int winner, int loser)
     {
@@ -66,6 +82,8 @@ private:
         playerTable[winner].battleLosses() = 17;
         currentPlayer = winner;
         resolveAttack(1, 5, 3, &cardEarnedThisTurn);
+        if (humanAttacks(winner))
+            concludeHumanAttack(1, 3);
     }
 
     // The owner of `from` attacks `to` with all armies but one and moves in all he can.
@@ -74,7 +92,11 @@ private:
         const int attacker = territoryState[from].owner;
         currentPlayer = attacker;
         resolveAttack(from, territoryState[from].armies - 1, to, &cardEarnedThisTurn);
-        if (territoryState[to].owner == attacker)
+        if (territoryState[to].owner != attacker)
+            return;
+        if (humanAttacks(attacker))
+            concludeHumanAttack(from, to);
+        else
             resolveAttack(from, territoryState[from].armies - 1, to, &cardEarnedThisTurn);
     }
 
@@ -448,13 +470,24 @@ private slots:
         pendingAttackCount = 1;
         applyArmyCount(5);
         QCOMPARE(gameOver, quint8(1));
-        // No move-in question after the last conquest; the turn's buttons and phases are off.
-        QCOMPARE(countMessageSteps(22), 0);
+        // The last conquest asks its move question like any other; the turn's buttons and phases
+        // are off, and the end waits for the answer.
+        QCOMPARE(countMessageSteps(22), 1);
         QCOMPARE(saveAllowed, quint8(0));
         for (int b = ButtonNext; b <= ButtonCancel; ++b)
             QCOMPARE(inGameButtonEnabled[b], quint8(0));
         QCOMPARE(attackSourcePhase + attackTargetPhase + moveSourcePhase + moveTargetPhase, 0);
+        QCOMPARE(endStepQueued(), 0);
+        QCOMPARE(scoresOnFile().size(), 1);
+        // The answer moves the armies in, and the end of the game follows it.
+        const int before = territoryState[1].armies;
+        pendingConquestMoveCount = 1;
+        applyArmyCount(3);
+        QCOMPARE(territoryState[1].armies, before - 3);
+        QCOMPARE(territoryState[3].armies, 4);
         QCOMPARE(endStepQueued(), 8);
+        for (int b = ButtonNext; b <= ButtonCancel; ++b)
+            QCOMPARE(inGameButtonEnabled[b], quint8(0));
         QCOMPARE(scoresOnFile().size(), 1);
         // Concluding again does nothing more.
         inGameButtonEnabled[ButtonNext] = 1;
@@ -486,7 +519,7 @@ private slots:
         sourceTerritory = 1;
         targetTerritory = 3;
         resolveAttack(1, 5, 3, &cardEarnedThisTurn);
-        concludeAttack();
+        concludeHumanAttack(1, 3);
         QStringList expected;
         for (int i = 0; i < boxes; ++i)
             expected << QStringLiteral("Sorry, this is not good enough for a top5 listing.");

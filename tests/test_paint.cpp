@@ -496,10 +496,10 @@ private slots:
         statusBarX = 0;
         displaySizeClass = sizeClass;
         playerCount = 3;
-        playerTableAtTurnStart[1].artillery() = 1;
-        playerTableAtTurnStart[1].wild() = 1;
-        playerTableAtTurnStart[3].cavalry() = 5;
-        playerTable[2].infantry() = 4; // the running record is not what the bar shows
+        playerTable[1].artillery() = 1;
+        playerTable[1].wild() = 1;
+        playerTable[3].cavalry() = 5;
+        playerTableAtTurnStart[2].infantry() = 4; // the cards held now are shown, not the turn's start
         lossCount = 7;
         QCOMPARE(barButtonRect(), button);
         QCOMPARE(figuresLinePoint(), QPoint(figuresX, 720));
@@ -508,7 +508,7 @@ private slots:
         QCOMPARE(figuresLinePoint().y(), 710);
         // Many players narrow the figures to one blank apart.
         playerCount = 8;
-        playerTableAtTurnStart[8].wild() = 2;
+        playerTable[8].wild() = 2;
         QCOMPARE(formatPlayerFigures(), QStringLiteral("2 0 5 0 0 0 0 2"));
         playerCount = 0;
         QCOMPARE(formatPlayerFigures(), QString());
