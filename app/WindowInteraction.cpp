@@ -2,16 +2,15 @@
 
 #include "app/DialogState.h"
 #include "app/ResourceNames.h"
+#include "app/SoundOutput.h"
 #include "app/ViewArea.h"
 #include "state/Seams.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSound>
 #include <QWidget>
 
 namespace {
@@ -77,12 +76,7 @@ public:
             window_->update();
     }
 
-    void playSoundFile(const QString &path) override
-    {
-        // Silent when the file (or the sound device) is missing.
-        if (QFileInfo::exists(path))
-            QSound::play(path);
-    }
+    void playSoundFile(const QString &path) override { sounds_.play(path); }
 
     // The card dialogs are members of the main window.
     void showCardTradeDialog() override
@@ -121,6 +115,7 @@ private:
     }
 
     QWidget *window_;
+    SoundOutput sounds_;
 };
 
 WindowInteraction *installed = nullptr;

@@ -1,0 +1,103 @@
+// The sound effects' way out: without an audio output the program says so once and plays nothing
+// more, and the audio backend's own complaints never reach standard error.
+
+#include "TestSupport.h"
+
+#include "app/SoundOutput.h"
+
+#include <QDataStream>
+#include <QFile>
+
+namespace {
+
+QStringList passedOn;
+QtMessageHandler testHandler = nullptr;
+
+void recordMessage(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    passedOn.append(text);
+    if (testHandler)
+        testHandler(type, context, text);
+}
+
+// A short, valid WAV file: 0.05 s of a quiet square wave.
+QString writeWav(const QString &name)
+{
+    QByteArray samples;
+    for (int i = 0; i < 1100; ++i) {
+        const qint16 value = (i / 50) % 2 ? 800 : -800;
+        samples.append(reinterpret_cast<const char *>(&value), 2);
+    }
+    QByteArray file;
+    QDataStream out(&file, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(36 + samples.size());
+    out.writeRawData("WAVEfmt ", 8);
+    out << quint32(16) << quint16(1) << quint16(1) << quint32(22050) << quint32(44100) << quint16(2) << quint16(16);
+    out.writeRawData("data", 4);
+    out << quint32(samples.size());
+    out.writeRawData(samples.constData(), samples.size());
+    return writeTextFile(name, file);
+}
+
+int count(const QString &text)
+{
+    return passedOn.count(text);
+}
+
+int backendLines()
+{
+    return passedOn.filter(QStringLiteral("PulseAudioService")).size();
+}
+
+} // namespace
+
+class TestSoundOutput : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { testHandler = qInstallMessageHandler(recordMessage); }
+    void cleanupTestCase() { qInstallMessageHandler(testHandler); }
+
+    // Whatever this machine has: either the sounds play, or one note says there is no output.
+    void manySoundsMakeOneEffectPerFileAndAtMostOneNote()
+    {
+        const QString attack = writeWav(QStringLiteral("attack.wav"));
+        const QString place = writeWav(QStringLiteral("place.wav"));
+        SoundOutput output;
+        for (int i = 0; i < 40; ++i) {
+            output.play(attack);
+            output.play(place);
+            output.play(QStringLiteral("missing.wav"));
+            QCoreApplication::processEvents();
+        }
+        QCOMPARE(backendLines(), 0);
+        QVERIFY(output.effectsMade() <= 2);
+        QCOMPARE(count(QLatin1String(kNoSoundOutputNote)), output.available() ? 0 : 1);
+        if (!output.available())
+            QCOMPARE(output.effectsMade(), 1);
+    }
+
+    // The backend's report of a lost server, from any thread: noted once, nothing made after it,
+    // and every other message still passed on.
+    void aLostOutputIsNotedOnceAndNothingMoreIsPlayed()
+    {
+        const QString attack = writeWav(QStringLiteral("attack.wav"));
+        SoundOutput output;
+        qWarning("PulseAudioService: Context terminated.");
+        qWarning("PulseAudioService: pa_context_connect() failed");
+        QVERIFY(!output.available());
+        QCOMPARE(backendLines(), 0);
+        const int made = output.effectsMade();
+        for (int i = 0; i < 25; ++i)
+            output.play(attack);
+        QCOMPARE(output.effectsMade(), made);
+        QCOMPARE(count(QLatin1String(kNoSoundOutputNote)), 1);
+        qWarning("an ordinary warning");
+        QCOMPARE(count(QStringLiteral("an ordinary warning")), 1);
+    }
+};
+
+TARVAN_TEST_MAIN(TestSoundOutput)
+#include "test_sound_output.moc"
