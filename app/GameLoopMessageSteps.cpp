@@ -149,29 +149,6 @@ void endContinentHighlight(ViewArea &view, int index)
     tellContinent(view, c, 1024, 1026);
 }
 
-void enableButtonsAfterStep(int attackAllowed)
-{
-    // A step queued before the deciding conquest opens nothing once the game is decided.
-    if (gameOver)
-        return;
-    if (animationsEnabled) {
-        updateActionFlags();
-        inGameButtonEnabled[ButtonAttack] = canAttackFlag == 'a' ? 1 : 0;
-    } else {
-        inGameButtonEnabled[ButtonAttack] = attackAllowed == 1 ? 1 : 0;
-    }
-    if (attackMadeThisTurn) {
-        updateActionFlags();
-        const bool canMove = canMoveFlag == 'j';
-        moveAllowance = canMove ? 7 : 0;
-        if (canMove)
-            inGameButtonEnabled[ButtonMove] = 1;
-        inGameButtonEnabled[ButtonNext] = 1;
-    } else {
-        inGameButtonEnabled[ButtonAdd] = 1;
-    }
-}
-
 void showTerritoryMark(ViewArea &view, int t, bool highlight)
 {
     if (!isValidTerritory(t))
@@ -319,7 +296,7 @@ void ViewArea::playMessageStep()
         endContinentHighlight(*this, index);
         break;
     case StepButtonsBack:
-        enableButtonsAfterStep(step.arg[1]);
+        reopenTurnButtons();
         break;
     case StepComputerTurns:
         runComputerTurns();

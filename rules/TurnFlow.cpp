@@ -476,6 +476,24 @@ void refreshTurnButtons()
     inGameButtonEnabled[ButtonCancel] = 0;
 }
 
+void reopenTurnButtons()
+{
+    if (gameOver || cardTradeRequired || strongholdPhase || initialPlacementPhase || territoryBonusPhase
+        || continentBonusPhase || cardBonusPhase || attackTargetPhase || moveSourcePhase || moveTargetPhase)
+        return;
+    updateActionFlags();
+    inGameButtonEnabled[ButtonAttack] = (canAttackFlag == 'a' && !movedThisTurn) ? 1 : 0;
+    if (attackMadeThisTurn) {
+        if (!movedThisTurn)
+            moveAllowance = canMoveFlag == 'j' ? 7 : 0;
+        if (canMoveFlag == 'j' && moveAllowance > 0 && !moveBlocked)
+            inGameButtonEnabled[ButtonMove] = 1;
+        inGameButtonEnabled[ButtonNext] = 1;
+    } else if (territoryArmiesDue > 0) {
+        inGameButtonEnabled[ButtonAdd] = 1;
+    }
+}
+
 void enterTerritoryBonusPhase()
 {
     if (initialPlacementPhase || continentBonusPhase || cardBonusPhase)

@@ -74,6 +74,12 @@ void updateActionFlags();
 // The in-game buttons as they stand outside any selection: after a phase has ended or been
 // cancelled.
 void refreshTurnButtons();
+// The buttons again once the steps of a turn's step have played (message step 4), by the state
+// of the turn now rather than when the step was queued: Attack while an attack can be made and
+// nothing has moved, after an attack Move (7 armies to move) and Next Player, before one Add
+// while armies are due. A selection begun meanwhile, a required card trade or a decided game
+// keeps the buttons it set.
+void reopenTurnButtons();
 void enterTerritoryBonusPhase();
 void enterContinentBonusPhase();
 void enterCardBonusPhase();
