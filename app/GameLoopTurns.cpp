@@ -158,7 +158,7 @@ void ViewArea::playEndOfGame(bool wonHere)
             troopExperience[p] = 0;
     // Nothing of the last turn acts any more, and the losses shown are those of the player who
     // decided the game: the losses a won game is recorded with.
-    closeTurnForGameEnd();
+    closeTurn();
     if (isValidPlayer(currentPlayer))
         lossCount = playerTable[currentPlayer].battleLosses();
     drawPlayerPanel();

@@ -57,8 +57,12 @@ void pressAdd()
 void pressNextPlayer()
 {
     // With steps still to play, the press waits for nothing and says nothing.
-    if (inGameButtonEnabled[ButtonNext] && actionQueueCount == 0)
-        pushMessageStep(makeStep(kTurnCountersResetStep));
+    if (!inGameButtonEnabled[ButtonNext] || actionQueueCount != 0)
+        return;
+    // The turn ends once the steps before it have played; until then nothing of it acts, a
+    // second press included, which would end the next player's turn as well.
+    if (pushMessageStep(makeStep(kTurnCountersResetStep)))
+        closeTurn();
 }
 
 // Continents and Stats open exactly when their rows are painted open.

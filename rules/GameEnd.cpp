@@ -110,7 +110,7 @@ void queueEndOfGame(int decider, const QString &text)
 {
     // Nothing of the turn may act any more; the move question of the deciding conquest is asked
     // by the attack step itself.
-    closeTurnForGameEnd();
+    closeTurn();
     if (humanConquestAwaitsMove()) {
         endAwaitsConquestMove = true;
         endDecider = decider;
@@ -377,7 +377,7 @@ void finishDecidedGame()
     if (!decidedGameFinished && isHumanOfThisMachine(currentPlayer)) {
         decidedGameFinished = true;
         readScoresFile();
-        closeTurnForGameEnd();
+        closeTurn();
         offerTopFiveSubmission();
     }
     if (endAwaitsConquestMove) {
@@ -402,7 +402,7 @@ void prepareNextCampaignMap()
     for (PlayerRecord &record : playerTable)
         record.artillery() = record.infantry() = record.cavalry() = record.wild() = 0;
     resetGameCounters();
-    closeTurnForGameEnd();
+    closeTurn();
     resetAttackState();
     attackMadeThisTurn = 0;
     cardEarnedThisTurn = 'n';

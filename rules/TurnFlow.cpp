@@ -256,7 +256,7 @@ void disableTurnButtons()
     inGameButtonEnabled.fill(0);
 }
 
-void closeTurnForGameEnd()
+void closeTurn()
 {
     clearTurnPhases();
     clearPendingCounts();

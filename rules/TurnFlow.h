@@ -25,9 +25,10 @@ void showArmiesArriving(int t, int sound, int delta);
 void clearTurnPhases();
 // Every in-game button off.
 void disableTurnButtons();
-// A decided game (or a campaign map left behind): no button, phase, pending answer or required
-// card trade of the turn is left, and the game cannot be saved.
-void closeTurnForGameEnd();
+// Nothing of the current turn acts any more (its end has been asked for, the game is decided, or
+// a campaign map is left behind): no button, phase, pending answer or required card trade is
+// left, and the game cannot be saved.
+void closeTurn();
 // The current player's records as his turn starts: the status bar's figures and the losses
 // shown come from this copy.
 void takeTurnStartCopy();

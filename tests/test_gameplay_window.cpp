@@ -494,7 +494,15 @@ private slots:
             if (gameOver)
                 break;
             QVERIFY(runUntil([] { return gameButtonShownEnabled(97); }));
+            // A second press before the first has been played ends no other turn.
+            const int following = followingPlayer(me);
             press(kNextPlayerRow);
+            press(kNextPlayerRow);
+            QVERIFY(openRows().isEmpty());
+            QVERIFY(runUntil([] { return turnStarted && !messageQueueTypes().contains(23); }));
+            QVERIFY(runUntil([me] { return currentPlayer != me && turnStarted; }));
+            QCOMPARE(currentPlayer, following);
+            QVERIFY(!messageQueueTypes().contains(23));
         }
         QVERIFY2(gameOver, qPrintable(QStringLiteral("%1 hand-overs, %2 out").arg(handOvers).arg(eliminations)));
         QVERIFY(runUntil([] { return gameEnded == 1 && queuesDrained(); }));
