@@ -19,6 +19,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -193,7 +194,9 @@ void ViewArea::legerdlg8()
     answerCountButton(8);
 }
 
-void ViewArea::legerdlg9()
+namespace {
+
+void moveQuestionToCombo(ViewArea &view)
 {
     // "More": the question goes over to the combo dialog at once, so that a count clicked in the
     // first dialog during the pause answers nothing twice.
@@ -203,15 +206,29 @@ void ViewArea::legerdlg9()
     interaction().pause(kComboPause);
     if (!questionOpenAt(Stage::Combo))
         return;
-    armyCombo->clear();
-    armyCombo->addItems(armyComboItems);
-    armyCombo->setCurrentIndex(0);
+    view.armyCombo->clear();
+    view.armyCombo->addItems(view.armyComboItems);
+    view.armyCombo->setCurrentIndex(0);
     dialogChoice = 0;
     dialogOpen = 1;
     armyCountDialogOpen = 0;
-    armyComboDialog->setWindowModality(Qt::ApplicationModal);
-    bringUpMemberDialog(*armyComboDialog);
+    view.armyComboDialog->setWindowModality(Qt::ApplicationModal);
+    bringUpMemberDialog(*view.armyComboDialog);
     interaction().pause(kComboPause);
+}
+
+} // namespace
+
+void ViewArea::legerdlg9()
+{
+    moveQuestionToCombo(*this);
+    // The game loop plays on during the pauses: the combo may be answered and the next question
+    // (a conquest's move) asked in the first dialog before the button's closing of that dialog,
+    // which follows this slot, hides it. Such a question is shown again.
+    QTimer::singleShot(0, this, [this] {
+        if (questionOpenAt(Stage::Buttons) && !armyCountDialog->isVisible())
+            bringUpMemberDialog(*armyCountDialog);
+    });
 }
 
 void ViewArea::legersokdlg()

@@ -251,6 +251,33 @@ private slots:
         QCOMPARE(territoryArmiesDue, 3);
     }
 
+    // The game loop plays on while "More" hands the question to the combo dialog: a combo
+    // answered at once conquers, and the conquest's move question comes up before the first
+    // dialog's own closing. That question stays shown and answers.
+    void aMoveQuestionAskedDuringMoreStaysShown()
+    {
+        const int n = prepareAttack(20, 1);
+        askAttack(*window, n);
+        QVERIFY(moreOffered(*window));
+        int pauses = 0;
+        ui.duringPause = [&] {
+            if (++pauses != 2)
+                return;
+            window->armyComboOkButton->click();
+            QVERIFY(tickUntil(*window, [&] { return armyQuestionOpen(*window); }, 50));
+        };
+        window->armyCountButton[9]->click();
+        ui.duringPause = nullptr;
+        QCoreApplication::processEvents();
+        QCOMPARE(territoryState[n].owner, 1);
+        QVERIFY(armyQuestionOpen(*window));
+        const int source = territoryState[1].armies;
+        answerArmies(*window, 3);
+        QCOMPARE(territoryState[1].armies, source - 3);
+        QCOMPARE(territoryState[n].armies, 4);
+        QCOMPARE(dialogOpen, quint8(0));
+    }
+
     // ---- Cards ----
 
     void theCardSetsAreOfferedWithTheirArmies_data()
