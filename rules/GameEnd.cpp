@@ -98,12 +98,12 @@ void pushEndOfGame(int decider, const QString &text)
     pushActionStep(makeStep(9));
 }
 
-// The conquest being settled is a human's of this machine, who is still to say how many armies
-// follow it.
-bool humanConquestAwaitsMove()
+// The game was decided by the conquest of a human of this machine who is still to say how many
+// armies follow it.
+bool decidedByConquestAwaitingMove(int decider)
 {
-    return conquestMovePending && !isDemoGame() && isValidTerritory(conquestTarget)
-        && isHumanOfThisMachine(territoryState[conquestTarget].owner);
+    return conquestMovePending && !isDemoGame() && isHumanOfThisMachine(decider) && isValidTerritory(conquestTarget)
+        && territoryState[conquestTarget].owner == decider;
 }
 
 void queueEndOfGame(int decider, const QString &text)
@@ -111,7 +111,7 @@ void queueEndOfGame(int decider, const QString &text)
     // Nothing of the turn may act any more; the move question of the deciding conquest is asked
     // by the attack step itself.
     closeTurn();
-    if (humanConquestAwaitsMove()) {
+    if (decidedByConquestAwaitingMove(decider)) {
         endAwaitsConquestMove = true;
         endDecider = decider;
         endText = text;

@@ -55,6 +55,8 @@ private:
         humanPlayerCount = humans;
         gameMode = mode;
         attackRule = 'j';
+        // The rules alone: no rocket to wait for before an attack step concludes.
+        animationsEnabled = 0;
         assignMissions();
     }
 

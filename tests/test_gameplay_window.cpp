@@ -14,6 +14,7 @@
 #include "state/Campaign.h"
 #include "state/MapLoading.h"
 #include "state/MapPicture.h"
+#include "state/SpriteQueue.h"
 
 #include <QFile>
 
@@ -286,6 +287,8 @@ class TestGameplayWindow : public QObject {
         press(kAddRow);
         clickTerritory(*window, home);
         answerLargest();
+        // With animations the armies come by helicopter, and clicks wait for its landing.
+        QVERIFY(runUntil([] { return pendingMoveArmies == 0 && !spriteAnimationActive; }));
         press(kAttackRow);
         clickTerritory(*window, home);
         clickTerritory(*window, enemy);
@@ -330,8 +333,17 @@ private slots:
         QVERIFY2(seen.isEmpty(), qPrintable(seen.mid(0, 5).join(QLatin1Char('\n'))));
     }
 
+    void theDecidingConquestAsksTheMoveAndTheEndFollowsTheAnswer_data()
+    {
+        QTest::addColumn<bool>("animations");
+        QTest::newRow("animations off") << false;
+        QTest::newRow("animations on") << true;
+    }
+
     void theDecidingConquestAsksTheMoveAndTheEndFollowsTheAnswer()
     {
+        QFETCH(bool, animations);
+        animationsEnabled = animations ? 1 : 0;
         startGame(QStringLiteral("Duo.txt"), false, 2, 1);
         playDuoToTheDecidingConquest();
         const int home = territoryOf(1, [](int t) { return territoryState[t].armies == 2; });
@@ -357,8 +369,15 @@ private slots:
         QVERIFY(openRows().isEmpty());
     }
 
+    void aWonCampaignMapLeavesNothingThatSkipsTheNextPlacement_data()
+    {
+        theDecidingConquestAsksTheMoveAndTheEndFollowsTheAnswer_data();
+    }
+
     void aWonCampaignMapLeavesNothingThatSkipsTheNextPlacement()
     {
+        QFETCH(bool, animations);
+        animationsEnabled = animations ? 1 : 0;
         startGame(QStringLiteral("Pair.cmpgn"), true, 2, 1);
         QCOMPARE(campaignMapCount, 2);
         playDuoToTheDecidingConquest();

@@ -248,7 +248,8 @@ private slots:
         QCOMPARE(displayedTerritoryState, territoryState);
     }
 
-    // The battle that wins the game still flies its rocket and blast; the game ends behind them.
+    // The battle that wins the game still flies its rocket and blast; its move question comes
+    // behind them, and the end of the game behind the answer.
     void theDecidingBattleIsShownBeforeTheGameEnds()
     {
         animationsEnabled = 1;
@@ -266,13 +267,19 @@ private slots:
         QVERIFY(gameOver);
         QCOMPARE(messageRuns(), (QStringList{"rocket right on 2 from 1 colour 1: 1-13",
                                              "explosion on 2 from 1 colour 1: 1-17"}));
-        // The end of the game comes right behind the blast.
+        // The move question comes right behind the blast (a pause, then the question).
         const QList<int> types = messageQueueTypes();
-        QCOMPARE(types.last(), 8);
-        QCOMPARE(types.lastIndexOf(kMessageSpriteStep), types.size() - 2);
-        // The game is finished for the player at once: nothing more to press.
+        QCOMPARE(types.last(), 22);
+        QCOMPARE(types.lastIndexOf(kMessageSpriteStep), types.size() - 3);
+        QVERIFY(!types.contains(8));
+        // The game is decided for the player at once: nothing more to press.
         QCOMPARE(inGameButtonEnabled, (std::array<quint8, 7>{}));
 
+        QVERIFY(tickUntil(*window, [this] { return armyQuestionOpen(*window); }));
+        QCOMPARE(gameEnded, quint8(0));
+        QCOMPARE(largestOffered(*window), 3);
+        answerArmies(*window, 3);
+        QCOMPARE(territoryState[kNorthwest].armies, 4);
         QVERIFY(tickUntil(*window, [] { return gameEnded != 0; }));
         QVERIFY(!rocketInFlight);
         QVERIFY(!spriteAnimationActive);
