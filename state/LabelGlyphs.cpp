@@ -57,6 +57,26 @@ QSize numberSize(int value, int k)
     return QSize((digits * (kGlyphWidth + 1) - 1) * k, kGlyphHeight * k);
 }
 
+QPoint numberCentreFor(const QPoint &label, int k, const QSize &picture, const QRect &panel)
+{
+    // A label off the picture (a picture cut smaller than its map) belongs to no territory shown.
+    if (!QRect(QPoint(0, 0), picture).contains(label))
+        return label;
+    const QSize size = numberSize(999, k);
+    const QPoint corner(label.x() - size.width() / 2, label.y() - size.height() / 2);
+    QRect box(corner, size + QSize(1, 1));
+    // Off the panel with room for the coast line the picture draws round it.
+    constexpr int kPanelGap = 3;
+    if (box.intersects(panel.adjusted(0, -kPanelGap, 0, kPanelGap))) {
+        const int down = panel.bottom() + 1 + kPanelGap - box.top();
+        const int up = box.bottom() + 1 + kPanelGap - panel.top();
+        box.translate(0, down <= up ? down : -up);
+    }
+    box.moveLeft(qBound(0, box.left(), qMax(0, picture.width() - box.width())));
+    box.moveTop(qBound(0, box.top(), qMax(0, picture.height() - box.height())));
+    return label + (box.topLeft() - corner);
+}
+
 void drawNumber(QImage &image, int cx, int cy, int value, int k, QRgb colour, bool withShadow, QRgb shadow,
                 const QRect &clip)
 {

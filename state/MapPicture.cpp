@@ -51,6 +51,8 @@ struct PictureState {
     QImage pristine; // the picture as loaded, for pixels that belong to no territory
     std::array<PaintedLook, kMaxTerritories + 1> looks{};
     std::array<QRect, kMaxTerritories + 1> labelAreas{};
+    // Where each army number is drawn (see numberCentreFor).
+    std::array<QPoint, kMaxTerritories + 1> numberPoints{};
     // Territories whose label areas reach into the pixels a repaint of t may change.
     std::array<std::vector<int>, kMaxTerritories + 1> labelsAround{};
     int glyphSize = 1;
@@ -156,9 +158,11 @@ void growRegions(const std::array<QPoint, kMaxTerritories + 1> &points)
     state.glyphSize = glyphSizeFor(labelScale());
 
     const int count = state.regions.count();
+    const QRect panel = playerPanelArea();
     int withoutRegion = 0;
     for (int t = 1; t <= count; ++t) {
-        state.labelAreas[t] = labelAreaAround(points[t], state.glyphSize);
+        state.numberPoints[t] = numberCentreFor(points[t], state.glyphSize, mapImage.size(), panel);
+        state.labelAreas[t] = labelAreaAround(state.numberPoints[t], state.glyphSize);
         withoutRegion += state.regions.area(t) == 0 ? 1 : 0;
     }
     for (int t = 1; t <= count; ++t) {
@@ -246,7 +250,7 @@ void drawLabel(int v, const QRect &clip)
 {
     const PictureState &state = picture();
     const PaintedLook &look = state.looks[v];
-    const QPoint at = state.regions.labelPoints()[v];
+    const QPoint at = state.numberPoints[v];
     const int k = state.glyphSize;
     if (look.hit)
         drawMark(mapImage, MarkShape::Cross, at.x(), at.y(), 15 * k, colourTable[12], kDarkLabel, clip);
@@ -536,6 +540,13 @@ const TerritoryRegions &territoryRegions()
     return picture().regions;
 }
 
+QPoint armyNumberPoint(int territory)
+{
+    if (!ensureRegions() || territory < 1 || territory > picture().regions.count())
+        return QPoint();
+    return picture().numberPoints[territory];
+}
+
 QRect territoryLabelArea(int territory)
 {
     if (!ensureRegions() || territory < 1 || territory > picture().regions.count())
@@ -576,6 +587,7 @@ void resetMapPicture()
     state.pristine = QImage();
     state.looks.fill(PaintedLook{});
     state.labelAreas.fill(QRect());
+    state.numberPoints.fill(QPoint());
     for (auto &around : state.labelsAround)
         around.clear();
     state.glyphSize = 1;

@@ -82,6 +82,9 @@ void installMapPicture(const QImage &picture);
 const TerritoryRegions &territoryRegions();
 // The pixels that territory t's army number and marks may cover, in picture pixels.
 QRect territoryLabelArea(int territory);
+// The centre of territory t's army number in picture pixels: its label point, unless that would
+// put the number off the picture or under the player panel.
+QPoint armyNumberPoint(int territory);
 
 // ---- The player panel ----
 constexpr int kPlayerPanelWidth = 134;

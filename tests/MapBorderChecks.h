@@ -94,12 +94,6 @@ public:
         for (int y = 0; y < height_; ++y)
             for (int x = 0; x < width_; ++x)
                 owner_[index(x, y)] = quint8(regions.territoryAt(x, y));
-        for (int t = 1; t <= territoryCount; ++t) {
-            int x = territoryPos[t].x;
-            int y = territoryPos[t].y;
-            designToPicture(x, y);
-            labels_[t] = QPoint(x, y);
-        }
         measureGaps();
         followLinks();
     }
@@ -125,40 +119,23 @@ public:
         return names(keys);
     }
 
-    // Regions too small to click or whose army number reaches over a border. Of a number that
-    // the table itself puts partly off the picture or under the player panel, the part that the
-    // picture can show (off the panel and the coast line round it) must be clear.
+    // Regions too small to click, and army numbers (where the game draws them) that reach over a
+    // border, past the picture's edge or under the player panel.
     QStringList cramped() const
     {
         const TerritoryRegions &regions = territoryRegions();
-        const QRect panel = playerPanelArea().adjusted(-1, -1, 1, 1);
+        const QRect panel = playerPanelArea();
         QStringList out;
         for (int t = 1; t <= territoryCount; ++t) {
-            const QRect box = numberBox(labels_[t]);
+            const QRect box = numberBox(armyNumberPoint(t));
             bool clear = true;
             for (int y = box.top(); y <= box.bottom() && clear; ++y)
                 for (int x = box.left(); x <= box.right() && clear; ++x)
-                    clear = regions.territoryAt(x, y) == t || !inside(x, y) || panel.contains(x, y);
+                    clear = inside(x, y) && !panel.contains(x, y) && regions.territoryAt(x, y) == t;
             if (regions.area(t) < kSmallestRegion * scale_ * scale_)
                 out.append(QStringLiteral("%1 (%2 px)").arg(t).arg(regions.area(t)));
             else if (!clear)
                 out.append(QStringLiteral("%1 (number on its border)").arg(t));
-        }
-        return out;
-    }
-
-    // The numbers that the table puts partly off the picture or under the player panel: no
-    // picture can show them whole.
-    QStringList numbersCutByTheTable() const
-    {
-        const QRect panel = playerPanelArea();
-        QStringList out;
-        for (int t = 1; t <= territoryCount; ++t) {
-            const QRect box = numberBox(labels_[t]);
-            if (!QRect(0, 0, width_, height_).contains(box))
-                out.append(QStringLiteral("%1 off the edge").arg(t));
-            else if (panel.intersects(box))
-                out.append(QStringLiteral("%1 under the player panel").arg(t));
         }
         return out;
     }
@@ -409,7 +386,7 @@ private:
         for (size_t p : piece.pixels) {
             const QPoint at(int(p % width_), int(p / width_));
             for (int t = 1; t <= territoryCount; ++t)
-                if (t != a && t != b && numberBox(labels_[t]).contains(at)) {
+                if (t != a && t != b && numberBox(armyNumberPoint(t)).contains(at)) {
                     linkFaults_.append(QStringLiteral("%1-%2 over %3").arg(a).arg(b).arg(t));
                     return true;
                 }
@@ -425,7 +402,6 @@ private:
     std::vector<quint8> owner_;
     std::vector<quint8> near_;
     std::vector<quint8> distance_;
-    std::array<QPoint, kMaxTerritories + 1> labels_{};
     QHash<quint32, Gap> gaps_;
     QSet<quint32> linked_;
     QStringList linkFaults_;

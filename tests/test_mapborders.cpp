@@ -131,10 +131,6 @@ private slots:
             + listed(QStringLiteral("cramped"), measure.cramped())
             + listed(QStringLiteral("links over labels"), measure.linkFaults());
         QVERIFY2(faults.isEmpty(), qPrintable(faults));
-        const QStringList cut = measure.numbersCutByTheTable();
-        if (!cut.isEmpty())
-            qInfo("labels whose numbers the map's own table puts where no picture shows them: %s",
-                  qPrintable(cut.join(QStringLiteral(", "))));
     }
 
     // The measure finds each kind of fault in a picture drawn by hand: territory 1's box at

@@ -62,6 +62,9 @@ struct Canvas {
     // and a margin, so the number never touches a border.
     std::vector<qint16> reserve;
     std::array<QPoint, kMaxTerritories + 1> seeds{};
+    // Where the game draws each army number: at its seed, unless that is off the picture or
+    // under the player panel.
+    std::array<QPoint, kMaxTerritories + 1> numbers{};
     int count = 0;
     std::vector<Pair> pairs;        // the neighbours, each pair once, lower number first
     PairTable neighbours;           // the same pairs, for quick questions

@@ -49,7 +49,7 @@ Obstacles obstaclesOf(const Canvas &canvas, const QRect &panel)
     Obstacles obstacles{canvas.width, canvas.height, std::vector<qint16>(canvas.owner.size(), 0)};
     const QRect picture(0, 0, canvas.width, canvas.height);
     for (int t = 1; t <= canvas.count; ++t) {
-        const QRect box = numberBox(canvas.seeds[t])
+        const QRect box = numberBox(canvas.numbers[t])
                               .adjusted(-kLabelClearance, -kLabelClearance, kLabelClearance, kLabelClearance)
                               .intersected(picture);
         for (int y = box.top(); y <= box.bottom(); ++y)
@@ -289,8 +289,8 @@ void drawDashes(QImage &image, const Canvas &canvas, const Polyline &line, int a
                 pixels.push_back(QPoint(x, y));
             return true;
         });
-    const QRect ownNumbers[] = {numberBox(canvas.seeds[a]).adjusted(-2, -2, 2, 2),
-                                numberBox(canvas.seeds[b]).adjusted(-2, -2, 2, 2)};
+    const QRect ownNumbers[] = {numberBox(canvas.numbers[a]).adjusted(-2, -2, 2, 2),
+                                numberBox(canvas.numbers[b]).adjusted(-2, -2, 2, 2)};
     const auto ownLand = [&](QPoint p) {
         const int owner = canvas.at(p.x(), p.y());
         return owner == a || owner == b;

@@ -326,6 +326,9 @@ QImage drawMapPicture(const MapTables &map, const QRect &panelBox, QSize size, d
     for (int t = 1; t <= canvas.count; ++t)
         canvas.seeds[t] = QPoint(qBound(0, static_cast<int>(map.territoryPos[t].x * scale), canvas.width - 1),
                                  qBound(0, static_cast<int>(map.territoryPos[t].y * scale), canvas.height - 1));
+    const QRect panel = panelArea(canvas, panelBox, 0);
+    for (int t = 1; t <= canvas.count; ++t)
+        canvas.numbers[t] = numberCentreFor(canvas.seeds[t], 1, size, panel);
     canvas.pairs = linkedPairs(map);
     canvas.neighbours = PairTable(canvas.count);
     for (const Pair &pair : canvas.pairs)
@@ -333,7 +336,6 @@ QImage drawMapPicture(const MapTables &map, const QRect &panelBox, QSize size, d
     canvas.wrap = {wrap != MapWrap::None, wrap == MapWrap::Both};
 
     const std::vector<Pair> landLinks = shapeLand(canvas, map, panelBox, outline, links);
-    const QRect panel = panelArea(canvas, panelBox, 0);
     const std::vector<qint16> land = canvas.owner;
     reserveLabels(canvas, {}, panel);
     growTerritories(canvas, landLinks);

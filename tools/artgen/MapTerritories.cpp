@@ -333,8 +333,8 @@ bool partShortBorders(Canvas &canvas)
     const int half = canvas.pixels(kStraitHalf);
     // Labels so close that no strait fits between their numbers keep their border.
     const auto roomBetween = [&](int a, int b) {
-        const QRect ra = numberBox(canvas.seeds[a]).adjusted(-kReserveMargin, -kReserveMargin, kReserveMargin, kReserveMargin);
-        const QRect rb = numberBox(canvas.seeds[b]).adjusted(-kReserveMargin, -kReserveMargin, kReserveMargin, kReserveMargin);
+        const QRect ra = numberBox(canvas.numbers[a]).adjusted(-kReserveMargin, -kReserveMargin, kReserveMargin, kReserveMargin);
+        const QRect rb = numberBox(canvas.numbers[b]).adjusted(-kReserveMargin, -kReserveMargin, kReserveMargin, kReserveMargin);
         const int gap = std::max({rb.left() - ra.right(), ra.left() - rb.right(), rb.top() - ra.bottom(), ra.top() - rb.bottom()});
         return gap > 2 * half;
     };
@@ -369,7 +369,7 @@ void reserveLabels(Canvas &canvas, const std::vector<int> &roomy, const QRect &p
     // take them with its margin; the margin stops a channel's width short of the number of a
     // territory that is not a neighbour.
     const auto boxOf = [&](int t, int margin) {
-        return numberBox(canvas.seeds[t]).adjusted(-margin, -margin, margin, margin).intersected(picture);
+        return numberBox(canvas.numbers[t]).adjusted(-margin, -margin, margin, margin).intersected(picture);
     };
     for (int t = 1; t <= canvas.count; ++t) {
         const QRect box = boxOf(t, 1);
