@@ -403,12 +403,8 @@ void prepareNextCampaignMap()
         record.artillery() = record.infantry() = record.cavalry() = record.wild() = 0;
     resetGameCounters();
     closeTurn();
+    startTurnCounters();
     resetAttackState();
-    attackMadeThisTurn = 0;
-    cardEarnedThisTurn = 'n';
-    moveAllowance = 0;
-    moveBlocked = 0;
-    selectedTerritory = sourceTerritory = targetTerritory = 0;
     territoryArmiesDue = continentArmiesDue = cardArmiesDue = armiesToPlace = 0;
     // Nobody's turn is begun while the placement runs.
     turnStarted = 1;

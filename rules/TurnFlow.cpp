@@ -140,19 +140,6 @@ void enterBonusPhase(quint8 &phase, qint32 due, const char *source)
     queueMessage(bonusPrompt(source, due));
 }
 
-void startTurnCounters()
-{
-    clearTurnPhases();
-    clearPendingCounts();
-    attackMadeThisTurn = 0;
-    cardEarnedThisTurn = 'n';
-    movedThisTurn = 0;
-    moveAllowance = 0;
-    moveBlocked = 0;
-    selectedTerritory = sourceTerritory = targetTerritory = 0;
-    cardTradeRequired = 0;
-}
-
 void tradeOfferedSet(int n)
 {
     if (n < 1 || n > offeredCardSetCount || !isValidPlayer(currentPlayer)) {
@@ -211,6 +198,19 @@ void resolveHumanAttack(int count)
 }
 
 } // namespace
+
+void startTurnCounters()
+{
+    clearTurnPhases();
+    clearPendingCounts();
+    attackMadeThisTurn = 0;
+    cardEarnedThisTurn = 'n';
+    movedThisTurn = 0;
+    moveAllowance = 0;
+    moveBlocked = 0;
+    selectedTerritory = sourceTerritory = targetTerritory = 0;
+    cardTradeRequired = 0;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Showing the turn on the map and in the buttons

@@ -29,6 +29,8 @@ void disableTurnButtons();
 // a campaign map is left behind): no button, phase, pending answer or required card trade is
 // left, and the game cannot be saved.
 void closeTurn();
+// The per-turn counters, phases and selections back to a turn's start.
+void startTurnCounters();
 // The current player's records as his turn starts: the status bar's figures and the losses
 // shown come from this copy.
 void takeTurnStartCopy();

@@ -25,7 +25,10 @@ extern qint32 moveAllowance; // armies that may still be moved this turn
 extern quint8 moveBlocked;
 
 // ---- Armies due ----
-extern qint32 placementRound; // initial-placement round, 0 outside the placement
+// Initial-placement round while the armies are dealt out; 0 after it. A loaded game sets it to
+// the current player's turns taken, so a game under way reads as such (a network game is dealt
+// again, which restarts it).
+extern qint32 placementRound;
 extern qint32 armiesToPlace;
 extern qint32 territoryArmiesDue;
 extern qint32 continentArmiesDue;
