@@ -238,8 +238,12 @@ QString savedGameKindPrefix(const SavedGameKind &kind)
 SavedGameKind runningGameKind()
 {
     SavedGameKind kind;
-    kind.lanHost = gameMode == ModeHost && !internetGame;
-    kind.internetHost = gameMode == ModeHost && internetGame;
+    // A joined player's game is the network game too: without the host's start its file would
+    // come back as a local game in which nobody plays the other machines' seats. Network games
+    // resume only as a host's lobby, so on this machine it reopens as one.
+    const bool network = gameMode == ModeHost || gameMode == ModeClient;
+    kind.lanHost = network && !internetGame;
+    kind.internetHost = network && internetGame;
     kind.campaignFile = campaignId == CampaignFromFile;
     kind.mapFile = kind.campaignFile || selectedMap() == MapCustom;
     kind.builtinCampaign = !kind.mapFile && campaignId >= CampaignWorlds && campaignId <= CampaignTarvan;

@@ -31,7 +31,8 @@ SavedGameKind classifySavedGameName(const QString &fileName);
 // The start of the file name that gives a saved game of that kind its kind ("" for a built-in
 // map, "LAN_" or "INT_" for a host's game on one).
 QString savedGameKindPrefix(const SavedGameKind &kind);
-// The kind of the game in play, as its saved game must name it.
+// The kind of the game in play, as its saved game must name it; a joined player's network game
+// is named as the host's.
 SavedGameKind runningGameKind();
 // A file name the player typed (no folder), made one that loads as `kind`: the kind's start put
 // in front when the name does not begin with it. Empty when even so the name would be read as

@@ -12,6 +12,9 @@
 #include "app/WindowState.h"
 #include "dialogs/SavedGameDialogs.h"
 #include "maps/MapTexts.h"
+#include "net/NetFraming.h"
+#include "net/NetPlay.h"
+#include "net/NetState.h"
 #include "persist/DataFolder.h"
 #include "persist/DataStream.h"
 #include "persist/Ranks.h"
@@ -25,6 +28,10 @@
 #include "rules/PlayerRecords.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
+#include "setup/ChoiceDialog.h"
+#include "setup/ResetDefaults.h"
+#include "setup/SetupState.h"
+#include "setup/SetupSteps.h"
 #include "state/BuiltinMaps.h"
 #include "state/Campaign.h"
 #include "state/MapFile.h"
@@ -293,6 +300,58 @@ class TestSavedGameLoadingWindow : public QObject {
         QCOMPARE(int(gameLoaded), 1);
         QCOMPARE(saveFileName, name);
         QCOMPARE(int(resumedGameMark), int('j'));
+    }
+
+    // This machine joins a host's game through the set-up's join steps and plays the seat it is
+    // given, up to its own turn begun by the game loop. The host is the test's own on loopback:
+    // it sends what a host sends, the seat, the start of its game and that seat's turn, made
+    // from a host's game as the host rows make it.
+    void joinAndBeginOwnTurn(bool internet)
+    {
+        GameSpec hosted;
+        hosted.mode = ModeHost;
+        hosted.mission = 0;
+        hosted.players = 5;
+        playGameUpTo(hosted);
+        const QByteArray start = snapshotMessage(1002);
+        currentPlayer = 2;
+        const QByteArray turn = snapshotMessage(1007);
+
+        QTcpServer host;
+        QVERIFY(host.listen(QHostAddress::LocalHost, 0));
+        window->resetGameDefaults();
+        gameMode = ModeClient;
+        internetGame = internet ? 1 : 0;
+        gamePort = host.serverPort();
+        networkPlayerName = playerName[1] = QStringLiteral("Joiner").leftJustified(kJoinNameLength);
+        // "Type in the host's IP address" for an Internet game; the address in every text field.
+        setChoiceDialogRunner([](ViewArea &, const ChoiceDialogSpec &spec) {
+            ChoiceOutcome outcome;
+            outcome.result = 1;
+            outcome.choice = 2;
+            for (const DialogItem &item : spec.items)
+                if (item.kind == DialogItem::TextField)
+                    outcome.text = QStringLiteral("127.0.0.1");
+            return outcome;
+        });
+        const SetupStepResult joined = runJoinSteps(*window);
+        script.install();
+        QCOMPARE(int(joined), int(SetupStepResult::Continue));
+        QVERIFY(host.waitForNewConnection(5000));
+        QTcpSocket *toClient = host.nextPendingConnection();
+        toClient->setParent(window.get());
+        toClient->write(plainMessage(1001, QByteArray(" 2")));
+        QTRY_COMPARE(networkSeat, 2);
+        toClient->write(start);
+        QTRY_COMPARE(screenMode, 9);
+        toClient->write(turn);
+        QTRY_VERIFY(netSession.clientActing);
+        for (int tick = 0; tick < 100 && !(turnStarted && saveAllowed); ++tick)
+            window->gameTick();
+        QVERIFY(turnStarted && saveAllowed);
+        QCOMPARE(gameMode, int(ModeClient));
+        QCOMPARE(currentPlayer, 2);
+        gamePort = 0;
     }
 
 private slots:
@@ -706,6 +765,8 @@ private slots:
             {"campaign file", {}},
             {"LAN", {"My world", "My_CMPGN_x.TrvGX"}},
             {"Internet", {"My world", "My_CMPGN_x.TrvGX"}},
+            {"LAN joined", {"My world", "My_CMPGN_x.TrvGX"}},
+            {"Internet joined", {"My world", "My_CMPGN_x.TrvGX"}},
         };
         for (const auto &kind : kinds)
             for (const QString &name : typed)
@@ -745,16 +806,25 @@ private slots:
                 campaignPlayer = 1;
             }
         }
-        if (kind == QLatin1String("LAN") || kind == QLatin1String("Internet")) {
-            spec.mode = ModeHost;
-            spec.mission = 0;
-            spec.players = 5;
+        const bool joined = kind.endsWith(QLatin1String("joined"));
+        const bool internet = kind.startsWith(QLatin1String("Internet"));
+        if (joined) {
+            joinAndBeginOwnTurn(internet);
+            if (QTest::currentTestFailed())
+                return;
+        } else {
+            if (kind == QLatin1String("LAN") || kind == QLatin1String("Internet")) {
+                spec.mode = ModeHost;
+                spec.mission = 0;
+                spec.players = 5;
+            }
+            playGameUpTo(spec);
+            internetGame = internet ? 1 : 0;
         }
-        playGameUpTo(spec);
-        internetGame = kind == QLatin1String("Internet") ? 1 : 0;
+        const auto territoriesSaved = territoryState;
         SavedGameKind ownKind;
-        ownKind.lanHost = kind == QLatin1String("LAN");
-        ownKind.internetHost = kind == QLatin1String("Internet");
+        ownKind.lanHost = kind.startsWith(QLatin1String("LAN"));
+        ownKind.internetHost = internet;
         ownKind.builtinCampaign = kind == QLatin1String("campaign");
         ownKind.campaignFile = kind == QLatin1String("campaign file");
         ownKind.mapFile = kind.endsWith(QLatin1String("file"));
@@ -777,9 +847,14 @@ private slots:
         ui.messages.clear();
         load(saved.filePath());
         QCOMPARE(ui.messageTexts(), QStringList());
-        const bool host = kind == QLatin1String("LAN") || kind == QLatin1String("Internet");
-        QCOMPARE(screenMode, host ? 101 : 9);
-        QCOMPARE(int(internetGame), int(kind == QLatin1String("Internet")));
+        const bool network = ownKind.networkHost();
+        // A joined player's game comes back as the network game it is: the lobby of its host,
+        // now this machine, with every territory as the joined player last saw it.
+        QCOMPARE(screenMode, network ? 101 : 9);
+        QCOMPARE(gameMode, int(network ? ModeHost : ModeSinglePlayer));
+        QCOMPARE(networkSeat, network ? 1 : 0);
+        QCOMPARE(int(internetGame), int(internet));
+        QVERIFY(territoryState == territoriesSaved);
         QCOMPARE(selectedMap() == MapCustom, kind.endsWith(QLatin1String("file")));
         const int campaign = kind == QLatin1String("campaign") ? int(CampaignWorlds)
             : kind == QLatin1String("campaign file")          ? int(CampaignFromFile)
