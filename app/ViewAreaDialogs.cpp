@@ -5,6 +5,7 @@
 #include "app/ViewArea.h"
 
 #include "app/DialogState.h"
+#include "dialogs/DialogLook.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -117,6 +118,8 @@ void ViewArea::buildAiNamesDialog()
     connect(aiNamesDefaultsButton, SIGNAL(clicked()), aiNamesDialog, SLOT(accept()));
     connect(aiNamesDialog, SIGNAL(rejected()), this, SLOT(modaaluit()));
     connect(aiNamesDialog, SIGNAL(finished(int)), this, SLOT(ainamen2()));
+    // Eleven rows of large letters (a compact screen) are taller than the screen.
+    fitDialogToScreen(*aiNamesDialog);
 }
 
 void ViewArea::buildCardDialog()

@@ -9,8 +9,14 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
@@ -92,11 +98,41 @@ public:
     }
 
 private:
-    // The program's icon and the opacity every dialog of the game takes.
+    // The program's icon and the opacity every dialog of the game takes; and a box whose text
+    // runs taller than the screen (large letters on a compact screen) keeps its buttons in sight.
     static void giveBoxLook(QMessageBox &box)
     {
         box.setWindowIcon(QIcon(resources::kProgramIcon));
         box.setWindowOpacity(dialogOpacity);
+        // The box takes its size when it is shown, so it is measured once it is.
+        QTimer::singleShot(0, &box, [&box] { keepBoxOnScreen(box); });
+    }
+
+    // The text goes into a scroll area as high as the screen leaves room for.
+    static void keepBoxOnScreen(QMessageBox &box)
+    {
+        const QScreen *screen = box.screen();
+        auto *text = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+        auto *grid = qobject_cast<QGridLayout *>(box.layout());
+        if (!screen || !text || !grid)
+            return;
+        const QRect room = screen->availableGeometry();
+        const int frame = box.frameGeometry().height() - box.height();
+        const int excess = box.frameGeometry().height() - room.height();
+        if (excess <= 0)
+            return;
+        auto *scroll = new QScrollArea;
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        scroll->setWidgetResizable(true);
+        scroll->viewport()->setAutoFillBackground(false);
+        const int bar = scroll->verticalScrollBar()->sizeHint().width();
+        const QSize textSize = text->size();
+        delete grid->replaceWidget(text, scroll);
+        scroll->setWidget(text);
+        scroll->setFixedSize(textSize.width() + bar, qMax(text->fontMetrics().height(), textSize.height() - excess));
+        box.setFixedSize(qMin(box.width() + bar, room.width()), room.height() - frame);
+        box.move(box.x(), room.top());
     }
 
     static QMessageBox::Icon toBoxIcon(MessageIcon icon)

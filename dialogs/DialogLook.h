@@ -15,8 +15,8 @@ class QLayout;
 // icon and the dialog opacity.
 void giveDialogLook(QDialog &dialog, const QString &title);
 
-// A dialog taller than the screen it is shown on gets its content in a scroll area and the
-// height the screen has room for, so that every button can be reached.
+// A dialog taller or wider than the screen it is shown on gets its content in a scroll area and
+// the size the screen has room for, its closing buttons (Ok, Cancel) kept in sight under it.
 void fitDialogToScreen(QDialog &dialog);
 
 // Runs `dialog` modally and returns its result. The program runs it with exec(); a test installs

@@ -24,8 +24,12 @@
 #include "state/BuiltinMaps.h"
 #include "state/MapLoading.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTimer>
 
 #include <memory>
 
@@ -535,6 +539,37 @@ private slots:
         QTEST(configuredPlayerName[2], "secondName");
     }
 
+    // The player names, shown from the options menu with large letters: the dialog no taller than
+    // the screen, Ok and Cancel in sight, the last name reachable.
+    void playerNamesFitAScreenOfLargeLetters()
+    {
+        const QFont usual = QApplication::font();
+        QFont large = usual;
+        large.setPixelSize(72);
+        QApplication::setFont(large);
+        window = openFreshWindow(3, ui, script, [] { ++quits; });
+        window->showAiNamesDialog();
+        QDialog *dialog = window->aiNamesDialog;
+        QVERIFY(dialog->isVisible());
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const QSize size = dialog->frameGeometry().size();
+        auto *scroll = dialog->findChild<QScrollArea *>();
+        const auto shownIn = [dialog](QWidget *widget) {
+            return dialog->rect().contains(QRect(widget->mapTo(dialog, QPoint()), widget->size()));
+        };
+        const bool okShown = shownIn(window->aiNamesOkButton) && shownIn(window->aiNamesCancelButton);
+        if (scroll)
+            scroll->ensureWidgetVisible(window->aiNameEdit[kMaxPlayers]);
+        const bool lastNameShown = shownIn(window->aiNameEdit[kMaxPlayers]);
+        dialog->reject();
+        QApplication::setFont(usual);
+
+        QVERIFY2(size.height() <= screen.height(), qPrintable(QStringLiteral("%1 > %2").arg(size.height()).arg(screen.height())));
+        QVERIFY(okShown);
+        QVERIFY(lastNameShown);
+        QVERIFY(!scroll || !scroll->isAncestorOf(window->aiNamesOkButton));
+    }
+
     void statisticsShowThePlayersStrongestFirst()
     {
         startWorldGame();
@@ -553,6 +588,71 @@ private slots:
         QVERIFY(shown.tableRows[1].startsWith(QLatin1String("Ann | 8 | 80 | ")));
         QVERIFY(shown.tableRows[1].contains(QLatin1String(" | 17 | ")));
         QVERIFY(shown.tableRows[2].startsWith(QLatin1String("Bob | 4 | 4 | 1 | ")));
+    }
+
+    // On a screen with large letters (a compact screen of many dots per inch) a dialog is no wider
+    // and no taller than the screen and its Ok can be reached; where the screen is wide enough for
+    // the row of Ok, it stands in sight without scrolling.
+    void dialogsFitAScreenOfLargeLetters_data()
+    {
+        QTest::addColumn<bool>("game");
+        QTest::addColumn<int>("which");
+        QTest::addColumn<bool>("okAlwaysInSight");
+        QTest::newRow("rank") << false << 0 << true;
+        QTest::newRow("about: Ok shares a row wider than the screen") << false << 1 << false;
+        QTest::newRow("statistics") << true << 2 << true;
+        QTest::newRow("continents") << true << 3 << true;
+    }
+    void dialogsFitAScreenOfLargeLetters()
+    {
+        QFETCH(bool, game);
+        QFETCH(int, which);
+        QFETCH(bool, okAlwaysInSight);
+        using Open = void (ViewArea::*)();
+        const Open opens[] = {&ViewArea::showRankDialog, &ViewArea::showAboutDialog, &ViewArea::showStatisticsDialog,
+                              &ViewArea::showContinentBonusDialog};
+        writeScores({scoreOf(2, 1)});
+        if (game)
+            startWorldGame();
+        const QFont usual = QApplication::font();
+        QFont large = usual;
+        large.setPixelSize(72);
+        QApplication::setFont(large);
+        setDialogRunner({});
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QSize dialogSize;
+        QRect okShown;
+        QRect dialogRect;
+        bool okInScrollArea = true;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            dialogSize = dialog->frameGeometry().size();
+            dialogRect = dialog->rect();
+            for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
+                if (button->text() != QLatin1String("Ok"))
+                    continue;
+                auto *scroll = dialog->findChild<QScrollArea *>();
+                okInScrollArea = scroll && scroll->isAncestorOf(button);
+                if (okInScrollArea)
+                    scroll->ensureWidgetVisible(button);
+                okShown = QRect(button->mapTo(dialog, QPoint()), button->size());
+                button->click();
+            }
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        (window.get()->*opens[which])();
+        QApplication::setFont(usual);
+
+        QVERIFY(dialogSize.isValid());
+        QVERIFY2(dialogSize.width() <= screen.width() && dialogSize.height() <= screen.height(),
+                 qPrintable(QStringLiteral("%1x%2 on %3x%4").arg(dialogSize.width()).arg(dialogSize.height())
+                                .arg(screen.width()).arg(screen.height())));
+        QVERIFY(okShown.isValid());
+        QVERIFY(dialogRect.contains(okShown));
+        QCOMPARE(!okInScrollArea, okAlwaysInSight);
     }
 
     void continentOverviewBlocksTheMapWhileOpen()

@@ -25,6 +25,7 @@
 #include <QAbstractButton>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -440,6 +441,58 @@ private slots:
             for (QMessageBox::ButtonRole role : roles)
                 QCOMPARE(role, QMessageBox::ActionRole);
         }
+    }
+
+    // With large letters (a compact screen) a box whose text runs taller than the screen is no
+    // taller than the screen and its buttons stay in sight.
+    void theWindowsBoxesFitAScreenOfLargeLetters_data()
+    {
+        QTest::addColumn<bool>("question");
+        QTest::newRow("information") << false;
+        QTest::newRow("question") << true;
+    }
+    void theWindowsBoxesFitAScreenOfLargeLetters()
+    {
+        QFETCH(bool, question);
+        const QFont usual = QApplication::font();
+        QFont large = usual;
+        large.setPixelSize(72);
+        QApplication::setFont(large);
+        ViewArea window;
+        const QString text = QStringLiteral("Play a single player game with a map of your choice, without dice, "
+                                            "nine computer players of four kinds, and get your name listed.");
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        int height = 0;
+        int buttonsShown = 0;
+        int buttons = 0;
+        QTimer poll;
+        poll.setInterval(1);
+        int seen = 0;
+        connect(&poll, &QTimer::timeout, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            // A few turns of the event loop once the box is up: it takes its size as it is shown.
+            if (!box || ++seen < 5)
+                return;
+            poll.stop();
+            height = box->frameGeometry().height();
+            const QList<QAbstractButton *> shown = box->buttons();
+            buttons = shown.size();
+            for (QAbstractButton *button : shown)
+                if (box->rect().contains(QRect(button->mapTo(box, QPoint()), button->size())))
+                    ++buttonsShown;
+            shown.first()->click();
+        });
+        poll.start();
+        if (question)
+            interaction().question(QStringLiteral("Tarvan GX"), text);
+        else
+            interaction().message(MessageIcon::Information, QStringLiteral("Tarvan GX"), text);
+        setInteraction(&scripted);
+        QApplication::setFont(usual);
+
+        QVERIFY2(height > 0 && height <= screen.height(), qPrintable(QStringLiteral("%1 on %2").arg(height).arg(screen.height())));
+        QVERIFY(buttons > 0);
+        QCOMPARE(buttonsShown, buttons);
     }
 
     // ---- Title ----
