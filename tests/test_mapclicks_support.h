@@ -18,6 +18,7 @@
 #include "state/BuiltinMaps.h"
 #include "state/GameState.h"
 #include "state/MapView.h"
+#include "state/SpriteQueue.h"
 #include "state/StatusLine.h"
 #include "state/StepQueues.h"
 
@@ -272,14 +273,14 @@ inline QImage dialogOverGame(ViewArea &window, QDialog &dialog)
     return shot;
 }
 
-// The human's stronghold and initial placement through clicks, then the game loop up to the first
-// turn of play, when saving is allowed.
-inline bool placeUpToFirstTurn(ViewArea &window)
+// The human's stronghold and initial placement through clicks, the game loop run up to each click.
+inline bool placeInitialArmiesByClicks(ViewArea &window)
 {
     if (!tickUntil(window, [] { return (strongholdPhase || initialPlacementPhase) && currentPlayer == 1 && actionQueueCount == 0; }))
         return false;
     for (int guard = 0; guard < 100 && (strongholdPhase || initialPlacementPhase) && currentPlayer == 1; ++guard) {
-        tickUntil(window, [] { return actionQueueCount == 0; });
+        // With animations on, the clicks wait for the last helicopter's landing.
+        tickUntil(window, [] { return actionQueueCount == 0 && !spriteAnimationActive; });
         if (strongholdPhase) {
             mouseClickAt(window, labelPoint(findTerritory(1, strongholdAllowed)));
             continue;
@@ -290,7 +291,15 @@ inline bool placeUpToFirstTurn(ViewArea &window)
         mouseClickAt(window, labelPoint(t));
         answerArmies(window, initialPlacementLimit(t));
     }
-    return tickUntil(window, [] { return currentPlayer == 1 && turnStarted && saveAllowed && queuesDrained(); });
+    return true;
+}
+
+// The human's stronghold and initial placement through clicks, then the game loop up to the first
+// turn of play, when saving is allowed.
+inline bool placeUpToFirstTurn(ViewArea &window)
+{
+    return placeInitialArmiesByClicks(window)
+        && tickUntil(window, [] { return currentPlayer == 1 && turnStarted && saveAllowed && queuesDrained(); });
 }
 
 // The current human's reinforcement placed by clicks and his turn ended with Next Player.

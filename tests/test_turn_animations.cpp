@@ -1,14 +1,21 @@
 // The animations of a human's game, played through the window on the World map as a player
 // makes them: the rocket and the blast of an attack, the helicopter of a placement and the plane
-// of a move, with animations on and off and in a network game; the armies that wait for their
-// landing, the attack a rocket concludes, and the clicks refused while an animation of the
-// message queue is queued or plays.
+// of a move, with animations on and off and in a network game hosted here; the armies that wait
+// for their landing, the attack a rocket concludes, and the clicks refused while an animation of
+// the message queue is queued or plays. Every game is started as its set-up starts it and played
+// by the game loop to the human's turn; only the board is laid out for the case, at the moment
+// the loop hands the turn over.
 
 #include "test_mapclicks_support.h"
+#include "test_net_support.h"
 
+#include "app/GameLoop.h"
 #include "app/PaintMapView.h"
 #include "app/ResourceNames.h"
+#include "net/NetFraming.h"
+#include "net/StateSnapshot.h"
 #include "rules/Attack.h"
+#include "setup/ChoiceDialog.h"
 #include "state/MapPicture.h"
 #include "state/SpriteQueue.h"
 
@@ -89,18 +96,41 @@ QStringList actionRuns()
     return spriteRunsIn(actionQueue, actionQueueIndex, actionQueueCount, kActionSpriteStep);
 }
 
-// A local game with animations on or off, or a network game hosted here (whose first paint
-// turns the full animations off and the short ones on).
-void playGame(const QString &game)
-{
-    animationsEnabled = game == QLatin1String("local") ? 1 : 0;
-    if (game == QLatin1String("network")) {
-        networkSeat = 1;
-        gameMode = ModeHost;
-        humanSeatCount = 1;
-        networkAnimations = 1;
+// The other seat of a network game hosted here: a client on loopback that joins and, handed its
+// placement, acknowledges it and puts all its armies on its first territory.
+class LoopbackSeat {
+public:
+    QTcpSocket socket;
+    QByteArray pending;
+
+    bool join(quint16 port)
+    {
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        if (!socket.waitForConnected(5000))
+            return false;
+        socket.write("1000" + QByteArray("Alice").leftJustified(kJoinNameLength));
+        return true;
     }
-}
+    void serve()
+    {
+        if (socket.state() == QAbstractSocket::ConnectedState)
+            socket.waitForReadyRead(0);
+        pending += socket.readAll();
+        for (const QByteArray &m : takeMessages(pending)) {
+            StateSnapshot s;
+            if (messageCode(m) != 1004 || !decodeSnapshot(m.mid(kCodeLength), s))
+                continue;
+            socket.write("2004");
+            for (int t = 1; t <= s.territoryCount; ++t)
+                if (s.territories[t].owner == s.currentPlayer) {
+                    s.territories[t].armies += s.initialArmies;
+                    s.shown[t] = s.territories[t];
+                    break;
+                }
+            socket.write("1005" + encodeSnapshot(s));
+        }
+    }
+};
 
 // The queue record of the last frame of the next message-queue animation, 0 for none.
 int lastFrameRecord()
@@ -122,12 +152,28 @@ void userClick(ViewArea &window, int t)
     mouseClickAt(window, labelPoint(t));
 }
 
-// Every player-1 territory holds one army, so nothing can attack or move before the armies land.
+// Every territory holds one army, so nothing can attack or move before the armies land.
 void onlySingleArmies()
 {
     for (int t = 1; t <= territoryCount; ++t)
         setTerritory(t, territoryState[t].owner, 1);
-    recountAllPlayers();
+}
+
+// Player 1 holds `count` territories with one army each, the rest as the round-robin deal gave
+// them, topped up from player 2's (every third territory stays player 3's: no whole continent).
+void holdTerritories(int count)
+{
+    int held = 0;
+    for (int t = 1; t <= territoryCount; ++t) {
+        setTerritory(t, (t - 1) % 3 + 1, 1);
+        held += territoryState[t].owner == 1;
+    }
+    for (int t = territoryCount; t > kAlaska && held > count; --t)
+        if (territoryState[t].owner == 1)
+            setTerritory(t, 2, 1), --held;
+    for (int t = 1; t <= territoryCount && held < count; ++t)
+        if (territoryState[t].owner == 2)
+            setTerritory(t, 1, 1), ++held;
 }
 
 // The map as the players see it of the two territories of a battle: what the map says they hold,
@@ -173,6 +219,74 @@ BattleOnMap battleOnMap(int from, int to, const QVector<QPoint> &points)
 class TestTurnAnimations : public QObject, private ClickFixture {
     Q_OBJECT
 
+    std::unique_ptr<LoopbackSeat> seat;
+
+    // Runs the loop, and the other seat's socket in a network game, until `done` holds.
+    template <typename Condition>
+    bool play(Condition done)
+    {
+        for (int i = 0; i < 4000 && !done(); ++i) {
+            if (seat) {
+                QCoreApplication::processEvents();
+                seat->serve();
+            }
+            window->gameTick();
+        }
+        return done();
+    }
+
+    // A game as its set-up starts it: a local one on the dealt World map with animations on
+    // ("local") or off ("plain"), or a network one hosted here with one client joined.
+    bool startGame(const QString &game)
+    {
+        animationsEnabled = game == QLatin1String("local") ? 1 : 0;
+        if (game != QLatin1String("network")) {
+            dealTerritories();
+            startLocalGame();
+            return true;
+        }
+        window->gameTimer.stop();
+        quitEventLoop = [] {};
+        setChoiceDialogRunner([](ViewArea &, const ChoiceDialogSpec &) { return ChoiceOutcome{}; });
+        if (hostOnLoopback(*window, QStringLiteral("Hosty")) != SetupStepResult::Continue)
+            return false;
+        seat = std::make_unique<LoopbackSeat>();
+        if (!seat->join(tcpServer->serverPort()) || !play([] { return joinedPlayers == 2; }))
+            return false;
+        window->startNewGame();
+        return networkSeat == 1;
+    }
+
+    // The initial placement through clicks and the loop up to player 1's turn; `arrange` lays the
+    // board out at the hand-over and the turn begins on it. Continent armies are placed far from
+    // the battles, then the sounds heard so far are forgotten.
+    bool playToOwnTurn(const std::function<void()> &arrange)
+    {
+        paintWindow(*window);
+        // The hand-over: every step shown, the next tick of the action queue begins the turn.
+        if (!placeInitialArmiesByClicks(*window) || !play([] {
+                return currentPlayer == 1 && !turnStarted && !initialPlacementPhase && actionQueueIndex >= actionQueueCount
+                    && messageQueueIndex >= messageQueueCount;
+            }))
+            return false;
+        arrange();
+        recountAllPlayers();
+        repaintEveryTerritory();
+        if (!play([] { return currentPlayer == 1 && turnStarted && queuesDrained(); }))
+            return false;
+        for (int guard = 0; guard < 10 && continentBonusPhase; ++guard) {
+            int far = territoryCount;
+            while (territoryState[far].owner != 1)
+                --far;
+            userClick(*window, far);
+            answerArmies(*window, largestOffered(*window));
+            tickUntil(*window, [] { return queuesDrained() && !spriteAnimationActive; });
+        }
+        ui.soundsPlayed.clear();
+        paintWindow(*window);
+        return !continentBonusPhase && queuesDrained();
+    }
+
     // A click on the map and one on a game button that would both be taken at any other time
     // change nothing while a message-queue animation waits or plays.
     void checkClicksRefused(int territory, int row)
@@ -201,7 +315,9 @@ private slots:
 
     void cleanup()
     {
+        seat.reset();
         stop();
+        setChoiceDialogRunner(nullptr);
     }
 
     // ---- Attacks ----
@@ -238,11 +354,11 @@ private slots:
         QFETCH(QStringList, messageAnimations);
         QFETCH(QStringList, actionAnimations);
         QFETCH(QString, landingSound);
-        playGame(game);
-        const int target = prepareAttack(sourceArmies, targetArmies);
+        QVERIFY(startGame(game));
+        int target = 0;
+        QVERIFY(playToOwnTurn([&] { target = prepareAttack(sourceArmies, targetArmies); }));
         QCOMPARE(target, kNorthwest);
-        inGameButtonEnabled[ButtonAttack] = 1;
-        paintWindow(*window);
+        QVERIFY(inGameButtonEnabled[ButtonAttack]);
 
         mouseClickAt(*window, gameButtonPoint(kAttackRow));
         userClick(*window, kAlaska);
@@ -326,13 +442,21 @@ private slots:
         }
         QVERIFY(points.size() > 500);
         const int attacker = human ? 1 : 2;
-        currentPlayer = attacker;
-        setTerritory(from, attacker, sourceArmies);
-        setTerritory(to, 3, targetArmies);
-        recountAllPlayers();
-        repaintEveryTerritory();
-        inGameButtonEnabled[ButtonAttack] = 1;
-        paintWindow(*window);
+        const auto arrange = [&] {
+            setTerritory(from, attacker, sourceArmies);
+            setTerritory(to, 3, targetArmies);
+        };
+        if (human) {
+            QVERIFY(startGame(QStringLiteral("local")));
+            QVERIFY(playToOwnTurn(arrange));
+            QVERIFY(inGameButtonEnabled[ButtonAttack]);
+        } else {
+            currentPlayer = attacker;
+            arrange();
+            recountAllPlayers();
+            repaintEveryTerritory();
+            paintWindow(*window);
+        }
 
         // Before the battle the attacked territory is shown plain or, once clicked, highlighted.
         const BattleOnMap before = battleOnMap(from, to, points);
@@ -387,14 +511,14 @@ private slots:
     // behind them, and the end of the game behind the answer.
     void theDecidingBattleIsShownBeforeTheGameEnds()
     {
-        animationsEnabled = 1;
-        for (int t = 1; t <= territoryCount; ++t)
-            setTerritory(t, 1, 1);
-        setTerritory(kAlaska, 1, 6);
-        setTerritory(kNorthwest, 2, 1);
-        recountAllPlayers();
-        inGameButtonEnabled[ButtonAttack] = 1;
-        paintWindow(*window);
+        QVERIFY(startGame(QStringLiteral("local")));
+        QVERIFY(playToOwnTurn([] {
+            for (int t = 1; t <= territoryCount; ++t)
+                setTerritory(t, 1, 1);
+            setTerritory(kAlaska, 1, 6);
+            setTerritory(kNorthwest, 2, 1);
+        }));
+        QVERIFY(inGameButtonEnabled[ButtonAttack]);
         mouseClickAt(*window, gameButtonPoint(kAttackRow));
         userClick(*window, kAlaska);
         userClick(*window, kNorthwest);
@@ -451,11 +575,11 @@ private slots:
         QTest::addColumn<int>("armies");
         QTest::addColumn<QString>("carrier");
         QTest::addColumn<QString>("sound");
-        QTest::newRow("territory armies: 5") << false << 5 << "large helicopter on 1 from 0 colour 1: 1-12"
+        QTest::newRow("territory armies: 5") << false << 5 << "large helicopter on %1 from 0 colour 1: 1-12"
                                              << "sounds/helis3.wav";
-        QTest::newRow("territory armies: 3") << false << 3 << "small helicopter on 1 from 0 colour 1: 1-12"
+        QTest::newRow("territory armies: 3") << false << 3 << "small helicopter on %1 from 0 colour 1: 1-12"
                                              << "sounds/heli1.wav";
-        QTest::newRow("initial placement: 3") << true << 3 << "small helicopter on 1 from 0 colour 1: 1-12"
+        QTest::newRow("initial placement: 3") << true << 3 << "small helicopter on %1 from 0 colour 1: 1-12"
                                               << "sounds/heli1.wav";
     }
 
@@ -465,42 +589,46 @@ private slots:
         QFETCH(int, armies);
         QFETCH(QString, carrier);
         QFETCH(QString, sound);
-        animationsEnabled = 1;
-        onlySingleArmies();
+        QVERIFY(startGame(QStringLiteral("local")));
+        // Alaska, laid out for the turn, or the first territory dealt to player 1.
+        const int home = initial ? findTerritory(1, [](int) { return true; }) : kAlaska;
         if (initial) {
-            initialPlacementPhase = 1;
-            armiesToPlace = 10;
-        } else {
-            territoryArmiesDue = armies;
-            refreshTurnButtons();
-            QVERIFY(!inGameButtonEnabled[ButtonAttack]);
+            // Nothing is placed on player 1's territories before his own placement.
+            QVERIFY(tickUntil(*window, [] { return initialPlacementPhase && currentPlayer == 1 && actionQueueCount == 0; }));
+            QVERIFY(armiesToPlace > armies);
+            ui.soundsPlayed.clear();
             paintWindow(*window);
+        } else {
+            // Three territories a reinforcement army.
+            QVERIFY(playToOwnTurn([armies] { holdTerritories(3 * armies); }));
+            QCOMPARE(territoryArmiesDue, armies);
+            QVERIFY(!inGameButtonEnabled[ButtonAttack]);
             mouseClickAt(*window, gameButtonPoint(kAddRow));
             QVERIFY(territoryBonusPhase);
         }
-        userClick(*window, kAlaska);
+        userClick(*window, home);
         answerArmies(*window, armies);
 
-        QCOMPARE(messageRuns(), QStringList{carrier});
+        QCOMPARE(messageRuns(), QStringList{carrier.arg(home)});
         QCOMPARE(ui.soundsPlayed, QStringList{sound});
         QCOMPARE(pendingMoveArmies, armies);
         QCOMPARE(refreshAttackAfterLanding, quint8(initial ? 0 : 1));
-        checkClicksRefused(kAlaska, initial ? kAddRow : kAttackRow);
+        checkClicksRefused(home, initial ? kAddRow : kAttackRow);
 
         // The armies arrive with the last frame, in the rules' state and on the map at once.
         const int last = lastFrameRecord();
         QVERIFY(tickToTheLastFrame(*window, last));
         QVERIFY(spriteAnimationDone == 0);
-        QCOMPARE(territoryState[kAlaska].armies, 1);
-        QCOMPARE(displayedTerritoryState[kAlaska].armies, 1);
+        QCOMPARE(territoryState[home].armies, 1);
+        QCOMPARE(displayedTerritoryState[home].armies, 1);
         window->gameTick();
         QCOMPARE(messageQueueIndex, last);
-        QCOMPARE(territoryState[kAlaska].armies, 1 + armies);
-        QCOMPARE(displayedTerritoryState[kAlaska].armies, 1 + armies);
+        QCOMPARE(territoryState[home].armies, 1 + armies);
+        QCOMPARE(displayedTerritoryState[home].armies, 1 + armies);
         QCOMPARE(playerTable[1].totalArmies(), playerTable[1].territoriesHeld() + armies);
         QCOMPARE(pendingMoveArmies, 0);
         QVERIFY(!spriteAnimationActive);
-        QCOMPARE(territoryMark[kAlaska], 'n');
+        QCOMPARE(territoryMark[home], 'n');
         if (!initial) {
             // Alaska can attack now, and the landing says so.
             QVERIFY(inGameButtonEnabled[ButtonAttack]);
@@ -527,15 +655,27 @@ private slots:
         QFETCH(QString, game);
         QFETCH(QStringList, carrier);
         QFETCH(QString, sound);
-        playGame(game);
-        onlySingleArmies();
-        setTerritory(kAlaska, 1, 5);
-        setTerritory(kNorthwest, 1, 1);
-        recountAllPlayers();
-        attackMadeThisTurn = 1;
-        moveAllowance = 7;
-        refreshTurnButtons();
+        QVERIFY(startGame(game));
+        // A hopeless attack far away (2 armies against 30) opens the moves of the turn.
+        const int far = territoryCount;
+        const int fortress = territoryNeighbours[far][1];
+        QVERIFY(playToOwnTurn([&] {
+            onlySingleArmies();
+            setTerritory(kAlaska, 1, 5);
+            setTerritory(kNorthwest, 1, 1);
+            setTerritory(far, 1, 2);
+            setTerritory(fortress, 2, 30);
+        }));
+        QVERIFY(!inGameButtonEnabled[ButtonMove]);
+        mouseClickAt(*window, gameButtonPoint(kAttackRow));
+        userClick(*window, far);
+        userClick(*window, fortress);
+        answerArmies(*window, 1);
+        QVERIFY(tickUntil(*window, [] { return queuesDrained() && !spriteAnimationActive; }));
+        QCOMPARE(territoryState[fortress].owner, 2);
         QVERIFY(inGameButtonEnabled[ButtonMove]);
+        QCOMPARE(moveAllowance, 7);
+        ui.soundsPlayed.clear();
         paintWindow(*window);
         mouseClickAt(*window, gameButtonPoint(kMoveRow));
         userClick(*window, kAlaska);
