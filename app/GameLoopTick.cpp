@@ -25,11 +25,29 @@ bool buttonsChangedSincePaint()
     return false;
 }
 
-// A helicopter or plane bringing a human's armies may fly before the action steps still
-// waiting: the look-ahead finds one (kind above 2, no second territory) among the message
+// A human's battle is shown by its rocket and the blast behind it, in the message queue: while
+// either is still to play the message queue plays on, and the steps that paint the battle's
+// result wait in the action queue until the sprites are gone, as the clicks do. (Armies flying
+// in are landed by their sprite itself: their steps need no such wait.)
+bool battleAnimationWaiting()
+{
+    if (!spriteAnimationActive)
+        return false;
+    for (int i = qMax(1, messageQueueIndex + 1); i <= messageQueueCount && i <= kMessageQueueCapacity; ++i) {
+        const QueueStep &step = messageQueue[i];
+        if (step.type == kMessageSpriteStep && isSpriteKind(step.arg[3]) && !spriteBringsArmies(step.arg[3]))
+            return true;
+    }
+    return false;
+}
+
+// Otherwise a helicopter or plane bringing a human's armies may fly before the action steps
+// still waiting: the look-ahead finds one (kind above 2, no second territory) among the message
 // steps queued and not yet played.
 bool messageStepGoesFirst()
 {
+    if (battleAnimationWaiting())
+        return true;
     if (!animationsEnabled || messageQueueCount <= 0 || actionQueueCount <= 0 || pendingMoveArmies <= 0)
         return false;
     const int next = messageQueueIndex + 1;

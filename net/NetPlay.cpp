@@ -280,7 +280,9 @@ bool takeActingClientState(int socket, int code, const StateSnapshot &s)
         return false;
     }
     const bool wasOver = gameOver;
-    applySnapshot(s, true);
+    StateSnapshot taken = s;
+    keepHostsOwnFields(taken);
+    applySnapshot(taken, true);
     recountAllPlayers();
     drawPlayerPanel();
     // The client's last conquest has decided the game: the host plays its end for everyone.
@@ -312,13 +314,16 @@ void hostTakes(int socket, int code, const StateSnapshot &s)
         continueNetworkTurns();
         break;
     case 1025: // a continent highlighted or un-highlighted at a client
-    case 1026:
+    case 1026: {
         if (!fromActingClient(socket) || s.highlightedContinent < 1)
             return;
-        applySnapshot(s, false);
+        StateSnapshot shown = s;
+        keepHostsOwnFields(shown);
+        applySnapshot(shown, false);
         forEachMember(s.highlightedContinent, [code](int t) { repaintShownTerritory(t, code == 1025); });
         sendToJoinedClients(snapshotMessage(code - 2), socket);
         break;
+    }
     case 1028: // a client has won
         if (fromActingClient(socket))
             takeActingClientState(socket, code, s);
@@ -623,6 +628,8 @@ void continueNetworkTurns()
         if (isRemoteSeat(currentPlayer)) {
             // The host's panel, and through its mirror every client, show whose turn it is.
             pushActionStep(makeStep(7, currentPlayer));
+            // The host keeps the troop experience: it counts every player's turns.
+            updateTroopExperience();
             recordTurnStart(currentPlayer, false);
             sendAwaitedMessage(netSession.socketOfSeat[currentPlayer], 1007);
             return;

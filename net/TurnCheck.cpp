@@ -1,28 +1,32 @@
 #include "net/TurnCheck.h"
 
+#include "rules/Cards.h"
+#include "rules/GameStart.h"
 #include "rules/PlayerRecords.h"
 #include "rules/TurnState.h"
 #include "state/GameState.h"
 
 #include <QBitArray>
+#include <QList>
+
+#include <array>
 
 namespace {
 
-constexpr int kStrongholdBonus = 14;
-// A trade of N cards gives at most 5 x N armies.
-constexpr int kArmiesPerCard = 5;
+using Territories = std::array<TerritoryState, kMaxTerritories + 1>;
+using Players = std::array<PlayerRecord, kMaxPlayers + 1>;
 
 struct TurnStart {
     int seat = 0;
     bool placement = false;
-    qint64 armies = 0;   // the seat's armies on the map
-    qint64 due = 0;      // what the placement or the turn's reinforcement adds
-    int cards = 0;       // the seat's cards
-    QBitArray outOfGame; // by player
+    qint64 armies = 0;                      // the seat's armies on the map
+    qint64 due = 0;                         // what the placement or the turn's reinforcement adds
+    std::array<int, kMaxPlayers + 1> cards{}; // by player: an eliminated player's go to the seat
+    QBitArray outOfGame;                    // by player
 };
 TurnStart turnStart;
 
-qint64 armiesOf(const std::array<TerritoryState, kMaxTerritories + 1> &table, int player)
+qint64 armiesOf(const Territories &table, int player)
 {
     qint64 sum = 0;
     for (int t = 1; t <= territoryCount; ++t)
@@ -31,18 +35,30 @@ qint64 armiesOf(const std::array<TerritoryState, kMaxTerritories + 1> &table, in
     return sum;
 }
 
-int cardsOf(const PlayerRecord &record)
+int territoriesOf(const Territories &table, int player)
 {
-    return record.cardCount();
+    int count = 0;
+    for (int t = 1; t <= territoryCount; ++t)
+        count += table[t].owner == player ? 1 : 0;
+    return count;
 }
 
-int cardsOnTable(const std::array<PlayerRecord, kMaxPlayers + 1> &players, const std::array<qint32, 4> &deck)
+// Out by the rules: no territory left, or in a stronghold game no stronghold of his own.
+bool outOfGame(const Territories &table, const Players &players, int player)
+{
+    if (territoriesOf(table, player) == 0)
+        return true;
+    const int stronghold = players[player].stronghold();
+    return strongholdsEnabled && (!isValidTerritory(stronghold) || table[stronghold].owner != player);
+}
+
+int cardsOnTable(const Players &players, const std::array<qint32, 4> &deck)
 {
     int total = 0;
     for (qint32 count : deck)
         total += count;
     for (int p = 1; p <= kMaxPlayers; ++p)
-        total += cardsOf(players[p]);
+        total += players[p].cardCount();
     return total;
 }
 
@@ -53,42 +69,54 @@ bool sameRules(const StateSnapshot &s)
         && s.missionType == missionType && bool(s.neutralArmy) == bool(neutralArmyActive);
 }
 
+// The territories that territory t borders (attacks go from t to them).
+template <typename Visit>
+void forEachNeighbour(int t, Visit visit)
+{
+    const NeighbourList &list = territoryNeighbours[t];
+    for (int i = 1; i <= kMaxNeighbours && list[i] != 0; ++i)
+        if (isValidTerritory(list[i]))
+            visit(list[i]);
+}
+
 // Territories change hands only to the seat, each next to one he held before or took in the
-// same step; no other player's territory gains armies.
+// same turn; every territory keeps an army; another player's armies only fall, and only where
+// the seat can have fought them.
 bool ownersAndArmiesAllowed(const StateSnapshot &s, int seat)
 {
-    QBitArray his(territoryCount + 1);
-    for (int t = 1; t <= territoryCount; ++t)
-        his.setBit(t, territoryState[t].owner == seat);
+    QBitArray nextToSeat(territoryCount + 1);
+    for (int u = 1; u <= territoryCount; ++u)
+        if (s.territories[u].owner == seat)
+            forEachNeighbour(u, [&](int t) { nextToSeat.setBit(t); });
     QBitArray taken(territoryCount + 1);
+    QList<int> reached; // the seat's territories before the turn, then those taken from them
     for (int t = 1; t <= territoryCount; ++t) {
         const TerritoryState &before = territoryState[t];
         const TerritoryState &after = s.territories[t];
+        if (after.owner > 0 && after.armies < 1)
+            return false;
+        if (before.owner == seat)
+            reached.append(t);
         if (after.owner != before.owner) {
-            if (after.owner != seat || turnStart.placement || after.armies < 1)
+            if (after.owner != seat || turnStart.placement)
                 return false;
             taken.setBit(t);
-        } else if (after.owner != seat && after.armies > before.armies) {
-            return false;
+        } else if (after.owner != seat && after.armies != before.armies) {
+            if (after.armies > before.armies || !nextToSeat.testBit(t))
+                return false;
         }
     }
-    // Every territory taken must be reachable from the seat's own, one conquest at a time.
-    for (bool grew = true; grew;) {
-        grew = false;
-        for (int t = 1; t <= territoryCount; ++t) {
-            if (!taken.testBit(t))
-                continue;
-            for (int u = 1; u <= territoryCount; ++u) {
-                if (u != t && his.testBit(u) && isNeighbour(u, t)) {
-                    his.setBit(t);
-                    taken.clearBit(t);
-                    grew = true;
-                    break;
-                }
+    // Every territory taken is reached from the seat's own, one conquest at a time.
+    int left = taken.count(true);
+    for (int i = 0; i < reached.size() && left > 0; ++i)
+        forEachNeighbour(reached[i], [&](int t) {
+            if (taken.testBit(t)) {
+                taken.clearBit(t);
+                reached.append(t);
+                --left;
             }
-        }
-    }
-    return taken.count(true) == 0;
+        });
+    return left == 0;
 }
 
 // Cards are neither made nor lost, and only the seat gains any.
@@ -98,32 +126,38 @@ bool cardsAllowed(const StateSnapshot &s, int seat)
                                                                       cardDeckCounts[2], cardDeckCounts[3]}))
         return false;
     for (int p = 1; p <= kMaxPlayers; ++p)
-        if (p != seat && cardsOf(s.players[p]) > cardsOf(playerTable[p]))
+        if (p != seat && s.players[p].cardCount() > playerTable[p].cardCount())
             return false;
     return true;
 }
 
 // The seat's armies grow by no more than the placement or the turn's reinforcement, and the
-// card trades that the cards he held or won this turn allow.
+// card trades that the cards he held, won or took from players he put out this turn allow.
 bool armiesAllowed(const StateSnapshot &s, int seat)
 {
     qint64 allowed = turnStart.armies + turnStart.due;
     if (!turnStart.placement) {
-        int cards = turnStart.cards + 1;
+        int cards = turnStart.cards[seat] + 1;
         for (int p = 1; p <= kMaxPlayers; ++p)
-            if (p != seat && !turnStart.outOfGame.testBit(p) && armiesOf(s.territories, p) == 0)
-                cards += cardsOf(playerTable[p]);
+            if (p != seat && !turnStart.outOfGame.testBit(p) && outOfGame(s.territories, s.players, p))
+                cards += turnStart.cards[p];
         allowed += qint64(kArmiesPerCard) * cards;
     }
     return armiesOf(s.territories, seat) <= allowed;
 }
 
-// Strongholds are chosen in the placement, each player his own.
+// Strongholds are chosen in the placement, each player his own; another player's is lost only to
+// the seat, who now holds its territory.
 bool strongholdsAllowed(const StateSnapshot &s, int seat)
 {
-    for (int p = 1; p <= kMaxPlayers; ++p)
-        if ((p != seat || !turnStart.placement) && s.players[p].stronghold() != playerTable[p].stronghold())
+    for (int p = 1; p <= kMaxPlayers; ++p) {
+        const int before = playerTable[p].stronghold();
+        const int after = s.players[p].stronghold();
+        if (after == before || (p == seat && turnStart.placement))
+            continue;
+        if (p == seat || after != 0 || !isValidTerritory(before) || s.territories[before].owner != seat)
             return false;
+    }
     return true;
 }
 
@@ -132,13 +166,9 @@ bool endAllowed(const StateSnapshot &s, int seat)
 {
     if (!s.gameOver || gameOver)
         return true;
-    for (int p = 1; p <= playerCount && p <= kMaxPlayers; ++p) {
-        if (p == seat || armiesOf(s.territories, p) == 0)
-            continue;
-        const int stronghold = playerTable[p].stronghold();
-        if (!strongholdsEnabled || (isValidTerritory(stronghold) && s.territories[stronghold].owner == p))
+    for (int p = 1; p <= playerCount && p <= kMaxPlayers; ++p)
+        if (p != seat && !outOfGame(s.territories, s.players, p))
             return false;
-    }
     return true;
 }
 
@@ -150,12 +180,13 @@ void recordTurnStart(int seat, bool placement)
     turnStart.seat = seat;
     turnStart.placement = placement;
     turnStart.armies = armiesOf(territoryState, seat);
-    turnStart.cards = isValidPlayer(seat) ? cardsOf(playerTable[seat]) : 0;
     turnStart.due = placement ? initialArmies + (strongholdsEnabled ? kStrongholdBonus : 0)
                               : territoryReinforcement(seat) + continentReinforcement(seat);
     turnStart.outOfGame = QBitArray(kMaxPlayers + 1);
-    for (int p = 1; p <= kMaxPlayers; ++p)
-        turnStart.outOfGame.setBit(p, armiesOf(territoryState, p) == 0);
+    for (int p = 1; p <= kMaxPlayers; ++p) {
+        turnStart.cards[p] = playerTable[p].cardCount();
+        turnStart.outOfGame.setBit(p, outOfGame(territoryState, playerTable, p));
+    }
 }
 
 bool snapshotWithinTurn(const StateSnapshot &s, int seat)
@@ -163,4 +194,12 @@ bool snapshotWithinTurn(const StateSnapshot &s, int seat)
     return seat == turnStart.seat && s.currentPlayer == seat && sameRules(s) && ownersAndArmiesAllowed(s, seat)
         && cardsAllowed(s, seat) && armiesAllowed(s, seat) && strongholdsAllowed(s, seat)
         && endAllowed(s, seat);
+}
+
+void keepHostsOwnFields(StateSnapshot &s)
+{
+    s.namesDue = false;
+    s.troopExperience = troopExperience;
+    s.initialArmies = initialArmies;
+    s.placementRound = placementRound;
 }

@@ -9,3 +9,6 @@
 void recordTurnStart(int seat, bool placement);
 // May the state `s` from `seat` become the game's?
 bool snapshotWithinTurn(const StateSnapshot &s, int seat);
+// What no placement or turn changes stays as the host holds it: the names, the troop experience
+// (the host's own count of every turn start), the initial armies and the placement round.
+void keepHostsOwnFields(StateSnapshot &s);

@@ -27,10 +27,10 @@ CardSet evaluateCardSet(const CardHand &hand)
     set.handedIn.wild = qMax(0, hand.wild);
     const qint32 n = set.handedIn.total();
     set.cardsCounted = n;
-    set.valueEvaluated = set.valueTraded = n > 0 ? 5 * n - 5 : 0;
+    set.valueEvaluated = set.valueTraded = n > 0 ? kArmiesPerCard * (n - 1) : 0;
     if (n == 1) {
         // A wild card alone takes one single card of a kind with it.
-        set.valueEvaluated = set.valueTraded = 5;
+        set.valueEvaluated = set.valueTraded = kArmiesPerCard;
         if (hand.artillery == 1)
             set.handedIn.artillery = 1;
         else if (hand.infantry == 1)

@@ -23,6 +23,10 @@ struct CardSet {
     CardHand handedIn;         // the cards a trade gives back to the deck
 };
 
+// The card table's ceiling: a set of N cards gives at most 5 x N - 5 armies, a lone wild card 5,
+// so no trade gives more than this many armies a card.
+constexpr qint32 kArmiesPerCard = 5;
+
 // A kind counts with 2 or more cards (then all of them), wild cards from 1; the value is
 // 5 x N - 5 with the exceptions of the card table.
 CardSet evaluateCardSet(const CardHand &hand);

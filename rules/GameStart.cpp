@@ -19,7 +19,6 @@ quint8 settingsReloadPending = 0;
 
 namespace {
 
-constexpr int kStrongholdBonus = 14;
 constexpr int kGuardedArmies = 1 + kStrongholdBonus;
 constexpr int kPlacementPerClick = 3;
 constexpr int kPlacementFill = 4;

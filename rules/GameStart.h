@@ -13,6 +13,9 @@ extern quint8 settingsReloadPending;
 // deal is kept.
 constexpr int kMaxRedeals = 50;
 
+// The armies a stronghold gains when it is chosen, on top of the initial armies.
+constexpr int kStrongholdBonus = 14;
+
 // Deals territories 1..territoryCount among players 1..playerCount, one army each, after the
 // initial armies have been computed for the final player count (the demo plays with 9). Both the
 // rules' and the displayed state receive the deal; strongholds of an earlier map are forgotten.

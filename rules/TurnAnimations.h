@@ -4,7 +4,8 @@
 // An attack, in a local game with animations on:
 //   - a human of this machine: a rocket over the attacking territory (flying left or right, the
 //     way the attacked territory lies), then the blast on the attacked territory, both in the
-//     message queue; the rocket's landing concludes the attack, and no click is taken meanwhile;
+//     message queue; the rocket's landing concludes the attack, no click is taken meanwhile, and
+//     the map shows the battle's result only when both have played;
 //   - a computer player: the blast alone, in the action queue ahead of the battle's steps, while
 //     the action queue has room to spare for decorations.
 // In a network game every attack resolved here gets the blast in its three-step form, in the

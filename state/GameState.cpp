@@ -176,6 +176,11 @@ void resetGameState()
     networkSyncFlag = 0;
 }
 
+QRgb startColour(int entry)
+{
+    return kStartColours[static_cast<size_t>(qBound(0, entry, static_cast<int>(kStartColours.size()) - 1))];
+}
+
 void resetGameCounters()
 {
     cardDeckCounts = {2, 17, 17, 17};

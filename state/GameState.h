@@ -223,6 +223,8 @@ extern QImage mapImage;
 extern QString customMapImagePath;
 extern QString mapPaintState; // "0": the next paint is a map's first
 extern std::array<QRgb, 20> colourTable;
+// The colour table as every game starts with it (entry 0..19).
+QRgb startColour(int entry);
 extern std::array<QRgb, 15> greyTable;
 extern quint8 highlightChanges;
 extern qint32 nextSoundId;

@@ -97,6 +97,9 @@ QString hostGame()
         parts << QStringLiteral("%1/%2").arg(territoryState[t].owner).arg(territoryState[t].armies);
     for (qint32 c : cardDeckCounts)
         parts << QString::number(c);
+    for (qint32 e : troopExperience)
+        parts << QString::number(e);
+    parts << QString::number(initialArmies) << QString::number(placementRound);
     return parts.join(QLatin1Char(' '));
 }
 
@@ -329,6 +332,31 @@ private slots:
                    s.gameOver = 1;
                    acting.send(messageOf(1028, s));
                }) << false << true;
+        QTest::newRow("game: the acting seat empties every other territory and says it won")
+            << Stage(InATurn) << Attack([](Peer &, Peer &acting, Peer &) {
+                   StateSnapshot s = captureSnapshot(false);
+                   for (int t = 1; t <= s.territoryCount; ++t)
+                       if (s.territories[t].owner != 2)
+                           s.territories[t].armies = s.shown[t].armies = 0;
+                   s.gameOver = 1;
+                   acting.send(messageOf(1028, s));
+               }) << false << true;
+        // What no turn changes is the host's: taken from the acting seat, it is left as it was.
+        QTest::newRow("game: the acting seat renames the players")
+            << Stage(InATurn) << Attack([](Peer &, Peer &acting, Peer &) {
+                   StateSnapshot s = captureSnapshot(true);
+                   for (int p = 1; p <= kMaxPlayers; ++p)
+                       s.names[p] = QStringLiteral("Mallory");
+                   acting.send(messageOf(1006, s));
+               }) << false << false;
+        QTest::newRow("game: the acting seat sets experience, initial armies and a placement round")
+            << Stage(InATurn) << Attack([](Peer &, Peer &acting, Peer &) {
+                   StateSnapshot s = captureSnapshot(false);
+                   s.troopExperience.fill(9999);
+                   s.initialArmies = 999;
+                   s.placementRound = 3;
+                   acting.send(messageOf(1006, s));
+               }) << false << false;
         QTest::newRow("game: a code only the host sends") << Stage(InATurn) << Attack([](Peer &, Peer &acting, Peer &) {
             StateSnapshot s = captureSnapshot(false);
             s.gameOver = 1;

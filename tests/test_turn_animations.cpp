@@ -6,9 +6,13 @@
 
 #include "test_mapclicks_support.h"
 
+#include "app/PaintMapView.h"
+#include "app/ResourceNames.h"
 #include "rules/Attack.h"
+#include "state/MapPicture.h"
 #include "state/SpriteQueue.h"
 
+#include <algorithm>
 #include <tuple>
 
 using namespace clicks_test;
@@ -124,6 +128,44 @@ void onlySingleArmies()
     for (int t = 1; t <= territoryCount; ++t)
         setTerritory(t, territoryState[t].owner, 1);
     recountAllPlayers();
+}
+
+// The map as the players see it of the two territories of a battle: what the map says they hold,
+// and the pixels of the attacked one that no sprite of the battle and no label can cover.
+struct BattleOnMap {
+    TerritoryState from;
+    TerritoryState to;
+    QVector<QRgb> pixels;
+};
+
+QVector<QPoint> uncoveredPixels(int from, int to)
+{
+    QVector<QRect> covered{territoryLabelArea(to)};
+    const auto sprite = [&covered](int t, int kind) {
+        int x = territoryPos[t].x;
+        int y = territoryPos[t].y;
+        designToPicture(x, y);
+        const resources::SpriteKind &shape = resources::kSpriteKinds[kind];
+        covered << QRect(x + shape.offsetX, y + shape.offsetY, shape.width, shape.height);
+    };
+    for (int kind = 1; kind <= kSpriteKinds; ++kind)
+        sprite(spriteIsRocket(kind) ? from : to, kind);
+    QVector<QPoint> points;
+    const TerritoryRegions &regions = territoryRegions();
+    for (int y = 0; y < mapImage.height(); ++y)
+        for (int x = 0; x < mapImage.width(); ++x)
+            if (regions.territoryAt(x, y) == to
+                && std::none_of(covered.begin(), covered.end(), [x, y](const QRect &r) { return r.contains(x, y); }))
+                points << QPoint(x, y);
+    return points;
+}
+
+BattleOnMap battleOnMap(int from, int to, const QVector<QPoint> &points)
+{
+    BattleOnMap shown{displayedTerritoryState[from], displayedTerritoryState[to], {}};
+    for (const QPoint &p : points)
+        shown.pixels << mapImage.pixel(p);
+    return shown;
 }
 
 } // namespace
@@ -246,6 +288,99 @@ private slots:
             QVERIFY(attackSourcePhase);
         }
         QCOMPARE(displayedTerritoryState, territoryState);
+    }
+
+    // The rules know a battle's result at once, but the map shows it only when its animations
+    // are over: the human's rocket has landed and the blast behind it has played; a computer
+    // player's blast likewise comes before its battle's steps.
+    void theMapShowsABattleOnlyWhenItsAnimationsAreOver_data()
+    {
+        QTest::addColumn<bool>("human");
+        QTest::addColumn<int>("sourceArmies");
+        QTest::addColumn<int>("targetArmies");
+        QTest::newRow("a human's conquest by 5") << true << 6 << 2;
+        QTest::newRow("a human's conquest by 12") << true << 13 << 3;
+        QTest::newRow("a human's failed attack") << true << 13 << 20;
+        QTest::newRow("a computer's conquest by 12") << false << 13 << 3;
+        QTest::newRow("a computer's failed attack") << false << 4 << 20;
+    }
+
+    void theMapShowsABattleOnlyWhenItsAnimationsAreOver()
+    {
+        QFETCH(bool, human);
+        QFETCH(int, sourceArmies);
+        QFETCH(int, targetArmies);
+        animationsEnabled = 1;
+        paintWindow(*window);
+        // The battle whose attacked territory shows the most of itself beside the sprites.
+        int from = 0;
+        int to = 0;
+        QVector<QPoint> points;
+        for (int a = 1; a <= territoryCount; ++a) {
+            const NeighbourList &list = territoryNeighbours[a];
+            for (int i = 1; i <= kMaxNeighbours && list[i] != 0; ++i) {
+                const QVector<QPoint> uncovered = uncoveredPixels(a, list[i]);
+                if (uncovered.size() > points.size())
+                    std::tie(from, to, points) = std::make_tuple(a, list[i], uncovered);
+            }
+        }
+        QVERIFY(points.size() > 500);
+        const int attacker = human ? 1 : 2;
+        currentPlayer = attacker;
+        setTerritory(from, attacker, sourceArmies);
+        setTerritory(to, 3, targetArmies);
+        recountAllPlayers();
+        repaintEveryTerritory();
+        inGameButtonEnabled[ButtonAttack] = 1;
+        paintWindow(*window);
+
+        // Before the battle the attacked territory is shown plain or, once clicked, highlighted.
+        const BattleOnMap before = battleOnMap(from, to, points);
+        QVector<QRgb> clicked = before.pixels;
+        if (human) {
+            mouseClickAt(*window, gameButtonPoint(kAttackRow));
+            userClick(*window, from);
+            userClick(*window, to);
+            clicked = battleOnMap(from, to, points).pixels;
+            answerArmies(*window, sourceArmies - 1);
+        } else {
+            char card = 'n';
+            resolveAttack(from, sourceArmies - 1, to, &card);
+        }
+        const auto showsBefore = [&] {
+            const BattleOnMap now = battleOnMap(from, to, points);
+            return now.from == before.from && now.to == before.to
+                && (now.pixels == before.pixels || now.pixels == clicked);
+        };
+        const TerritoryState fromAfter = territoryState[from];
+        const TerritoryState toAfter = territoryState[to];
+        const bool conquered = toAfter.owner == attacker;
+        QCOMPARE(conquered, targetArmies < sourceArmies - 1);
+        QVERIFY(!(fromAfter == before.from) && !(toAfter == before.to));
+
+        const auto animationLeft = [human] {
+            return human ? !messageRuns().isEmpty() || spriteAnimationActive : !actionRuns().isEmpty();
+        };
+        QVERIFY(animationLeft());
+        int ticks = 0;
+        while (animationLeft() && ticks < 100) {
+            QVERIFY2(showsBefore(), qPrintable(QStringLiteral("tick %1").arg(ticks)));
+            window->gameTick();
+            ++ticks;
+        }
+        QVERIFY(!animationLeft());
+        // Then the battle's own steps show the result, one territory a tick.
+        QVERIFY(tickUntil(*window, [&] {
+            return displayedTerritoryState[from] == fromAfter && displayedTerritoryState[to] == toAfter;
+        }, 2));
+        QCOMPARE(territoryState[to], toAfter);
+        // A conquest shows the new owner's colour all over the territory.
+        const QVector<QRgb> shown = battleOnMap(from, to, points).pixels;
+        int changed = 0;
+        for (int i = 0; i < shown.size(); ++i)
+            changed += shown[i] != before.pixels[i];
+        QCOMPARE(changed == shown.size(), conquered);
+        QCOMPARE(changed == 0, !conquered);
     }
 
     // The battle that wins the game still flies its rocket and blast; its move question comes

@@ -1,6 +1,7 @@
 #include "InterfaceArt.h"
 
 #include "InterfaceArtParts.h"
+#include "state/GameState.h"
 
 #include <array>
 
@@ -42,12 +43,8 @@ QImage keyedPicture(int width, int height, QRgb background, const std::function<
 
 QColor spriteColour(int colour)
 {
-    // The players' colours of the map: players 1..5, then 6..10 (entries 0..4 and 10..14 of
-    // the colour table).
-    static const std::array<QRgb, 11> colours = {0xff808080, 0xff405080, 0xffa33232, 0xffa08030,
-                                                 0xff106040, 0xff5e4f38, 0xff5c335b, 0xffb6574a,
-                                                 0xffab6b00, 0xff6b6b2b, 0xff5a7c68};
-    return QColor::fromRgb(colours[colour >= 1 && colour <= 10 ? colour : 0]);
+    // A player's sprites take the colour the map paints his territories in.
+    return QColor::fromRgb(colour >= 1 && colour <= 10 ? startColour(colour) : 0xff808080);
 }
 
 QFont interfaceFont(int pixelSize)
