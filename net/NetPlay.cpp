@@ -743,7 +743,12 @@ void showLobbyPlayers()
     }
     recountAllPlayers();
     repaintEveryTerritory();
+    // Drawn as the lobby's player-to-play step draws it: nobody is to play yet, so the panel is
+    // shown for player 1, who places first.
+    const int playing = currentPlayer;
+    currentPlayer = 1;
     drawPlayerPanel();
+    currentPlayer = playing;
     repaintWindow();
 }
 
