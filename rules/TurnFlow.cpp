@@ -320,8 +320,13 @@ void beginPlayOfCurrentPlayer()
         return;
     if (isHumanOfThisMachine(currentPlayer))
         turnStarted = 0;
-    else if (isComputerPlayer(currentPlayer))
+    else if (isComputerPlayer(currentPlayer)) {
+        // The bar names whose turn it is until the computer's own texts take over (at the fast
+        // speeds it tells none): the last human prompt would otherwise stand through it.
+        if (!isDemoGame())
+            queueMessage(shownPlayerName(currentPlayer) + QStringLiteral(" to play.."));
         pushMessageStep(makeStep(5, 1));
+    }
     // A human at another machine is handed his turn by the network.
 }
 

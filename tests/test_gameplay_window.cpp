@@ -412,6 +412,18 @@ private slots:
         QCOMPARE(statusText, placementPrompt(initialArmies));
     }
 
+    // At the fast speeds a computer's turn tells no text of its own: the bar names him rather
+    // than keep the human's last prompt.
+    void theBarNamesTheComputerWhoseTurnItIs()
+    {
+        window->setGameSpeedFast();
+        startGame(QStringLiteral("Octo.txt"), false, 2, 1);
+        QVERIFY(placeUpToFirstTurn(*window));
+        QVERIFY(endHumanTurnByClicks(*window));
+        QVERIFY(runUntil([] { return currentPlayer != 2 || statusLine.trimmed() == QLatin1String("pc 2 to play.."); }));
+        QCOMPARE(currentPlayer, 2);
+    }
+
     void aHotseatGameShowsItsPlayersAndFiguresAtEveryStep()
     {
         startGame(QStringLiteral("Octo.txt"), false, 4, 4);
