@@ -6,7 +6,9 @@
 
 #include "TestSupport.h"
 #include "test_gameloop_support.h"
+#include "test_mapclicks_support.h"
 #include "test_screen_support.h"
+#include "test_setup_support.h"
 
 #include "app/DialogState.h"
 #include "app/GameLoop.h"
@@ -52,6 +54,14 @@ QList<WindowCommand> commandsRun;
 void recordCommand(ViewArea &, WindowCommand command)
 {
     commandsRun.append(command);
+}
+
+// The set-up and the map clicks of a game run as in the program; the dialogs are only recorded.
+void recordCommandRunningGame(ViewArea &window, WindowCommand command)
+{
+    commandsRun.append(command);
+    if (command == &ViewArea::setupNewGame || command == &ViewArea::handleMapClick)
+        (window.*command)();
 }
 
 QList<WindowCommand> only(WindowCommand command)
@@ -132,6 +142,7 @@ class TestMouse : public QObject {
     Q_OBJECT
 
     RecordingInteraction ui;
+    setup_test::ScriptedDialogs dialogs;
     loop_test::RecordingSockets sockets;
     void (*originalQuit)() = nullptr;
 
@@ -152,6 +163,26 @@ class TestMouse : public QObject {
         screenMode = mode;
         layOut(*window);
         return window;
+    }
+
+    // A game of the World map against three computer players begun as a player begins it, in a
+    // window just started (with its World map): Single Map Game clicked and the set-up's
+    // questions answered. Null when the set-up did not start the game.
+    ViewArea *startGameByClicks(const Display &display)
+    {
+        sharedWindow.reset();
+        ViewArea &window = *makeWindow(display, 2);
+        dialogs = setup_test::ScriptedDialogs();
+        dialogs.install();
+        dialogs.answers = {setup_test::click(QStringLiteral("World")), setup_test::options(true, false, false),
+                           setup_test::click(QStringLiteral("Conquer All")),
+                           setup_test::click(QStringLiteral("> 3 ai players <"))};
+        runWindowCommand = recordCommandRunningGame;
+        paintWindow(window);
+        click(window, rowCentre(1, false));
+        paintWindow(window);
+        const bool started = dialogs.problems.isEmpty() && dialogs.answers.isEmpty() && screenMode == 9 && localGameRunning;
+        return started ? &window : nullptr;
     }
 
     // The paint handler's layout stages for the screen shown, without drawing the map.
@@ -337,10 +368,12 @@ private slots:
         QFETCH(int, after);
         QFETCH(bool, attack);
         QFETCH(int, timing);
-        auto window = makeWindow(display, mode);
+        // On the game screen, player 1's first turn with the buttons the turn itself opened.
+        ViewArea *window = mode == 9 ? startGameByClicks(display) : makeWindow(display, mode);
+        QVERIFY(window);
         if (mode == 9) {
-            setUpGameTurn();
-            inGameButtonEnabled[ButtonAttack] = 1;
+            QVERIFY(clicks_test::placeUpToFirstTurn(*window));
+            QVERIFY(inGameButtonEnabled[ButtonAttack]);
         }
         paintWindow(*window);
         window->setMouseTracking(true); // as the program's entry turns it on
@@ -559,9 +592,6 @@ private slots:
                                                       << WindowCommand(&ViewArea::showStatisticsDialog);
         QTest::newRow("Stats with steps queued") << 9 << Setup([] { pushActionStep(makeStep(12)); }) << 1 << quiet
                                                  << none << WindowCommand();
-        // Painted greyed, so refused like any other greyed row.
-        QTest::newRow("Stats during the initial placement") << 9 << Setup([] { initialPlacementPhase = 1; }) << 1
-                                                            << quiet << none << WindowCommand();
         QTest::newRow("Stats before the player's first turn") << 9 << Setup([] { turnsTaken[1] = 0; }) << 1 << quiet
                                                               << none << WindowCommand();
     }
@@ -588,6 +618,31 @@ private slots:
         QCOMPARE(messageQueueTypes(), steps);
         QVERIFY(commandsRun == only(command));
         QCOMPARE(screenMode, 9);
+    }
+
+    // During the initial placement the Stats row is painted greyed, so refused like any other
+    // greyed row; once the player's turns have begun it opens the statistics.
+    void statsIsRefusedDuringTheInitialPlacement()
+    {
+        auto window = startGameByClicks(kWide);
+        QVERIFY(window);
+        QVERIFY(clicks_test::tickUntil(*window, [] {
+            return initialPlacementPhase && currentPlayer == 1 && actionQueueCount == 0;
+        }));
+        paintWindow(*window);
+        commandsRun.clear();
+        click(*window, rowCentre(9, false));
+        QCOMPARE(pressedButton, 99);
+        QCOMPARE(ui.beeps, 1);
+        QVERIFY(commandsRun.isEmpty());
+
+        // Stats opens once the player has had a turn.
+        QVERIFY(clicks_test::placeUpToFirstTurn(*window) && clicks_test::playOneRound(*window));
+        paintWindow(*window);
+        commandsRun.clear();
+        click(*window, rowCentre(9, false));
+        QCOMPARE(ui.beeps, 1);
+        QVERIFY(commandsRun == only(&ViewArea::showStatisticsDialog));
     }
 
     // Cards (on the compact layout's game screen, the third row of the first column) and Save
