@@ -4,6 +4,7 @@
 // paint, around the hand-overs, the deciding conquest and a campaign's next map.
 
 #include "test_mapclicks_support.h"
+#include "test_setup_support.h"
 
 #include "app/PaintStatusBar.h"
 #include "persist/Scores.h"
@@ -11,6 +12,8 @@
 #include "rules/Cards.h"
 #include "rules/GameEnd.h"
 #include "rules/GameStart.h"
+#include "setup/SetupFlow.h"
+#include "setup/SetupRules.h"
 #include "state/Campaign.h"
 #include "state/MapLoading.h"
 #include "state/MapPicture.h"
@@ -175,14 +178,44 @@ class TestGameplayWindow : public QObject {
     Q_OBJECT
 
     ClickUi ui;
+    setup_test::ScriptedDialogs dialogs;
     std::unique_ptr<ViewArea> window;
     bool pressNextEveryStep = false;
     QStringList problems;
 
-    // A local game on a map file (the first map of a campaign file when `campaign`), as the
-    // set-up leaves it: loaded, the players seated, dealt; then the start of play.
-    void startGame(const QString &file, bool campaign, int players, int humans)
+    // A game on a map file set up through the start menu's set-up, its questions answered as a
+    // player does: the file chosen, Dice off ("1-for-1"), then three computer players, or the
+    // hotseat players named and no computer player.
+    void startGame(const QString &file, const QStringList &hotseatNames = {})
     {
+        using namespace setup_test;
+        ui.fileNames = QStringList{QDir::current().filePath(file)};
+        QList<Answer> answers;
+        if (!hotseatNames.isEmpty())
+            answers << click(QStringLiteral("Hotseat"));
+        answers << click(QStringLiteral("Load a Map...")) << options(false, false, false);
+        if (hotseatNames.isEmpty())
+            answers << click(QStringLiteral("Conquer All")) << click(QStringLiteral("3 ai players  "));
+        for (const QString &name : hotseatNames)
+            answers << type(name, name == hotseatNames.last() ? QStringLiteral("Proceed")
+                                                              : QStringLiteral("+ Add more players"));
+        if (!hotseatNames.isEmpty())
+            answers << click(QStringLiteral("0 ai players"));
+        dialogs.answers = answers;
+        menuAction = hotseatNames.isEmpty() ? 21 : 3; // Single Map Game, or Multiplayer
+        window->setupNewGame();
+        QVERIFY2(dialogs.problems.isEmpty() && dialogs.answers.isEmpty(),
+                 qPrintable(dialogs.problems.join(QStringLiteral("; "))));
+        QCOMPARE(screenMode, 9);
+        paintWindow(*window);
+    }
+
+    // One human against one computer player on a map file (a campaign file's first map when
+    // `campaign`). The set-up seats at least three players, and three get no armies to place on
+    // a map this small, so its steps are made here by its own calls, in its order.
+    void startTwoPlayerGame(const QString &file, bool campaign)
+    {
+        // The map or campaign question, its file chosen.
         mapFilePath = QDir::current().filePath(file);
         useStoredMapPath = 'j';
         if (campaign) {
@@ -192,24 +225,21 @@ class TestGameplayWindow : public QObject {
         }
         loadMap();
         QVERIFY2(mapLoadSucceeded, qPrintable(ui.messageTexts().join(QLatin1Char(' '))));
-        playerCount = players;
-        humanPlayerCount = humans;
-        gameMode = humans > 1 ? ModeHotseat : ModeSinglePlayer;
-        const QStringList names{"Ada", "Bo", "Cy", "Di"};
-        for (int p = 1; p <= players; ++p)
-            playerName[p] = p <= humans ? names[p - 1] : QStringLiteral("pc %1").arg(p);
+        // The options question with Dice off.
         attackRule = 'j';
         aiMinAttackArmies = 3;
-        playerTable.fill(PlayerRecord{});
-        resetGameCounters();
-        dealTerritories();
-        screenMode = 9;
-        mapPaintState = QStringLiteral("0");
-        paintWindow(*window);
-        clearStepQueues();
-        turnStarted = 1;
+        // The count question, one computer player named from the settings, and the deal.
+        humanPlayerCount = 1;
+        playerCount = 2;
+        nameComputerPlayersFromSettings(playerCount);
+        dealNewGame();
+        // The game runs, its player named; play starts on the game screen.
         localGameRunning = 1;
+        setupHooks().askNetworkPlayerName(*window);
+        screenMode = 9;
+        turnStarted = 1;
         startLocalGame();
+        paintWindow(*window);
     }
 
     // One tick of the loop and a paint, as the program runs between clicks; every paint is held
@@ -314,6 +344,8 @@ private slots:
         gameMode = ModeSinglePlayer;
         animationsEnabled = 0;
         window->resize(1366, 768);
+        dialogs = setup_test::ScriptedDialogs();
+        dialogs.install();
         pressNextEveryStep = false;
         problems.clear();
         writeRowMap(QStringLiteral("Duo"), 2);
@@ -328,6 +360,7 @@ private slots:
         const QStringList seen = problems;
         problems.clear();
         window.reset();
+        setChoiceDialogRunner({});
         setInteraction(nullptr);
         setScreenMeasure(nullptr);
         QVERIFY2(seen.isEmpty(), qPrintable(seen.mid(0, 5).join(QLatin1Char('\n'))));
@@ -344,7 +377,7 @@ private slots:
     {
         QFETCH(bool, animations);
         animationsEnabled = animations ? 1 : 0;
-        startGame(QStringLiteral("Duo.txt"), false, 2, 1);
+        startTwoPlayerGame(QStringLiteral("Duo.txt"), false);
         playDuoToTheDecidingConquest();
         const int home = territoryOf(1, [](int t) { return territoryState[t].armies == 2; });
         const int enemy = home == 1 ? 2 : 1;
@@ -359,7 +392,7 @@ private slots:
         QCOMPARE(territoryState[home].armies, 1);
         QVERIFY(runUntil([] { return gameEnded == 1 && queuesDrained(); }));
         QCOMPARE(displayedTerritoryState[enemy], (TerritoryState{1, 2}));
-        QCOMPARE(statusLine, QStringLiteral("Ada wins the game."));
+        QCOMPARE(statusLine, playerName[1].trimmed() + QStringLiteral(" wins the game."));
         // The losses the status bar shows are the losses recorded.
         const QList<ScoresRecord> onFile = scoresOnFile();
         QCOMPARE(onFile.size(), 1);
@@ -378,7 +411,7 @@ private slots:
     {
         QFETCH(bool, animations);
         animationsEnabled = animations ? 1 : 0;
-        startGame(QStringLiteral("Pair.cmpgn"), true, 2, 1);
+        startTwoPlayerGame(QStringLiteral("Pair.cmpgn"), true);
         QCOMPARE(campaignMapCount, 2);
         playDuoToTheDecidingConquest();
         QVERIFY(cardsInHands() >= 1); // the conquest earned a card
@@ -417,16 +450,16 @@ private slots:
     void theBarNamesTheComputerWhoseTurnItIs()
     {
         window->setGameSpeedFast();
-        startGame(QStringLiteral("Octo.txt"), false, 2, 1);
+        startGame(QStringLiteral("Octo.txt"));
         QVERIFY(placeUpToFirstTurn(*window));
         QVERIFY(endHumanTurnByClicks(*window));
-        QVERIFY(runUntil([] { return currentPlayer != 2 || statusLine.trimmed() == QLatin1String("pc 2 to play.."); }));
+        QVERIFY(runUntil([] { return currentPlayer != 2 || statusLine.trimmed() == playerName[2].trimmed() + QStringLiteral(" to play.."); }));
         QCOMPARE(currentPlayer, 2);
     }
 
     void aHotseatGameShowsItsPlayersAndFiguresAtEveryStep()
     {
-        startGame(QStringLiteral("Octo.txt"), false, 4, 4);
+        startGame(QStringLiteral("Octo.txt"), {"Ada", "Bo", "Cy", "Di"});
         QCOMPARE(initialArmies, 3);
         // The initial placement, player after player.
         for (int guard = 0; guard < 40 && placementRound != 0; ++guard) {
