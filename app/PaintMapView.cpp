@@ -2,6 +2,7 @@
 
 #include "app/PendingStateGlobals.h"
 #include "app/WindowState.h"
+#include "net/NetPlay.h"
 #include "state/GameState.h"
 #include "state/MapPicture.h"
 #include "state/MapView.h"
@@ -89,7 +90,7 @@ void rebuildMapPicture()
     fitMapPicture();
     installMapPicture(mapImage);
     repaintEveryTerritory();
-    drawPlayerPanel();
+    drawPanelOfThisScreen();
     markLabelPoints();
     clearPinchState();
 }

@@ -743,13 +743,21 @@ void showLobbyPlayers()
     }
     recountAllPlayers();
     repaintEveryTerritory();
-    // Drawn as the lobby's player-to-play step draws it: nobody is to play yet, so the panel is
-    // shown for player 1, who places first.
+    drawPanelOfThisScreen();
+    repaintWindow();
+}
+
+void drawPanelOfThisScreen()
+{
+    if (!(lobbyOpen && networkSeat == 1)) {
+        drawPlayerPanel();
+        return;
+    }
+    // Drawn as the lobby's player-to-play step draws it.
     const int playing = currentPlayer;
     currentPlayer = 1;
     drawPlayerPanel();
     currentPlayer = playing;
-    repaintWindow();
 }
 
 void watchHostConnection()

@@ -52,6 +52,9 @@ void handleMessage(int socket, const QByteArray &message);
 // them and their names in the panel, so that a farewell from the lobby carries a state every
 // machine can read.
 void showLobbyPlayers();
+// The player panel as the screen stands: in the host's lobby nobody is to play yet, so it is drawn
+// for player 1, who places first; elsewhere for the current player.
+void drawPanelOfThisScreen();
 
 // Client: a lost connection to the host ends the game here with a box, and the window returns to
 // the start state.

@@ -470,8 +470,10 @@ class TestNetPlay : public QObject {
     {
         answerSetupWith(QString());
         QCOMPARE(hostOnLoopback(*window, QStringLiteral("Hosty")), SetupStepResult::Continue);
-        if (shown)
+        if (shown) {
             paintWindow(*window);
+            QCOMPARE(lobbyPanelNames(), QStringList{QStringLiteral("Hosty 1")});
+        }
         QVERIFY(tcpServer->isListening());
         const quint16 port = tcpServer->serverPort();
         QVERIFY(port != 0 && port != kDefaultGamePort);
