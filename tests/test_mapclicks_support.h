@@ -302,17 +302,27 @@ inline bool placeUpToFirstTurn(ViewArea &window)
         && tickUntil(window, [] { return currentPlayer == 1 && turnStarted && saveAllowed && queuesDrained(); });
 }
 
-// The current human's reinforcement placed by clicks and his turn ended with Next Player.
-inline bool endHumanTurnByClicks(ViewArea &window)
+// The current human's reinforcement placed by clicks on the first of his territories that
+// `accept` takes, the loop run after each placement.
+inline bool placeReinforcementsByClicks(ViewArea &window, const std::function<bool(int)> &accept = [](int) { return true; })
 {
     const int player = currentPlayer;
     for (int guard = 0; guard < 20 && (territoryArmiesDue > 0 || continentArmiesDue > 0 || cardArmiesDue > 0); ++guard) {
-        mouseClickAt(window, labelPoint(findTerritory(player, [](int) { return true; })));
+        mouseClickAt(window, labelPoint(findTerritory(player, accept)));
         if (!armyQuestionOpen(window))
             return false;
         answerArmies(window, largestOffered(window));
         tickUntil(window, queuesDrained);
     }
+    return true;
+}
+
+// The current human's reinforcement placed by clicks and his turn ended with Next Player.
+inline bool endHumanTurnByClicks(ViewArea &window)
+{
+    const int player = currentPlayer;
+    if (!placeReinforcementsByClicks(window))
+        return false;
     screen_test::paintWindow(window);
     mouseClickAt(window, gameButtonPoint(7));
     // The press is played as a step of the loop once it has been painted.
