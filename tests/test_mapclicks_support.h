@@ -273,19 +273,20 @@ inline QImage dialogOverGame(ViewArea &window, QDialog &dialog)
     return shot;
 }
 
-// The human's stronghold and initial placement through clicks, the game loop run up to each click.
-inline bool placeInitialArmiesByClicks(ViewArea &window)
+// The stronghold and initial placement of human `player` through clicks, the game loop run up
+// to each click.
+inline bool placeInitialArmiesByClicks(ViewArea &window, int player = 1)
 {
-    if (!tickUntil(window, [] { return (strongholdPhase || initialPlacementPhase) && currentPlayer == 1 && actionQueueCount == 0; }))
+    if (!tickUntil(window, [player] { return (strongholdPhase || initialPlacementPhase) && currentPlayer == player && actionQueueCount == 0; }))
         return false;
-    for (int guard = 0; guard < 100 && (strongholdPhase || initialPlacementPhase) && currentPlayer == 1; ++guard) {
+    for (int guard = 0; guard < 100 && (strongholdPhase || initialPlacementPhase) && currentPlayer == player; ++guard) {
         // With animations on, the clicks wait for the last helicopter's landing.
         tickUntil(window, [] { return actionQueueCount == 0 && !spriteAnimationActive; });
         if (strongholdPhase) {
-            mouseClickAt(window, labelPoint(findTerritory(1, strongholdAllowed)));
+            mouseClickAt(window, labelPoint(findTerritory(player, strongholdAllowed)));
             continue;
         }
-        const int t = findTerritory(1, [](int u) { return initialPlacementLimit(u) >= 1; });
+        const int t = findTerritory(player, [](int u) { return initialPlacementLimit(u) >= 1; });
         if (t == 0)
             return false;
         mouseClickAt(window, labelPoint(t));

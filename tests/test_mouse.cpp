@@ -21,6 +21,7 @@
 #include "app/ViewArea.h"
 #include "app/WindowState.h"
 #include "persist/Settings.h"
+#include "rules/Cards.h"
 #include "rules/PlayerRecords.h"
 #include "rules/TurnState.h"
 #include "state/BuiltinMaps.h"
@@ -106,11 +107,19 @@ void click(ViewArea &window, const QPoint &at, Qt::MouseButton button = Qt::Left
 
 using clicks_test::tickUntil;
 
-// A button of the side menu clicked and its press played by the loop until the queues run dry.
+// The middle of game-panel button `row` (1 Menu .. 9 Stats); the compact layout draws the rows
+// from Add on in its second column.
+QPoint gameButtonCentre(int row)
+{
+    const bool second = smallScreen && gameButtonInSecondColumn(90 + row);
+    return rowCentre(second ? row - 4 : row, second);
+}
+
+// A game-panel button clicked and its press played by the loop until the queues run dry.
 bool pressAndPlay(ViewArea &window, int row)
 {
     paintWindow(window);
-    click(window, rowCentre(row, false));
+    click(window, gameButtonCentre(row));
     paintWindow(window);
     return tickUntil(window, clicks_test::queuesDrained);
 }
@@ -183,17 +192,84 @@ bool afterAnAttack(ViewArea &window)
     return tickUntil(window, clicks_test::queuesDrained) && pressAndPlay(window, 2) && attackMadeThisTurn;
 }
 
+// Player 1's reinforcement placed on his strongest border territory and its weakest enemy
+// neighbour conquered from it by clicks, the armies that can follow moved in.
+bool conquestByClicks(ViewArea &window)
+{
+    int source = 0;
+    for (int t = 1; t <= territoryCount; ++t)
+        if (territoryState[t].owner == 1 && facesAnEnemy(t) && (!source || territoryState[t].armies > territoryState[source].armies))
+            source = t;
+    if (!source || !clicks_test::placeReinforcementsByClicks(window, [source](int t) { return t == source; }))
+        return false;
+    int target = 0;
+    for (int u = 1; u <= territoryCount; ++u)
+        if (enemyOf1(u) && clicks_test::neighbourWhere(source, [u](int v) { return v == u; })
+            && (!target || territoryState[u].armies < territoryState[target].armies))
+            target = u;
+    pressAndPlay(window, 6);
+    clicks_test::mouseClickAt(window, clicks_test::labelPoint(source));
+    clicks_test::mouseClickAt(window, clicks_test::labelPoint(target));
+    if (!clicks_test::armyQuestionOpen(window))
+        return false;
+    clicks_test::answerArmies(window, clicks_test::largestOffered(window));
+    tickUntil(window, [&window] { return clicks_test::armyQuestionOpen(window) || clicks_test::queuesDrained(); });
+    if (clicks_test::armyQuestionOpen(window))
+        clicks_test::answerArmies(window, clicks_test::largestOffered(window));
+    return tickUntil(window, clicks_test::queuesDrained) && territoryState[target].owner == 1;
+}
+
+bool holdsASet(int player)
+{
+    std::array<CardSet, kMaxOfferedCardSets + 1> sets;
+    return collectCardSets(handOf(player), sets) > 0;
+}
+
+// Turns of a game without dice, each with a conquest that wins a card, until a turn of player
+// 1 begins with a set in his hand.
+bool turnWithASet(ViewArea &window)
+{
+    if (!atFirstTurn(window))
+        return false;
+    for (int turn = 0; turn < 8; ++turn) {
+        if (holdsASet(1))
+            return true;
+        const int taken = turnsTaken[1];
+        if (!conquestByClicks(window))
+            return false;
+        pressAndPlay(window, 7);
+        if (!tickUntil(window, [taken] {
+                return turnsTaken[1] > taken && currentPlayer == 1 && turnStarted && saveAllowed && clicks_test::queuesDrained();
+            }))
+            return false;
+    }
+    return false;
+}
+
 // The game just started: the placement has begun while the dealing's steps still play.
 bool placementWhileDealing(ViewArea &)
 {
     return initialPlacementPhase && currentPlayer == 1 && actionQueueCount > 0;
 }
 
-// Player 1's first turn ended and the computers' turn played out up to the end of their steps.
-// On one machine the turn begins as those steps run dry: this moment has steps queued too.
-bool betweenTurns(ViewArea &window)
+// In a hotseat game, every human's initial placement made by clicks, the loop run up to each,
+// then the first human's first turn ended by clicks: the next human's turn has not begun, and
+// nothing is queued that it waits for.
+bool firstHotseatTurnEnded(ViewArea &window)
 {
-    return atFirstTurn(window) && clicks_test::endHumanTurnByClicks(window) && tickUntil(window, [] { return !turnStarted; });
+    for (int guard = 0; guard < 20; ++guard) {
+        if (!tickUntil(window, [] {
+                return ((strongholdPhase || initialPlacementPhase) && currentPlayer <= humanPlayerCount && actionQueueCount == 0)
+                    || (turnStarted && !initialPlacementPhase && saveAllowed && clicks_test::queuesDrained());
+            }))
+            return false;
+        if (!initialPlacementPhase && !strongholdPhase)
+            break;
+        if (!clicks_test::placeInitialArmiesByClicks(window, currentPlayer))
+            return false;
+    }
+    return currentPlayer == 1 && clicks_test::endHumanTurnByClicks(window) && currentPlayer == 2 && !turnStarted
+        && actionQueueCount == 0;
 }
 
 // The in-game menu opened by its button at player 1's first turn.
@@ -207,7 +283,6 @@ using Reach = std::function<bool(ViewArea &)>;
 using Setup = std::function<void()>;
 
 struct LeaveCase {
-    Reach reach;
     Setup setup;
     QList<bool> answers;
     QStringList questions;
@@ -255,24 +330,44 @@ class TestMouse : public QObject {
         return window;
     }
 
-    // A game of the World map against three computer players begun as a player begins it, in a
-    // window just started (with its World map): Single Map Game clicked and the set-up's
-    // questions answered. Null when the set-up did not start the game.
-    ViewArea *startGameByClicks(const Display &display)
+    // A game of the World map begun as a player begins it, in a window just started (with its
+    // World map): the button in `row` of menu `mode` clicked and the set-up's questions
+    // answered. Null when the set-up did not start the game.
+    ViewArea *startByClicks(const Display &display, int mode, int row, const QList<setup_test::Answer> &answers)
     {
         sharedWindow.reset();
-        ViewArea &window = *makeWindow(display, 2);
+        ViewArea &window = *makeWindow(display, mode);
         dialogs = setup_test::ScriptedDialogs();
         dialogs.install();
-        dialogs.answers = {setup_test::click(QStringLiteral("World")), setup_test::options(true, false, false),
-                           setup_test::click(QStringLiteral("Conquer All")),
-                           setup_test::click(QStringLiteral("> 3 ai players <"))};
+        dialogs.answers = answers;
         runWindowCommand = recordCommandRunningGame;
         paintWindow(window);
-        click(window, rowCentre(1, false));
+        click(window, rowCentre(row, false));
         paintWindow(window);
         const bool started = dialogs.problems.isEmpty() && dialogs.answers.isEmpty() && screenMode == 9 && localGameRunning;
+        // From here the test's ticks are the timer's: a tick of the running timer, let in by a
+        // dialog's event processing, would play steps at a point the row does not expect.
         return started ? &window : nullptr;
+    }
+
+    // Against three computer players: Single Map Game; without dice ("1-for-1") the stronger
+    // side always wins a battle.
+    ViewArea *startGameByClicks(const Display &display, bool dice = true)
+    {
+        using namespace setup_test;
+        return startByClicks(display, 2, 1,
+                             {click(QStringLiteral("World")), options(dice, false, false),
+                              click(QStringLiteral("Conquer All")), click(QStringLiteral("> 3 ai players <"))});
+    }
+
+    // Two players at this machine and a computer player: Multiplayer, Hotseat.
+    ViewArea *startHotseatByClicks(const Display &display)
+    {
+        using namespace setup_test;
+        return startByClicks(display, 1, 2,
+                             {click(QStringLiteral("Hotseat")), click(QStringLiteral("World")), options(true, false, false),
+                              type(QStringLiteral("Ada"), QStringLiteral("+ Add more players")),
+                              type(QStringLiteral("Bo"), QStringLiteral("Proceed")), click(QStringLiteral("1 ai players"))});
     }
 
     // The paint handler's layout stages for the screen shown, without drawing the map.
@@ -314,7 +409,6 @@ private slots:
         setSocketWriter({});
         resetMouseInputState();
     }
-
 
     // ---- The side menus ----
 
@@ -635,6 +729,7 @@ private slots:
         QTest::addColumn<QStringList>("prompts");
         QTest::addColumn<QList<int>>("steps"); // message steps queued besides the feedback
         QTest::addColumn<WindowCommand>("command");
+        QTest::addColumn<bool>("hotseat"); // two players at this machine and a computer player
 
         const QList<int> none;
         const QStringList quiet;
@@ -655,8 +750,8 @@ private slots:
             });
         };
         const auto row = [](const char *name, int row, Reach reach, int beeps, QStringList prompts, QList<int> steps,
-                            WindowCommand command) {
-            QTest::newRow(name) << row << reach << beeps << prompts << steps << command;
+                            WindowCommand command, bool hotseat = false) {
+            QTest::newRow(name) << row << reach << beeps << prompts << steps << command << hotseat;
         };
         row("Cancel, open", 2, attackPhase, 0, {"Choose Add or Attack"}, {1}, noCommand);
         // The attack phase always opens Cancel: the turn's start is the nearest moment with it closed.
@@ -675,7 +770,7 @@ private slots:
         row("Next Player, off", 7, atPlacement, 0, quiet, none, noCommand);
         row("Continents", 8, atFirstTurn, 0, quiet, none, &ViewArea::showContinentBonusDialog);
         row("Continents with steps queued", 8, turnBusy, 1, quiet, none, noCommand);
-        row("Continents before the turn has begun", 8, betweenTurns, 1, quiet, none, noCommand);
+        row("Continents before the turn has begun", 8, firstHotseatTurnEnded, 1, quiet, none, noCommand, true);
         row("Continents on another seat's turn", 8, onSeat(3, atFirstTurn), 1, quiet, none, noCommand);
         row("Stats", 9, atSecondTurn, 0, quiet, none, &ViewArea::showStatisticsDialog);
         row("Stats on another seat's turn", 9, onSeat(3, atSecondTurn), 0, quiet, none, &ViewArea::showStatisticsDialog);
@@ -691,7 +786,8 @@ private slots:
         QFETCH(QStringList, prompts);
         QFETCH(QList<int>, steps);
         QFETCH(WindowCommand, command);
-        auto window = startGameByClicks(kWide);
+        QFETCH(bool, hotseat);
+        auto window = hotseat ? startHotseatByClicks(kWide) : startGameByClicks(kWide);
         QVERIFY(window);
         QVERIFY(reach(*window));
         paintWindow(*window);
@@ -753,7 +849,7 @@ private slots:
     {
         QFETCH(bool, save);
         QFETCH(bool, allowed);
-        auto window = startGameByClicks(save ? kWide : kSmall);
+        auto window = startGameByClicks(save ? kWide : kSmall, save);
         QVERIFY(window);
         if (save) {
             // Saving waits for the first turn of play: the placement refuses it.
@@ -761,12 +857,8 @@ private slots:
             QVERIFY(pressAndPlay(*window, 1));
             QCOMPARE(screenMode, 91);
         } else {
-            QVERIFY(atPlacement(*window));
-            // Winning a set takes turns of conquests the dice decide: the hand is dealt during the
-            // placement, and the turn that follows opens Cards itself.
-            if (allowed)
-                playerTable[1].infantry() = 3;
-            QVERIFY(atFirstTurn(*window));
+            // The first turn has no cards; a set is won by conquests in the turns after it.
+            QVERIFY(allowed ? turnWithASet(*window) : atFirstTurn(*window));
         }
         const int beepsBefore = ui.beeps;
         commandsRun.clear();
@@ -812,56 +904,55 @@ private slots:
         const QStringList endsForAll{QStringLiteral("This ends the game for all players, quit anyway ?")};
         const QList<QByteArray> noCodes;
         const QList<int> noSockets;
-        const Reach atTurn = menuAtFirstTurn;
         const Setup nothing = [] {};
 
-        QTest::newRow("local game, Yes") << LeaveCase{atTurn, nothing, {true}, quit, 0, 1, 0, noCodes, noSockets, 0};
-        QTest::newRow("local game, No") << LeaveCase{atTurn, nothing, {false}, quit, 0, 91, 0, noCodes, noSockets, 0};
+        QTest::newRow("local game, Yes") << LeaveCase{nothing, {true}, quit, 0, 1, 0, noCodes, noSockets, 0};
+        QTest::newRow("local game, No") << LeaveCase{nothing, {false}, quit, 0, 91, 0, noCodes, noSockets, 0};
         // On one machine the menu opens only once the steps have played; a network message can
         // queue steps under the open menu, so the step is queued here.
-        QTest::newRow("local game, steps queued") << LeaveCase{atTurn, [] { pushActionStep(makeStep(12)); }, {}, {}, 4, 1, 0,
+        QTest::newRow("local game, steps queued") << LeaveCase{[] { pushActionStep(makeStep(12)); }, {}, {}, 4, 1, 0,
                                                                noCodes, noSockets, 0};
         // A game played to its end takes hundreds of computer turns: the end is declared here.
-        QTest::newRow("local game over") << LeaveCase{atTurn, [] { gameOver = 1; }, {}, {}, 4, 1, 0, noCodes, noSockets, 0};
+        QTest::newRow("local game over") << LeaveCase{[] { gameOver = 1; }, {}, {}, 4, 1, 0, noCodes, noSockets, 0};
         // The network rows need other programs (played over loopback in the network game tests):
         // the seat, the clients and the listing are set on a real game's moment.
-        QTest::newRow("LAN host without clients, listening") << LeaveCase{atTurn, [] {
+        QTest::newRow("LAN host without clients, listening") << LeaveCase{[] {
             networkSeat = 1;
             QVERIFY(tcpServer->listen(QHostAddress::LocalHost, 0));
         }, {true}, quit, 0, 1, 0, noCodes, noSockets, 0};
-        QTest::newRow("Internet host with a listed entry") << LeaveCase{atTurn, [] {
+        QTest::newRow("Internet host with a listed entry") << LeaveCase{[] {
             networkSeat = 1;
             internetGame = 1;
             gameListSlot = 2;
             hostAddressText = QStringLiteral("10.0.0.1");
         }, {true}, quit, 913, 1, 1, noCodes, noSockets, 2};
-        QTest::newRow("host with three clients, Yes") << LeaveCase{atTurn, [] {
+        QTest::newRow("host with three clients, Yes") << LeaveCase{[] {
             networkSeat = 1;
             joinClientSeats(3);
         }, {true}, endsForAll, 913, 1, 1, {"1019", "1019", "1019"}, {1, 2, 3}, 0};
         // A notice that cannot be sent is shown; the program closes all the same.
-        QTest::newRow("host with three clients, one unreachable") << LeaveCase{atTurn, [] {
+        QTest::newRow("host with three clients, one unreachable") << LeaveCase{[] {
             networkSeat = 1;
             joinClientSeats(3);
         }, {true}, endsForAll, 913, 1, 1, {"1019", "1019"}, {1, 3}, 0, {2}};
-        QTest::newRow("host with clients, No") << LeaveCase{atTurn, [] {
+        QTest::newRow("host with clients, No") << LeaveCase{[] {
             networkSeat = 1;
             joinClientSeats(2);
         }, {false}, endsForAll, 0, 91, 0, noCodes, noSockets, 0};
-        QTest::newRow("client in the game") << LeaveCase{atTurn, [] {
+        QTest::newRow("client in the game") << LeaveCase{[] {
             networkSeat = 3;
             placementRound = 2;
         }, {true}, endsForAll, 913, 1, 1, {"1020"}, {1}, 0};
-        QTest::newRow("client before the placement") << LeaveCase{atTurn, [] {
+        QTest::newRow("client before the placement") << LeaveCase{[] {
             networkSeat = 2;
             placementRound = 0;
         }, {true}, quit, 913, 1, 1, {"1020"}, {1}, 0};
-        QTest::newRow("client before the placement, steps queued") << LeaveCase{atTurn, [] {
+        QTest::newRow("client before the placement, steps queued") << LeaveCase{[] {
             networkSeat = 2;
             placementRound = 0;
             pushActionStep(makeStep(12));
         }, {}, {}, 4, 1, 0, noCodes, noSockets, 0};
-        QTest::newRow("network game over") << LeaveCase{atTurn, [] {
+        QTest::newRow("network game over") << LeaveCase{[] {
             networkSeat = 1;
             joinClientSeats(1);
             gameOver = 1;
@@ -873,7 +964,7 @@ private slots:
         QFETCH(LeaveCase, leave);
         auto window = startGameByClicks(kWide);
         QVERIFY(window);
-        QVERIFY(leave.reach(*window));
+        QVERIFY(menuAtFirstTurn(*window));
         leave.setup();
         sockets.failing = leave.failing;
         ui.questionAnswers = leave.answers;
