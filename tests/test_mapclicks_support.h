@@ -273,19 +273,20 @@ inline QImage dialogOverGame(ViewArea &window, QDialog &dialog)
     return shot;
 }
 
-// The human's stronghold and initial placement through clicks, the game loop run up to each click.
-inline bool placeInitialArmiesByClicks(ViewArea &window)
+// The stronghold and initial placement of human `player` through clicks, the game loop run up
+// to each click.
+inline bool placeInitialArmiesByClicks(ViewArea &window, int player = 1)
 {
-    if (!tickUntil(window, [] { return (strongholdPhase || initialPlacementPhase) && currentPlayer == 1 && actionQueueCount == 0; }))
+    if (!tickUntil(window, [player] { return (strongholdPhase || initialPlacementPhase) && currentPlayer == player && actionQueueCount == 0; }))
         return false;
-    for (int guard = 0; guard < 100 && (strongholdPhase || initialPlacementPhase) && currentPlayer == 1; ++guard) {
+    for (int guard = 0; guard < 100 && (strongholdPhase || initialPlacementPhase) && currentPlayer == player; ++guard) {
         // With animations on, the clicks wait for the last helicopter's landing.
         tickUntil(window, [] { return actionQueueCount == 0 && !spriteAnimationActive; });
         if (strongholdPhase) {
-            mouseClickAt(window, labelPoint(findTerritory(1, strongholdAllowed)));
+            mouseClickAt(window, labelPoint(findTerritory(player, strongholdAllowed)));
             continue;
         }
-        const int t = findTerritory(1, [](int u) { return initialPlacementLimit(u) >= 1; });
+        const int t = findTerritory(player, [](int u) { return initialPlacementLimit(u) >= 1; });
         if (t == 0)
             return false;
         mouseClickAt(window, labelPoint(t));
@@ -302,17 +303,27 @@ inline bool placeUpToFirstTurn(ViewArea &window)
         && tickUntil(window, [] { return currentPlayer == 1 && turnStarted && saveAllowed && queuesDrained(); });
 }
 
-// The current human's reinforcement placed by clicks and his turn ended with Next Player.
-inline bool endHumanTurnByClicks(ViewArea &window)
+// The current human's reinforcement placed by clicks on the first of his territories that
+// `accept` takes, the loop run after each placement.
+inline bool placeReinforcementsByClicks(ViewArea &window, const std::function<bool(int)> &accept = [](int) { return true; })
 {
     const int player = currentPlayer;
     for (int guard = 0; guard < 20 && (territoryArmiesDue > 0 || continentArmiesDue > 0 || cardArmiesDue > 0); ++guard) {
-        mouseClickAt(window, labelPoint(findTerritory(player, [](int) { return true; })));
+        mouseClickAt(window, labelPoint(findTerritory(player, accept)));
         if (!armyQuestionOpen(window))
             return false;
         answerArmies(window, largestOffered(window));
         tickUntil(window, queuesDrained);
     }
+    return true;
+}
+
+// The current human's reinforcement placed by clicks and his turn ended with Next Player.
+inline bool endHumanTurnByClicks(ViewArea &window)
+{
+    const int player = currentPlayer;
+    if (!placeReinforcementsByClicks(window))
+        return false;
     screen_test::paintWindow(window);
     mouseClickAt(window, gameButtonPoint(7));
     // The press is played as a step of the loop once it has been painted.

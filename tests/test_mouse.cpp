@@ -21,6 +21,7 @@
 #include "app/ViewArea.h"
 #include "app/WindowState.h"
 #include "persist/Settings.h"
+#include "rules/Cards.h"
 #include "rules/PlayerRecords.h"
 #include "rules/TurnState.h"
 #include "state/BuiltinMaps.h"
@@ -102,19 +103,182 @@ void click(ViewArea &window, const QPoint &at, Qt::MouseButton button = Qt::Left
     QTest::mouseClick(&window, button, Qt::NoModifier, at);
 }
 
-// A game of three on the World map at player 1's turn, nothing queued and every button off.
-void setUpGameTurn()
+// ---- Moments of a game started by clicks, each reached through clicks and the game loop ----
+
+using clicks_test::tickUntil;
+
+// The middle of game-panel button `row` (1 Menu .. 9 Stats); the compact layout draws the rows
+// from Add on in its second column.
+QPoint gameButtonCentre(int row)
 {
-    loop_test::dealRoundRobin(3);
-    playerTableAtTurnStart = playerTable;
-    currentPlayer = 1;
-    turnStarted = 1;
-    turnsTaken[1] = 1;
-    territoryArmiesDue = 3;
-    inGameButtonEnabled.fill(0);
-    clearStepQueues();
-    screenMode = 9;
+    const bool second = smallScreen && gameButtonInSecondColumn(90 + row);
+    return rowCentre(second ? row - 4 : row, second);
 }
+
+// A game-panel button clicked and its press played by the loop until the queues run dry.
+bool pressAndPlay(ViewArea &window, int row)
+{
+    paintWindow(window);
+    click(window, gameButtonCentre(row));
+    paintWindow(window);
+    return tickUntil(window, clicks_test::queuesDrained);
+}
+
+bool atPlacement(ViewArea &window)
+{
+    return tickUntil(window, [] { return initialPlacementPhase && currentPlayer == 1 && actionQueueCount == 0; });
+}
+
+bool atFirstTurn(ViewArea &window)
+{
+    return clicks_test::placeUpToFirstTurn(window);
+}
+
+// Player 1's second turn: the first one played.
+bool atSecondTurn(ViewArea &window)
+{
+    return atFirstTurn(window) && clicks_test::playOneRound(window);
+}
+
+bool enemyOf1(int t)
+{
+    return territoryState[t].owner != 1;
+}
+
+bool facesAnEnemy(int t)
+{
+    return clicks_test::neighbourWhere(t, enemyOf1) != 0;
+}
+
+// The turn's reinforcement placed on a border territory, one attack made from it by clicks and
+// its army count answered: the battle's steps are queued, not yet played.
+bool attackAnswered(ViewArea &window)
+{
+    if (!clicks_test::placeReinforcementsByClicks(window, facesAnEnemy))
+        return false;
+    const int source = clicks_test::findTerritory(1, [](int t) { return facesAnEnemy(t) && territoryState[t].armies >= 2; });
+    pressAndPlay(window, 6);
+    clicks_test::mouseClickAt(window, clicks_test::labelPoint(source));
+    clicks_test::mouseClickAt(window, clicks_test::labelPoint(clicks_test::neighbourWhere(source, enemyOf1)));
+    if (!clicks_test::armyQuestionOpen(window))
+        return false;
+    clicks_test::answerArmies(window, clicks_test::largestOffered(window));
+    return actionQueueCount > 0;
+}
+
+// An attack answered and played until its dice have flown: the battle's steps are still queued
+// and the window takes clicks again.
+bool battleSteps(ViewArea &window)
+{
+    if (!attackAnswered(window))
+        return false;
+    for (int tick = 0; tick < 200; ++tick) {
+        if (actionQueueCount > 0 && !spriteAnimationActive && !dialogOpen)
+            return true;
+        paintWindow(window);
+        window.gameTick();
+    }
+    return false;
+}
+
+// One attack of the first turn played, the question to attack again declined and the attack
+// phase left with Cancel.
+bool afterAnAttack(ViewArea &window)
+{
+    if (!atFirstTurn(window) || !attackAnswered(window) || !tickUntil(window, clicks_test::queuesDrained))
+        return false;
+    if (clicks_test::armyQuestionOpen(window))
+        window.armyCountCancelButton->click();
+    return tickUntil(window, clicks_test::queuesDrained) && pressAndPlay(window, 2) && attackMadeThisTurn;
+}
+
+// Player 1's reinforcement placed on his strongest border territory and its weakest enemy
+// neighbour conquered from it by clicks, the armies that can follow moved in.
+bool conquestByClicks(ViewArea &window)
+{
+    int source = 0;
+    for (int t = 1; t <= territoryCount; ++t)
+        if (territoryState[t].owner == 1 && facesAnEnemy(t) && (!source || territoryState[t].armies > territoryState[source].armies))
+            source = t;
+    if (!source || !clicks_test::placeReinforcementsByClicks(window, [source](int t) { return t == source; }))
+        return false;
+    int target = 0;
+    for (int u = 1; u <= territoryCount; ++u)
+        if (enemyOf1(u) && clicks_test::neighbourWhere(source, [u](int v) { return v == u; })
+            && (!target || territoryState[u].armies < territoryState[target].armies))
+            target = u;
+    pressAndPlay(window, 6);
+    clicks_test::mouseClickAt(window, clicks_test::labelPoint(source));
+    clicks_test::mouseClickAt(window, clicks_test::labelPoint(target));
+    if (!clicks_test::armyQuestionOpen(window))
+        return false;
+    clicks_test::answerArmies(window, clicks_test::largestOffered(window));
+    tickUntil(window, [&window] { return clicks_test::armyQuestionOpen(window) || clicks_test::queuesDrained(); });
+    if (clicks_test::armyQuestionOpen(window))
+        clicks_test::answerArmies(window, clicks_test::largestOffered(window));
+    return tickUntil(window, clicks_test::queuesDrained) && territoryState[target].owner == 1;
+}
+
+bool holdsASet(int player)
+{
+    std::array<CardSet, kMaxOfferedCardSets + 1> sets;
+    return collectCardSets(handOf(player), sets) > 0;
+}
+
+// Turns of a game without dice, each with a conquest that wins a card, until a turn of player
+// 1 begins with a set in his hand.
+bool turnWithASet(ViewArea &window)
+{
+    if (!atFirstTurn(window))
+        return false;
+    for (int turn = 0; turn < 8; ++turn) {
+        if (holdsASet(1))
+            return true;
+        const int taken = turnsTaken[1];
+        if (!conquestByClicks(window))
+            return false;
+        pressAndPlay(window, 7);
+        if (!tickUntil(window, [taken] {
+                return turnsTaken[1] > taken && currentPlayer == 1 && turnStarted && saveAllowed && clicks_test::queuesDrained();
+            }))
+            return false;
+    }
+    return false;
+}
+
+// The game just started: the placement has begun while the dealing's steps still play.
+bool placementWhileDealing(ViewArea &)
+{
+    return initialPlacementPhase && currentPlayer == 1 && actionQueueCount > 0;
+}
+
+// In a hotseat game, every human's initial placement made by clicks, the loop run up to each,
+// then the first human's first turn ended by clicks: the next human's turn has not begun, and
+// nothing is queued that it waits for.
+bool firstHotseatTurnEnded(ViewArea &window)
+{
+    for (int guard = 0; guard < 20; ++guard) {
+        if (!tickUntil(window, [] {
+                return ((strongholdPhase || initialPlacementPhase) && currentPlayer <= humanPlayerCount && actionQueueCount == 0)
+                    || (turnStarted && !initialPlacementPhase && saveAllowed && clicks_test::queuesDrained());
+            }))
+            return false;
+        if (!initialPlacementPhase && !strongholdPhase)
+            break;
+        if (!clicks_test::placeInitialArmiesByClicks(window, currentPlayer))
+            return false;
+    }
+    return currentPlayer == 1 && clicks_test::endHumanTurnByClicks(window) && currentPlayer == 2 && !turnStarted
+        && actionQueueCount == 0;
+}
+
+// The in-game menu opened by its button at player 1's first turn.
+bool menuAtFirstTurn(ViewArea &window)
+{
+    return atFirstTurn(window) && pressAndPlay(window, 1) && screenMode == 91;
+}
+
+using Reach = std::function<bool(ViewArea &)>;
 
 using Setup = std::function<void()>;
 
@@ -136,6 +300,7 @@ struct LeaveCase {
 Q_DECLARE_METATYPE(Display)
 Q_DECLARE_METATYPE(WindowCommand)
 Q_DECLARE_METATYPE(Setup)
+Q_DECLARE_METATYPE(Reach)
 Q_DECLARE_METATYPE(LeaveCase)
 
 class TestMouse : public QObject {
@@ -165,24 +330,44 @@ class TestMouse : public QObject {
         return window;
     }
 
-    // A game of the World map against three computer players begun as a player begins it, in a
-    // window just started (with its World map): Single Map Game clicked and the set-up's
-    // questions answered. Null when the set-up did not start the game.
-    ViewArea *startGameByClicks(const Display &display)
+    // A game of the World map begun as a player begins it, in a window just started (with its
+    // World map): the button in `row` of menu `mode` clicked and the set-up's questions
+    // answered. Null when the set-up did not start the game.
+    ViewArea *startByClicks(const Display &display, int mode, int row, const QList<setup_test::Answer> &answers)
     {
         sharedWindow.reset();
-        ViewArea &window = *makeWindow(display, 2);
+        ViewArea &window = *makeWindow(display, mode);
         dialogs = setup_test::ScriptedDialogs();
         dialogs.install();
-        dialogs.answers = {setup_test::click(QStringLiteral("World")), setup_test::options(true, false, false),
-                           setup_test::click(QStringLiteral("Conquer All")),
-                           setup_test::click(QStringLiteral("> 3 ai players <"))};
+        dialogs.answers = answers;
         runWindowCommand = recordCommandRunningGame;
         paintWindow(window);
-        click(window, rowCentre(1, false));
+        click(window, rowCentre(row, false));
         paintWindow(window);
         const bool started = dialogs.problems.isEmpty() && dialogs.answers.isEmpty() && screenMode == 9 && localGameRunning;
+        // From here the test's ticks are the timer's: a tick of the running timer, let in by a
+        // dialog's event processing, would play steps at a point the row does not expect.
         return started ? &window : nullptr;
+    }
+
+    // Against three computer players: Single Map Game; without dice ("1-for-1") the stronger
+    // side always wins a battle.
+    ViewArea *startGameByClicks(const Display &display, bool dice = true)
+    {
+        using namespace setup_test;
+        return startByClicks(display, 2, 1,
+                             {click(QStringLiteral("World")), options(dice, false, false),
+                              click(QStringLiteral("Conquer All")), click(QStringLiteral("> 3 ai players <"))});
+    }
+
+    // Two players at this machine and a computer player: Multiplayer, Hotseat.
+    ViewArea *startHotseatByClicks(const Display &display)
+    {
+        using namespace setup_test;
+        return startByClicks(display, 1, 2,
+                             {click(QStringLiteral("Hotseat")), click(QStringLiteral("World")), options(true, false, false),
+                              type(QStringLiteral("Ada"), QStringLiteral("+ Add more players")),
+                              type(QStringLiteral("Bo"), QStringLiteral("Proceed")), click(QStringLiteral("1 ai players"))});
     }
 
     // The paint handler's layout stages for the screen shown, without drawing the map.
@@ -539,83 +724,86 @@ private slots:
     void gameButtons_data()
     {
         QTest::addColumn<int>("row");
-        QTest::addColumn<Setup>("setup");
+        QTest::addColumn<Reach>("reach"); // the moment of the game the click comes at
         QTest::addColumn<int>("beeps");
         QTest::addColumn<QStringList>("prompts");
         QTest::addColumn<QList<int>>("steps"); // message steps queued besides the feedback
         QTest::addColumn<WindowCommand>("command");
+        QTest::addColumn<bool>("hotseat"); // two players at this machine and a computer player
 
         const QList<int> none;
         const QStringList quiet;
-        QTest::newRow("Cancel, open") << 2 << Setup([] {
-            inGameButtonEnabled[ButtonCancel] = 1;
-            attackSourcePhase = 1;
-        }) << 0 << QStringList{"Choose Add or Attack"} << QList<int>{1} << WindowCommand();
-        QTest::newRow("Cancel, off") << 2 << Setup([] { attackSourcePhase = 1; }) << 1 << quiet << none << WindowCommand();
-        QTest::newRow("Move, open") << 4 << Setup([] { inGameButtonEnabled[ButtonMove] = 1; }) << 0
-                                    << QStringList{"Move from ? "} << QList<int>{1} << WindowCommand();
-        QTest::newRow("Move, off") << 4 << Setup([] {}) << 1 << quiet << none << WindowCommand();
-        QTest::newRow("Add, open") << 5 << Setup([] { inGameButtonEnabled[ButtonAdd] = 1; }) << 0
-                                   << QStringList{"Add 3 armies based on your territories."} << QList<int>{1}
-                                   << WindowCommand();
-        QTest::newRow("Add, off") << 5 << Setup([] {}) << 1 << quiet << none << WindowCommand();
-        QTest::newRow("Add during the initial placement says nothing")
-            << 5 << Setup([] { initialPlacementPhase = 1; }) << 0 << quiet << none << WindowCommand();
-        QTest::newRow("Add during the placement, steps still queued")
-            << 5 << Setup([] {
-                   initialPlacementPhase = 1;
-                   pushActionStep(makeStep(12));
-               }) << 1 << quiet << none << WindowCommand();
-        QTest::newRow("Add during another seat's placement") << 5 << Setup([] {
-            networkSeat = 2;
-            continentBonusPhase = 1;
-        }) << 1 << quiet << none << WindowCommand();
-        QTest::newRow("Attack, open") << 6 << Setup([] { inGameButtonEnabled[ButtonAttack] = 1; }) << 0
-                                      << QStringList{"Attack from ?"} << QList<int>{1} << WindowCommand();
-        QTest::newRow("Attack, off") << 6 << Setup([] {}) << 1 << quiet << none << WindowCommand();
-        QTest::newRow("Next Player, open") << 7 << Setup([] { inGameButtonEnabled[ButtonNext] = 1; }) << 0 << quiet
-                                           << QList<int>{23} << WindowCommand();
-        QTest::newRow("Next Player with steps queued: nothing, no beep") << 7 << Setup([] {
-            inGameButtonEnabled[ButtonNext] = 1;
-            pushActionStep(makeStep(12));
-        }) << 0 << quiet << none << WindowCommand();
-        QTest::newRow("Next Player, off") << 7 << Setup([] {}) << 0 << quiet << none << WindowCommand();
-        QTest::newRow("Continents") << 8 << Setup([] {}) << 0 << quiet << none << WindowCommand(&ViewArea::showContinentBonusDialog);
-        QTest::newRow("Continents with steps queued") << 8 << Setup([] { pushActionStep(makeStep(12)); }) << 1
-                                                      << quiet << none << WindowCommand();
-        QTest::newRow("Continents before the turn has begun") << 8 << Setup([] { turnStarted = 0; }) << 1 << quiet
-                                                              << none << WindowCommand();
-        QTest::newRow("Continents on another seat's turn") << 8 << Setup([] { networkSeat = 3; }) << 1 << quiet
-                                                           << none << WindowCommand();
-        QTest::newRow("Stats") << 9 << Setup([] {}) << 0 << quiet << none << WindowCommand(&ViewArea::showStatisticsDialog);
-        QTest::newRow("Stats on another seat's turn") << 9 << Setup([] { networkSeat = 3; }) << 0 << quiet << none
-                                                      << WindowCommand(&ViewArea::showStatisticsDialog);
-        QTest::newRow("Stats with steps queued") << 9 << Setup([] { pushActionStep(makeStep(12)); }) << 1 << quiet
-                                                 << none << WindowCommand();
-        QTest::newRow("Stats before the player's first turn") << 9 << Setup([] { turnsTaken[1] = 0; }) << 1 << quiet
-                                                              << none << WindowCommand();
+        const WindowCommand noCommand = nullptr;
+        const Reach attackPhase = [](ViewArea &w) { return atFirstTurn(w) && pressAndPlay(w, 6) && attackSourcePhase; };
+        const Reach addPhase = [](ViewArea &w) { return atFirstTurn(w) && pressAndPlay(w, 5) && territoryBonusPhase; };
+        const Reach turnBusy = [](ViewArea &w) { return atFirstTurn(w) && battleSteps(w); };
+        const Reach secondTurnBusy = [](ViewArea &w) { return atSecondTurn(w) && battleSteps(w); };
+        // Cancel, after an attack, ends the attack phase; the turn then offers the move.
+        const Reach afterAttackCancelled = [](ViewArea &w) { return afterAnAttack(w) && inGameButtonEnabled[ButtonMove]; };
+        // A second seat needs a second program (played over loopback in the network game tests):
+        // here the seat is set on a real game's moment.
+        const auto onSeat = [](int seat, Reach reach) {
+            return Reach([seat, reach](ViewArea &w) {
+                const bool reached = reach(w);
+                networkSeat = seat;
+                return reached;
+            });
+        };
+        const auto row = [](const char *name, int row, Reach reach, int beeps, QStringList prompts, QList<int> steps,
+                            WindowCommand command, bool hotseat = false) {
+            QTest::newRow(name) << row << reach << beeps << prompts << steps << command << hotseat;
+        };
+        row("Cancel, open", 2, attackPhase, 0, {"Choose Add or Attack"}, {1}, noCommand);
+        // The attack phase always opens Cancel: the turn's start is the nearest moment with it closed.
+        row("Cancel, off", 2, atFirstTurn, 1, quiet, none, noCommand);
+        row("Move, open", 4, afterAttackCancelled, 0, {"Move from ? "}, {1}, noCommand);
+        row("Move, off", 4, atFirstTurn, 1, quiet, none, noCommand);
+        row("Add, open", 5, atFirstTurn, 0, {"Add 3 armies based on your territories."}, {1}, noCommand);
+        row("Add, off", 5, attackPhase, 1, quiet, none, noCommand);
+        row("Add during the initial placement says nothing", 5, atPlacement, 0, quiet, none, noCommand);
+        row("Add during the placement, steps still queued", 5, placementWhileDealing, 1, quiet, none, noCommand);
+        row("Add during another seat's placement", 5, onSeat(2, atPlacement), 1, quiet, none, noCommand);
+        row("Attack, open", 6, atFirstTurn, 0, {"Attack from ?"}, {1}, noCommand);
+        row("Attack, off", 6, addPhase, 1, quiet, none, noCommand);
+        row("Next Player, open", 7, atFirstTurn, 0, quiet, {23}, noCommand);
+        row("Next Player with steps queued: nothing, no beep", 7, turnBusy, 0, quiet, none, noCommand);
+        row("Next Player, off", 7, atPlacement, 0, quiet, none, noCommand);
+        row("Continents", 8, atFirstTurn, 0, quiet, none, &ViewArea::showContinentBonusDialog);
+        row("Continents with steps queued", 8, turnBusy, 1, quiet, none, noCommand);
+        row("Continents before the turn has begun", 8, firstHotseatTurnEnded, 1, quiet, none, noCommand, true);
+        row("Continents on another seat's turn", 8, onSeat(3, atFirstTurn), 1, quiet, none, noCommand);
+        row("Stats", 9, atSecondTurn, 0, quiet, none, &ViewArea::showStatisticsDialog);
+        row("Stats on another seat's turn", 9, onSeat(3, atSecondTurn), 0, quiet, none, &ViewArea::showStatisticsDialog);
+        row("Stats with steps queued", 9, secondTurnBusy, 1, quiet, none, noCommand);
+        row("Stats before the player's first turn", 9, atFirstTurn, 1, quiet, none, noCommand);
     }
 
     void gameButtons()
     {
         QFETCH(int, row);
-        QFETCH(Setup, setup);
+        QFETCH(Reach, reach);
         QFETCH(int, beeps);
         QFETCH(QStringList, prompts);
         QFETCH(QList<int>, steps);
         QFETCH(WindowCommand, command);
-        auto window = makeWindow(kWide, 9);
-        setUpGameTurn();
-        setup();
+        QFETCH(bool, hotseat);
+        auto window = hotseat ? startHotseatByClicks(kWide) : startGameByClicks(kWide);
+        QVERIFY(window);
+        QVERIFY(reach(*window));
+        paintWindow(*window);
+        const int beepsBefore = ui.beeps;
+        const int textsBefore = messageQueueTexts().size();
+        const int typesBefore = messageQueueTypes().size();
+        commandsRun.clear();
         redrawAll = 0;
 
         click(*window, rowCentre(row, false));
 
         QCOMPARE(pressedButton, 90 + row);
         QCOMPARE(redrawAll, quint8(row != 8)); // Continents leaves the whole-window redraw alone
-        QCOMPARE(ui.beeps, beeps);
-        QCOMPARE(messageQueueTexts(), prompts);
-        QCOMPARE(messageQueueTypes(), steps);
+        QCOMPARE(ui.beeps - beepsBefore, beeps);
+        QCOMPARE(messageQueueTexts().mid(textsBefore), prompts);
+        QCOMPARE(messageQueueTypes().mid(typesBefore), steps);
         QVERIFY(commandsRun == only(command));
         QCOMPARE(screenMode, 9);
     }
@@ -661,16 +849,22 @@ private slots:
     {
         QFETCH(bool, save);
         QFETCH(bool, allowed);
-        const int mode = save ? 91 : 9;
-        auto window = makeWindow(save ? kWide : kSmall, mode);
-        setUpGameTurn();
-        screenMode = mode;
-        playerTable[1].infantry() = 3;
-        inGameButtonEnabled[ButtonCards] = allowed;
-        saveAllowed = allowed;
+        auto window = startGameByClicks(save ? kWide : kSmall, save);
+        QVERIFY(window);
+        if (save) {
+            // Saving waits for the first turn of play: the placement refuses it.
+            QVERIFY(allowed ? atFirstTurn(*window) : atPlacement(*window));
+            QVERIFY(pressAndPlay(*window, 1));
+            QCOMPARE(screenMode, 91);
+        } else {
+            // The first turn has no cards; a set is won by conquests in the turns after it.
+            QVERIFY(allowed ? turnWithASet(*window) : atFirstTurn(*window));
+        }
+        const int beepsBefore = ui.beeps;
+        commandsRun.clear();
         click(*window, rowCentre(save ? 2 : 3, false));
         QCOMPARE(pressedButton, save ? 912 : 93);
-        QCOMPARE(ui.beeps, allowed ? 0 : 1);
+        QCOMPARE(ui.beeps - beepsBefore, allowed ? 0 : 1);
         QCOMPARE(ui.cardTradeDialogs, !save && allowed ? 1 : 0);
         QVERIFY(commandsRun == only(save && allowed ? &ViewArea::saveGameDialog : nullptr));
         paintWindow(*window);
@@ -710,12 +904,18 @@ private slots:
         const QStringList endsForAll{QStringLiteral("This ends the game for all players, quit anyway ?")};
         const QList<QByteArray> noCodes;
         const QList<int> noSockets;
+        const Setup nothing = [] {};
 
-        QTest::newRow("local game, Yes") << LeaveCase{[] {}, {true}, quit, 0, 1, 0, noCodes, noSockets, 0};
-        QTest::newRow("local game, No") << LeaveCase{[] {}, {false}, quit, 0, 91, 0, noCodes, noSockets, 0};
+        QTest::newRow("local game, Yes") << LeaveCase{nothing, {true}, quit, 0, 1, 0, noCodes, noSockets, 0};
+        QTest::newRow("local game, No") << LeaveCase{nothing, {false}, quit, 0, 91, 0, noCodes, noSockets, 0};
+        // On one machine the menu opens only once the steps have played; a network message can
+        // queue steps under the open menu, so the step is queued here.
         QTest::newRow("local game, steps queued") << LeaveCase{[] { pushActionStep(makeStep(12)); }, {}, {}, 4, 1, 0,
                                                                noCodes, noSockets, 0};
+        // A game played to its end takes hundreds of computer turns: the end is declared here.
         QTest::newRow("local game over") << LeaveCase{[] { gameOver = 1; }, {}, {}, 4, 1, 0, noCodes, noSockets, 0};
+        // The network rows need other programs (played over loopback in the network game tests):
+        // the seat, the clients and the listing are set on a real game's moment.
         QTest::newRow("LAN host without clients, listening") << LeaveCase{[] {
             networkSeat = 1;
             QVERIFY(tcpServer->listen(QHostAddress::LocalHost, 0));
@@ -743,10 +943,13 @@ private slots:
             networkSeat = 3;
             placementRound = 2;
         }, {true}, endsForAll, 913, 1, 1, {"1020"}, {1}, 0};
-        QTest::newRow("client before the placement") << LeaveCase{[] { networkSeat = 2; }, {true}, quit, 913, 1, 1,
-                                                                  {"1020"}, {1}, 0};
+        QTest::newRow("client before the placement") << LeaveCase{[] {
+            networkSeat = 2;
+            placementRound = 0;
+        }, {true}, quit, 913, 1, 1, {"1020"}, {1}, 0};
         QTest::newRow("client before the placement, steps queued") << LeaveCase{[] {
             networkSeat = 2;
+            placementRound = 0;
             pushActionStep(makeStep(12));
         }, {}, {}, 4, 1, 0, noCodes, noSockets, 0};
         QTest::newRow("network game over") << LeaveCase{[] {
@@ -759,16 +962,17 @@ private slots:
     void leavingAGame()
     {
         QFETCH(LeaveCase, leave);
-        auto window = makeWindow(kWide, 91);
-        setUpGameTurn();
-        screenMode = 91;
-        playerCount = 4;
-        localGameRunning = 1;
-        inGameButtonEnabled[ButtonAttack] = 1;
-        playerTableAtTurnStart[2].infantry() = 2;
+        auto window = startGameByClicks(kWide);
+        QVERIFY(window);
+        QVERIFY(menuAtFirstTurn(*window));
         leave.setup();
         sockets.failing = leave.failing;
         ui.questionAnswers = leave.answers;
+        ui.questionsAsked.clear();
+        const quint8 attackOpen = inGameButtonEnabled[ButtonAttack];
+        const int secondsArmies = playerTableAtTurnStart[2].totalArmies();
+        const int pausedBefore = ui.pausedMilliseconds;
+        QVERIFY(secondsArmies > 0);
 
         click(*window, rowCentre(3, false));
 
@@ -788,13 +992,14 @@ private slots:
             QCOMPARE(upload.address, QStringLiteral("10.0.0.1"));
             QCOMPARE(upload.closed, 1);
         }
-        QCOMPARE(ui.pausedMilliseconds, 1000 * leave.uploads);
+        QCOMPARE(ui.pausedMilliseconds - pausedBefore, 1000 * leave.uploads);
 
+        // The game of four is gone and the start state's three players are back.
         const bool left = leave.screen == 1;
         QCOMPARE(playerCount, left ? 3 : 4);
         QCOMPARE(localGameRunning, quint8(left ? 0 : 1));
-        QCOMPARE(inGameButtonEnabled[ButtonAttack], quint8(left ? 0 : 1));
-        QCOMPARE(playerTableAtTurnStart[2].infantry(), left ? 0 : 2);
+        QCOMPARE(inGameButtonEnabled[ButtonAttack], quint8(left ? 0 : attackOpen));
+        QCOMPARE(playerTableAtTurnStart[2].totalArmies(), left ? 0 : secondsArmies);
         if (left) {
             QCOMPARE(windowTitleText, QStringLiteral(" "));
             QCOMPARE(networkSeat, 0);
