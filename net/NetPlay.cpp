@@ -263,11 +263,13 @@ void takeJoin(int socket, const QByteArray &message)
     showLobbyPlayers();
 }
 
-// A client acts only while its player is the one whose placement or turn it is.
-bool fromActingClient(int socket)
+// A client acts only while its player is the one whose placement or turn it is; the turn that
+// decided the game goes on at that client until it has played its end.
+bool fromActingClient(int socket, bool endOfDecidingTurn = false)
 {
     const int seat = netSession.seatOfSocket[socket];
-    return seat > 0 && seat == currentPlayer && !gameOver && !lobbyOpen;
+    const bool playing = !gameOver || (endOfDecidingTurn && !netSession.deciderEnded);
+    return seat > 0 && seat == currentPlayer && playing && !lobbyOpen;
 }
 
 // The acting client's state becomes the game's and goes on to the other clients; the ends of a
@@ -288,7 +290,8 @@ bool takeActingClientState(int socket, int code, const StateSnapshot &s)
     // The client's last conquest has decided the game: the host plays its end for everyone.
     if (!wasOver && gameOver)
         pushActionStep(makeStep(9));
-    if (code != 1006)
+    // The ends of a placement and of a turn are acknowledged; the winner's last word needs none.
+    if (code == 1005 || code == 1011)
         acknowledge(socket, code);
     sendToJoinedClients(snapshotMessage(1003), socket);
     repaintEveryTerritory();
@@ -304,7 +307,7 @@ void hostTakes(int socket, int code, const StateSnapshot &s)
         continueNetworkPlacement();
         break;
     case 1006: // a client's state after an action in its turn
-        if (fromActingClient(socket))
+        if (fromActingClient(socket, true))
             takeActingClientState(socket, code, s);
         break;
     case 1011: // a client's turn done
@@ -325,8 +328,8 @@ void hostTakes(int socket, int code, const StateSnapshot &s)
         break;
     }
     case 1028: // a client has won
-        if (fromActingClient(socket))
-            takeActingClientState(socket, code, s);
+        if (fromActingClient(socket, true) && takeActingClientState(socket, code, s))
+            netSession.deciderEnded = 1;
         break;
     case 1020: // a client leaves: its seat in the lobby, or the game for everyone
         seatLeaves(socket);
@@ -469,11 +472,13 @@ void clientTakes(int code, const StateSnapshot &s)
         repaintEveryTerritory();
         break;
     case 1027: { // the game is over
-        const bool wasOver = gameOver;
+        // Only the seat whose own conquest decided the game has played its end already. The
+        // others may hold the game as over since a mirrored step of that conquest, and play it now.
+        const bool playedHere = netSession.clientActing && gameOver;
         applySnapshot(s, !netSession.clientActing);
         netSession.clientActing = 0;
         gameOver = 1;
-        if (!wasOver)
+        if (!playedHere)
             pushActionStep(makeStep(9));
         break;
     }

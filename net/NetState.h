@@ -23,6 +23,9 @@ struct NetSession {
     // Client: its placement or turn was handed to it and it has not yet handed it back; meanwhile
     // the host's messages only change what is shown, not the rules' state.
     quint8 clientActing = 0;
+    // Host: the client whose conquest decided the game has told its end (1028); until then its
+    // last turn's states (the move into the conquered territory) still come.
+    quint8 deciderEnded = 0;
 };
 extern NetSession netSession;
 
