@@ -17,6 +17,7 @@
 #include "app/WindowState.h"
 #include "persist/DataFolder.h"
 #include "persist/SharedGlobals.h"
+#include "rules/GameEnd.h"
 #include "rules/GameStart.h"
 #include "rules/PlayerRecords.h"
 #include "rules/Sound.h"
@@ -289,7 +290,7 @@ bool takeActingClientState(int socket, int code, const StateSnapshot &s)
     drawPlayerPanel();
     // The client's last conquest has decided the game: the host plays its end for everyone.
     if (!wasOver && gameOver)
-        pushActionStep(makeStep(9));
+        pushEndDecidedElsewhere();
     // The ends of a placement and of a turn are acknowledged; the winner's last word needs none.
     if (code == 1005 || code == 1011)
         acknowledge(socket, code);
@@ -479,7 +480,7 @@ void clientTakes(int code, const StateSnapshot &s)
         netSession.clientActing = 0;
         gameOver = 1;
         if (!playedHere)
-            pushActionStep(makeStep(9));
+            pushEndDecidedElsewhere();
         break;
     }
     case 1003:

@@ -145,6 +145,11 @@ bool gameCountsForScores()
     return true;
 }
 
+QString winnerText(int winner)
+{
+    return QStringLiteral("%1 wins the game.").arg(shownPlayerName(winner));
+}
+
 void declareWinner(int winner)
 {
     gameOver = 1;
@@ -152,7 +157,7 @@ void declareWinner(int winner)
     if (gameCountsForScores())
         recordScore(0, playerCount, attackRule, playerTable[winner].battleLosses(),
                     isHumanOfThisMachine(winner) ? 1 : 0, playerName[winner]);
-    queueEndOfGame(winner, QStringLiteral("%1 wins the game.").arg(shownPlayerName(winner)));
+    queueEndOfGame(winner, winnerText(winner));
 }
 
 void declareNoWinner(int decider, const QString &reason)
@@ -292,6 +297,13 @@ void offerTopFiveSubmission()
 }
 
 } // namespace
+
+void pushEndDecidedElsewhere()
+{
+    if (!noWinner && isValidPlayer(currentPlayer))
+        queueTextEvent(winnerText(currentPlayer));
+    pushActionStep(makeStep(9));
+}
 
 bool isDemoGame()
 {

@@ -30,6 +30,9 @@ void endGameInStalemate();
 // high-score game may be submitted (once per game); then the end of the game is queued for the
 // game loop.
 void finishDecidedGame();
+// A network game decided at another machine ends here as it did there: the winner in the bar
+// (the deciding player is current in the state that tells of the end), then the end.
+void pushEndDecidedElsewhere();
 
 // A campaign goes on to its next map: the players start it as a new game starts, with no card
 // (every card back in the deck) and nothing of the last map's turn left to act. The records'

@@ -265,14 +265,16 @@ QString sharedState()
     for (int t = 1; t <= territoryCount; ++t)
         shownAsItIs = shownAsItIs && displayedTerritoryState[t] == territoryState[t];
     parts << (shownAsItIs ? QStringLiteral("shown as it is") : QStringLiteral("shown otherwise"));
-    // A decided game has played its end here once: the map drawn highlighted, one fanfare.
+    // A decided game has played its end here once: the map drawn highlighted, one fanfare, the
+    // winner in the bar.
     if (gameOver && seatHere) {
         bool highlighted = true;
         for (int t = 1; t <= territoryCount; ++t)
             highlighted = highlighted && territoryChanged[t] == 'j';
-        parts << QStringLiteral("end %1, fanfares %2")
+        parts << QStringLiteral("end %1, fanfares %2, %3")
                      .arg(highlighted ? QStringLiteral("drawn") : QStringLiteral("not drawn"))
-                     .arg(seatHere->soundsPlayed.count(QStringLiteral("sounds/overwinning.wav")));
+                     .arg(seatHere->soundsPlayed.count(QStringLiteral("sounds/overwinning.wav")))
+                     .arg(statusLine.trimmed());
     }
     return parts.join(QLatin1Char('|'));
 }
@@ -677,7 +679,9 @@ private slots:
         }
         QVERIFY2(gameOver, "the game did not end");
         // Every machine plays the end once, the winner's and the others' alike.
-        const auto endPlayed = [] { return queuesIdle() && sharedState().endsWith(QLatin1String("|end drawn, fanfares 1")); };
+        const auto endPlayed = [] {
+            return queuesIdle() && sharedState().endsWith(QStringLiteral("|end drawn, fanfares 1, %1 wins the game.").arg(shownPlayerName(currentPlayer)));
+        };
         QVERIFY2(runUntil(endPlayed), qPrintable(sharedState()));
         QVERIFY(allAgree());
         if (!hostAttacks)
