@@ -286,6 +286,9 @@ bool takeActingClientState(int socket, int code, const StateSnapshot &s)
     StateSnapshot taken = s;
     keepHostsOwnFields(taken);
     applySnapshot(taken, true);
+    // The acting machine tells of an action before its own map has shown it, and no other
+    // machine plays its steps: the others show the game as it now stands.
+    displayedTerritoryState = territoryState;
     recountAllPlayers();
     drawPlayerPanel();
     // The client's last conquest has decided the game: the host plays its end for everyone.

@@ -648,6 +648,7 @@ private slots:
         int handOvers = 0;
         int rounds = 0;
         int eliminations = 0;
+        int shownBehind = 0;
         QString lastKey;
         for (int guard = 0; guard < 4000 && !gameOver; ++guard) {
             const bool ok = runUntil([] { return gameOver || (queuesIdle() && awaitedAckCode == 0); });
@@ -674,10 +675,16 @@ private slots:
                 else
                     copyOfSeat(currentPlayer)->send(QStringLiteral("go"));
             }
-            // Play goes on: the host's own player acts, or the others' messages come.
-            QVERIFY(runUntil([&] { return gameOver || !queuesIdle() || awaitedAckCode != 0 || player->act(); }));
+            // Play goes on: the host's own player acts, or the others' messages come. While
+            // another machine acts, the host shows each of its actions as it is taken.
+            QVERIFY(runUntil([&] {
+                if (currentPlayer != 1 && queuesIdle() && displayedTerritoryState != territoryState)
+                    ++shownBehind;
+                return gameOver || !queuesIdle() || awaitedAckCode != 0 || player->act();
+            }));
         }
         QVERIFY2(gameOver, "the game did not end");
+        QCOMPARE(shownBehind, 0);
         // Every machine plays the end once, the winner's and the others' alike.
         const auto endPlayed = [] {
             return queuesIdle() && sharedState().endsWith(QStringLiteral("|end drawn, fanfares 1, %1 wins the game.").arg(shownPlayerName(currentPlayer)));
