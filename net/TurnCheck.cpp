@@ -1,5 +1,6 @@
 #include "net/TurnCheck.h"
 
+#include "ai/Toolkit.h"
 #include "rules/Cards.h"
 #include "rules/GameStart.h"
 #include "rules/PlayerRecords.h"
@@ -69,16 +70,6 @@ bool sameRules(const StateSnapshot &s)
         && s.missionType == missionType && bool(s.neutralArmy) == bool(neutralArmyActive);
 }
 
-// The territories that territory t borders (attacks go from t to them).
-template <typename Visit>
-void forEachNeighbour(int t, Visit visit)
-{
-    const NeighbourList &list = territoryNeighbours[t];
-    for (int i = 1; i <= kMaxNeighbours && list[i] != 0; ++i)
-        if (isValidTerritory(list[i]))
-            visit(list[i]);
-}
-
 // Territories change hands only to the seat, each next to one he held before or took in the
 // same turn; every territory keeps an army; another player's armies only fall, and only where
 // the seat can have fought them.
@@ -87,7 +78,8 @@ bool ownersAndArmiesAllowed(const StateSnapshot &s, int seat)
     QBitArray nextToSeat(territoryCount + 1);
     for (int u = 1; u <= territoryCount; ++u)
         if (s.territories[u].owner == seat)
-            forEachNeighbour(u, [&](int t) { nextToSeat.setBit(t); });
+            for (int t : neighboursOf(u))
+                nextToSeat.setBit(t);
     QBitArray taken(territoryCount + 1);
     QList<int> reached; // the seat's territories before the turn, then those taken from them
     for (int t = 1; t <= territoryCount; ++t) {
@@ -109,13 +101,12 @@ bool ownersAndArmiesAllowed(const StateSnapshot &s, int seat)
     // Every territory taken is reached from the seat's own, one conquest at a time.
     int left = taken.count(true);
     for (int i = 0; i < reached.size() && left > 0; ++i)
-        forEachNeighbour(reached[i], [&](int t) {
+        for (int t : neighboursOf(reached[i]))
             if (taken.testBit(t)) {
                 taken.clearBit(t);
                 reached.append(t);
                 --left;
             }
-        });
     return left == 0;
 }
 

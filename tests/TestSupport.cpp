@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "GameReset.h"
 
 #include "ai/AiState.h"
 #include "app/AppReset.h"
@@ -59,11 +60,7 @@ void joinClientSeats(int n)
 
 void resetAllGameState(quint32 seed)
 {
-    resetStateSubsystem();
-    resetTurnState();
-    resetTurnFlowState();
-    resetAttackState();
-    resetAiState();
+    resetGameTablesAndRules();
     resetAllAppState();
     resetPersistState();
     resetNetSession();

@@ -4,7 +4,8 @@
 //
 //     fuzz_seeds CORPUS_FOLDER [RUN_FOLDER]
 
-#include "ai/AiState.h"
+#include "GameReset.h"
+
 #include "app/AppReset.h"
 #include "maps/MapTexts.h"
 #include "net/NetPlay.h"
@@ -38,11 +39,7 @@ QDir corpus;
 
 void resetGame()
 {
-    resetStateSubsystem();
-    resetTurnState();
-    resetTurnFlowState();
-    resetAttackState();
-    resetAiState();
+    resetGameTablesAndRules();
     resetAllAppState();
     resetPersistState();
     takeDataFolderFromWorkingFolder();

@@ -3,12 +3,9 @@
 // folder, and the game state at its start values. A fuzz target reads one input with the game's
 // own reader; a crash, a sanitizer report or a broken promise of the reader is a fault.
 
-#include "ai/AiState.h"
+#include "GameReset.h"
+
 #include "persist/DataFolder.h"
-#include "rules/Attack.h"
-#include "rules/TurnFlow.h"
-#include "rules/TurnState.h"
-#include "state/StateReset.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -28,11 +25,7 @@ inline QString fuzzDataFolder()
 
 inline void resetCoreState()
 {
-    resetStateSubsystem();
-    resetTurnState();
-    resetTurnFlowState();
-    resetAttackState();
-    resetAiState();
+    resetGameTablesAndRules();
     resetPersistState();
     dataDirPath = startFolderPath = fuzzDataFolder();
 }

@@ -571,6 +571,17 @@ class TestNetPlay : public QObject {
 
     Copy *copyOfSeat(int p) { return p == 2 ? alice.get() : p == 3 ? bob.get() : nullptr; }
 
+    // The copy of seat p goes: its connection lost ("lost"), or by the command `how`.
+    Copy *leave(int p, const QString &how)
+    {
+        Copy *leaving = copyOfSeat(p);
+        if (how == QLatin1String("lost"))
+            leaving->process.kill();
+        else
+            leaving->send(how);
+        return leaving;
+    }
+
     void launch()
     {
         window->startNewGame();
@@ -744,12 +755,8 @@ private slots:
             QCOMPARE(bob->boxes, QStringList{told});
             return;
         }
-        Copy *leaving = copyOfSeat(leaver);
         Copy *staying = copyOfSeat(leaver == 2 ? 3 : 2);
-        if (how == QLatin1String("lost"))
-            leaving->process.kill();
-        else
-            leaving->send(how);
+        Copy *leaving = leave(leaver, how);
         QVERIFY(runUntil([] { return networkSeat == 0; }, 20000));
         QCOMPARE(screenMode, 1);
         QCOMPARE(seat.messageTexts(), QStringList{QStringLiteral("%1 has left the game. End of game.").arg(leaving->name)});
@@ -775,12 +782,8 @@ private slots:
         // The panel shows who has joined.
         QCOMPARE(playerCount, 3);
         QCOMPARE(lobbyPanelNames(), (QStringList{QStringLiteral("Hosty 1"), QStringLiteral("Alice 1"), QStringLiteral("Bob 1")}));
-        Copy *leaving = copyOfSeat(leaver);
         Copy *staying = copyOfSeat(leaver == 2 ? 3 : 2);
-        if (how == QLatin1String("lost"))
-            leaving->process.kill();
-        else
-            leaving->send(how);
+        leave(leaver, how);
         QVERIFY(runUntil([] { return joinedPlayers == 2; }, 20000));
         QCOMPARE(playerCount, 2);
         QCOMPARE(playerName[2].trimmed(), staying->name);
