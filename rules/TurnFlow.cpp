@@ -334,11 +334,7 @@ void nextPlayer()
 {
     // Nothing picked in this turn stays lit into the next player's.
     unmarkAllTerritories();
-    clearTurnPhases();
-    clearPendingCounts();
-    disableTurnButtons();
-    saveAllowed = 0;
-    cardTradeRequired = 0;
+    closeTurn();
     if (networkSeat > 0) {
         // Network play: the host passes play on and sends 1007 to the seat whose turn it is; a
         // client sends 1011 and the host passes play on when it arrives.
