@@ -195,7 +195,7 @@ class TestNetHostile : public QObject {
         }
     }
 
-    // A peer's placement, as a client makes it: all its armies on its first territory.
+    // A peer's placement, as a client makes it: its territories filled in turn.
     void placeAs(Peer &peer, int seat)
     {
         QVERIFY(spin([&] { return peer.count(1004) > 0; }));
@@ -203,9 +203,7 @@ class TestNetHostile : public QObject {
         StateSnapshot s;
         QVERIFY(peer.last(1004, s));
         QCOMPARE(s.currentPlayer, seat);
-        const int t = firstTerritoryOf(s, seat);
-        s.territories[t].armies += s.initialArmies;
-        s.shown[t] = s.territories[t];
+        placeInitialArmies(s);
         peer.send(messageOf(1005, s));
     }
 

@@ -8,6 +8,8 @@
 #include "app/ViewArea.h"
 #include "net/NetState.h"
 #include "net/OnlineConfig.h"
+#include "net/StateSnapshot.h"
+#include "rules/GameStart.h"
 #include "app/NetworkState.h"
 #include "persist/SharedGlobals.h"
 #include "rules/TurnState.h"
@@ -47,6 +49,20 @@ inline SetupStepResult hostOnLoopback(ViewArea &window, const QString &name)
     gamePort = 0;
     gameMode = ModeHost;
     return runHostSteps(window);
+}
+
+// A joining player's initial placement as his machine's rules make it: his territories filled in
+// turn up to the placement's fill.
+inline void placeInitialArmies(StateSnapshot &s)
+{
+    int left = s.initialArmies;
+    for (int t = 1; t <= s.territoryCount && left > 0; ++t)
+        if (s.territories[t].owner == s.currentPlayer) {
+            const int placed = qBound(0, left, kPlacementFill - s.territories[t].armies);
+            s.territories[t].armies += placed;
+            s.shown[t] = s.territories[t];
+            left -= placed;
+        }
 }
 
 // Answers GET from `files` (404 for the rest) and records PUT bodies. It holds the answers until
