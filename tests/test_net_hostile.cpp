@@ -686,6 +686,9 @@ private slots:
         QTest::newRow("more armies moved than a turn allows") << true << false << front << afterABattle([](StateSnapshot s) {
             return moved(s, kPeru, kVenezuela, 8);
         });
+        // Peru - Venezuela - Central America: two moves of four, eight of the seven.
+        QTest::newRow("armies moved two territories on, beyond the allowance") << true << false << front
+            << afterABattle([](StateSnapshot s) { return moved(s, kPeru, kCentralAmerica, 4); });
     }
 
     void cheatsAreRefused()

@@ -145,6 +145,32 @@ private slots:
             placeCardBonusArmies(cardArmiesDue);
             host.send("card bonus");
         });
+        // Placements, a trade and its armies in one state; two moves in another, the second
+        // going on from where the first arrived (1-2-4: six of the seven armies a turn moves).
+        QTest::newRow("several actions in one state") << false << Turn([](Host &host) {
+            layOut({{kAlice, 5}, {kAlice, 9}, {kAlice, 2}, {kHost, 2}, {kHost, 3}, {kBob, 3}, {kBob, 3}, {kBob, 3}});
+            cardDeckCounts[CardArtillery] -= 3;
+            playerTable[kAlice].artillery() += 3;
+            host.handOver();
+            reinforce(1);
+            openCardTradeDialog();
+            kaartidlg1();
+            selectedTerritory = 2;
+            placeCardBonusArmies(cardArmiesDue);
+            host.send("reinforcement, trade and its armies");
+            char card = 'n';
+            QVERIFY(conquer(2, 4, card));
+            host.send("conquest");
+            reopenTurnButtons();
+            sourceTerritory = 1;
+            targetTerritory = 2;
+            beginMovePhase(3);
+            sourceTerritory = 2;
+            targetTerritory = 4;
+            beginMovePhase(3);
+            QCOMPARE(moveAllowance, kMoveAllowance - 6);
+            host.send("two moves");
+        });
         QTest::newRow("a stronghold taken") << true << Turn([](Host &host) {
             layOut({{kAlice, 3}, {kAlice, 60}, {kHost, 3}, {kBob, 1}, {kHost, 3}, {kHost, 3}, {kBob, 3}, {kBob, 3}});
             chooseStrongholds({3, 1, 4});
