@@ -54,7 +54,8 @@ public:
     void seconds(double value, const char *what)
     {
         if (!std::isfinite(value) || value < 0 || value > kMostPlayTimeSeconds)
-            refuse(name(what), QString::number(value), QStringLiteral("0 to %1").arg(kMostPlayTimeSeconds, 0, 'f', 0));
+            refuse(name(what), QString::number(value, 'g', 12),
+                   QStringLiteral("0 to %1").arg(kMostPlayTimeSeconds, 0, 'f', 0));
     }
     QString broken() const { return broken_; }
 
