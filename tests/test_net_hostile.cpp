@@ -735,6 +735,39 @@ private slots:
         QCOMPARE(territoryState[kBrazil].armies, 8);
     }
 
+    // Alice's conquest decides the game and her armies follow it in her next state: the host
+    // plays the end for everyone only after her last word, so the others are told of the game
+    // with those armies.
+    void theEndWaitsForTheArmiesThatFollowTheDecidingConquest()
+    {
+        attackRule = 'j';
+        openLobby();
+        joinBoth();
+        playToAlicesTurn([] {
+            for (int t = 1; t <= territoryCount; ++t)
+                clicks_test::setTerritory(t, kAlice, 2);
+            clicks_test::setTerritory(kPeru, kAlice, 9);
+            clicks_test::setTerritory(kBrazil, kBob, 2);
+            recountAllPlayers();
+        });
+        StateSnapshot start;
+        QVERIFY(alice->last(1007, start));
+        StateSnapshot decided = fought(start, kPeru, kBrazil, 8);
+        decided.gameOver = 1;
+        takenFromAlice(decided);
+        QVERIFY(spin([] { return gameOver && queuesIdleHere(); }));
+        QCOMPARE(bob->count(1027), 0);
+
+        const StateSnapshot followed = moved(decided, kPeru, kBrazil, 5);
+        takenFromAlice(followed);
+        alice->send(messageOf(1028, followed));
+        QVERIFY(spin([this] { return bob->count(1027) > 0; }));
+        StateSnapshot end;
+        QVERIFY(bob->last(1027, end));
+        QCOMPARE(end.territories[kBrazil], (TerritoryState{kAlice, 6}));
+        QCOMPARE(end.territories[kPeru], (TerritoryState{kAlice, 1}));
+    }
+
     // Connections that join and go before Launch leave no seat behind, and Launch deals to the
     // players still there.
     void joinsThatLeaveFreeTheirSeats()
