@@ -140,7 +140,7 @@ QByteArray encodeSavedGame(const SavedGameRecord &record)
     return writer.ok() ? bytes : QByteArray();
 }
 
-namespace {
+std::function<void(SavedGameRecord &)> turnStartOfSave;
 
 SavedGameRecord capturedGame(double playTime)
 {
@@ -189,6 +189,8 @@ SavedGameRecord capturedGame(double playTime)
     return r;
 }
 
+namespace {
+
 // Whole seconds from the last play-time stamp to now; a clock set back counts nothing.
 double secondsSinceStamp(const QDateTime &now)
 {
@@ -212,7 +214,10 @@ bool writeSavedGame(const QString &path, QString *why)
 {
     const QDateTime now = interaction().now();
     const double playTime = playTimeSeconds + secondsSinceStamp(now);
-    const QByteArray bytes = encodeSavedGame(capturedGame(playTime));
+    SavedGameRecord game = capturedGame(playTime);
+    if (turnStartOfSave)
+        turnStartOfSave(game);
+    const QByteArray bytes = encodeSavedGame(game);
     // A game that its own loader would refuse is not written at all.
     SavedGameRecord written;
     if (!decodeSavedGame(bytes, written)) {

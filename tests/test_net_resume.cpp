@@ -1,0 +1,207 @@
+// A saved network game played on (test_net_table.h): a game of three programs is saved at the
+// host, all three end, a new host loads the save, the players join again in the other order,
+// Launch, and every machine goes on with the saved game to its end.
+
+#include "test_net_table.h"
+
+#include "dialogs/SavedGameDialogs.h"
+#include "persist/SavedGame.h"
+
+#include <QFile>
+
+namespace {
+
+const QString kTurnOfSeat2 = QStringLiteral("LAN_SeatTwo.TrvGX");
+const QString kLaterRound = QStringLiteral("LAN_Later.TrvGX");
+
+SavedGameRecord readGame(const QString &path)
+{
+    QFile file(path);
+    SavedGameRecord game;
+    if (!file.open(QIODevice::ReadOnly) || !decodeSavedGame(file.readAll(), game))
+        qWarning("%s cannot be read", qPrintable(path));
+    return game;
+}
+
+} // namespace
+
+class TestNetResume : public NetTable {
+    Q_OBJECT
+
+    QString savedPath(const QString &name) const { return QDir::current().filePath(name); }
+
+    // The host's player opens the in-game menu and chooses Save Game, then goes back to the map.
+    bool saveThroughMenu()
+    {
+        player->mayAct = false;
+        paintWindow(*window);
+        mouseClickAt(*window, gameButtonPoint(1));
+        if (!runUntil([] { return screenMode == 91; }))
+            return false;
+        paintWindow(*window);
+        mouseClickAt(*window, menuRowRect(2, false, false).center());
+        paintWindow(*window);
+        mouseClickAt(*window, menuRowRect(1, false, false).center());
+        return runUntil([] { return screenMode == 9; });
+    }
+
+    // A game of three, saved at the host in a turn of seat 2 once Alice has acted in it, and again
+    // at the start of the host's turn a round later; the first save is kept under its own name.
+    void playAndSaveTwice()
+    {
+        openLobbyWithTwoPlayers();
+        launch();
+        seat.fileNames << savedPath(kLaterRound);
+        std::array<TerritoryState, kMaxTerritories + 1> atHandOver{};
+        int handedAt = 0;
+        const auto seat2HasActed = [&] {
+            if (currentPlayer != 2 || turnsTaken[1] < 1 || placementRound > 0)
+                return false;
+            if (handedAt != turnsTaken[2] + 1) {
+                handedAt = turnsTaken[2] + 1;
+                atHandOver = territoryState;
+            }
+            return territoryState != atHandOver && awaitedAckCode == 0;
+        };
+        QVERIFY(playOn(seat2HasActed));
+        QVERIFY(!gameOver);
+        QVERIFY(saveThroughMenu());
+        QVERIFY(QFile::copy(savedPath(kLaterRound), savedPath(kTurnOfSeat2)));
+        QCOMPARE(readGame(savedPath(kTurnOfSeat2)).currentPlayer, 2);
+        const int hostRound = turnsTaken[1];
+        QVERIFY(playOn([&] { return currentPlayer == 1 && turnsTaken[1] > hostRound && turnStarted && saveAllowed && queuesIdle(); }));
+        QVERIFY2(!gameOver, "the game ended before the second save");
+        QVERIFY(saveThroughMenu());
+        QCOMPARE(readGame(savedPath(kLaterRound)).currentPlayer, 1);
+    }
+
+    // Every program ends; the host starts again as a program that has just opened.
+    void endAllThree()
+    {
+        leaveGame(*window);
+        QVERIFY(runUntil([this] { return alice->ended && bob->ended; }, 20000));
+        closeTable();
+        openTable();
+    }
+
+    // The new host loads `name`, answers Yes, and waits in its lobby on a port of 127.0.0.1.
+    void loadAtHost(const QString &name)
+    {
+        lobbyListenAddress = QHostAddress::LocalHost;
+        gamePort = 0;
+        seat.fileNames << savedPath(name);
+        window->loadSavedGame();
+        QCOMPARE(screenMode, 102);
+        QCOMPARE(int(lobbyOpen), 1);
+        QVERIFY(tcpServer->isListening());
+    }
+
+    Copy *rejoin(std::unique_ptr<Copy> &copy, std::unique_ptr<QTemporaryDir> &folder, const QString &name, quint32 seed)
+    {
+        folder = std::make_unique<QTemporaryDir>();
+        copy = std::make_unique<Copy>();
+        copy->name = name;
+        copy->start(QCoreApplication::applicationFilePath(), tcpServer->serverPort(), seed, folder->path());
+        return copy.get();
+    }
+
+    // The seat the copy was given, and whether its player is at his turn there.
+    QString seatOf(Copy &c)
+    {
+        c.seatLine.clear();
+        c.send(QStringLiteral("seat"));
+        runUntil([&c] { return !c.seatLine.isEmpty(); });
+        return c.seatLine;
+    }
+
+    // The saved board stands in the lobby whoever joins: owners, armies, records, on the map too.
+    static bool savedBoardStands(const SavedGameRecord &saved)
+    {
+        bool recordsStand = true;
+        for (int p = 1; p <= kMaxPlayers; ++p)
+            recordsStand = recordsStand && playerTable[p].f == saved.playerTable[p].f;
+        return territoryState == saved.territoryState && displayedTerritoryState == territoryState && recordsStand
+            && currentPlayer == saved.currentPlayer
+            && playerCount == saved.playerCount && cardDeckCounts == saved.cardDeckCounts;
+    }
+
+private slots:
+    void init() { openTable(); }
+    void cleanup() { closeTable(); }
+
+    void aSavedGameGoesOnOnEveryMachine_data()
+    {
+        QTest::addColumn<QString>("save");
+        QTest::addColumn<bool>("aliceBack");
+        QTest::newRow("saved in seat 2's turn, both back") << kTurnOfSeat2 << true;
+        QTest::newRow("saved in a later round, both back") << kLaterRound << true;
+        QTest::newRow("saved in seat 2's turn, Alice stays away") << kTurnOfSeat2 << false;
+    }
+    void aSavedGameGoesOnOnEveryMachine()
+    {
+        QFETCH(QString, save);
+        QFETCH(bool, aliceBack);
+        playAndSaveTwice();
+        if (QTest::currentTestFailed())
+            return;
+        endAllThree();
+        const SavedGameRecord saved = readGame(savedPath(save));
+        const QString savedText = gameRecordText(saved);
+        loadAtHost(save);
+        QVERIFY(savedBoardStands(saved));
+        QCOMPARE(playerName[2], QStringLiteral("Al.."));
+
+        // The players come back in the other order; each takes his own seat.
+        rejoin(bob, bobFolder, QStringLiteral("Bob"), 32);
+        QVERIFY(runUntil([] { return joinedPlayers == 2; }));
+        QCOMPARE(seatOf(*bob), QStringLiteral("3 0"));
+        if (aliceBack) {
+            rejoin(alice, aliceFolder, QStringLiteral("Alice"), 31);
+            QVERIFY(runUntil([] { return joinedPlayers == 3; }));
+            QCOMPARE(seatOf(*alice), QStringLiteral("2 0"));
+            QCOMPARE(playerName[2].trimmed(), QStringLiteral("Alice"));
+        }
+        QVERIFY(savedBoardStands(saved));
+
+        window->startNewGame();
+        QCOMPARE(screenMode, 9);
+        QCOMPARE(int(lobbyOpen), 0);
+        if (aliceBack) {
+            // Every machine holds the saved game, and the saved player is to move.
+            QCOMPARE(gameRecordText(), savedText);
+            QTRY_VERIFY_WITH_TIMEOUT(!alice->launched.isEmpty() && !bob->launched.isEmpty(), 20000);
+            QCOMPARE(alice->launched, savedText);
+            QCOMPARE(bob->launched, savedText);
+            if (saved.currentPlayer == 2) {
+                // Seat 2's turn begins again at seat 2's machine, under the host's checks.
+                QCOMPARE(awaitedAckCode, 1007);
+                QVERIFY(runUntil([this] { return seatOf(*alice) == QLatin1String("2 1"); }));
+            } else {
+                QVERIFY(runUntil([] { return turnStarted && currentPlayer == 1 && queuesIdle(); }));
+                QCOMPARE(int(saveAllowed), 1);
+            }
+        } else {
+            // The seat nobody came back to plays on as a computer player, under its marked name,
+            // from the saved turn on; the others see it so.
+            QCOMPARE(playerName[2].trimmed(), QStringLiteral("Alice (pc)"));
+            QCOMPARE(turnsTaken[2], saved.turnsTaken[2] + 1);
+            QCOMPARE(humanSeatCount, 3);
+            QVERIFY(!alice);
+        }
+        QVERIFY(allAgree());
+
+        // And the game is played to its end.
+        QVERIFY(playOn([] { return false; }));
+        QVERIFY(gameOver);
+        QVERIFY(allAgree());
+    }
+};
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    TestNetResume tests;
+    return runNetTable(argc, argv, tests);
+}
+
+#include "test_net_resume.moc"
