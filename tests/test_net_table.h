@@ -280,12 +280,11 @@ QString sharedState()
     return parts.join(QLatin1Char('|'));
 }
 
-// The game as a saved game holds it: the player to move, owners and armies, every player's name,
-// record (cards included) and turns, and the deck.
+// The game as a saved game holds it and every machine shares it: the player to move, owners and
+// armies, every player's name and record (cards included), and the deck.
 QString gameRecordText(int current, int players, const std::array<TerritoryState, kMaxTerritories + 1> &territories,
                        const std::array<PlayerRecord, kMaxPlayers + 1> &records,
-                       const std::array<QString, kMaxPlayers + 1> &names,
-                       const std::array<qint32, kMaxPlayers + 1> &turns, const std::array<qint32, 4> &deck)
+                       const std::array<QString, kMaxPlayers + 1> &names, const std::array<qint32, 4> &deck)
 {
     QStringList parts{QString::number(current)};
     for (int t = 1; t <= territoryCount; ++t)
@@ -294,7 +293,7 @@ QString gameRecordText(int current, int players, const std::array<TerritoryState
         QStringList fields;
         for (qint32 f : records[p].f)
             fields << QString::number(f);
-        parts << names[p].trimmed() + QLatin1Char('/') + QString::number(turns[p]) + QLatin1Char('/') + fields.join(QLatin1Char(','));
+        parts << names[p].trimmed() + QLatin1Char('/') + fields.join(QLatin1Char(','));
     }
     for (qint32 d : deck)
         parts << QString::number(d);
@@ -303,13 +302,13 @@ QString gameRecordText(int current, int players, const std::array<TerritoryState
 
 QString gameRecordText()
 {
-    return gameRecordText(currentPlayer, playerCount, territoryState, playerTable, playerName, turnsTaken, cardDeckCounts);
+    return gameRecordText(currentPlayer, playerCount, territoryState, playerTable, playerName, cardDeckCounts);
 }
 
 QString gameRecordText(const SavedGameRecord &game)
 {
     return gameRecordText(game.currentPlayer, game.playerCount, game.territoryState, game.playerTable, game.playerName,
-                          game.turnsTaken, game.cardDeckCounts);
+                          game.cardDeckCounts);
 }
 
 bool quitRequested = false;
