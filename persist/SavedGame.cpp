@@ -140,7 +140,8 @@ QByteArray encodeSavedGame(const SavedGameRecord &record)
     return writer.ok() ? bytes : QByteArray();
 }
 
-std::function<void(SavedGameRecord &)> turnStartOfSave;
+// A plain pointer: set before any constructor runs, so the network part's installer keeps it.
+void (*turnStartOfSave)(SavedGameRecord &game) = nullptr;
 
 SavedGameRecord capturedGame(double playTime)
 {

@@ -11,7 +11,6 @@
 #include <QString>
 
 #include <array>
-#include <functional>
 
 struct SavedGameRecord {
     std::array<TerritoryState, kMaxTerritories + 1> territoryState{};
@@ -72,7 +71,7 @@ constexpr qint64 kSavedGameFixedBytes = 4701;
 SavedGameRecord capturedGame(double playTime);
 // A network game is saved as its turn in play stood when it began (the network part sets this):
 // it may put that record in place of the game as it stands.
-extern std::function<void(SavedGameRecord &)> turnStartOfSave;
+extern void (*turnStartOfSave)(SavedGameRecord &game);
 
 // Writes the running game to `path` and, once it is written, into `savedGameMirror`; the play
 // time is brought up to date with it. False (and nothing changed) when the file could not be

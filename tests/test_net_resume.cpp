@@ -6,6 +6,7 @@
 
 #include "dialogs/SavedGameDialogs.h"
 #include "persist/SavedGame.h"
+#include "persist/SavedGameLoading.h"
 
 #include <QFile>
 
@@ -27,6 +28,9 @@ SavedGameRecord readGame(const QString &path)
 
 class TestNetResume : public NetTable {
     Q_OBJECT
+
+    std::vector<std::unique_ptr<Copy>> others; // players who join a lobby beside Alice and Bob
+    std::vector<std::unique_ptr<QTemporaryDir>> otherFolders;
 
     QString savedPath(const QString &name) const { return QDir::current().filePath(name); }
 
@@ -59,22 +63,25 @@ class TestNetResume : public NetTable {
         openLobbyWithTwoPlayers();
         launch();
         seat.fileNames << savedPath(kLaterRound);
-        std::array<TerritoryState, kMaxTerritories + 1> atHandOver{};
-        int handedAt = 0;
-        const auto seat2HasActed = [&] {
-            if (currentPlayer != 2 || turnsTaken[1] < 1 || placementRound > 0)
-                return false;
-            if (handedAt != turnsTaken[2] + 1) {
-                handedAt = turnsTaken[2] + 1;
-                atHandOver = territoryState;
-            }
-            return territoryState != atHandOver && awaitedAckCode == 0;
-        };
-        QVERIFY(playOn(seat2HasActed));
+        QVERIFY(playOn([] { return currentPlayer == 2 && turnsTaken[1] >= 1 && placementRound == 0; }));
         QVERIFY(!gameOver);
+        QVERIFY(runUntil([] { return queuesIdle() && awaitedAckCode == 0; }));
+        const auto atHandOver = territoryState;
+        // Alice plays her turn one action at a time until she has attacked (what a client tells
+        // the host in the middle of a turn), and waits while the host saves.
+        while (alice->attacks < 1 && currentPlayer == 2) {
+            const int actions = alice->actions;
+            alice->send(QStringLiteral("step"));
+            QVERIFY(runUntil([&] { return alice->actions > actions; }));
+        }
+        QVERIFY(agrees(*alice));
+        QVERIFY(territoryState != atHandOver);
+        QCOMPARE(currentPlayer, 2);
         QVERIFY(saveThroughMenu());
         QVERIFY(QFile::copy(savedPath(kLaterRound), savedPath(kTurnOfSeat2)));
         QCOMPARE(readGame(savedPath(kTurnOfSeat2)).currentPlayer, 2);
+        // The file holds her turn as it was handed to her: loaded, it begins again whole.
+        QVERIFY(readGame(savedPath(kTurnOfSeat2)).territoryState == atHandOver);
         const int hostRound = turnsTaken[1];
         QVERIFY(playOn([&] { return currentPlayer == 1 && turnsTaken[1] > hostRound && turnStarted && saveAllowed && queuesIdle(); }));
         QVERIFY2(!gameOver, "the game ended before the second save");
@@ -112,6 +119,49 @@ class TestNetResume : public NetTable {
         return copy.get();
     }
 
+    // Another player joins under `name`, and the host has taken his join.
+    Copy *joinAs(const QString &name)
+    {
+        const int joined = joinedPlayers;
+        others.emplace_back();
+        otherFolders.emplace_back();
+        Copy *c = rejoin(others.back(), otherFolders.back(), name, 40 + quint32(others.size()));
+        if (!runUntil([joined] { return joinedPlayers > joined; }))
+            qWarning("%s was not given a seat", qPrintable(name));
+        return c;
+    }
+
+    // The ended game's machines are still connected when the host loads a save: the lobby starts
+    // from a clean seat table, and their going later takes no seat from the players who join.
+    void loadAgainWithTheOldConnectionsOpen()
+    {
+        std::unique_ptr<Copy> oldAlice = std::move(alice);
+        std::unique_ptr<Copy> oldBob = std::move(bob);
+        loadAtHost(kTurnOfSeat2);
+        QCOMPARE(int(joinedPlayers), 1);
+        rejoin(alice, aliceFolder, QStringLiteral("Alice"), 51);
+        QVERIFY(runUntil([] { return joinedPlayers == 2; }));
+        rejoin(bob, bobFolder, QStringLiteral("Bob"), 52);
+        QVERIFY(runUntil([] { return joinedPlayers == 3; }));
+        oldAlice->process.kill();
+        oldBob->process.kill();
+        QVERIFY(runUntil([&] { return oldAlice->process.state() == QProcess::NotRunning
+                                      && oldBob->process.state() == QProcess::NotRunning; }));
+        QCOMPARE(seatOf(*alice), QStringLiteral("2 0"));
+        QCOMPARE(seatOf(*bob), QStringLiteral("3 0"));
+        QCOMPARE(int(joinedPlayers), 3);
+    }
+
+    // A saved game of this network, made once by playing one.
+    void haveSavedGame()
+    {
+        if (QFile::exists(savedPath(kTurnOfSeat2)) && QFile::exists(savedPath(kLaterRound)))
+            return;
+        playAndSaveTwice();
+        if (!QTest::currentTestFailed())
+            endAllThree();
+    }
+
     // The seat the copy was given, and whether its player is at his turn there.
     QString seatOf(Copy &c)
     {
@@ -134,20 +184,29 @@ class TestNetResume : public NetTable {
 
 private slots:
     void init() { openTable(); }
-    void cleanup() { closeTable(); }
+    void cleanup()
+    {
+        for (auto &c : others)
+            closeCopy(*c);
+        others.clear();
+        otherFolders.clear();
+        closeTable();
+    }
 
     void aSavedGameGoesOnOnEveryMachine_data()
     {
         QTest::addColumn<QString>("save");
         QTest::addColumn<bool>("aliceBack");
-        QTest::newRow("saved in seat 2's turn, both back") << kTurnOfSeat2 << true;
-        QTest::newRow("saved in a later round, both back") << kLaterRound << true;
-        QTest::newRow("saved in seat 2's turn, Alice stays away") << kTurnOfSeat2 << false;
+        QTest::addColumn<bool>("loadAgain"); // at the same host once the game has ended
+        QTest::newRow("saved in seat 2's turn, both back") << kTurnOfSeat2 << true << false;
+        QTest::newRow("saved in a later round, both back, loaded again") << kLaterRound << true << true;
+        QTest::newRow("saved in seat 2's turn, Alice stays away") << kTurnOfSeat2 << false << false;
     }
     void aSavedGameGoesOnOnEveryMachine()
     {
         QFETCH(QString, save);
         QFETCH(bool, aliceBack);
+        QFETCH(bool, loadAgain);
         playAndSaveTwice();
         if (QTest::currentTestFailed())
             return;
@@ -204,6 +263,54 @@ private slots:
         const auto endPlayed = [] { return queuesIdle() && statusLine.trimmed().endsWith(QLatin1String("wins the game.")); };
         QVERIFY2(runUntil(endPlayed), qPrintable(statusLine));
         QVERIFY(allAgree());
+        if (loadAgain)
+            loadAgainWithTheOldConnectionsOpen();
+    }
+
+    // The players who join a loaded game take the seats that wait for them; one who leaves
+    // before Launch frees his seat, which waits for him again.
+    void aReturningPlayerTakesHisSeat_data()
+    {
+        QTest::addColumn<QStringList>("joiners"); // in the order they join
+        QTest::addColumn<QString>("seats");       // what each is given
+        QTest::addColumn<int>("leaver");          // the joiner who leaves and comes back, or -1
+        const QStringList otherOrder{QStringLiteral("Bob"), QStringLiteral("Alice")};
+        QTest::newRow("full names") << otherOrder << QStringLiteral("3 2") << -1;
+        QTest::newRow("the two characters shown") << QStringList{QStringLiteral("Bobby"), QStringLiteral("Alfred")}
+                                                  << QStringLiteral("3 2") << -1;
+        QTest::newRow("a name no seat holds: the first seat waiting")
+            << QStringList{QStringLiteral("Carl"), QStringLiteral("Bob")} << QStringLiteral("2 3") << -1;
+        QTest::newRow("a player leaves before Launch") << otherOrder << QStringLiteral("3 2") << 0;
+    }
+    void aReturningPlayerTakesHisSeat()
+    {
+        QFETCH(QStringList, joiners);
+        QFETCH(QString, seats);
+        QFETCH(int, leaver);
+        haveSavedGame();
+        if (QTest::currentTestFailed())
+            return;
+        const SavedGameRecord saved = readGame(savedPath(kLaterRound));
+        loadAtHost(kLaterRound);
+        QStringList given;
+        for (const QString &name : joiners)
+            given << seatOf(*joinAs(name)).section(QLatin1Char(' '), 0, 0);
+        QCOMPARE(given.join(QLatin1Char(' ')), seats);
+        QCOMPARE(int(joinedPlayers), 3);
+        // Each seat shows its saved name whole, whoever took it.
+        QCOMPARE(playerName[2].trimmed(), QStringLiteral("Alice"));
+        QCOMPARE(playerName[3].trimmed(), QStringLiteral("Bob"));
+        if (leaver >= 0) {
+            const int seatLeft = given[leaver].toInt();
+            others[std::size_t(leaver)]->send(QStringLiteral("lobbyquit"));
+            QVERIFY(runUntil([] { return joinedPlayers == 2; }));
+            QCOMPARE(playerName[seatLeft], waitingSeatName(saved.playerName[seatLeft]));
+            // The others keep their seats; he comes back to his.
+            QCOMPARE(seatOf(*others[std::size_t(1 - leaver)]).section(QLatin1Char(' '), 0, 0), given[1 - leaver]);
+            QCOMPARE(seatOf(*joinAs(joiners[leaver])), QStringLiteral("%1 0").arg(seatLeft));
+            QCOMPARE(int(joinedPlayers), 3);
+        }
+        QVERIFY(savedBoardStands(saved));
     }
 };
 

@@ -4,6 +4,7 @@
 // with "--seat NAME PORT SEED" is a joining player. It reads commands on its standard input, one
 // a line, and answers on its standard output:
 //   go            this machine's player may play the placement or turn now handed to it
+//   step          he makes one action of it and waits, answering "acted <attacks made so far>"
 //   state         answers "state <text>" with what it holds, once its queues have run dry
 //   seat          answers "seat <seat> <acting>": its seat, and whether its player acts now
 //   record        answers "record <text>" with the game it holds (gameRecordText)
@@ -145,14 +146,26 @@ class Player {
 public:
     explicit Player(ViewArea &window) : window_(window) {}
     bool mayAct = false;
+    bool oneAction = false; // he stops again after his next action
     bool attacks = true;
     int trades = 0;
+    int attacksMade = 0;
     int conquests = 0;
 
     bool myTurn() const { return networkSeat > 0 && currentPlayer == networkSeat && !gameOver; }
 
     // True when it did something.
     bool act()
+    {
+        if (!play())
+            return false;
+        if (oneAction)
+            mayAct = oneAction = false;
+        return true;
+    }
+
+private:
+    bool play()
     {
         if (!mayAct || !queuesIdle())
             return false;
@@ -201,6 +214,7 @@ public:
             const Attack attack = bestAttack(true);
             if (attack.source && attacksThisTurn_ < 40) {
                 ++attacksThisTurn_;
+                ++attacksMade;
                 const int owner = territoryState[attack.target].owner;
                 press(kAttackRow);
                 click(attack.source);
@@ -220,7 +234,6 @@ public:
         return false;
     }
 
-private:
     bool tradeCards()
     {
         for (int n = 1; n <= 6; ++n)
@@ -416,6 +429,7 @@ int runJoiningCopy(const QString &name, quint16 port, quint32 seed)
     bool stateAsked = false;
     bool recordAsked = false;
     bool launchedSaid = false;
+    bool stepping = false;
     int tradesSaid = 0;
     // The game as the host's start brought it, before any turn here has begun.
     const auto sayLaunched = [&] {
@@ -434,6 +448,8 @@ int runJoiningCopy(const QString &name, quint16 port, quint32 seed)
             const QString command = commands.takeFirst();
             if (command == QLatin1String("go"))
                 player.mayAct = true;
+            else if (command == QLatin1String("step"))
+                player.mayAct = player.oneAction = stepping = true;
             else if (command == QLatin1String("state"))
                 stateAsked = true;
             else if (command == QLatin1String("record"))
@@ -448,6 +464,10 @@ int runJoiningCopy(const QString &name, quint16 port, quint32 seed)
                 paintWindow(*window);
                 mouseClickAt(*window, menuRowRect(1, false, false).center());
             }
+        }
+        if (stepping && !player.oneAction) {
+            stepping = false;
+            say(QStringLiteral("acted %1").arg(player.attacksMade));
         }
         if (player.trades != tradesSaid) {
             tradesSaid = player.trades;
@@ -485,6 +505,8 @@ public:
     bool ended = false;
     bool closed = false;
     int trades = 0;
+    int actions = 0; // one for each "step" done
+    int attacks = -1; // the attacks made, as the last step told
 
     void start(const QString &program, quint16 port, quint32 seed, const QString &folder)
     {
@@ -513,6 +535,10 @@ private:
                 launched = line.mid(9);
             else if (line.startsWith(QLatin1String("trades ")))
                 trades = line.mid(7).toInt();
+            else if (line.startsWith(QLatin1String("acted "))) {
+                ++actions;
+                attacks = line.mid(6).toInt();
+            }
             else if (line == QLatin1String("ended"))
                 ended = true;
             else if (line == QLatin1String("closed"))
@@ -614,9 +640,11 @@ protected:
     // Every machine holds what the host holds.
     bool allAgree()
     {
-        const QString expected = sharedState();
+        // The host's state as it is when the answers are in: a turn may end while they come.
+        QString expected;
         const QList<Copy *> copies = copiesAtTable();
         const auto agreed = [&] {
+            expected = sharedState();
             for (Copy *c : copies)
                 if (c->lastState != expected)
                     return false;
@@ -732,17 +760,21 @@ protected:
         wake.start(100);
     }
 
+    // The copy is told to go, or stopped.
+    static void closeCopy(Copy &c)
+    {
+        c.process.closeWriteChannel();
+        if (!c.process.waitForFinished(5000))
+            c.process.kill();
+        c.process.waitForFinished(5000);
+    }
+
     // After each test: the copies are told to go (or stopped), the window closes.
     void closeTable()
     {
-        for (Copy *c : {alice.get(), bob.get()}) {
-            if (!c)
-                continue;
-            c->process.closeWriteChannel();
-            if (!c->process.waitForFinished(5000))
-                c->process.kill();
-            c->process.waitForFinished(5000);
-        }
+        for (Copy *c : {alice.get(), bob.get()})
+            if (c)
+                closeCopy(*c);
         alice.reset();
         bob.reset();
         player.reset();
