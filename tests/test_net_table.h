@@ -653,6 +653,10 @@ protected:
         if (askUntil(copies, agreed))
             return true;
         for (Copy *c : copies) {
+            if (c->lastState.isEmpty())
+                qWarning("%s has not answered: %s, exit code %d, %s", qPrintable(c->name),
+                         c->process.state() == QProcess::Running ? "running" : "not running", c->process.exitCode(),
+                         c->process.readAllStandardError().right(2000).constData());
             const QStringList mine = expected.split(QLatin1Char('|'));
             const QStringList theirs = c->lastState.split(QLatin1Char('|'));
             qWarning("%s: current %s here, %s there", qPrintable(c->name), qPrintable(mine.value(0)),
