@@ -495,7 +495,10 @@ void clientTakes(int code, const StateSnapshot &s)
         // Only the seat whose own conquest decided the game has played its end already. The
         // others may hold the game as over since a mirrored step of that conquest, and play it now.
         const bool playedHere = netSession.clientActing && gameOver;
-        applySnapshot(s, !netSession.clientActing);
+        // That seat keeps its own state: the host may not have its last move in yet (the armies
+        // moving in after the deciding conquest), and gets it with the seat's 1028.
+        if (!playedHere)
+            applySnapshot(s, !netSession.clientActing);
         netSession.clientActing = 0;
         gameOver = 1;
         if (!playedHere)

@@ -14,7 +14,6 @@
 #include "rules/TurnState.h"
 #include "state/GameState.h"
 #include "state/MapPicture.h"
-#include "state/Seams.h"
 
 #include <array>
 
@@ -156,7 +155,7 @@ void launchResumedGame()
     initialPlacementPhase = strongholdPhase = 0;
     armiesToPlace = 0;
     screenMode = 9;
-    gameStartTime = playTimeStamp = interaction().now();
+    restartPlayTime();
     sendToJoinedClients(snapshotMessage(1002));
     repaintEveryTerritory();
     drawPlayerPanel();

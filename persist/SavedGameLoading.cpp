@@ -384,10 +384,15 @@ void continueSavedGame(const QDateTime &loadStarted)
     rebuildContinentOrder();
 }
 
-void resumeLocalGame()
+void restartPlayTime()
 {
     gameStartTime = playTimeStamp = interaction().now();
     playTimeSeconds = savedGameMirror.playTimeSeconds;
+}
+
+void resumeLocalGame()
+{
+    restartPlayTime();
     queueMissionReminder();
     // A game is saved only at the start of a turn, which has counted its continent bonus in the
     // record already; the turn now begins again and counts it once more.

@@ -71,6 +71,8 @@ void queueStepsAfterDeclinedLoad();
 // The player continues: what both a local and a network game take from the file now, the random
 // source seeded from the moment the load began, and the buttons of a running game.
 void continueSavedGame(const QDateTime &loadStarted);
+// The loaded game's play time counts on from now.
+void restartPlayTime();
 // A local game plays on at once: the play time, the mission's reminders and the current
 // player's turn.
 void resumeLocalGame();

@@ -76,6 +76,7 @@ class TestNetResume : public NetTable {
         QVERIFY(agrees(*alice));
         QVERIFY(territoryState != atHandOver);
         QCOMPARE(currentPlayer, 2);
+        seat.clock = seat.clock.addSecs(600);
         QVERIFY(saveThroughMenu());
         QVERIFY(QFile::copy(savedPath(kLaterRound), savedPath(kTurnOfSeat2)));
         QCOMPARE(readGame(savedPath(kTurnOfSeat2)).currentPlayer, 2);
@@ -235,6 +236,9 @@ private slots:
         window->startNewGame();
         QCOMPARE(screenMode, 9);
         QCOMPARE(int(lobbyOpen), 0);
+        // The play time goes on from the saved one.
+        QVERIFY(saved.playTimeSeconds >= 600);
+        QCOMPARE(playTimeSeconds, saved.playTimeSeconds);
         if (aliceBack) {
             // Every machine holds the saved game, and the saved player is to move.
             QCOMPARE(gameRecordText(), savedText);
