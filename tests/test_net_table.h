@@ -657,6 +657,8 @@ protected:
         for (Copy *c : copies) {
             if (c->stateAsked)
                 qWarning("%s has not answered the last ask", qPrintable(c->name));
+            if (!c->boxes.isEmpty())
+                qWarning("%s was shown: %s", qPrintable(c->name), qPrintable(c->boxes.join(QStringLiteral(" / "))));
             const QStringList mine = expected.split(QLatin1Char('|'));
             const QStringList theirs = c->lastState.split(QLatin1Char('|'));
             qWarning("%s: current %s here, %s there", qPrintable(c->name), qPrintable(mine.value(0)),
