@@ -295,7 +295,6 @@ bool takeActingClientState(int socket, int code, const StateSnapshot &s)
         writeMessage(socket, snapshotMessage(1003));
         return false;
     }
-    const bool wasOver = gameOver;
     StateSnapshot taken = s;
     keepHostsOwnFields(taken);
     applySnapshot(taken, true);
@@ -304,9 +303,6 @@ bool takeActingClientState(int socket, int code, const StateSnapshot &s)
     displayedTerritoryState = territoryState;
     recountAllPlayers();
     drawPlayerPanel();
-    // The client's last conquest has decided the game: the host plays its end for everyone.
-    if (!wasOver && gameOver)
-        pushEndDecidedElsewhere();
     // The ends of a placement and of a turn are acknowledged; the winner's last word needs none.
     if (code == 1005 || code == 1011)
         acknowledge(socket, code);
@@ -345,8 +341,12 @@ void hostTakes(int socket, int code, const StateSnapshot &s)
         break;
     }
     case 1028: // a client has won
-        if (fromActingClient(socket, true) && takeActingClientState(socket, code, s))
+        // The host plays the end for everyone once the winner's turn is over: the armies that
+        // follow his deciding conquest come after it.
+        if (fromActingClient(socket, true) && takeActingClientState(socket, code, s)) {
             netSession.deciderEnded = 1;
+            pushEndDecidedElsewhere();
+        }
         break;
     case 1020: // a client leaves: its seat in the lobby, or the game for everyone
         seatLeaves(socket);

@@ -15,7 +15,7 @@
 // "launched <text>" with the game it holds once the host's start of the game has come.
 
 #include "test_mapclicks_support.h"
-#include "test_net_support.h"
+#include "test_net_copy_support.h"
 
 #include "app/GameLoop.h"
 #include "app/MouseInput.h"
@@ -37,15 +37,12 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTcpServer>
-#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include <cstdio>
 #include <functional>
 #include <initializer_list>
 #include <memory>
-#include <unistd.h>
 
 using namespace clicks_test;
 
@@ -345,19 +342,6 @@ std::unique_ptr<ViewArea> openWindow(Seat &seat)
     return window;
 }
 
-void answerSetupWith(const QString &text)
-{
-    setChoiceDialogRunner([text](ViewArea &, const ChoiceDialogSpec &spec) {
-        ChoiceOutcome outcome;
-        outcome.result = 1;
-        outcome.choice = 1;
-        for (const DialogItem &item : spec.items)
-            if (item.kind == DialogItem::TextField)
-                outcome.text = text;
-        return outcome;
-    });
-}
-
 // One turn of the machine's loop: the events that have come (then `afterEvents`), then one tick
 // or one action; with nothing to do it waits for the next event (a guard timer wakes it) and
 // ticks once.
@@ -385,42 +369,17 @@ int runJoiningCopy(const QString &name, quint16 port, quint32 seed)
     Seat seat;
     seatHere = &seat;
     std::unique_ptr<ViewArea> window = openWindow(seat);
-    setvbuf(stdout, nullptr, _IOLBF, 0);
-    auto say = [](const QString &line) {
-        std::printf("%s\n", line.toLatin1().constData());
-        std::fflush(stdout);
-    };
+    const auto say = sayLine;
     seat.told = [&](const QString &text) { say(QStringLiteral("box ") + text); };
     quitEventLoop = [] { quitRequested = true; };
     bool &quit = quitRequested;
 
-    answerSetupWith(QStringLiteral("127.0.0.1"));
-    networkPlayerName = networkNameFor(name);
-    playerName[1] = networkPlayerName;
-    gamePort = port;
-    gameMode = ModeClient;
-    if (runJoinSteps(*window) != SetupStepResult::Continue)
+    if (!joinHostOnLoopback(*window, name, port))
         return 2;
 
     Player player(*window);
-    QStringList commands;
-    QByteArray input;
-    QSocketNotifier stdinNotifier(STDIN_FILENO, QSocketNotifier::Read);
-    QObject::connect(&stdinNotifier, &QSocketNotifier::activated, [&] {
-        char buffer[256];
-        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (n <= 0) {
-            stdinNotifier.setEnabled(false);
-            quit = true;
-            return;
-        }
-        input.append(buffer, int(n));
-        int end;
-        while ((end = input.indexOf('\n')) >= 0) {
-            commands.append(QString::fromLatin1(input.left(end)));
-            input.remove(0, end + 1);
-        }
-    });
+    InputLines input;
+    QStringList &commands = input.lines;
     QTimer wake;
     wake.start(100);
 
@@ -438,7 +397,7 @@ int runJoiningCopy(const QString &name, quint16 port, quint32 seed)
             say(QStringLiteral("launched ") + gameRecordText());
         }
     };
-    while (!quit) {
+    while (!quit && !input.ended) {
         runLoopOnce(*window, player, sayLaunched);
         // The turn handed here is played once the host has seen every machine agree.
         if (wasActing && !netSession.clientActing && !gameOver)
