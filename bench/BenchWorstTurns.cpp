@@ -1,0 +1,103 @@
+// The worst computer turn of ten-player games on every shipped map, and the whole ten-player
+// World game. A game plays the same way every time, so each is replayed and the line gives the
+// median and the range over the replays: noise on a shared machine widens the range.
+// `tarvan_bench worstturns [map ...]` measures the named maps only (the World game always).
+
+#include "Measure.h"
+#include "TimedGame.h"
+
+#include "ai/SelfPlay.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QStringList>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int kReplays = 3;
+constexpr int kTurnCap = 20000;
+
+// Dice-like and nothing else, then 1-for-1 with strongholds and troop experience.
+std::vector<SelfPlayOptions> gamesPerMap()
+{
+    SelfPlayOptions plain;
+    plain.seed = 1;
+    SelfPlayOptions strongholds;
+    strongholds.seed = 2;
+    strongholds.attackRule = 'j';
+    strongholds.strongholds = true;
+    strongholds.troopExperience = true;
+    return {plain, strongholds};
+}
+
+void printSpread(const QString &name, std::vector<double> times, const QString &runs)
+{
+    std::sort(times.begin(), times.end());
+    std::printf("%-44s median %8.3f ms   range %8.3f – %8.3f ms   (%s)\n", qPrintable(name),
+                times[times.size() / 2], times.front(), times.back(), qPrintable(runs));
+    std::fflush(stdout);
+}
+
+// The worst turn of one replay is the worst turn of any of the map's games.
+void benchWorstTurn(const QString &map)
+{
+    const std::vector<SelfPlayOptions> games = gamesPerMap();
+    std::vector<double> worst;
+    int turns = 0;
+    for (int replay = 0; replay < kReplays; ++replay) {
+        double worstOfReplay = 0;
+        turns = 0;
+        for (const SelfPlayOptions &options : games) {
+            const GameRecord record = playGame(map, options, kTurnCap);
+            turns += record.turns;
+            for (double ms : record.turnTimes)
+                worstOfReplay = std::max(worstOfReplay, ms);
+        }
+        worst.push_back(worstOfReplay);
+    }
+    printSpread(QStringLiteral("worst computer turn, %1, 10 players").arg(map), worst,
+                QStringLiteral("%1 replays of %2 games, %3 turns").arg(kReplays).arg(games.size()).arg(turns));
+}
+
+void benchWholeWorldGame()
+{
+    constexpr int kGames = 6;
+    std::vector<double> times;
+    for (int replay = 0; replay < kReplays; ++replay) {
+        for (int game = 0; game < kGames; ++game) {
+            SelfPlayOptions options;
+            options.seed = 200 + game;
+            QElapsedTimer timer;
+            timer.start();
+            playGame(QStringLiteral("World"), options, kTurnCap);
+            times.push_back(timer.nsecsElapsed() / 1e6);
+        }
+    }
+    printSpread(QStringLiteral("whole game, World, 10 players"), times,
+                QStringLiteral("%1 replays of %2 games").arg(kReplays).arg(kGames));
+}
+
+void runWorstTurnBenchmarks()
+{
+    ScratchDataFolder scratch;
+    const QStringList args = QCoreApplication::arguments();
+    const int at = args.indexOf(QStringLiteral("worstturns"));
+    QStringList maps = at >= 0 ? args.mid(at + 1) : QStringList();
+    if (maps.isEmpty())
+        maps = shippedMapNames();
+    for (const QString &map : maps) {
+        if (shippedMapNames().contains(map, Qt::CaseInsensitive))
+            benchWorstTurn(map);
+        else
+            std::printf("worst computer turn, %s: no such map\n", qPrintable(map));
+    }
+    benchWholeWorldGame();
+}
+
+BenchArea worstTurnsArea("worstturns", runWorstTurnBenchmarks);
+
+} // namespace
