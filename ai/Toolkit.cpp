@@ -54,21 +54,6 @@ bool canAttack(int from, int to)
     return from != to && isValidTerritory(to) && isNeighbour(from, to);
 }
 
-int ownerOf(int t)
-{
-    return isValidTerritory(t) ? territoryState[t].owner : 0;
-}
-
-int armiesOf(int t)
-{
-    return isValidTerritory(t) ? territoryState[t].armies : 0;
-}
-
-bool isOwnTerritory(int t)
-{
-    return isValidTerritory(t) && territoryState[t].owner == currentPlayer;
-}
-
 bool playerHolds(int player, int continent)
 {
     if (player < 1 || player > kMaxPlayers || continent < 1 || continent > continentCount)

@@ -30,9 +30,19 @@ TerritoryRange<kMaxBorderEntries> bordersOf(int c);
 TerritoryRange<kMaxContinentMembers> membersOf(int c);
 // `from` can attack or move into `to`: `to` is in from's list and is not from itself.
 bool canAttack(int from, int to);
-int ownerOf(int t);  // 0 for a number that is not on the map
-int armiesOf(int t); // 0 for a number that is not on the map
-bool isOwnTerritory(int t); // owned by `currentPlayer`
+// Inline, as every search asks them at each step.
+inline int ownerOf(int t) // 0 for a number that is not on the map
+{
+    return isValidTerritory(t) ? territoryState[t].owner : 0;
+}
+inline int armiesOf(int t) // 0 for a number that is not on the map
+{
+    return isValidTerritory(t) ? territoryState[t].armies : 0;
+}
+inline bool isOwnTerritory(int t) // owned by `currentPlayer`
+{
+    return isValidTerritory(t) && territoryState[t].owner == currentPlayer;
+}
 // The continent-held flag of player p's record (false for continent 0 or a bad number).
 bool playerHolds(int player, int continent);
 bool isContinentMember(int t, int continent);

@@ -259,12 +259,3 @@ bool isNeighbour(int from, int to)
     return false;
 }
 
-bool isValidTerritory(int t)
-{
-    return t >= 1 && t <= territoryCount;
-}
-
-bool isValidPlayer(int p)
-{
-    return p >= 1 && p <= playerCount;
-}
