@@ -1,18 +1,11 @@
 #include "ai/RouteIndex.h"
 
-void RouteIndex::build()
-{
-    for (auto &stops : stops_)
-        stops.clear();
-    const int routes = qBound(0, routeCount, kMaxRoutes);
-    for (int r = 1; r <= routes && routeTable[r].t[1] != 0; ++r)
-        add(r);
-}
+namespace {
 
-void RouteIndex::add(int route)
+// A territory's stop on a route: its first and last slot, or none when it is not on the map or
+// appeared earlier on the route.
+void addStops(std::array<std::vector<RouteStop>, kMaxTerritories + 1> &stops, int route)
 {
-    if (route < 1 || route > kMaxRoutes)
-        return;
     const auto &chain = routeTable[route].t;
     int length = 0;
     while (length < kRouteLength && chain[length + 1] != 0)
@@ -28,11 +21,48 @@ void RouteIndex::add(int route)
         for (int later = pos + 1; later <= length; ++later)
             if (chain[later] == t)
                 last = later;
-        stops_[t].push_back({route, pos, last});
+        stops[t].push_back({route, pos, last});
     }
+}
+
+} // namespace
+
+void RouteIndex::build()
+{
+    clear();
+    catchUp();
+}
+
+void RouteIndex::clear()
+{
+    for (auto &stops : stops_)
+        stops.clear();
+    indexed_ = 0;
+}
+
+void RouteIndex::catchUp()
+{
+    const int routes = qBound(0, routeCount, kMaxRoutes);
+    while (indexed_ < routes && routeTable[indexed_ + 1].t[1] != 0)
+        addStops(stops_, ++indexed_);
 }
 
 const std::vector<RouteStop> &RouteIndex::stopsOf(int t) const
 {
     return stops_[qBound(0, t, kMaxTerritories)];
+}
+
+const RouteIndex &currentRouteIndex()
+{
+    static RouteIndex index;
+    static quint32 clearings = 0;
+    static qint32 territories = -1;
+    if (clearings != routeTableClearings || territories != territoryCount || routeCount < index.indexed_) {
+        clearings = routeTableClearings;
+        territories = territoryCount;
+        index.build();
+    } else {
+        index.catchUp();
+    }
+    return index;
 }

@@ -17,11 +17,20 @@ class RouteIndex {
 public:
     // Indexes routes 1..`routeCount` of `routeTable`, up to the first empty record.
     void build();
-    // Indexes one more route (a chain just learned).
-    void add(int route);
     // The routes holding t, in route order.
     const std::vector<RouteStop> &stopsOf(int t) const;
 
 private:
+    friend const RouteIndex &currentRouteIndex();
+    void clear();
+    // Indexes the routes after the last one indexed, up to `routeCount` or an empty record.
+    void catchUp();
+
     std::array<std::vector<RouteStop>, kMaxTerritories + 1> stops_;
+    int indexed_ = 0;
 };
+
+// The index of the route table as it is now. It is kept between calls and only takes in the
+// routes learned or added since the last call; it starts afresh when the table was cleared,
+// shortened or the map changed.
+const RouteIndex &currentRouteIndex();

@@ -12,13 +12,6 @@ namespace {
 
 constexpr int kNoCost = 9999;
 
-RouteIndex &freshRouteIndex()
-{
-    static RouteIndex index;
-    index.build();
-    return index;
-}
-
 int slotAt(int route, int pos)
 {
     if (route < 1 || route > kMaxRoutes || pos < 1 || pos > kRouteLength)
@@ -85,9 +78,8 @@ bool guardsHeldContinent(int t)
 
 // ---- Segments and plans toward a continent ----
 
-bool startAccepted(int route, int pos)
+bool startAccepted(int start)
 {
-    const int start = slotAt(route, pos);
     const int c = continentOf(start);
     if (mainEnemy != 0 && mainEnemy != currentPlayer)
         return true;
@@ -96,10 +88,30 @@ bool startAccepted(int route, int pos)
         accepted = true;
     if (!accepted)
         return false;
-    int position = pos;
+    int position = 1;
     aiTerritoryCheck(start, position);
     return position != 0;
 }
+
+// Whether each own territory may start a walk, found once per territory: many routes pass
+// through the same starts.
+class StartVerdicts {
+public:
+    StartVerdicts() { known_.fill(Unknown); }
+    bool accepted(int route, int pos)
+    {
+        const int start = slotAt(route, pos);
+        if (start < 0 || start > kMaxTerritories)
+            return startAccepted(start);
+        if (known_[start] == Unknown)
+            known_[start] = startAccepted(start) ? Accepted : Refused;
+        return known_[start] == Accepted;
+    }
+
+private:
+    enum Verdict : qint8 { Unknown, Accepted, Refused };
+    std::array<Verdict, kMaxTerritories + 1> known_;
+};
 
 int ownPositionAfter(int route, int p)
 {
@@ -125,15 +137,16 @@ void addSegment(int route, int targetPos, int ownPos)
 
 void listSegments(int c, const RouteIndex &index)
 {
+    StartVerdicts starts;
     for (int b : bordersOf(c)) {
         if (isOwnTerritory(b))
             continue;
         for (const RouteStop &stop : index.stopsOf(b)) {
             int forward = ownPositionAfter(stop.route, stop.first);
             int backward = ownPositionBefore(stop.route, stop.first);
-            if (forward != 0 && !startAccepted(stop.route, forward))
+            if (forward != 0 && !starts.accepted(stop.route, forward))
                 forward = 0;
-            if (backward != 0 && !startAccepted(stop.route, backward))
+            if (backward != 0 && !starts.accepted(stop.route, backward))
                 backward = 0;
             addSegment(stop.route, stop.first, forward);
             addSegment(stop.route, stop.first, backward);
@@ -280,7 +293,7 @@ void aiSearchLeaderRoutes()
     if (!onClassicWorldMap())
         return;
     int bestFound = 0, bestCost = INT_MAX;
-    const RouteIndex &index = freshRouteIndex();
+    const RouteIndex &index = currentRouteIndex();
     for (int t = 1; t <= territoryCount; ++t) {
         if (!isOwnTerritory(t) || t == ownStronghold() || holds(continentOf(t)) || skippedOnWorld(t))
             continue;
@@ -327,7 +340,7 @@ void aiSearchStrongholdRoutes()
 {
     strongholdPath = RoutePlan();
     int bestCost = kNoCost;
-    const RouteIndex &index = freshRouteIndex();
+    const RouteIndex &index = currentRouteIndex();
     for (int t = 1; t <= territoryCount; ++t) {
         if (!isOwnTerritory(t) || t == ownStronghold())
             continue;
@@ -349,13 +362,13 @@ void aiTerritoryCheck(int t, int &position)
 
 void aiSelectTarget(int c)
 {
-    selectTarget(c, freshRouteIndex());
+    selectTarget(c, currentRouteIndex());
 }
 
 void aiPlanContinentRoute()
 {
     bestRoutePlan = 0;
-    const RouteIndex &index = freshRouteIndex();
+    const RouteIndex &index = currentRouteIndex();
     if (routePlanMode == 9)
         planBreak(index);
     else if (routePlanMode == 8)

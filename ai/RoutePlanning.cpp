@@ -8,6 +8,8 @@
 
 #include <climits>
 #include <cstdlib>
+#include <map>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -18,17 +20,14 @@ constexpr int kLearnMinimum = 3;
 
 int searchSteps = 0;
 
-// What an open RouteSearchScope keeps: the routes by territory, the neighbour lists and who
-// can reach each territory.
+// What an open RouteSearchScope keeps: the neighbour lists and who can reach each territory.
 struct SearchContext {
     int depth = 0;
-    RouteIndex routes;
     std::array<Neighbours, kMaxTerritories + 1> neighbours;
     std::array<std::vector<qint32>, kMaxTerritories + 1> reachedFrom;
 
     void build()
     {
-        routes.build();
         for (int t = 0; t <= kMaxTerritories; ++t) {
             neighbours[t] = neighboursOf(t);
             reachedFrom[t].clear();
@@ -101,36 +100,73 @@ void chooseRow(int to, int &bestRow, int &bestScore)
 
 // ---- Stretches of known chains ----
 
+// The stretch of a known chain from `from` (its last slot) to `to` (its last slot), unless a
+// territory on it is not on the map.
+void addStretch(int route, int pf, int pt)
+{
+    const auto &chain = routeTable[route].t;
+    RouteCandidate row{};
+    const int step = pt > pf ? 1 : -1;
+    bool valid = true;
+    int i = 0;
+    for (int pos = pf;; pos += step) {
+        valid = valid && isValidTerritory(chain[pos]);
+        row[++i] = static_cast<quint8>(valid ? chain[pos] : 0);
+        if (pos == pt)
+            break;
+    }
+    if (valid)
+        routeCandidates[++routeCandidateCount] = row;
+}
+
+// Every known chain holding both, in route order: both stop lists are in route order, so one
+// walk along them meets every chain they share.
 void addKnownStretches(int from, int to)
 {
-    for (const RouteStop &stop : context().routes.stopsOf(from)) {
-        const auto &chain = routeTable[stop.route].t;
-        const int length = chainLength(routeTable[stop.route]);
-        const int pf = stop.last;
-        int pt = 0;
-        for (int pos = 1; pos <= length; ++pos)
-            if (chain[pos] == to)
-                pt = pos;
-        if (pt == 0 || std::abs(pf - pt) > kCandidateLength - 1)
+    const RouteIndex &index = currentRouteIndex();
+    const std::vector<RouteStop> &fromStops = index.stopsOf(from);
+    const std::vector<RouteStop> &toStops = index.stopsOf(to);
+    auto toStop = toStops.begin();
+    for (const RouteStop &stop : fromStops) {
+        while (toStop != toStops.end() && toStop->route < stop.route)
+            ++toStop;
+        if (toStop == toStops.end())
+            return;
+        if (toStop->route != stop.route || std::abs(stop.last - toStop->last) > kCandidateLength - 1)
             continue;
         if (routeCandidateCount >= kMaxCandidateRows)
             return;
-        RouteCandidate row{};
-        const int step = pt > pf ? 1 : -1;
-        bool valid = true;
-        int i = 0;
-        for (int pos = pf;; pos += step) {
-            valid = valid && isValidTerritory(chain[pos]);
-            row[++i] = static_cast<quint8>(valid ? chain[pos] : 0);
-            if (pos == pt)
-                break;
-        }
-        if (valid)
-            routeCandidates[++routeCandidateCount] = row;
+        addStretch(stop.route, stop.last, toStop->last);
     }
 }
 
 // ---- The depth-first search over the neighbour graph ----
+
+// The way to a target as a search sees it: the steps from each territory that could lie on a
+// chain to the target, and the fewest armies on any such territory.
+struct DistancesToTarget {
+    std::array<int, kMaxTerritories + 1> steps;
+    int cheapest = INT_MAX;
+};
+
+// The distances of the searches from one player's stacks to one target, while nothing on the map
+// changes. A start is the player's own, so it never lies on a chain: what the search may cross,
+// and so the distances, depend only on the start's armies and the longest chain searched.
+class SharedDistances {
+public:
+    explicit SharedDistances(int to) : to_(to) {}
+    bool serves(int from, int to) const { return to == to_ && isOwnTerritory(from); }
+    DistancesToTarget *find(int armies, int maxLength)
+    {
+        const auto found = known_.find({armies, maxLength});
+        return found == known_.end() ? nullptr : &found->second;
+    }
+    DistancesToTarget &add(int armies, int maxLength) { return known_[{armies, maxLength}]; }
+
+private:
+    int to_;
+    std::map<std::pair<int, int>, DistancesToTarget> known_;
+};
 
 // Only territories that could lie on a chain are searched: not the player's, weaker than the
 // start. Rows are only added when they beat the best so far, and a branch that cannot reach
@@ -139,9 +175,10 @@ void addKnownStretches(int from, int to)
 // budget bound the work on dense map files.
 class DepthFirstSearch {
 public:
-    DepthFirstSearch(int from, int to)
+    DepthFirstSearch(int from, int to, SharedDistances *shared)
         : from_(from), to_(to), startArmies_(armiesOf(from)),
-          maxLength_(shortRouteOnly ? kShortRouteLength : kCandidateLength)
+          maxLength_(shortRouteOnly ? kShortRouteLength : kCandidateLength),
+          shared_(shared && shared->serves(from, to) ? shared : nullptr)
     {
     }
 
@@ -154,7 +191,7 @@ public:
         routeCandidates[++routeCandidateCount] = first;
         if (!passable(to_))
             return;
-        measureDistances();
+        distances_ = &distancesToTarget();
         onPath_.fill(false);
         onPath_[from_] = true;
         extend(from_, 1, startArmies_);
@@ -166,27 +203,40 @@ private:
         return u != from_ && isValidTerritory(u) && !isOwnTerritory(u) && armiesOf(u) < startArmies_;
     }
 
+    const DistancesToTarget &distancesToTarget()
+    {
+        if (!shared_) {
+            measureDistances(own_);
+            return own_;
+        }
+        if (const DistancesToTarget *known = shared_->find(startArmies_, maxLength_))
+            return *known;
+        DistancesToTarget &measured = shared_->add(startArmies_, maxLength_);
+        measureDistances(measured);
+        return measured;
+    }
+
     // Steps from each passable territory to `to` through passable territories, walking back
     // from `to` over the links that reach it.
-    void measureDistances()
+    void measureDistances(DistancesToTarget &out) const
     {
         const SearchContext &shared = context();
-        distance_.fill(kUnreachable);
-        distance_[to_] = 0;
-        cheapest_ = INT_MAX;
+        out.steps.fill(kUnreachable);
+        out.steps[to_] = 0;
+        out.cheapest = INT_MAX;
         for (int t = 1; t <= territoryCount; ++t)
             if (passable(t))
-                cheapest_ = qMin(cheapest_, qMax(0, armiesOf(t)));
+                out.cheapest = qMin(out.cheapest, qMax(0, armiesOf(t)));
         std::array<int, kMaxTerritories + 1> queue{};
         int head = 0, tail = 0;
         queue[tail++] = to_;
         while (head < tail) {
             const int t = queue[head++];
-            if (distance_[t] >= maxLength_ - 2)
+            if (out.steps[t] >= maxLength_ - 2)
                 continue;
             for (int u : shared.reachedFrom[t]) {
-                if (distance_[u] == kUnreachable && passable(u)) {
-                    distance_[u] = distance_[t] + 1;
+                if (out.steps[u] == kUnreachable && passable(u)) {
+                    out.steps[u] = out.steps[t] + 1;
                     queue[tail++] = u;
                 }
             }
@@ -201,16 +251,17 @@ private:
     // `length` territories on the path, the last being `last`, arriving with `score` armies.
     void extend(int last, int length, int score)
     {
+        const std::array<int, kMaxTerritories + 1> &distance = distances_->steps;
         for (int u : context().neighbours[last]) {
             if (mustStop())
                 return;
             ++searchSteps;
             if (onPath_[u] || !passable(u))
                 continue;
-            if (distance_[u] == kUnreachable || length + distance_[u] > maxLength_ - 1)
+            if (distance[u] == kUnreachable || length + distance[u] > maxLength_ - 1)
                 continue;
             const int arriving = score - armiesOf(u) - 1;
-            if (arriving - distance_[u] * (cheapest_ + 1) <= best_)
+            if (arriving - distance[u] * (distances_->cheapest + 1) <= best_)
                 continue;
             routePath[length] = static_cast<quint8>(u);
             if (u == to_) {
@@ -236,9 +287,10 @@ private:
     int to_;
     int startArmies_;
     int maxLength_;
-    int cheapest_ = 0;
+    SharedDistances *shared_;
     int best_ = 0;
-    std::array<int, kMaxTerritories + 1> distance_{};
+    DistancesToTarget own_;
+    const DistancesToTarget *distances_ = &own_;
     std::array<bool, kMaxTerritories + 1> onPath_{};
 };
 
@@ -264,14 +316,40 @@ void learnChain(const RouteCandidate &row)
     if (length < kLearnMinimum || routeCount >= limit || routeCount < 0)
         return;
     // A record that holds the chain holds its first territory.
-    for (const RouteStop &stop : context().routes.stopsOf(row[1]))
+    for (const RouteStop &stop : currentRouteIndex().stopsOf(row[1]))
         if (containsRun(routeTable[stop.route], row, length))
             return;
     RouteRecord record;
     for (int i = 1; i <= length; ++i)
         record.t[i] = row[i];
     routeTable[++routeCount] = record;
-    context().routes.add(routeCount);
+}
+
+// ---- The search for a chain of attacks ----
+
+// findRoutes, with the distances shared with other searches to the same target when given.
+void searchRoutes(int from, int to, SharedDistances *shared, int &bestRow, int &bestScore)
+{
+    clearCandidateRows();
+    routePath.fill(0);
+    bestRow = 0;
+    bestScore = 0;
+    searchSteps = 0;
+    if (!isValidTerritory(from) || !isValidTerritory(to) || from == to)
+        return;
+
+    RouteSearchScope scope;
+    addKnownStretches(from, to);
+    if (routeCandidateCount > 0)
+        chooseRow(to, bestRow, bestScore);
+    if (bestRow != 0)
+        return;
+
+    clearCandidateRows();
+    DepthFirstSearch(from, to, shared).run();
+    chooseRow(to, bestRow, bestScore);
+    if (bestRow != 0)
+        learnChain(routeCandidates[bestRow]);
 }
 
 // ---- Border rating ----
@@ -323,6 +401,7 @@ int threatTo(int b, const BorderRating &rating)
         if (q == me)
             continue;
         CurrentPlayerScope as(q);
+        SharedDistances distances(b);
         for (int t = 1; t <= territoryCount; ++t) {
             const int armies = armiesOf(t);
             if (ownerOf(t) != q || armies <= 2 || armies <= rating.armies || armies <= rating.support)
@@ -331,7 +410,7 @@ int threatTo(int b, const BorderRating &rating)
             if (neighbourSums(t, q).enemySum <= 0)
                 continue;
             int row = 0, score = 0;
-            findRoutes(t, b, 3, row, score);
+            searchRoutes(t, b, &distances, row, score);
             if (row != 0)
                 threat = qMax(threat, score);
         }
@@ -393,26 +472,7 @@ int lastRouteSearchSteps()
 void findRoutes(int from, int to, int mode, int &bestRow, int &bestScore)
 {
     Q_UNUSED(mode);
-    clearCandidateRows();
-    routePath.fill(0);
-    bestRow = 0;
-    bestScore = 0;
-    searchSteps = 0;
-    if (!isValidTerritory(from) || !isValidTerritory(to) || from == to)
-        return;
-
-    RouteSearchScope scope;
-    addKnownStretches(from, to);
-    if (routeCandidateCount > 0)
-        chooseRow(to, bestRow, bestScore);
-    if (bestRow != 0)
-        return;
-
-    clearCandidateRows();
-    DepthFirstSearch(from, to).run();
-    chooseRow(to, bestRow, bestScore);
-    if (bestRow != 0)
-        learnChain(routeCandidates[bestRow]);
+    searchRoutes(from, to, nullptr, bestRow, bestScore);
 }
 
 void planRoute(int mode)

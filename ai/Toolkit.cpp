@@ -105,9 +105,16 @@ ContinentLookupScope::ContinentLookupScope()
     ContinentLookup &lookup = continentLookup();
     if (lookup.depth++ > 0)
         return;
-    lookup.continent[0] = 0;
-    for (int t = 1; t <= kMaxTerritories; ++t)
-        lookup.continent[t] = continentOfTerritory(t);
+    // As continentOfTerritory finds it: the first continent whose member list holds t.
+    lookup.continent.fill(0);
+    for (int c = qMin<int>(continentCount, kMaxContinents); c >= 1; --c) {
+        const ContinentRecord &continent = continentTable[c];
+        for (int i = 1; i <= kMaxContinentMembers && continent.members[i] != 0; ++i) {
+            const int t = continent.members[i];
+            if (t >= 1 && t <= kMaxTerritories)
+                lookup.continent[t] = c;
+        }
+    }
 }
 
 ContinentLookupScope::~ContinentLookupScope()

@@ -158,6 +158,8 @@ extern std::array<qint16, 224> displayedAttackMissiles;
 // ---- Routes for the computer players ----
 extern std::array<RouteRecord, kMaxRoutes + 1> routeTable;
 extern qint32 routeCount;
+// Counts every clearing of the route table, so that an index of it knows to start afresh.
+extern quint32 routeTableClearings;
 extern std::array<qint32, 5> routeLimits; // 1..4: segments, plans, routes, stored setting
 
 // ---- Players ----
@@ -242,6 +244,7 @@ void assignContinentColours();
 // After a new map's tables are in: its divisor, a deal table coloured by continent, a full
 // deck, and a first paint to come.
 void settleNewMap();
+// Empties the route table; the only way it is ever emptied.
 void clearRoutes();
 qint32 reinforcementDivisorFor(qint32 territories);
 qint32 territoriesPer12For(qint32 territories);

@@ -7,8 +7,10 @@
 #include "ai/AiState.h"
 #include "ai/AttackPlanning.h"
 #include "ai/Evaluation.h"
+#include "ai/RouteIndex.h"
 #include "ai/RoutePaths.h"
 #include "ai/RoutePlanning.h"
+#include "ai/SelfPlay.h"
 #include "ai/Toolkit.h"
 #include "state/BuiltinMaps.h"
 
@@ -96,6 +98,23 @@ void loadDenseMap(int territories, int degree)
     for (int t = 1; t <= territories; ++t)
         put(t, 2, 1 + randomSource().below(3));
     recountAllPlayers();
+}
+
+// The index kept between searches says the same as one built afresh from the route table.
+void verifyKeptIndex(const QString &where)
+{
+    RouteIndex fresh;
+    fresh.build();
+    const RouteIndex &kept = currentRouteIndex();
+    for (int t = 0; t <= kMaxTerritories; ++t) {
+        const std::vector<RouteStop> &a = kept.stopsOf(t), &b = fresh.stopsOf(t);
+        bool same = a.size() == b.size();
+        for (std::size_t i = 0; same && i < a.size(); ++i)
+            same = a[i].route == b[i].route && a[i].first == b[i].first && a[i].last == b[i].last;
+        if (!same)
+            QFAIL(qPrintable(QStringLiteral("%1: territory %2 stands on %3 routes in the kept index, on %4 in a fresh one")
+                                 .arg(where).arg(t).arg(a.size()).arg(b.size())));
+    }
 }
 
 } // namespace
@@ -452,6 +471,45 @@ private slots:
         if (targetPos != 0) {
             QCOMPARE(worldTargetPath.route, 1);
             QCOMPARE(worldTargetPath.ownPos, 1);
+        }
+    }
+
+    // Games of computer players on one map, then on another: the searches learn routes turn
+    // after turn, and the next game clears the table, changes the map and adds its own routes.
+    void keptRouteIndexEqualsAFreshOne_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::newRow("World, then World again") << "World" << "World";
+        QTest::newRow("SwampII, then France") << "SwampII" << "France.txt";
+        QTest::newRow("France, then Europe") << "France.txt" << "Europe";
+    }
+
+    void keptRouteIndexEqualsAFreshOne()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        constexpr int kLearned = 40;
+        int routesAtTheEnd = 0;
+        for (const QString &map : {first, second}) {
+            SelfPlayOptions options;
+            options.seed = 7;
+            options.players = 4;
+            QVERIFY(startSelfPlayGame(options, [&map] { return loadShippedMapNamed(map); }));
+            const int routesAtTheStart = routeCount;
+            if (routesAtTheEnd > 0)
+                QVERIFY(routesAtTheStart < routesAtTheEnd);
+            verifyKeptIndex(map + QStringLiteral(" at the start"));
+            for (int turn = 1; routeCount < routesAtTheStart + kLearned && !gameOver; ++turn) {
+                playQueuedActionSteps();
+                if (playQueuedMessageSteps() == 0)
+                    break;
+                verifyKeptIndex(QStringLiteral("%1 after turn %2").arg(map).arg(turn));
+                if (QTest::currentTestFailed())
+                    return;
+            }
+            routesAtTheEnd = routeCount;
+            QVERIFY2(routesAtTheEnd >= routesAtTheStart + kLearned, "the game ended before the searches learned enough");
         }
     }
 
