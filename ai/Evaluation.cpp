@@ -160,21 +160,20 @@ int frontierContribution(int n)
 int frontierScore(int c)
 {
     std::array<int, kMaxNeighbours + 1> counted{};
+    std::array<bool, kMaxTerritories + 1> remembered{}; // in `counted`
     int used = 0;
     int score = 0;
     for (int b : bordersOf(c)) {
         for (int n : neighboursOf(b)) {
-            if (continentOf(n) == c)
+            if (continentOf(n) == c || remembered[n])
                 continue;
-            bool seen = false;
-            for (int j = 1; j <= used; ++j)
-                seen = seen || counted[j] == n;
-            if (seen)
-                continue;
-            if (used < kMaxNeighbours)
+            if (used < kMaxNeighbours) {
                 counted[++used] = n;
-            else
+            } else {
+                remembered[counted[kMaxNeighbours]] = false;
                 counted[kMaxNeighbours] = n;
+            }
+            remembered[n] = true;
             score += frontierContribution(n);
         }
     }

@@ -1,6 +1,7 @@
 #include "ai/RoutePlanning.h"
 
 #include "ai/AiState.h"
+#include "ai/ChainSearch.h"
 #include "ai/RouteIndex.h"
 #include "ai/Toolkit.h"
 #include "rules/PlayerRecords.h"
@@ -8,41 +9,11 @@
 
 #include <climits>
 #include <cstdlib>
-#include <map>
-#include <utility>
 #include <vector>
 
 namespace {
 
-constexpr int kShortRouteLength = 5;
-constexpr int kUnreachable = INT_MAX / 4;
 constexpr int kLearnMinimum = 3;
-
-int searchSteps = 0;
-
-// What an open RouteSearchScope keeps: the neighbour lists and who can reach each territory.
-struct SearchContext {
-    int depth = 0;
-    std::array<Neighbours, kMaxTerritories + 1> neighbours;
-    std::array<std::vector<qint32>, kMaxTerritories + 1> reachedFrom;
-
-    void build()
-    {
-        for (int t = 0; t <= kMaxTerritories; ++t) {
-            neighbours[t] = neighboursOf(t);
-            reachedFrom[t].clear();
-        }
-        for (int t = 1; t <= territoryCount; ++t)
-            for (int n : neighbours[t])
-                reachedFrom[n].push_back(t);
-    }
-};
-
-SearchContext &context()
-{
-    static SearchContext shared;
-    return shared;
-}
 
 int chainLength(const RouteRecord &record)
 {
@@ -140,160 +111,6 @@ void addKnownStretches(int from, int to)
     }
 }
 
-// ---- The depth-first search over the neighbour graph ----
-
-// The way to a target as a search sees it: the steps from each territory that could lie on a
-// chain to the target, and the fewest armies on any such territory.
-struct DistancesToTarget {
-    std::array<int, kMaxTerritories + 1> steps;
-    int cheapest = INT_MAX;
-};
-
-// The distances of the searches from one player's stacks to one target, while nothing on the map
-// changes. A start is the player's own, so it never lies on a chain: what the search may cross,
-// and so the distances, depend only on the start's armies and the longest chain searched.
-class SharedDistances {
-public:
-    explicit SharedDistances(int to) : to_(to) {}
-    bool serves(int from, int to) const { return to == to_ && isOwnTerritory(from); }
-    DistancesToTarget *find(int armies, int maxLength)
-    {
-        const auto found = known_.find({armies, maxLength});
-        return found == known_.end() ? nullptr : &found->second;
-    }
-    DistancesToTarget &add(int armies, int maxLength) { return known_[{armies, maxLength}]; }
-
-private:
-    int to_;
-    std::map<std::pair<int, int>, DistancesToTarget> known_;
-};
-
-// Only territories that could lie on a chain are searched: not the player's, weaker than the
-// start. Rows are only added when they beat the best so far, and a branch that cannot reach
-// `to` within the depth, or cannot arrive with more armies than the best row, is not entered;
-// the row chosen is the same as if every chain had been listed. The row table and a step
-// budget bound the work on dense map files.
-class DepthFirstSearch {
-public:
-    DepthFirstSearch(int from, int to, SharedDistances *shared)
-        : from_(from), to_(to), startArmies_(armiesOf(from)),
-          maxLength_(shortRouteOnly ? kShortRouteLength : kCandidateLength),
-          shared_(shared && shared->serves(from, to) ? shared : nullptr)
-    {
-    }
-
-    void run()
-    {
-        routePath.fill(0);
-        routePath[0] = static_cast<quint8>(from_);
-        RouteCandidate first{};
-        first[1] = static_cast<quint8>(from_);
-        routeCandidates[++routeCandidateCount] = first;
-        if (!passable(to_))
-            return;
-        distances_ = &distancesToTarget();
-        onPath_.fill(false);
-        onPath_[from_] = true;
-        extend(from_, 1, startArmies_);
-    }
-
-private:
-    bool passable(int u) const
-    {
-        return u != from_ && isValidTerritory(u) && !isOwnTerritory(u) && armiesOf(u) < startArmies_;
-    }
-
-    const DistancesToTarget &distancesToTarget()
-    {
-        if (!shared_) {
-            measureDistances(own_);
-            return own_;
-        }
-        if (const DistancesToTarget *known = shared_->find(startArmies_, maxLength_))
-            return *known;
-        DistancesToTarget &measured = shared_->add(startArmies_, maxLength_);
-        measureDistances(measured);
-        return measured;
-    }
-
-    // Steps from each passable territory to `to` through passable territories, walking back
-    // from `to` over the links that reach it.
-    void measureDistances(DistancesToTarget &out) const
-    {
-        const SearchContext &shared = context();
-        out.steps.fill(kUnreachable);
-        out.steps[to_] = 0;
-        out.cheapest = INT_MAX;
-        for (int t = 1; t <= territoryCount; ++t)
-            if (passable(t))
-                out.cheapest = qMin(out.cheapest, qMax(0, armiesOf(t)));
-        std::array<int, kMaxTerritories + 1> queue{};
-        int head = 0, tail = 0;
-        queue[tail++] = to_;
-        while (head < tail) {
-            const int t = queue[head++];
-            if (out.steps[t] >= maxLength_ - 2)
-                continue;
-            for (int u : shared.reachedFrom[t]) {
-                if (out.steps[u] == kUnreachable && passable(u)) {
-                    out.steps[u] = out.steps[t] + 1;
-                    queue[tail++] = u;
-                }
-            }
-        }
-    }
-
-    bool mustStop()
-    {
-        return routeCandidateCount >= kMaxCandidateRows || searchSteps >= kRouteSearchStepLimit;
-    }
-
-    // `length` territories on the path, the last being `last`, arriving with `score` armies.
-    void extend(int last, int length, int score)
-    {
-        const std::array<int, kMaxTerritories + 1> &distance = distances_->steps;
-        for (int u : context().neighbours[last]) {
-            if (mustStop())
-                return;
-            ++searchSteps;
-            if (onPath_[u] || !passable(u))
-                continue;
-            if (distance[u] == kUnreachable || length + distance[u] > maxLength_ - 1)
-                continue;
-            const int arriving = score - armiesOf(u) - 1;
-            if (arriving - distance[u] * (distances_->cheapest + 1) <= best_)
-                continue;
-            routePath[length] = static_cast<quint8>(u);
-            if (u == to_) {
-                addPathRow(length + 1);
-                best_ = arriving;
-                continue;
-            }
-            onPath_[u] = true;
-            extend(u, length + 1, arriving);
-            onPath_[u] = false;
-        }
-    }
-
-    void addPathRow(int length)
-    {
-        RouteCandidate row{};
-        for (int i = 0; i < length; ++i)
-            row[i + 1] = routePath[i];
-        routeCandidates[++routeCandidateCount] = row;
-    }
-
-    int from_;
-    int to_;
-    int startArmies_;
-    int maxLength_;
-    SharedDistances *shared_;
-    int best_ = 0;
-    DistancesToTarget own_;
-    const DistancesToTarget *distances_ = &own_;
-    std::array<bool, kMaxTerritories + 1> onPath_{};
-};
-
 // ---- Learning ----
 
 bool containsRun(const RouteRecord &record, const RouteCandidate &row, int length)
@@ -327,18 +144,18 @@ void learnChain(const RouteCandidate &row)
 
 // ---- The search for a chain of attacks ----
 
-// findRoutes, with the distances shared with other searches to the same target when given.
+// findRoutes, with the distance maps shared with other searches when given.
 void searchRoutes(int from, int to, SharedDistances *shared, int &bestRow, int &bestScore)
 {
     clearCandidateRows();
     routePath.fill(0);
     bestRow = 0;
     bestScore = 0;
-    searchSteps = 0;
+    clearRouteSearchSteps();
     if (!isValidTerritory(from) || !isValidTerritory(to) || from == to)
         return;
 
-    RouteSearchScope scope;
+    MapLookupScope lookups;
     addKnownStretches(from, to);
     if (routeCandidateCount > 0)
         chooseRow(to, bestRow, bestScore);
@@ -346,7 +163,7 @@ void searchRoutes(int from, int to, SharedDistances *shared, int &bestRow, int &
         return;
 
     clearCandidateRows();
-    DepthFirstSearch(from, to, shared).run();
+    searchNeighbourGraph(from, to, shared);
     chooseRow(to, bestRow, bestScore);
     if (bestRow != 0)
         learnChain(routeCandidates[bestRow]);
@@ -392,7 +209,7 @@ BorderRating rateBorder(int b, int playersStillIn)
 
 // The most armies another player could bring to b along a chain of attacks; the searches learn
 // their chains as seen from the attackers.
-int threatTo(int b, const BorderRating &rating)
+int threatTo(int b, const BorderRating &rating, SharedDistances &distances)
 {
     const int me = currentPlayer;
     int threat = 0;
@@ -401,7 +218,6 @@ int threatTo(int b, const BorderRating &rating)
         if (q == me)
             continue;
         CurrentPlayerScope as(q);
-        SharedDistances distances(b);
         for (int t = 1; t <= territoryCount; ++t) {
             const int armies = armiesOf(t);
             if (ownerOf(t) != q || armies <= 2 || armies <= rating.armies || armies <= rating.support)
@@ -424,11 +240,11 @@ void addCandidate(int b, int value)
         reinforceCandidates[++reinforceCandidateCount] = {b, value};
 }
 
-void rateAndList(int b, int playersStillIn)
+void rateAndList(int b, int playersStillIn, SharedDistances &distances)
 {
     aiChosenTerritory = b;
     const BorderRating rating = rateBorder(b, playersStillIn);
-    const int threat = threatTo(b, rating);
+    const int threat = threatTo(b, rating, distances);
     const int d = rating.margin;
     int v;
     if (threat > 0)
@@ -453,22 +269,6 @@ void rateAndList(int b, int playersStillIn)
 
 } // namespace
 
-RouteSearchScope::RouteSearchScope()
-{
-    if (context().depth++ == 0)
-        context().build();
-}
-
-RouteSearchScope::~RouteSearchScope()
-{
-    --context().depth;
-}
-
-int lastRouteSearchSteps()
-{
-    return searchSteps;
-}
-
 void findRoutes(int from, int to, int mode, int &bestRow, int &bestScore)
 {
     Q_UNUSED(mode);
@@ -483,10 +283,12 @@ void planRoute(int mode)
     if (!isValidPlayer(currentPlayer))
         return;
     const int playersStillIn = playersLeft();
-    RouteSearchScope scope;
+    MapLookupScope lookups;
+    // The board stays as it is while the borders are rated; only the route table grows.
+    SharedDistances distances;
     for (int c = 1; c <= continentCount; ++c)
         if (playerHolds(currentPlayer, c))
             for (int b : bordersOf(c))
-                rateAndList(b, playersStillIn);
+                rateAndList(b, playersStillIn, distances);
     sortPairs(2, reinforceCandidateCount);
 }

@@ -374,7 +374,7 @@ void applyStrongholdRules()
 {
     if (!strongholdsEnabled || !isValidPlayer(currentPlayer))
         return;
-    RouteSearchScope searches;
+    MapLookupScope lookups;
     const int s = ownStronghold();
     if (isValidTerritory(s) && isOwnTerritory(s))
         guardOwnStronghold(s);

@@ -10,7 +10,9 @@
 
 // ---- Reading the map safely ----
 
-Neighbours neighboursOf(int t)
+MapLookupTables mapLookupTables;
+
+Neighbours readNeighbours(int t)
 {
     Neighbours result;
     if (!isValidTerritory(t))
@@ -24,9 +26,9 @@ Neighbours neighboursOf(int t)
     return result;
 }
 
-TerritoryRange<kMaxBorderEntries> bordersOf(int c)
+BorderRange readBorders(int c)
 {
-    TerritoryRange<kMaxBorderEntries> result;
+    BorderRange result;
     if (c < 1 || c > continentCount)
         return result;
     const BorderList &borders = continentBorders[c];
@@ -37,9 +39,9 @@ TerritoryRange<kMaxBorderEntries> bordersOf(int c)
     return result;
 }
 
-TerritoryRange<kMaxContinentMembers> membersOf(int c)
+MemberRange readMembers(int c)
 {
-    TerritoryRange<kMaxContinentMembers> result;
+    MemberRange result;
     if (c < 1 || c > continentCount)
         return result;
     const ContinentRecord &record = continentTable[c];
@@ -52,13 +54,6 @@ TerritoryRange<kMaxContinentMembers> membersOf(int c)
 bool canAttack(int from, int to)
 {
     return from != to && isValidTerritory(to) && isNeighbour(from, to);
-}
-
-bool playerHolds(int player, int continent)
-{
-    if (player < 1 || player > kMaxPlayers || continent < 1 || continent > continentCount)
-        return false;
-    return playerTable[player].continentHeld(continent) == 1;
 }
 
 bool isContinentMember(int t, int continent)
@@ -79,47 +74,61 @@ bool isBorderOf(int t, int continent)
 
 namespace {
 
-struct ContinentLookup {
-    int depth = 0;
-    std::array<qint32, kMaxTerritories + 1> continent{};
-};
-
-ContinentLookup &continentLookup()
+// As continentOfTerritory finds it: the first continent whose member list holds t.
+void fillContinents(MapLookupTables &tables)
 {
-    static ContinentLookup lookup;
-    return lookup;
-}
-
-} // namespace
-
-int continentOf(int t)
-{
-    const ContinentLookup &lookup = continentLookup();
-    if (lookup.depth > 0 && t >= 0 && t <= kMaxTerritories)
-        return lookup.continent[t];
-    return continentOfTerritory(t);
-}
-
-ContinentLookupScope::ContinentLookupScope()
-{
-    ContinentLookup &lookup = continentLookup();
-    if (lookup.depth++ > 0)
-        return;
-    // As continentOfTerritory finds it: the first continent whose member list holds t.
-    lookup.continent.fill(0);
+    tables.continent.fill(0);
     for (int c = qMin<int>(continentCount, kMaxContinents); c >= 1; --c) {
         const ContinentRecord &continent = continentTable[c];
         for (int i = 1; i <= kMaxContinentMembers && continent.members[i] != 0; ++i) {
             const int t = continent.members[i];
             if (t >= 1 && t <= kMaxTerritories)
-                lookup.continent[t] = c;
+                tables.continent[t] = c;
         }
     }
 }
 
-ContinentLookupScope::~ContinentLookupScope()
+// Who can reach each territory, in territory order, from the neighbour lists.
+void fillReaching(MapLookupTables &tables)
 {
-    --continentLookup().depth;
+    std::array<qint32, kMaxTerritories + 2> count{};
+    for (int t = 1; t <= territoryCount && t <= kMaxTerritories; ++t)
+        for (int n : tables.neighbours[t])
+            ++count[n];
+    tables.reachingStart[0] = 0;
+    for (int t = 0; t <= kMaxTerritories; ++t)
+        tables.reachingStart[t + 1] = tables.reachingStart[t] + count[t];
+    std::array<qint32, kMaxTerritories + 1> next{};
+    for (int t = 0; t <= kMaxTerritories; ++t)
+        next[t] = tables.reachingStart[t];
+    for (int t = 1; t <= territoryCount && t <= kMaxTerritories; ++t)
+        for (int n : tables.neighbours[t])
+            tables.reaching[next[n]++] = t;
+}
+
+} // namespace
+
+MapLookupScope::MapLookupScope()
+{
+    MapLookupTables &tables = mapLookupTables;
+    if (tables.depth > 0) {
+        ++tables.depth;
+        return;
+    }
+    fillContinents(tables);
+    for (int t = 0; t <= kMaxTerritories; ++t)
+        tables.neighbours[t] = readNeighbours(t);
+    for (int c = 0; c <= kMaxContinents; ++c) {
+        tables.borders[c] = readBorders(c);
+        tables.members[c] = readMembers(c);
+    }
+    fillReaching(tables);
+    tables.depth = 1; // the look-ups read the tables from now on
+}
+
+MapLookupScope::~MapLookupScope()
+{
+    --mapLookupTables.depth;
 }
 
 CurrentPlayerScope::CurrentPlayerScope(int player)
