@@ -3,7 +3,6 @@
 #include "ai/AiState.h"
 #include "ai/Toolkit.h"
 
-#include <algorithm>
 #include <climits>
 
 namespace {
@@ -12,6 +11,15 @@ constexpr int kShortRouteLength = 5;
 constexpr int kUnreachable = INT_MAX / 4;
 
 int searchSteps = 0;
+
+// The way to a target as a search sees it: which territories a chain may cross (not the
+// player's, weaker than the start), the steps from each of them to the target through such
+// territories, and the fewest armies on any of them.
+struct DistancesToTarget {
+    std::array<bool, kMaxTerritories + 1> open;
+    std::array<int, kMaxTerritories + 1> steps;
+    int cheapest;
+};
 
 int longestChain()
 {
@@ -127,41 +135,69 @@ void clearRouteSearchSteps()
     searchSteps = 0;
 }
 
-bool SharedDistances::serves(int from) const
+bool ChainCosts::mayArrive(int from, int to)
 {
-    return isOwnTerritory(from);
-}
-
-const std::vector<int> &SharedDistances::othersArmies(int p)
-{
-    if (!sorted_[p]) {
-        for (int t = 1; t <= territoryCount; ++t)
-            if (ownerOf(t) != p)
-                othersArmies_[p].push_back(armiesOf(t));
-        std::sort(othersArmies_[p].begin(), othersArmies_[p].end());
-        sorted_[p] = true;
+    // A chain crosses only territories weaker than its start, so a chain through a stronger one
+    // would cost more than the start has: the least cost over all the others' territories is
+    // the least over those it may cross.
+    const int p = currentPlayer;
+    const int startArmies = armiesOf(from);
+    const Costs &cost = costsTo(to, p);
+    for (int u : neighboursOf(from)) {
+        if (ownerOf(u) == p || armiesOf(u) >= startArmies || cost[u] == kUnreachable)
+            continue;
+        if (startArmies - (armiesOf(u) + 1) - cost[u] >= 1)
+            return true;
     }
-    return othersArmies_[p];
+    return false;
 }
 
-const DistancesToTarget &SharedDistances::of(int from, int to, int maxLength)
+const ChainCosts::Costs &ChainCosts::costsTo(int to, int p)
 {
-    // Which territories a chain may cross: the others' territories with fewer armies than the
-    // start, the same set for every start that outnumbers as many of them.
-    const int p = qBound(0, static_cast<int>(currentPlayer), kMaxPlayers);
-    const std::vector<int> &armies = othersArmies(p);
-    const auto crossable = std::lower_bound(armies.begin(), armies.end(), armiesOf(from)) - armies.begin();
-    const quint64 key = (static_cast<quint64>(to) << 40) | (static_cast<quint64>(p) << 32)
-        | (static_cast<quint64>(crossable) << 8) | static_cast<quint64>(maxLength);
+    const int key = to * (kMaxPlayers + 1) + p;
     const auto found = known_.find(key);
     if (found != known_.end())
         return found->second;
-    DistancesToTarget &measured = known_[key];
-    measureDistances(from, to, maxLength, measured);
-    return measured;
+    // No start of p can afford more than its own armies.
+    int strongest = 0;
+    for (int t = 1; t <= territoryCount; ++t)
+        if (ownerOf(t) == p)
+            strongest = qMax(strongest, armiesOf(t));
+    Costs &cost = known_[key];
+    cost.fill(kUnreachable);
+    cost[to] = 0;
+    // Walking back from `to` over the links that reach each territory, a territory again each
+    // time its cost falls.
+    std::array<int, kMaxTerritories + 1> queue;
+    std::array<bool, kMaxTerritories + 1> queued{};
+    int head = 0, size = 0;
+    const auto push = [&](int t) {
+        queue[(head + size++) % queue.size()] = t;
+        queued[t] = true;
+    };
+    push(to);
+    const MapLookupTables &map = mapLookupTables;
+    while (size > 0) {
+        const int w = queue[head];
+        head = (head + 1) % queue.size();
+        --size;
+        queued[w] = false;
+        const int step = cost[w] + armiesOf(w) + 1;
+        if (step >= strongest)
+            continue;
+        for (int i = map.reachingStart[w]; i < map.reachingStart[w + 1]; ++i) {
+            const int v = map.reaching[i];
+            if (step < cost[v] && ownerOf(v) != p) {
+                cost[v] = step;
+                if (!queued[v])
+                    push(v);
+            }
+        }
+    }
+    return cost;
 }
 
-void searchNeighbourGraph(int from, int to, SharedDistances *shared)
+void searchNeighbourGraph(int from, int to, ChainCosts *costs)
 {
     routePath.fill(0);
     routePath[0] = static_cast<quint8>(from);
@@ -172,12 +208,10 @@ void searchNeighbourGraph(int from, int to, SharedDistances *shared)
     if (to == from || !isValidTerritory(to) || isOwnTerritory(to) || armiesOf(to) >= armiesOf(from))
         return;
     MapLookupScope lookups;
-    const int maxLength = longestChain();
-    if (shared && shared->serves(from)) {
-        DepthFirstSearch(from, to, shared->of(from, to, maxLength), maxLength);
+    if (costs && isOwnTerritory(from) && !costs->mayArrive(from, to))
         return;
-    }
-    DistancesToTarget own;
-    measureDistances(from, to, maxLength, own);
-    DepthFirstSearch(from, to, own, maxLength);
+    const int maxLength = longestChain();
+    DistancesToTarget distances;
+    measureDistances(from, to, maxLength, distances);
+    DepthFirstSearch(from, to, distances, maxLength);
 }

@@ -30,6 +30,7 @@ void addStops(std::array<std::vector<RouteStop>, kMaxTerritories + 1> &stops, in
 void RouteIndex::build()
 {
     clear();
+    ++builds_;
     catchUp();
 }
 

@@ -19,6 +19,8 @@ public:
     void build();
     // The routes holding t, in route order.
     const std::vector<RouteStop> &stopsOf(int t) const;
+    // Counts the builds: between two, routes are only added.
+    int builds() const { return builds_; }
 
 private:
     friend const RouteIndex &currentRouteIndex();
@@ -28,6 +30,7 @@ private:
 
     std::array<std::vector<RouteStop>, kMaxTerritories + 1> stops_;
     int indexed_ = 0;
+    int builds_ = 0;
 };
 
 // The index of the route table as it is now. It is kept between calls and only takes in the

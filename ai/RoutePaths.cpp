@@ -113,21 +113,51 @@ private:
     std::array<Verdict, kMaxTerritories + 1> known_;
 };
 
-int ownPositionAfter(int route, int p)
-{
-    for (int pos = p + 1; pos <= kRouteLength && slotAt(route, pos) != 0; ++pos)
-        if (isOwnTerritory(slotAt(route, pos)))
-            return pos;
-    return 0;
-}
+// The slots of each route that hold the player's own territories, as bits 1..16 up to the
+// chain's end, found once per route in a listing: the borders of a continent share many routes.
+class OwnSlots {
+public:
+    OwnSlots() { ++stamp(); }
 
-int ownPositionBefore(int route, int p)
-{
-    for (int pos = p - 1; pos >= 1; --pos)
-        if (isOwnTerritory(slotAt(route, pos)))
-            return pos;
-    return 0;
-}
+    // The first own slot after p, the last one before p; 0 when there is none.
+    int after(int route, int p) { return lowestBit(maskOf(route) & ~((2u << p) - 1)); }
+    int before(int route, int p) { return highestBit(maskOf(route) & ((1u << p) - 1)); }
+
+private:
+    static int lowestBit(quint32 bits) { return bits == 0 ? 0 : __builtin_ctz(bits); }
+    static int highestBit(quint32 bits) { return bits == 0 ? 0 : 31 - __builtin_clz(bits); }
+
+    struct Known {
+        std::array<quint32, kMaxRoutes + 1> mask{};
+        std::array<quint32, kMaxRoutes + 1> stamp{}; // the listing that found the mask
+    };
+    static Known &known()
+    {
+        static Known table;
+        return table;
+    }
+    static quint32 &stamp()
+    {
+        static quint32 current = 0;
+        return current;
+    }
+
+    quint32 maskOf(int route)
+    {
+        if (route < 1 || route > kMaxRoutes)
+            return 0;
+        Known &table = known();
+        if (table.stamp[route] != stamp()) {
+            quint32 mask = 0;
+            for (int pos = 1; pos <= kRouteLength && slotAt(route, pos) != 0; ++pos)
+                if (isOwnTerritory(slotAt(route, pos)))
+                    mask |= 1u << pos;
+            table.mask[route] = mask;
+            table.stamp[route] = stamp();
+        }
+        return table.mask[route];
+    }
+};
 
 void addSegment(int route, int targetPos, int ownPos)
 {
@@ -138,12 +168,13 @@ void addSegment(int route, int targetPos, int ownPos)
 void listSegments(int c, const RouteIndex &index)
 {
     StartVerdicts starts;
+    OwnSlots own;
     for (int b : bordersOf(c)) {
         if (isOwnTerritory(b))
             continue;
         for (const RouteStop &stop : index.stopsOf(b)) {
-            int forward = ownPositionAfter(stop.route, stop.first);
-            int backward = ownPositionBefore(stop.route, stop.first);
+            int forward = own.after(stop.route, stop.first);
+            int backward = own.before(stop.route, stop.first);
             if (forward != 0 && !starts.accepted(stop.route, forward))
                 forward = 0;
             if (backward != 0 && !starts.accepted(stop.route, backward))

@@ -7,6 +7,7 @@
 #include "rules/PlayerRecords.h"
 #include "state/GameState.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <vector>
@@ -90,24 +91,50 @@ void addStretch(int route, int pf, int pt)
         routeCandidates[++routeCandidateCount] = row;
 }
 
-// Every known chain holding both, in route order: both stop lists are in route order, so one
-// walk along them meets every chain they share.
+// Where a target stands on every known route: its last slot, 0 when it is not on the route.
+// It is kept for the last target asked, as the searches of a border rating all end at the same
+// territory, and takes in the routes learned meanwhile.
+class TargetSlots {
+public:
+    const std::array<qint8, kMaxRoutes + 1> &of(int to)
+    {
+        const RouteIndex &index = currentRouteIndex();
+        const std::vector<RouteStop> &stops = index.stopsOf(to);
+        if (to != target_ || index.builds() != builds_ || stops.size() < taken_) {
+            std::fill(slots_.begin(), slots_.begin() + highest_ + 1, 0);
+            target_ = to;
+            builds_ = index.builds();
+            taken_ = 0;
+            highest_ = 0;
+        }
+        for (; taken_ < stops.size(); ++taken_) {
+            const RouteStop &stop = stops[taken_];
+            slots_[stop.route] = static_cast<qint8>(stop.last);
+            highest_ = qMax(highest_, static_cast<int>(stop.route));
+        }
+        return slots_;
+    }
+
+private:
+    std::array<qint8, kMaxRoutes + 1> slots_{};
+    int target_ = 0;
+    int builds_ = -1;
+    std::size_t taken_ = 0;
+    int highest_ = 0;
+};
+
+// Every known chain holding both, in route order.
 void addKnownStretches(int from, int to)
 {
-    const RouteIndex &index = currentRouteIndex();
-    const std::vector<RouteStop> &fromStops = index.stopsOf(from);
-    const std::vector<RouteStop> &toStops = index.stopsOf(to);
-    auto toStop = toStops.begin();
-    for (const RouteStop &stop : fromStops) {
-        while (toStop != toStops.end() && toStop->route < stop.route)
-            ++toStop;
-        if (toStop == toStops.end())
-            return;
-        if (toStop->route != stop.route || std::abs(stop.last - toStop->last) > kCandidateLength - 1)
+    static TargetSlots targets;
+    const std::array<qint8, kMaxRoutes + 1> &toSlots = targets.of(to);
+    for (const RouteStop &stop : currentRouteIndex().stopsOf(from)) {
+        const int pt = toSlots[stop.route];
+        if (pt == 0 || std::abs(stop.last - pt) > kCandidateLength - 1)
             continue;
         if (routeCandidateCount >= kMaxCandidateRows)
             return;
-        addStretch(stop.route, stop.last, toStop->last);
+        addStretch(stop.route, stop.last, pt);
     }
 }
 
@@ -144,8 +171,8 @@ void learnChain(const RouteCandidate &row)
 
 // ---- The search for a chain of attacks ----
 
-// findRoutes, with the distance maps shared with other searches when given.
-void searchRoutes(int from, int to, SharedDistances *shared, int &bestRow, int &bestScore)
+// findRoutes, with the chain costs shared with other searches when given.
+void searchRoutes(int from, int to, ChainCosts *costs, int &bestRow, int &bestScore)
 {
     clearCandidateRows();
     routePath.fill(0);
@@ -163,7 +190,7 @@ void searchRoutes(int from, int to, SharedDistances *shared, int &bestRow, int &
         return;
 
     clearCandidateRows();
-    searchNeighbourGraph(from, to, shared);
+    searchNeighbourGraph(from, to, costs);
     chooseRow(to, bestRow, bestScore);
     if (bestRow != 0)
         learnChain(routeCandidates[bestRow]);
@@ -207,9 +234,35 @@ BorderRating rateBorder(int b, int playersStillIn)
     return rating;
 }
 
+// The stacks that could attack a border, by player in territory order: more than 2 armies. The
+// board stays as it is while the borders are rated, and so do they.
+struct Stack {
+    int territory;
+    int armies;
+    bool facesEnemies; // enemy armies stand around it, seen from its owner
+};
+using StacksByPlayer = std::array<std::vector<Stack>, kMaxPlayers + 1>;
+
+StacksByPlayer listStacks()
+{
+    StacksByPlayer stacks;
+    for (int t = 1; t <= territoryCount; ++t) {
+        const int q = ownerOf(t);
+        if (q >= 1 && q <= kMaxPlayers && armiesOf(t) > 2)
+            stacks[q].push_back({t, armiesOf(t), neighbourSums(t, q).enemySum > 0});
+    }
+    return stacks;
+}
+
+// What the searches of one border rating share.
+struct SharedSearches {
+    StacksByPlayer stacks = listStacks();
+    ChainCosts costs;
+};
+
 // The most armies another player could bring to b along a chain of attacks; the searches learn
 // their chains as seen from the attackers.
-int threatTo(int b, const BorderRating &rating, SharedDistances &distances)
+int threatTo(int b, const BorderRating &rating, SharedSearches &shared)
 {
     const int me = currentPlayer;
     int threat = 0;
@@ -218,15 +271,16 @@ int threatTo(int b, const BorderRating &rating, SharedDistances &distances)
         if (q == me)
             continue;
         CurrentPlayerScope as(q);
-        for (int t = 1; t <= territoryCount; ++t) {
-            const int armies = armiesOf(t);
-            if (ownerOf(t) != q || armies <= 2 || armies <= rating.armies || armies <= rating.support)
+        for (const Stack &stack : shared.stacks[q]) {
+            const int t = stack.territory;
+            const int armies = stack.armies;
+            if (armies <= rating.armies || armies <= rating.support)
                 continue;
             shortRouteOnly = armies < 10;
-            if (neighbourSums(t, q).enemySum <= 0)
+            if (!stack.facesEnemies)
                 continue;
             int row = 0, score = 0;
-            searchRoutes(t, b, &distances, row, score);
+            searchRoutes(t, b, &shared.costs, row, score);
             if (row != 0)
                 threat = qMax(threat, score);
         }
@@ -240,11 +294,11 @@ void addCandidate(int b, int value)
         reinforceCandidates[++reinforceCandidateCount] = {b, value};
 }
 
-void rateAndList(int b, int playersStillIn, SharedDistances &distances)
+void rateAndList(int b, int playersStillIn, SharedSearches &shared)
 {
     aiChosenTerritory = b;
     const BorderRating rating = rateBorder(b, playersStillIn);
-    const int threat = threatTo(b, rating, distances);
+    const int threat = threatTo(b, rating, shared);
     const int d = rating.margin;
     int v;
     if (threat > 0)
@@ -285,10 +339,10 @@ void planRoute(int mode)
     const int playersStillIn = playersLeft();
     MapLookupScope lookups;
     // The board stays as it is while the borders are rated; only the route table grows.
-    SharedDistances distances;
+    SharedSearches shared;
     for (int c = 1; c <= continentCount; ++c)
         if (playerHolds(currentPlayer, c))
             for (int b : bordersOf(c))
-                rateAndList(b, playersStillIn, distances);
+                rateAndList(b, playersStillIn, shared);
     sortPairs(2, reinforceCandidateCount);
 }

@@ -1,6 +1,7 @@
 // The worst computer turn of ten-player games on every shipped map, and the whole ten-player
-// World game. A game plays the same way every time, so each is replayed and the line gives the
-// median and the range over the replays: noise on a shared machine widens the range.
+// World game. A game plays the same way every time, so each is replayed: a turn's steady time is
+// its median over the replays, which a pause of the machine in one replay does not move, and
+// the line gives the worst steady time and the median and range of each replay's worst turn.
 // `tarvan_bench worstturns [map ...]` measures the named maps only (the World game always).
 
 #include "Measure.h"
@@ -42,25 +43,41 @@ void printSpread(const QString &name, std::vector<double> times, const QString &
     std::fflush(stdout);
 }
 
-// The worst turn of one replay is the worst turn of any of the map's games.
+double medianOf(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Every turn of every game of the map, in order, for each replay.
 void benchWorstTurn(const QString &map)
 {
     const std::vector<SelfPlayOptions> games = gamesPerMap();
-    std::vector<double> worst;
-    int turns = 0;
-    for (int replay = 0; replay < kReplays; ++replay) {
-        double worstOfReplay = 0;
-        turns = 0;
+    std::vector<std::vector<double>> replays(kReplays);
+    for (std::vector<double> &turns : replays)
         for (const SelfPlayOptions &options : games) {
             const GameRecord record = playGame(map, options, kTurnCap);
-            turns += record.turns;
-            for (double ms : record.turnTimes)
-                worstOfReplay = std::max(worstOfReplay, ms);
+            turns.insert(turns.end(), record.turnTimes.begin(), record.turnTimes.end());
         }
-        worst.push_back(worstOfReplay);
+    const std::size_t turns = replays.front().size();
+    double steadyWorst = 0;
+    for (std::size_t i = 0; i < turns; ++i) {
+        std::vector<double> times;
+        for (const std::vector<double> &replay : replays)
+            if (i < replay.size())
+                times.push_back(replay[i]);
+        steadyWorst = std::max(steadyWorst, medianOf(times));
     }
-    printSpread(QStringLiteral("worst computer turn, %1, 10 players").arg(map), worst,
-                QStringLiteral("%1 replays of %2 games, %3 turns").arg(kReplays).arg(games.size()).arg(turns));
+    std::vector<double> worst;
+    for (const std::vector<double> &replay : replays)
+        worst.push_back(replay.empty() ? 0 : *std::max_element(replay.begin(), replay.end()));
+    std::sort(worst.begin(), worst.end());
+    std::printf("%-44s steady %8.3f ms   worst %8.3f ms, range %8.3f – %8.3f ms   (%d replays of %d games, "
+                "%d turns)\n",
+                qPrintable(QStringLiteral("worst computer turn, %1, 10 players").arg(map)), steadyWorst,
+                medianOf(worst), worst.front(), worst.back(), kReplays, static_cast<int>(games.size()),
+                static_cast<int>(turns));
+    std::fflush(stdout);
 }
 
 void benchWholeWorldGame()
