@@ -152,18 +152,32 @@ bool ChainCosts::mayArrive(int from, int to)
     return false;
 }
 
+ChainCosts::ChainCosts()
+{
+    tableOf_.fill(-1);
+    strongest_.fill(-1);
+}
+
+int ChainCosts::strongestOf(int p)
+{
+    if (strongest_[p] < 0) {
+        strongest_[p] = 0;
+        for (int t = 1; t <= territoryCount; ++t)
+            if (ownerOf(t) == p)
+                strongest_[p] = qMax(strongest_[p], armiesOf(t));
+    }
+    return strongest_[p];
+}
+
 const ChainCosts::Costs &ChainCosts::costsTo(int to, int p)
 {
-    const int key = to * (kMaxPlayers + 1) + p;
-    const auto found = known_.find(key);
-    if (found != known_.end())
-        return found->second;
-    // No start of p can afford more than its own armies.
-    int strongest = 0;
-    for (int t = 1; t <= territoryCount; ++t)
-        if (ownerOf(t) == p)
-            strongest = qMax(strongest, armiesOf(t));
-    Costs &cost = known_[key];
+    qint16 &table = tableOf_[to * (kMaxPlayers + 1) + p];
+    if (table >= 0)
+        return tables_[table];
+    const int strongest = strongestOf(p);
+    table = static_cast<qint16>(tables_.size());
+    tables_.emplace_back();
+    Costs &cost = tables_.back();
     cost.fill(kUnreachable);
     cost[to] = 0;
     // Walking back from `to` over the links that reach each territory, a territory again each

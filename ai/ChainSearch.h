@@ -5,7 +5,7 @@
 #include "state/GameState.h"
 
 #include <array>
-#include <map>
+#include <deque>
 
 // Step tests the last depth-first search made; every search stops at kRouteSearchStepLimit.
 constexpr int kRouteSearchStepLimit = 400000;
@@ -17,6 +17,7 @@ void clearRouteSearchSteps();
 // start take: their armies and the army left in each.
 class ChainCosts {
 public:
+    ChainCosts();
     // False when no chain from `from`, one of `currentPlayer`'s territories, to `to` could
     // arrive with an army to spare: then the search would find none.
     bool mayArrive(int from, int to);
@@ -26,7 +27,12 @@ private:
     // The least cost from each territory p does not own to `to`, through such territories.
     const Costs &costsTo(int to, int p);
 
-    std::map<int, Costs> known_;
+    // No start of p can afford more than p's strongest stack.
+    int strongestOf(int p);
+
+    std::deque<Costs> tables_; // kept in place as it grows
+    std::array<qint16, (kMaxTerritories + 1) * (kMaxPlayers + 1)> tableOf_; // -1: not found yet
+    std::array<int, kMaxPlayers + 1> strongest_;                            // -1: not found yet
 };
 
 // Lists in `routeCandidates` and `routePath`, for `currentPlayer`, the one-territory row of

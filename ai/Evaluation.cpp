@@ -163,19 +163,17 @@ int frontierScore(int c)
     std::array<bool, kMaxTerritories + 1> remembered{}; // in `counted`
     int used = 0;
     int score = 0;
-    for (int b : bordersOf(c)) {
-        for (int n : neighboursOf(b)) {
-            if (continentOf(n) == c || remembered[n])
-                continue;
-            if (used < kMaxNeighbours) {
-                counted[++used] = n;
-            } else {
-                remembered[counted[kMaxNeighbours]] = false;
-                counted[kMaxNeighbours] = n;
-            }
-            remembered[n] = true;
-            score += frontierContribution(n);
+    for (int n : outsideNeighboursOf(c)) {
+        if (remembered[n])
+            continue;
+        if (used < kMaxNeighbours) {
+            counted[++used] = n;
+        } else {
+            remembered[counted[kMaxNeighbours]] = false;
+            counted[kMaxNeighbours] = n;
         }
+        remembered[n] = true;
+        score += frontierContribution(n);
     }
     return score;
 }
@@ -320,6 +318,7 @@ int findDominantPlayer(const std::array<qint32, kMaxPlayers + 1> &values)
 
 void aiRankContinents()
 {
+    MapLookupScope lookups;
     aiTargetList.fill(0);
     aiOwnMemberList.fill(0);
     continentRanking.fill({});

@@ -19,18 +19,19 @@ public:
     void build();
     // The routes holding t, in route order.
     const std::vector<RouteStop> &stopsOf(int t) const;
-    // Counts the builds: between two, routes are only added.
-    int builds() const { return builds_; }
+    // The same as bits: route r is bit r % 64 of word r / 64.
+    const std::vector<quint64> &routeBitsOf(int t) const;
 
 private:
     friend const RouteIndex &currentRouteIndex();
     void clear();
     // Indexes the routes after the last one indexed, up to `routeCount` or an empty record.
     void catchUp();
+    void indexRoute(int route);
 
     std::array<std::vector<RouteStop>, kMaxTerritories + 1> stops_;
+    std::array<std::vector<quint64>, kMaxTerritories + 1> bits_;
     int indexed_ = 0;
-    int builds_ = 0;
 };
 
 // The index of the route table as it is now. It is kept between calls and only takes in the

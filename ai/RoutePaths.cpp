@@ -165,10 +165,19 @@ void addSegment(int route, int targetPos, int ownPos)
         routeSegments[++routeSegmentCount] = {route, targetPos, ownPos};
 }
 
-void listSegments(int c, const RouteIndex &index)
-{
+// What the listings of one plan read: the route index, and what they learn of starts and routes
+// while the board stays as it is.
+struct RouteReading {
+    const RouteIndex &index = currentRouteIndex();
     StartVerdicts starts;
     OwnSlots own;
+};
+
+void listSegments(int c, RouteReading &reading)
+{
+    const RouteIndex &index = reading.index;
+    StartVerdicts &starts = reading.starts;
+    OwnSlots &own = reading.own;
     for (int b : bordersOf(c)) {
         if (isOwnTerritory(b))
             continue;
@@ -206,7 +215,7 @@ void weighSegments()
             bestRoutePlan = i;
 }
 
-void selectTarget(int c, const RouteIndex &index)
+void selectTarget(int c, RouteReading &reading)
 {
     bestRoutePlan = 0;
     routeSegmentCount = 0;
@@ -214,7 +223,7 @@ void selectTarget(int c, const RouteIndex &index)
     lastSegmentArmySum = 0;
     if (c < 1 || c > continentCount)
         return;
-    listSegments(c, index);
+    listSegments(c, reading);
     if (routeSegmentCount > 0)
         weighSegments();
 }
@@ -239,7 +248,7 @@ int thirdPartyThreat(int c, int holder)
     return threat;
 }
 
-void planBreak(const RouteIndex &index)
+void planBreak(RouteReading &reading)
 {
     std::array<int, kMaxContinents + 1> order{};
     int listed = 0;
@@ -253,14 +262,14 @@ void planBreak(const RouteIndex &index)
         if (c < 1 || c > continentCount || !playerHolds(holder, c))
             continue;
         const int threat = thirdPartyThreat(c, holder);
-        selectTarget(c, index);
+        selectTarget(c, reading);
         if (bestRoutePlan != 0 && (threat == kNoCost || lastSegmentArmySum <= threat))
             return;
         bestRoutePlan = 0;
     }
 }
 
-void planFinish(const RouteIndex &index)
+void planFinish(RouteReading &reading)
 {
     continentRoutePlan = RoutePlan();
     for (int i = 1; i <= continentCount && continentRanking[i].id != 0; ++i) {
@@ -277,7 +286,7 @@ void planFinish(const RouteIndex &index)
         }
         if (missing != 1 || !isBorderOf(last, c))
             continue;
-        selectTarget(c, index);
+        selectTarget(c, reading);
         if (bestRoutePlan != 0) {
             continentRoutePlan = routePlans[bestRoutePlan];
             return;
@@ -393,15 +402,16 @@ void aiTerritoryCheck(int t, int &position)
 
 void aiSelectTarget(int c)
 {
-    selectTarget(c, currentRouteIndex());
+    RouteReading reading;
+    selectTarget(c, reading);
 }
 
 void aiPlanContinentRoute()
 {
     bestRoutePlan = 0;
-    const RouteIndex &index = currentRouteIndex();
+    RouteReading reading;
     if (routePlanMode == 9)
-        planBreak(index);
+        planBreak(reading);
     else if (routePlanMode == 8)
-        planFinish(index);
+        planFinish(reading);
 }

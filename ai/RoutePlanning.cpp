@@ -91,50 +91,37 @@ void addStretch(int route, int pf, int pt)
         routeCandidates[++routeCandidateCount] = row;
 }
 
-// Where a target stands on every known route: its last slot, 0 when it is not on the route.
-// It is kept for the last target asked, as the searches of a border rating all end at the same
-// territory, and takes in the routes learned meanwhile.
-class TargetSlots {
-public:
-    const std::array<qint8, kMaxRoutes + 1> &of(int to)
-    {
-        const RouteIndex &index = currentRouteIndex();
-        const std::vector<RouteStop> &stops = index.stopsOf(to);
-        if (to != target_ || index.builds() != builds_ || stops.size() < taken_) {
-            std::fill(slots_.begin(), slots_.begin() + highest_ + 1, 0);
-            target_ = to;
-            builds_ = index.builds();
-            taken_ = 0;
-            highest_ = 0;
-        }
-        for (; taken_ < stops.size(); ++taken_) {
-            const RouteStop &stop = stops[taken_];
-            slots_[stop.route] = static_cast<qint8>(stop.last);
-            highest_ = qMax(highest_, static_cast<int>(stop.route));
-        }
-        return slots_;
+// The last slots of a and of b on a route.
+void lastSlotsOf(int a, int b, int route, int &slotOfA, int &slotOfB)
+{
+    const auto &chain = routeTable[route].t;
+    for (int pos = 1; pos <= kRouteLength && chain[pos] != 0; ++pos) {
+        if (chain[pos] == a)
+            slotOfA = pos;
+        else if (chain[pos] == b)
+            slotOfB = pos;
     }
+}
 
-private:
-    std::array<qint8, kMaxRoutes + 1> slots_{};
-    int target_ = 0;
-    int builds_ = -1;
-    std::size_t taken_ = 0;
-    int highest_ = 0;
-};
-
-// Every known chain holding both, in route order.
+// Every known chain holding both, in route order: the routes both territories are on come from
+// their route bits.
 void addKnownStretches(int from, int to)
 {
-    static TargetSlots targets;
-    const std::array<qint8, kMaxRoutes + 1> &toSlots = targets.of(to);
-    for (const RouteStop &stop : currentRouteIndex().stopsOf(from)) {
-        const int pt = toSlots[stop.route];
-        if (pt == 0 || std::abs(stop.last - pt) > kCandidateLength - 1)
-            continue;
-        if (routeCandidateCount >= kMaxCandidateRows)
-            return;
-        addStretch(stop.route, stop.last, pt);
+    const RouteIndex &index = currentRouteIndex();
+    const std::vector<quint64> &fromBits = index.routeBitsOf(from);
+    const std::vector<quint64> &toBits = index.routeBitsOf(to);
+    const std::size_t words = std::min(fromBits.size(), toBits.size());
+    for (std::size_t word = 0; word < words; ++word) {
+        for (quint64 both = fromBits[word] & toBits[word]; both != 0; both &= both - 1) {
+            const int route = static_cast<int>(word * 64) + __builtin_ctzll(both);
+            int pf = 0, pt = 0;
+            lastSlotsOf(from, to, route, pf, pt);
+            if (std::abs(pf - pt) > kCandidateLength - 1)
+                continue;
+            if (routeCandidateCount >= kMaxCandidateRows)
+                return;
+            addStretch(route, pf, pt);
+        }
     }
 }
 

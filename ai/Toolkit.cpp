@@ -88,6 +88,20 @@ void fillContinents(MapLookupTables &tables)
     }
 }
 
+// Each continent's outside neighbours, border by border.
+void fillOutside(MapLookupTables &tables)
+{
+    int next = 0;
+    for (int c = 0; c <= kMaxContinents; ++c) {
+        tables.outsideStart[c] = next;
+        for (int b : tables.borders[c])
+            for (int n : tables.neighbours[b])
+                if (tables.continent[n] != c)
+                    tables.outside[next++] = n;
+    }
+    tables.outsideStart[kMaxContinents + 1] = next;
+}
+
 // Who can reach each territory, in territory order, from the neighbour lists.
 void fillReaching(MapLookupTables &tables)
 {
@@ -123,6 +137,7 @@ MapLookupScope::MapLookupScope()
         tables.members[c] = readMembers(c);
     }
     fillReaching(tables);
+    fillOutside(tables);
     tables.depth = 1; // the look-ups read the tables from now on
 }
 
@@ -177,23 +192,19 @@ bool hasEnemyArmiesAround(int t)
 
 namespace {
 
+// Stable: equal values keep their order.
 template <std::size_t N>
-void bubbleSort(std::array<Pair, N> &list, int n, bool ascending)
+void stableSort(std::array<Pair, N> &list, int n, bool ascending)
 {
     n = qMin(n, static_cast<int>(N) - 2);
-    if (n < 2)
-        return;
-    bool swapped = true;
-    for (int pass = 1; swapped && pass <= n; ++pass) {
-        swapped = false;
-        for (int i = 1; i <= n - pass; ++i) {
-            const bool outOfOrder = ascending ? list[i].value > list[i + 1].value
-                                              : list[i].value < list[i + 1].value;
-            if (outOfOrder) {
-                std::swap(list[i], list[i + 1]);
-                swapped = true;
-            }
+    for (int i = 2; i <= n; ++i) {
+        const Pair entry = list[i];
+        int j = i - 1;
+        while (j >= 1 && (ascending ? list[j].value > entry.value : list[j].value < entry.value)) {
+            list[j + 1] = list[j];
+            --j;
         }
+        list[j + 1] = entry;
     }
 }
 
@@ -203,22 +214,22 @@ void sortPairs(int mode, int n)
 {
     switch (mode) {
     case 1:
-        bubbleSort(playerRanking, n, false);
+        stableSort(playerRanking, n, false);
         break;
     case 2:
-        bubbleSort(reinforceCandidates, n, true);
+        stableSort(reinforceCandidates, n, true);
         break;
     case 3:
-        bubbleSort(continentRanking, n, false);
+        stableSort(continentRanking, n, false);
         break;
     case 4:
-        bubbleSort(breakTargets, n, false);
+        stableSort(breakTargets, n, false);
         break;
     case 5:
-        bubbleSort(continentOrder, n, true);
+        stableSort(continentOrder, n, true);
         break;
     case 6:
-        bubbleSort(playerStrength, n, false);
+        stableSort(playerStrength, n, false);
         break;
     default:
         break;

@@ -47,6 +47,11 @@ struct MapLookupTables {
     // The territories that can reach t: reaching[reachingStart[t]] up to reachingStart[t + 1].
     std::array<qint32, kMaxTerritories + 2> reachingStart{};
     std::array<qint32, kMaxTerritories * kMaxNeighbours> reaching{};
+    // Continent c's outside neighbours: the neighbours of each border territory that lie in
+    // another continent, in border and slot order, repeats kept; outside[outsideStart[c]] up to
+    // outsideStart[c + 1].
+    std::array<qint32, kMaxContinents + 2> outsideStart{};
+    std::array<qint32, (kMaxContinents + 1) * kMaxBorderEntries * kMaxNeighbours> outside{};
 };
 extern MapLookupTables mapLookupTables;
 
@@ -75,6 +80,20 @@ inline MemberRange membersOf(int c)
     if (mapLookupTables.depth > 0 && c >= 0 && c <= kMaxContinents)
         return mapLookupTables.members[c];
     return readMembers(c);
+}
+// Continent c's outside neighbours (see MapLookupTables), while a MapLookupScope is open.
+struct TerritorySpan {
+    const qint32 *first;
+    const qint32 *last;
+    const qint32 *begin() const { return first; }
+    const qint32 *end() const { return last; }
+};
+inline TerritorySpan outsideNeighboursOf(int c)
+{
+    const MapLookupTables &tables = mapLookupTables;
+    if (c < 0 || c > kMaxContinents)
+        return {nullptr, nullptr};
+    return {tables.outside.data() + tables.outsideStart[c], tables.outside.data() + tables.outsideStart[c + 1]};
 }
 // The continent of territory t, as continentOfTerritory finds it.
 inline int continentOf(int t)
