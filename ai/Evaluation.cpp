@@ -66,7 +66,26 @@ void countPlayersLeft()
         aiPlayersLeft = 2;
 }
 
-int strengthOfPlayer(int p, int mode, int equalShare)
+// What each player's territories add up to, in one walk over the map.
+struct TerritorySums {
+    std::array<int, kMaxPlayers + 1> armies{};
+    std::array<int, kMaxPlayers + 1> strength{};
+};
+
+TerritorySums sumTerritories(int players)
+{
+    TerritorySums sums;
+    for (int t = 1; t <= territoryCount; ++t) {
+        const int p = territoryState[t].owner;
+        if (p < 1 || p > players)
+            continue;
+        sums.armies[p] += territoryState[t].armies;
+        sums.strength[p] += strengthOfTerritory(t, p);
+    }
+    return sums;
+}
+
+int strengthOfPlayer(int p, int mode, int equalShare, const TerritorySums &sums)
 {
     PlayerRecord &record = playerTable[p];
     int strength = 0;
@@ -74,12 +93,8 @@ int strengthOfPlayer(int p, int mode, int equalShare)
         for (int c = 1; c <= continentCount; ++c)
             if (playerHolds(p, c))
                 strength += continentTable[c].weight;
-    for (int t = 1; t <= territoryCount; ++t) {
-        if (territoryState[t].owner != p)
-            continue;
-        record.totalArmies() += territoryState[t].armies;
-        strength += strengthOfTerritory(t, p);
-    }
+    record.totalArmies() += sums.armies[p];
+    strength += sums.strength[p];
     int cardBonus = cardBonusFor(record.cardCount());
     if (record.territoriesHeld() <= 0) {
         cardBonus = 0;
@@ -282,8 +297,9 @@ void computePlayerStrength(int mode)
     const int equalShare = territoryCount / aiPlayersLeft / divisor();
 
     const int players = qBound(0, playerCount, kMaxPlayers);
+    const TerritorySums sums = sumTerritories(players);
     for (int p = 1; p <= players; ++p) {
-        const int strength = strengthOfPlayer(p, mode, equalShare);
+        const int strength = strengthOfPlayer(p, mode, equalShare, sums);
         playerRanking[p] = {p, isNeutralArmy(p) ? 0 : strength};
         playerStrength[p] = {p, strength};
     }

@@ -43,9 +43,10 @@ int rowLength(const RouteCandidate &row)
 // beaten on the way and the army left in each. INT_MIN when the row is no route for the player.
 int rateRow(const RouteCandidate &row, int to)
 {
-    const int length = rowLength(row);
+    if (row[1] == 0)
+        return INT_MIN;
     int score = armiesOf(row[1]);
-    for (int i = 2; i <= length; ++i) {
+    for (int i = 2; i <= kCandidateLength && row[i] != 0; ++i) {
         const int t = row[i];
         if (isOwnTerritory(t))
             return INT_MIN;
