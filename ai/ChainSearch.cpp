@@ -146,7 +146,7 @@ bool ChainCosts::mayArrive(int from, int to)
     for (int u : neighboursOf(from)) {
         if (ownerOf(u) == p || armiesOf(u) >= startArmies || cost[u] == kUnreachable)
             continue;
-        if (startArmies - (armiesOf(u) + 1) - cost[u] >= 1)
+        if (qint64(startArmies) - armiesOf(u) - 1 - cost[u] >= 1)
             return true;
     }
     return false;
@@ -196,13 +196,13 @@ const ChainCosts::Costs &ChainCosts::costsTo(int to, int p)
         head = (head + 1) % queue.size();
         --size;
         queued[w] = false;
-        const int step = cost[w] + armiesOf(w) + 1;
+        const qint64 step = qint64(cost[w]) + armiesOf(w) + 1;
         if (step >= strongest)
             continue;
         for (int i = map.reachingStart[w]; i < map.reachingStart[w + 1]; ++i) {
             const int v = map.reaching[i];
             if (step < cost[v] && ownerOf(v) != p) {
-                cost[v] = step;
+                cost[v] = static_cast<int>(step);
                 if (!queued[v])
                     push(v);
             }

@@ -1,6 +1,6 @@
 #pragma once
-// The depth-first search for a chain of attacks over the neighbour graph, and the distance maps
-// that steer it.
+// The depth-first search for a chain of attacks over the neighbour graph, and the chain costs
+// that spare it where no chain can arrive.
 
 #include "state/GameState.h"
 
