@@ -6,6 +6,7 @@
 
 #include "ai/AiState.h"
 #include "ai/AttackPlanning.h"
+#include "ai/ChainSearch.h"
 #include "ai/Evaluation.h"
 #include "ai/RouteIndex.h"
 #include "ai/RoutePaths.h"
@@ -472,6 +473,54 @@ private slots:
             QCOMPARE(worldTargetPath.route, 1);
             QCOMPARE(worldTargetPath.ownPos, 1);
         }
+    }
+
+    // The border rating skips the depth-first search where its chain costs say no chain can
+    // arrive with an army to spare; on one-way maps of every density, every search that does
+    // find a chain must have been let through.
+    void chainCostsSpareOnlyFruitlessSearches_data()
+    {
+        QTest::addColumn<int>("territories");
+        QTest::addColumn<int>("degree");
+        QTest::addColumn<int>("seed");
+        QTest::newRow("30 territories, 2 links each") << 30 << 2 << 21;
+        QTest::newRow("40 territories, 4 links each") << 40 << 4 << 22;
+        QTest::newRow("60 territories, 3 links each") << 60 << 3 << 23;
+    }
+
+    void chainCostsSpareOnlyFruitlessSearches()
+    {
+        QFETCH(int, territories);
+        QFETCH(int, degree);
+        QFETCH(int, seed);
+        randomSource().seed(static_cast<quint32>(seed));
+        loadDenseMap(territories, degree);
+        for (int t = 1; t <= territories; ++t)
+            put(t, 1 + randomSource().below(4), 1 + randomSource().below(14));
+        recountAllPlayers();
+        currentPlayer = 1;
+        shortRouteOnly = false;
+        MapLookupScope lookups;
+        ChainCosts costs;
+        int found = 0, spared = 0;
+        for (int from = 1; from <= territories; ++from) {
+            if (!isOwnTerritory(from))
+                continue;
+            for (int to = 1; to <= territories; ++to) {
+                if (isOwnTerritory(to) || armiesOf(to) >= armiesOf(from))
+                    continue;
+                routeCandidateCount = 0; // the work table a search starts from
+                searchNeighbourGraph(from, to, nullptr);
+                const bool chainFound = routeCandidateCount > 1;
+                const bool letThrough = costs.mayArrive(from, to);
+                if (chainFound && !letThrough)
+                    QFAIL(qPrintable(QStringLiteral("a chain from %1 to %2 was spared").arg(from).arg(to)));
+                found += chainFound;
+                spared += !letThrough;
+            }
+        }
+        QVERIFY(found > 0);
+        QVERIFY(spared > 0);
     }
 
     // Games of computer players on one map, then on another: the searches learn routes turn
