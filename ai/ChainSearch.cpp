@@ -182,18 +182,21 @@ const ChainCosts::Costs &ChainCosts::costsTo(int to, int p)
     cost[to] = 0;
     // Walking back from `to` over the links that reach each territory, a territory again each
     // time its cost falls.
-    std::array<int, kMaxTerritories + 1> queue;
+    // A ring that holds every territory at once: each is in it at most once at a time.
+    constexpr int kRing = 256;
+    static_assert(kRing > kMaxTerritories, "the ring holds every territory");
+    std::array<int, kRing> queue;
     std::array<bool, kMaxTerritories + 1> queued{};
     int head = 0, size = 0;
     const auto push = [&](int t) {
-        queue[(head + size++) % queue.size()] = t;
+        queue[(head + size++) & (kRing - 1)] = t;
         queued[t] = true;
     };
     push(to);
     const MapLookupTables &map = mapLookupTables;
     while (size > 0) {
         const int w = queue[head];
-        head = (head + 1) % queue.size();
+        head = (head + 1) & (kRing - 1);
         --size;
         queued[w] = false;
         const qint64 step = qint64(cost[w]) + armiesOf(w) + 1;

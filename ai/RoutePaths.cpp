@@ -148,9 +148,10 @@ private:
             return 0;
         Known &table = known();
         if (table.stamp[route] != stamp()) {
+            const auto &chain = routeTable[route].t;
             quint32 mask = 0;
-            for (int pos = 1; pos <= kRouteLength && slotAt(route, pos) != 0; ++pos)
-                if (isOwnTerritory(slotAt(route, pos)))
+            for (int pos = 1; pos <= kRouteLength && chain[pos] != 0; ++pos)
+                if (isOwnTerritory(chain[pos]))
                     mask |= 1u << pos;
             table.mask[route] = mask;
             table.stamp[route] = stamp();
