@@ -82,7 +82,7 @@ private:
     // `length` territories on the path, the last being `last`, arriving with `score` armies.
     void extend(int last, int length, int score)
     {
-        const int perStep = distances_.cheapest + 1;
+        const qint64 perStep = qint64(distances_.cheapest) + 1;
         for (int u : neighbours_[last]) {
             if (mustStop())
                 return;
@@ -93,7 +93,7 @@ private:
             if (distance == kUnreachable || length + distance > maxLength_ - 1)
                 continue;
             const int arriving = score - armiesOf(u) - 1;
-            if (arriving - distance * perStep <= best_)
+            if (arriving - distance * perStep <= best_) // in 64 bits: armies may reach 2*10^9
                 continue;
             routePath[length] = static_cast<quint8>(u);
             if (u == to_) {

@@ -45,14 +45,14 @@ int rateRow(const RouteCandidate &row, int to)
 {
     if (row[1] == 0)
         return INT_MIN;
-    int score = armiesOf(row[1]);
+    qint64 score = armiesOf(row[1]); // armies may reach 2*10^9 a territory
     for (int i = 2; i <= kCandidateLength && row[i] != 0; ++i) {
         const int t = row[i];
         if (isOwnTerritory(t))
             return INT_MIN;
-        score -= armiesOf(t) + 1;
+        score -= armiesOf(t) + qint64(1);
         if (t == to)
-            return score;
+            return static_cast<int>(qMax<qint64>(score, INT_MIN));
     }
     return INT_MIN;
 }

@@ -194,6 +194,34 @@ private slots:
             QCOMPARE(chainIn(routeTable[routeCount].t, kRouteLength), chain);
     }
 
+    // A saved game may hold up to 2*10^9 armies on a territory: a search sums and bounds them
+    // without overflowing, along known chains and through the neighbour graph.
+    void searchSumsHugeArmies_data()
+    {
+        QTest::addColumn<bool>("known");
+        QTest::newRow("through the neighbour graph") << false;
+        QTest::newRow("along a known chain") << true;
+    }
+
+    void searchSumsHugeArmies()
+    {
+        QFETCH(bool, known);
+        QVERIFY(loadDetourMap());
+        // Each huge stack with a player of its own, so that no player's total passes 2^31.
+        const int huge = 1500000000;
+        playerCount = kMaxPlayers;
+        setPosition({{2, 2000000000}, {2, 1}, {1, huge}, {3, huge}, {4, huge}, {5, huge}, {6, huge}, {7, huge},
+                     {8, huge}});
+        if (known)
+            addRoute({1, 6, 7, 8, 5});
+        int row = 0, score = 0;
+        findRoutes(1, 5, 3, row, score);
+        QCOMPARE(row, 0); // every chain costs more than the start has
+        setPosition({{2, 2000000000}, {2, 1}, {1, 1}, {3, 1999999999}, {1, 1}, {1, 3}, {1, 3}, {1, 3}, {1, 1}});
+        findRoutes(1, 5, 3, row, score);
+        QCOMPARE(score, 2000000000 - (3 + 3 + 3 + 1) - 4); // along 6, 7, 8 to 5
+    }
+
     void denseMapSearchEndsWithinItsBound_data()
     {
         QTest::addColumn<int>("territories");
