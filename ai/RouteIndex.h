@@ -21,6 +21,8 @@ public:
     const std::vector<RouteStop> &stopsOf(int t) const;
     // The same as bits: route r is bit r % 64 of word r / 64.
     const std::vector<quint64> &routeBitsOf(int t) const;
+    // Routes 1..indexed() are in.
+    int indexed() const { return indexed_; }
 
 private:
     friend const RouteIndex &currentRouteIndex();

@@ -114,10 +114,22 @@ private:
 };
 
 // The slots of each route that hold the player's own territories, as bits 1..16 up to the
-// chain's end, found once per route in a listing: the borders of a continent share many routes.
+// chain's end. A route's bits are found once and kept while the player and the owners of the
+// territories stay the same: the plans of a turn's cycles read the same routes again.
 class OwnSlots {
 public:
-    OwnSlots() { ++stamp(); }
+    OwnSlots()
+    {
+        Known &table = known();
+        if (table.player == currentPlayer && table.clearings == routeTableClearings && sameOwners(table))
+            return;
+        ++table.stamp;
+        table.player = currentPlayer;
+        table.clearings = routeTableClearings;
+        table.territories = territoryCount;
+        for (int t = 1; t <= territoryCount && t <= kMaxTerritories; ++t)
+            table.owners[t] = territoryState[t].owner;
+    }
 
     // The first own slot after p, the last one before p; 0 when there is none.
     int after(int route, int p) { return lowestBit(maskOf(route) & ~((2u << p) - 1)); }
@@ -129,17 +141,28 @@ private:
 
     struct Known {
         std::array<quint32, kMaxRoutes + 1> mask{};
-        std::array<quint32, kMaxRoutes + 1> stamp{}; // the listing that found the mask
+        std::array<quint32, kMaxRoutes + 1> foundIn{}; // the stamp the mask was found under
+        quint32 stamp = 0;
+        // What the masks were found for.
+        qint32 player = 0;
+        quint32 clearings = 0;
+        qint32 territories = -1;
+        std::array<qint32, kMaxTerritories + 1> owners{};
     };
     static Known &known()
     {
         static Known table;
         return table;
     }
-    static quint32 &stamp()
+
+    static bool sameOwners(const Known &table)
     {
-        static quint32 current = 0;
-        return current;
+        if (table.territories != territoryCount)
+            return false;
+        for (int t = 1; t <= territoryCount && t <= kMaxTerritories; ++t)
+            if (table.owners[t] != territoryState[t].owner)
+                return false;
+        return true;
     }
 
     quint32 maskOf(int route)
@@ -147,14 +170,14 @@ private:
         if (route < 1 || route > kMaxRoutes)
             return 0;
         Known &table = known();
-        if (table.stamp[route] != stamp()) {
+        if (table.foundIn[route] != table.stamp) {
             const auto &chain = routeTable[route].t;
             quint32 mask = 0;
             for (int pos = 1; pos <= kRouteLength && chain[pos] != 0; ++pos)
                 if (isOwnTerritory(chain[pos]))
                     mask |= 1u << pos;
             table.mask[route] = mask;
-            table.stamp[route] = stamp();
+            table.foundIn[route] = table.stamp;
         }
         return table.mask[route];
     }

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -73,24 +74,12 @@ void chooseRow(int to, int &bestRow, int &bestScore)
 
 // ---- Stretches of known chains ----
 
-// The stretch of a known chain from `from` (its last slot) to `to` (its last slot), unless a
-// territory on it is not on the map.
-void addStretch(int route, int pf, int pt)
-{
-    const auto &chain = routeTable[route].t;
-    RouteCandidate row{};
-    const int step = pt > pf ? 1 : -1;
-    bool valid = true;
-    int i = 0;
-    for (int pos = pf;; pos += step) {
-        valid = valid && isValidTerritory(chain[pos]);
-        row[++i] = static_cast<quint8>(valid ? chain[pos] : 0);
-        if (pos == pt)
-            break;
-    }
-    if (valid)
-        routeCandidates[++routeCandidateCount] = row;
-}
+// A stretch of a known chain that serves as a row: its route and the slots it runs between.
+struct Stretch {
+    qint32 route;
+    qint32 first; // from's last slot
+    qint32 last;  // to's last slot
+};
 
 // The last slots of a and of b on a route.
 void lastSlotsOf(int a, int b, int route, int &slotOfA, int &slotOfB)
@@ -104,24 +93,94 @@ void lastSlotsOf(int a, int b, int route, int &slotOfA, int &slotOfB)
     }
 }
 
-// Every known chain holding both, in route order: the routes both territories are on come from
-// their route bits.
-void addKnownStretches(int from, int to)
+// A stretch fits a row, and every territory on it is on the map.
+bool servesAsRow(const Stretch &stretch)
 {
-    const RouteIndex &index = currentRouteIndex();
-    const std::vector<quint64> &fromBits = index.routeBitsOf(from);
-    const std::vector<quint64> &toBits = index.routeBitsOf(to);
-    const std::size_t words = std::min(fromBits.size(), toBits.size());
-    for (std::size_t word = 0; word < words; ++word) {
-        for (quint64 both = fromBits[word] & toBits[word]; both != 0; both &= both - 1) {
-            const int route = static_cast<int>(word * 64) + __builtin_ctzll(both);
-            int pf = 0, pt = 0;
-            lastSlotsOf(from, to, route, pf, pt);
-            if (std::abs(pf - pt) > kCandidateLength - 1)
-                continue;
-            if (routeCandidateCount >= kMaxCandidateRows)
-                return;
-            addStretch(route, pf, pt);
+    if (std::abs(stretch.first - stretch.last) > kCandidateLength - 1)
+        return false;
+    const auto &chain = routeTable[stretch.route].t;
+    const int step = stretch.last > stretch.first ? 1 : -1;
+    for (int pos = stretch.first;; pos += step) {
+        if (!isValidTerritory(chain[pos]))
+            return false;
+        if (pos == stretch.last)
+            return true;
+    }
+}
+
+// The stretches between two territories, in route order, kept from one search to the next: the
+// table only grows between clearings, so only the routes added since are read again.
+class KnownStretches {
+public:
+    const std::vector<Stretch> &between(int from, int to)
+    {
+        const RouteIndex &index = currentRouteIndex();
+        if (clearings_ != routeTableClearings || territories_ != territoryCount || index.indexed() < routesRead_) {
+            pairs_.clear();
+            clearings_ = routeTableClearings;
+            territories_ = territoryCount;
+        }
+        routesRead_ = index.indexed();
+        Pair &pair = pairs_[from * (kMaxTerritories + 1) + to];
+        if (pair.routesRead < index.indexed())
+            readNewRoutes(from, to, index, pair);
+        return pair.stretches;
+    }
+
+private:
+    struct Pair {
+        int routesRead = 0;
+        std::vector<Stretch> stretches;
+    };
+
+    // The routes both are on come from their route bits.
+    static void readNewRoutes(int from, int to, const RouteIndex &index, Pair &pair)
+    {
+        const std::vector<quint64> &fromBits = index.routeBitsOf(from);
+        const std::vector<quint64> &toBits = index.routeBitsOf(to);
+        const std::size_t words = std::min(fromBits.size(), toBits.size());
+        for (std::size_t word = pair.routesRead / 64; word < words; ++word) {
+            for (quint64 both = fromBits[word] & toBits[word]; both != 0; both &= both - 1) {
+                const int route = static_cast<int>(word * 64) + __builtin_ctzll(both);
+                if (route <= pair.routesRead)
+                    continue;
+                Stretch stretch{route, 0, 0};
+                lastSlotsOf(from, to, route, stretch.first, stretch.last);
+                if (servesAsRow(stretch))
+                    pair.stretches.push_back(stretch);
+            }
+        }
+        pair.routesRead = index.indexed();
+    }
+
+    std::unordered_map<int, Pair> pairs_;
+    quint32 clearings_ = 0;
+    qint32 territories_ = -1;
+    int routesRead_ = 0;
+};
+
+// Every known chain holding both, in route order, as a row from `from` to `to`; each row is
+// rated as it is added, as chooseRow would rate it.
+void addKnownStretches(int from, int to, int &bestRow, int &bestScore)
+{
+    static KnownStretches known;
+    for (const Stretch &stretch : known.between(from, to)) {
+        if (routeCandidateCount >= kMaxCandidateRows)
+            return;
+        const auto &chain = routeTable[stretch.route].t;
+        RouteCandidate row{};
+        const int step = stretch.last > stretch.first ? 1 : -1;
+        int i = 0;
+        for (int pos = stretch.first;; pos += step) {
+            row[++i] = static_cast<quint8>(chain[pos]);
+            if (pos == stretch.last)
+                break;
+        }
+        routeCandidates[++routeCandidateCount] = row;
+        const int score = rateRow(row, to);
+        if (score > bestScore) {
+            bestScore = score;
+            bestRow = routeCandidateCount;
         }
     }
 }
@@ -171,9 +230,7 @@ void searchRoutes(int from, int to, ChainCosts *costs, int &bestRow, int &bestSc
         return;
 
     MapLookupScope lookups;
-    addKnownStretches(from, to);
-    if (routeCandidateCount > 0)
-        chooseRow(to, bestRow, bestScore);
+    addKnownStretches(from, to, bestRow, bestScore);
     if (bestRow != 0)
         return;
 
