@@ -222,6 +222,23 @@ private slots:
         QCOMPARE(score, 2000000000 - (3 + 3 + 3 + 1) - 4); // along 6, 7, 8 to 5
     }
 
+    // A chain learned by one search is a known stretch for the next search between the same
+    // territories, even though that pair was searched before it was learned.
+    void aLearnedChainServesTheNextSearch()
+    {
+        QVERIFY(loadDetourMap());
+        int row = 0, score = 0;
+        findRoutes(1, 5, 3, row, score);
+        QCOMPARE(routeCount, 1);
+        QVERIFY(lastRouteSearchSteps() > 0);
+        const QVector<int> learned = rowOf(row);
+        findRoutes(1, 5, 3, row, score);
+        QCOMPARE(lastRouteSearchSteps(), 0); // no depth-first search
+        QCOMPARE(rowOf(row), learned);
+        QCOMPARE(score, 20 - 9 - 4);
+        QCOMPARE(routeCount, 1);
+    }
+
     void denseMapSearchEndsWithinItsBound_data()
     {
         QTest::addColumn<int>("territories");
