@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr int kReplays = 3;
+constexpr int kReplays = 5;
 constexpr int kTurnCap = 20000;
 
 // Dice-like and nothing else, then 1-for-1 with strongholds and troop experience.
