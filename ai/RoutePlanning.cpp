@@ -374,6 +374,11 @@ void findRoutes(int from, int to, int mode, int &bestRow, int &bestScore)
     searchRoutes(from, to, nullptr, bestRow, bestScore);
 }
 
+void findRoutesSharing(ChainCosts &costs, int from, int to, int &bestRow, int &bestScore)
+{
+    searchRoutes(from, to, &costs, bestRow, bestScore);
+}
+
 void planRoute(int mode)
 {
     Q_UNUSED(mode);

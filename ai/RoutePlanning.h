@@ -8,6 +8,9 @@
 // Searches for the best chain of attacks from `from` to `to` for `currentPlayer`: bestRow is its
 // row in `routeCandidates` (0 none), bestScore the armies that would arrive. `mode` is 3.
 void findRoutes(int from, int to, int mode, int &bestRow, int &bestScore);
+// The same, for one of many searches in a row from the current player's territories while the
+// board stays as it is: they share `costs`, which spare the searches where no chain can arrive.
+void findRoutesSharing(ChainCosts &costs, int from, int to, int &bestRow, int &bestScore);
 
 // Rebuilds `reinforceCandidates` for `currentPlayer`: the border territories of the continents
 // he holds, most endangered first. The turn flow calls it with mode 2 at the start of every
