@@ -402,7 +402,7 @@ void playComputerTurn()
 {
     if (gameOver || !isValidPlayer(currentPlayer) || isNeutralArmy(currentPlayer))
         return;
-    ContinentLookupScope continents;
+    MapLookupScope lookups;
     if (!beginComputerTurn())
         return;
     const AfterCycles next = runActionCycles();

@@ -66,7 +66,26 @@ void countPlayersLeft()
         aiPlayersLeft = 2;
 }
 
-int strengthOfPlayer(int p, int mode, int equalShare)
+// What each player's territories add up to, in one walk over the map.
+struct TerritorySums {
+    std::array<int, kMaxPlayers + 1> armies{};
+    std::array<int, kMaxPlayers + 1> strength{};
+};
+
+TerritorySums sumTerritories(int players)
+{
+    TerritorySums sums;
+    for (int t = 1; t <= territoryCount; ++t) {
+        const int p = territoryState[t].owner;
+        if (p < 1 || p > players)
+            continue;
+        sums.armies[p] += territoryState[t].armies;
+        sums.strength[p] += strengthOfTerritory(t, p);
+    }
+    return sums;
+}
+
+int strengthOfPlayer(int p, int mode, int equalShare, const TerritorySums &sums)
 {
     PlayerRecord &record = playerTable[p];
     int strength = 0;
@@ -74,12 +93,8 @@ int strengthOfPlayer(int p, int mode, int equalShare)
         for (int c = 1; c <= continentCount; ++c)
             if (playerHolds(p, c))
                 strength += continentTable[c].weight;
-    for (int t = 1; t <= territoryCount; ++t) {
-        if (territoryState[t].owner != p)
-            continue;
-        record.totalArmies() += territoryState[t].armies;
-        strength += strengthOfTerritory(t, p);
-    }
+    record.totalArmies() += sums.armies[p];
+    strength += sums.strength[p];
     int cardBonus = cardBonusFor(record.cardCount());
     if (record.territoriesHeld() <= 0) {
         cardBonus = 0;
@@ -160,23 +175,20 @@ int frontierContribution(int n)
 int frontierScore(int c)
 {
     std::array<int, kMaxNeighbours + 1> counted{};
+    std::array<bool, kMaxTerritories + 1> remembered{}; // in `counted`
     int used = 0;
     int score = 0;
-    for (int b : bordersOf(c)) {
-        for (int n : neighboursOf(b)) {
-            if (continentOf(n) == c)
-                continue;
-            bool seen = false;
-            for (int j = 1; j <= used; ++j)
-                seen = seen || counted[j] == n;
-            if (seen)
-                continue;
-            if (used < kMaxNeighbours)
-                counted[++used] = n;
-            else
-                counted[kMaxNeighbours] = n;
-            score += frontierContribution(n);
+    for (int n : outsideNeighboursOf(c)) {
+        if (remembered[n])
+            continue;
+        if (used < kMaxNeighbours) {
+            counted[++used] = n;
+        } else {
+            remembered[counted[kMaxNeighbours]] = false;
+            counted[kMaxNeighbours] = n;
         }
+        remembered[n] = true;
+        score += frontierContribution(n);
     }
     return score;
 }
@@ -285,8 +297,9 @@ void computePlayerStrength(int mode)
     const int equalShare = territoryCount / aiPlayersLeft / divisor();
 
     const int players = qBound(0, playerCount, kMaxPlayers);
+    const TerritorySums sums = sumTerritories(players);
     for (int p = 1; p <= players; ++p) {
-        const int strength = strengthOfPlayer(p, mode, equalShare);
+        const int strength = strengthOfPlayer(p, mode, equalShare, sums);
         playerRanking[p] = {p, isNeutralArmy(p) ? 0 : strength};
         playerStrength[p] = {p, strength};
     }
@@ -321,6 +334,7 @@ int findDominantPlayer(const std::array<qint32, kMaxPlayers + 1> &values)
 
 void aiRankContinents()
 {
+    MapLookupScope lookups;
     aiTargetList.fill(0);
     aiOwnMemberList.fill(0);
     continentRanking.fill({});

@@ -9,7 +9,7 @@
 
 void aiRunPlanning()
 {
-    ContinentLookupScope continents;
+    MapLookupScope lookups;
     computePlayerStrength(1);
     planRoute(1);
     aiPredictNextPlayers();

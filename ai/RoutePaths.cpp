@@ -12,13 +12,6 @@ namespace {
 
 constexpr int kNoCost = 9999;
 
-RouteIndex &freshRouteIndex()
-{
-    static RouteIndex index;
-    index.build();
-    return index;
-}
-
 int slotAt(int route, int pos)
 {
     if (route < 1 || route > kMaxRoutes || pos < 1 || pos > kRouteLength)
@@ -85,9 +78,8 @@ bool guardsHeldContinent(int t)
 
 // ---- Segments and plans toward a continent ----
 
-bool startAccepted(int route, int pos)
+bool startAccepted(int start)
 {
-    const int start = slotAt(route, pos);
     const int c = continentOf(start);
     if (mainEnemy != 0 && mainEnemy != currentPlayer)
         return true;
@@ -96,26 +88,100 @@ bool startAccepted(int route, int pos)
         accepted = true;
     if (!accepted)
         return false;
-    int position = pos;
+    int position = 1;
     aiTerritoryCheck(start, position);
     return position != 0;
 }
 
-int ownPositionAfter(int route, int p)
-{
-    for (int pos = p + 1; pos <= kRouteLength && slotAt(route, pos) != 0; ++pos)
-        if (isOwnTerritory(slotAt(route, pos)))
-            return pos;
-    return 0;
-}
+// Whether each own territory may start a walk, found once per territory: many routes pass
+// through the same starts.
+class StartVerdicts {
+public:
+    StartVerdicts() { known_.fill(Unknown); }
+    bool accepted(int route, int pos)
+    {
+        const int start = slotAt(route, pos);
+        if (start < 0 || start > kMaxTerritories)
+            return startAccepted(start);
+        if (known_[start] == Unknown)
+            known_[start] = startAccepted(start) ? Accepted : Refused;
+        return known_[start] == Accepted;
+    }
 
-int ownPositionBefore(int route, int p)
-{
-    for (int pos = p - 1; pos >= 1; --pos)
-        if (isOwnTerritory(slotAt(route, pos)))
-            return pos;
-    return 0;
-}
+private:
+    enum Verdict : qint8 { Unknown, Accepted, Refused };
+    std::array<Verdict, kMaxTerritories + 1> known_;
+};
+
+// The slots of each route that hold the player's own territories, as bits 1..16 up to the
+// chain's end. A route's bits are found once and kept while the player and the owners of the
+// territories stay the same: the plans of a turn's cycles read the same routes again.
+class OwnSlots {
+public:
+    OwnSlots()
+    {
+        Known &table = known();
+        if (table.player == currentPlayer && table.clearings == routeTableClearings && sameOwners(table))
+            return;
+        ++table.stamp;
+        table.player = currentPlayer;
+        table.clearings = routeTableClearings;
+        table.territories = territoryCount;
+        for (int t = 1; t <= territoryCount && t <= kMaxTerritories; ++t)
+            table.owners[t] = territoryState[t].owner;
+    }
+
+    // The first own slot after p, the last one before p; 0 when there is none.
+    int after(int route, int p) { return lowestBit(maskOf(route) & ~((2u << p) - 1)); }
+    int before(int route, int p) { return highestBit(maskOf(route) & ((1u << p) - 1)); }
+
+private:
+    static int lowestBit(quint32 bits) { return bits == 0 ? 0 : __builtin_ctz(bits); }
+    static int highestBit(quint32 bits) { return bits == 0 ? 0 : 31 - __builtin_clz(bits); }
+
+    struct Known {
+        std::array<quint32, kMaxRoutes + 1> mask{};
+        std::array<quint32, kMaxRoutes + 1> foundIn{}; // the stamp the mask was found under
+        quint32 stamp = 0;
+        // What the masks were found for.
+        qint32 player = 0;
+        quint32 clearings = 0;
+        qint32 territories = -1;
+        std::array<qint32, kMaxTerritories + 1> owners{};
+    };
+    static Known &known()
+    {
+        static Known table;
+        return table;
+    }
+
+    static bool sameOwners(const Known &table)
+    {
+        if (table.territories != territoryCount)
+            return false;
+        for (int t = 1; t <= territoryCount && t <= kMaxTerritories; ++t)
+            if (table.owners[t] != territoryState[t].owner)
+                return false;
+        return true;
+    }
+
+    quint32 maskOf(int route)
+    {
+        if (route < 1 || route > kMaxRoutes)
+            return 0;
+        Known &table = known();
+        if (table.foundIn[route] != table.stamp) {
+            const auto &chain = routeTable[route].t;
+            quint32 mask = 0;
+            for (int pos = 1; pos <= kRouteLength && chain[pos] != 0; ++pos)
+                if (isOwnTerritory(chain[pos]))
+                    mask |= 1u << pos;
+            table.mask[route] = mask;
+            table.foundIn[route] = table.stamp;
+        }
+        return table.mask[route];
+    }
+};
 
 void addSegment(int route, int targetPos, int ownPos)
 {
@@ -123,17 +189,28 @@ void addSegment(int route, int targetPos, int ownPos)
         routeSegments[++routeSegmentCount] = {route, targetPos, ownPos};
 }
 
-void listSegments(int c, const RouteIndex &index)
+// What the listings of one plan read: the route index, and what they learn of starts and routes
+// while the board stays as it is.
+struct RouteReading {
+    const RouteIndex &index = currentRouteIndex();
+    StartVerdicts starts;
+    OwnSlots own;
+};
+
+void listSegments(int c, RouteReading &reading)
 {
+    const RouteIndex &index = reading.index;
+    StartVerdicts &starts = reading.starts;
+    OwnSlots &own = reading.own;
     for (int b : bordersOf(c)) {
         if (isOwnTerritory(b))
             continue;
         for (const RouteStop &stop : index.stopsOf(b)) {
-            int forward = ownPositionAfter(stop.route, stop.first);
-            int backward = ownPositionBefore(stop.route, stop.first);
-            if (forward != 0 && !startAccepted(stop.route, forward))
+            int forward = own.after(stop.route, stop.first);
+            int backward = own.before(stop.route, stop.first);
+            if (forward != 0 && !starts.accepted(stop.route, forward))
                 forward = 0;
-            if (backward != 0 && !startAccepted(stop.route, backward))
+            if (backward != 0 && !starts.accepted(stop.route, backward))
                 backward = 0;
             addSegment(stop.route, stop.first, forward);
             addSegment(stop.route, stop.first, backward);
@@ -162,7 +239,7 @@ void weighSegments()
             bestRoutePlan = i;
 }
 
-void selectTarget(int c, const RouteIndex &index)
+void selectTarget(int c, RouteReading &reading)
 {
     bestRoutePlan = 0;
     routeSegmentCount = 0;
@@ -170,7 +247,7 @@ void selectTarget(int c, const RouteIndex &index)
     lastSegmentArmySum = 0;
     if (c < 1 || c > continentCount)
         return;
-    listSegments(c, index);
+    listSegments(c, reading);
     if (routeSegmentCount > 0)
         weighSegments();
 }
@@ -195,7 +272,7 @@ int thirdPartyThreat(int c, int holder)
     return threat;
 }
 
-void planBreak(const RouteIndex &index)
+void planBreak(RouteReading &reading)
 {
     std::array<int, kMaxContinents + 1> order{};
     int listed = 0;
@@ -209,14 +286,14 @@ void planBreak(const RouteIndex &index)
         if (c < 1 || c > continentCount || !playerHolds(holder, c))
             continue;
         const int threat = thirdPartyThreat(c, holder);
-        selectTarget(c, index);
+        selectTarget(c, reading);
         if (bestRoutePlan != 0 && (threat == kNoCost || lastSegmentArmySum <= threat))
             return;
         bestRoutePlan = 0;
     }
 }
 
-void planFinish(const RouteIndex &index)
+void planFinish(RouteReading &reading)
 {
     continentRoutePlan = RoutePlan();
     for (int i = 1; i <= continentCount && continentRanking[i].id != 0; ++i) {
@@ -233,7 +310,7 @@ void planFinish(const RouteIndex &index)
         }
         if (missing != 1 || !isBorderOf(last, c))
             continue;
-        selectTarget(c, index);
+        selectTarget(c, reading);
         if (bestRoutePlan != 0) {
             continentRoutePlan = routePlans[bestRoutePlan];
             return;
@@ -280,7 +357,7 @@ void aiSearchLeaderRoutes()
     if (!onClassicWorldMap())
         return;
     int bestFound = 0, bestCost = INT_MAX;
-    const RouteIndex &index = freshRouteIndex();
+    const RouteIndex &index = currentRouteIndex();
     for (int t = 1; t <= territoryCount; ++t) {
         if (!isOwnTerritory(t) || t == ownStronghold() || holds(continentOf(t)) || skippedOnWorld(t))
             continue;
@@ -327,7 +404,7 @@ void aiSearchStrongholdRoutes()
 {
     strongholdPath = RoutePlan();
     int bestCost = kNoCost;
-    const RouteIndex &index = freshRouteIndex();
+    const RouteIndex &index = currentRouteIndex();
     for (int t = 1; t <= territoryCount; ++t) {
         if (!isOwnTerritory(t) || t == ownStronghold())
             continue;
@@ -349,15 +426,16 @@ void aiTerritoryCheck(int t, int &position)
 
 void aiSelectTarget(int c)
 {
-    selectTarget(c, freshRouteIndex());
+    RouteReading reading;
+    selectTarget(c, reading);
 }
 
 void aiPlanContinentRoute()
 {
     bestRoutePlan = 0;
-    const RouteIndex &index = freshRouteIndex();
+    RouteReading reading;
     if (routePlanMode == 9)
-        planBreak(index);
+        planBreak(reading);
     else if (routePlanMode == 8)
-        planFinish(index);
+        planFinish(reading);
 }

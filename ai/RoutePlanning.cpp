@@ -1,49 +1,21 @@
 #include "ai/RoutePlanning.h"
 
 #include "ai/AiState.h"
+#include "ai/ChainSearch.h"
 #include "ai/RouteIndex.h"
 #include "ai/Toolkit.h"
 #include "rules/PlayerRecords.h"
 #include "state/GameState.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <unordered_map>
 #include <vector>
 
 namespace {
 
-constexpr int kShortRouteLength = 5;
-constexpr int kUnreachable = INT_MAX / 4;
 constexpr int kLearnMinimum = 3;
-
-int searchSteps = 0;
-
-// What an open RouteSearchScope keeps: the routes by territory, the neighbour lists and who
-// can reach each territory.
-struct SearchContext {
-    int depth = 0;
-    RouteIndex routes;
-    std::array<Neighbours, kMaxTerritories + 1> neighbours;
-    std::array<std::vector<qint32>, kMaxTerritories + 1> reachedFrom;
-
-    void build()
-    {
-        routes.build();
-        for (int t = 0; t <= kMaxTerritories; ++t) {
-            neighbours[t] = neighboursOf(t);
-            reachedFrom[t].clear();
-        }
-        for (int t = 1; t <= territoryCount; ++t)
-            for (int n : neighbours[t])
-                reachedFrom[n].push_back(t);
-    }
-};
-
-SearchContext &context()
-{
-    static SearchContext shared;
-    return shared;
-}
 
 int chainLength(const RouteRecord &record)
 {
@@ -72,15 +44,16 @@ int rowLength(const RouteCandidate &row)
 // beaten on the way and the army left in each. INT_MIN when the row is no route for the player.
 int rateRow(const RouteCandidate &row, int to)
 {
-    const int length = rowLength(row);
-    int score = armiesOf(row[1]);
-    for (int i = 2; i <= length; ++i) {
+    if (row[1] == 0)
+        return INT_MIN;
+    qint64 score = armiesOf(row[1]); // armies may reach 2*10^9 a territory
+    for (int i = 2; i <= kCandidateLength && row[i] != 0; ++i) {
         const int t = row[i];
         if (isOwnTerritory(t))
             return INT_MIN;
-        score -= armiesOf(t) + 1;
+        score -= armiesOf(t) + qint64(1);
         if (t == to)
-            return score;
+            return static_cast<int>(qMax<qint64>(score, INT_MIN));
     }
     return INT_MIN;
 }
@@ -101,146 +74,116 @@ void chooseRow(int to, int &bestRow, int &bestScore)
 
 // ---- Stretches of known chains ----
 
-void addKnownStretches(int from, int to)
+// A stretch of a known chain that serves as a row: its route and the slots it runs between.
+struct Stretch {
+    qint32 route;
+    qint32 first; // from's last slot
+    qint32 last;  // to's last slot
+};
+
+// The last slots of a and of b on a route.
+void lastSlotsOf(int a, int b, int route, int &slotOfA, int &slotOfB)
 {
-    for (const RouteStop &stop : context().routes.stopsOf(from)) {
-        const auto &chain = routeTable[stop.route].t;
-        const int length = chainLength(routeTable[stop.route]);
-        const int pf = stop.last;
-        int pt = 0;
-        for (int pos = 1; pos <= length; ++pos)
-            if (chain[pos] == to)
-                pt = pos;
-        if (pt == 0 || std::abs(pf - pt) > kCandidateLength - 1)
-            continue;
-        if (routeCandidateCount >= kMaxCandidateRows)
-            return;
-        RouteCandidate row{};
-        const int step = pt > pf ? 1 : -1;
-        bool valid = true;
-        int i = 0;
-        for (int pos = pf;; pos += step) {
-            valid = valid && isValidTerritory(chain[pos]);
-            row[++i] = static_cast<quint8>(valid ? chain[pos] : 0);
-            if (pos == pt)
-                break;
-        }
-        if (valid)
-            routeCandidates[++routeCandidateCount] = row;
+    const auto &chain = routeTable[route].t;
+    for (int pos = 1; pos <= kRouteLength && chain[pos] != 0; ++pos) {
+        if (chain[pos] == a)
+            slotOfA = pos;
+        else if (chain[pos] == b)
+            slotOfB = pos;
     }
 }
 
-// ---- The depth-first search over the neighbour graph ----
-
-// Only territories that could lie on a chain are searched: not the player's, weaker than the
-// start. Rows are only added when they beat the best so far, and a branch that cannot reach
-// `to` within the depth, or cannot arrive with more armies than the best row, is not entered;
-// the row chosen is the same as if every chain had been listed. The row table and a step
-// budget bound the work on dense map files.
-class DepthFirstSearch {
-public:
-    DepthFirstSearch(int from, int to)
-        : from_(from), to_(to), startArmies_(armiesOf(from)),
-          maxLength_(shortRouteOnly ? kShortRouteLength : kCandidateLength)
-    {
+// A stretch fits a row, and every territory on it is on the map.
+bool servesAsRow(const Stretch &stretch)
+{
+    if (std::abs(stretch.first - stretch.last) > kCandidateLength - 1)
+        return false;
+    const auto &chain = routeTable[stretch.route].t;
+    const int step = stretch.last > stretch.first ? 1 : -1;
+    for (int pos = stretch.first;; pos += step) {
+        if (!isValidTerritory(chain[pos]))
+            return false;
+        if (pos == stretch.last)
+            return true;
     }
+}
 
-    void run()
+// The stretches between two territories, in route order, kept from one search to the next: the
+// table only grows between clearings, so only the routes added since are read again.
+class KnownStretches {
+public:
+    const std::vector<Stretch> &between(int from, int to)
     {
-        routePath.fill(0);
-        routePath[0] = static_cast<quint8>(from_);
-        RouteCandidate first{};
-        first[1] = static_cast<quint8>(from_);
-        routeCandidates[++routeCandidateCount] = first;
-        if (!passable(to_))
-            return;
-        measureDistances();
-        onPath_.fill(false);
-        onPath_[from_] = true;
-        extend(from_, 1, startArmies_);
+        const RouteIndex &index = currentRouteIndex();
+        if (clearings_ != routeTableClearings || territories_ != territoryCount || index.indexed() < routesRead_) {
+            pairs_.clear();
+            clearings_ = routeTableClearings;
+            territories_ = territoryCount;
+        }
+        routesRead_ = index.indexed();
+        Pair &pair = pairs_[from * (kMaxTerritories + 1) + to];
+        if (pair.routesRead < index.indexed())
+            readNewRoutes(from, to, index, pair);
+        return pair.stretches;
     }
 
 private:
-    bool passable(int u) const
-    {
-        return u != from_ && isValidTerritory(u) && !isOwnTerritory(u) && armiesOf(u) < startArmies_;
-    }
+    struct Pair {
+        int routesRead = 0;
+        std::vector<Stretch> stretches;
+    };
 
-    // Steps from each passable territory to `to` through passable territories, walking back
-    // from `to` over the links that reach it.
-    void measureDistances()
+    // The routes both are on come from their route bits.
+    static void readNewRoutes(int from, int to, const RouteIndex &index, Pair &pair)
     {
-        const SearchContext &shared = context();
-        distance_.fill(kUnreachable);
-        distance_[to_] = 0;
-        cheapest_ = INT_MAX;
-        for (int t = 1; t <= territoryCount; ++t)
-            if (passable(t))
-                cheapest_ = qMin(cheapest_, qMax(0, armiesOf(t)));
-        std::array<int, kMaxTerritories + 1> queue{};
-        int head = 0, tail = 0;
-        queue[tail++] = to_;
-        while (head < tail) {
-            const int t = queue[head++];
-            if (distance_[t] >= maxLength_ - 2)
-                continue;
-            for (int u : shared.reachedFrom[t]) {
-                if (distance_[u] == kUnreachable && passable(u)) {
-                    distance_[u] = distance_[t] + 1;
-                    queue[tail++] = u;
-                }
+        const std::vector<quint64> &fromBits = index.routeBitsOf(from);
+        const std::vector<quint64> &toBits = index.routeBitsOf(to);
+        const std::size_t words = std::min(fromBits.size(), toBits.size());
+        for (std::size_t word = pair.routesRead / 64; word < words; ++word) {
+            for (quint64 both = fromBits[word] & toBits[word]; both != 0; both &= both - 1) {
+                const int route = static_cast<int>(word * 64) + __builtin_ctzll(both);
+                if (route <= pair.routesRead)
+                    continue;
+                Stretch stretch{route, 0, 0};
+                lastSlotsOf(from, to, route, stretch.first, stretch.last);
+                if (servesAsRow(stretch))
+                    pair.stretches.push_back(stretch);
             }
         }
+        pair.routesRead = index.indexed();
     }
 
-    bool mustStop()
-    {
-        return routeCandidateCount >= kMaxCandidateRows || searchSteps >= kRouteSearchStepLimit;
-    }
-
-    // `length` territories on the path, the last being `last`, arriving with `score` armies.
-    void extend(int last, int length, int score)
-    {
-        for (int u : context().neighbours[last]) {
-            if (mustStop())
-                return;
-            ++searchSteps;
-            if (onPath_[u] || !passable(u))
-                continue;
-            if (distance_[u] == kUnreachable || length + distance_[u] > maxLength_ - 1)
-                continue;
-            const int arriving = score - armiesOf(u) - 1;
-            if (arriving - distance_[u] * (cheapest_ + 1) <= best_)
-                continue;
-            routePath[length] = static_cast<quint8>(u);
-            if (u == to_) {
-                addPathRow(length + 1);
-                best_ = arriving;
-                continue;
-            }
-            onPath_[u] = true;
-            extend(u, length + 1, arriving);
-            onPath_[u] = false;
-        }
-    }
-
-    void addPathRow(int length)
-    {
-        RouteCandidate row{};
-        for (int i = 0; i < length; ++i)
-            row[i + 1] = routePath[i];
-        routeCandidates[++routeCandidateCount] = row;
-    }
-
-    int from_;
-    int to_;
-    int startArmies_;
-    int maxLength_;
-    int cheapest_ = 0;
-    int best_ = 0;
-    std::array<int, kMaxTerritories + 1> distance_{};
-    std::array<bool, kMaxTerritories + 1> onPath_{};
+    std::unordered_map<int, Pair> pairs_;
+    quint32 clearings_ = 0;
+    qint32 territories_ = -1;
+    int routesRead_ = 0;
 };
+
+// Every known chain holding both, in route order, as a row from `from` to `to`; each row is
+// rated as it is added, as chooseRow would rate it.
+void addKnownStretches(int from, int to, int &bestRow, int &bestScore)
+{
+    static KnownStretches known;
+    for (const Stretch &stretch : known.between(from, to)) {
+        if (routeCandidateCount >= kMaxCandidateRows)
+            return;
+        const auto &chain = routeTable[stretch.route].t;
+        RouteCandidate row{};
+        const int step = stretch.last > stretch.first ? 1 : -1;
+        int i = 0;
+        for (int pos = stretch.first;; pos += step) {
+            row[++i] = static_cast<quint8>(chain[pos]);
+            if (pos == stretch.last)
+                break;
+        }
+        routeCandidates[++routeCandidateCount] = row;
+        const int score = rateRow(row, to);
+        if (score > bestScore) {
+            bestScore = score;
+            bestRow = routeCandidateCount;
+        }
+    }
+}
 
 // ---- Learning ----
 
@@ -264,14 +207,38 @@ void learnChain(const RouteCandidate &row)
     if (length < kLearnMinimum || routeCount >= limit || routeCount < 0)
         return;
     // A record that holds the chain holds its first territory.
-    for (const RouteStop &stop : context().routes.stopsOf(row[1]))
+    for (const RouteStop &stop : currentRouteIndex().stopsOf(row[1]))
         if (containsRun(routeTable[stop.route], row, length))
             return;
     RouteRecord record;
     for (int i = 1; i <= length; ++i)
         record.t[i] = row[i];
     routeTable[++routeCount] = record;
-    context().routes.add(routeCount);
+}
+
+// ---- The search for a chain of attacks ----
+
+// findRoutes, with the chain costs shared with other searches when given.
+void searchRoutes(int from, int to, ChainCosts *costs, int &bestRow, int &bestScore)
+{
+    clearCandidateRows();
+    routePath.fill(0);
+    bestRow = 0;
+    bestScore = 0;
+    clearRouteSearchSteps();
+    if (!isValidTerritory(from) || !isValidTerritory(to) || from == to)
+        return;
+
+    MapLookupScope lookups;
+    addKnownStretches(from, to, bestRow, bestScore);
+    if (bestRow != 0)
+        return;
+
+    clearCandidateRows();
+    searchNeighbourGraph(from, to, costs);
+    chooseRow(to, bestRow, bestScore);
+    if (bestRow != 0)
+        learnChain(routeCandidates[bestRow]);
 }
 
 // ---- Border rating ----
@@ -312,9 +279,35 @@ BorderRating rateBorder(int b, int playersStillIn)
     return rating;
 }
 
+// The stacks that could attack a border, by player in territory order: more than 2 armies. The
+// board stays as it is while the borders are rated, and so do they.
+struct Stack {
+    int territory;
+    int armies;
+    bool facesEnemies; // enemy armies stand around it, seen from its owner
+};
+using StacksByPlayer = std::array<std::vector<Stack>, kMaxPlayers + 1>;
+
+StacksByPlayer listStacks()
+{
+    StacksByPlayer stacks;
+    for (int t = 1; t <= territoryCount; ++t) {
+        const int q = ownerOf(t);
+        if (q >= 1 && q <= kMaxPlayers && armiesOf(t) > 2)
+            stacks[q].push_back({t, armiesOf(t), neighbourSums(t, q).enemySum > 0});
+    }
+    return stacks;
+}
+
+// What the searches of one border rating share.
+struct SharedSearches {
+    StacksByPlayer stacks = listStacks();
+    ChainCosts costs;
+};
+
 // The most armies another player could bring to b along a chain of attacks; the searches learn
 // their chains as seen from the attackers.
-int threatTo(int b, const BorderRating &rating)
+int threatTo(int b, const BorderRating &rating, SharedSearches &shared)
 {
     const int me = currentPlayer;
     int threat = 0;
@@ -323,15 +316,16 @@ int threatTo(int b, const BorderRating &rating)
         if (q == me)
             continue;
         CurrentPlayerScope as(q);
-        for (int t = 1; t <= territoryCount; ++t) {
-            const int armies = armiesOf(t);
-            if (ownerOf(t) != q || armies <= 2 || armies <= rating.armies || armies <= rating.support)
+        for (const Stack &stack : shared.stacks[q]) {
+            const int t = stack.territory;
+            const int armies = stack.armies;
+            if (armies <= rating.armies || armies <= rating.support)
                 continue;
             shortRouteOnly = armies < 10;
-            if (neighbourSums(t, q).enemySum <= 0)
+            if (!stack.facesEnemies)
                 continue;
             int row = 0, score = 0;
-            findRoutes(t, b, 3, row, score);
+            searchRoutes(t, b, &shared.costs, row, score);
             if (row != 0)
                 threat = qMax(threat, score);
         }
@@ -345,11 +339,11 @@ void addCandidate(int b, int value)
         reinforceCandidates[++reinforceCandidateCount] = {b, value};
 }
 
-void rateAndList(int b, int playersStillIn)
+void rateAndList(int b, int playersStillIn, SharedSearches &shared)
 {
     aiChosenTerritory = b;
     const BorderRating rating = rateBorder(b, playersStillIn);
-    const int threat = threatTo(b, rating);
+    const int threat = threatTo(b, rating, shared);
     const int d = rating.margin;
     int v;
     if (threat > 0)
@@ -374,45 +368,15 @@ void rateAndList(int b, int playersStillIn)
 
 } // namespace
 
-RouteSearchScope::RouteSearchScope()
-{
-    if (context().depth++ == 0)
-        context().build();
-}
-
-RouteSearchScope::~RouteSearchScope()
-{
-    --context().depth;
-}
-
-int lastRouteSearchSteps()
-{
-    return searchSteps;
-}
-
 void findRoutes(int from, int to, int mode, int &bestRow, int &bestScore)
 {
     Q_UNUSED(mode);
-    clearCandidateRows();
-    routePath.fill(0);
-    bestRow = 0;
-    bestScore = 0;
-    searchSteps = 0;
-    if (!isValidTerritory(from) || !isValidTerritory(to) || from == to)
-        return;
+    searchRoutes(from, to, nullptr, bestRow, bestScore);
+}
 
-    RouteSearchScope scope;
-    addKnownStretches(from, to);
-    if (routeCandidateCount > 0)
-        chooseRow(to, bestRow, bestScore);
-    if (bestRow != 0)
-        return;
-
-    clearCandidateRows();
-    DepthFirstSearch(from, to).run();
-    chooseRow(to, bestRow, bestScore);
-    if (bestRow != 0)
-        learnChain(routeCandidates[bestRow]);
+void findRoutesSharing(ChainCosts &costs, int from, int to, int &bestRow, int &bestScore)
+{
+    searchRoutes(from, to, &costs, bestRow, bestScore);
 }
 
 void planRoute(int mode)
@@ -423,10 +387,12 @@ void planRoute(int mode)
     if (!isValidPlayer(currentPlayer))
         return;
     const int playersStillIn = playersLeft();
-    RouteSearchScope scope;
+    MapLookupScope lookups;
+    // The board stays as it is while the borders are rated; only the route table grows.
+    SharedSearches shared;
     for (int c = 1; c <= continentCount; ++c)
         if (playerHolds(currentPlayer, c))
             for (int b : bordersOf(c))
-                rateAndList(b, playersStillIn);
+                rateAndList(b, playersStillIn, shared);
     sortPairs(2, reinforceCandidateCount);
 }

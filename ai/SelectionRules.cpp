@@ -42,6 +42,7 @@ int strongholdPathTarget()
 // more than 4 armies, more than the target, not `keep`, and some enemy next to it.
 void searchRoutesTo(int target, int keep)
 {
+    ChainCosts costs;
     for (int t = 1; t <= territoryCount; ++t) {
         if (!isOwnTerritory(t) || t == keep || armiesOf(t) <= 4 || armiesOf(t) <= armiesOf(target))
             continue;
@@ -49,7 +50,7 @@ void searchRoutesTo(int target, int keep)
         if (!hasEnemyArmiesAround(t))
             continue;
         int row = 0, score = 0;
-        findRoutes(t, target, 3, row, score);
+        findRoutesSharing(costs, t, target, row, score);
     }
 }
 
@@ -374,7 +375,7 @@ void applyStrongholdRules()
 {
     if (!strongholdsEnabled || !isValidPlayer(currentPlayer))
         return;
-    RouteSearchScope searches;
+    MapLookupScope lookups;
     const int s = ownStronghold();
     if (isValidTerritory(s) && isOwnTerritory(s))
         guardOwnStronghold(s);

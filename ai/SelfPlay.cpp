@@ -9,8 +9,10 @@
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
 #include "state/BuiltinMaps.h"
+#include "maps/MapTexts.h"
 #include "state/GameState.h"
 #include "state/MapFile.h"
+#include "state/MapLoading.h"
 #include "state/Seams.h"
 #include "state/StateReset.h"
 #include "state/StepQueues.h"
@@ -95,6 +97,24 @@ void setUpOptions(const SelfPlayOptions &options)
     topFiveGame = 0;
 }
 
+// The file names a top-five game finds a map text under.
+const char *const kMapTextNames[] = {"e2.txt",       "Romania.txt",     "107.txt",           "Lines.txt",
+                                     "Rings.txt",    "Russia.txt",      "Hex_gone_crazy.txt", "JustNeedTwo.txt",
+                                     "France.txt",   "OK83.txt",        "Neighbourhood.txt", "coconutz.txt",
+                                     "WorldII.txt",  "Ireland.txt",     "ParisByNight.txt"};
+
+bool loadMapText(MapTextFunction text, const QString &fileName)
+{
+    mapFileLines.clear();
+    text();
+    int result = MapFileOk;
+    loadMapFile(result);
+    if (result != MapFileOk)
+        return false;
+    applyLoadedMapFile(fileName);
+    return true;
+}
+
 template <typename T>
 void mix(quint64 &hash, T value)
 {
@@ -124,6 +144,59 @@ bool loadBuiltinMapNamed(const QString &name)
         return buildBuiltinMap(*map) == MapFileOk;
     }
     return false;
+}
+
+QStringList mapTextNames()
+{
+    QStringList names;
+    for (const char *name : kMapTextNames)
+        names << QLatin1String(name);
+    return names;
+}
+
+QStringList shippedMapNames()
+{
+    return builtinMapNames() + mapTextNames();
+}
+
+bool loadShippedMapNamed(const QString &name)
+{
+    if (loadBuiltinMapNamed(name))
+        return true;
+    for (const QString &fileName : mapTextNames()) {
+        if (name.compare(fileName, Qt::CaseInsensitive) != 0)
+            continue;
+        const MapTextFunction text = mapTextForFileName(fileName);
+        return text && loadMapText(text, fileName);
+    }
+    return false;
+}
+
+bool applySelfPlayWord(const QString &word, SelfPlayOptions &options)
+{
+    if (word == QLatin1String("dice"))
+        options.attackRule = 'n';
+    else if (word == QLatin1String("1for1"))
+        options.attackRule = 'j';
+    else if (word == QLatin1String("strongholds"))
+        options.strongholds = true;
+    else if (word == QLatin1String("experience"))
+        options.troopExperience = true;
+    else if (word == QLatin1String("neutral"))
+        options.neutralArmy = true;
+    else if (word == QLatin1String("animations"))
+        options.animations = true;
+    else if (word == QLatin1String("fast"))
+        options.fastSpeed = true;
+    else if (word == QLatin1String("easy"))
+        options.difficulty = 0;
+    else if (word.startsWith(QLatin1String("personalities="))) {
+        options.personalities.clear();
+        for (QChar digit : word.mid(14))
+            options.personalities.push_back(digit.digitValue());
+    } else
+        return false;
+    return true;
 }
 
 bool startSelfPlayGame(const SelfPlayOptions &options, const std::function<bool()> &loadMap)

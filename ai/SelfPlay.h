@@ -15,6 +15,12 @@
 QStringList builtinMapNames();
 // Loads the built-in map of that name (case does not matter); false when there is none.
 bool loadBuiltinMapNamed(const QString &name);
+// The map texts by their file names ("France.txt", ...); SwampII is a built-in map.
+QStringList mapTextNames();
+// Every map the game ships: the built-in maps, then the map texts.
+QStringList shippedMapNames();
+// Loads a built-in map, or a map text as a top-five game reads it (case does not matter).
+bool loadShippedMapNamed(const QString &name);
 
 struct SelfPlayOptions {
     quint32 seed = 1;
@@ -30,6 +36,11 @@ struct SelfPlayOptions {
     // list take the settings 0, 1, ..., 6 in turn.
     std::vector<int> personalities;
 };
+
+// Sets the option that one of the simulator's words names: dice (the default) or 1for1,
+// strongholds, experience, neutral, animations, fast, easy, personalities=<digits>. False for
+// any other word.
+bool applySelfPlayWord(const QString &word, SelfPlayOptions &options);
 
 // Clears the previous game, seeds the random source, loads the map through `loadMap` and sets
 // up a game of computer players on it: players, names, options, personalities, the deal and the

@@ -10,7 +10,9 @@
 
 // ---- Reading the map safely ----
 
-Neighbours neighboursOf(int t)
+MapLookupTables mapLookupTables;
+
+Neighbours readNeighbours(int t)
 {
     Neighbours result;
     if (!isValidTerritory(t))
@@ -24,9 +26,9 @@ Neighbours neighboursOf(int t)
     return result;
 }
 
-TerritoryRange<kMaxBorderEntries> bordersOf(int c)
+BorderRange readBorders(int c)
 {
-    TerritoryRange<kMaxBorderEntries> result;
+    BorderRange result;
     if (c < 1 || c > continentCount)
         return result;
     const BorderList &borders = continentBorders[c];
@@ -37,9 +39,9 @@ TerritoryRange<kMaxBorderEntries> bordersOf(int c)
     return result;
 }
 
-TerritoryRange<kMaxContinentMembers> membersOf(int c)
+MemberRange readMembers(int c)
 {
-    TerritoryRange<kMaxContinentMembers> result;
+    MemberRange result;
     if (c < 1 || c > continentCount)
         return result;
     const ContinentRecord &record = continentTable[c];
@@ -52,28 +54,6 @@ TerritoryRange<kMaxContinentMembers> membersOf(int c)
 bool canAttack(int from, int to)
 {
     return from != to && isValidTerritory(to) && isNeighbour(from, to);
-}
-
-int ownerOf(int t)
-{
-    return isValidTerritory(t) ? territoryState[t].owner : 0;
-}
-
-int armiesOf(int t)
-{
-    return isValidTerritory(t) ? territoryState[t].armies : 0;
-}
-
-bool isOwnTerritory(int t)
-{
-    return isValidTerritory(t) && territoryState[t].owner == currentPlayer;
-}
-
-bool playerHolds(int player, int continent)
-{
-    if (player < 1 || player > kMaxPlayers || continent < 1 || continent > continentCount)
-        return false;
-    return playerTable[player].continentHeld(continent) == 1;
 }
 
 bool isContinentMember(int t, int continent)
@@ -94,40 +74,76 @@ bool isBorderOf(int t, int continent)
 
 namespace {
 
-struct ContinentLookup {
-    int depth = 0;
-    std::array<qint32, kMaxTerritories + 1> continent{};
-};
-
-ContinentLookup &continentLookup()
+// As continentOfTerritory finds it: the first continent whose member list holds t.
+void fillContinents(MapLookupTables &tables)
 {
-    static ContinentLookup lookup;
-    return lookup;
+    tables.continent.fill(0);
+    for (int c = qMin<int>(continentCount, kMaxContinents); c >= 1; --c) {
+        const ContinentRecord &continent = continentTable[c];
+        for (int i = 1; i <= kMaxContinentMembers && continent.members[i] != 0; ++i) {
+            const int t = continent.members[i];
+            if (t >= 1 && t <= kMaxTerritories)
+                tables.continent[t] = c;
+        }
+    }
+}
+
+// Each continent's outside neighbours, border by border.
+void fillOutside(MapLookupTables &tables)
+{
+    int next = 0;
+    for (int c = 0; c <= kMaxContinents; ++c) {
+        tables.outsideStart[c] = next;
+        for (int b : tables.borders[c])
+            for (int n : tables.neighbours[b])
+                if (tables.continent[n] != c)
+                    tables.outside[next++] = n;
+    }
+    tables.outsideStart[kMaxContinents + 1] = next;
+}
+
+// Who can reach each territory, in territory order, from the neighbour lists.
+void fillReaching(MapLookupTables &tables)
+{
+    std::array<qint32, kMaxTerritories + 2> count{};
+    for (int t = 1; t <= territoryCount && t <= kMaxTerritories; ++t)
+        for (int n : tables.neighbours[t])
+            ++count[n];
+    tables.reachingStart[0] = 0;
+    for (int t = 0; t <= kMaxTerritories; ++t)
+        tables.reachingStart[t + 1] = tables.reachingStart[t] + count[t];
+    std::array<qint32, kMaxTerritories + 1> next{};
+    for (int t = 0; t <= kMaxTerritories; ++t)
+        next[t] = tables.reachingStart[t];
+    for (int t = 1; t <= territoryCount && t <= kMaxTerritories; ++t)
+        for (int n : tables.neighbours[t])
+            tables.reaching[next[n]++] = t;
 }
 
 } // namespace
 
-int continentOf(int t)
+MapLookupScope::MapLookupScope()
 {
-    const ContinentLookup &lookup = continentLookup();
-    if (lookup.depth > 0 && t >= 0 && t <= kMaxTerritories)
-        return lookup.continent[t];
-    return continentOfTerritory(t);
-}
-
-ContinentLookupScope::ContinentLookupScope()
-{
-    ContinentLookup &lookup = continentLookup();
-    if (lookup.depth++ > 0)
+    MapLookupTables &tables = mapLookupTables;
+    if (tables.depth > 0) {
+        ++tables.depth;
         return;
-    lookup.continent[0] = 0;
-    for (int t = 1; t <= kMaxTerritories; ++t)
-        lookup.continent[t] = continentOfTerritory(t);
+    }
+    fillContinents(tables);
+    for (int t = 0; t <= kMaxTerritories; ++t)
+        tables.neighbours[t] = readNeighbours(t);
+    for (int c = 0; c <= kMaxContinents; ++c) {
+        tables.borders[c] = readBorders(c);
+        tables.members[c] = readMembers(c);
+    }
+    fillReaching(tables);
+    fillOutside(tables);
+    tables.depth = 1; // the look-ups read the tables from now on
 }
 
-ContinentLookupScope::~ContinentLookupScope()
+MapLookupScope::~MapLookupScope()
 {
-    --continentLookup().depth;
+    --mapLookupTables.depth;
 }
 
 CurrentPlayerScope::CurrentPlayerScope(int player)
@@ -176,23 +192,19 @@ bool hasEnemyArmiesAround(int t)
 
 namespace {
 
+// Stable: equal values keep their order.
 template <std::size_t N>
-void bubbleSort(std::array<Pair, N> &list, int n, bool ascending)
+void stableSort(std::array<Pair, N> &list, int n, bool ascending)
 {
     n = qMin(n, static_cast<int>(N) - 2);
-    if (n < 2)
-        return;
-    bool swapped = true;
-    for (int pass = 1; swapped && pass <= n; ++pass) {
-        swapped = false;
-        for (int i = 1; i <= n - pass; ++i) {
-            const bool outOfOrder = ascending ? list[i].value > list[i + 1].value
-                                              : list[i].value < list[i + 1].value;
-            if (outOfOrder) {
-                std::swap(list[i], list[i + 1]);
-                swapped = true;
-            }
+    for (int i = 2; i <= n; ++i) {
+        const Pair entry = list[i];
+        int j = i - 1;
+        while (j >= 1 && (ascending ? list[j].value > entry.value : list[j].value < entry.value)) {
+            list[j + 1] = list[j];
+            --j;
         }
+        list[j + 1] = entry;
     }
 }
 
@@ -202,22 +214,22 @@ void sortPairs(int mode, int n)
 {
     switch (mode) {
     case 1:
-        bubbleSort(playerRanking, n, false);
+        stableSort(playerRanking, n, false);
         break;
     case 2:
-        bubbleSort(reinforceCandidates, n, true);
+        stableSort(reinforceCandidates, n, true);
         break;
     case 3:
-        bubbleSort(continentRanking, n, false);
+        stableSort(continentRanking, n, false);
         break;
     case 4:
-        bubbleSort(breakTargets, n, false);
+        stableSort(breakTargets, n, false);
         break;
     case 5:
-        bubbleSort(continentOrder, n, true);
+        stableSort(continentOrder, n, true);
         break;
     case 6:
-        bubbleSort(playerStrength, n, false);
+        stableSort(playerStrength, n, false);
         break;
     default:
         break;

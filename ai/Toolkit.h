@@ -22,33 +22,110 @@ struct TerritoryRange {
     }
 };
 using Neighbours = TerritoryRange<kMaxNeighbours>;
+using BorderRange = TerritoryRange<kMaxBorderEntries>;
+using MemberRange = TerritoryRange<kMaxContinentMembers>;
+
+// While one is open, neighboursOf, bordersOf, membersOf and continentOf read tables made when
+// the outermost one opened: open one around work that asks often and changes no map (a
+// computer turn, a run of route searches).
+class MapLookupScope {
+public:
+    MapLookupScope();
+    ~MapLookupScope();
+    MapLookupScope(const MapLookupScope &) = delete;
+    MapLookupScope &operator=(const MapLookupScope &) = delete;
+};
+
+// The tables an open MapLookupScope reads; the look-ups below are inline, as every search asks
+// them at each step.
+struct MapLookupTables {
+    int depth = 0;
+    std::array<qint32, kMaxTerritories + 1> continent{};
+    std::array<Neighbours, kMaxTerritories + 1> neighbours{};
+    std::array<BorderRange, kMaxContinents + 1> borders{};
+    std::array<MemberRange, kMaxContinents + 1> members{};
+    // The territories that can reach t: reaching[reachingStart[t]] up to reachingStart[t + 1].
+    std::array<qint32, kMaxTerritories + 2> reachingStart{};
+    std::array<qint32, kMaxTerritories * kMaxNeighbours> reaching{};
+    // Continent c's outside neighbours: the neighbours of each border territory that lie in
+    // another continent, in border and slot order, repeats kept; outside[outsideStart[c]] up to
+    // outsideStart[c + 1].
+    std::array<qint32, kMaxContinents + 2> outsideStart{};
+    std::array<qint32, (kMaxContinents + 1) * kMaxBorderEntries * kMaxNeighbours> outside{};
+};
+extern MapLookupTables mapLookupTables;
+
+// The same, read from the map tables at every call.
+Neighbours readNeighbours(int t);
+BorderRange readBorders(int c);
+MemberRange readMembers(int c);
+
 // The territories t can reach, in slot order: its list up to the first 0, without t itself.
 // Adjacency is read one way: t can attack each of them.
-Neighbours neighboursOf(int t);
+inline Neighbours neighboursOf(int t)
+{
+    if (mapLookupTables.depth > 0 && t >= 0 && t <= kMaxTerritories)
+        return mapLookupTables.neighbours[t];
+    return readNeighbours(t);
+}
 // Continent c's border list (slots up to `maxBorderCount`, to the first 0) and its members.
-TerritoryRange<kMaxBorderEntries> bordersOf(int c);
-TerritoryRange<kMaxContinentMembers> membersOf(int c);
+inline BorderRange bordersOf(int c)
+{
+    if (mapLookupTables.depth > 0 && c >= 0 && c <= kMaxContinents)
+        return mapLookupTables.borders[c];
+    return readBorders(c);
+}
+inline MemberRange membersOf(int c)
+{
+    if (mapLookupTables.depth > 0 && c >= 0 && c <= kMaxContinents)
+        return mapLookupTables.members[c];
+    return readMembers(c);
+}
+// Continent c's outside neighbours (see MapLookupTables), while a MapLookupScope is open.
+struct TerritorySpan {
+    const qint32 *first;
+    const qint32 *last;
+    const qint32 *begin() const { return first; }
+    const qint32 *end() const { return last; }
+};
+inline TerritorySpan outsideNeighboursOf(int c)
+{
+    const MapLookupTables &tables = mapLookupTables;
+    if (c < 0 || c > kMaxContinents)
+        return {nullptr, nullptr};
+    return {tables.outside.data() + tables.outsideStart[c], tables.outside.data() + tables.outsideStart[c + 1]};
+}
+// The continent of territory t, as continentOfTerritory finds it.
+inline int continentOf(int t)
+{
+    if (mapLookupTables.depth > 0 && t >= 0 && t <= kMaxTerritories)
+        return mapLookupTables.continent[t];
+    return continentOfTerritory(t);
+}
 // `from` can attack or move into `to`: `to` is in from's list and is not from itself.
 bool canAttack(int from, int to);
-int ownerOf(int t);  // 0 for a number that is not on the map
-int armiesOf(int t); // 0 for a number that is not on the map
-bool isOwnTerritory(int t); // owned by `currentPlayer`
+// Inline, as every search asks them at each step.
+inline int ownerOf(int t) // 0 for a number that is not on the map
+{
+    return isValidTerritory(t) ? territoryState[t].owner : 0;
+}
+inline int armiesOf(int t) // 0 for a number that is not on the map
+{
+    return isValidTerritory(t) ? territoryState[t].armies : 0;
+}
+inline bool isOwnTerritory(int t) // owned by `currentPlayer`
+{
+    return isValidTerritory(t) && territoryState[t].owner == currentPlayer;
+}
 // The continent-held flag of player p's record (false for continent 0 or a bad number).
-bool playerHolds(int player, int continent);
+inline bool playerHolds(int player, int continent)
+{
+    if (player < 1 || player > kMaxPlayers || continent < 1 || continent > continentCount)
+        return false;
+    return playerTable[player].continentHeld(continent) == 1;
+}
 bool isContinentMember(int t, int continent);
 bool isBorderOf(int t, int continent);
-
-// The continent of territory t, as continentOfTerritory finds it. While a ContinentLookupScope is
-// open it comes from a table made when the scope opened: open one around work that asks often
-// and changes no map (a computer turn).
-int continentOf(int t);
-class ContinentLookupScope {
-public:
-    ContinentLookupScope();
-    ~ContinentLookupScope();
-    ContinentLookupScope(const ContinentLookupScope &) = delete;
-    ContinentLookupScope &operator=(const ContinentLookupScope &) = delete;
-};
 
 // Makes another player the current one for the computations of a scope, and restores the
 // previous one on every way out.

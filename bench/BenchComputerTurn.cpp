@@ -7,15 +7,13 @@
 // animations, fast, easy, cap=<turns>, personalities=<digits> (0..5, 6 Unstable, one a player).
 
 #include "Measure.h"
+#include "TimedGame.h"
 
 #include "ai/SelfPlay.h"
-#include "persist/DataFolder.h"
 #include "state/GameState.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -25,44 +23,6 @@ namespace {
 
 constexpr int kBenchTurnCap = 3000;
 constexpr int kSimulatorTurnCap = 20000;
-
-struct GameRecord {
-    int turns = 0;
-    int winner = 0;
-    int largestQueue = 0;
-    quint64 hash = 0;
-    bool finished = false;
-    std::vector<double> turnTimes; // ms per computer turn, the deciding turn left out
-    double decidingTurn = 0;       // ms of the turn that decided the game
-};
-
-// Plays one game to its end (or the cap), timing every computer turn.
-GameRecord playGame(const QString &map, const SelfPlayOptions &options, int turnCap)
-{
-    GameRecord record;
-    if (!startSelfPlayGame(options, [&map] { return loadBuiltinMapNamed(map); }))
-        return record;
-    while (!gameOver && record.turns < turnCap) {
-        record.largestQueue = std::max(record.largestQueue, playQueuedActionSteps());
-        QElapsedTimer timer;
-        timer.start();
-        const int turns = playQueuedMessageSteps();
-        const double ms = timer.nsecsElapsed() / 1e6;
-        if (turns == 0)
-            break;
-        record.turns += turns;
-        // The turn that decides the game also writes the scores file; it is timed apart.
-        if (gameOver)
-            record.decidingTurn = ms;
-        else
-            record.turnTimes.push_back(ms / turns);
-    }
-    record.largestQueue = std::max(record.largestQueue, playQueuedActionSteps());
-    record.finished = gameOver != 0;
-    record.winner = selfPlayWinner();
-    record.hash = gameStateHash();
-    return record;
-}
 
 void printTimes(const QString &name, std::vector<double> times)
 {
@@ -75,14 +35,6 @@ void printTimes(const QString &name, std::vector<double> times)
                 times.back(), static_cast<int>(times.size()));
     std::fflush(stdout);
 }
-
-// A scratch data folder, so that the games won by computer players leave no scores file behind.
-struct ScratchDataFolder {
-    QTemporaryDir dir;
-    QString saved = dataDirPath;
-    ScratchDataFolder() { dataDirPath = dir.path(); }
-    ~ScratchDataFolder() { dataDirPath = saved; }
-};
 
 // Ten-player games under every option, each turn of every game timed.
 void benchTurns(const char *map, int games)
@@ -127,29 +79,9 @@ void runTurnBenchmarks()
 bool parseOptions(const QStringList &words, SelfPlayOptions &options, int &cap)
 {
     for (const QString &word : words) {
-        if (word == QLatin1String("dice"))
-            options.attackRule = 'n';
-        else if (word == QLatin1String("1for1"))
-            options.attackRule = 'j';
-        else if (word == QLatin1String("strongholds"))
-            options.strongholds = true;
-        else if (word == QLatin1String("experience"))
-            options.troopExperience = true;
-        else if (word == QLatin1String("neutral"))
-            options.neutralArmy = true;
-        else if (word == QLatin1String("animations"))
-            options.animations = true;
-        else if (word == QLatin1String("fast"))
-            options.fastSpeed = true;
-        else if (word == QLatin1String("easy"))
-            options.difficulty = 0;
-        else if (word.startsWith(QLatin1String("cap=")))
+        if (word.startsWith(QLatin1String("cap=")))
             cap = word.mid(4).toInt();
-        else if (word.startsWith(QLatin1String("personalities="))) {
-            options.personalities.clear();
-            for (QChar digit : word.mid(14))
-                options.personalities.push_back(digit.digitValue());
-        } else
+        else if (!applySelfPlayWord(word, options))
             return false;
     }
     return cap > 0;
@@ -160,7 +92,7 @@ void printUsage()
     std::printf("usage: tarvan_bench simulate <map> <players 2-10> <seed> [dice|1for1] [strongholds] "
                 "[experience] [neutral] [animations] [fast] [easy] [cap=<turns>] [personalities=<digits>]\n"
                 "maps: %s\n",
-                qPrintable(builtinMapNames().join(QLatin1String(", "))));
+                qPrintable(shippedMapNames().join(QLatin1String(", "))));
 }
 
 void runSimulator()
@@ -174,7 +106,7 @@ void runSimulator()
     options.players = args.value(2).toInt(&playersOk);
     options.seed = args.value(3).toUInt(&seedOk);
     int cap = kSimulatorTurnCap;
-    if (!builtinMapNames().contains(map, Qt::CaseInsensitive) || !playersOk || !seedOk || options.players < 2
+    if (!shippedMapNames().contains(map, Qt::CaseInsensitive) || !playersOk || !seedOk || options.players < 2
         || options.players > kMaxPlayers || !parseOptions(args.mid(4), options, cap)) {
         printUsage();
         return;

@@ -16,6 +16,7 @@ std::array<qint16, 224> displayedAttackMissiles{};
 
 std::array<RouteRecord, kMaxRoutes + 1> routeTable{};
 qint32 routeCount = 0;
+quint32 routeTableClearings = 0;
 std::array<qint32, 5> routeLimits{};
 
 std::array<PlayerRecord, kMaxPlayers + 1> playerTable{};
@@ -114,8 +115,7 @@ void resetGameState()
     displayedDefenceMissiles.fill(0);
     displayedAttackMissiles.fill(0);
 
-    routeTable.fill({});
-    routeCount = 0;
+    clearRoutes();
     routeLimits = {0, 8000, 2000, 10000, 80};
 
     playerTable.fill({});
@@ -223,6 +223,7 @@ void clearRoutes()
 {
     routeTable.fill({});
     routeCount = 0;
+    ++routeTableClearings;
 }
 
 qint32 reinforcementDivisorFor(qint32 territories)
@@ -259,12 +260,3 @@ bool isNeighbour(int from, int to)
     return false;
 }
 
-bool isValidTerritory(int t)
-{
-    return t >= 1 && t <= territoryCount;
-}
-
-bool isValidPlayer(int p)
-{
-    return p >= 1 && p <= playerCount;
-}

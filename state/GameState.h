@@ -158,6 +158,8 @@ extern std::array<qint16, 224> displayedAttackMissiles;
 // ---- Routes for the computer players ----
 extern std::array<RouteRecord, kMaxRoutes + 1> routeTable;
 extern qint32 routeCount;
+// Counts every clearing of the route table, so that an index of it knows to start afresh.
+extern quint32 routeTableClearings;
 extern std::array<qint32, 5> routeLimits; // 1..4: segments, plans, routes, stored setting
 
 // ---- Players ----
@@ -242,11 +244,19 @@ void assignContinentColours();
 // After a new map's tables are in: its divisor, a deal table coloured by continent, a full
 // deck, and a first paint to come.
 void settleNewMap();
+// Empties the route table; the only way it is ever emptied.
 void clearRoutes();
 qint32 reinforcementDivisorFor(qint32 territories);
 qint32 territoriesPer12For(qint32 territories);
 // The continent a territory belongs to: the first whose member list holds it, or 0.
 int continentOfTerritory(int t);
 bool isNeighbour(int from, int to);
-bool isValidTerritory(int t);
-bool isValidPlayer(int p);
+// Inline: the computer players ask these millions of times a turn.
+inline bool isValidTerritory(int t)
+{
+    return t >= 1 && t <= territoryCount;
+}
+inline bool isValidPlayer(int p)
+{
+    return p >= 1 && p <= playerCount;
+}

@@ -6,9 +6,12 @@
 
 #include "ai/AiState.h"
 #include "ai/AttackPlanning.h"
+#include "ai/ChainSearch.h"
 #include "ai/Evaluation.h"
+#include "ai/RouteIndex.h"
 #include "ai/RoutePaths.h"
 #include "ai/RoutePlanning.h"
+#include "ai/SelfPlay.h"
 #include "ai/Toolkit.h"
 #include "state/BuiltinMaps.h"
 
@@ -98,6 +101,23 @@ void loadDenseMap(int territories, int degree)
     recountAllPlayers();
 }
 
+// The index kept between searches says the same as one built afresh from the route table.
+void verifyKeptIndex(const QString &where)
+{
+    RouteIndex fresh;
+    fresh.build();
+    const RouteIndex &kept = currentRouteIndex();
+    for (int t = 0; t <= kMaxTerritories; ++t) {
+        const std::vector<RouteStop> &a = kept.stopsOf(t), &b = fresh.stopsOf(t);
+        bool same = a.size() == b.size();
+        for (std::size_t i = 0; same && i < a.size(); ++i)
+            same = a[i].route == b[i].route && a[i].first == b[i].first && a[i].last == b[i].last;
+        if (!same)
+            QFAIL(qPrintable(QStringLiteral("%1: territory %2 stands on %3 routes in the kept index, on %4 in a fresh one")
+                                 .arg(where).arg(t).arg(a.size()).arg(b.size())));
+    }
+}
+
 } // namespace
 
 class TestAiRoutes : public QObject {
@@ -172,6 +192,51 @@ private slots:
         // A chain learned by this search is the one it found.
         if (routeCount > (known.isEmpty() ? 0 : 1))
             QCOMPARE(chainIn(routeTable[routeCount].t, kRouteLength), chain);
+    }
+
+    // A saved game may hold up to 2*10^9 armies on a territory: a search sums and bounds them
+    // without overflowing, along known chains and through the neighbour graph.
+    void searchSumsHugeArmies_data()
+    {
+        QTest::addColumn<bool>("known");
+        QTest::newRow("through the neighbour graph") << false;
+        QTest::newRow("along a known chain") << true;
+    }
+
+    void searchSumsHugeArmies()
+    {
+        QFETCH(bool, known);
+        QVERIFY(loadDetourMap());
+        // Each huge stack with a player of its own, so that no player's total passes 2^31.
+        const int huge = 1500000000;
+        playerCount = kMaxPlayers;
+        setPosition({{2, 2000000000}, {2, 1}, {1, huge}, {3, huge}, {4, huge}, {5, huge}, {6, huge}, {7, huge},
+                     {8, huge}});
+        if (known)
+            addRoute({1, 6, 7, 8, 5});
+        int row = 0, score = 0;
+        findRoutes(1, 5, 3, row, score);
+        QCOMPARE(row, 0); // every chain costs more than the start has
+        setPosition({{2, 2000000000}, {2, 1}, {1, 1}, {3, 1999999999}, {1, 1}, {1, 3}, {1, 3}, {1, 3}, {1, 1}});
+        findRoutes(1, 5, 3, row, score);
+        QCOMPARE(score, 2000000000 - (3 + 3 + 3 + 1) - 4); // along 6, 7, 8 to 5
+    }
+
+    // A chain learned by one search is a known stretch for the next search between the same
+    // territories, even though that pair was searched before it was learned.
+    void aLearnedChainServesTheNextSearch()
+    {
+        QVERIFY(loadDetourMap());
+        int row = 0, score = 0;
+        findRoutes(1, 5, 3, row, score);
+        QCOMPARE(routeCount, 1);
+        QVERIFY(lastRouteSearchSteps() > 0);
+        const QVector<int> learned = rowOf(row);
+        findRoutes(1, 5, 3, row, score);
+        QCOMPARE(lastRouteSearchSteps(), 0); // no depth-first search
+        QCOMPARE(rowOf(row), learned);
+        QCOMPARE(score, 20 - 9 - 4);
+        QCOMPARE(routeCount, 1);
     }
 
     void denseMapSearchEndsWithinItsBound_data()
@@ -452,6 +517,93 @@ private slots:
         if (targetPos != 0) {
             QCOMPARE(worldTargetPath.route, 1);
             QCOMPARE(worldTargetPath.ownPos, 1);
+        }
+    }
+
+    // The border rating skips the depth-first search where its chain costs say no chain can
+    // arrive with an army to spare; on one-way maps of every density, every search that does
+    // find a chain must have been let through.
+    void chainCostsSpareOnlyFruitlessSearches_data()
+    {
+        QTest::addColumn<int>("territories");
+        QTest::addColumn<int>("degree");
+        QTest::addColumn<int>("seed");
+        QTest::newRow("30 territories, 2 links each") << 30 << 2 << 21;
+        QTest::newRow("40 territories, 4 links each") << 40 << 4 << 22;
+        QTest::newRow("60 territories, 3 links each") << 60 << 3 << 23;
+    }
+
+    void chainCostsSpareOnlyFruitlessSearches()
+    {
+        QFETCH(int, territories);
+        QFETCH(int, degree);
+        QFETCH(int, seed);
+        randomSource().seed(static_cast<quint32>(seed));
+        loadDenseMap(territories, degree);
+        for (int t = 1; t <= territories; ++t)
+            put(t, 1 + randomSource().below(4), 1 + randomSource().below(14));
+        recountAllPlayers();
+        currentPlayer = 1;
+        shortRouteOnly = false;
+        MapLookupScope lookups;
+        ChainCosts costs;
+        int found = 0, spared = 0;
+        for (int from = 1; from <= territories; ++from) {
+            if (!isOwnTerritory(from))
+                continue;
+            for (int to = 1; to <= territories; ++to) {
+                if (isOwnTerritory(to) || armiesOf(to) >= armiesOf(from))
+                    continue;
+                routeCandidateCount = 0; // the work table a search starts from
+                searchNeighbourGraph(from, to, nullptr);
+                const bool chainFound = routeCandidateCount > 1;
+                const bool letThrough = costs.mayArrive(from, to);
+                if (chainFound && !letThrough)
+                    QFAIL(qPrintable(QStringLiteral("a chain from %1 to %2 was spared").arg(from).arg(to)));
+                found += chainFound;
+                spared += !letThrough;
+            }
+        }
+        QVERIFY(found > 0);
+        QVERIFY(spared > 0);
+    }
+
+    // Games of computer players on one map, then on another: the searches learn routes turn
+    // after turn, and the next game clears the table, changes the map and adds its own routes.
+    void keptRouteIndexEqualsAFreshOne_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::newRow("World, then World again") << "World" << "World";
+        QTest::newRow("SwampII, then France") << "SwampII" << "France.txt";
+        QTest::newRow("France, then Europe") << "France.txt" << "Europe";
+    }
+
+    void keptRouteIndexEqualsAFreshOne()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        constexpr int kLearned = 40;
+        int routesAtTheEnd = 0;
+        for (const QString &map : {first, second}) {
+            SelfPlayOptions options;
+            options.seed = 7;
+            options.players = 4;
+            QVERIFY(startSelfPlayGame(options, [&map] { return loadShippedMapNamed(map); }));
+            const int routesAtTheStart = routeCount;
+            if (routesAtTheEnd > 0)
+                QVERIFY(routesAtTheStart < routesAtTheEnd);
+            verifyKeptIndex(map + QStringLiteral(" at the start"));
+            for (int turn = 1; routeCount < routesAtTheStart + kLearned && !gameOver; ++turn) {
+                playQueuedActionSteps();
+                if (playQueuedMessageSteps() == 0)
+                    break;
+                verifyKeptIndex(QStringLiteral("%1 after turn %2").arg(map).arg(turn));
+                if (QTest::currentTestFailed())
+                    return;
+            }
+            routesAtTheEnd = routeCount;
+            QVERIFY2(routesAtTheEnd >= routesAtTheStart + kLearned, "the game ended before the searches learned enough");
         }
     }
 

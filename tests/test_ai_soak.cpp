@@ -210,13 +210,8 @@ private slots:
         SelfPlayOptions game;
         game.seed = static_cast<quint32>(seed);
         game.players = players;
-        game.attackRule = options.contains(QLatin1String("1for1")) ? 'j' : 'n';
-        game.strongholds = options.contains(QLatin1String("strongholds"));
-        game.troopExperience = options.contains(QLatin1String("experience"));
-        game.neutralArmy = options.contains(QLatin1String("neutral"));
-        game.fastSpeed = options.contains(QLatin1String("fast"));
-        game.animations = options.contains(QLatin1String("animations"));
-        game.difficulty = options.contains(QLatin1String("easy")) ? 0 : 1;
+        for (const QString &word : options.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            QVERIFY2(applySelfPlayWord(word, game), qPrintable(word));
         const std::function<bool()> load = map == QLatin1String("synthetic")
             ? std::function<bool()>(loadSyntheticMap)
             : std::function<bool()>([map] { return loadBuiltinMapNamed(map); });
