@@ -15,7 +15,6 @@
 #include "app/PaintMapView.h"
 #include "app/ViewArea.h"
 #include "app/WindowState.h"
-#include "persist/DataFolder.h"
 #include "persist/SharedGlobals.h"
 #include "rules/GameEnd.h"
 #include "rules/GameStart.h"
@@ -24,6 +23,7 @@
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
 #include "state/BuiltinMaps.h"
+#include "state/MapFileSearch.h"
 #include "state/MapLoading.h"
 #include "state/MapPicture.h"
 #include "state/Seams.h"
@@ -351,7 +351,7 @@ bool loadHostMap(const StateSnapshot &s)
     if (snapshotFitsMap(s))
         return true;
     if (s.mapFlag == MapCustom) {
-        mapFilePath = dataFilePath(s.mapFileName);
+        mapFilePath = findMapFile(s.mapFileName);
         useStoredMapPath = 'j';
         loadMap();
     } else {
@@ -652,8 +652,7 @@ void continueNetworkTurns()
 
 void beginOwnPlacement()
 {
-    saveAllowed = 0;
-    promptInitialPlacement(SoundNextPlayer);
+    promptHumanPlacement(false, SoundNextPlayer);
 }
 
 // A computer player's initial placement, made at once so that the next player placing gets the
