@@ -23,20 +23,25 @@ namespace {
 constexpr int kFarewellFlushMs = 2000;
 
 // The socket destructor drops what it has not yet handed to the network, and the other side
-// ends its game only on this message: wait, bounded, until every written byte is out.
-void flushClientSockets(const QList<int> &written)
+// ends its game only on this message: wait, bounded, until every written byte is out. Then every
+// connection closes, so that the others end their game now: one that took no farewell at once.
+void flushAndCloseSockets(const QList<int> &written)
 {
     const QDeadlineTimer deadline(kFarewellFlushMs);
-    for (int n : written) {
+    for (int n = 1; n <= kMaxClients; ++n) {
         QTcpSocket *socket = clientSocket(n);
         if (!socket)
             continue;
+        // This machine is leaving: its own closing of the connection is no player leaving.
+        socket->disconnect();
+        if (!written.contains(n)) {
+            socket->abort();
+            continue;
+        }
         while (socket->bytesToWrite() > 0 && !deadline.hasExpired()) {
             if (!socket->waitForBytesWritten(qMax<qint64>(1, deadline.remainingTime())))
                 break;
         }
-        // The window is going: its own closing of the connection is no player leaving.
-        socket->disconnect();
         socket->disconnectFromHost();
     }
 }
@@ -104,5 +109,5 @@ void ViewArea::sendFarewell()
         else
             setStatusText(socketErrorText(code, n));
     }
-    flushClientSockets(written);
+    flushAndCloseSockets(written);
 }

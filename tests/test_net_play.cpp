@@ -2,13 +2,18 @@
 // as the joining players, each its own process on 127.0.0.1. Every machine plays through the
 // window's own calls (the set-up's host and join steps, Launch, clicks on the map and the
 // buttons, the army-count and card dialogs, the game loop's ticks); after every hand-over the
-// three must hold the same owners, armies, current player and names. Then the ways of leaving,
-// each in a game of its own.
+// three must hold the same owners, armies, current player and names. Then a client's actions one
+// by one, the ways of leaving and a machine gone silent, each in a game of its own.
 //
-// A copy started with "--seat NAME PORT SEED" is a joining player. It reads commands on its
-// standard input, one a line, and answers on its standard output:
+// A copy started with "--seat NAME PORT SEED" is a joining player, in the folder it was started
+// in. It reads commands on its standard input, one a line, and answers on its standard output:
 //   go            this machine's player may play the placement or turn now handed to it
+//   step          its player takes one action, then it answers "acted <kind> <map>" with what
+//                 the action was and its own territories (or "acted none")
 //   state         answers "state <text>" with what it holds, once its queues have run dry
+//   map           answers "map <rules> <shown>" with the territories it holds and shows
+//   clock MS      its clock moves on by MS milliseconds
+//   freeze        it reads nothing and answers nothing any more, until its input closes
 //   menu          Main Menu -> Yes
 //   close         the window closes
 //   lobbyquit     the lobby's Quit
@@ -21,6 +26,7 @@
 #include "app/MouseInput.h"
 #include "app/NetworkState.h"
 #include "app/PaintSideMenus.h"
+#include "net/NetLiveness.h"
 #include "net/NetState.h"
 #include "net/OnlineConfig.h"
 #include "rules/Cards.h"
@@ -31,9 +37,11 @@
 #include "setup/ChoiceDialog.h"
 #include "setup/NetworkSetup.h"
 #include "setup/SetupSteps.h"
+#include "state/MapLoading.h"
 #include "state/MapPicture.h"
 
 #include <QElapsedTimer>
+#include <QSet>
 #include <QProcess>
 #include <QTcpServer>
 #include <QSocketNotifier>
@@ -52,6 +60,7 @@ namespace {
 
 constexpr int kAttackRow = 6;
 constexpr int kCardsRow = 3;
+constexpr int kMoveRow = 4;
 constexpr int kNextRow = 7;
 constexpr int kAddRow = 5;
 
@@ -134,9 +143,32 @@ int reinforcementTarget()
     return best ? best : findTerritory(currentPlayer, [](int) { return true; });
 }
 
+// A move: the own territory with most armies to an own neighbour.
+Attack bestMove()
+{
+    Attack best;
+    for (int t = 1; t <= territoryCount; ++t) {
+        if (!ownedByCurrent(t) || territoryState[t].armies < 2
+            || (best.source && territoryState[t].armies <= territoryState[best.source].armies))
+            continue;
+        if (const int u = neighbourWhere(t, [t](int v) { return v != t && ownedByCurrent(v); }))
+            best = {t, u};
+    }
+    return best;
+}
+
 bool queuesIdle()
 {
     return actionQueueCount == 0 && messageQueueCount == 0;
+}
+
+// The territories as owner:armies, of the rules' state or of the map shown.
+QString mapOf(const std::array<TerritoryState, kMaxTerritories + 1> &table)
+{
+    QStringList parts;
+    for (int t = 1; t <= territoryCount; ++t)
+        parts << QStringLiteral("%1:%2").arg(table[t].owner).arg(table[t].armies);
+    return parts.join(QLatin1Char(','));
 }
 
 // The player at this machine: one action at a time, the way a person plays through the window.
@@ -147,6 +179,8 @@ public:
     bool attacks = true;
     int trades = 0;
     int conquests = 0;
+    int actions = 0;
+    QString lastAction; // place, stronghold, add, cards, attack, move, next, answer
 
     bool myTurn() const { return networkSeat > 0 && currentPlayer == networkSeat && !gameOver; }
 
@@ -155,46 +189,58 @@ public:
     {
         if (!mayAct || !queuesIdle())
             return false;
+        const QString kind = nextAction();
+        if (kind.isEmpty())
+            return false;
+        lastAction = kind;
+        ++actions;
+        return true;
+    }
+
+private:
+    // Takes one action and names it; empty when there is nothing to do.
+    QString nextAction()
+    {
         // The clicks land where the last paint drew the map and the buttons.
         paintWindow(window_);
         // The deciding conquest still asks how many armies move in; the end follows the answer.
         if (gameOver && currentPlayer == networkSeat && armyQuestionOpen(window_)) {
             answerArmies(window_, largestOffered(window_));
-            return true;
+            return QStringLiteral("answer");
         }
         if (!myTurn() || !turnStarted)
-            return false;
+            return QString();
         if (window_.cardDialog && window_.cardDialog->isVisible())
             return tradeCards();
         if (armyQuestionOpen(window_)) {
             answerArmies(window_, largestOffered(window_));
-            return true;
+            return QStringLiteral("answer");
         }
         if (strongholdPhase) {
             click(findTerritory(currentPlayer, [](int t) { return strongholdAllowed(t); }));
-            return true;
+            return QStringLiteral("stronghold");
         }
         if (initialPlacementPhase) {
             if (armiesToPlace < 1)
-                return false;
+                return QString();
             const int t = findTerritory(currentPlayer, [](int u) { return initialPlacementLimit(u) >= 1; });
             click(t);
             answerArmies(window_, initialPlacementLimit(t));
-            return true;
+            return QStringLiteral("place");
         }
         if (continentBonusPhase || cardBonusPhase || territoryBonusPhase) {
             click(reinforcementTarget());
             if (armyQuestionOpen(window_))
                 answerArmies(window_, largestOffered(window_));
-            return true;
+            return QStringLiteral("add");
         }
         if (inGameButtonEnabled[ButtonCards] && evaluateCardSet(handOf(currentPlayer)).valueTraded > 0) {
             press(kCardsRow);
-            return true;
+            return QStringLiteral("cards");
         }
         if (territoryArmiesDue > 0 && inGameButtonEnabled[ButtonAdd]) {
             press(kAddRow);
-            return true;
+            return QStringLiteral("add button");
         }
         if (attacks && inGameButtonEnabled[ButtonAttack]) {
             const Attack attack = bestAttack(true);
@@ -208,28 +254,41 @@ public:
                     answerArmies(window_, largestOffered(window_));
                 if (territoryState[attack.target].owner != owner)
                     ++conquests;
-                return true;
+                return QStringLiteral("attack");
+            }
+        }
+        // One move a turn, once the attacks are over.
+        if (!movedThisTurn_ && inGameButtonEnabled[ButtonMove]) {
+            const Attack move = bestMove();
+            if (move.source) {
+                movedThisTurn_ = true;
+                press(kMoveRow);
+                click(move.source);
+                click(move.target);
+                if (armyQuestionOpen(window_))
+                    answerArmies(window_, largestOffered(window_));
+                return QStringLiteral("move");
             }
         }
         if (inGameButtonEnabled[ButtonNext]) {
             attacksThisTurn_ = 0;
+            movedThisTurn_ = false;
             press(kNextRow);
-            return true;
+            return QStringLiteral("next");
         }
-        return false;
+        return QString();
     }
 
-private:
-    bool tradeCards()
+    QString tradeCards()
     {
         for (int n = 1; n <= 6; ++n)
             if (window_.cardSetButton[n]->isVisibleTo(window_.cardDialog)) {
                 window_.cardSetButton[n]->click();
                 ++trades;
-                return true;
+                return QStringLiteral("cards");
             }
         window_.cardCancelButton->click();
-        return true;
+        return QStringLiteral("cards");
     }
     void click(int t)
     {
@@ -240,6 +299,7 @@ private:
 
     ViewArea &window_;
     int attacksThisTurn_ = 0;
+    bool movedThisTurn_ = false;
 };
 
 // The machine's own window and ears (each process has one).
@@ -379,6 +439,8 @@ int runJoiningCopy(const QString &name, quint16 port, quint32 seed)
     bool wasActing = false;
     bool endedSaid = false;
     bool stateAsked = false;
+    bool stepping = false;
+    int actionsBefore = 0;
     int tradesSaid = 0;
     while (!quit) {
         runLoopOnce(*window, player);
@@ -386,12 +448,38 @@ int runJoiningCopy(const QString &name, quint16 port, quint32 seed)
         if (wasActing && !netSession.clientActing && !gameOver)
             player.mayAct = false;
         wasActing = netSession.clientActing;
+        // One action at a time: told once its steps have played.
+        if (stepping && player.actions != actionsBefore) {
+            player.mayAct = false;
+            if (queuesIdle()) {
+                stepping = false;
+                say(QStringLiteral("acted %1 %2").arg(player.lastAction.replace(QLatin1Char(' '), QLatin1Char('-')),
+                                                      mapOf(territoryState)));
+            }
+        } else if (stepping && (!player.myTurn() || !netSession.clientActing) && queuesIdle()) {
+            stepping = false;
+            say(QStringLiteral("acted none"));
+        }
         while (!commands.isEmpty()) {
             const QString command = commands.takeFirst();
             if (command == QLatin1String("go"))
                 player.mayAct = true;
-            else if (command == QLatin1String("state"))
+            else if (command == QLatin1String("step")) {
+                player.mayAct = stepping = true;
+                actionsBefore = player.actions;
+            } else if (command == QLatin1String("state"))
                 stateAsked = true;
+            else if (command == QLatin1String("map"))
+                say(QStringLiteral("map %1 %2").arg(mapOf(territoryState), mapOf(displayedTerritoryState)));
+            else if (command.startsWith(QLatin1String("clock ")))
+                seat.clock = seat.clock.addMSecs(command.mid(6).toLongLong());
+            else if (command == QLatin1String("freeze")) {
+                // Nothing more is read or answered: the program hangs, its connection stays open.
+                char c;
+                while (::read(STDIN_FILENO, &c, 1) > 0) {
+                }
+                quit = true;
+            }
             else if (command == QLatin1String("menu"))
                 leaveGame(*window);
             else if (command == QLatin1String("close"))
@@ -427,6 +515,8 @@ public:
     QProcess process;
     QStringList boxes;
     QString lastState;
+    QString acted; // "<kind> <map>" or "none"
+    QString map;   // "<rules> <shown>"
     bool ended = false;
     bool closed = false;
     int trades = 0;
@@ -450,6 +540,10 @@ private:
                 boxes.append(line.mid(4));
             else if (line.startsWith(QLatin1String("state ")))
                 lastState = line.mid(6);
+            else if (line.startsWith(QLatin1String("acted ")))
+                acted = line.mid(6);
+            else if (line.startsWith(QLatin1String("map ")))
+                map = line.mid(4);
             else if (line.startsWith(QLatin1String("trades ")))
                 trades = line.mid(7).toInt();
             else if (line == QLatin1String("ended"))
@@ -500,8 +594,6 @@ class TestNetPlay : public QObject {
         QVERIFY(tcpServer->isListening());
         const quint16 port = tcpServer->serverPort();
         QVERIFY(port != 0 && port != kDefaultGamePort);
-        aliceFolder = std::make_unique<QTemporaryDir>();
-        bobFolder = std::make_unique<QTemporaryDir>();
         alice = std::make_unique<Copy>();
         alice->name = QStringLiteral("Alice");
         alice->start(QCoreApplication::applicationFilePath(), port, 21, aliceFolder->path());
@@ -539,12 +631,15 @@ class TestNetPlay : public QObject {
         return false;
     }
 
-    // Every machine holds what the host holds.
+    // Every machine holds what the host holds (the host's own state may still be moving on with
+    // what the others sent: it is taken again at every ask).
     bool allAgree()
     {
-        const QString expected = sharedState();
-        if (askUntil({alice.get(), bob.get()},
-                     [&] { return alice->lastState == expected && bob->lastState == expected; }))
+        QString expected;
+        if (askUntil({alice.get(), bob.get()}, [&] {
+                expected = sharedState();
+                return alice->lastState == expected && bob->lastState == expected;
+            }))
             return true;
         for (Copy *c : {alice.get(), bob.get()}) {
             const QStringList mine = expected.split(QLatin1Char('|'));
@@ -563,6 +658,34 @@ class TestNetPlay : public QObject {
         return false;
     }
 
+    // Bob's territories, held and shown, are `expected`: asked again until they are, or the
+    // time is up.
+    bool bobShows(const QString &expected)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        do {
+            bob->map.clear();
+            bob->send(QStringLiteral("map"));
+            if (!runUntil([this] { return !bob->map.isEmpty(); }))
+                return false;
+        } while (bob->map != expected && clock.elapsed() < 10000);
+        return bob->map == expected;
+    }
+
+    // Waits for what the copies say, without a turn of the host's own event loop: the host
+    // reads nothing and answers nothing meanwhile.
+    template <typename Condition>
+    bool waitForCopiesAlone(Condition done)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < 20000)
+            for (Copy *c : {alice.get(), bob.get()})
+                c->process.waitForReadyRead(20);
+        return done();
+    }
+
     // One copy holds what the host holds.
     bool agrees(Copy &c)
     {
@@ -570,6 +693,71 @@ class TestNetPlay : public QObject {
     }
 
     Copy *copyOfSeat(int p) { return p == 2 ? alice.get() : p == 3 ? bob.get() : nullptr; }
+
+    // The map file "maps/<name>" that the game ships, put into the maps folder of every machine's
+    // run folder, and chosen by the host as the set-up's map question does.
+    void chooseShippedMapFile(const QString &name)
+    {
+        const QDir shipped(QDir(QString::fromLocal8Bit(qgetenv("TARVAN_RUN_DIR"))).filePath(QStringLiteral("maps")));
+        const QString base = QFileInfo(name).completeBaseName();
+        for (const QString &folder : {QDir::currentPath(), aliceFolder->path(), bobFolder->path()}) {
+            QVERIFY(QDir(folder).mkpath(QStringLiteral("maps")));
+            for (const QString &file : {base + QStringLiteral(".txt"), base + QStringLiteral(".png")})
+                QVERIFY2(QFile::copy(shipped.filePath(file), QDir(folder).filePath(QStringLiteral("maps/") + file)),
+                         qPrintable(shipped.filePath(file)));
+        }
+        seat.fileNames = QStringList{QDir::current().filePath(QStringLiteral("maps/") + name)};
+        useStoredMapPath = 'n';
+        loadMap();
+        QVERIFY(mapLoadSucceeded);
+    }
+
+    // The machines' state at a hand-over: who plays, in which round, and the turns taken.
+    static QString handOverKey()
+    {
+        return QStringLiteral("%1 %2 %3 %4")
+            .arg(currentPlayer)
+            .arg(placementRound)
+            .arg(initialPlacementPhase)
+            .arg(turnsTaken[1] + turnsTaken[2] + turnsTaken[3]);
+    }
+
+    // Play goes on hand-over by hand-over: at each the three agree, `stopHere` may stop it, and
+    // then the player whose turn it is plays it; while he does, `meanwhile` watches the host.
+    // False when play stood still or the machines disagreed.
+    template <typename StopHere, typename Meanwhile>
+    bool playHandOvers(StopHere stopHere, Meanwhile meanwhile)
+    {
+        QString lastKey;
+        for (int guard = 0; guard < 4000 && !gameOver; ++guard) {
+            if (!runUntil([] { return gameOver || (queuesIdle() && awaitedAckCode == 0); })) {
+                qWarning("the game stood still");
+                return false;
+            }
+            if (gameOver)
+                break;
+            if (handOverKey() != lastKey) {
+                lastKey = handOverKey();
+                player->mayAct = false;
+                if (!allAgree()) {
+                    qWarning("hand-over %s", qPrintable(lastKey));
+                    return false;
+                }
+                if (stopHere())
+                    return true;
+                if (currentPlayer == 1)
+                    player->mayAct = true;
+                else
+                    copyOfSeat(currentPlayer)->send(QStringLiteral("go"));
+            }
+            if (!runUntil([&] {
+                    meanwhile();
+                    return gameOver || !queuesIdle() || awaitedAckCode != 0 || player->act();
+                }))
+                return false;
+        }
+        return true;
+    }
 
     // The copy of seat p goes: its connection lost ("lost"), or by the command `how`.
     Copy *leave(int p, const QString &how)
@@ -617,6 +805,8 @@ private slots:
         player = std::make_unique<Player>(*window);
         hostQuits = 0;
         quitEventLoop = [] { ++hostQuits; };
+        aliceFolder = std::make_unique<QTemporaryDir>();
+        bobFolder = std::make_unique<QTemporaryDir>();
         wake.start(100);
     }
 
@@ -642,59 +832,47 @@ private slots:
     void aWholeGamePlaysTheSameOnThreeMachines_data()
     {
         QTest::addColumn<bool>("hostAttacks");
-        QTest::newRow("the host plays to win") << true;
-        QTest::newRow("the host never attacks: a client wins") << false;
+        QTest::addColumn<QString>("mapFile"); // of maps/, or none: the World built into the game
+        QTest::newRow("the host plays to win") << true << QString();
+        QTest::newRow("the host never attacks: a client wins") << false << QString();
+        QTest::newRow("a map file of maps/") << true << QStringLiteral("ParisByNight.txt");
     }
     void aWholeGamePlaysTheSameOnThreeMachines()
     {
         QFETCH(bool, hostAttacks);
+        QFETCH(QString, mapFile);
         player->attacks = hostAttacks;
+        if (!mapFile.isEmpty())
+            chooseShippedMapFile(mapFile);
+        const int territories = territoryCount;
         openLobbyWithTwoPlayers();
         QCOMPARE(playerName[2].trimmed(), QStringLiteral("Alice"));
         QCOMPARE(playerName[3].trimmed(), QStringLiteral("Bob"));
         launch();
+        QCOMPARE(territoryCount, territories);
         QVERIFY(allAgree());
 
-        // Every hand-over: the three agree, then the player whose turn it is plays it.
+        // Every hand-over: the three agree, then the player whose turn it is plays it. While
+        // another machine acts, the host shows each of its actions as it is taken.
         int handOvers = 0;
         int rounds = 0;
         int eliminations = 0;
         int shownBehind = 0;
-        QString lastKey;
-        for (int guard = 0; guard < 4000 && !gameOver; ++guard) {
-            const bool ok = runUntil([] { return gameOver || (queuesIdle() && awaitedAckCode == 0); });
-            QVERIFY2(ok, "the game stood still");
-            if (gameOver)
-                break;
-            const QString key = QStringLiteral("%1 %2 %3 %4")
-                                    .arg(currentPlayer)
-                                    .arg(placementRound)
-                                    .arg(initialPlacementPhase)
-                                    .arg(turnsTaken[1] + turnsTaken[2] + turnsTaken[3]);
-            if (key != lastKey) {
-                lastKey = key;
-                player->mayAct = false;
+        QVERIFY(playHandOvers(
+            [&] {
                 ++handOvers;
-                QVERIFY2(allAgree(), qPrintable(QStringLiteral("hand-over %1 (%2)").arg(handOvers).arg(key)));
-                int out = 0;
+                eliminations = 0;
                 for (int p = 1; p <= 3; ++p)
-                    out += playerOutOfGame(p) ? 1 : 0;
-                eliminations = out;
+                    eliminations += playerOutOfGame(p) ? 1 : 0;
                 rounds = turnsTaken[1];
-                if (currentPlayer == 1)
-                    player->mayAct = true;
-                else
-                    copyOfSeat(currentPlayer)->send(QStringLiteral("go"));
-            }
-            // Play goes on: the host's own player acts, or the others' messages come. While
-            // another machine acts, the host shows each of its actions as it is taken.
-            QVERIFY(runUntil([&] {
+                return false;
+            },
+            [&] {
                 if (currentPlayer != 1 && queuesIdle() && displayedTerritoryState != territoryState)
                     ++shownBehind;
-                return gameOver || !queuesIdle() || awaitedAckCode != 0 || player->act();
             }));
-        }
         QVERIFY2(gameOver, "the game did not end");
+        QVERIFY(alice->boxes.isEmpty() && bob->boxes.isEmpty());
         QCOMPARE(shownBehind, 0);
         // Every machine plays the end once, the winner's and the others' alike.
         const auto endPlayed = [] {
@@ -709,6 +887,45 @@ private slots:
         QVERIFY(eliminations >= 1);
         // Cards were traded somewhere at the table.
         QVERIFY(player->trades + alice->trades + bob->trades >= 1);
+    }
+
+    // A client's every action (a placement, an attack, a move, the card bonus) is on the host's
+    // map and the third machine's before the client takes its next one.
+    void aClientsActionsShowOnTheOtherMachinesAtOnce()
+    {
+        openLobbyWithTwoPlayers();
+        launch();
+        QSet<QString> kinds;
+        QString handedToHer;
+        for (int turn = 0; turn < 4 && !(kinds.contains(QStringLiteral("add")) && kinds.contains(QStringLiteral("move")));
+             ++turn) {
+            // The table plays on until Alice's next turn (or placement) is handed to her.
+            QVERIFY(playHandOvers(
+                [&] {
+                    if (currentPlayer != 2 || handOverKey() == handedToHer)
+                        return false;
+                    handedToHer = handOverKey();
+                    return true;
+                },
+                [] {}));
+            QVERIFY(!gameOver);
+            for (int step = 0; step < 200; ++step) {
+                alice->acted.clear();
+                alice->send(QStringLiteral("step"));
+                QVERIFY(runUntil([this] { return !alice->acted.isEmpty(); }));
+                if (alice->acted == QLatin1String("none"))
+                    break;
+                const QString kind = alice->acted.section(QLatin1Char(' '), 0, 0);
+                const QString hers = alice->acted.section(QLatin1Char(' '), 1);
+                kinds.insert(kind);
+                QVERIFY2(runUntil([&] { return mapOf(territoryState) == hers && mapOf(displayedTerritoryState) == hers; }, 10000),
+                         qPrintable(QStringLiteral("the host after Alice's %1").arg(kind)));
+                QVERIFY2(bobShows(hers + QLatin1Char(' ') + hers), qPrintable(bob->map));
+            }
+        }
+        QVERIFY2(kinds.contains(QStringLiteral("place")) && kinds.contains(QStringLiteral("add"))
+                     && kinds.contains(QStringLiteral("move")) && kinds.contains(QStringLiteral("next")),
+                 qPrintable(QStringList(kinds.values()).join(QLatin1Char(' '))));
     }
 
     // ---- Leaving ----
@@ -759,12 +976,73 @@ private slots:
         Copy *leaving = leave(leaver, how);
         QVERIFY(runUntil([] { return networkSeat == 0; }, 20000));
         QCOMPARE(screenMode, 1);
-        QCOMPARE(seat.messageTexts(), QStringList{QStringLiteral("%1 has left the game. End of game.").arg(leaving->name)});
+        // The host and the third machine alike name who has gone.
+        const QStringList told{QStringLiteral("%1 has left the game. End of game.").arg(leaving->name)};
+        QCOMPARE(seat.messageTexts(), told);
         // Nothing was sent to the seat that had gone.
         QVERIFY2(!statusLine.contains(QLatin1String("ERROR")), qPrintable(statusLine));
         QVERIFY(runUntil([staying] { return staying->ended; }, 20000));
-        QCOMPARE(staying->boxes, QStringList{QStringLiteral("The host has left the game. End of game.")});
+        QCOMPARE(staying->boxes, told);
         QCOMPARE(hostQuits, 0); // the host's program stays, at the start state
+    }
+
+    // ---- A machine gone silent: its connection open, nothing read or answered ----
+
+    void aSilentMachineEndsTheGameWithinTheBound_data()
+    {
+        QTest::addColumn<int>("silent"); // 1 the host, 2 Alice
+        QTest::newRow("a client: the others name him") << 2;
+        QTest::newRow("the host: both clients let it go") << 1;
+    }
+    void aSilentMachineEndsTheGameWithinTheBound()
+    {
+        QFETCH(int, silent);
+        openLobbyWithTwoPlayers();
+        launch();
+        // The host places first: nobody awaits an answer from anybody.
+        QVERIFY(runUntil([] { return queuesIdle(); }));
+        QVERIFY(allAgree());
+        QCOMPARE(awaitedAckCode, 0);
+        if (silent == 1) {
+            // The host reads and sends nothing more. At the bound both clients still play; just
+            // past it both have ended.
+            for (Copy *c : {alice.get(), bob.get()}) {
+                c->lastState.clear();
+                c->send(QStringLiteral("clock %1").arg(kSilenceLimitMs));
+                c->send(QStringLiteral("state"));
+                c->process.waitForBytesWritten(5000);
+            }
+            QVERIFY(waitForCopiesAlone([this] { return !alice->lastState.isEmpty() && !bob->lastState.isEmpty(); }));
+            QVERIFY(!alice->ended && !bob->ended);
+            for (Copy *c : {alice.get(), bob.get()}) {
+                c->send(QStringLiteral("clock 1000"));
+                c->process.waitForBytesWritten(5000);
+            }
+            QVERIFY(waitForCopiesAlone([this] { return alice->ended && bob->ended; }));
+            const QStringList told{QStringLiteral("The connection to the host was lost. End of game.")};
+            QCOMPARE(alice->boxes, told);
+            QCOMPARE(bob->boxes, told);
+            return;
+        }
+        alice->send(QStringLiteral("freeze"));
+        // Time passes on the host's clock, half a second a tick; Bob answers every probe before
+        // the clock moves on.
+        const int bobSocket = netSession.socketOfSeat[3];
+        constexpr int kTickMs = 500;
+        int waited = 0;
+        while (networkSeat > 0 && waited <= kSilenceLimitMs + kProbeIntervalMs) {
+            seat.clock = seat.clock.addMSecs(kTickMs);
+            waited += kTickMs;
+            window->gameTick();
+            if (networkSeat > 0 && netSession.lastProbe == seat.clock)
+                QVERIFY(runUntil([&] { return networkSeat == 0 || netSession.lastHeard[bobSocket] == seat.clock; }));
+        }
+        QCOMPARE(networkSeat, 0);
+        QVERIFY2(waited > kSilenceLimitMs, qPrintable(QString::number(waited)));
+        const QStringList told{QStringLiteral("Alice has left the game. End of game.")};
+        QCOMPARE(seat.messageTexts(), told);
+        QVERIFY(runUntil([this] { return bob->ended; }, 20000));
+        QCOMPARE(bob->boxes, told);
     }
 
     void aSeatIsFreedWhenItsPlayerGoesBeforeLaunch_data()
@@ -808,12 +1086,13 @@ private slots:
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QTemporaryDir workDir;
-    if (!workDir.isValid() || !QDir::setCurrent(workDir.path()))
-        return 1;
+    // A joining copy plays in the folder it was started in, with the maps put there.
     if (argc == 5 && QByteArray(argv[1]) == "--seat")
         return runJoiningCopy(QString::fromLatin1(argv[2]), quint16(QByteArray(argv[3]).toUInt()),
                               QByteArray(argv[4]).toUInt());
+    QTemporaryDir workDir;
+    if (!workDir.isValid() || !QDir::setCurrent(workDir.path()))
+        return 1;
     TestNetPlay tc;
     return QTest::qExec(&tc, argc, argv);
 }
