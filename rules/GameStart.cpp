@@ -151,7 +151,8 @@ void promptHumanPlacement(bool showMissionContinent, int promptSound)
 {
     saveAllowed = 0;
     initialPlacementPhase = 1;
-    if (strongholdsEnabled) {
+    // A player dealt no territory (more players than territories) has no stronghold to choose.
+    if (strongholdsEnabled && playerTable[currentPlayer].territoriesHeld() > 0) {
         strongholdPhase = 1;
         pushActionStep(makeStep(7, currentPlayer));
         queueMessage(QStringLiteral("Choose your stronghold"));

@@ -887,6 +887,15 @@ private slots:
         QVERIFY(eliminations >= 1);
         // Cards were traded somewhere at the table.
         QVERIFY(player->trades + alice->trades + bob->trades >= 1);
+
+        // Alice leaves the finished game for the main menu: her connection closes, and the
+        // others keep their finished game on screen, told nothing.
+        alice->send(QStringLiteral("menu"));
+        QVERIFY(runUntil([] { return netSession.socketOfSeat[2] == 0; }, 20000));
+        QCOMPARE(screenMode, 9);
+        QVERIFY(seat.messageTexts().isEmpty());
+        QVERIFY(agrees(*bob));
+        QVERIFY(bob->boxes.isEmpty());
     }
 
     // A client's every action (a placement, an attack, a move, the card bonus) is on the host's
