@@ -457,7 +457,7 @@ int runJoiningCopy(const QString &name, quint16 port, quint32 seed)
                                                       mapOf(territoryState)));
             }
         } else if (stepping && (!player.myTurn() || !netSession.clientActing) && queuesIdle()) {
-            stepping = false;
+            stepping = player.mayAct = false;
             say(QStringLiteral("acted none"));
         }
         while (!commands.isEmpty()) {
@@ -905,6 +905,7 @@ private slots:
         openLobbyWithTwoPlayers();
         launch();
         QSet<QString> kinds;
+        QStringList sequence;
         QString handedToHer;
         for (int turn = 0; turn < 4 && !(kinds.contains(QStringLiteral("add")) && kinds.contains(QStringLiteral("move")));
              ++turn) {
@@ -927,6 +928,7 @@ private slots:
                 const QString kind = alice->acted.section(QLatin1Char(' '), 0, 0);
                 const QString hers = alice->acted.section(QLatin1Char(' '), 1);
                 kinds.insert(kind);
+                sequence << kind;
                 QVERIFY2(runUntil([&] { return mapOf(territoryState) == hers && mapOf(displayedTerritoryState) == hers; }, 10000),
                          qPrintable(QStringLiteral("the host after Alice's %1").arg(kind)));
                 QVERIFY2(bobShows(hers + QLatin1Char(' ') + hers), qPrintable(bob->map));
@@ -934,7 +936,7 @@ private slots:
         }
         QVERIFY2(kinds.contains(QStringLiteral("place")) && kinds.contains(QStringLiteral("add"))
                      && kinds.contains(QStringLiteral("move")) && kinds.contains(QStringLiteral("next")),
-                 qPrintable(QStringList(kinds.values()).join(QLatin1Char(' '))));
+                 qPrintable(sequence.join(QLatin1Char(' '))));
     }
 
     // ---- Leaving ----
