@@ -13,7 +13,8 @@
 //   state         answers "state <text>" with what it holds, once its queues have run dry
 //   map           answers "map <rules> <shown>" with the territories it holds and shows
 //   clock MS      its clock moves on by MS milliseconds
-//   freeze        it reads nothing and answers nothing any more, until its input closes
+//   freeze        it says "frozen", then reads nothing and answers nothing any more, until its
+//                 input closes
 //   menu          Main Menu -> Yes
 //   close         the window closes
 //   lobbyquit     the lobby's Quit
@@ -475,6 +476,7 @@ int runJoiningCopy(const QString &name, quint16 port, quint32 seed)
                 seat.clock = seat.clock.addMSecs(command.mid(6).toLongLong());
             else if (command == QLatin1String("freeze")) {
                 // Nothing more is read or answered: the program hangs, its connection stays open.
+                say(QStringLiteral("frozen"));
                 char c;
                 while (::read(STDIN_FILENO, &c, 1) > 0) {
                 }
@@ -518,6 +520,7 @@ public:
     QString acted; // "<kind> <map>" or "none"
     QString map;   // "<rules> <shown>"
     bool ended = false;
+    bool frozen = false;
     bool closed = false;
     int trades = 0;
 
@@ -548,6 +551,8 @@ private:
                 trades = line.mid(7).toInt();
             else if (line == QLatin1String("ended"))
                 ended = true;
+            else if (line == QLatin1String("frozen"))
+                frozen = true;
             else if (line == QLatin1String("closed"))
                 closed = true;
         }
@@ -1036,6 +1041,7 @@ private slots:
             return;
         }
         alice->send(QStringLiteral("freeze"));
+        QVERIFY(runUntil([this] { return alice->frozen; }));
         // Time passes on the host's clock, half a second a tick; Bob answers every probe before
         // the clock moves on.
         const int bobSocket = netSession.socketOfSeat[3];
