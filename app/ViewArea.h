@@ -152,6 +152,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 public:
     // Members, in the order the window creates them.

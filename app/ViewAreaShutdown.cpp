@@ -12,6 +12,7 @@
 #include "state/GameState.h"
 #include "state/StatusLine.h"
 
+#include <QCloseEvent>
 #include <QDeadlineTimer>
 #include <QNetworkAccessManager>
 #include <QTcpServer>
@@ -89,6 +90,16 @@ int farewellCode()
 }
 
 } // namespace
+
+void ViewArea::closeEvent(QCloseEvent *event)
+{
+    // Closed by the window manager: the program is going, and the other side hears it now,
+    // whatever becomes of the program once its window has gone. The farewell is said once.
+    sendFarewell();
+    if (farewellCode() != 0)
+        networkSeat = 0;
+    QMainWindow::closeEvent(event);
+}
 
 void ViewArea::sendFarewell()
 {

@@ -463,13 +463,17 @@ private slots:
     void theWindowSaysGoodbyeBeforeItCloses_data()
     {
         QTest::addColumn<int>("reason");
+        QTest::addColumn<bool>("byWindowManager");
         QTest::addColumn<int>("code");
-        QTest::newRow("the host quits") << 1 << 1019;
-        QTest::newRow("a client quits") << 2 << 1020;
+        QTest::newRow("the host quits") << 1 << false << 1019;
+        QTest::newRow("a client quits") << 2 << false << 1020;
+        QTest::newRow("the window manager closes the host's window") << 0 << true << 1019;
+        QTest::newRow("the window manager closes a client's window") << 0 << true << 1020;
     }
     void theWindowSaysGoodbyeBeforeItCloses()
     {
         QFETCH(int, reason);
+        QFETCH(bool, byWindowManager);
         QFETCH(int, code);
         QTcpServer other;
         QVERIFY(other.listen(QHostAddress::LocalHost, 0));
@@ -484,14 +488,19 @@ private slots:
         QVERIFY(clientSocket1->waitForConnected(5000));
         QVERIFY(other.waitForNewConnection(5000));
         QTcpSocket *peer = other.nextPendingConnection();
-        networkSeat = reason == 1 ? 1 : 2;
+        networkSeat = code == 1019 ? 1 : 2;
         joinClientSeats(1);
         exitReason = reason;
-        window.reset();
+        // The window manager's close comes first; whatever follows, the goodbye has gone by then.
+        if (byWindowManager)
+            window->close();
+        else
+            window.reset();
         QByteArray received;
-        while (received.size() < 4 + kSnapshotLength && peer->waitForReadyRead(2000))
+        while (peer->waitForReadyRead(2000))
             received += peer->readAll();
         received += peer->readAll();
+        window.reset();
         QByteArray pending = received;
         const QList<QByteArray> messages = takeMessages(pending);
         QCOMPARE(messages.size(), 1);
