@@ -29,6 +29,14 @@ void probePlayers(const QDateTime &now)
     sendToJoinedClients(plainMessage(9999));
 }
 
+void startWatchingAfresh(const QDateTime &now)
+{
+    for (QDateTime &heard : netSession.lastHeard)
+        if (heard.isValid())
+            heard = now;
+    netSession.lastProbe = now;
+}
+
 } // namespace
 
 void heardFrom(int socket)
@@ -49,6 +57,10 @@ bool watchPeers()
     if (networkSeat <= 0 || gameOver)
         return true;
     const QDateTime now = interaction().now();
+    const qint64 gap = netSession.lastWatch.isValid() ? netSession.lastWatch.msecsTo(now) : 0;
+    if (gap < 0 || gap > kWatchGapMs)
+        startWatchingAfresh(now);
+    netSession.lastWatch = now;
     if (networkSeat == 1)
         probePlayers(now);
     for (int n = 1; n <= kMaxNetworkSockets && networkSeat > 0; ++n) {

@@ -8,6 +8,9 @@
 
 constexpr int kProbeIntervalMs = 2000;
 constexpr int kSilenceLimitMs = 15000;
+// A machine that has not looked for this long (its loop held up, the computer asleep, the clock
+// set) cannot tell its peers' silence from its own: they are all given a fresh start.
+constexpr int kWatchGapMs = 5000;
 
 // The peer on socket n (1..4) was heard from, or its connection has just begun: its silence
 // counts from now.

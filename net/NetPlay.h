@@ -67,6 +67,8 @@ void dropPeer(int socket);
 // Closes this machine's connections of a network game (on the host every client's, and the
 // server stops listening) without ending anything here: nothing more comes from them.
 void closeNetworkConnections(bool host);
+// Every connection of this machine is closed and its table of seats emptied; the server stays.
+void closeAllConnections();
 
 // Client socket n (1..4) is `socket` from now on.
 void setClientSocket(int n, QTcpSocket *socket);

@@ -31,6 +31,7 @@ struct NetSession {
     // last probed its players.
     std::array<QDateTime, kMaxNetworkSockets + 1> lastHeard;
     QDateTime lastProbe;
+    QDateTime lastWatch; // this machine's last look at its peers' silence
 };
 extern NetSession netSession;
 
