@@ -38,10 +38,6 @@ extern void (*quitEventLoop)();
 
 // "socket send ERROR " and the code, and for sockets 2..4 a blank and the socket number.
 QString socketErrorText(int code, int socket);
-// `currentPlayer` begins the initial placement of a network game: shown as the player to play,
-// asked for the stronghold first when strongholds are on, else prompted with the initial armies
-// (the prompt with `promptSound` when it is not 0).
-void promptInitialPlacement(int promptSound);
 // The frame time a sprite animation of `kind` runs the game timer at, by speed and network.
 int spriteFrameInterval(int kind);
 

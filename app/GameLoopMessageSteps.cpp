@@ -230,7 +230,7 @@ void startInternetGame()
         gameListEntryUpload(gameListSlot, hostAddressText, 1);
     currentPlayer = 1;
     placementRound = 1;
-    promptInitialPlacement(0);
+    promptHumanPlacement(false, 0);
 }
 
 void showPlayerPanel(ViewArea &view)
@@ -240,22 +240,6 @@ void showPlayerPanel(ViewArea &view)
 }
 
 } // namespace
-
-void promptInitialPlacement(int promptSound)
-{
-    initialPlacementPhase = 1;
-    pushActionStep(makeStep(7, currentPlayer));
-    if (strongholdsEnabled) {
-        strongholdPhase = 1;
-        queueMessage(QStringLiteral("Choose your stronghold"));
-        return;
-    }
-    announceInitialPlacement();
-    armiesToPlace = initialArmies;
-    if (promptSound != 0)
-        nextSoundId = promptSound;
-    queueMessage(placementPrompt(initialArmies));
-}
 
 void closeCardTradeNotice(ViewArea &view)
 {

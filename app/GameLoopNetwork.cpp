@@ -9,6 +9,7 @@
 #include "app/GameLoopInternal.h"
 #include "app/MouseInput.h"
 #include "app/NetworkState.h"
+#include "net/NetLiveness.h"
 #include "net/NetState.h"
 #include "rules/TurnState.h"
 #include "state/GameState.h"
@@ -74,6 +75,9 @@ void resendAwaitedMessage(ViewArea &view)
 void giveUpNetworkGame(ViewArea &view)
 {
     view.gameTimer.stop();
+    // The others end their game now, not when this box is closed: this machine leaves at once.
+    exitReason = networkSeat == 1 ? ExitHostQuits : ExitClientQuits;
+    view.sendFarewell();
     interaction().message(MessageIcon::Critical, ViewArea::tr("Error"), ViewArea::tr("Network errors, End of Game."));
     exitReason = ExitProgramClosing;
     if (quitEventLoop)
@@ -138,6 +142,9 @@ void sendToOtherMachines(ViewArea &view, int hostCode, int clientCode)
 
 bool runNetworkWatchdog(ViewArea &view)
 {
+    // A peer that has gone silent ends the game, whether or not an answer is awaited from it.
+    if (!watchPeers())
+        return true;
     if (awaitedAckCode > 0)
         ++ackWaitTicks;
     if (ackResendCount > kResendsBeforeGivingUp) {

@@ -10,6 +10,7 @@
 #include "app/PaintStatusBar.h"
 #include "app/ViewArea.h"
 #include "app/WindowState.h"
+#include "net/NetPlay.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
 #include "state/GameState.h"
@@ -17,7 +18,6 @@
 #include "state/StatusLine.h"
 #include "state/StepQueues.h"
 
-#include <QTcpServer>
 #include <QTcpSocket>
 
 namespace {
@@ -139,6 +139,7 @@ bool decideToLeave()
 // What the notices after the return to the main menu need of the game just left: the reset
 // forgets the network game.
 struct LeftGame {
+    bool network = false;
     bool host = false;
     qint32 listSlot = kNoGameListSlot;
     QString listAddress;
@@ -146,7 +147,7 @@ struct LeftGame {
 
 LeftGame rememberGame()
 {
-    return {networkSeat == 1, gameListSlot, hostAddressText};
+    return {networkSeat > 0, networkSeat == 1, gameListSlot, hostAddressText};
 }
 
 // The reset also stops the game, closes the buttons and clears the cards and losses.
@@ -190,11 +191,12 @@ void sendLeaveNotices(ViewArea &view, const LeftGame &left)
 
 void finishLeaving(ViewArea &view, const LeftGame &left)
 {
+    // A network game left behind, finished or not, keeps no connection: the others learn at once
+    // that this machine has gone, and a host stops listening.
+    if (left.network && (exitReason == ExitToMainMenu || exitReason == ExitGameOverOrBusy))
+        closeNetworkConnections(left.host);
     switch (exitReason) {
     case ExitToMainMenu:
-        // A host without clients stops listening: nobody can join a game that has gone.
-        if (left.host && tcpServer)
-            tcpServer->close();
         return;
     case ExitGameOverOrBusy:
         mapPaintState = QStringLiteral("0");

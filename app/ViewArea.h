@@ -49,6 +49,9 @@ public:
 
     // Appends the game-state snapshot to `outMessage` (the network protocol fills it in).
     void writeStateSnapshot();
+    // The farewell of a network game by `exitReason` (1019 from the host, 1020 from a client),
+    // flushed, then every connection closed (ViewAreaShutdown.cpp).
+    void sendFarewell();
 
     // Gestures: the pinch zoom.
     bool gestureEvent(QGestureEvent *event);
@@ -149,6 +152,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 public:
     // Members, in the order the window creates them.
@@ -204,9 +208,6 @@ private:
     void buildCardDialog();
     void buildCardTradeNotice();
     void deleteMemberDialogs();
-
-    // Shutdown: the farewell message to the other side of a network game.
-    void sendFarewell();
 
     // Speed entries share one body (SpeedOptions.cpp).
     void startGameTimer(int milliseconds);

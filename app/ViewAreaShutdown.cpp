@@ -12,6 +12,7 @@
 #include "state/GameState.h"
 #include "state/StatusLine.h"
 
+#include <QCloseEvent>
 #include <QDeadlineTimer>
 #include <QNetworkAccessManager>
 #include <QTcpServer>
@@ -23,20 +24,25 @@ namespace {
 constexpr int kFarewellFlushMs = 2000;
 
 // The socket destructor drops what it has not yet handed to the network, and the other side
-// ends its game only on this message: wait, bounded, until every written byte is out.
-void flushClientSockets(const QList<int> &written)
+// ends its game only on this message: wait, bounded, until every written byte is out. Then every
+// connection closes, so that the others end their game now: one that took no farewell at once.
+void flushAndCloseSockets(const QList<int> &written)
 {
     const QDeadlineTimer deadline(kFarewellFlushMs);
-    for (int n : written) {
+    for (int n = 1; n <= kMaxClients; ++n) {
         QTcpSocket *socket = clientSocket(n);
         if (!socket)
             continue;
+        // This machine is leaving: its own closing of the connection is no player leaving.
+        socket->disconnect();
+        if (!written.contains(n)) {
+            socket->abort();
+            continue;
+        }
         while (socket->bytesToWrite() > 0 && !deadline.hasExpired()) {
             if (!socket->waitForBytesWritten(qMax<qint64>(1, deadline.remainingTime())))
                 break;
         }
-        // The window is going: its own closing of the connection is no player leaving.
-        socket->disconnect();
         socket->disconnectFromHost();
     }
 }
@@ -85,6 +91,16 @@ int farewellCode()
 
 } // namespace
 
+void ViewArea::closeEvent(QCloseEvent *event)
+{
+    // Closed by the window manager: the program is going, and the other side hears it now,
+    // whatever becomes of the program once its window has gone. The farewell is said once.
+    sendFarewell();
+    if (farewellCode() != 0)
+        networkSeat = 0;
+    QMainWindow::closeEvent(event);
+}
+
 void ViewArea::sendFarewell()
 {
     const int code = farewellCode();
@@ -104,5 +120,5 @@ void ViewArea::sendFarewell()
         else
             setStatusText(socketErrorText(code, n));
     }
-    flushClientSockets(written);
+    flushAndCloseSockets(written);
 }

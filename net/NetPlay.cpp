@@ -1,6 +1,8 @@
 #include "net/NetPlay.h"
 
 #include "net/NetFraming.h"
+#include "net/NetLeaving.h"
+#include "net/NetLiveness.h"
 #include "net/NetResume.h"
 #include "net/NetState.h"
 #include "net/StateSnapshot.h"
@@ -16,7 +18,6 @@
 #include "app/PaintMapView.h"
 #include "app/ViewArea.h"
 #include "app/WindowState.h"
-#include "persist/DataFolder.h"
 #include "persist/SharedGlobals.h"
 #include "rules/GameEnd.h"
 #include "rules/GameStart.h"
@@ -25,6 +26,7 @@
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
 #include "state/BuiltinMaps.h"
+#include "state/MapFileSearch.h"
 #include "state/MapLoading.h"
 #include "state/MapPicture.h"
 #include "state/Seams.h"
@@ -78,16 +80,13 @@ void forEachMember(int c, const Visit &visit)
 constexpr qint64 kReadBufferBytes = 64 * 1024;
 constexpr qint64 kReadChunkBytes = 16 * 1024;
 
-const QString kHostLeftText = QStringLiteral("The host has left the game. End of game.");
-const QString kHostLostText = QStringLiteral("The connection to the host was lost. End of game.");
-
 // Codes that only the host sends, and codes that only a client sends.
 bool isHostCode(int code)
 {
     switch (code) {
     case 1001: case 1002: case 1003: case 1004: case 1007: case 1008: case 1009: case 1010:
     case 1012: case 1013: case 1014: case 1017: case 1019: case 1023: case 1024: case 1027:
-    case 2005: case 2011: case 3000:
+    case 2005: case 2011: case 3000: case 9999:
         return true;
     default:
         return false;
@@ -107,19 +106,6 @@ bool isClientCode(int code)
 
 void freeSocket(int n, bool graceful = false);
 
-// The connections of a game that has ended here are closed: nothing more comes from them.
-void closeConnections(bool host)
-{
-    if (host) {
-        closeAllConnections();
-        if (tcpServer)
-            tcpServer->close();
-    } else if (clientSocket1) {
-        clientSocket1->disconnectFromHost();
-    }
-    netSession = NetSession();
-}
-
 // The network game is over for this machine, ended by another: the connections close, the
 // window returns to the start state and a box says why.
 void endGameHere(const QString &text)
@@ -128,7 +114,7 @@ void endGameHere(const QString &text)
         return;
     const bool host = isHost();
     networkSeat = 0;
-    closeConnections(host);
+    closeNetworkConnections(host);
     if (netWindow) {
         returnWindowToStartState(*netWindow);
         netWindow->update();
@@ -136,12 +122,6 @@ void endGameHere(const QString &text)
     screenMode = 1;
     setStatusText(QStringLiteral(" "));
     interaction().message(MessageIcon::Information, QStringLiteral("Tarvan GX"), text);
-}
-
-QString leaverName(int seat)
-{
-    return isValidPlayer(seat) && !playerName[seat].trimmed().isEmpty() ? playerName[seat].trimmed()
-                                                                         : QStringLiteral("A player");
 }
 
 bool writeMessage(int socket, const QByteArray &message)
@@ -175,6 +155,7 @@ void freeSocket(int n, bool graceful)
     QTcpSocket *socket = clientSocket(n);
     setClientSocket(n, nullptr);
     netSession.pending[n].clear();
+    forgetPeer(n);
     // Nothing more goes to the player who was on it.
     const int seat = netSession.seatOfSocket[n];
     netSession.seatOfSocket[n] = 0;
@@ -227,8 +208,9 @@ void leaveLobby(int socket)
     showLobbyPlayers();
 }
 
-// A joined player leaves the game (his 1020, or his connection gone): the others are told with a
-// 1019 built from the game as it stands, and the game ends here too.
+// A joined player leaves the game (his 1020, or his connection gone or silent): the others are
+// told who with a 1019 built from the game as it stands, and the game ends here too. Once the
+// game is over his going ends nothing: his connection is closed quietly.
 void seatLeaves(int socket)
 {
     const int seat = netSession.seatOfSocket[socket];
@@ -239,8 +221,10 @@ void seatLeaves(int socket)
         return;
     }
     freeSocket(socket);
-    sendToJoinedClients(snapshotMessage(1019));
-    endGameHere(QStringLiteral("%1 has left the game. End of game.").arg(leaverName(seat)));
+    if (gameOver)
+        return;
+    sendToJoinedClients(leaveMessage(seat));
+    endGameHere(seatLeftText(seat));
 }
 
 // Two players of one name could not be told apart on any screen: a name already at the table
@@ -364,7 +348,7 @@ bool loadHostMap(const StateSnapshot &s)
     if (snapshotFitsMap(s))
         return true;
     if (s.mapFlag == MapCustom) {
-        mapFilePath = dataFilePath(s.mapFileName);
+        mapFilePath = findMapFile(s.mapFileName);
         useStoredMapPath = 'j';
         loadMap();
     } else {
@@ -462,7 +446,7 @@ void showHostStep(int code, const StateSnapshot &s)
 void clientTakes(int code, const StateSnapshot &s)
 {
     if (code == 1019) { // in the lobby too, whatever map the host had chosen
-        endGameHere(kHostLeftText);
+        endGameHere(leaveText(s));
         return;
     }
     if (code == 1002) {
@@ -539,17 +523,22 @@ void takeSnapshotMessage(int socket, int code, const QByteArray &message)
     }
 }
 
+// A chat line shows beside the prompt, never in its place, headed by who wrote it: the host
+// puts the sender's name before a client's line and passes it on; a client shows the host's
+// lines as they come.
 void takeChat(int socket, int code, const QByteArray &message)
 {
-    const QString text = QString::fromLatin1(message.mid(kCodeLength)).trimmed();
+    QString text = QString::fromLatin1(message.mid(kCodeLength)).trimmed();
     for (const QChar c : text)
         if (c.unicode() < 0x20)
             return;
-    if (isHost() && code == 3001 && netSession.seatOfSocket[socket] > 0) {
-        setStatusText(text);
-        sendToJoinedClients(plainMessage(3000, message.mid(kCodeLength)), socket);
+    const int seat = netSession.seatOfSocket[socket];
+    if (isHost() && code == 3001 && seat > 0) {
+        text = (shownPlayerName(seat) + QStringLiteral(": ") + text).left(kChatTextLength);
+        setStatusText2(text);
+        sendToJoinedClients(plainMessage(3000, text.toLatin1().leftJustified(kChatTextLength, ' ')), socket);
     } else if (isClient() && code == 3000) {
-        setStatusText(text);
+        setStatusText2(text);
     }
 }
 
@@ -581,6 +570,9 @@ QByteArray plainMessage(int code, const QByteArray &payload)
 
 QByteArray snapshotMessage(int code)
 {
+    // The host's own farewell names the host as the one who leaves.
+    if (code == 1019)
+        return leaveMessage(1);
     // The start of a game carries the players' names and the map.
     StateSnapshot s = captureSnapshot(code == 1002);
     // A placement or turn handed back is shown everywhere as it ends, though this machine may
@@ -675,8 +667,7 @@ void continueNetworkTurns()
 
 void beginOwnPlacement()
 {
-    saveAllowed = 0;
-    promptInitialPlacement(SoundNextPlayer);
+    promptHumanPlacement(false, SoundNextPlayer);
 }
 
 // A computer player's initial placement, made at once so that the next player placing gets the
@@ -816,10 +807,44 @@ void watchHostConnection()
         return;
     socket->setProperty("watchedAsHost", true);
     socket->setReadBufferSize(kReadBufferBytes);
+    heardFrom(1);
     QObject::connect(socket, &QTcpSocket::disconnected, socket, [socket] {
         if (clientSocket1 == socket && isClient())
-            endGameHere(kHostLostText);
+            dropPeer(1);
     });
+}
+
+void dropPeer(int socket)
+{
+    if (isClient()) {
+        if (socket != 1)
+            return;
+        if (gameOver)
+            closeNetworkConnections(false); // the game is over here all the same
+        else
+            endGameHere(kHostLostText);
+    } else if (netSession.seatOfSocket[socket] == 0) {
+        freeSocket(socket);
+    } else if (isHost()) {
+        seatLeaves(socket);
+    }
+}
+
+void closeNetworkConnections(bool host)
+{
+    if (host) {
+        closeAllConnections();
+        if (tcpServer)
+            tcpServer->close();
+        return;
+    }
+    if (clientSocket1) {
+        // Its own closing is no host leaving.
+        clientSocket1->disconnect(SIGNAL(disconnected()));
+        clientSocket1->setProperty("watchedAsHost", false);
+        clientSocket1->disconnectFromHost();
+    }
+    netSession = NetSession();
 }
 
 void setClientSocket(int n, QTcpSocket *socket)
@@ -855,13 +880,10 @@ void acceptConnections(const std::function<void(QTcpSocket *, int)> &connectSock
         socket->setReadBufferSize(kReadBufferBytes);
         // A connection that goes before it has joined (the search's probe) gives its place back;
         // a player's connection that goes is that player leaving.
+        heardFrom(slot);
         QObject::connect(socket, &QTcpSocket::disconnected, socket, [socket, slot] {
-            if (clientSocket(slot) != socket)
-                return;
-            if (netSession.seatOfSocket[slot] == 0)
-                freeSocket(slot);
-            else if (isHost())
-                seatLeaves(slot);
+            if (clientSocket(slot) == socket)
+                dropPeer(slot);
         });
         if (connectSocket)
             connectSocket(socket, slot);
@@ -876,10 +898,9 @@ void receiveFromSocket(int n)
     // A bounded piece at a time: the whole messages in it are handled before more is read.
     while (clientSocket(n) == socket && socket->bytesAvailable() > 0) {
         netSession.pending[n] += socket->read(kReadChunkBytes);
-        bool garbled = false;
-        const QList<QByteArray> messages = takeMessages(netSession.pending[n], &garbled);
-        if (garbled)
-            setStatusText(QStringLiteral("socket receive ERROR %1").arg(n));
+        heardFrom(n);
+        // Bytes that are no message are dropped; they say nothing to the player.
+        const QList<QByteArray> messages = takeMessages(netSession.pending[n]);
         for (const QByteArray &message : messages) {
             if (clientSocket(n) != socket || networkSeat <= 0)
                 return; // the socket was given back, or the game ended, meanwhile
@@ -909,9 +930,13 @@ void handleMessage(int socket, const QByteArray &message)
                 networkSeat = seat;
         }
         break;
-    case 9999: // the search's probe: it is no player
+    case 9999:
+        // On the host from a connection that has not joined: the search's probe, no player. On
+        // a client: the host asks whether this machine is still there.
         if (isHost() && netSession.seatOfSocket[socket] == 0)
             freeSocket(socket);
+        else if (isClient())
+            writeMessage(1, plainMessage(9999));
         break;
     case 2004: case 2005: case 2007: case 2011:
         takeAcknowledgement(socket, code);

@@ -60,6 +60,13 @@ void drawPanelOfThisScreen();
 // the start state.
 void watchHostConnection();
 
+// The peer on socket n is gone (its connection closed, or silent too long): on the host his seat
+// leaves the lobby or the game, a connection that never joined gives its socket back; on a
+// client the host is lost. Once the game is over, only the connection closes.
+void dropPeer(int socket);
+// Closes this machine's connections of a network game (on the host every client's, and the
+// server stops listening) without ending anything here: nothing more comes from them.
+void closeNetworkConnections(bool host);
 // Every connection of this machine is closed and its table of seats emptied; the server stays.
 void closeAllConnections();
 

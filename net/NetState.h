@@ -5,6 +5,7 @@
 // state can be set aside and brought back.
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QtGlobal>
 
@@ -26,6 +27,11 @@ struct NetSession {
     // Host: the client whose conquest decided the game has told its end (1028); until then its
     // last turn's states (the move into the conquered territory) still come.
     quint8 deciderEnded = 0;
+    // When the peer on socket n was last heard from (invalid: not watched), and when the host
+    // last probed its players.
+    std::array<QDateTime, kMaxNetworkSockets + 1> lastHeard;
+    QDateTime lastProbe;
+    QDateTime lastWatch; // this machine's last look at its peers' silence
 };
 extern NetSession netSession;
 

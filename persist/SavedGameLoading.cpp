@@ -10,6 +10,7 @@
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
 #include "state/Campaign.h"
+#include "state/MapFileSearch.h"
 #include "state/MapLoading.h"
 #include "state/Seams.h"
 #include "state/StepQueues.h"
@@ -64,7 +65,10 @@ bool loadMapOfSavedGame(const SavedGameKind &kind, MapFlag flag)
     const SavedGameRecord &game = savedGameMirror;
     useStoredMapPath = 'j';
     if (kind.mapFile) {
-        mapFilePath = game.mapPath;
+        // The map (or campaign) file may have moved since, or the game was saved on another
+        // machine.
+        const QFileInfo stored(game.mapPath);
+        mapFilePath = findMapFile(stored.fileName(), stored.path());
         if (game.campaignId == CampaignFromFile) {
             // The campaign points `mapFilePath` at its current map.
             loadCampaign();

@@ -34,12 +34,6 @@ ContinentFlags continentFlagsOf(int player)
     return flags;
 }
 
-// Network games: the acting side sends its state after an attack (the host 1003, a client 1006).
-void sendAttackUpdate()
-{
-    sendNetworkUpdate(networkSeat == 1 ? 1003 : 1006);
-}
-
 bool mayAttack(int from, int armies, int to)
 {
     const int attacker = territoryState[from].owner;
@@ -273,7 +267,7 @@ void concludeAttack()
     if (gameOver) {
         // The deciding conquest asks its move question too; the end follows the answer.
         if (askConquestMove(from, to))
-            sendAttackUpdate();
+            sendActionUpdate();
         else
             finishDecidedGame();
         return;
@@ -282,7 +276,7 @@ void concludeAttack()
         playBattleSoundDue();
         promptNextAttack(from, to);
     }
-    sendAttackUpdate();
+    sendActionUpdate();
 }
 
 void afterConquestMove(int armies)

@@ -55,32 +55,6 @@ void queueMissionContinent(int player)
     pushMessageStep(makeStep(3, c, 100));
 }
 
-// The player to place shows in the panel and his initial armies are announced.
-void promptArmyPlacement()
-{
-    pushActionStep(makeStep(7, currentPlayer));
-    announceInitialPlacement();
-    armiesToPlace = initialArmies;
-}
-
-// The current (human) player's placement begins: a stronghold first when strongholds are on.
-void promptHumanPlacement(bool showMissionContinent)
-{
-    saveAllowed = 0;
-    initialPlacementPhase = 1;
-    if (strongholdsEnabled) {
-        strongholdPhase = 1;
-        pushActionStep(makeStep(7, currentPlayer));
-        queueMessage(QStringLiteral("Choose your stronghold"));
-        return;
-    }
-    if (showMissionContinent)
-        queueMissionContinent(currentPlayer);
-    promptArmyPlacement();
-    nextSoundId = SoundNextPlayer;
-    queueMessage(placementPrompt(initialArmies));
-}
-
 // Queues the placement of every computer player from the current one up to the next human of
 // this machine; true when every player has had his placement.
 bool queueComputerPlacements()
@@ -116,7 +90,7 @@ void passInitialPlacement()
     if (queueComputerPlacements())
         finishInitialPlacement();
     else
-        promptHumanPlacement(false);
+        promptHumanPlacement(false, SoundNextPlayer);
 }
 
 // A stronghold may not be next to another stronghold (a territory of exactly 15 armies).
@@ -150,7 +124,58 @@ int placementRoom()
     return room;
 }
 
+// Initial armies the current player can still place: armies that no territory can take any
+// more are not placed.
+int placementLeft()
+{
+    return std::min(static_cast<int>(armiesToPlace), placementRoom());
+}
+
+// The current player's initial placement is over: the placement passes on.
+void finishOwnPlacement()
+{
+    armiesToPlace = 0;
+    if (networkSeat > 0) {
+        // The host hands the placement round the table; the other seats are people, never
+        // placed here.
+        sendNetworkUpdate(networkSeat == 1 ? 1004 : 1005);
+        return;
+    }
+    passInitialPlacement();
+}
+
 } // namespace
+
+void promptHumanPlacement(bool showMissionContinent, int promptSound)
+{
+    saveAllowed = 0;
+    initialPlacementPhase = 1;
+    // A player dealt no territory (more players than territories) has no stronghold to choose.
+    if (strongholdsEnabled && playerTable[currentPlayer].territoriesHeld() > 0) {
+        strongholdPhase = 1;
+        pushActionStep(makeStep(7, currentPlayer));
+        queueMessage(QStringLiteral("Choose your stronghold"));
+        return;
+    }
+    if (showMissionContinent)
+        queueMissionContinent(currentPlayer);
+    promptArmyPlacement(promptSound);
+}
+
+void promptArmyPlacement(int promptSound)
+{
+    pushActionStep(makeStep(7, currentPlayer));
+    announceInitialPlacement();
+    armiesToPlace = initialArmies;
+    // Nothing to place (no army, or no territory that can take one): nothing to wait for.
+    if (placementLeft() < 1) {
+        finishOwnPlacement();
+        return;
+    }
+    if (promptSound != 0)
+        nextSoundId = promptSound;
+    queueMessage(placementPrompt(initialArmies));
+}
 
 QString placementPrompt(int available)
 {
@@ -248,7 +273,7 @@ void startLocalGame()
     if (allPlaced)
         finishInitialPlacement();
     else
-        promptHumanPlacement(true);
+        promptHumanPlacement(true, SoundNextPlayer);
 }
 
 void startPlacementPhase(bool showMissionContinent)
@@ -260,7 +285,7 @@ void startPlacementPhase(bool showMissionContinent)
     if (queueComputerPlacements())
         finishInitialPlacement();
     else
-        promptHumanPlacement(showMissionContinent);
+        promptHumanPlacement(showMissionContinent, SoundNextPlayer);
 }
 
 bool strongholdAllowed(int t)
@@ -300,8 +325,7 @@ void chooseStronghold(int s)
     }
     strongholdPhase = 0;
     initialPlacementPhase = 1;
-    promptArmyPlacement();
-    queueMessage(placementPrompt(initialArmies));
+    promptArmyPlacement(0);
 }
 
 int initialPlacementLimit(int t)
@@ -328,17 +352,11 @@ void initialPlacementStep(int count)
     armiesToPlace -= placed;
     bringArmies(t, placed, SoundPlacement);
     recountPlayer(currentPlayer);
-    // Armies that no territory can take any more are not placed.
-    if (armiesToPlace > 0 && placementRoom() > 0) {
+    if (placementLeft() > 0) {
+        // Each placement shows on the other machines at once.
+        sendActionUpdate();
         queueMessage(placementPrompt(armiesToPlace));
         return;
     }
-    armiesToPlace = 0;
-    if (networkSeat > 0) {
-        // The host hands the placement round the table; the other seats are people, never
-        // placed here.
-        sendNetworkUpdate(networkSeat == 1 ? 1004 : 1005);
-        return;
-    }
-    passInitialPlacement();
+    finishOwnPlacement();
 }

@@ -28,6 +28,12 @@ bool dealGivesAwayContinent();
 
 // The status text: the current player's name and ", initial placement of %d armies.".
 void announceInitialPlacement();
+// The current (human) player's placement begins: a stronghold first when strongholds are on,
+// then his initial armies (`promptArmyPlacement`).
+void promptHumanPlacement(bool showMissionContinent, int promptSound);
+// The current player's initial armies: shown in the panel, announced and prompted (with
+// `promptSound` unless 0). With nothing to place his placement ends at once and passes on.
+void promptArmyPlacement(int promptSound);
 // The prompt of an initial placement with `available` armies still to place.
 QString placementPrompt(int available);
 

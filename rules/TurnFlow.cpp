@@ -83,6 +83,7 @@ int placeArmiesOnSelected(int count, qint32 &due)
     saveAllowed = 0;
     bringArmies(t, placed, SoundPlacement);
     recountPlayer(currentPlayer);
+    sendActionUpdate();
     // Armies still in the air may open attacks when they land.
     if (armiesArrivingAt(t) > 0)
         refreshAttackAfterLanding = 1;
@@ -684,6 +685,7 @@ void beginMovePhase(int count)
         territoryMark[from] = 'n';
         bringArmies(to, armies, SoundMove);
         recountPlayer(currentPlayer);
+        sendActionUpdate();
     }
     sourceTerritory = targetTerritory = 0;
     refreshTurnButtons();
@@ -769,6 +771,11 @@ void sendNetworkUpdate(int code)
 {
     if (networkSeat > 0 && networkUpdateSender)
         networkUpdateSender(code);
+}
+
+void sendActionUpdate()
+{
+    sendNetworkUpdate(networkSeat == 1 ? 1003 : 1006);
 }
 
 void resetTurnFlowState()

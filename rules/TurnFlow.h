@@ -142,6 +142,9 @@ extern void (*returnToStartState)();
 // The one call point for the network messages of the turn flow. Does nothing outside a network
 // game. (Network play: 1004, 1005, 1007, 1011.)
 void sendNetworkUpdate(int code);
+// The acting machine's state after one of its actions (a placement, a conquest, a move) goes to
+// the other machines at once: 1003 from the host, 1006 from a client.
+void sendActionUpdate();
 
 // Every global of this header and of the game start back to its start value.
 void resetTurnFlowState();

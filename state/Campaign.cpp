@@ -3,11 +3,11 @@
 #include "persist/DataFolder.h"
 #include "state/BuiltinMaps.h"
 #include "state/GameState.h"
+#include "state/MapFileSearch.h"
 #include "state/MapLoading.h"
 #include "state/Seams.h"
 #include "state/TextFile.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 // A campaign file (".cmpgn") is text in two sections:
@@ -69,7 +69,7 @@ bool isPlainFileName(const QString &name)
 
 QString campaignMapPath(const QString &campaignPath, const QString &mapName)
 {
-    return QFileInfo(campaignPath).dir().filePath(mapName + QStringLiteral(".txt"));
+    return findMapFile(mapName + QStringLiteral(".txt"), QFileInfo(campaignPath).path());
 }
 
 bool readCampaign(const QString &path, CampaignFile &campaign)

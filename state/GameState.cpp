@@ -1,5 +1,7 @@
 #include "state/GameState.h"
 
+#include <algorithm>
+
 MapTables mapTables;
 qint32 reinforcementDivisor = 3;
 qint32 territoriesPer12 = 3;
@@ -196,7 +198,9 @@ void computeInitialArmies()
     }
     const qint32 t = static_cast<qint32>(territoryCount * 2.857);
     const qint32 pool = playerCount == 3 ? t - 14 : t + 1;
-    initialArmies = pool / playerCount - territoryCount / playerCount;
+    // On a small map the formula gives nothing or less (3 players, 9 territories or fewer):
+    // every player still places one army.
+    initialArmies = std::max<qint32>(kLeastInitialArmies, pool / playerCount - territoryCount / playerCount);
 }
 
 void assignContinentColours()

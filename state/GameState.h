@@ -238,6 +238,9 @@ extern quint8 networkSyncFlag;
 void resetGameState();
 // The per-game counters: a full card deck, the 'n' marks and the territories per 12.
 void resetGameCounters();
+// The armies each player places at the start: about 1.86 per territory shared among the players
+// (fewer with exactly 3), and never fewer than `kLeastInitialArmies`.
+constexpr qint32 kLeastInitialArmies = 1;
 void computeInitialArmies();
 // Every territory of the map to a colour per continent with one army (the menu's preview).
 void assignContinentColours();

@@ -4,7 +4,12 @@
 #include "test_gameloop_support.h"
 
 #include "app/NetworkState.h"
+#include "net/NetFraming.h"
+#include "net/StateSnapshot.h"
+#include "rules/GameStart.h"
 #include "state/StatusLine.h"
+
+#include <functional>
 
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -28,6 +33,18 @@ void acknowledge()
 {
     awaitedAckCode = awaitedAckSocket = ackWaitTicks = ackResendCount = 0;
 }
+
+// Runs `shown` the moment a box comes up, before the player can have read it.
+class WatchedUi : public ScriptedInteraction {
+public:
+    std::function<void()> shown;
+    void message(MessageIcon icon, const QString &title, const QString &text) override
+    {
+        if (shown)
+            shown();
+        ScriptedInteraction::message(icon, title, text);
+    }
+};
 
 } // namespace
 
@@ -88,6 +105,54 @@ private slots:
         QCOMPARE(ui.messages.size(), 1);
         QCOMPARE(quitRequests, 1);
         QCOMPARE(actionQueueIndex, 0);
+    }
+
+    // A machine that gives up leaves at once: the other side has its farewell and the end of the
+    // connection before its box is up, not once the box is closed.
+    void aMachineThatGivesUpLeavesBeforeItsBox_data()
+    {
+        QTest::addColumn<int>("seat");
+        QTest::addColumn<int>("awaited");
+        QTest::addColumn<int>("farewell");
+        QTest::newRow("a client whose turn's end is never answered") << 2 << 1011 << 1020;
+        QTest::newRow("the host whose turn is never answered") << 1 << 1007 << 1019;
+    }
+    void aMachineThatGivesUpLeavesBeforeItsBox()
+    {
+        QFETCH(int, seat);
+        QFETCH(int, awaited);
+        QFETCH(int, farewell);
+        setSocketWriter({});
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+        clientSocket(1)->connectToHost(QHostAddress::LocalHost, server.serverPort());
+        QVERIFY(clientSocket(1)->waitForConnected(5000));
+        QVERIFY(server.waitForNewConnection(5000));
+        QTcpSocket *peer = server.nextPendingConnection();
+        networkSeat = seat;
+        playerCount = 3;
+        dealTerritories();
+        WatchedUi watched;
+        setInteraction(&watched);
+        QByteArray atTheBox;
+        bool closedAtTheBox = false;
+        watched.shown = [&] {
+            closedAtTheBox = peer->state() == QAbstractSocket::UnconnectedState || peer->waitForDisconnected(2000);
+            atTheBox = peer->readAll();
+        };
+        awaitAcknowledgement(awaited, 1);
+        ticks(*window, 36);
+        QCOMPARE(watched.messageTexts(), QStringList{QStringLiteral("Network errors, End of Game.")});
+        QVERIFY(closedAtTheBox);
+        const QList<QByteArray> messages = takeMessages(atTheBox);
+        QVERIFY(!messages.isEmpty());
+        QCOMPARE(messageCode(messages.last()), farewell);
+        StateSnapshot said;
+        QVERIFY(decodeSnapshot(messages.last().mid(kCodeLength), said));
+        if (farewell == 1019)
+            QCOMPARE(said.msgOwner, 1); // the host itself is the one who leaves
+        QCOMPARE(exitReason, 913);
+        QCOMPARE(quitRequests, 1);
     }
 
     void anAcknowledgementEndsTheResends()

@@ -10,6 +10,8 @@
 #include "state/MapLoading.h"
 
 #include <QDataStream>
+#include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -462,6 +464,44 @@ private slots:
         selectNextCampaignMap();
         QCOMPARE(campaignCompleted, quint8(1));
         QCOMPARE(campaignMapIndex, 2);
+    }
+
+    // A map named by its name alone (here by a campaign kept in a folder of its own) is found
+    // beside the campaign, in the run folder or in its maps folder, in that order.
+    void aMapNamedByItsNameIsFoundWhereTheGameKeepsMaps_data()
+    {
+        QTest::addColumn<QStringList>("folders"); // where Isle.txt is
+        QTest::addColumn<QString>("found");       // the folder it is taken from; empty: not found
+        QTest::newRow("beside the campaign") << QStringList{"camp"} << "camp";
+        QTest::newRow("in the run folder") << QStringList{"."} << ".";
+        QTest::newRow("in maps") << QStringList{"maps"} << "maps";
+        QTest::newRow("beside the campaign and in maps") << QStringList{"maps", "camp"} << "camp";
+        QTest::newRow("in the run folder and in maps") << QStringList{"maps", "."} << ".";
+        QTest::newRow("nowhere") << QStringList{} << "";
+    }
+    void aMapNamedByItsNameIsFoundWhereTheGameKeepsMaps()
+    {
+        QFETCH(QStringList, folders);
+        QFETCH(QString, found);
+        QFile::remove(QStringLiteral("Isle.txt"));
+        for (const QString &folder : {QStringLiteral("camp"), QStringLiteral("maps")}) {
+            QDir(folder).removeRecursively();
+            QVERIFY(QDir().mkpath(folder));
+        }
+        for (const QString &folder : folders)
+            writeTextFile(folder + QStringLiteral("/Isle.txt"), kTinyMap);
+        ui.fileNames = QStringList{writeTextFile(QStringLiteral("camp/Isle.cmpgn"), "[campaign]\nIsle\n[maps]\nIsle\n")};
+        loadCampaign();
+        QCOMPARE(mapLoadSucceeded, quint8(found.isEmpty() ? 0 : 1));
+        if (found.isEmpty()) {
+            QCOMPARE(ui.messageTexts().size(), 1);
+            return;
+        }
+        QCOMPARE(QFileInfo(mapFilePath).canonicalFilePath(), QFileInfo(found + QStringLiteral("/Isle.txt")).canonicalFilePath());
+        useStoredMapPath = 'j';
+        loadMap();
+        QCOMPARE(mapLoadSucceeded, quint8(1));
+        QCOMPARE(territoryCount, 4);
     }
 
     void builtinCampaignSelectsItsMaps()

@@ -45,7 +45,7 @@ namespace {
     X(troopExperience) X(turnsTaken) X(quietRounds) X(placementRound) X(armiesToPlace)               \
     X(initialPlacementPhase) X(strongholdPhase) X(turnStarted) X(saveAllowed) X(nextSoundId)         \
     X(actionQueue) X(actionQueueCount) X(actionQueueIndex) X(messageQueue) X(messageQueueCount)      \
-    X(messageQueueIndex) X(statusText) X(statusLine) X(screenMode) X(lobbyOpen) X(joinedPlayers)     \
+    X(messageQueueIndex) X(statusText) X(statusLine) X(statusText2) X(screenMode) X(lobbyOpen) X(joinedPlayers)     \
     X(clientCount) X(clientSocket1) X(clientSocket2) X(clientSocket3) X(clientSocket4)               \
     X(awaitedAckCode) X(awaitedAckSocket) X(ackWaitTicks) X(ackResendCount) X(msgTerritory)          \
     X(msgArmies) X(msgOwner) X(msgFlag) X(highlightedContinent) X(cardTradeValues) X(netSession)     \
@@ -411,7 +411,7 @@ private slots:
         QVERIFY(clientSocket1->write(message) == message.size());
         // A chat line behind it: once Alice has it, the host has dealt with the 1006.
         clientSocket1->write(plainMessage(3001, QByteArray("after").leftJustified(kChatTextLength, ' ')));
-        QTRY_COMPARE(on(alice, [] { return statusText; }), QStringLiteral("after"));
+        QTRY_COMPARE(on(alice, [] { return statusText2; }), QStringLiteral("Bob: after"));
         QVERIFY(sharedOf(host).sameAs(before, true));
         QCOMPARE(on(alice, [] { return territoryState[5].armies; }), before.rules[5].armies);
     }
@@ -428,20 +428,55 @@ private slots:
         QCOMPARE(on(host, [] { return screenMode; }), 1);
         QCOMPARE(on(alice, [] { return screenMode; }), 1);
         QCOMPARE(quits, 0);
-        QVERIFY(ui.messageTexts().contains(QStringLiteral("Bob has left the game. End of game.")));
-        QVERIFY(ui.messageTexts().contains(QStringLiteral("The host has left the game. End of game.")));
+        // Both say who has gone: the host and Alice alike.
+        const QString told = QStringLiteral("Bob has left the game. End of game.");
+        QCOMPARE(ui.messageTexts(), (QStringList{told, told}));
+    }
+
+    // A client's line shows beside the prompt on every machine, headed by its sender; bytes that
+    // are no message leave every prompt as it was.
+    void aPeersTextNeverStandsInThePrompt_data()
+    {
+        QTest::addColumn<QByteArray>("sent");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("a chat line") << plainMessage(3001, QByteArray("player 2 has left the game. End of game.").leftJustified(kChatTextLength, ' '))
+                                     << "Bob: player 2 has left the game. End of game.";
+        QTest::newRow("a line as long as a line may be") << plainMessage(3001, QByteArray(kChatTextLength, 'x'))
+                                                         << "Bob: " + QString(kChatTextLength - 5, QLatin1Char('x'));
+        QTest::newRow("garbage") << QByteArray("ABCDEFGH") << " ";
+    }
+    void aPeersTextNeverStandsInThePrompt()
+    {
+        QFETCH(QByteArray, sent);
+        QFETCH(QString, shown);
+        launchWithTwoClients();
+        const QString hostPrompt = on(host, [] { return statusText; });
+        const QString alicePrompt = on(alice, [] { return statusText; });
+        switchTo(bob);
+        QVERIFY(clientSocket1->write(sent) == sent.size());
+        // A chat line behind it, from Alice: once Bob has it, the host has read what Bob sent.
+        switchTo(alice);
+        clientSocket1->write(plainMessage(3001, QByteArray("behind").leftJustified(kChatTextLength, ' ')));
+        QTRY_COMPARE(on(bob, [] { return statusText2; }), QStringLiteral("Alice: behind"));
+        QCOMPARE(on(host, [] { return statusText; }), hostPrompt);
+        QCOMPARE(on(alice, [] { return statusText; }), alicePrompt);
+        QCOMPARE(on(alice, [] { return statusText2; }), shown);
     }
 
     void theWindowSaysGoodbyeBeforeItCloses_data()
     {
         QTest::addColumn<int>("reason");
+        QTest::addColumn<bool>("byWindowManager");
         QTest::addColumn<int>("code");
-        QTest::newRow("the host quits") << 1 << 1019;
-        QTest::newRow("a client quits") << 2 << 1020;
+        QTest::newRow("the host quits") << 1 << false << 1019;
+        QTest::newRow("a client quits") << 2 << false << 1020;
+        QTest::newRow("the window manager closes the host's window") << 0 << true << 1019;
+        QTest::newRow("the window manager closes a client's window") << 0 << true << 1020;
     }
     void theWindowSaysGoodbyeBeforeItCloses()
     {
         QFETCH(int, reason);
+        QFETCH(bool, byWindowManager);
         QFETCH(int, code);
         QTcpServer other;
         QVERIFY(other.listen(QHostAddress::LocalHost, 0));
@@ -456,14 +491,19 @@ private slots:
         QVERIFY(clientSocket1->waitForConnected(5000));
         QVERIFY(other.waitForNewConnection(5000));
         QTcpSocket *peer = other.nextPendingConnection();
-        networkSeat = reason == 1 ? 1 : 2;
+        networkSeat = code == 1019 ? 1 : 2;
         joinClientSeats(1);
         exitReason = reason;
-        window.reset();
+        // The window manager's close comes first; whatever follows, the goodbye has gone by then.
+        if (byWindowManager)
+            window->close();
+        else
+            window.reset();
         QByteArray received;
-        while (received.size() < 4 + kSnapshotLength && peer->waitForReadyRead(2000))
+        while (peer->waitForReadyRead(2000))
             received += peer->readAll();
         received += peer->readAll();
+        window.reset();
         QByteArray pending = received;
         const QList<QByteArray> messages = takeMessages(pending);
         QCOMPARE(messages.size(), 1);

@@ -257,7 +257,7 @@ class TestNetHostile : public QObject {
         through.send("3001" + marker.leftJustified(kChatTextLength, ' '));
         return spin([&] {
             for (const QByteArray &m : watcher.received)
-                if (messageCode(m) == 3000 && m.mid(kCodeLength).trimmed() == marker)
+                if (messageCode(m) == 3000 && m.mid(kCodeLength).trimmed().endsWith(": " + marker))
                     return true;
             return false;
         });

@@ -1,13 +1,89 @@
 // A network game of three programs (test_net_table.h): every machine plays through the window's
 // own calls (the set-up's host and join steps, Launch, clicks on the map and the buttons, the
 // army-count and card dialogs, the game loop's ticks); after every hand-over the three must hold
-// the same owners, armies, current player and names. Then the ways of leaving, each in a game of
-// its own.
+// the same owners, armies, current player and names. Then a client's actions one by one, the ways
+// of leaving and a machine gone silent, each in a game of its own.
 
 #include "test_net_table.h"
 
+#include "net/NetLiveness.h"
+
+#include <QSet>
+
 class TestNetPlay : public NetTable {
     Q_OBJECT
+
+    // The map file "maps/<name>" that the game ships, put into the maps folder of every
+    // machine's run folder, and chosen by the host as the set-up's map question does.
+    void chooseShippedMapFile(const QString &name)
+    {
+        makeCopyFolders();
+        const QDir shipped(QDir(QString::fromLocal8Bit(qgetenv("TARVAN_RUN_DIR"))).filePath(QStringLiteral("maps")));
+        const QString base = QFileInfo(name).completeBaseName();
+        for (const QString &folder : {QDir::currentPath(), aliceFolder->path(), bobFolder->path()}) {
+            QVERIFY(QDir(folder).mkpath(QStringLiteral("maps")));
+            for (const QString &file : {base + QStringLiteral(".txt"), base + QStringLiteral(".png")})
+                QVERIFY2(QFile::copy(shipped.filePath(file), QDir(folder).filePath(QStringLiteral("maps/") + file)),
+                         qPrintable(shipped.filePath(file)));
+        }
+        seat.fileNames = QStringList{QDir::current().filePath(QStringLiteral("maps/") + name)};
+        useStoredMapPath = 'n';
+        loadMap();
+        QVERIFY(mapLoadSucceeded);
+    }
+
+    // Bob's territories, held and shown, are `expected`: asked again until they are, or the
+    // time is up.
+    bool bobShows(const QString &expected)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        do {
+            bob->map.clear();
+            bob->send(QStringLiteral("map"));
+            if (!runUntil([this] { return !bob->map.isEmpty(); }))
+                return false;
+        } while (bob->map != expected && clock.elapsed() < 10000);
+        return bob->map == expected;
+    }
+
+    // Alice's player is at his placement or turn.
+    bool aliceActs()
+    {
+        alice->seatLine.clear();
+        alice->send(QStringLiteral("seat"));
+        runUntil([this] { return !alice->seatLine.isEmpty(); });
+        return alice->seatLine == QLatin1String("2 1");
+    }
+
+    // Waits for what the copies say, without a turn of the host's own event loop: the host
+    // reads nothing and answers nothing meanwhile.
+    template <typename Condition>
+    bool waitForCopiesAlone(Condition done)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < 20000)
+            for (Copy *c : {alice.get(), bob.get()})
+                c->process.waitForReadyRead(20);
+        return done();
+    }
+
+    // The copies' clocks move on by `ms`, half a second at a time, each step seen by a tick of
+    // theirs; the host's own loop does not run meanwhile.
+    bool copyClocksMoveOn(int ms)
+    {
+        for (int moved = 0; moved < ms; moved += 500) {
+            for (Copy *c : {alice.get(), bob.get()}) {
+                c->clocked = false;
+                c->send(QStringLiteral("clock 500"));
+                c->process.waitForBytesWritten(5000);
+            }
+            if (!waitForCopiesAlone([this] { return (alice->clocked || alice->ended) && (bob->clocked || bob->ended); }))
+                return false;
+        }
+        return true;
+    }
 
 private slots:
     void init() { openTable(); }
@@ -16,17 +92,24 @@ private slots:
     void aWholeGamePlaysTheSameOnThreeMachines_data()
     {
         QTest::addColumn<bool>("hostAttacks");
-        QTest::newRow("the host plays to win") << true;
-        QTest::newRow("the host never attacks: a client wins") << false;
+        QTest::addColumn<QString>("mapFile"); // of maps/, or none: the World built into the game
+        QTest::newRow("the host plays to win") << true << QString();
+        QTest::newRow("the host never attacks: a client wins") << false << QString();
+        QTest::newRow("a map file of maps/") << true << QStringLiteral("ParisByNight.txt");
     }
     void aWholeGamePlaysTheSameOnThreeMachines()
     {
         QFETCH(bool, hostAttacks);
+        QFETCH(QString, mapFile);
         player->attacks = hostAttacks;
+        if (!mapFile.isEmpty())
+            chooseShippedMapFile(mapFile);
+        const int territories = territoryCount;
         openLobbyWithTwoPlayers();
         QCOMPARE(playerName[2].trimmed(), QStringLiteral("Alice"));
         QCOMPARE(playerName[3].trimmed(), QStringLiteral("Bob"));
         launch();
+        QCOMPARE(territoryCount, territories);
         QVERIFY(allAgree());
 
         // Every hand-over: the three agree, then the player whose turn it is plays it.
@@ -83,6 +166,54 @@ private slots:
         QVERIFY(eliminations >= 1);
         // Cards were traded somewhere at the table.
         QVERIFY(player->trades + alice->trades + bob->trades >= 1);
+        QVERIFY(alice->boxes.isEmpty() && bob->boxes.isEmpty());
+
+        // Alice leaves the finished game for the main menu: her connection closes, and the
+        // others keep their finished game on screen, told nothing.
+        alice->send(QStringLiteral("menu"));
+        QVERIFY(runUntil([] { return netSession.socketOfSeat[2] == 0; }, 20000));
+        QCOMPARE(screenMode, 9);
+        QVERIFY(seat.messageTexts().isEmpty());
+        QVERIFY(agrees(*bob));
+        QVERIFY(bob->boxes.isEmpty());
+    }
+
+    // A client's every action (a placement, an attack, a move, a bonus) is on the host's map and
+    // the third machine's before the client takes its next one.
+    void aClientsActionsShowOnTheOtherMachinesAtOnce()
+    {
+        openLobbyWithTwoPlayers();
+        launch();
+        alice->send(QStringLiteral("moves"));
+        QSet<QString> kinds;
+        QStringList sequence;
+        for (int turn = 0; turn < 8 && !(kinds.contains(QStringLiteral("add")) && kinds.contains(QStringLiteral("move")));
+             ++turn) {
+            // The table plays on until Alice's next placement or turn is handed to her.
+            QVERIFY(playOn([] { return currentPlayer == 2; }));
+            QVERIFY(!gameOver);
+            QVERIFY(runUntil([] { return queuesIdle() && awaitedAckCode == 0; }));
+            // Her machine begins it; she acts one step at a time while it lasts.
+            QElapsedTimer begun;
+            begun.start();
+            while (!aliceActs())
+                QVERIFY(begun.elapsed() < 10000);
+            do {
+                const int actions = alice->actions;
+                alice->send(QStringLiteral("step"));
+                QVERIFY(runUntil([&] { return alice->actions > actions; }));
+                const QString kind = alice->acted.section(QLatin1Char(' '), 0, 0);
+                const QString hers = alice->acted.section(QLatin1Char(' '), 1);
+                kinds.insert(kind);
+                sequence << kind;
+                QVERIFY2(runUntil([&] { return mapOf(territoryState) == hers && mapOf(displayedTerritoryState) == hers; }, 10000),
+                         qPrintable(QStringLiteral("the host after Alice's %1").arg(kind)));
+                QVERIFY2(bobShows(hers + QLatin1Char(' ') + hers), qPrintable(bob->map));
+            } while (aliceActs());
+        }
+        QVERIFY2(kinds.contains(QStringLiteral("place")) && kinds.contains(QStringLiteral("add"))
+                     && kinds.contains(QStringLiteral("move")) && kinds.contains(QStringLiteral("next")),
+                 qPrintable(sequence.join(QLatin1Char(' '))));
     }
 
     // ---- Leaving ----
@@ -133,12 +264,65 @@ private slots:
         Copy *leaving = leave(leaver, how);
         QVERIFY(runUntil([] { return networkSeat == 0; }, 20000));
         QCOMPARE(screenMode, 1);
-        QCOMPARE(seat.messageTexts(), QStringList{QStringLiteral("%1 has left the game. End of game.").arg(leaving->name)});
+        // The host and the third machine alike name who has gone.
+        const QStringList told{QStringLiteral("%1 has left the game. End of game.").arg(leaving->name)};
+        QCOMPARE(seat.messageTexts(), told);
         // Nothing was sent to the seat that had gone.
         QVERIFY2(!statusLine.contains(QLatin1String("ERROR")), qPrintable(statusLine));
         QVERIFY(runUntil([staying] { return staying->ended; }, 20000));
-        QCOMPARE(staying->boxes, QStringList{QStringLiteral("The host has left the game. End of game.")});
+        QCOMPARE(staying->boxes, told);
         QCOMPARE(hostQuits, 0); // the host's program stays, at the start state
+    }
+
+    // ---- A machine gone silent: its connection open, nothing read or answered ----
+
+    void aSilentMachineEndsTheGameWithinTheBound_data()
+    {
+        QTest::addColumn<int>("silent"); // 1 the host, 2 Alice
+        QTest::newRow("a client: the others name him") << 2;
+        QTest::newRow("the host: both clients let it go") << 1;
+    }
+    void aSilentMachineEndsTheGameWithinTheBound()
+    {
+        QFETCH(int, silent);
+        openLobbyWithTwoPlayers();
+        launch();
+        // The host places first: nobody awaits an answer from anybody.
+        QVERIFY(runUntil([] { return queuesIdle(); }));
+        QVERIFY(allAgree());
+        QCOMPARE(awaitedAckCode, 0);
+        if (silent == 1) {
+            // The host reads and sends nothing more. At the bound both clients still play; just
+            // past it both have ended.
+            QVERIFY(copyClocksMoveOn(kSilenceLimitMs));
+            QVERIFY(!alice->ended && !bob->ended);
+            QVERIFY(copyClocksMoveOn(1000));
+            QVERIFY(waitForCopiesAlone([this] { return alice->ended && bob->ended; }));
+            const QStringList told{QStringLiteral("The connection to the host was lost. End of game.")};
+            QCOMPARE(alice->boxes, told);
+            QCOMPARE(bob->boxes, told);
+            return;
+        }
+        alice->send(QStringLiteral("freeze"));
+        QVERIFY(runUntil([this] { return alice->frozen; }));
+        // Time passes on the host's clock, half a second a tick; Bob answers every probe before
+        // the clock moves on.
+        const int bobSocket = netSession.socketOfSeat[3];
+        constexpr int kTickMs = 500;
+        int waited = 0;
+        while (networkSeat > 0 && waited <= kSilenceLimitMs + kProbeIntervalMs) {
+            seat.clock = seat.clock.addMSecs(kTickMs);
+            waited += kTickMs;
+            window->gameTick();
+            if (networkSeat > 0 && netSession.lastProbe == seat.clock)
+                QVERIFY(runUntil([&] { return networkSeat == 0 || netSession.lastHeard[bobSocket] == seat.clock; }));
+        }
+        QCOMPARE(networkSeat, 0);
+        QVERIFY2(waited > kSilenceLimitMs, qPrintable(QString::number(waited)));
+        const QStringList told{QStringLiteral("Alice has left the game. End of game.")};
+        QCOMPARE(seat.messageTexts(), told);
+        QVERIFY(runUntil([this] { return bob->ended; }, 20000));
+        QCOMPARE(bob->boxes, told);
     }
 
     void aSeatIsFreedWhenItsPlayerGoesBeforeLaunch_data()

@@ -1,10 +1,15 @@
 #pragma once
 // A network game of three programs on 127.0.0.1, played through the window's own calls: the test
 // program is the host, and it starts two copies of itself as the joining players. A copy started
-// with "--seat NAME PORT SEED" is a joining player. It reads commands on its standard input, one
-// a line, and answers on its standard output:
+// with "--seat NAME PORT SEED" is a joining player, with the maps of the folder it was started in.
+// It reads commands on its standard input, one a line, and answers on its standard output:
 //   go            this machine's player may play the placement or turn now handed to it
-//   step          he makes one action of it and waits, answering "acted <attacks made so far>"
+//   step          he makes one action of it and waits, answering "acted <attacks made so far>
+//                 <what the action was> <his territories>"
+//   moves         he moves armies once a turn, after his attacks
+//   map           answers "map <territories held> <territories shown>"
+//   clock MS      its clock moves on by MS milliseconds; it answers "clock"
+//   freeze        it says "frozen", then reads nothing and answers nothing until its input closes
 //   state         answers "state <text>" with what it holds, once its queues have run dry
 //   seat          answers "seat <seat> <acting>": its seat, and whether its player acts now
 //   record        answers "record <text>" with the game it holds (gameRecordText)
@@ -32,6 +37,7 @@
 #include "setup/ChoiceDialog.h"
 #include "setup/NetworkSetup.h"
 #include "setup/SetupSteps.h"
+#include "state/MapLoading.h"
 #include "state/MapPicture.h"
 
 #include <QElapsedTimer>
@@ -51,6 +57,7 @@ namespace net_table {
 
 constexpr int kAttackRow = 6;
 constexpr int kCardsRow = 3;
+constexpr int kMoveRow = 4;
 constexpr int kNextRow = 7;
 constexpr int kAddRow = 5;
 
@@ -133,9 +140,32 @@ int reinforcementTarget()
     return best ? best : findTerritory(currentPlayer, [](int) { return true; });
 }
 
+// A move: the own territory with most armies to an own neighbour.
+Attack bestMove()
+{
+    Attack best;
+    for (int t = 1; t <= territoryCount; ++t) {
+        if (!ownedByCurrent(t) || territoryState[t].armies < 2
+            || (best.source && territoryState[t].armies <= territoryState[best.source].armies))
+            continue;
+        if (const int u = neighbourWhere(t, [t](int v) { return v != t && ownedByCurrent(v); }))
+            best = {t, u};
+    }
+    return best;
+}
+
 bool queuesIdle()
 {
     return actionQueueCount == 0 && messageQueueCount == 0;
+}
+
+// The territories as owner:armies, of the rules' state or of the map shown.
+QString mapOf(const std::array<TerritoryState, kMaxTerritories + 1> &table)
+{
+    QStringList parts;
+    for (int t = 1; t <= territoryCount; ++t)
+        parts << QStringLiteral("%1:%2").arg(table[t].owner).arg(table[t].armies);
+    return parts.join(QLatin1Char(','));
 }
 
 // The player at this machine: one action at a time, the way a person plays through the window.
@@ -145,16 +175,19 @@ public:
     bool mayAct = false;
     bool oneAction = false; // he stops again after his next action
     bool attacks = true;
+    bool moves = false;
     int trades = 0;
     int attacksMade = 0;
     int conquests = 0;
+    QString lastAction; // place, stronghold, add, cards, attack, move, next, answer
 
     bool myTurn() const { return networkSeat > 0 && currentPlayer == networkSeat && !gameOver; }
 
     // True when it did something.
     bool act()
     {
-        if (!play())
+        lastAction = play();
+        if (lastAction.isEmpty())
             return false;
         if (oneAction)
             mayAct = oneAction = false;
@@ -162,50 +195,51 @@ public:
     }
 
 private:
-    bool play()
+    // Makes one action and names it; empty when there is nothing to do.
+    QString play()
     {
         if (!mayAct || !queuesIdle())
-            return false;
+            return QString();
         // The clicks land where the last paint drew the map and the buttons.
         paintWindow(window_);
         // The deciding conquest still asks how many armies move in; the end follows the answer.
         if (gameOver && currentPlayer == networkSeat && armyQuestionOpen(window_)) {
             answerArmies(window_, largestOffered(window_));
-            return true;
+            return QStringLiteral("answer");
         }
         if (!myTurn() || !turnStarted)
-            return false;
+            return QString();
         if (window_.cardDialog && window_.cardDialog->isVisible())
             return tradeCards();
         if (armyQuestionOpen(window_)) {
             answerArmies(window_, largestOffered(window_));
-            return true;
+            return QStringLiteral("answer");
         }
         if (strongholdPhase) {
             click(findTerritory(currentPlayer, [](int t) { return strongholdAllowed(t); }));
-            return true;
+            return QStringLiteral("stronghold");
         }
         if (initialPlacementPhase) {
             if (armiesToPlace < 1)
-                return false;
+                return QString();
             const int t = findTerritory(currentPlayer, [](int u) { return initialPlacementLimit(u) >= 1; });
             click(t);
             answerArmies(window_, initialPlacementLimit(t));
-            return true;
+            return QStringLiteral("place");
         }
         if (continentBonusPhase || cardBonusPhase || territoryBonusPhase) {
             click(reinforcementTarget());
             if (armyQuestionOpen(window_))
                 answerArmies(window_, largestOffered(window_));
-            return true;
+            return QStringLiteral("add");
         }
         if (inGameButtonEnabled[ButtonCards] && evaluateCardSet(handOf(currentPlayer)).valueTraded > 0) {
             press(kCardsRow);
-            return true;
+            return QStringLiteral("cards");
         }
         if (territoryArmiesDue > 0 && inGameButtonEnabled[ButtonAdd]) {
             press(kAddRow);
-            return true;
+            return QStringLiteral("add-button");
         }
         if (attacks && inGameButtonEnabled[ButtonAttack]) {
             const Attack attack = bestAttack(true);
@@ -220,27 +254,40 @@ private:
                     answerArmies(window_, largestOffered(window_));
                 if (territoryState[attack.target].owner != owner)
                     ++conquests;
-                return true;
+                return QStringLiteral("attack");
+            }
+        }
+        if (moves && !movedThisTurn_ && inGameButtonEnabled[ButtonMove]) {
+            const Attack move = bestMove();
+            if (move.source) {
+                movedThisTurn_ = true;
+                press(kMoveRow);
+                click(move.source);
+                click(move.target);
+                if (armyQuestionOpen(window_))
+                    answerArmies(window_, largestOffered(window_));
+                return QStringLiteral("move");
             }
         }
         if (inGameButtonEnabled[ButtonNext]) {
             attacksThisTurn_ = 0;
+            movedThisTurn_ = false;
             press(kNextRow);
-            return true;
+            return QStringLiteral("next");
         }
-        return false;
+        return QString();
     }
 
-    bool tradeCards()
+    QString tradeCards()
     {
         for (int n = 1; n <= 6; ++n)
             if (window_.cardSetButton[n]->isVisibleTo(window_.cardDialog)) {
                 window_.cardSetButton[n]->click();
                 ++trades;
-                return true;
+                return QStringLiteral("cards");
             }
         window_.cardCancelButton->click();
-        return true;
+        return QStringLiteral("cards");
     }
     void click(int t)
     {
@@ -251,6 +298,7 @@ private:
 
     ViewArea &window_;
     int attacksThisTurn_ = 0;
+    bool movedThisTurn_ = false;
 };
 
 // The machine's own window and ears (each process has one).
@@ -409,6 +457,21 @@ int runJoiningCopy(const QString &name, quint16 port, quint32 seed)
                 player.mayAct = true;
             else if (command == QLatin1String("step"))
                 player.mayAct = player.oneAction = stepping = true;
+            else if (command == QLatin1String("moves"))
+                player.moves = true;
+            else if (command == QLatin1String("map"))
+                say(QStringLiteral("map %1 %2").arg(mapOf(territoryState), mapOf(displayedTerritoryState)));
+            else if (command.startsWith(QLatin1String("clock "))) {
+                seat.clock = seat.clock.addMSecs(command.mid(6).toLongLong());
+                say(QStringLiteral("clock"));
+            } else if (command == QLatin1String("freeze")) {
+                // Nothing more is read or answered: the program hangs, its connection stays open.
+                say(QStringLiteral("frozen"));
+                char c;
+                while (::read(STDIN_FILENO, &c, 1) > 0) {
+                }
+                quit = true;
+            }
             else if (command == QLatin1String("state"))
                 stateAsked = true;
             else if (command == QLatin1String("record"))
@@ -426,7 +489,7 @@ int runJoiningCopy(const QString &name, quint16 port, quint32 seed)
         }
         if (stepping && !player.oneAction) {
             stepping = false;
-            say(QStringLiteral("acted %1").arg(player.attacksMade));
+            say(QStringLiteral("acted %1 %2 %3").arg(player.attacksMade).arg(player.lastAction, mapOf(territoryState)));
         }
         if (player.trades != tradesSaid) {
             tradesSaid = player.trades;
@@ -467,6 +530,10 @@ public:
     int trades = 0;
     int actions = 0; // one for each "step" done
     int attacks = -1; // the attacks made, as the last step told
+    QString acted;   // what the last step was, and the territories after it
+    QString map;     // the last answer to "map"
+    bool clocked = false;
+    bool frozen = false;
 
     void start(const QString &program, quint16 port, quint32 seed, const QString &folder)
     {
@@ -498,8 +565,14 @@ private:
                 trades = line.mid(7).toInt();
             else if (line.startsWith(QLatin1String("acted "))) {
                 ++actions;
-                attacks = line.mid(6).toInt();
-            }
+                attacks = line.section(QLatin1Char(' '), 1, 1).toInt();
+                acted = line.section(QLatin1Char(' '), 2);
+            } else if (line.startsWith(QLatin1String("map ")))
+                map = line.mid(4);
+            else if (line == QLatin1String("clock"))
+                clocked = true;
+            else if (line == QLatin1String("frozen"))
+                frozen = true;
             else if (line == QLatin1String("ended"))
                 ended = true;
             else if (line == QLatin1String("closed"))
@@ -549,8 +622,7 @@ protected:
         QVERIFY(tcpServer->isListening());
         const quint16 port = tcpServer->serverPort();
         QVERIFY(port != 0 && port != kDefaultGamePort);
-        aliceFolder = std::make_unique<QTemporaryDir>();
-        bobFolder = std::make_unique<QTemporaryDir>();
+        makeCopyFolders();
         alice = std::make_unique<Copy>();
         alice->name = QStringLiteral("Alice");
         alice->start(QCoreApplication::applicationFilePath(), port, 21, aliceFolder->path());
@@ -559,6 +631,15 @@ protected:
         bob->name = QStringLiteral("Bob");
         bob->start(QCoreApplication::applicationFilePath(), port, 22, bobFolder->path());
         QVERIFY(runUntil([] { return joinedPlayers == 3; }));
+    }
+
+    // The run folders of the two copies, unless they are there already.
+    void makeCopyFolders()
+    {
+        if (!aliceFolder)
+            aliceFolder = std::make_unique<QTemporaryDir>();
+        if (!bobFolder)
+            bobFolder = std::make_unique<QTemporaryDir>();
     }
 
     // The copies are asked again and again until `agreed`, or the time is up. What the host has
@@ -742,6 +823,8 @@ protected:
                 closeCopy(*c);
         alice.reset();
         bob.reset();
+        aliceFolder.reset();
+        bobFolder.reset();
         player.reset();
         window.reset();
         setInteraction(nullptr);
@@ -753,11 +836,19 @@ protected:
 // The program's main: a joining copy when started as one, else the tests of `tests`.
 inline int runNetTable(int argc, char **argv, QObject &tests)
 {
+    const QDir startFolder = QDir::current();
     QTemporaryDir workDir;
     if (!workDir.isValid() || !QDir::setCurrent(workDir.path()))
         return 1;
-    if (argc == 5 && QByteArray(argv[1]) == "--seat")
+    if (argc == 5 && QByteArray(argv[1]) == "--seat") {
+        // A joining copy plays in a run folder of its own, with the map files the test put in
+        // the maps folder of the one it was started in.
+        const QDir maps(startFolder.filePath(QStringLiteral("maps")));
+        if (maps.exists() && QDir().mkpath(QStringLiteral("maps")))
+            for (const QString &file : maps.entryList(QDir::Files))
+                QFile::copy(maps.filePath(file), QStringLiteral("maps/") + file);
         return runJoiningCopy(QString::fromLatin1(argv[2]), quint16(QByteArray(argv[3]).toUInt()),
                               QByteArray(argv[4]).toUInt());
+    }
     return QTest::qExec(&tests, argc, argv);
 }

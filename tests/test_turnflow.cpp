@@ -48,6 +48,32 @@ void loadLineMap()
     QCOMPARE(result, 0);
 }
 
+// A chain of `territories` territories, each next to the one before and after it, in two or
+// more continents (each must border another) of up to 20.
+bool loadChainMap(int territories)
+{
+    QStringList lines{"[map]", "Chain", "", "[player names]", "10 10", "", "[smilies and codes]", "N", "", "[continents]"};
+    const int size = qMin(kMaxContinentMembers, (territories + 1) / 2);
+    for (int first = 1; first <= territories; first += size) {
+        QString members;
+        for (int t = first; t < first + size && t <= territories; ++t)
+            members += QStringLiteral(" %1").arg(t);
+        lines << QStringLiteral("1 C%1%2").arg(first).arg(members);
+    }
+    lines << QString() << QStringLiteral("[territories]");
+    for (int t = 1; t <= territories; ++t) {
+        QString line = QStringLiteral("%1 %2 %3 10").arg(t).arg(t, 3, 10, QLatin1Char('0')).arg(t * 4);
+        for (int u : {t - 1, t + 1})
+            if (u >= 1 && u <= territories)
+                line += QStringLiteral(" %1").arg(u);
+        lines << line;
+    }
+    mapFileLines = lines;
+    int result = -1;
+    loadMapFile(result);
+    return result == MapFileOk && territoryCount == territories;
+}
+
 void setUpPlayers(int humans, int players, int mode)
 {
     humanPlayerCount = humans;
@@ -89,6 +115,16 @@ int armiesOf(int player)
         if (territoryState[t].owner == player)
             n += territoryState[t].armies;
     return n;
+}
+
+// The first territory of `player` that `accept` takes, or 0.
+template <typename Accept>
+int ownTerritoryWhere(int player, Accept accept)
+{
+    for (int t = 1; t <= territoryCount; ++t)
+        if (territoryState[t].owner == player && accept(t))
+            return t;
+    return 0;
 }
 
 // The map click of a placement phase: the territory is picked, then the army count answered.
@@ -435,6 +471,52 @@ private slots:
         QCOMPARE(moveAllowance, 0);
         for (int b = ButtonNext; b <= ButtonCancel; ++b)
             QCOMPARE(inGameButtonEnabled[b], quint8(0));
+    }
+
+    // On a map of any size and with any number of players, every player who holds a territory
+    // that can take an army places at least one, a player with nothing to place is passed over
+    // at once, and the first turn begins.
+    void everyPlayerPlacesOnAMapOfAnySize_data()
+    {
+        QTest::addColumn<int>("players");
+        QTest::addColumn<bool>("strongholds");
+        for (int players = 2; players <= kMaxPlayers; ++players)
+            for (bool strongholds : {false, true})
+                QTest::newRow(qPrintable(QStringLiteral("%1 players%2").arg(players).arg(strongholds ? ", strongholds" : "")))
+                    << players << strongholds;
+    }
+    void everyPlayerPlacesOnAMapOfAnySize()
+    {
+        QFETCH(int, players);
+        QFETCH(bool, strongholds);
+        for (int territories = 2; territories <= kMaxTerritories; ++territories) {
+            const QString where = QStringLiteral("%1 territories").arg(territories);
+            QVERIFY2(loadChainMap(territories), qPrintable(where));
+            setUpPlayers(players, players, ModeHotseat);
+            strongholdsEnabled = strongholds;
+            dealTerritories();
+            QVERIFY2(initialArmies >= 1, qPrintable(where));
+            startLocalGame();
+            std::array<int, kMaxPlayers + 1> placed{};
+            for (int turn = 0; turn < players && initialPlacementPhase; ++turn) {
+                const int p = currentPlayer;
+                if (strongholdPhase) {
+                    selectOwnTerritory = 1;
+                    selectPlacementTerritory(ownTerritoryWhere(p, strongholdAllowed));
+                    chooseStronghold(selectedTerritory);
+                }
+                const int before = armiesOf(p);
+                if (currentPlayer == p)
+                    placeAllInitialArmies();
+                placed[p] = armiesOf(p) - before;
+                clearStepQueues();
+            }
+            QVERIFY2(!initialPlacementPhase && !strongholdPhase, qPrintable(where));
+            for (int p = 1; p <= players; ++p) {
+                const bool roomToPlace = ownTerritoryWhere(p, [p](int t) { return t != playerTable[p].stronghold(); }) != 0;
+                QVERIFY2(placed[p] >= (roomToPlace ? 1 : 0), qPrintable(where + QStringLiteral(", player %1").arg(p)));
+            }
+        }
     }
 
     void strongholdGame()
