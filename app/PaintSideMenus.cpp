@@ -1,6 +1,7 @@
 #include "app/PaintSideMenus.h"
 
 #include "app/PaintLayout.h"
+#include "app/PictureFiles.h"
 #include "app/ResourceNames.h"
 #include "app/WindowState.h"
 #include "rules/TurnState.h"
@@ -92,7 +93,7 @@ const QPixmap &MenuStrips::strip(bool secondStrip, bool red, bool tall) const
     const int index = (tall ? 4 : 0) + (secondStrip ? 2 : 0) + (red ? 1 : 0);
     QPixmap &picture = decoded_[index];
     if (picture.isNull())
-        picture.load(stripPath(index));
+        picture = QPixmap::fromImage(readPicture(stripPath(index)));
     return picture;
 }
 

@@ -1,5 +1,6 @@
 #include "app/SpriteStrips.h"
 
+#include "app/PictureFiles.h"
 #include "app/ResourceNames.h"
 
 #include <QCache>
@@ -20,9 +21,9 @@ QCache<QString, QImage> &keptStrips()
 
 QImage decodedStrip(int kind, const QString &path)
 {
-    QImage picture;
-    if (path.isEmpty() || !picture.load(path))
-        return QImage();
+    QImage picture = readPicture(path);
+    if (picture.isNull())
+        return picture;
     picture = picture.convertToFormat(QImage::Format_ARGB32);
     const QRgb transparent = resources::kSpriteKinds[kind].transparent;
     for (int y = 0; y < picture.height(); ++y) {
