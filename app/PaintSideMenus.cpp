@@ -90,7 +90,7 @@ const QString &stripPath(int index)
 
 const QPixmap &MenuStrips::strip(bool secondStrip, bool red, bool tall) const
 {
-    const int index = (tall ? 4 : 0) + (secondStrip ? 2 : 0) + (red ? 1 : 0);
+    const int index = indexOf(secondStrip, red, tall);
     QPixmap &picture = decoded_[index];
     if (picture.isNull())
         picture = QPixmap::fromImage(readPicture(stripPath(index)));

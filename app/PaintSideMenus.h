@@ -16,8 +16,12 @@ class QPainter;
 class MenuStrips {
 public:
     const QPixmap &strip(bool secondStrip, bool red, bool tall) const;
+    // Whether that strip has been decoded (for the tests).
+    bool decoded(bool secondStrip, bool red, bool tall) const { return !decoded_[indexOf(secondStrip, red, tall)].isNull(); }
 
 private:
+    static int indexOf(bool secondStrip, bool red, bool tall) { return (tall ? 4 : 0) + (secondStrip ? 2 : 0) + (red ? 1 : 0); }
+
     mutable std::array<QPixmap, 8> decoded_;
 };
 // The strips, kept for the program's life.
