@@ -13,6 +13,7 @@
 #include "app/WindowState.h"
 #include "ai/AiState.h"
 #include "persist/DataFolder.h"
+#include "persist/LeftoverCopies.h"
 #include "persist/Scores.h"
 #include "persist/Settings.h"
 #include "persist/SharedGlobals.h"
@@ -49,6 +50,7 @@ ViewArea::ViewArea(QWidget *parent) : QMainWindow(parent)
     setGameOptionStartValues();
     setTurnAndTableStartValues();
     takeDataFolderFromWorkingFolder();
+    removeLeftoverCopies();
     mapFilePath = QDir(dataDirPath).filePath(QStringLiteral("*.txt"));
     lastSaveFileName = QDir(dataDirPath).filePath(QStringLiteral("*.TrvGX"));
     displaySizeClass = displaySizeClassForScreen(screenWidth, screenHeight);

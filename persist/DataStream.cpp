@@ -1,11 +1,18 @@
 #include "persist/DataStream.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
 #include <QSaveFile>
 #include <QtEndian>
 
+#include <cerrno>
 #include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 QString cutStoredText(const QString &text)
 {
@@ -144,16 +151,79 @@ FileRead readWholeFile(const QString &path, qint64 maxBytes, QByteArray &bytes)
     return FileRead::Read;
 }
 
+namespace {
+
+// The file's bytes on the disk before it replaces the old one; false, with the reason, when the
+// disk says they are not (a full disk may say so only here).
+bool syncedToDisk(QSaveFile &file, QString &why)
+{
+#ifdef Q_OS_UNIX
+    if (::fsync(file.handle()) != 0 && errno != EINVAL) {
+        why = qt_error_string(errno);
+        return false;
+    }
+#else
+    Q_UNUSED(file);
+    Q_UNUSED(why);
+#endif
+    return true;
+}
+
+// The new name made durable too: without it a power cut may bring the old file back, or none.
+// Nothing is left to undo when this fails, so it is not reported.
+void syncFolderOf(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(path);
+#endif
+}
+
+// Every byte, or false with the device's reason: a write the disk cut short is tried again for
+// the rest, and it is that second try that fails with the reason.
+bool writeAll(QSaveFile &file, const QByteArray &bytes)
+{
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 step = file.write(bytes.constData() + written, bytes.size() - written);
+        if (step <= 0)
+            return false;
+        written += step;
+    }
+    return true;
+}
+
+// Every byte in the temporary file and on the disk, or false with the device's own reason. The
+// file is unbuffered so that each failure shows where it happens: Qt's commit alone renames a file
+// whose last flush failed over the old one.
+bool writtenWhole(QSaveFile &file, const QByteArray &bytes, QString &why)
+{
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && writeAll(file, bytes) && file.flush()
+        && file.error() == QFileDevice::NoError && syncedToDisk(file, why))
+        return true;
+    if (why.isEmpty())
+        why = file.errorString();
+    return false;
+}
+
+} // namespace
+
 bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *why)
 {
     QSaveFile file(path);
-    bool written = file.open(QIODevice::WriteOnly);
-    if (written && file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        written = false;
+    QString error;
+    // A write that is not whole is never committed: the temporary file goes with `file`.
+    if (!writtenWhole(file, bytes, error) || !file.commit()) {
+        if (why)
+            *why = error.isEmpty() ? file.errorString() : error;
+        return false;
     }
-    written = written && file.commit();
-    if (!written && why)
-        *why = file.errorString();
-    return written;
+    syncFolderOf(path);
+    return true;
 }

@@ -129,6 +129,9 @@ enum class FileRead { Read, Missing, Unreadable, TooLarge };
 // Reads the whole file, refusing one larger than `maxBytes`.
 FileRead readWholeFile(const QString &path, qint64 maxBytes, QByteArray &bytes);
 
-// Replaces the file with `bytes` in one step: a failed or interrupted write leaves the old file
-// as it was. False when the file could not be written; `why` then says why, in words.
+// Replaces the file with `bytes` in one step, or leaves the old file exactly as it was: the new
+// bytes are written to a temporary copy beside it (the file's name, a dot and six letters),
+// flushed and synced, and only then take the file's name. False when the file could not be
+// written; `why` then holds the system's reason (for example "No space left on device").
+// Every file the game writes goes through here.
 bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *why = nullptr);

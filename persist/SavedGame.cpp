@@ -1,7 +1,7 @@
 #include "persist/SavedGame.h"
 
 #include "persist/DataStream.h"
-#include "persist/Ranks.h"
+#include "persist/SavedGameLimits.h"
 #include "persist/Settings.h"
 #include "rules/TurnState.h"
 #include "state/MapLoading.h"
@@ -9,7 +9,6 @@
 
 #include <QFileInfo>
 
-#include <cmath>
 #include <limits>
 
 SavedGameRecord savedGameMirror;
@@ -22,111 +21,83 @@ namespace {
 
 // The twelve texts at their longest keep a saved game far below this.
 constexpr qint64 kMaxSavedGameBytes = 64 * 1024;
-// Every army on the map summed stays within 32 bits.
-constexpr qint32 kMaxArmies = 10000000;
-// Turns, battles and losses no game comes near; whatever play follows a load adds to them
-// without leaving 32 bits.
-constexpr qint32 kMaxCount = 1000000000;
-// A hundred years of play.
-constexpr double kMaxPlayTimeSeconds = 100.0 * 366 * 24 * 3600;
-constexpr qint32 kCardTradeDone = 177;
-constexpr qint32 kMaxDeckCards = 53;
-constexpr qint32 kMaxMissionType = 3;
-constexpr qint32 kMaxGameMode = ModeDemo;
 
+// The file's layout; what each value may be is the limits' business, the same for both ways.
 template <class Io>
 void streamPlayer(Io &io, PlayerRecord &player)
 {
-    for (int c = PlayerRecord::ContinentHeld1; c < PlayerRecord::TerritoriesHeld; ++c)
-        io.int32(player.f[c], 0, 1);
-    io.int32(player.f[PlayerRecord::TerritoriesHeld], 0, kMaxTerritories);
-    io.int32(player.f[PlayerRecord::TotalArmies], 0, kMaxTerritories * kMaxArmies);
-    io.int32(player.f[PlayerRecord::ContinentBonus], 0, kMaxCount);
-    for (int card = PlayerRecord::Artillery; card <= PlayerRecord::Wild; ++card)
-        io.int32(player.f[card], 0, kMaxDeckCards);
-    for (int counter = PlayerRecord::BattleLosses; counter <= PlayerRecord::ContinentsLost; ++counter)
-        io.int32(player.f[counter], 0, kMaxCount);
-    io.int32(player.f[PlayerRecord::SpareField]);
-    io.int32(player.f[PlayerRecord::Stronghold], 0, kMaxTerritories);
+    for (int field = PlayerRecord::ContinentHeld1; field < PlayerRecord::FieldCount; ++field)
+        io.int32(player.f[field]);
 }
 
 template <class Io>
 void streamSavedGame(Io &io, SavedGameRecord &r)
 {
     for (int t = 1; t <= kMaxTerritories; ++t) {
-        io.int32(r.territoryState[t].owner, 0, kMaxPlayers);
-        io.int32(r.territoryState[t].armies, 0, kMaxArmies);
+        io.int32(r.territoryState[t].owner);
+        io.int32(r.territoryState[t].armies);
     }
     for (int p = 1; p <= kMaxPlayers; ++p)
         streamPlayer(io, r.playerTable[p]);
     for (int p = 1; p <= kMaxPlayers; ++p) {
-        io.int32(r.pairs10[p].id, 0, kMaxPlayers);
-        io.int32(r.pairs10[p].value, 0, kMaxCount);
+        io.int32(r.pairs10[p].id);
+        io.int32(r.pairs10[p].value);
     }
-    io.int32(r.currentPlayer, 1, kMaxPlayers);
+    io.int32(r.currentPlayer);
     for (CardKind kind : {CardArtillery, CardInfantry, CardCavalry, CardWild})
-        io.int32(r.cardDeckCounts[kind], 0, kMaxDeckCards);
+        io.int32(r.cardDeckCounts[kind]);
     io.int32(r.cardTradeMarker);
-    io.int32(r.humanPlayerCount, 0, kMaxPlayers);
-    io.int32(r.playerCount, 2, kMaxPlayers);
+    io.int32(r.humanPlayerCount);
+    io.int32(r.playerCount);
     io.rawChar(r.reservedChar);
     io.flag(r.attackMadeThisTurn);
-    io.int32s(r.turnsTaken, 1, kMaxPlayers, 0, kMaxCount);
-    io.character(r.cardEarnedThisTurn);
-    io.character(r.attackRule);
+    io.int32s(r.turnsTaken, 1, kMaxPlayers);
+    io.character(r.cardEarnedThisTurn, nullptr);
+    io.character(r.attackRule, nullptr);
     io.flag(r.recordedOptionFlag);
     io.flag(r.strongholdsEnabled);
     io.flag(r.neutralArmyActive);
-    io.int32(r.difficulty, 0, 1);
-    io.int32s(r.personality, 1, kMaxPlayers, 0, kPersonalityUnstable);
-    io.int32s(r.avengeTarget, 1, kMaxPlayers, 0, kMaxPlayers);
-    io.int32s(r.personalitySetting, 1, kMaxPlayers, 0, kPersonalityUnstable);
+    io.int32(r.difficulty);
+    io.int32s(r.personality, 1, kMaxPlayers);
+    io.int32s(r.avengeTarget, 1, kMaxPlayers);
+    io.int32s(r.personalitySetting, 1, kMaxPlayers);
     io.flag(r.randomMixPersonalities);
-    io.int32(r.gameMode, ModeSinglePlayer, kMaxGameMode);
-    io.int32(r.campaignId, NoCampaign, CampaignFromFile);
-    io.int32(r.campaignMapCount, 1, kMaxCampaignMaps);
-    io.int32(r.campaignMapIndex, 1, kMaxCampaignMaps);
-    io.int32(r.campaignPlayer, 0, kMaxPlayers);
+    io.int32(r.gameMode);
+    io.int32(r.campaignId);
+    io.int32(r.campaignMapCount);
+    io.int32(r.campaignMapIndex);
+    io.int32(r.campaignPlayer);
     io.flag(r.troopExperienceEnabled);
     io.real(r.playTimeSeconds);
-    io.int32(r.missionType, 0, kMaxMissionType);
+    io.int32(r.missionType);
     for (int p = 1; p <= kMaxPlayers; ++p)
-        io.int32s(r.missionContinents[p], 1, kMaxContinents, 0, kMaxContinents);
-    io.int32(r.missionContinentIndex, 0, kMaxContinents);
-    io.int32(r.escortTarget, 0, kMaxPlayers);
+        io.int32s(r.missionContinents[p], 1, kMaxContinents);
+    io.int32(r.missionContinentIndex);
+    io.int32(r.escortTarget);
     io.flag(r.rankGame);
-    io.int32(r.rankAtGameStart, 0, kNoRankAtStart);
-    io.int32(r.rankFlagAtGameStart, 0, kNoRankAtStart);
-    io.int32(r.savesUsed, 0, kMaxRankSaves);
+    io.int32(r.rankAtGameStart);
+    io.int32(r.rankFlagAtGameStart);
+    io.int32(r.savesUsed);
     io.texts(r.playerName, 1, kMaxPlayers);
     io.text(r.campaignName);
     io.text(r.mapPath, kMaxStoredPathLength);
 }
 
-bool rankOrNone(qint32 value, qint32 highest)
-{
-    return value == kNoRankAtStart || (value >= 0 && value <= highest);
-}
-
-// What no single field can tell: the players named exist, and the play time is a time.
-bool consistent(const SavedGameRecord &r)
-{
-    return r.humanPlayerCount <= r.playerCount && r.currentPlayer <= r.playerCount
-        && r.campaignMapIndex <= r.campaignMapCount && std::isfinite(r.playTimeSeconds)
-        && r.playTimeSeconds >= 0 && r.playTimeSeconds <= kMaxPlayTimeSeconds
-        && (r.cardTradeMarker == 0 || r.cardTradeMarker == kCardTradeDone)
-        && rankOrNone(r.rankAtGameStart, kTopRank) && rankOrNone(r.rankFlagAtGameStart, 1);
-}
-
 } // namespace
 
-bool decodeSavedGame(const QByteArray &bytes, SavedGameRecord &record)
+bool decodeSavedGame(const QByteArray &bytes, SavedGameRecord &record, QString *broken)
 {
     SavedGameRecord read;
     RecordReader reader(bytes);
     streamSavedGame(reader, read);
-    if (!reader.ok() || !consistent(read))
+    if (!reader.ok())
         return false;
+    const QString limit = savedGameLimitBroken(read);
+    if (!limit.isEmpty()) {
+        if (broken)
+            *broken = limit;
+        return false;
+    }
     record = read;
     return true;
 }
@@ -198,12 +169,15 @@ double secondsSinceStamp(const QDateTime &now)
     return seconds > 0 ? static_cast<double>(qMin<qint64>(seconds, std::numeric_limits<qint32>::max())) : 0;
 }
 
-void reportDamagedFile(const QString &path)
+// A value out of its limits is named, in the words the writer would refuse it with.
+void reportRefusedFile(const QString &path, const QString &limitBroken)
 {
+    const QString name = QFileInfo(path).fileName();
     interaction().message(MessageIcon::Warning, QStringLiteral("Tarvan GX"),
-                          QStringLiteral("The saved game %1 is damaged or incomplete and cannot be "
-                                         "loaded.")
-                              .arg(QFileInfo(path).fileName()));
+                          limitBroken.isEmpty()
+                              ? QStringLiteral("The saved game %1 is damaged or incomplete and cannot be loaded.")
+                                    .arg(name)
+                              : QStringLiteral("The saved game %1 cannot be loaded:\n%2.").arg(name, limitBroken));
 }
 
 } // namespace
@@ -213,11 +187,13 @@ bool writeSavedGame(const QString &path, QString *why)
     const QDateTime now = interaction().now();
     const double playTime = playTimeSeconds + secondsSinceStamp(now);
     const QByteArray bytes = encodeSavedGame(capturedGame(playTime));
-    // A game that its own loader would refuse is not written at all.
+    // A game that its own loader would refuse is not written at all, and is refused in the
+    // loader's words.
     SavedGameRecord written;
-    if (!decodeSavedGame(bytes, written)) {
+    QString limitBroken;
+    if (!decodeSavedGame(bytes, written, &limitBroken)) {
         if (why)
-            *why = QStringLiteral("the game holds values that no saved game may hold");
+            *why = limitBroken.isEmpty() ? QStringLiteral("the game does not fit into a saved game") : limitBroken;
         return false;
     }
     if (!writeWholeFile(path, bytes, why))
@@ -236,8 +212,9 @@ void readSavedGame(const QString &path, bool &ok)
     if (outcome == FileRead::Missing || outcome == FileRead::Unreadable)
         return;
     SavedGameRecord record;
-    if (outcome != FileRead::Read || !decodeSavedGame(bytes, record)) {
-        reportDamagedFile(path);
+    QString limitBroken;
+    if (outcome != FileRead::Read || !decodeSavedGame(bytes, record, &limitBroken)) {
+        reportRefusedFile(path, limitBroken);
         return;
     }
     savedGameMirror = record;

@@ -72,14 +72,15 @@ constexpr qint64 kSavedGameFixedBytes = 4701;
 // written, `why` then saying why; an existing file is then left as it was.
 bool writeSavedGame(const QString &path, QString *why = nullptr);
 
-// The bytes of a saved game and back. Decoding refuses (false, `record` untouched) what is short,
-// damaged, or holds a value that no game of this program can produce.
+// The bytes of a saved game and back. Decoding refuses (false, `record` untouched) what is short
+// or damaged, or holds a value outside the saved-game limits; `broken` then names that value.
 QByteArray encodeSavedGame(const SavedGameRecord &record);
-bool decodeSavedGame(const QByteArray &bytes, SavedGameRecord &record);
+bool decodeSavedGame(const QByteArray &bytes, SavedGameRecord &record, QString *broken = nullptr);
 
 // Reads the saved game at `path` into `savedGameMirror`; the live game is not touched. `ok` is
 // false when the file cannot be opened (no message: the caller says "file not found") or when
-// it is short, damaged or out of range (a message says so); the mirror is then left as it was.
+// it is short, damaged or outside the limits (a message says so, naming the value outside in the
+// writer's words); the mirror is then left as it was.
 void readSavedGame(const QString &path, bool &ok);
 
 void resetSavedGameState();

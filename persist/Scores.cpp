@@ -46,19 +46,16 @@ void streamScore(Io &io, ScoresRecord &r)
     io.text(r.names);
 }
 
-enum class RecordRead { Whole, RanOut, Refused };
-
-// Reads the record that starts at `from`; `end` is where it ends when it is whole.
-RecordRead readRecordAt(const QByteArray &bytes, qint64 from, ScoresRecord &record, qint64 &end)
+// Reads the record that starts at `from`; false when it is not whole. `end` is where it ends.
+bool readRecordAt(const QByteArray &bytes, qint64 from, ScoresRecord &record, qint64 &end)
 {
     const QByteArray rest = QByteArray::fromRawData(bytes.constData() + from, int(bytes.size() - from));
     RecordReader reader(rest);
     streamScore(reader, record);
-    if (reader.ok()) {
-        end = from + reader.position();
-        return RecordRead::Whole;
-    }
-    return reader.ranOut() ? RecordRead::RanOut : RecordRead::Refused;
+    if (!reader.ok())
+        return false;
+    end = from + reader.position();
+    return true;
 }
 
 // What the game writes: a record read after a damaged stretch must look like one before the scan
@@ -92,7 +89,7 @@ qint64 nextWholeRecord(const QByteArray &bytes, qint64 from)
             continue;
         ScoresRecord record;
         qint64 end = 0;
-        if (readRecordAt(bytes, at, record, end) == RecordRead::Whole && writtenByTheGame(record))
+        if (readRecordAt(bytes, at, record, end) && writtenByTheGame(record))
             return at;
     }
     return -1;
@@ -106,8 +103,7 @@ ScoresScan scanBytes(const QByteArray &bytes, const std::function<void(const Sco
     while (at < bytes.size()) {
         ScoresRecord record;
         qint64 end = 0;
-        const RecordRead read = readRecordAt(bytes, at, record, end);
-        if (read == RecordRead::Whole) {
+        if (readRecordAt(bytes, at, record, end)) {
             scoreRecord = record;
             ++scan.records;
             scan.wholeBytes = at = end;
@@ -115,13 +111,11 @@ ScoresScan scanBytes(const QByteArray &bytes, const std::function<void(const Sco
                 visit(scoreRecord);
             continue;
         }
-        // A damaged stretch: the records after it still count.
+        // A damaged stretch: the records after it still count. With none after it, it is the
+        // file's tail, a write that broke off or damage at the end.
         const qint64 resume = nextWholeRecord(bytes, at + 1);
         if (resume < 0) {
-            if (read == RecordRead::RanOut)
-                scan.partialTail = true;
-            else
-                scan.damagedBytes += bytes.size() - at;
+            scan.tailBytes = bytes.size() - at;
             break;
         }
         scan.damagedBytes += resume - at;
@@ -132,29 +126,45 @@ ScoresScan scanBytes(const QByteArray &bytes, const std::function<void(const Sco
 
 // Told once a run, and again only after the file has read whole in between.
 bool damageReported = false;
+// The empty file that the readers make when there is none: a failure is told once a run.
+bool creationFailureReported = false;
+
+QString damageText(const ScoresScan &scan)
+{
+    const QString counted = QStringLiteral("The scores file %1 is damaged: %2 of its bytes could not be read as "
+                                           "games.\n\nThe ranks and \"Your Scores\" count the %3 games that could "
+                                           "be read.")
+                                .arg(scoresFilePath)
+                                .arg(scan.damagedBytes)
+                                .arg(scan.records);
+    if (scan.tailBytes == 0)
+        return counted + QStringLiteral(" Nothing is removed from the file; the next games are added at its end.");
+    return counted + QStringLiteral(" The %1 bytes at its end that begin no whole game are removed when the next game "
+                                    "is added; nothing else is.")
+                         .arg(scan.tailBytes);
+}
+
+QString tailText(const ScoresScan &scan)
+{
+    return QStringLiteral("The scores file %1 ends in %2 bytes that are not a whole game record.\n\n"
+                          "The ranks and \"Your Scores\" count the %3 whole games before them; those bytes are "
+                          "removed when the next game is added.")
+        .arg(scoresFilePath)
+        .arg(scan.tailBytes)
+        .arg(scan.records);
+}
 
 void reportDamage(const ScoresScan &scan)
 {
-    if (scan.damagedBytes == 0 && !scan.partialTail) {
+    if (scan.damagedBytes == 0 && scan.tailBytes == 0) {
         damageReported = false;
         return;
     }
     if (damageReported)
         return;
     damageReported = true;
-    const QString text = scan.damagedBytes > 0
-        ? QStringLiteral("The scores file %1 is damaged: %2 of its bytes could not be read as games.\n\n"
-                         "The ranks and \"Your Scores\" count the %3 games that could be read. Nothing is "
-                         "removed from the file; the next games are added at its end.")
-              .arg(scoresFilePath)
-              .arg(scan.damagedBytes)
-              .arg(scan.records)
-        : QStringLiteral("The scores file %1 ends in an incomplete game record.\n\n"
-                         "The ranks and \"Your Scores\" count the %2 whole games before it; the incomplete "
-                         "record is removed when the next game is added.")
-              .arg(scoresFilePath)
-              .arg(scan.records);
-    interaction().message(MessageIcon::Warning, QStringLiteral("Tarvan GX"), text);
+    interaction().message(MessageIcon::Warning, QStringLiteral("Tarvan GX"),
+                          scan.damagedBytes > 0 ? damageText(scan) : tailText(scan));
 }
 
 bool readScoresBytes(QByteArray &bytes, QString *why)
@@ -264,8 +274,14 @@ ScoresScan scanScoresBytes(const QByteArray &bytes, const std::function<void(con
 void readScoresFile()
 {
     const ScoresScan scan = scanScoresFile();
-    if (!scan.opened && !QFile::exists(scoresFilePath))
-        writeWholeFile(scoresFilePath, QByteArray());
+    if (scan.opened || QFile::exists(scoresFilePath))
+        return;
+    QString why;
+    if (writeWholeFile(scoresFilePath, QByteArray(), &why) || creationFailureReported)
+        return;
+    creationFailureReported = true;
+    interaction().message(MessageIcon::Warning, QStringLiteral("Tarvan GX"),
+                          QStringLiteral("The scores file %1 could not be created:\n%2.").arg(scoresFilePath, why));
 }
 
 QString scoresMapName()
@@ -320,9 +336,9 @@ ScoresRecord buildScoreRecord(int players, char attackRuleLetter, int winnerLoss
 
 QByteArray withScoreRecord(const QByteArray &bytes, const ScoresRecord &record)
 {
-    // A partial record at the end would swallow the new one: it goes, and nothing else does.
+    // A tail that begins no whole record would swallow the new one: it goes, and nothing else does.
     const ScoresScan scan = scanBytes(bytes, {});
-    QByteArray content = scan.partialTail ? bytes.left(int(scan.wholeBytes)) : bytes;
+    QByteArray content = bytes.left(int(bytes.size() - scan.tailBytes));
     ScoresRecord written = record;
     for (QString *text : {&written.mapOrCampaign, &written.date, &written.names})
         *text = cutStoredText(*text);
@@ -361,5 +377,5 @@ void resetScoresState()
 {
     scoreRecord = ScoresRecord{};
     scoresFilePath.clear();
-    damageReported = false;
+    damageReported = creationFailureReported = false;
 }

@@ -41,17 +41,20 @@ struct ScoresScan {
     bool opened = false;   // the file could be read
     int records = 0;       // whole records read
     qint64 wholeBytes = 0; // where the last whole record ends
-    bool partialTail = false; // the file ends inside a record (a write that broke off)
-    qint64 damagedBytes = 0;  // bytes before the tail that are no record: skipped
+    qint64 damagedBytes = 0; // bytes between whole records that are no record: skipped, kept
+    // Bytes after the last whole record from which no whole record reads (a write that broke
+    // off, or damage at the end): the next append cuts them.
+    qint64 tailBytes = 0;
 };
 // Reads the file's whole records in order, each into `scoreRecord` and then to `visit`. Bytes
 // that are no record (a damaged stretch) are skipped up to the next whole record; the player is
-// told of them once. A partial record at the end ends the scan.
+// told of them once. A tail from which no whole record reads ends the scan.
 ScoresScan scanScoresFile(const std::function<void(const ScoresRecord &)> &visit = {});
 // The same over the bytes of a scores file; tells nobody.
 ScoresScan scanScoresBytes(const QByteArray &bytes, const std::function<void(const ScoresRecord &)> &visit = {});
 
-// Reads the whole file into the record buffer; creates the file empty when there is none.
+// Reads the whole file into the record buffer; creates the file empty when there is none (a
+// creation that fails is told once a run).
 void readScoresFile();
 
 // The record of the game just decided, from the arguments and the game's globals.
@@ -63,7 +66,7 @@ QString scoresMapName();
 QString scoresNamesText(int winnerLosses, const QString &winnerName);
 
 // The bytes of the scores file with `record` added: at the end of `bytes`, after cutting off a
-// partial record there; nothing else is ever removed.
+// tail there that begins no whole record; nothing else is ever removed.
 QByteArray withScoreRecord(const QByteArray &bytes, const ScoresRecord &record);
 // Appends `record` to the file. False when the file could not be read or written, `why` then
 // saying why; the old file is left as it was.

@@ -54,56 +54,71 @@ QString blankName()
     return QString(kDefaultNameLength, QLatin1Char(' '));
 }
 
+constexpr int kSettingsFields = 20;
+
+// One field of the file's table, 1 to 20, in the direction of `io`.
+template <class Io>
+void streamSettingsField(Io &io, SettingsRecord &r, int field)
+{
+    switch (field) {
+    case 1: io.int32s(r.colourOrder, 1, 20); break;
+    case 2: io.int32s(r.personalities, 1, kMaxPlayers, 0, kPersonalityUnstable); break;
+    case 3: io.flag(r.randomMixPersonalities); break;
+    case 4: io.flag(r.fastSpeed); break;
+    case 5: io.int32(r.mapShownSetting); break;
+    case 6: io.int32(r.markerValue); break;
+    case 7:
+        for (quint8 *flag : {&r.reservedFlag1, &r.hideMapDownloadHint, &r.reservedFlag2, &r.reservedFlag3,
+                             &r.speedFlag288, &r.speedFlag224, &r.speedFlag160, &r.speedFlag96})
+            io.flag(*flag);
+        break;
+    case 8: io.int32(r.displaySizeClass, 1, 4); break;
+    case 9:
+        io.flags(r.soundEnabled, 1, 9);
+        io.flag(r.reservedFlag4);
+        io.flag(r.displayOptionA);
+        break;
+    case 10: io.int32(r.routeLimitSetting, 0, kMaxRoutes); break;
+    case 11: io.int32(r.savesUsed, 0, kMaxRankSaves); break;
+    case 12: io.flag(r.animationsEnabled); break;
+    case 13: io.text(r.highScoreName); break;
+    case 14: io.text(r.lastLanHost); break;
+    case 15: io.text(r.lastInternetHost); break;
+    case 16: io.text(r.hostExternalIp); break;
+    case 17: io.text(r.hostGameName); break;
+    case 18: io.texts(r.hotseatNames, 1, kMaxPlayers); break;
+    case 19: io.texts(r.playerNames, 1, kMaxPlayers); break;
+    case 20: io.text(r.lastSaveFileName, kMaxStoredPathLength); break;
+    }
+}
+
 template <class Io>
 void streamSettings(Io &io, SettingsRecord &r)
 {
-    io.int32s(r.colourOrder, 1, 20);
-    io.int32s(r.personalities, 1, kMaxPlayers, 0, kPersonalityUnstable);
-    io.flag(r.randomMixPersonalities);
-    io.flag(r.fastSpeed);
-    io.int32(r.mapShownSetting);
-    io.int32(r.markerValue);
-    io.flag(r.reservedFlag1);
-    io.flag(r.hideMapDownloadHint);
-    io.flag(r.reservedFlag2);
-    io.flag(r.reservedFlag3);
-    io.flag(r.speedFlag288);
-    io.flag(r.speedFlag224);
-    io.flag(r.speedFlag160);
-    io.flag(r.speedFlag96);
-    io.int32(r.displaySizeClass, 1, 4);
-    io.flags(r.soundEnabled, 1, 9);
-    io.flag(r.reservedFlag4);
-    io.flag(r.displayOptionA);
-    io.int32(r.routeLimitSetting, 0, kMaxRoutes);
-    io.int32(r.savesUsed, 0, kMaxRankSaves);
-    io.flag(r.animationsEnabled);
-    io.text(r.highScoreName);
-    io.text(r.lastLanHost);
-    io.text(r.lastInternetHost);
-    io.text(r.hostExternalIp);
-    io.text(r.hostGameName);
-    io.texts(r.hotseatNames, 1, kMaxPlayers);
-    io.texts(r.playerNames, 1, kMaxPlayers);
-    io.text(r.lastSaveFileName, kMaxStoredPathLength);
+    for (int field = 1; field <= kSettingsFields; ++field)
+        streamSettingsField(io, r, field);
 }
 
-enum class SettingsFile { Read, Missing, Refused };
+// Read: every field whole and in range. EndedEarly: the bytes ran out, every field before that
+// was whole and in range. Refused: a value out of its range or a damaged text.
+enum class SettingsFile { Read, EndedEarly, Missing, Refused };
 
-SettingsFile readSettingsFile(SettingsRecord &record)
+// Reads the fields in order over `record`: the fields a file that ends early does not hold whole
+// keep the values `record` has. A refused file leaves `record` as it was.
+SettingsFile readSettingsFields(const QByteArray &bytes, SettingsRecord &record)
 {
-    settingsFilePath = settingsFileName();
-    QByteArray bytes;
-    const FileRead outcome = readWholeFile(settingsFilePath, kMaxSettingsFileBytes, bytes);
-    if (outcome == FileRead::Missing)
-        return SettingsFile::Missing;
-    if (outcome != FileRead::Read)
-        return SettingsFile::Refused;
-    SettingsRecord read;
     RecordReader reader(bytes);
-    streamSettings(reader, read);
-    if (!reader.ok())
-        return SettingsFile::Refused;
+    SettingsRecord read = record;
+    for (int field = 1; field <= kSettingsFields; ++field) {
+        const SettingsRecord before = read;
+        streamSettingsField(reader, read, field);
+        if (reader.ranOut()) {
+            record = before;
+            return SettingsFile::EndedEarly;
+        }
+        if (!reader.ok())
+            return SettingsFile::Refused;
+    }
     record = read;
     return SettingsFile::Read;
 }
@@ -199,6 +214,23 @@ SettingsRecord createdRecord()
     }
     r.lastSaveFileName = lastSaveFileName;
     return r;
+}
+
+// The file's record; what a file that ends early does not hold takes the values of a new file.
+SettingsFile readSettingsFile(SettingsRecord &record)
+{
+    settingsFilePath = settingsFileName();
+    QByteArray bytes;
+    const FileRead outcome = readWholeFile(settingsFilePath, kMaxSettingsFileBytes, bytes);
+    if (outcome == FileRead::Missing)
+        return SettingsFile::Missing;
+    if (outcome != FileRead::Read)
+        return SettingsFile::Refused;
+    SettingsRecord read = createdRecord();
+    const SettingsFile result = readSettingsFields(bytes, read);
+    if (result != SettingsFile::Refused)
+        record = read;
+    return result;
 }
 
 // A new settings file starts the player names afresh, but never those of a game under way.
@@ -297,6 +329,19 @@ void reportDamagedFile()
                               .arg(settingsFileName()));
 }
 
+void reportShortFile()
+{
+    if (damagedFileReported)
+        return;
+    damagedFileReported = true;
+    interaction().message(MessageIcon::Warning, QStringLiteral("Tarvan GX"),
+                          QStringLiteral("The settings file %1 ends early.\n"
+                                         "The settings it holds whole are used and the others take their "
+                                         "default values; the file is written whole when an option is next "
+                                         "changed.")
+                              .arg(settingsFileName()));
+}
+
 } // namespace
 
 QString settingsFileName()
@@ -333,6 +378,9 @@ bool loadSettings()
         blankPlayerNamesOutsideGame();
         sound = writeSettingsRecord(record);
         break;
+    case SettingsFile::EndedEarly:
+        reportShortFile();
+        break;
     case SettingsFile::Read:
         damagedFileReported = false;
         break;
@@ -349,6 +397,7 @@ bool saveSettings()
     SettingsRecord record;
     switch (readSettingsFile(record)) {
     case SettingsFile::Read:
+    case SettingsFile::EndedEarly:
         break;
     case SettingsFile::Missing:
         record = createdRecord();

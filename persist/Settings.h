@@ -1,7 +1,7 @@
 #pragma once
 // The settings file: options, names and personalities kept from one run to the next. One fixed
-// record of twenty fields, always read and written whole; `saveSettings` re-reads the file
-// before it writes, so fields it does not own keep what the file holds.
+// record of twenty fields, always written whole; `saveSettings` re-reads the file before it
+// writes, so fields it does not own keep what the file holds.
 
 #include "state/GameState.h"
 
@@ -73,9 +73,11 @@ constexpr int kPersonalityUnstable = 6;
 QString settingsFileName();
 
 // Fills the option globals from the settings file, creating the file from the current values
-// when there is none. A damaged file is refused whole with a message and changes nothing; the
-// next `saveSettings` writes a sound file again. False when the file was refused or could not
-// be created.
+// when there is none. A damaged file (a value out of its range, a broken text) is refused whole
+// with a message and changes nothing. A file that ends early gives the fields it holds whole,
+// the others take the values of a new file, and the player is told. Either message comes once;
+// the next `saveSettings` writes a whole file again. False when the file was refused or could
+// not be created.
 bool loadSettings();
 // Writes the option globals into the settings file (read, change, write the whole record).
 // False when the file could not be written; the old file is then left as it was, and the player

@@ -327,6 +327,16 @@ void restorePanelBackground(const QRect &area)
     }
 }
 
+// As many nines as the widest armies figure has digits, four at least: a loaded game may give a
+// player armies of ten digits, and the column grows so that they never run into the next one.
+QString widestArmies(const PlayerPanelContent &content)
+{
+    int most = 0;
+    for (int p = 1; p <= content.players; ++p)
+        most = qMax(most, content.rows[p].armies);
+    return QString(qMax(4, QString::number(most).size()), QLatin1Char('9'));
+}
+
 void paintPanel(QPainter &painter, const QRect &area, double scale, const PlayerPanelContent &content)
 {
     const int players = content.players;
@@ -347,7 +357,7 @@ void paintPanel(QPainter &painter, const QRect &area, double scale, const Player
     // Each column as wide as its widest figure and a gap, so figures never run together.
     const int gap = px(4);
     const int territoriesWidth = metrics.horizontalAdvance(QStringLiteral("999")) + gap;
-    const int armiesWidth = metrics.horizontalAdvance(QStringLiteral("9999")) + gap;
+    const int armiesWidth = metrics.horizontalAdvance(widestArmies(content)) + gap;
     const int experienceWidth = content.experienceShown ? metrics.horizontalAdvance(QStringLiteral("999%")) + gap : 0;
     const int swatch = px(8);
     const int nameLeft = box.left() + padding + swatch + px(4);

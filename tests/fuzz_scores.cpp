@@ -1,5 +1,6 @@
 // The scores file's reader and the rule of its writer: whatever the bytes, every reader counts
-// the same records, and adding a game removes nothing but a partial record at the very end.
+// the same records, and adding a game removes nothing but a tail at the very end that begins no
+// whole record.
 
 #include "fuzz_support.h"
 
@@ -18,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const ScoresScan scan = scanScoresBytes(bytes, [&visited](const ScoresRecord &) { ++visited; });
     FUZZ_REQUIRE(scan.records == visited);
     FUZZ_REQUIRE(scan.wholeBytes >= 0 && scan.wholeBytes <= bytes.size());
-    FUZZ_REQUIRE(scan.damagedBytes >= 0 && scan.damagedBytes <= bytes.size());
+    FUZZ_REQUIRE(scan.damagedBytes >= 0 && scan.tailBytes >= 0);
+    FUZZ_REQUIRE(scan.wholeBytes + scan.tailBytes == bytes.size());
 
     ScoresRecord game;
     game.mapOrCampaign = QStringLiteral("World         ");
@@ -30,13 +32,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     game.date = QStringLiteral("Dec0720261200");
     game.names = QStringLiteral("fuzz");
     const QByteArray added = withScoreRecord(bytes, game);
-    const qint64 kept = scan.partialTail ? scan.wholeBytes : bytes.size();
+    const qint64 kept = bytes.size() - scan.tailBytes;
     FUZZ_REQUIRE(added.left(int(kept)) == bytes.left(int(kept)));
     FUZZ_REQUIRE(added.size() > kept);
     if (scan.damagedBytes == 0) {
         ScoresRecord last;
         const ScoresScan after = scanScoresBytes(added, [&last](const ScoresRecord &r) { last = r; });
-        FUZZ_REQUIRE(after.records == scan.records + 1 && !after.partialTail && after.damagedBytes == 0);
+        FUZZ_REQUIRE(after.records == scan.records + 1 && after.tailBytes == 0 && after.damagedBytes == 0);
         FUZZ_REQUIRE(last.losses == 4242 && last.names == game.names);
     }
     return 0;

@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <functional>
+
 using namespace persistbytes;
 
 namespace {
@@ -67,6 +69,62 @@ QByteArray handBuiltFreshFile()
         b += utf16(padded(name));
     b += utf16(lastSaveFileName);
     return b;
+}
+
+// Where each of the twenty fields of a settings file ends: twelve of a fixed size, then texts.
+QList<int> fieldEnds(const QByteArray &bytes)
+{
+    QList<int> ends{80, 120, 121, 122, 126, 130, 138, 142, 153, 157, 161, 162};
+    int at = ends.last();
+    for (int texts : {1, 1, 1, 1, 1, 10, 10, 1}) {
+        for (int i = 0; i < texts; ++i)
+            at += 4 + int32At(bytes, at);
+        ends << at;
+    }
+    return ends;
+}
+
+// A field of the settings file, shown by a global (or the record) that it feeds.
+struct ShownField {
+    int field;
+    std::function<QString()> shown;
+};
+
+QList<ShownField> shownFields()
+{
+    const auto n = [](qint64 v) { return QString::number(v); };
+    return {{2, [n] { return n(personality[2]); }},
+            {7, [n] { return n(speedFlag288) + n(speedFlag224); }},
+            {8, [n] { return n(displaySizeClass); }},
+            {11, [n] { return n(savesUsed); }},
+            {12, [n] { return n(animationsEnabled); }},
+            {14, [] { return lastLanHost; }},
+            {17, [] { return hostGameName; }},
+            {18, [] { return settingsRecord.hotseatNames[2]; }},
+            {19, [] { return configuredPlayerName[4]; }},
+            {20, [] { return lastSaveFileName; }}};
+}
+
+// Every shown field stored with a value other than a new file's.
+void storeOtherValues()
+{
+    resolveUnstableOnLoad = 0;
+    personality[2] = 4;
+    speedFlag288 = 0;
+    speedFlag224 = 1;
+    displaySizeClass = 3;
+    savesUsed = 9;
+    animationsEnabled = 0;
+    lastLanHost = QStringLiteral("lan-host");
+    hostGameName = QStringLiteral("Friday");
+    configuredPlayerName[4] = QStringLiteral("Dora");
+    lastSaveFileName = QStringLiteral("/games/Friday.TrvGX");
+    saveSettings();
+    for (int p = 1; p <= kMaxPlayers; ++p)
+        playerName[p] = QStringLiteral("hot %1").arg(p);
+    saveHotseatNamesFlag = 1;
+    saveSettings();
+    saveHotseatNamesFlag = 0;
 }
 
 } // namespace
@@ -337,11 +395,6 @@ private slots:
         QTest::addColumn<int>("cutAt");       // -1: keep the length
         QTest::addColumn<int>("patchAt");     // -1: no patch
         QTest::addColumn<QByteArray>("patch");
-        QTest::newRow("empty") << 0 << -1 << QByteArray();
-        QTest::newRow("one byte") << 1 << -1 << QByteArray();
-        QTest::newRow("before the first text") << 161 << -1 << QByteArray();
-        QTest::newRow("inside a text") << 180 << -1 << QByteArray();
-        QTest::newRow("last byte missing") << -2 << -1 << QByteArray();
         QTest::newRow("personality 99") << -1 << 84 << int32(99);
         QTest::newRow("personality -1") << -1 << 80 << int32(-1);
         QTest::newRow("bool byte 2") << -1 << 121 << QByteArray(1, '\2');
@@ -352,6 +405,7 @@ private slots:
         QTest::newRow("odd text length") << -1 << 162 << int32(35);
         QTest::newRow("text of 20 characters") << -1 << 162 << int32(40);
         QTest::newRow("huge text length") << -1 << 162 << int32(0x7ffffff0);
+        QTest::newRow("display size class 0, then cut short") << 170 << 138 << int32(0);
     }
     void aBadFileIsRefusedAndChangesNothing()
     {
@@ -386,6 +440,64 @@ private slots:
         configuredPlayerName[1] = QStringLiteral("other");
         QVERIFY(loadSettings());
         QCOMPARE(settingsGlobals(), before);
+    }
+
+    // A file that ends early: the fields it holds whole are used, the others take the values a
+    // new file would hold; the player is told once, and the next option change writes it whole.
+    void aFileThatEndsEarlyKeepsTheFieldsItHoldsWhole_data()
+    {
+        QTest::addColumn<int>("wholeFields");
+        QTest::addColumn<int>("moreBytes"); // of the next field
+        QTest::newRow("empty") << 0 << 0;
+        QTest::newRow("one byte") << 0 << 1;
+        QTest::newRow("inside the personalities") << 1 << 21;
+        QTest::newRow("inside the speed flags") << 6 << 5;
+        QTest::newRow("before the first text") << 11 << 0;
+        QTest::newRow("inside a text") << 12 << 18;
+        QTest::newRow("inside the hotseat names") << 17 << 100;
+        QTest::newRow("inside the player names") << 18 << 60;
+        QTest::newRow("last byte missing") << 19 << 41;
+    }
+    void aFileThatEndsEarlyKeepsTheFieldsItHoldsWhole()
+    {
+        QFETCH(int, wholeFields);
+        QFETCH(int, moreBytes);
+        startWithFreshFile();
+        const QList<ShownField> fields = shownFields();
+        QStringList inUse;
+        for (const ShownField &f : fields)
+            inUse << f.shown();
+        storeOtherValues();
+        QStringList stored;
+        for (const ShownField &f : fields)
+            stored << f.shown();
+        const QByteArray whole = fileBytes(settingsFileName());
+        const QByteArray cut = whole.left((wholeFields ? fieldEnds(whole)[wholeFields - 1] : 0) + moreBytes);
+        QVERIFY(cut.size() < whole.size());
+
+        // A new start: the values in use are the start values again.
+        resetAllGameState();
+        QVERIFY(writeBytes(settingsFileName(), cut));
+        resolveUnstableOnLoad = 0;
+        QVERIFY(loadSettings());
+        for (int i = 0; i < fields.size(); ++i)
+            QCOMPARE(fields[i].shown(), fields[i].field <= wholeFields ? stored[i] : inUse[i]);
+        QCOMPARE(scripted.messages.size(), 1);
+        QVERIFY2(scripted.messages[0].text.startsWith(QStringLiteral("The settings file %1 ends early.")
+                                                            .arg(settingsFileName())),
+                 qPrintable(scripted.messages[0].text));
+        QVERIFY(loadSettings());
+        QCOMPARE(scripted.messages.size(), 1);
+        QCOMPARE(fileBytes(settingsFileName()), cut);
+
+        // The next option change writes the whole file, which reads back without a word.
+        const QStringList kept = settingsGlobals();
+        QVERIFY(saveSettings());
+        resetAllGameState();
+        resolveUnstableOnLoad = 0;
+        QVERIFY(loadSettings());
+        QCOMPARE(settingsGlobals(), kept);
+        QCOMPARE(scripted.messages.size(), 1);
     }
 
     void anUnwritableFolderIsReportedAndLeavesTheSettingsInUse()

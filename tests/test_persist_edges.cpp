@@ -151,14 +151,14 @@ private slots:
                     p.f[c] = 1;
             });
         });
-        QTest::newRow("every card kind at the most") << Edit([](SavedGameRecord &r) {
-            everyPlayer(r, [](PlayerRecord &p) {
-                for (int card = PlayerRecord::Artillery; card <= PlayerRecord::Wild; ++card)
-                    p.f[card] = 53;
-            });
+        QTest::newRow("every card in the first player's hand") << Edit([](SavedGameRecord &r) {
+            PlayerRecord &first = r.playerTable[1];
+            first.f[PlayerRecord::Artillery] = first.f[PlayerRecord::Infantry] = first.f[PlayerRecord::Cavalry] = 17;
+            first.f[PlayerRecord::Wild] = 2;
+            r.cardDeckCounts.fill(0);
         });
         QTest::newRow("deck empty") << Edit([](SavedGameRecord &r) { r.cardDeckCounts.fill(0); });
-        QTest::newRow("deck at the most") << Edit([](SavedGameRecord &r) { r.cardDeckCounts.fill(53); });
+        QTest::newRow("deck full") << Edit([](SavedGameRecord &r) { r.cardDeckCounts = {2, 17, 17, 17}; });
         QTest::newRow("last player to move") << Edit([](SavedGameRecord &r) { r.currentPlayer = r.playerCount; });
         QTest::newRow("two players") << Edit([](SavedGameRecord &r) {
             dealtTo(r, 2);
@@ -273,7 +273,8 @@ private slots:
         QTest::newRow("a card marker no game sets") << Edit([](SavedGameRecord &r) { r.cardTradeMarker = 5; });
     }
 
-    // What no game can produce is refused with the damaged-file message; the game in play stays.
+    // What no game can produce is refused with a message that names the value; the game in play
+    // stays.
     void beyondTheEdgesIsRefused()
     {
         QFETCH(Edit, edit);
@@ -282,7 +283,9 @@ private slots:
         territoryState[1].armies = 31;
         QVERIFY(!loadGame(game));
         QCOMPARE(ui.messages.size(), 1);
-        QVERIFY2(ui.messages[0].text.contains(QStringLiteral("is damaged or incomplete")), qPrintable(ui.messages[0].text));
+        QVERIFY2(ui.messages[0].text.startsWith(QStringLiteral("The saved game edge.TrvGX cannot be loaded:\n")),
+                 qPrintable(ui.messages[0].text));
+        QVERIFY2(ui.messages[0].text.contains(QStringLiteral(", where a saved game holds ")), qPrintable(ui.messages[0].text));
         QCOMPARE(territoryState[1].armies, 31);
     }
 };

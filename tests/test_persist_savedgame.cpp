@@ -44,8 +44,9 @@ void setUpGame()
         r.f[PlayerRecord::TerritoriesHeld] = p * 3;
         r.f[PlayerRecord::TotalArmies] = p * 11;
         r.f[PlayerRecord::ContinentBonus] = p;
+        // Player 3 holds one card of each kind; the deck below holds no more than the rest.
         for (int card = PlayerRecord::Artillery; card <= PlayerRecord::Wild; ++card)
-            r.f[card] = p % 4;
+            r.f[card] = p == 3 ? 1 : 0;
         for (int i = PlayerRecord::BattleLosses; i <= PlayerRecord::ContinentsLost; ++i)
             r.f[i] = p * 100 + i;
         r.f[PlayerRecord::SpareField] = -p;

@@ -274,25 +274,58 @@ private slots:
         QCOMPARE(QFileInfo(scoresFileName()).size(), qint64(0));
     }
 
-    void aPartialRecordAtTheEndIsCutOffByTheNextAppend()
+    // A tail from which no whole record reads, a write that broke off or damage at the end, is
+    // told once and cut by the next game added; nothing before it is touched, a damaged stretch
+    // between whole records included.
+    void aTailThatBeginsNoRecordIsCutByTheNextAppend_data()
     {
+        QTest::addColumn<QByteArray>("middle"); // between the two records
+        QTest::addColumn<QByteArray>("tail");   // "half": the first 50 bytes of a record
+        QTest::addColumn<QString>("told");
+        const QByteArray none;
+        const QString tail = QStringLiteral("ends in %1 bytes that are not a whole game record");
+        QTest::newRow("half a record") << none << QByteArray("half") << tail.arg(50);
+        QTest::newRow("three stray bytes") << none << QByteArray("xyz") << tail.arg(3);
+        QTest::newRow("a byte count no text has") << none << int32(0x7ffffff0) << tail.arg(4);
+        QTest::newRow("a name of 20 characters") << none << utf16(QString(20, QLatin1Char('x')))
+                                                 << tail.arg(44);
+        QTest::newRow("damage between the records too")
+            << QByteArray("ab") << QByteArray("xyz")
+            << QStringLiteral("2 of its bytes could not be read as games");
+    }
+    void aTailThatBeginsNoRecordIsCutByTheNextAppend()
+    {
+        QFETCH(QByteArray, middle);
+        QFETCH(QByteArray, tail);
+        QFETCH(QString, told);
         setUpWorldGame();
         recordScore(0, 5, 'n', 3, 1, QStringLiteral("Ann"));
+        const QByteArray first = fileBytes(scoresFileName());
         recordScore(0, 5, 'n', 8, 1, QStringLiteral("Ann"));
-        const QByteArray whole = fileBytes(scoresFileName());
-        // A write that broke off in the middle of a third record.
-        QVERIFY(writeBytes(scoresFileName(), whole + whole.left(50)));
+        const QByteArray second = fileBytes(scoresFileName()).mid(first.size());
+        if (tail == "half")
+            tail = first.left(50);
+        const QByteArray kept = first + middle + second;
+        QVERIFY(writeBytes(scoresFileName(), kept + tail));
+
         ScoresScan scan = scanScoresFile();
         QCOMPARE(scan.records, 2);
-        QVERIFY(scan.partialTail);
-        QCOMPARE(scan.wholeBytes, qint64(whole.size()));
+        QCOMPARE(scan.tailBytes, qint64(tail.size()));
+        QCOMPARE(scan.damagedBytes, qint64(middle.size()));
+        readScoresFile();
+        QCOMPARE(scripted.messages.size(), 1);
+        QVERIFY2(scripted.messages[0].text.contains(scoresFileName()), qPrintable(scripted.messages[0].text));
+        QVERIFY2(scripted.messages[0].text.contains(told), qPrintable(scripted.messages[0].text));
 
         recordScore(0, 5, 'n', 13, 1, QStringLiteral("Ann"));
+        const QByteArray after = fileBytes(scoresFileName());
+        QCOMPARE(after.left(kept.size()), kept);
+        QCOMPARE(after.size(), kept.size() + second.size());
         QList<int> seen;
         scan = scanScoresFile([&seen](const ScoresRecord &r) { seen << r.losses; });
         QCOMPARE(seen, (QList<int>{3, 8, 13}));
-        QVERIFY(!scan.partialTail);
-        QCOMPARE(fileBytes(scoresFileName()).size(), whole.size() / 2 * 3);
+        QCOMPARE(scan.tailBytes, qint64(0));
+        QCOMPARE(scripted.messages.size(), 1);
     }
 
     void aFailedAppendLeavesTheFileAsItWas()
