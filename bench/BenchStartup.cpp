@@ -1,6 +1,7 @@
 // Start-up of the real program on a 1920 x 1080 virtual screen, from the moment it is launched:
 // until its window is mapped, until the map shows in it, and its resident memory 4 s later.
-// `tarvan_bench startup [runs]` (10 runs by default); TARVAN_BENCH_PROGRAM times another build.
+// `tarvan_bench startup [runs]` (10 runs by default); with several programs in TARVAN_BENCH_PROGRAM
+// each run starts them in turn, so that a noisy machine weighs on all alike.
 
 #include "GameProcess.h"
 #include "Measure.h"
@@ -29,10 +30,17 @@ double msBetween(BenchClock::time_point from, BenchClock::time_point to)
     return std::chrono::duration<double, std::milli>(to - from).count();
 }
 
-bool sampleStartup(VirtualScreen &screen, StartupSample &sample)
+struct ProgramSamples {
+    QString program;
+    std::vector<double> shown, painted, resident;
+    QStringList glLibraries;
+    int failed = 0;
+};
+
+bool sampleStartup(VirtualScreen &screen, const QString &program, StartupSample &sample)
 {
     screen.forgetNotices();
-    GameProcess game(screen);
+    GameProcess game(screen, program);
     if (!game.start())
         return false;
     const BenchClock::time_point deadline = game.startedAt() + std::chrono::milliseconds(kPaintDeadlineMs);
@@ -59,6 +67,33 @@ void printSpread(const char *name, std::vector<double> values, const char *unit)
                 values.back(), unit, n);
 }
 
+void addSample(VirtualScreen &screen, ProgramSamples &samples)
+{
+    StartupSample sample;
+    if (!sampleStartup(screen, samples.program, sample)) {
+        ++samples.failed;
+        return;
+    }
+    samples.shown.push_back(sample.windowShownMs);
+    samples.painted.push_back(sample.mapPaintedMs);
+    samples.resident.push_back(sample.residentMB);
+    samples.glLibraries = sample.glLibraries;
+}
+
+void printSamples(const ProgramSamples &samples)
+{
+    std::printf("start-up of %s\n", qPrintable(samples.program));
+    if (samples.failed > 0)
+        std::printf("  %d runs failed (no window, no map, or the program ended)\n", samples.failed);
+    if (samples.shown.empty())
+        return;
+    printSpread("start to window shown (1920x1080)", samples.shown, "ms");
+    printSpread("start to painted map", samples.painted, "ms");
+    printSpread("resident memory 4 s after start", samples.resident, "MB");
+    std::printf("%-48s %s\n", "OpenGL libraries mapped 4 s after start",
+                samples.glLibraries.isEmpty() ? "none" : qPrintable(samples.glLibraries.join(QLatin1Char(' '))));
+}
+
 void runStartupBenchmarks()
 {
     VirtualScreen screen;
@@ -66,29 +101,15 @@ void runStartupBenchmarks()
         std::printf("start-up: skipped, %s\n", qPrintable(screen.problem()));
         return;
     }
-    std::printf("start-up of %s on Xvfb %s (%dx%d)\n", qPrintable(benchedProgramPath()), qPrintable(screen.display()),
-                VirtualScreen::kWidth, VirtualScreen::kHeight);
+    std::vector<ProgramSamples> programs;
+    for (const QString &program : benchedPrograms())
+        programs.push_back({program, {}, {}, {}, {}, 0});
     const int runs = benchArgumentAfter("startup", kDefaultRuns);
-    std::vector<double> shown, painted, resident;
-    QStringList glLibraries;
-    for (int i = 0; i < runs; ++i) {
-        StartupSample sample;
-        if (!sampleStartup(screen, sample)) {
-            std::printf("start-up: run %d failed (no window, no map, or the program ended)\n", i + 1);
-            continue;
-        }
-        shown.push_back(sample.windowShownMs);
-        painted.push_back(sample.mapPaintedMs);
-        resident.push_back(sample.residentMB);
-        glLibraries = sample.glLibraries;
-    }
-    if (shown.empty())
-        return;
-    printSpread("start to window shown (1920x1080)", shown, "ms");
-    printSpread("start to painted map", painted, "ms");
-    printSpread("resident memory 4 s after start", resident, "MB");
-    std::printf("%-48s %s\n", "OpenGL libraries mapped 4 s after start",
-                glLibraries.isEmpty() ? "none" : qPrintable(glLibraries.join(QLatin1Char(' '))));
+    for (int i = 0; i < runs; ++i)
+        for (ProgramSamples &samples : programs)
+            addSample(screen, samples);
+    for (const ProgramSamples &samples : programs)
+        printSamples(samples);
     std::fflush(stdout);
 }
 

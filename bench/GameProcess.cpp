@@ -8,12 +8,14 @@
 #include <QRegularExpression>
 #include <QSet>
 
-QString benchedProgramPath()
+QStringList benchedPrograms()
 {
-    const QString chosen = qEnvironmentVariable("TARVAN_BENCH_PROGRAM");
-    if (!chosen.isEmpty())
-        return QFileInfo(chosen).absoluteFilePath();
-    return QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../run/tarvangx"));
+    QStringList programs;
+    for (const QString &path : qEnvironmentVariable("TARVAN_BENCH_PROGRAM").split(QLatin1Char(':'), Qt::SkipEmptyParts))
+        programs.append(QFileInfo(path).absoluteFilePath());
+    if (programs.isEmpty())
+        programs.append(QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../run/tarvangx")));
+    return programs;
 }
 
 int benchArgumentAfter(const char *area, int fallback)
@@ -25,7 +27,7 @@ int benchArgumentAfter(const char *area, int fallback)
     return ok && value > 0 ? value : fallback;
 }
 
-GameProcess::GameProcess(const VirtualScreen &screen) : screen_(screen) {}
+GameProcess::GameProcess(const VirtualScreen &screen, const QString &program) : screen_(screen), program_(program) {}
 
 GameProcess::~GameProcess()
 {
@@ -34,8 +36,7 @@ GameProcess::~GameProcess()
 
 bool GameProcess::start()
 {
-    const QString program = benchedProgramPath();
-    const QDir runFolder = QFileInfo(program).absoluteDir();
+    const QDir runFolder = QFileInfo(program_).absoluteDir();
     for (const char *shared : {"sounds", "maps"})
         QFile::link(runFolder.absoluteFilePath(QLatin1String(shared)), QDir(folder_.path()).filePath(QLatin1String(shared)));
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -48,7 +49,7 @@ bool GameProcess::start()
     process_.setStandardOutputFile(QProcess::nullDevice());
     process_.setStandardErrorFile(QProcess::nullDevice());
     startedAt_ = BenchClock::now();
-    process_.start(program, QStringList());
+    process_.start(program_, QStringList());
     return process_.waitForStarted(10000);
 }
 

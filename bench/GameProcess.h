@@ -9,16 +9,16 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-// The program the start-up measures run: TARVAN_BENCH_PROGRAM when set (another build, to compare),
-// otherwise the one built beside the bench.
-QString benchedProgramPath();
+// The programs the start-up measures run: those of TARVAN_BENCH_PROGRAM when it is set (paths
+// separated by ':', to compare builds in one sitting), otherwise the one built beside the bench.
+QStringList benchedPrograms();
 
 // The number given after `area` on the bench's command line, or `fallback`.
 int benchArgumentAfter(const char *area, int fallback);
 
 class GameProcess {
 public:
-    explicit GameProcess(const VirtualScreen &screen);
+    GameProcess(const VirtualScreen &screen, const QString &program);
     ~GameProcess();
     GameProcess(const GameProcess &) = delete;
     GameProcess &operator=(const GameProcess &) = delete;
@@ -37,6 +37,7 @@ private:
     QString procFile(const char *name) const;
 
     const VirtualScreen &screen_;
+    QString program_;
     QTemporaryDir folder_;
     QProcess process_;
     BenchClock::time_point startedAt_;
