@@ -56,10 +56,10 @@ struct KeptPixels {
         area = wanted.intersected(picture.rect());
         pixels = area.isEmpty() ? QImage() : picture.copy(area);
     }
-    // Row y of the kept pixels, indexed by the picture's x.
-    const QRgb *row(int y) const
+    // The kept pixels of row y from picture pixel (x, y) on; (x, y) lies in `area`.
+    const QRgb *from(int x, int y) const
     {
-        return reinterpret_cast<const QRgb *>(pixels.constScanLine(y - area.top())) - area.left();
+        return reinterpret_cast<const QRgb *>(pixels.constScanLine(y - area.top())) + (x - area.left());
     }
 };
 
@@ -258,13 +258,13 @@ void restoreUnderLabel(int t)
     const QRect area = state.labelAreas[t].intersected(mapImage.rect()).intersected(kept.area);
     for (int y = area.top(); y <= area.bottom(); ++y) {
         QRgb *row = rowOf(y);
-        const QRgb *original = kept.row(y);
+        const QRgb *original = kept.from(area.left(), y);
         for (int x = area.left(); x <= area.right(); ++x) {
             const int u = state.regions.territoryAt(x, y);
             if (u == t)
                 continue;
             row[x] = u != 0 && state.looks[u].painted ? fillAt(state.looks[u], state.regions.bounds(u), x, y)
-                                                      : original[x];
+                                                      : original[x - area.left()];
         }
     }
 }
@@ -322,8 +322,8 @@ void restorePanelBackground(const QRect &area)
     const KeptPixels &kept = picture().underPanel;
     const QRect box = area.intersected(mapImage.rect()).intersected(kept.area);
     for (int y = box.top(); y <= box.bottom(); ++y) {
-        const QRgb *original = kept.row(y);
-        std::copy(original + box.left(), original + box.right() + 1, rowOf(y) + box.left());
+        const QRgb *original = kept.from(box.left(), y);
+        std::copy(original, original + box.width(), rowOf(y) + box.left());
     }
 }
 
