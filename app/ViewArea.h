@@ -193,8 +193,7 @@ private:
     void setTurnAndTableStartValues();
     void buildSelectedMap();
     void createNetworkObjects();
-    // The member dialogs (ViewAreaDialogs.cpp).
-    void buildMemberDialogs();
+    // The member dialogs, each built the first time it is shown (ViewAreaDialogs.cpp).
     void buildArmyCountDialog();
     void buildArmyComboDialog();
     void buildAiNamesDialog();

@@ -76,7 +76,6 @@ ViewArea::ViewArea(QWidget *parent) : QMainWindow(parent)
     setPalette(black);
     setAutoFillBackground(true);
 
-    buildMemberDialogs();
     installArmyCountQuestion();
 }
 

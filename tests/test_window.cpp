@@ -190,8 +190,10 @@ private slots:
         QVERIFY(tcpServer && tcpServer->parent() == window.get());
         for (int n = 1; n <= 4; ++n)
             QVERIFY(clientSocket(n) && clientSocket(n)->parent() == window.get());
-        // The online managers wait for their first use.
+        // The online managers and the member dialogs wait for their first use.
         QVERIFY(window->findChildren<QNetworkAccessManager *>().isEmpty());
+        QVERIFY(!window->armyCountDialog && !window->armyComboDialog && !window->aiNamesDialog
+                && !window->cardDialog && !window->cardTradeNotice);
     }
 
     void theSettingsFileDecidesTheOptionsButNotTheMap()
