@@ -9,6 +9,7 @@
 #include "app/PaintStatusBar.h"
 #include "app/ViewArea.h"
 #include "app/WindowState.h"
+#include "net/NetResume.h"
 #include "persist/DataFolder.h"
 #include "persist/SavedGame.h"
 #include "persist/SavedGameLoading.h"
@@ -88,11 +89,13 @@ void listenForPlayers(ViewArea &view)
     QObject::connect(tcpServer, SIGNAL(newConnection()), &view, SLOT(OnAccept()), Qt::UniqueConnection);
 }
 
-// A network game's save reopens the host's lobby: the players join again.
+// A network game's save reopens the host's lobby, with Launch: the players join again and the
+// saved game goes on.
 void reopenHostLobby(ViewArea &view)
 {
+    openResumedLobby();
     prepareHostLobby();
-    screenMode = 101;
+    screenMode = 102;
     setStatusText(lobbyStatusText());
     listenForPlayers(view);
     joinedPlayers = 1;

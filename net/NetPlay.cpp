@@ -1,6 +1,7 @@
 #include "net/NetPlay.h"
 
 #include "net/NetFraming.h"
+#include "net/NetResume.h"
 #include "net/NetState.h"
 #include "net/StateSnapshot.h"
 #include "net/TurnCheck.h"
@@ -110,9 +111,7 @@ void freeSocket(int n, bool graceful = false);
 void closeConnections(bool host)
 {
     if (host) {
-        for (int n = 1; n <= kMaxClients; ++n)
-            if (clientSocket(n))
-                freeSocket(n, true);
+        closeAllConnections();
         if (tcpServer)
             tcpServer->close();
     } else if (clientSocket1) {
@@ -196,14 +195,9 @@ void freeSocket(int n, bool graceful)
 }
 
 
-// A joined player has gone before the game began: his seat is freed and the players after him
-// move up one seat each, told of it by a new 1001.
-void leaveLobby(int socket)
+// The players after a freed seat move up one seat each, told of it by a new 1001.
+void moveUpSeatsAfter(int seat)
 {
-    const int seat = netSession.seatOfSocket[socket];
-    freeSocket(socket);
-    if (seat < 2)
-        return;
     for (int p = seat; p < joinedPlayers && p <= kMaxClients; ++p) {
         const int moved = netSession.socketOfSeat[p + 1];
         netSession.socketOfSeat[p] = moved;
@@ -214,6 +208,20 @@ void leaveLobby(int socket)
             writeMessage(moved, plainMessage(1001, QByteArray::number(p).rightJustified(2, ' ')));
         }
     }
+}
+
+// A joined player has gone before the game began: his seat is freed, and the players after him
+// move up (a saved game's seat waits for him again instead).
+void leaveLobby(int socket)
+{
+    const int seat = netSession.seatOfSocket[socket];
+    freeSocket(socket);
+    if (seat < 2)
+        return;
+    if (resumedLobby())
+        seatWaitsAgain(seat);
+    else
+        moveUpSeatsAfter(seat);
     --joinedPlayers;
     setStatusText(QStringLiteral("Waiting for others to join..  Choose Launch to begin with current players."));
     showLobbyPlayers();
@@ -250,15 +258,20 @@ void takeJoin(int socket, const QByteArray &message)
 {
     if (!lobbyOpen || netSession.seatOfSocket[socket] > 0 || joinedPlayers >= 1 + kMaxClients)
         return;
-    const int seat = ++joinedPlayers;
-    netSession.seatOfSocket[socket] = seat;
-    netSession.socketOfSeat[seat] = socket;
     // The name is shown on every machine: no control characters in it.
     QByteArray name = message.mid(kCodeLength, kJoinNameLength);
     for (char &c : name)
         if (static_cast<unsigned char>(c) < 0x20)
             c = ' ';
-    playerName[seat] = uniqueSeatName(QString::fromLatin1(name), seat);
+    // A saved game's player takes the seat that waits for him, under its saved name.
+    const int seat = resumedLobby() ? takeWaitingSeat(QString::fromLatin1(name)) : joinedPlayers + 1;
+    if (seat < 2)
+        return;
+    ++joinedPlayers;
+    netSession.seatOfSocket[socket] = seat;
+    netSession.socketOfSeat[seat] = socket;
+    if (!resumedLobby())
+        playerName[seat] = uniqueSeatName(QString::fromLatin1(name), seat);
     writeMessage(socket, plainMessage(1001, QByteArray::number(seat).rightJustified(2, ' ')));
     setStatusText(QStringLiteral("Waiting for others to join..  Choose Launch to begin with current players."));
     showLobbyPlayers();
@@ -282,7 +295,6 @@ bool takeActingClientState(int socket, int code, const StateSnapshot &s)
         writeMessage(socket, snapshotMessage(1003));
         return false;
     }
-    const bool wasOver = gameOver;
     StateSnapshot taken = s;
     keepHostsOwnFields(taken);
     applySnapshot(taken, true);
@@ -291,9 +303,6 @@ bool takeActingClientState(int socket, int code, const StateSnapshot &s)
     displayedTerritoryState = territoryState;
     recountAllPlayers();
     drawPlayerPanel();
-    // The client's last conquest has decided the game: the host plays its end for everyone.
-    if (!wasOver && gameOver)
-        pushEndDecidedElsewhere();
     // The ends of a placement and of a turn are acknowledged; the winner's last word needs none.
     if (code == 1005 || code == 1011)
         acknowledge(socket, code);
@@ -332,8 +341,12 @@ void hostTakes(int socket, int code, const StateSnapshot &s)
         break;
     }
     case 1028: // a client has won
-        if (fromActingClient(socket, true) && takeActingClientState(socket, code, s))
+        // The host plays the end for everyone once the winner's turn is over: the armies that
+        // follow his deciding conquest come after it.
+        if (fromActingClient(socket, true) && takeActingClientState(socket, code, s)) {
             netSession.deciderEnded = 1;
+            pushEndDecidedElsewhere();
+        }
         break;
     case 1020: // a client leaves: its seat in the lobby, or the game for everyone
         seatLeaves(socket);
@@ -380,7 +393,9 @@ void beginGameHere(const StateSnapshot &s)
     screenMode = 9;
     repaintEveryTerritory();
     drawPlayerPanel();
-    announceInitialPlacement();
+    // A saved game goes on in a turn; the host names whose.
+    if (s.placementRound > 0)
+        announceInitialPlacement();
     if (netWindow)
         netWindow->updateWindowTitle();
 }
@@ -469,6 +484,7 @@ void clientTakes(int code, const StateSnapshot &s)
             return;
         applySnapshot(s, true);
         netSession.clientActing = 1;
+        holdTurnStartForSave();
         if (code == 1004)
             beginOwnPlacement();
         else
@@ -479,7 +495,10 @@ void clientTakes(int code, const StateSnapshot &s)
         // Only the seat whose own conquest decided the game has played its end already. The
         // others may hold the game as over since a mirrored step of that conquest, and play it now.
         const bool playedHere = netSession.clientActing && gameOver;
-        applySnapshot(s, !netSession.clientActing);
+        // That seat keeps its own state: the host may not have its last move in yet (the armies
+        // moving in after the deciding conquest), and gets it with the seat's 1028.
+        if (!playedHere)
+            applySnapshot(s, !netSession.clientActing);
         netSession.clientActing = 0;
         gameOver = 1;
         if (!playedHere)
@@ -631,10 +650,14 @@ void continueNetworkTurns()
         if (gameOver || !isValidPlayer(currentPlayer))
             return;
         if (currentPlayer == 1) {
+            holdTurnStartForSave();
             turnStarted = 0; // the game loop begins the host's own turn
             return;
         }
         if (isRemoteSeat(currentPlayer)) {
+            // The host keeps the game: it may save while another machine's player is at his turn.
+            holdTurnStartForSave();
+            saveAllowed = 1;
             // The host's panel, and through its mirror every client, show whose turn it is.
             pushActionStep(makeStep(7, currentPlayer));
             // The host keeps the troop experience: it counts every player's turns.
@@ -712,6 +735,10 @@ void startNetworkGame()
         interaction().beep();
         return;
     }
+    if (resumedLobby()) {
+        launchResumedGame();
+        return;
+    }
     lobbyOpen = 0;
     gameMode = ModeHost;
     humanPlayerCount = 1;
@@ -745,6 +772,10 @@ void startNetworkGame()
 
 void showLobbyPlayers()
 {
+    if (resumedLobby()) {
+        showResumedLobby();
+        return;
+    }
     playerCount = qMax(1, int(joinedPlayers));
     for (int t = 1; t <= territoryCount; ++t) {
         territoryState[t] = {(t - 1) % playerCount + 1, 1};
@@ -758,7 +789,7 @@ void showLobbyPlayers()
 
 void drawPanelOfThisScreen()
 {
-    if (!(lobbyOpen && networkSeat == 1)) {
+    if (!(lobbyOpen && networkSeat == 1) || resumedLobby()) {
         drawPlayerPanel();
         return;
     }
@@ -767,6 +798,15 @@ void drawPanelOfThisScreen()
     currentPlayer = 1;
     drawPlayerPanel();
     currentPlayer = playing;
+}
+
+void closeAllConnections()
+{
+    for (int n = 1; n <= kMaxClients; ++n)
+        if (clientSocket(n))
+            freeSocket(n, true);
+    netSession = NetSession();
+    clientCount = 0;
 }
 
 void watchHostConnection()

@@ -60,5 +60,8 @@ void drawPanelOfThisScreen();
 // the start state.
 void watchHostConnection();
 
+// Every connection of this machine is closed and its table of seats emptied; the server stays.
+void closeAllConnections();
+
 // Client socket n (1..4) is `socket` from now on.
 void setClientSocket(int n, QTcpSocket *socket);

@@ -1,5 +1,7 @@
 #include "net/NetState.h"
 
+#include "net/NetResume.h"
+
 #include "net/OnlineConfig.h"
 #include "net/OnlineServices.h"
 #include "setup/NetworkSetup.h"
@@ -7,6 +9,7 @@
 void resetNetworkPlay()
 {
     resetNetSession();
+    resetResumedGame();
     resetOnlineServices();
     setOnlineConfigPath(QString());
     resetNetworkEnvironment();

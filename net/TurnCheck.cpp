@@ -1,67 +1,30 @@
 #include "net/TurnCheck.h"
 
-#include "ai/Toolkit.h"
-#include "rules/Cards.h"
+#include "net/TurnCheckParts.h"
 #include "rules/GameStart.h"
 #include "rules/PlayerRecords.h"
+#include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
 #include "state/GameState.h"
 
-#include <QBitArray>
-#include <QList>
-
-#include <array>
-
 namespace {
 
-using Territories = std::array<TerritoryState, kMaxTerritories + 1>;
-using Players = std::array<PlayerRecord, kMaxPlayers + 1>;
-
-struct TurnStart {
+// What the seat's placement or turn has done so far, as the host has taken it. Each state is one
+// action or a few on from the last one taken, and is measured against this.
+struct TurnProgress {
     int seat = 0;
     bool placement = false;
-    qint64 armies = 0;                      // the seat's armies on the map
-    qint64 due = 0;                         // what the placement or the turn's reinforcement adds
-    std::array<int, kMaxPlayers + 1> cards{}; // by player: an eliminated player's go to the seat
-    QBitArray outOfGame;                    // by player
+    qint64 armiesDue = 0;              // still to place: the placement or reinforcement, and trades
+    qint32 continentBonusAtStart = 0;  // his record of continent bonuses; his machine adds the
+    qint32 continentDue = 0;           // turn's own to it as the turn begins
+    bool attacked = false;             // no army is placed and no card traded after an attack
+    bool cardEarned = false;           // a turn's conquests earn one card
+    bool moved = false;                // no attack after a move
+    qint64 armiesMoved = 0;            // of the turn's move allowance
+    int conquestFrom = 0;              // the last conquest, which its armies may still follow
+    int conquestTo = 0;
 };
-TurnStart turnStart;
-
-qint64 armiesOf(const Territories &table, int player)
-{
-    qint64 sum = 0;
-    for (int t = 1; t <= territoryCount; ++t)
-        if (table[t].owner == player)
-            sum += table[t].armies;
-    return sum;
-}
-
-int territoriesOf(const Territories &table, int player)
-{
-    int count = 0;
-    for (int t = 1; t <= territoryCount; ++t)
-        count += table[t].owner == player ? 1 : 0;
-    return count;
-}
-
-// Out by the rules: no territory left, or in a stronghold game no stronghold of his own.
-bool outOfGame(const Territories &table, const Players &players, int player)
-{
-    if (territoriesOf(table, player) == 0)
-        return true;
-    const int stronghold = players[player].stronghold();
-    return strongholdsEnabled && (!isValidTerritory(stronghold) || table[stronghold].owner != player);
-}
-
-int cardsOnTable(const Players &players, const std::array<qint32, 4> &deck)
-{
-    int total = 0;
-    for (qint32 count : deck)
-        total += count;
-    for (int p = 1; p <= kMaxPlayers; ++p)
-        total += players[p].cardCount();
-    return total;
-}
+TurnProgress progress;
 
 bool sameRules(const StateSnapshot &s)
 {
@@ -70,121 +33,200 @@ bool sameRules(const StateSnapshot &s)
         && s.missionType == missionType && bool(s.neutralArmy) == bool(neutralArmyActive);
 }
 
-// Territories change hands only to the seat, each next to one he held before or took in the
-// same turn; every territory keeps an army; another player's armies only fall, and only where
-// the seat can have fought them.
-bool ownersAndArmiesAllowed(const StateSnapshot &s, int seat)
+bool everyTerritoryHeld(const StateSnapshot &s)
 {
-    QBitArray nextToSeat(territoryCount + 1);
-    for (int u = 1; u <= territoryCount; ++u)
-        if (s.territories[u].owner == seat)
-            for (int t : neighboursOf(u))
-                nextToSeat.setBit(t);
-    QBitArray taken(territoryCount + 1);
-    QList<int> reached; // the seat's territories before the turn, then those taken from them
-    for (int t = 1; t <= territoryCount; ++t) {
-        const TerritoryState &before = territoryState[t];
-        const TerritoryState &after = s.territories[t];
-        if (after.owner > 0 && after.armies < 1)
-            return false;
-        if (before.owner == seat)
-            reached.append(t);
-        if (after.owner != before.owner) {
-            if (after.owner != seat || turnStart.placement)
-                return false;
-            taken.setBit(t);
-        } else if (after.owner != seat && after.armies != before.armies) {
-            if (after.armies > before.armies || !nextToSeat.testBit(t))
-                return false;
-        }
-    }
-    // Every territory taken is reached from the seat's own, one conquest at a time.
-    int left = taken.count(true);
-    for (int i = 0; i < reached.size() && left > 0; ++i)
-        for (int t : neighboursOf(reached[i]))
-            if (taken.testBit(t)) {
-                taken.clearBit(t);
-                reached.append(t);
-                --left;
-            }
-    return left == 0;
-}
-
-// Cards are neither made nor lost, and only the seat gains any.
-bool cardsAllowed(const StateSnapshot &s, int seat)
-{
-    if (cardsOnTable(s.players, s.deck) != cardsOnTable(playerTable, {cardDeckCounts[0], cardDeckCounts[1],
-                                                                      cardDeckCounts[2], cardDeckCounts[3]}))
-        return false;
-    for (int p = 1; p <= kMaxPlayers; ++p)
-        if (p != seat && s.players[p].cardCount() > playerTable[p].cardCount())
+    for (int t = 1; t <= territoryCount; ++t)
+        if (s.territories[t].owner > 0 && s.territories[t].armies < 1)
             return false;
     return true;
 }
 
-// The seat's armies grow by no more than the placement or the turn's reinforcement, and the
-// card trades that the cards he held, won or took from players he put out this turn allow.
-bool armiesAllowed(const StateSnapshot &s, int seat)
-{
-    qint64 allowed = turnStart.armies + turnStart.due;
-    if (!turnStart.placement) {
-        int cards = turnStart.cards[seat] + 1;
-        for (int p = 1; p <= kMaxPlayers; ++p)
-            if (p != seat && !turnStart.outOfGame.testBit(p) && outOfGame(s.territories, s.players, p))
-                cards += turnStart.cards[p];
-        allowed += qint64(kArmiesPerCard) * cards;
-    }
-    return armiesOf(s.territories, seat) <= allowed;
-}
-
-// Strongholds are chosen in the placement, each player his own; another player's is lost only to
-// the seat, who now holds its territory.
-bool strongholdsAllowed(const StateSnapshot &s, int seat)
-{
-    for (int p = 1; p <= kMaxPlayers; ++p) {
-        const int before = playerTable[p].stronghold();
-        const int after = s.players[p].stronghold();
-        if (after == before || (p == seat && turnStart.placement))
-            continue;
-        if (p == seat || after != 0 || !isValidTerritory(before) || s.territories[before].owner != seat)
-            return false;
-    }
-    return true;
-}
-
-// The game ends only when the seat has no one left to beat.
+// The game ends only when the seat has no one left to beat, and a game over stays over.
 bool endAllowed(const StateSnapshot &s, int seat)
 {
-    if (!s.gameOver || gameOver)
+    if (gameOver)
+        return s.gameOver;
+    if (!s.gameOver)
         return true;
+    const RulesTables claimed = claimedTables(s);
     for (int p = 1; p <= playerCount && p <= kMaxPlayers; ++p)
-        if (p != seat && !outOfGame(s.territories, s.players, p))
+        if (p != seat && !outOfGame(claimed, p))
             return false;
     return true;
+}
+
+// A territory of the placement gains its initial armies up to the fill, or becomes the seat's
+// stronghold with its bonus.
+bool placementFits(const RulesTables &held, const RulesTables &claimed, int seat, int t)
+{
+    const TerritoryState &before = held.territories[t];
+    const TerritoryState &after = claimed.territories[t];
+    const bool newStronghold = recordField(claimed, seat, PlayerRecord::Stronghold) == t
+                            && recordField(held, seat, PlayerRecord::Stronghold) == 0;
+    if (newStronghold)
+        return strongholdsEnabled && after.armies == before.armies + kStrongholdBonus && strongholdAllowed(t);
+    return after.armies <= qMax(before.armies, kPlacementFill);
+}
+
+// In the placement the seat chooses his stronghold once, on a territory of his own.
+bool expectStronghold(const RulesTables &held, const RulesTables &claimed, int seat, RulesTables &expected)
+{
+    const int chosen = recordField(claimed, seat, PlayerRecord::Stronghold);
+    if (chosen == recordField(held, seat, PlayerRecord::Stronghold))
+        return true;
+    if (!isValidTerritory(chosen) || held.territories[chosen].owner != seat || !placementFits(held, claimed, seat, chosen))
+        return false;
+    expected.players[seat].stronghold() = chosen;
+    return true;
+}
+
+// Before any attack: the seat's territories only gain, by no more than he is due and has traded
+// for; in the placement he chooses his stronghold.
+bool placementStep(const RulesTables &held, const RulesTables &claimed, int seat, RulesTables &expected,
+                   TurnProgress &next)
+{
+    qint64 placed = 0;
+    for (int t = 1; t <= territoryCount; ++t) {
+        const TerritoryState &after = claimed.territories[t];
+        const int gain = after.armies - held.territories[t].armies;
+        if (held.territories[t].owner != seat || after.owner != seat || gain == 0)
+            continue;
+        if (gain < 0 || (progress.placement && !placementFits(held, claimed, seat, t)))
+            return false;
+        expected.territories[t].armies = after.armies;
+        placed += gain;
+    }
+    int traded = 0;
+    if (progress.placement ? !expectStronghold(held, claimed, seat, expected)
+                           : !expectTrades(held, claimed, seat, expected, traded))
+        return false;
+    next.armiesDue += traded - placed;
+    return next.armiesDue >= 0;
+}
+
+// After an attack: armies follow the last conquest, or move within the move allowance.
+bool moveStep(const RulesTables &held, const RulesTables &claimed, int seat, RulesTables &expected, TurnProgress &next)
+{
+    if (held.territories == claimed.territories)
+        return true;
+    const qint64 moved = armiesMovedAtLeast(held, claimed, seat);
+    if (moved < 0)
+        return false;
+    for (int t = 1; t <= territoryCount; ++t)
+        if (held.territories[t].owner == seat)
+            expected.territories[t].armies = claimed.territories[t].armies;
+    next.conquestFrom = next.conquestTo = 0;
+    if (onlyMovedBetween(held, claimed, progress.conquestFrom, progress.conquestTo))
+        return true;
+    next.moved = true;
+    next.armiesMoved += moved;
+    return next.armiesMoved <= kMoveAllowance;
+}
+
+bool battleStep(const RulesTables &held, const RulesTables &claimed, int seat, RulesTables &expected,
+                TurnProgress &next)
+{
+    if (progress.placement || progress.moved)
+        return false;
+    TurnBattle battle;
+    if (!expectBattle(held, claimed, seat, !progress.cardEarned, expected, battle))
+        return false;
+    next.attacked = true;
+    next.cardEarned = next.cardEarned || battle.conquered;
+    const bool followed = battle.conquered && battle.movedIn == 0;
+    next.conquestFrom = followed ? battle.from : 0;
+    next.conquestTo = followed ? battle.to : 0;
+    return true;
+}
+
+// The claim is what the rules make of the held game: every territory, the deck, and each record
+// but the counts the host makes again from the map. The continent bonus his machine counted as
+// the turn began is his.
+bool claimIsExpected(RulesTables &expected, const RulesTables &claimed, int seat)
+{
+    const qint32 counted = progress.continentBonusAtStart + progress.continentDue;
+    if (recordField(claimed, seat, PlayerRecord::ContinentBonusReceived) == counted)
+        expected.players[seat].continentBonusReceived() = counted;
+    for (int t = 1; t <= territoryCount; ++t)
+        if (expected.territories[t] != claimed.territories[t])
+            return false;
+    for (int p = 1; p <= kMaxPlayers; ++p)
+        for (int f = PlayerRecord::Artillery; f < PlayerRecord::FieldCount; ++f)
+            if (expected.players[p].f[f] != claimed.players[p].f[f])
+                return false;
+    return expected.deck == claimed.deck;
 }
 
 } // namespace
 
+RulesTables heldTables()
+{
+    RulesTables tables;
+    tables.territories = territoryState;
+    tables.players = playerTable;
+    tables.deck = cardDeckCounts;
+    return tables;
+}
+
+RulesTables claimedTables(const StateSnapshot &s)
+{
+    RulesTables tables;
+    tables.territories = s.territories;
+    tables.players = s.players;
+    tables.deck = s.deck;
+    return tables;
+}
+
+qint32 recordField(const RulesTables &tables, int player, PlayerRecord::Field field)
+{
+    return player >= 1 && player <= kMaxPlayers ? tables.players[player].f[field] : 0;
+}
+
+bool outOfGame(const RulesTables &tables, int player)
+{
+    int held = 0;
+    for (int t = 1; t <= territoryCount; ++t)
+        held += tables.territories[t].owner == player ? 1 : 0;
+    if (held == 0)
+        return true;
+    const int stronghold = recordField(tables, player, PlayerRecord::Stronghold);
+    return strongholdsEnabled && (!isValidTerritory(stronghold) || tables.territories[stronghold].owner != player);
+}
+
 void recordTurnStart(int seat, bool placement)
 {
-    turnStart = TurnStart();
-    turnStart.seat = seat;
-    turnStart.placement = placement;
-    turnStart.armies = armiesOf(territoryState, seat);
-    turnStart.due = placement ? initialArmies + (strongholdsEnabled ? kStrongholdBonus : 0)
-                              : territoryReinforcement(seat) + continentReinforcement(seat);
-    turnStart.outOfGame = QBitArray(kMaxPlayers + 1);
-    for (int p = 1; p <= kMaxPlayers; ++p) {
-        turnStart.cards[p] = playerTable[p].cardCount();
-        turnStart.outOfGame.setBit(p, outOfGame(territoryState, playerTable, p));
-    }
+    progress = TurnProgress();
+    if (!isValidPlayer(seat))
+        return;
+    progress.seat = seat;
+    progress.placement = placement;
+    progress.armiesDue = placement ? initialArmies + (strongholdsEnabled ? kStrongholdBonus : 0)
+                                   : territoryReinforcement(seat) + continentReinforcement(seat);
+    progress.continentBonusAtStart = playerTable[seat].continentBonusReceived();
+    progress.continentDue = placement ? 0 : continentReinforcement(seat);
 }
 
 bool snapshotWithinTurn(const StateSnapshot &s, int seat)
 {
-    return seat == turnStart.seat && s.currentPlayer == seat && sameRules(s) && ownersAndArmiesAllowed(s, seat)
-        && cardsAllowed(s, seat) && armiesAllowed(s, seat) && strongholdsAllowed(s, seat)
-        && endAllowed(s, seat);
+    if (seat != progress.seat || s.currentPlayer != seat || !sameRules(s) || !everyTerritoryHeld(s)
+        || !endAllowed(s, seat))
+        return false;
+    const RulesTables held = heldTables();
+    const RulesTables claimed = claimedTables(s);
+    RulesTables expected = held;
+    TurnProgress next = progress;
+    const qint32 attacks = recordField(claimed, seat, PlayerRecord::AttacksMade)
+                         - recordField(held, seat, PlayerRecord::AttacksMade);
+    bool allowed = false;
+    if (attacks == 1)
+        allowed = battleStep(held, claimed, seat, expected, next);
+    else if (attacks == 0)
+        allowed = progress.attacked ? moveStep(held, claimed, seat, expected, next)
+                                    : placementStep(held, claimed, seat, expected, next);
+    if (!allowed || !claimIsExpected(expected, claimed, seat))
+        return false;
+    progress = next;
+    return true;
 }
 
 void keepHostsOwnFields(StateSnapshot &s)

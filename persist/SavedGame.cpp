@@ -111,7 +111,8 @@ QByteArray encodeSavedGame(const SavedGameRecord &record)
     return writer.ok() ? bytes : QByteArray();
 }
 
-namespace {
+// A plain pointer: set before any constructor runs, so the network part's installer keeps it.
+void (*turnStartOfSave)(SavedGameRecord &game) = nullptr;
 
 SavedGameRecord capturedGame(double playTime)
 {
@@ -160,6 +161,8 @@ SavedGameRecord capturedGame(double playTime)
     return r;
 }
 
+namespace {
+
 // Whole seconds from the last play-time stamp to now; a clock set back counts nothing.
 double secondsSinceStamp(const QDateTime &now)
 {
@@ -186,7 +189,10 @@ bool writeSavedGame(const QString &path, QString *why)
 {
     const QDateTime now = interaction().now();
     const double playTime = playTimeSeconds + secondsSinceStamp(now);
-    const QByteArray bytes = encodeSavedGame(capturedGame(playTime));
+    SavedGameRecord game = capturedGame(playTime);
+    if (turnStartOfSave)
+        turnStartOfSave(game);
+    const QByteArray bytes = encodeSavedGame(game);
     // A game that its own loader would refuse is not written at all, and is refused in the
     // loader's words.
     SavedGameRecord written;

@@ -67,6 +67,12 @@ constexpr qint32 kNoRankAtStart = 99;
 // The file's size without its twelve texts.
 constexpr qint64 kSavedGameFixedBytes = 4701;
 
+// The running game as a saved game holds it, with `playTime` as its play time.
+SavedGameRecord capturedGame(double playTime);
+// A network game is saved as its turn in play stood when it began (the network part sets this):
+// it may put that record in place of the game as it stands.
+extern void (*turnStartOfSave)(SavedGameRecord &game);
+
 // Writes the running game to `path` and, once it is written, into `savedGameMirror`; the play
 // time is brought up to date with it. False (and nothing changed) when the file could not be
 // written, `why` then saying why; an existing file is then left as it was.

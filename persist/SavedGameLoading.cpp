@@ -202,14 +202,17 @@ void queueMissionReminder()
 }
 
 // A seat of the host's game waits for its player: "Alice" shows as "Al.." until he joins.
-QString waitingSeatName(const QString &name)
+} // namespace
+
+bool seatWaitsForPlayer(const QString &savedName)
 {
-    if (name.trimmed().isEmpty() || name.startsWith(QLatin1String("pc")))
-        return name;
-    return name.left(2) + QStringLiteral("..");
+    return !savedName.trimmed().isEmpty() && !savedName.startsWith(QLatin1String("pc"));
 }
 
-} // namespace
+QString waitingSeatName(const QString &name)
+{
+    return seatWaitsForPlayer(name) ? name.left(2) + QStringLiteral("..") : name;
+}
 
 SavedGameKind classifySavedGameName(const QString &fileName)
 {
@@ -381,10 +384,15 @@ void continueSavedGame(const QDateTime &loadStarted)
     rebuildContinentOrder();
 }
 
-void resumeLocalGame()
+void restartPlayTime()
 {
     gameStartTime = playTimeStamp = interaction().now();
     playTimeSeconds = savedGameMirror.playTimeSeconds;
+}
+
+void resumeLocalGame()
+{
+    restartPlayTime();
     queueMissionReminder();
     // A game is saved only at the start of a turn, which has counted its continent bonus in the
     // record already; the turn now begins again and counts it once more.

@@ -71,9 +71,16 @@ void queueStepsAfterDeclinedLoad();
 // The player continues: what both a local and a network game take from the file now, the random
 // source seeded from the moment the load began, and the buttons of a running game.
 void continueSavedGame(const QDateTime &loadStarted);
+// The loaded game's play time counts on from now.
+void restartPlayTime();
 // A local game plays on at once: the play time, the mission's reminders and the current
 // player's turn.
 void resumeLocalGame();
+// A seat of a network host's saved game under this name waits for its player to join again (a
+// computer player's name begins with "pc").
+bool seatWaitsForPlayer(const QString &savedName);
+// The name such a seat shows while it waits: its first two characters and "..".
+QString waitingSeatName(const QString &name);
 // A network host's game waits for its players: the names of players 2..5 shortened until they
 // join again, and the current player shown.
 void prepareHostLobby();

@@ -49,37 +49,6 @@ bool mayAttack(int from, int armies, int to)
         && armies >= 1;
 }
 
-void recordBattle(int attacker, int defender, int committed, const BattleResult &battle, bool conquered)
-{
-    PlayerRecord &attack = playerTable[attacker];
-    PlayerRecord &defence = playerTable[defender];
-    attack.attacksMade() += 1;
-    attack.armiesCommitted() += committed;
-    attack.battles() += 1;
-    attack.battleLosses() += battle.attackerLosses;
-    defence.battles() += 1;
-    defence.battleLosses() += battle.defenderLosses;
-    if (conquered) {
-        attack.battlesWon() += 1;
-        defence.battlesLost() += 1;
-    } else {
-        attack.battlesLost() += 1;
-        defence.battlesWon() += 1;
-    }
-}
-
-// An eliminated player's cards go to the player who put him out.
-void passCardsOn(int from, int to)
-{
-    PlayerRecord &loser = playerTable[from];
-    PlayerRecord &taker = playerTable[to];
-    taker.artillery() += loser.artillery();
-    taker.infantry() += loser.infantry();
-    taker.cavalry() += loser.cavalry();
-    taker.wild() += loser.wild();
-    loser.artillery() = loser.infantry() = loser.cavalry() = loser.wild() = 0;
-}
-
 void takeTerritory(int from, int to, char *cardFlag)
 {
     const int attacker = territoryState[from].owner;
@@ -153,7 +122,7 @@ void fight(int from, int committed, int to, char *cardFlag)
     territoryState[from].armies -= battle.attackerLosses;
     territoryState[to].armies -= battle.defenderLosses;
     const bool conquered = territoryState[to].armies <= 0;
-    recordBattle(attacker, defender, committed, battle, conquered);
+    recordBattle(playerTable[attacker], playerTable[defender], committed, battle, conquered);
 
     ConquestOutcome outcome;
     outcome.attacker = attacker;
@@ -168,7 +137,7 @@ void fight(int from, int committed, int to, char *cardFlag)
     recountPlayer(defender);
     outcome.defenderWentOut = conquered && defenderWasIn && playerOutOfGame(defender);
     if (outcome.defenderWentOut)
-        passCardsOn(defender, attacker);
+        passCardsOn(playerTable[defender], playerTable[attacker]);
     if (conquered)
         noteAvengerConquest(defender, attacker);
 
@@ -252,6 +221,32 @@ void promptNextAttack(int from, int to)
 }
 
 } // namespace
+
+void recordBattle(PlayerRecord &attack, PlayerRecord &defence, int committed, const BattleResult &battle, bool conquered)
+{
+    attack.attacksMade() += 1;
+    attack.armiesCommitted() += committed;
+    attack.battles() += 1;
+    attack.battleLosses() += battle.attackerLosses;
+    defence.battles() += 1;
+    defence.battleLosses() += battle.defenderLosses;
+    if (conquered) {
+        attack.battlesWon() += 1;
+        defence.battlesLost() += 1;
+    } else {
+        attack.battlesLost() += 1;
+        defence.battlesWon() += 1;
+    }
+}
+
+void passCardsOn(PlayerRecord &loser, PlayerRecord &taker)
+{
+    taker.artillery() += loser.artillery();
+    taker.infantry() += loser.infantry();
+    taker.cavalry() += loser.cavalry();
+    taker.wild() += loser.wild();
+    loser.artillery() = loser.infantry() = loser.cavalry() = loser.wild() = 0;
+}
 
 void resolveAttack(int from, int armies, int to, char *cardFlag)
 {

@@ -2,6 +2,9 @@
 // Attacks: one battle between neighbouring territories, the conquest with its card and the move
 // into the conquered territory, and the end of a human player's attack step.
 
+#include "rules/Battle.h"
+#include "state/GameState.h"
+
 #include <QtGlobal>
 
 // A conquest whose armies to move in are still to be chosen.
@@ -28,5 +31,12 @@ void concludeAttack();
 // The answer to the move-in question after a conquest: moves `armies` (none below 1) and goes
 // on with the attack step, or finishes the game when it is over.
 void afterConquestMove(int armies);
+
+// A battle's marks in both players' records: the attack, the armies committed, the battle, the
+// losses and who won it.
+void recordBattle(PlayerRecord &attacker, PlayerRecord &defender, int committed, const BattleResult &battle,
+                  bool conquered);
+// An eliminated player's cards go to the player who put him out.
+void passCardsOn(PlayerRecord &loser, PlayerRecord &taker);
 
 void resetAttackState();

@@ -92,9 +92,14 @@ BattleResult fightDiceLike(int attackers, int defenders, int attackerExperience,
     return result;
 }
 
+bool oneForOneRule()
+{
+    return attackRule == 'j';
+}
+
 BattleResult fightBattle(int attackers, int defenders, int attackerExperience, int defenderExperience)
 {
-    if (attackRule == 'j')
+    if (oneForOneRule())
         return fightOneForOne(attackers, defenders, attackerExperience, defenderExperience);
     return fightDiceLike(attackers, defenders, attackerExperience, defenderExperience);
 }

@@ -24,5 +24,8 @@ BattleResult fightOneForOne(int attackers, int defenders, int attackerExperience
 // committed armies are spent or the defenders are.
 BattleResult fightDiceLike(int attackers, int defenders, int attackerExperience, int defenderExperience);
 
+// The game is played by "1-for-1" (`attackRule` 'j'), not by "Dice-like".
+bool oneForOneRule();
+
 // The battle under the rule of the game (`attackRule`).
 BattleResult fightBattle(int attackers, int defenders, int attackerExperience, int defenderExperience);

@@ -52,14 +52,18 @@ CardSet evaluateCardSet(const CardHand &hand)
 
 CardHand handOf(int player)
 {
-    CardHand hand;
     if (player < 1 || player > kMaxPlayers)
-        return hand;
-    PlayerRecord &record = playerTable[player];
-    hand.artillery = record.artillery();
-    hand.infantry = record.infantry();
-    hand.cavalry = record.cavalry();
-    hand.wild = record.wild();
+        return CardHand();
+    return handOf(playerTable[player]);
+}
+
+CardHand handOf(const PlayerRecord &record)
+{
+    CardHand hand;
+    hand.artillery = record.f[PlayerRecord::Artillery];
+    hand.infantry = record.f[PlayerRecord::Infantry];
+    hand.cavalry = record.f[PlayerRecord::Cavalry];
+    hand.wild = record.f[PlayerRecord::Wild];
     return hand;
 }
 
@@ -100,7 +104,12 @@ int drawCard(int player)
         pick -= count;
     }
     --cardDeckCounts[kind];
-    PlayerRecord &record = playerTable[player];
+    addCard(playerTable[player], kind);
+    return kind;
+}
+
+void addCard(PlayerRecord &record, int kind)
+{
     switch (kind) {
     case CardWild:
         ++record.wild();
@@ -115,7 +124,6 @@ int drawCard(int player)
         ++record.artillery();
         break;
     }
-    return kind;
 }
 
 int cardsInPlay()

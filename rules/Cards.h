@@ -2,6 +2,8 @@
 // Cards: the deck, the draw, and the one rule that says what a hand of cards is worth and
 // which cards a trade hands in. Humans and computer players trade by the same rule.
 
+#include "state/GameState.h"
+
 #include <QtGlobal>
 
 struct CardHand {
@@ -32,6 +34,9 @@ constexpr qint32 kArmiesPerCard = 5;
 CardSet evaluateCardSet(const CardHand &hand);
 
 CardHand handOf(int player);
+CardHand handOf(const PlayerRecord &record);
+// One card of `kind` (a CardKind) more in the record's hand.
+void addCard(PlayerRecord &record, int kind);
 // Takes the handed-in cards from the player and puts them back into the deck.
 void handInCards(int player, const CardHand &cards);
 // Draws one card at random in proportion to the deck and gives it to the player; returns the

@@ -300,6 +300,7 @@ void offerTopFiveSubmission()
 
 void pushEndDecidedElsewhere()
 {
+    saveAllowed = 0; // a decided game is not saved
     if (!noWinner && isValidPlayer(currentPlayer))
         queueTextEvent(winnerText(currentPlayer));
     pushActionStep(makeStep(9));

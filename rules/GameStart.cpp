@@ -21,7 +21,6 @@ namespace {
 
 constexpr int kGuardedArmies = 1 + kStrongholdBonus;
 constexpr int kPlacementPerClick = 3;
-constexpr int kPlacementFill = 4;
 constexpr int kEscortStep = 18;
 
 int nextInSeatOrder(int p)

@@ -16,6 +16,9 @@ constexpr int kMaxRedeals = 50;
 // The armies a stronghold gains when it is chosen, on top of the initial armies.
 constexpr int kStrongholdBonus = 14;
 
+// The initial placement fills a territory up to this many armies (the stronghold gets none).
+constexpr int kPlacementFill = 4;
+
 // Deals territories 1..territoryCount among players 1..playerCount, one army each, after the
 // initial armies have been computed for the final player count (the demo plays with 9). Both the
 // rules' and the displayed state receive the deal; strongholds of an earlier map are forgotten.

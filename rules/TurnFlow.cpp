@@ -486,7 +486,7 @@ void reopenTurnButtons()
     inGameButtonEnabled[ButtonAttack] = (canAttackFlag == 'a' && !movedThisTurn) ? 1 : 0;
     if (attackMadeThisTurn) {
         if (!movedThisTurn)
-            moveAllowance = canMoveFlag == 'j' ? 7 : 0;
+            moveAllowance = canMoveFlag == 'j' ? kMoveAllowance : 0;
         if (canMoveFlag == 'j' && moveAllowance > 0 && !moveBlocked)
             inGameButtonEnabled[ButtonMove] = 1;
         inGameButtonEnabled[ButtonNext] = 1;

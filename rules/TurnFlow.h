@@ -72,6 +72,10 @@ void updateTroopExperience();
 
 // ---- Phases and buttons ----
 
+// Armies a turn may move after its attacks, counted over all its moves.
+constexpr int kMoveAllowance = 7;
+
+
 // `canAttackFlag` and `canMoveFlag` for `currentPlayer`.
 void updateActionFlags();
 // The in-game buttons as they stand outside any selection: after a phase has ended or been

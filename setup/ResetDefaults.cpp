@@ -12,6 +12,7 @@
 #include "app/NetworkState.h"
 #include "app/PendingStateGlobals.h"
 #include "app/ViewArea.h"
+#include "net/NetResume.h"
 #include "persist/SavedGame.h"
 #include "persist/Scores.h"
 #include "persist/Settings.h"
@@ -205,6 +206,7 @@ void resetSavedGameMarks()
 
 void resetNetworkGame()
 {
+    resetResumedGame();
     hostAddressText = QStringLiteral(" ");
     lobbyOpen = 0;
     networkSeat = 0;

@@ -6,6 +6,7 @@
 // and the test brings a machine's copy in before that machine acts or receives.
 
 #include "TestSupport.h"
+#include "test_net_support.h"
 
 #include "app/GameLoop.h"
 #include "app/GameLoopInternal.h"
@@ -201,16 +202,18 @@ class TestNetGame : public QObject {
         QTRY_COMPARE(on(bob, [] { return screenMode; }), 9);
     }
 
-    // The machine's player puts all his initial armies on his first territory, and the machine
-    // sends its state as the rules do after an action (1003 from the host, 1006 from a client).
+    // The machine's player fills his territories in turn with his initial armies, and the
+    // machine sends its state as the rules do after an action (1003 from the host, 1006 from a
+    // client).
     void placeEverything(Machine &m)
     {
         switchTo(m);
-        int t = 1;
-        while (territoryState[t].owner != currentPlayer)
-            ++t;
-        territoryState[t].armies += initialArmies;
-        displayedTerritoryState[t] = territoryState[t];
+        StateSnapshot s = captureSnapshot(false);
+        placeInitialArmies(s);
+        for (int t = 1; t <= territoryCount; ++t) {
+            territoryState[t] = s.territories[t];
+            displayedTerritoryState[t] = s.shown[t];
+        }
         recountPlayer(currentPlayer);
         armiesToPlace = 0;
         initialPlacementPhase = 0;

@@ -14,6 +14,9 @@
 #include "net/NetState.h"
 #include "net/StateSnapshot.h"
 #include "persist/SharedGlobals.h"
+#include "rules/Attack.h"
+#include "rules/Battle.h"
+#include "rules/Cards.h"
 #include "rules/GameStart.h"
 #include "rules/PlayerRecords.h"
 #include "rules/TurnFlow.h"
@@ -69,11 +72,12 @@ public:
                 return decodeSnapshot(received[i].mid(kCodeLength), s);
         return false;
     }
-    int count(int code) const
+    // How many of this code came, from the `from`th message on.
+    int count(int code, int from = 0) const
     {
         int n = 0;
-        for (const QByteArray &m : received)
-            n += messageCode(m) == code ? 1 : 0;
+        for (int i = from; i < received.size(); ++i)
+            n += messageCode(received[i]) == code ? 1 : 0;
         return n;
     }
 };
@@ -126,6 +130,83 @@ int farTerritory(const StateSnapshot &s, int player)
     return 0;
 }
 
+// ---- Boards of World laid out at the host's turn, and what Alice's machine claims on them ----
+
+constexpr int kAlice = 2, kBob = 3;
+constexpr int kAlaska = 1, kCentralAmerica = 9, kVenezuela = 10, kPeru = 11, kBrazil = 12, kArgentina = 13;
+constexpr int kEasternAustralia = 42;
+
+void handOut(int player, CardKind kind, int count)
+{
+    cardDeckCounts[kind] -= count;
+    for (int i = 0; i < count; ++i)
+        addCard(playerTable[player], kind);
+}
+
+// Alice holds Alaska, Venezuela, Peru and Argentina; Bob Brazil and Central America, which border
+// them, and China; the host the rest.
+void southAmericanFront()
+{
+    for (int t = 1; t <= territoryCount; ++t)
+        clicks_test::setTerritory(t, 1, 2);
+    for (const auto &[t, owner, armies] : {std::tuple{kAlaska, kAlice, 4}, {kVenezuela, kAlice, 5}, {kPeru, kAlice, 9},
+                                           {kArgentina, kAlice, 3}, {kBrazil, kBob, 5}, {kCentralAmerica, kBob, 2},
+                                           {30, kBob, 2}})
+        clicks_test::setTerritory(t, owner, armies);
+    recountAllPlayers();
+}
+
+// Alice's 1-for-1 battle from `from` on `to` with `committed` armies, at her troop experience
+// unless told another, as her rules fight it; a conquest draws a card of `drawn` (-1: none) and
+// nothing follows it yet.
+StateSnapshot fought(StateSnapshot s, int from, int to, int committed, int drawn = CardArtillery, int experience = -1)
+{
+    const int defender = s.territories[to].owner;
+    const BattleResult r = fightOneForOne(committed, s.territories[to].armies,
+                                          experience < 0 ? battleExperience(kAlice) : experience, battleExperience(defender));
+    s.territories[from].armies -= r.attackerLosses;
+    s.territories[to].armies -= r.defenderLosses;
+    const bool conquered = s.territories[to].armies == 0;
+    recordBattle(s.players[kAlice], s.players[defender], committed, r, conquered);
+    if (conquered) {
+        s.territories[to] = {kAlice, 1};
+        s.territories[from].armies -= 1;
+        if (drawn >= 0) {
+            --s.deck[drawn];
+            addCard(s.players[kAlice], drawn);
+        }
+    }
+    s.shown = s.territories;
+    return s;
+}
+
+StateSnapshot moved(StateSnapshot s, int from, int to, int armies)
+{
+    s.territories[from].armies -= armies;
+    s.territories[to].armies += armies;
+    s.shown = s.territories;
+    return s;
+}
+
+StateSnapshot placed(StateSnapshot s, int t, int armies)
+{
+    s.territories[t].armies += armies;
+    s.shown = s.territories;
+    return s;
+}
+
+// Alice hands in `handedIn` for `armies`, placed on Peru.
+StateSnapshot traded(StateSnapshot s, const CardHand &handedIn, int armies)
+{
+    PlayerRecord &alice = s.players[kAlice];
+    alice.artillery() -= handedIn.artillery;
+    alice.infantry() -= handedIn.infantry;
+    s.deck[CardArtillery] += handedIn.artillery;
+    s.deck[CardInfantry] += handedIn.infantry;
+    alice.cardBonusReceived() += armies;
+    return placed(s, kPeru, armies);
+}
+
 } // namespace
 
 using Stage = int;
@@ -134,6 +215,11 @@ using Attack = std::function<void(Peer &intruder, Peer &acting, Peer &waiting)>;
 // What the host's game may have become: empty for unchanged.
 using Allowed = std::function<QString(const QString &before)>;
 Q_DECLARE_METATYPE(Attack)
+using Board = std::function<void()>;
+// From the state Alice is handed: the states her turn may send, then the one it may not.
+using Claims = std::function<QList<StateSnapshot>(const StateSnapshot &start)>;
+Q_DECLARE_METATYPE(Board)
+Q_DECLARE_METATYPE(Claims)
 
 class TestNetHostile : public QObject {
     Q_OBJECT
@@ -195,7 +281,7 @@ class TestNetHostile : public QObject {
         }
     }
 
-    // A peer's placement, as a client makes it: all its armies on its first territory.
+    // A peer's placement, as a client makes it: its territories filled in turn.
     void placeAs(Peer &peer, int seat)
     {
         QVERIFY(spin([&] { return peer.count(1004) > 0; }));
@@ -203,14 +289,13 @@ class TestNetHostile : public QObject {
         StateSnapshot s;
         QVERIFY(peer.last(1004, s));
         QCOMPARE(s.currentPlayer, seat);
-        const int t = firstTerritoryOf(s, seat);
-        s.territories[t].armies += s.initialArmies;
-        s.shown[t] = s.territories[t];
+        placeInitialArmies(s);
         peer.send(messageOf(1005, s));
     }
 
-    // Launch, the three placements, the host's first turn ended: Alice's turn is handed to her.
-    void playToAlicesTurn()
+    // Launch, the three placements, the host's first turn ended (on `board`, when given): Alice's
+    // turn is handed to her.
+    void playToAlicesTurn(const Board &board = {})
     {
         window->startNewGame();
         // The host's player places through clicks on the map and the army-count dialog.
@@ -226,10 +311,48 @@ class TestNetHostile : public QObject {
         placeAs(*alice, 2);
         placeAs(*bob, 3);
         QVERIFY(spin([] { return placementRound == 0 && currentPlayer == 1 && turnStarted && queuesIdleHere(); }));
+        if (board)
+            board();
+        handTurnTo(*alice);
+    }
+
+    // The host ends its turn; the peer whose turn follows acknowledges it.
+    void handTurnTo(Peer &peer)
+    {
+        const int had = peer.count(1007);
         nextPlayer();
-        QVERIFY(spin([this] { return alice->count(1007) > 0; }));
-        alice->send("2007");
+        QVERIFY(spin([&] { return peer.count(1007) > had; }));
+        peer.send("2007");
         QVERIFY(spin([] { return awaitedAckCode == 0; }));
+    }
+
+    // Alice sends `s` after an action: the host takes it, holds it and sends nothing back.
+    void takenFromAlice(const StateSnapshot &s)
+    {
+        const int aliceHad = alice->received.size();
+        alice->send(messageOf(1006, s));
+        QVERIFY(settled(*alice, *bob));
+        QCOMPARE(alice->count(1003, aliceHad), 0);
+        QCOMPARE(territoryState, s.territories);
+    }
+
+    // Alice sends `s` after an action: the host refuses it, its game stays as it was, its state
+    // goes back to her and nothing of it reaches Bob.
+    void refusedFromAlice(const StateSnapshot &s)
+    {
+        QVERIFY(settled(*alice, *bob));
+        const QString before = hostGame();
+        const int aliceHad = alice->received.size();
+        const int bobHad = bob->received.size();
+        alice->send(messageOf(1006, s));
+        QVERIFY(settled(*alice, *bob));
+        QCOMPARE(hostGame(), before);
+        QCOMPARE(alice->count(1003, aliceHad), 1);
+        StateSnapshot back;
+        QVERIFY(alice->last(1003, back));
+        QCOMPARE(back.territories, territoryState);
+        for (int i = bobHad; i < bob->received.size(); ++i)
+            QCOMPARE(messageCode(bob->received[i]), 3000);
     }
 
 private slots:
@@ -442,6 +565,207 @@ private slots:
         alice->send(messageOf(1011, s));
         QVERIFY(spin([] { return currentPlayer == 3; }));
         QCOMPARE(territoryState[own].armies, s.territories[own].armies);
+    }
+
+    // A state that Alice's turn cannot have made by the rules is refused whole, after the states
+    // of her turn that it can.
+    void cheatsAreRefused_data()
+    {
+        QTest::addColumn<bool>("oneForOne");
+        QTest::addColumn<bool>("experience");
+        QTest::addColumn<Board>("board");
+        QTest::addColumn<Claims>("claims");
+
+        const Board front = southAmericanFront;
+        const auto cheat = [](const std::function<StateSnapshot(StateSnapshot)> &change) {
+            return Claims([change](const StateSnapshot &start) { return QList<StateSnapshot>{change(start)}; });
+        };
+        const auto afterABattle = [](const std::function<StateSnapshot(StateSnapshot)> &change) {
+            return Claims([change](const StateSnapshot &start) {
+                const StateSnapshot battle = fought(start, kVenezuela, kCentralAmerica, 4);
+                return QList<StateSnapshot>{battle, change(battle)};
+            });
+        };
+
+        // Cards.
+        QTest::newRow("cards taken from the deck with no conquest") << true << false << front << cheat([](StateSnapshot s) {
+            s.players[kAlice].wild() += 2;
+            s.players[kAlice].artillery() += 8;
+            s.deck[CardWild] -= 2;
+            s.deck[CardArtillery] -= 8;
+            return s;
+        });
+        QTest::newRow("two cards drawn with one conquest") << true << false << front << cheat([](StateSnapshot s) {
+            s = fought(s, kPeru, kBrazil, 8);
+            --s.deck[CardInfantry];
+            s.players[kAlice].infantry() += 1;
+            return s;
+        });
+        QTest::newRow("a card with the turn's second conquest") << true << false << front << Claims([](const StateSnapshot &start) {
+            const StateSnapshot first = fought(start, kPeru, kBrazil, 8);
+            return QList<StateSnapshot>{first, fought(first, kVenezuela, kCentralAmerica, 4)};
+        });
+        const Board twoOdd = [] { southAmericanFront(); handOut(kAlice, CardArtillery, 1); handOut(kAlice, CardInfantry, 1); };
+        QTest::newRow("cards that make no set traded") << true << false << twoOdd << cheat([](StateSnapshot s) {
+            CardHand cards;
+            cards.artillery = cards.infantry = 1;
+            return traded(s, cards, 5);
+        });
+        const Board threeOfAKind = [] { southAmericanFront(); handOut(kAlice, CardArtillery, 3); };
+        QTest::newRow("a set traded for more than it gives") << true << false << threeOfAKind << cheat([](StateSnapshot s) {
+            CardHand cards;
+            cards.artillery = 3;
+            return traded(s, cards, 15);
+        });
+        const Board bobsCards = [] { southAmericanFront(); handOut(kBob, CardInfantry, 3); };
+        QTest::newRow("the cards of a player still in the game") << true << false << bobsCards << cheat([](StateSnapshot s) {
+            s.players[kBob].infantry() = 0;
+            s.players[kAlice].infantry() += 3;
+            return s;
+        });
+
+        // Territories and battles.
+        QTest::newRow("a territory of five taken with no army lost") << true << false << front << cheat([](StateSnapshot s) {
+            s.territories[kBrazil] = {kAlice, 1};
+            s.territories[kPeru].armies -= 1;
+            BattleResult nothingLost;
+            nothingLost.defenderLosses = 5;
+            recordBattle(s.players[kAlice], s.players[kBob], 8, nothingLost, true);
+            return s;
+        });
+        QTest::newRow("a neighbour's armies lowered with no battle") << true << false << front << cheat([](StateSnapshot s) {
+            s.territories[kBrazil].armies = 1;
+            return s;
+        });
+        QTest::newRow("two battles in one state") << true << false << front << cheat([](StateSnapshot s) {
+            return fought(fought(s, kPeru, kBrazil, 8), kVenezuela, kCentralAmerica, 4, -1);
+        });
+        QTest::newRow("a 1-for-1 battle lost more cheaply than the rule says") << true << false << front << cheat([](StateSnapshot s) {
+            s = fought(s, kPeru, kBrazil, 8);
+            s.territories[kPeru].armies += 3;
+            s.players[kAlice].battleLosses() -= 3;
+            return s;
+        });
+        const Board lowExperience = [] {
+            southAmericanFront();
+            // Troop experience from Alice's tenth turn on: 50 for her, 100 for Bob.
+            turnsTaken[kAlice] = 12;
+            playerTable[1].battleLosses() = 30;
+            playerTable[kAlice].battleLosses() = 10;
+            playerTable[kBob].battleLosses() = 20;
+        };
+        QTest::newRow("a battle fought as if without the seat's low experience") << true << true << lowExperience << cheat([](StateSnapshot s) {
+            return fought(s, kPeru, kBrazil, 8, CardArtillery, 100);
+        });
+        QTest::newRow("a territory of another player handed to a third") << true << false << front << cheat([](StateSnapshot s) {
+            s.territories[kEasternAustralia].owner = kBob;
+            return s;
+        });
+        const Board bigPeru = [] { southAmericanFront(); clicks_test::setTerritory(kPeru, kAlice, 40); };
+        QTest::newRow("every territory its own with one army, and the game won") << true << false << bigPeru << cheat([](StateSnapshot s) {
+            for (int t = 1; t <= s.territoryCount; ++t)
+                s.territories[t] = {kAlice, 1};
+            s.gameOver = 1;
+            return s;
+        });
+        QTest::newRow("battle losses of its own raised with no battle") << true << false << front << cheat([](StateSnapshot s) {
+            s.players[kAlice].battleLosses() += 50;
+            return s;
+        });
+
+        // Placements and moves.
+        QTest::newRow("armies placed after an attack") << false << false << front << afterABattle([](StateSnapshot s) {
+            return placed(s, kArgentina, 2);
+        });
+        QTest::newRow("a move before any attack") << true << false << front << cheat([](StateSnapshot s) {
+            return moved(s, kPeru, kVenezuela, 2);
+        });
+        QTest::newRow("armies moved between territories that are not neighbours") << true << false << front << afterABattle([](StateSnapshot s) {
+            return moved(s, kAlaska, kVenezuela, 2);
+        });
+        QTest::newRow("more armies moved than a turn allows") << true << false << front << afterABattle([](StateSnapshot s) {
+            return moved(s, kPeru, kVenezuela, 8);
+        });
+        // Peru - Venezuela - Central America: two moves of four, eight of the seven.
+        QTest::newRow("armies moved two territories on, beyond the allowance") << true << false << front
+            << afterABattle([](StateSnapshot s) { return moved(s, kPeru, kCentralAmerica, 4); });
+    }
+
+    void cheatsAreRefused()
+    {
+        QFETCH(bool, oneForOne);
+        QFETCH(bool, experience);
+        QFETCH(Board, board);
+        QFETCH(Claims, claims);
+        attackRule = oneForOne ? 'j' : 'n';
+        troopExperienceEnabled = experience ? 1 : 0;
+        openLobby();
+        joinBoth();
+        playToAlicesTurn(board);
+        if (QTest::currentTestFailed())
+            return;
+        StateSnapshot start;
+        QVERIFY(alice->last(1007, start));
+        const QList<StateSnapshot> states = claims(start);
+        for (int i = 0; i + 1 < states.size(); ++i)
+            takenFromAlice(states[i]);
+        refusedFromAlice(states.last());
+    }
+
+    // Alice's state at the end of her last turn, sent again in her next: the armies Bob placed
+    // since are undone, and the host refuses it.
+    void aStateOfAnEarlierTurnIsRefused()
+    {
+        openLobby();
+        joinBoth();
+        playToAlicesTurn(southAmericanFront);
+        StateSnapshot start;
+        QVERIFY(alice->last(1007, start));
+        const StateSnapshot ended = placed(start, kArgentina, 3);
+        alice->send(messageOf(1011, ended));
+        QVERIFY(spin([this] { return bob->count(1007) > 0; }));
+        bob->send("2007");
+        StateSnapshot bobs;
+        QVERIFY(bob->last(1007, bobs));
+        bob->send(messageOf(1011, placed(bobs, kBrazil, 3)));
+        QVERIFY(spin([] { return currentPlayer == 1 && turnStarted && queuesIdleHere(); }));
+        QCOMPARE(territoryState[kBrazil].armies, 8);
+        handTurnTo(*alice);
+        refusedFromAlice(ended);
+        QCOMPARE(territoryState[kBrazil].armies, 8);
+    }
+
+    // Alice's conquest decides the game and her armies follow it in her next state: the host
+    // plays the end for everyone only after her last word, so the others are told of the game
+    // with those armies.
+    void theEndWaitsForTheArmiesThatFollowTheDecidingConquest()
+    {
+        attackRule = 'j';
+        openLobby();
+        joinBoth();
+        playToAlicesTurn([] {
+            for (int t = 1; t <= territoryCount; ++t)
+                clicks_test::setTerritory(t, kAlice, 2);
+            clicks_test::setTerritory(kPeru, kAlice, 9);
+            clicks_test::setTerritory(kBrazil, kBob, 2);
+            recountAllPlayers();
+        });
+        StateSnapshot start;
+        QVERIFY(alice->last(1007, start));
+        StateSnapshot decided = fought(start, kPeru, kBrazil, 8);
+        decided.gameOver = 1;
+        takenFromAlice(decided);
+        QVERIFY(spin([] { return gameOver && queuesIdleHere(); }));
+        QCOMPARE(bob->count(1027), 0);
+
+        const StateSnapshot followed = moved(decided, kPeru, kBrazil, 5);
+        takenFromAlice(followed);
+        alice->send(messageOf(1028, followed));
+        QVERIFY(spin([this] { return bob->count(1027) > 0; }));
+        StateSnapshot end;
+        QVERIFY(bob->last(1027, end));
+        QCOMPARE(end.territories[kBrazil], (TerritoryState{kAlice, 6}));
+        QCOMPARE(end.territories[kPeru], (TerritoryState{kAlice, 1}));
     }
 
     // Connections that join and go before Launch leave no seat behind, and Launch deals to the

@@ -8,6 +8,8 @@
 #include "app/ViewArea.h"
 #include "net/NetState.h"
 #include "net/OnlineConfig.h"
+#include "net/StateSnapshot.h"
+#include "rules/GameStart.h"
 #include "app/NetworkState.h"
 #include "persist/SharedGlobals.h"
 #include "rules/TurnState.h"
@@ -47,6 +49,34 @@ inline SetupStepResult hostOnLoopback(ViewArea &window, const QString &name)
     gamePort = 0;
     gameMode = ModeHost;
     return runHostSteps(window);
+}
+
+// A joining player's initial placement as his machine's rules make it: in a stronghold game his
+// stronghold first, on a territory of his next to none of 15 armies, then his other territories
+// filled in turn up to the placement's fill.
+inline void placeInitialArmies(StateSnapshot &s)
+{
+    const int player = s.currentPlayer;
+    const auto guarded = [&s](int t) {
+        for (int u = 1; u <= s.territoryCount; ++u)
+            if (isNeighbour(t, u) && s.territories[u].armies == 1 + kStrongholdBonus)
+                return true;
+        return false;
+    };
+    for (int t = 1; t <= s.territoryCount && s.strongholds && s.players[player].stronghold() == 0; ++t)
+        if (s.territories[t].owner == player && !guarded(t)) {
+            s.players[player].stronghold() = t;
+            s.territories[t].armies += kStrongholdBonus;
+            s.shown[t] = s.territories[t];
+        }
+    int left = s.initialArmies;
+    for (int t = 1; t <= s.territoryCount && left > 0; ++t)
+        if (s.territories[t].owner == player && t != s.players[player].stronghold()) {
+            const int placed = qBound(0, left, kPlacementFill - s.territories[t].armies);
+            s.territories[t].armies += placed;
+            s.shown[t] = s.territories[t];
+            left -= placed;
+        }
 }
 
 // Answers GET from `files` (404 for the rest) and records PUT bodies. It holds the answers until

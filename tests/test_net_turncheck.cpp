@@ -121,7 +121,7 @@ private slots:
             host.send("conquest");
             QCOMPARE(int(handOf(kAlice).total()), 1);
         });
-        QTest::newRow("a player put out, then the forced trade of his cards") << false << Turn([](Host &host) {
+        QTest::newRow("a player put out, then the forced trade of his cards next turn") << false << Turn([](Host &host) {
             layOut({{kAlice, 3}, {kAlice, 30}, {kHost, 3}, {kBob, 1}, {kHost, 3}, {kHost, 3}, {kHost, 3}, {kHost, 3}});
             drawCards(kBob, 4);
             drawCards(kAlice, 1);
@@ -133,11 +133,43 @@ private slots:
             QVERIFY(playerOutOfGame(kBob));
             QCOMPARE(int(handOf(kAlice).total()), 6);
             host.send("elimination");
-            const CardSet set = evaluateCardSet(handOf(kAlice));
-            QVERIFY(set.valueTraded > 0);
-            handInCards(kAlice, set.handedIn);
-            territoryState[4].armies += set.valueTraded;
+            // Her next turn begins with the trade, made through the card dialog's answer, and
+            // its armies placed.
+            host.handOver();
+            openCardTradeDialog();
+            QVERIFY(offeredCardSetCount > 0);
+            kaartidlg1();
+            QVERIFY(cardArmiesDue > 0);
             host.send("trade");
+            selectedTerritory = 4;
+            placeCardBonusArmies(cardArmiesDue);
+            host.send("card bonus");
+        });
+        // Placements, a trade and its armies in one state; two moves in another, the second
+        // going on from where the first arrived (1-2-4: six of the seven armies a turn moves).
+        QTest::newRow("several actions in one state") << false << Turn([](Host &host) {
+            layOut({{kAlice, 5}, {kAlice, 9}, {kAlice, 2}, {kHost, 2}, {kHost, 3}, {kBob, 3}, {kBob, 3}, {kBob, 3}});
+            cardDeckCounts[CardArtillery] -= 3;
+            playerTable[kAlice].artillery() += 3;
+            host.handOver();
+            reinforce(1);
+            openCardTradeDialog();
+            kaartidlg1();
+            selectedTerritory = 2;
+            placeCardBonusArmies(cardArmiesDue);
+            host.send("reinforcement, trade and its armies");
+            char card = 'n';
+            QVERIFY(conquer(2, 4, card));
+            host.send("conquest");
+            reopenTurnButtons();
+            sourceTerritory = 1;
+            targetTerritory = 2;
+            beginMovePhase(3);
+            sourceTerritory = 2;
+            targetTerritory = 4;
+            beginMovePhase(3);
+            QCOMPARE(moveAllowance, kMoveAllowance - 6);
+            host.send("two moves");
         });
         QTest::newRow("a stronghold taken") << true << Turn([](Host &host) {
             layOut({{kAlice, 3}, {kAlice, 60}, {kHost, 3}, {kBob, 1}, {kHost, 3}, {kHost, 3}, {kBob, 3}, {kBob, 3}});

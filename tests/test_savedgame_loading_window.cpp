@@ -485,8 +485,8 @@ private slots:
                                             << "Waiting for others to join...   Your IP:   ";
     }
 
-    // A host's game waits for its players again: the lobby is open and listening, the seats of
-    // the other humans show their names cut short until they are back.
+    // A host's game waits for its players again: the lobby is open and listening, with Launch,
+    // the seats of the other humans show their names cut short until they are back.
     void networkHostGameReopensTheLobby()
     {
         QFETCH(QString, name);
@@ -516,7 +516,7 @@ private slots:
         COMPARE_GAMES(storedGame(), saved);
         QCOMPARE(playerName[2], QStringLiteral("Pl.."));
         QCOMPARE(playerName[3], QStringLiteral("pc III            "));
-        QCOMPARE(screenMode, 101);
+        QCOMPARE(screenMode, 102); // the host's waiting screen, with Launch
         QVERIFY2(statusText.startsWith(status), qPrintable(statusText));
         QCOMPARE(int(internetGame), int(internet));
         QCOMPARE(networkSeat, 1);
@@ -851,7 +851,7 @@ private slots:
         const bool network = ownKind.networkHost();
         // A joined player's game comes back as the network game it is: the lobby of its host,
         // now this machine, with every territory as the joined player last saw it.
-        QCOMPARE(screenMode, network ? 101 : 9);
+        QCOMPARE(screenMode, network ? 102 : 9);
         QCOMPARE(gameMode, int(network ? ModeHost : ModeSinglePlayer));
         QCOMPARE(networkSeat, network ? 1 : 0);
         QCOMPARE(int(internetGame), int(internet));

@@ -97,7 +97,7 @@ QStringList actionRuns()
 }
 
 // The other seat of a network game hosted here: a client on loopback that joins and, handed its
-// placement, acknowledges it and puts all its armies on its first territory.
+// placement, acknowledges it and places its armies as its rules would.
 class LoopbackSeat {
 public:
     QTcpSocket socket;
@@ -121,12 +121,7 @@ public:
             if (messageCode(m) != 1004 || !decodeSnapshot(m.mid(kCodeLength), s))
                 continue;
             socket.write("2004");
-            for (int t = 1; t <= s.territoryCount; ++t)
-                if (s.territories[t].owner == s.currentPlayer) {
-                    s.territories[t].armies += s.initialArmies;
-                    s.shown[t] = s.territories[t];
-                    break;
-                }
+            placeInitialArmies(s);
             socket.write("1005" + encodeSnapshot(s));
         }
     }

@@ -1,0 +1,763 @@
+#pragma once
+// A network game of three programs on 127.0.0.1, played through the window's own calls: the test
+// program is the host, and it starts two copies of itself as the joining players. A copy started
+// with "--seat NAME PORT SEED" is a joining player. It reads commands on its standard input, one
+// a line, and answers on its standard output:
+//   go            this machine's player may play the placement or turn now handed to it
+//   step          he makes one action of it and waits, answering "acted <attacks made so far>"
+//   state         answers "state <text>" with what it holds, once its queues have run dry
+//   seat          answers "seat <seat> <acting>": its seat, and whether its player acts now
+//   record        answers "record <text>" with the game it holds (gameRecordText)
+//   menu          Main Menu -> Yes
+//   close         the window closes
+//   lobbyquit     the lobby's Quit
+// and it says "box <text>" for every box it shows, "ended" when its game has ended, and
+// "launched <text>" with the game it holds once the host's start of the game has come.
+
+#include "test_mapclicks_support.h"
+#include "test_net_copy_support.h"
+
+#include "app/GameLoop.h"
+#include "app/MouseInput.h"
+#include "app/NetworkState.h"
+#include "app/PaintSideMenus.h"
+#include "net/NetState.h"
+#include "net/OnlineConfig.h"
+#include "rules/Cards.h"
+#include "rules/GameEnd.h"
+#include "rules/GameStart.h"
+#include "persist/SavedGame.h"
+#include "persist/SharedGlobals.h"
+#include "setup/SetupState.h"
+#include "setup/ChoiceDialog.h"
+#include "setup/NetworkSetup.h"
+#include "setup/SetupSteps.h"
+#include "state/MapPicture.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
+#include <initializer_list>
+#include <memory>
+
+using namespace clicks_test;
+
+// One program includes this once: its definitions need not be inline.
+namespace net_table {
+
+constexpr int kAttackRow = 6;
+constexpr int kCardsRow = 3;
+constexpr int kNextRow = 7;
+constexpr int kAddRow = 5;
+
+// ---- One machine: its window and the player who sits at it ----
+
+class Seat : public ClickUi {
+public:
+    std::function<void(const QString &)> told; // every box shown
+
+    void message(MessageIcon icon, const QString &title, const QString &text) override
+    {
+        ClickUi::message(icon, title, text);
+        if (told)
+            told(text);
+    }
+    bool question(const QString &title, const QString &text, MessageIcon icon) override
+    {
+        ScriptedInteraction::question(title, text, icon);
+        return true; // every "quit ?" is answered Yes
+    }
+};
+
+bool ownedByCurrent(int t)
+{
+    return isValidTerritory(t) && territoryState[t].owner == currentPlayer;
+}
+
+bool enemyTerritory(int t)
+{
+    return isValidTerritory(t) && territoryState[t].owner != currentPlayer && !playerOutOfGame(territoryState[t].owner);
+}
+
+// The enemy with the fewest territories goes first: someone is out of the game soon.
+int targetPriority(int t)
+{
+    return 1000 - playerTable[territoryState[t].owner].territoriesHeld();
+}
+
+struct Attack {
+    int source = 0;
+    int target = 0;
+};
+
+// The best attack on the weakest enemy: the strongest own territory against a weaker neighbour.
+Attack bestAttack(bool needOdds)
+{
+    Attack best;
+    int bestScore = -1000000;
+    for (int t = 1; t <= territoryCount; ++t) {
+        if (!ownedByCurrent(t) || territoryState[t].armies < 2)
+            continue;
+        for (int i = 1; i <= kMaxNeighbours && territoryNeighbours[t][i] != 0; ++i) {
+            const int u = territoryNeighbours[t][i];
+            if (u == t || !enemyTerritory(u))
+                continue;
+            const int edge = territoryState[t].armies - territoryState[u].armies;
+            if (needOdds && edge < 1)
+                continue;
+            const int score = targetPriority(u) * 100 + edge;
+            if (score > bestScore) {
+                bestScore = score;
+                best = {t, u};
+            }
+        }
+    }
+    return best;
+}
+
+// Where new armies go: the own territory that borders the weakest enemy with most armies.
+int reinforcementTarget()
+{
+    const Attack attack = bestAttack(false);
+    if (attack.source)
+        return attack.source;
+    int best = 0;
+    for (int t = 1; t <= territoryCount; ++t)
+        if (ownedByCurrent(t) && neighbourWhere(t, enemyTerritory) != 0
+            && (best == 0 || territoryState[t].armies > territoryState[best].armies))
+            best = t;
+    return best ? best : findTerritory(currentPlayer, [](int) { return true; });
+}
+
+bool queuesIdle()
+{
+    return actionQueueCount == 0 && messageQueueCount == 0;
+}
+
+// The player at this machine: one action at a time, the way a person plays through the window.
+class Player {
+public:
+    explicit Player(ViewArea &window) : window_(window) {}
+    bool mayAct = false;
+    bool oneAction = false; // he stops again after his next action
+    bool attacks = true;
+    int trades = 0;
+    int attacksMade = 0;
+    int conquests = 0;
+
+    bool myTurn() const { return networkSeat > 0 && currentPlayer == networkSeat && !gameOver; }
+
+    // True when it did something.
+    bool act()
+    {
+        if (!play())
+            return false;
+        if (oneAction)
+            mayAct = oneAction = false;
+        return true;
+    }
+
+private:
+    bool play()
+    {
+        if (!mayAct || !queuesIdle())
+            return false;
+        // The clicks land where the last paint drew the map and the buttons.
+        paintWindow(window_);
+        // The deciding conquest still asks how many armies move in; the end follows the answer.
+        if (gameOver && currentPlayer == networkSeat && armyQuestionOpen(window_)) {
+            answerArmies(window_, largestOffered(window_));
+            return true;
+        }
+        if (!myTurn() || !turnStarted)
+            return false;
+        if (window_.cardDialog && window_.cardDialog->isVisible())
+            return tradeCards();
+        if (armyQuestionOpen(window_)) {
+            answerArmies(window_, largestOffered(window_));
+            return true;
+        }
+        if (strongholdPhase) {
+            click(findTerritory(currentPlayer, [](int t) { return strongholdAllowed(t); }));
+            return true;
+        }
+        if (initialPlacementPhase) {
+            if (armiesToPlace < 1)
+                return false;
+            const int t = findTerritory(currentPlayer, [](int u) { return initialPlacementLimit(u) >= 1; });
+            click(t);
+            answerArmies(window_, initialPlacementLimit(t));
+            return true;
+        }
+        if (continentBonusPhase || cardBonusPhase || territoryBonusPhase) {
+            click(reinforcementTarget());
+            if (armyQuestionOpen(window_))
+                answerArmies(window_, largestOffered(window_));
+            return true;
+        }
+        if (inGameButtonEnabled[ButtonCards] && evaluateCardSet(handOf(currentPlayer)).valueTraded > 0) {
+            press(kCardsRow);
+            return true;
+        }
+        if (territoryArmiesDue > 0 && inGameButtonEnabled[ButtonAdd]) {
+            press(kAddRow);
+            return true;
+        }
+        if (attacks && inGameButtonEnabled[ButtonAttack]) {
+            const Attack attack = bestAttack(true);
+            if (attack.source && attacksThisTurn_ < 40) {
+                ++attacksThisTurn_;
+                ++attacksMade;
+                const int owner = territoryState[attack.target].owner;
+                press(kAttackRow);
+                click(attack.source);
+                click(attack.target);
+                if (armyQuestionOpen(window_))
+                    answerArmies(window_, largestOffered(window_));
+                if (territoryState[attack.target].owner != owner)
+                    ++conquests;
+                return true;
+            }
+        }
+        if (inGameButtonEnabled[ButtonNext]) {
+            attacksThisTurn_ = 0;
+            press(kNextRow);
+            return true;
+        }
+        return false;
+    }
+
+    bool tradeCards()
+    {
+        for (int n = 1; n <= 6; ++n)
+            if (window_.cardSetButton[n]->isVisibleTo(window_.cardDialog)) {
+                window_.cardSetButton[n]->click();
+                ++trades;
+                return true;
+            }
+        window_.cardCancelButton->click();
+        return true;
+    }
+    void click(int t)
+    {
+        if (t)
+            mouseClickAt(window_, labelPoint(t));
+    }
+    void press(int row) { mouseClickAt(window_, gameButtonPoint(row)); }
+
+    ViewArea &window_;
+    int attacksThisTurn_ = 0;
+};
+
+// The machine's own window and ears (each process has one).
+const Seat *seatHere = nullptr;
+
+// What every machine must agree on after a hand-over.
+QString sharedState()
+{
+    QStringList parts;
+    parts << QString::number(currentPlayer) << QString::number(playerCount) << QString::number(gameOver);
+    for (int p = 1; p <= playerCount && p <= kMaxPlayers; ++p)
+        parts << playerName[p].trimmed();
+    QString map;
+    for (int t = 1; t <= territoryCount; ++t)
+        map += QStringLiteral("%1:%2/%3:%4 ")
+                   .arg(territoryState[t].owner)
+                   .arg(territoryState[t].armies)
+                   .arg(displayedTerritoryState[t].owner)
+                   .arg(displayedTerritoryState[t].armies);
+    parts << map.trimmed();
+    // Once every step has played, the map shows the game as it is.
+    bool shownAsItIs = true;
+    for (int t = 1; t <= territoryCount; ++t)
+        shownAsItIs = shownAsItIs && displayedTerritoryState[t] == territoryState[t];
+    parts << (shownAsItIs ? QStringLiteral("shown as it is") : QStringLiteral("shown otherwise"));
+    // A decided game has played its end here once: the map drawn highlighted, one fanfare, the
+    // winner in the bar.
+    if (gameOver && seatHere) {
+        bool highlighted = true;
+        for (int t = 1; t <= territoryCount; ++t)
+            highlighted = highlighted && territoryChanged[t] == 'j';
+        parts << QStringLiteral("end %1, fanfares %2, %3")
+                     .arg(highlighted ? QStringLiteral("drawn") : QStringLiteral("not drawn"))
+                     .arg(seatHere->soundsPlayed.count(QStringLiteral("sounds/overwinning.wav")))
+                     .arg(statusLine.trimmed());
+    }
+    return parts.join(QLatin1Char('|'));
+}
+
+// The game as a saved game holds it and every machine shares it: the player to move, owners and
+// armies, every player's name and record (cards included), and the deck.
+QString gameRecordText(int current, int players, const std::array<TerritoryState, kMaxTerritories + 1> &territories,
+                       const std::array<PlayerRecord, kMaxPlayers + 1> &records,
+                       const std::array<QString, kMaxPlayers + 1> &names, const std::array<qint32, 4> &deck)
+{
+    QStringList parts{QString::number(current)};
+    for (int t = 1; t <= territoryCount; ++t)
+        parts << QStringLiteral("%1:%2").arg(territories[t].owner).arg(territories[t].armies);
+    for (int p = 1; p <= players && p <= kMaxPlayers; ++p) {
+        QStringList fields;
+        for (qint32 f : records[p].f)
+            fields << QString::number(f);
+        parts << names[p].trimmed() + QLatin1Char('/') + fields.join(QLatin1Char(','));
+    }
+    for (qint32 d : deck)
+        parts << QString::number(d);
+    return parts.join(QLatin1Char(' '));
+}
+
+QString gameRecordText()
+{
+    return gameRecordText(currentPlayer, playerCount, territoryState, playerTable, playerName, cardDeckCounts);
+}
+
+QString gameRecordText(const SavedGameRecord &game)
+{
+    return gameRecordText(game.currentPlayer, game.playerCount, game.territoryState, game.playerTable, game.playerName,
+                          game.cardDeckCounts);
+}
+
+bool quitRequested = false;
+int hostQuits = 0;
+
+bool gameHereEnded()
+{
+    return networkSeat == 0 && screenMode == 1;
+}
+
+// A window as the program opens it, on a screen of a fixed size.
+std::unique_ptr<ViewArea> openWindow(Seat &seat)
+{
+    auto window = std::make_unique<ViewArea>();
+    window->gameTimer.stop();
+    demoRunning = 0;
+    seat.window = window.get();
+    setInteraction(&seat);
+    screen_test::useScreen(1366, 768, 340);
+    window->resize(1366, 768);
+    return window;
+}
+
+// One turn of the machine's loop: the events that have come (then `afterEvents`), then one tick
+// or one action; with nothing to do it waits for the next event (a guard timer wakes it) and
+// ticks once.
+void runLoopOnce(ViewArea &window, Player &player, const std::function<void()> &afterEvents = nullptr)
+{
+    QCoreApplication::processEvents();
+    if (afterEvents)
+        afterEvents();
+    if (!queuesIdle() || (!turnStarted && player.myTurn())) {
+        window.gameTick();
+        return;
+    }
+    if (player.act())
+        return;
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    window.gameTick();
+}
+
+// ---- The joining copy ----
+
+int runJoiningCopy(const QString &name, quint16 port, quint32 seed)
+{
+    resetAllGameState(seed);
+    resetNetworkPlay();
+    Seat seat;
+    seatHere = &seat;
+    std::unique_ptr<ViewArea> window = openWindow(seat);
+    const auto say = sayLine;
+    seat.told = [&](const QString &text) { say(QStringLiteral("box ") + text); };
+    quitEventLoop = [] { quitRequested = true; };
+    bool &quit = quitRequested;
+
+    if (!joinHostOnLoopback(*window, name, port))
+        return 2;
+
+    Player player(*window);
+    InputLines input;
+    QStringList &commands = input.lines;
+    QTimer wake;
+    wake.start(100);
+
+    bool wasActing = false;
+    bool endedSaid = false;
+    bool stateAsked = false;
+    bool recordAsked = false;
+    bool launchedSaid = false;
+    bool stepping = false;
+    int tradesSaid = 0;
+    // The game as the host's start brought it, before any turn here has begun.
+    const auto sayLaunched = [&] {
+        if (!launchedSaid && screenMode == 9 && networkSeat > 1) {
+            launchedSaid = true;
+            say(QStringLiteral("launched ") + gameRecordText());
+        }
+    };
+    while (!quit && !input.ended) {
+        runLoopOnce(*window, player, sayLaunched);
+        // The turn handed here is played once the host has seen every machine agree.
+        if (wasActing && !netSession.clientActing && !gameOver)
+            player.mayAct = false;
+        wasActing = netSession.clientActing;
+        while (!commands.isEmpty()) {
+            const QString command = commands.takeFirst();
+            if (command == QLatin1String("go"))
+                player.mayAct = true;
+            else if (command == QLatin1String("step"))
+                player.mayAct = player.oneAction = stepping = true;
+            else if (command == QLatin1String("state"))
+                stateAsked = true;
+            else if (command == QLatin1String("record"))
+                recordAsked = true;
+            else if (command == QLatin1String("seat"))
+                say(QStringLiteral("seat %1 %2").arg(networkSeat).arg(player.myTurn() && netSession.clientActing && turnStarted));
+            else if (command == QLatin1String("menu"))
+                leaveGame(*window);
+            else if (command == QLatin1String("close"))
+                quit = true;
+            else if (command == QLatin1String("lobbyquit")) {
+                paintWindow(*window);
+                mouseClickAt(*window, menuRowRect(1, false, false).center());
+            }
+        }
+        if (stepping && !player.oneAction) {
+            stepping = false;
+            say(QStringLiteral("acted %1").arg(player.attacksMade));
+        }
+        if (player.trades != tradesSaid) {
+            tradesSaid = player.trades;
+            say(QStringLiteral("trades %1").arg(tradesSaid));
+        }
+        if (stateAsked && queuesIdle()) {
+            stateAsked = false;
+            say(QStringLiteral("state ") + sharedState());
+        }
+        if (recordAsked && queuesIdle()) {
+            recordAsked = false;
+            say(QStringLiteral("record ") + gameRecordText());
+        }
+        if (!endedSaid && gameHereEnded()) {
+            endedSaid = true;
+            say(QStringLiteral("ended"));
+        }
+    }
+    window.reset(); // the window's farewell, as when the program closes
+    say(QStringLiteral("closed"));
+    return 0;
+}
+
+// ---- The host's side: the other two machines as processes ----
+
+class Copy {
+public:
+    QString name;
+    QProcess process;
+    QStringList boxes;
+    QString lastState; // its last answer to "state"
+    bool stateAsked = false; // and no answer yet
+    QString seatLine;
+    QString record;
+    QString launched;
+    bool ended = false;
+    bool closed = false;
+    int trades = 0;
+    int actions = 0; // one for each "step" done
+    int attacks = -1; // the attacks made, as the last step told
+
+    void start(const QString &program, quint16 port, quint32 seed, const QString &folder)
+    {
+        process.setWorkingDirectory(folder);
+        process.setProcessChannelMode(QProcess::SeparateChannels);
+        process.setReadChannel(QProcess::StandardOutput);
+        QObject::connect(&process, &QProcess::readyReadStandardOutput, [this] { read(); });
+        process.start(program, {QStringLiteral("--seat"), name, QString::number(port), QString::number(seed)});
+    }
+    void send(const QString &command) { process.write((command + QLatin1Char('\n')).toLatin1()); }
+
+private:
+    void read()
+    {
+        while (process.canReadLine()) {
+            const QString line = QString::fromLatin1(process.readLine()).trimmed();
+            if (line.startsWith(QLatin1String("box ")))
+                boxes.append(line.mid(4));
+            else if (line.startsWith(QLatin1String("state "))) {
+                lastState = line.mid(6);
+                stateAsked = false;
+            } else if (line.startsWith(QLatin1String("seat ")))
+                seatLine = line.mid(5);
+            else if (line.startsWith(QLatin1String("record ")))
+                record = line.mid(7);
+            else if (line.startsWith(QLatin1String("launched ")))
+                launched = line.mid(9);
+            else if (line.startsWith(QLatin1String("trades ")))
+                trades = line.mid(7).toInt();
+            else if (line.startsWith(QLatin1String("acted "))) {
+                ++actions;
+                attacks = line.mid(6).toInt();
+            }
+            else if (line == QLatin1String("ended"))
+                ended = true;
+            else if (line == QLatin1String("closed"))
+                closed = true;
+        }
+    }
+};
+
+} // namespace net_table
+
+using namespace net_table;
+
+class NetTable : public QObject {
+protected:
+    Seat seat;
+    std::unique_ptr<ViewArea> window;
+    std::unique_ptr<Player> player;
+    std::unique_ptr<Copy> alice, bob;
+    std::unique_ptr<QTemporaryDir> aliceFolder, bobFolder;
+    QTimer wake;
+
+    void runHostOnce() { runLoopOnce(*window, *player); }
+
+    template <typename Condition>
+    bool runUntil(Condition done, int limitMs = 30000)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done()) {
+            if (clock.elapsed() > limitMs)
+                return false;
+            runHostOnce();
+        }
+        return true;
+    }
+
+    // The host opens its lobby on an ephemeral port of 127.0.0.1 and the two copies join; `shown`:
+    // the lobby is painted before they do, as an open window is.
+    void openLobbyWithTwoPlayers(bool shown = false)
+    {
+        answerSetupWith(QString());
+        QCOMPARE(hostOnLoopback(*window, QStringLiteral("Hosty")), SetupStepResult::Continue);
+        if (shown) {
+            paintWindow(*window);
+            QCOMPARE(lobbyPanelNames(), QStringList{QStringLiteral("Hosty 1")});
+        }
+        QVERIFY(tcpServer->isListening());
+        const quint16 port = tcpServer->serverPort();
+        QVERIFY(port != 0 && port != kDefaultGamePort);
+        aliceFolder = std::make_unique<QTemporaryDir>();
+        bobFolder = std::make_unique<QTemporaryDir>();
+        alice = std::make_unique<Copy>();
+        alice->name = QStringLiteral("Alice");
+        alice->start(QCoreApplication::applicationFilePath(), port, 21, aliceFolder->path());
+        QVERIFY(runUntil([] { return joinedPlayers == 2; }));
+        bob = std::make_unique<Copy>();
+        bob->name = QStringLiteral("Bob");
+        bob->start(QCoreApplication::applicationFilePath(), port, 22, bobFolder->path());
+        QVERIFY(runUntil([] { return joinedPlayers == 3; }));
+    }
+
+    // The copies are asked again and again until `agreed`, or the time is up. What the host has
+    // sent may still be on its way: the sockets hold small writes back until the last one is
+    // acknowledged, some 40 ms on loopback, and hundreds of asks fit in that.
+    template <typename Agreed>
+    bool askUntil(const QList<Copy *> &copies, Agreed agreed, int limitMs = 20000)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        do {
+            for (Copy *c : copies) {
+                c->stateAsked = true;
+                c->send(QStringLiteral("state"));
+            }
+            const auto answered = [copies] {
+                for (Copy *c : copies)
+                    if (c->stateAsked)
+                        return false;
+                return true;
+            };
+            if (!runUntil(answered, int(qMax(qint64(1), limitMs - clock.elapsed()))))
+                return false;
+            if (agreed())
+                return true;
+        } while (clock.elapsed() < limitMs);
+        return false;
+    }
+
+    // The copies still running.
+    QList<Copy *> copiesAtTable()
+    {
+        QList<Copy *> running;
+        for (Copy *c : {alice.get(), bob.get()})
+            if (c && c->process.state() == QProcess::Running)
+                running << c;
+        return running;
+    }
+
+    // Every machine holds what the host holds.
+    bool allAgree()
+    {
+        // The host's state as it is when the answers are in: a turn may end while they come.
+        QString expected;
+        const QList<Copy *> copies = copiesAtTable();
+        const auto agreed = [&] {
+            expected = sharedState();
+            for (Copy *c : copies)
+                if (c->lastState != expected)
+                    return false;
+            return true;
+        };
+        if (askUntil(copies, agreed))
+            return true;
+        for (Copy *c : copies) {
+            if (c->stateAsked)
+                qWarning("%s has not answered the last ask", qPrintable(c->name));
+            if (!c->boxes.isEmpty())
+                qWarning("%s was shown: %s", qPrintable(c->name), qPrintable(c->boxes.join(QStringLiteral(" / "))));
+            const QStringList mine = expected.split(QLatin1Char('|'));
+            const QStringList theirs = c->lastState.split(QLatin1Char('|'));
+            qWarning("%s: current %s here, %s there", qPrintable(c->name), qPrintable(mine.value(0)),
+                     qPrintable(theirs.value(0)));
+            if (mine.last() != theirs.last())
+                qWarning("  %s here, %s there", qPrintable(mine.last()), qPrintable(theirs.last()));
+            // The map comes after the names: owner:armies/shown owner:shown armies.
+            const QStringList a = mine.value(3 + playerCount).split(QLatin1Char(' '));
+            const QStringList b = theirs.value(3 + playerCount).split(QLatin1Char(' '));
+            for (int i = 0; i < a.size(); ++i)
+                if (a[i] != b.value(i))
+                    qWarning("  territory %d: %s here, %s there", i + 1, qPrintable(a[i]), qPrintable(b.value(i)));
+        }
+        return false;
+    }
+
+    // Play goes on, every machine's player at his own turns, until `stop` holds (checked at each
+    // hand-over, once every machine agrees, and before each of the host's actions) or the game
+    // is over. False when play stood still or the machines did not agree.
+    bool playOn(const std::function<bool()> &stop)
+    {
+        QString lastKey;
+        for (int guard = 0; guard < 4000; ++guard) {
+            if (!runUntil([] { return gameOver || (queuesIdle() && awaitedAckCode == 0); }))
+                return false;
+            if (gameOver)
+                return true;
+            const QString key = QStringLiteral("%1 %2 %3").arg(currentPlayer).arg(placementRound).arg(turnsTaken[currentPlayer]);
+            if (key != lastKey) {
+                lastKey = key;
+                player->mayAct = false;
+                if (!allAgree())
+                    return false;
+                if (stop())
+                    return true;
+                if (currentPlayer == 1)
+                    player->mayAct = true;
+                else if (Copy *c = copyOfSeat(currentPlayer))
+                    c->send(QStringLiteral("go"));
+            }
+            if (!runUntil([&] { return gameOver || !queuesIdle() || awaitedAckCode != 0 || stop() || player->act(); }))
+                return false;
+            if (!gameOver && stop()) {
+                player->mayAct = false;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // One copy holds what the host holds.
+    bool agrees(Copy &c)
+    {
+        return askUntil({&c}, [&c] { return c.lastState == sharedState(); });
+    }
+
+    Copy *copyOfSeat(int p) { return p == 2 ? alice.get() : p == 3 ? bob.get() : nullptr; }
+
+    // The copy of seat p goes: its connection lost ("lost"), or by the command `how`.
+    Copy *leave(int p, const QString &how)
+    {
+        Copy *leaving = copyOfSeat(p);
+        if (how == QLatin1String("lost"))
+            leaving->process.kill();
+        else
+            leaving->send(how);
+        return leaving;
+    }
+
+    void launch()
+    {
+        window->startNewGame();
+        QCOMPARE(screenMode, 9);
+        QCOMPARE(playerCount, 3);
+    }
+    void launch2()
+    {
+        window->startNewGame();
+        QCOMPARE(screenMode, 9);
+        QCOMPARE(playerCount, 2);
+    }
+
+    // The names the host's panel shows, each with the share of the preview dealt to him.
+    static QStringList lobbyPanelNames()
+    {
+        const PlayerPanelContent &panel = playerPanelShown();
+        QStringList names;
+        for (int p = 1; panel.toPlay >= 1 && p <= panel.players; ++p)
+            names << QStringLiteral("%1 %2").arg(panel.rows[p].name).arg(panel.rows[p].territories > 0);
+        return names;
+    }
+
+    // Before each test: a fresh host window, and no copies yet.
+    void openTable()
+    {
+        resetAllGameState(20);
+        resetNetworkPlay();
+        seat.messages.clear();
+        seat.soundsPlayed.clear();
+        seatHere = &seat;
+        window = openWindow(seat);
+        player = std::make_unique<Player>(*window);
+        hostQuits = 0;
+        quitEventLoop = [] { ++hostQuits; };
+        wake.start(100);
+    }
+
+    // The copy is told to go, or stopped.
+    static void closeCopy(Copy &c)
+    {
+        c.process.closeWriteChannel();
+        if (!c.process.waitForFinished(5000))
+            c.process.kill();
+        c.process.waitForFinished(5000);
+    }
+
+    // After each test: the copies are told to go (or stopped), the window closes.
+    void closeTable()
+    {
+        for (Copy *c : {alice.get(), bob.get()})
+            if (c)
+                closeCopy(*c);
+        alice.reset();
+        bob.reset();
+        player.reset();
+        window.reset();
+        setInteraction(nullptr);
+        setChoiceDialogRunner(nullptr);
+        wake.stop();
+    }
+};
+
+// The program's main: a joining copy when started as one, else the tests of `tests`.
+inline int runNetTable(int argc, char **argv, QObject &tests)
+{
+    QTemporaryDir workDir;
+    if (!workDir.isValid() || !QDir::setCurrent(workDir.path()))
+        return 1;
+    if (argc == 5 && QByteArray(argv[1]) == "--seat")
+        return runJoiningCopy(QString::fromLatin1(argv[2]), quint16(QByteArray(argv[3]).toUInt()),
+                              QByteArray(argv[4]).toUInt());
+    return QTest::qExec(&tests, argc, argv);
+}
