@@ -13,6 +13,7 @@
 #include "app/GameLoop.h"
 #include "app/GameLoopInternal.h"
 #include "app/ResourceNames.h"
+#include "app/SpriteStrips.h"
 #include "rules/Attack.h"
 #include "rules/PlayerRecords.h"
 #include "rules/Sound.h"
@@ -24,7 +25,6 @@
 #include "state/MapView.h"
 #include "state/SpriteQueue.h"
 
-#include <QHash>
 #include <QPainter>
 
 #include <algorithm>
@@ -91,28 +91,6 @@ QRgb *pixelAt(int x, int y)
     return reinterpret_cast<QRgb *>(mapImage.scanLine(y)) + x;
 }
 
-// A strip in a colour, with its background colour made transparent; loaded once.
-const QImage &strip(int kind, int colour)
-{
-    static QHash<QString, QImage> loaded;
-    const QString path = resources::spriteStripPath(kind, colour);
-    auto found = loaded.find(path);
-    if (found != loaded.end())
-        return *found;
-    QImage picture;
-    if (!path.isEmpty() && picture.load(path)) {
-        picture = picture.convertToFormat(QImage::Format_ARGB32);
-        const QRgb transparent = resources::kSpriteKinds[kind].transparent;
-        for (int y = 0; y < picture.height(); ++y) {
-            QRgb *row = reinterpret_cast<QRgb *>(picture.scanLine(y));
-            for (int x = 0; x < picture.width(); ++x)
-                if ((row[x] | 0xff000000u) == transparent)
-                    row[x] = 0;
-        }
-    }
-    return *loaded.insert(path, picture);
-}
-
 // The strip's frame for a step's frame: the small helicopter repeats its three pictures.
 int stripFrame(int kind, int frame)
 {
@@ -138,7 +116,7 @@ Placement drawSprite(const SpriteRun &run, const QPoint &anchor)
         return placement;
     copyArea(placement.area, placement.under);
     const int picture = stripFrame(run.kind, run.frame);
-    const QImage &pictures = strip(run.kind, run.colour);
+    const QImage pictures = spriteStrip(run.kind, run.colour);
     if (!pictures.isNull() && picture >= 1 && picture <= shape.frames) {
         QPainter painter(&mapImage);
         painter.drawImage(frameRect.topLeft(), pictures,

@@ -5,8 +5,6 @@ QTcpSocket *clientSocket1 = nullptr;
 QTcpSocket *clientSocket2 = nullptr;
 QTcpSocket *clientSocket3 = nullptr;
 QTcpSocket *clientSocket4 = nullptr;
-QNetworkAccessManager *gameListManager = nullptr;
-QNetworkAccessManager *topFiveManager = nullptr;
 
 qint32 gamePort = kDefaultGamePort;
 qint32 clientCount = 0;

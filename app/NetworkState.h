@@ -7,7 +7,6 @@
 #include <QStringList>
 #include <QtGlobal>
 
-class QNetworkAccessManager;
 class QTcpServer;
 class QTcpSocket;
 
@@ -20,8 +19,6 @@ extern QTcpSocket *clientSocket1; // on a client: the socket to the host
 extern QTcpSocket *clientSocket2;
 extern QTcpSocket *clientSocket3;
 extern QTcpSocket *clientSocket4;
-extern QNetworkAccessManager *gameListManager;
-extern QNetworkAccessManager *topFiveManager;
 // Client socket n (1..4), or nullptr.
 QTcpSocket *clientSocket(int n);
 

@@ -1,6 +1,7 @@
 #include "app/PaintMapView.h"
 
 #include "app/PendingStateGlobals.h"
+#include "app/PictureFiles.h"
 #include "app/WindowState.h"
 #include "net/NetPlay.h"
 #include "state/GameState.h"
@@ -41,11 +42,15 @@ PictureFit currentFit()
 
 QImage loadCurrentMapPicture()
 {
-    QImage picture;
     const QString path = currentMapPicturePath();
-    if (!path.isEmpty())
-        picture.load(path);
-    return picture;
+    if (path.isEmpty())
+        return QImage();
+    const QImage picture = readPicture(path);
+    // Fitted in the form it is painted in: a picture kept with a palette (the game's own are,
+    // they read faster) would be scaled with other rounding than the same picture in 32 bits.
+    if (picture.format() != QImage::Format_Indexed8)
+        return picture;
+    return picture.convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
 }
 
 void markLabelPoints()

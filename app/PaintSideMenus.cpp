@@ -1,6 +1,7 @@
 #include "app/PaintSideMenus.h"
 
 #include "app/PaintLayout.h"
+#include "app/PictureFiles.h"
 #include "app/ResourceNames.h"
 #include "app/WindowState.h"
 #include "rules/TurnState.h"
@@ -76,27 +77,31 @@ int markedSpeedRow()
     return fastSpeed ? 412 : 411;
 }
 
-MenuStrips loadMenuStrips()
+const QString &stripPath(int index)
 {
-    MenuStrips strips;
-    strips.menu1.load(resources::kMenuStrip1);
-    strips.menu1Red.load(resources::kMenuStrip1Red);
-    strips.menu2.load(resources::kMenuStrip2);
-    strips.menu2Red.load(resources::kMenuStrip2Red);
-    strips.tall1.load(resources::kMenuStrip1Tall);
-    strips.tall1Red.load(resources::kMenuStrip1TallRed);
-    strips.tall2.load(resources::kMenuStrip2Tall);
-    strips.tall2Red.load(resources::kMenuStrip2TallRed);
-    return strips;
+    static const std::array<QString, 8> paths = {
+        resources::kMenuStrip1,     resources::kMenuStrip1Red,     resources::kMenuStrip2,
+        resources::kMenuStrip2Red,  resources::kMenuStrip1Tall,    resources::kMenuStrip1TallRed,
+        resources::kMenuStrip2Tall, resources::kMenuStrip2TallRed};
+    return paths[index];
 }
 
 } // namespace
 
+const QPixmap &MenuStrips::strip(bool secondStrip, bool red, bool tall) const
+{
+    const int index = indexOf(secondStrip, red, tall);
+    QPixmap &picture = decoded_[index];
+    if (picture.isNull())
+        picture = QPixmap::fromImage(readPicture(stripPath(index)));
+    return picture;
+}
+
 const MenuStrips &menuStrips()
 {
-    // Decoded once for the program's life: together the strips outgrow the pixmap cache, which
-    // would otherwise decode them again on every paint.
-    static const MenuStrips strips = loadMenuStrips();
+    // Kept for the program's life: together the strips outgrow the pixmap cache, which would
+    // otherwise decode them again on every paint.
+    static const MenuStrips strips;
     return strips;
 }
 
@@ -151,13 +156,13 @@ void drawMenuButton(QPainter &painter, const MenuStrips &strips, bool secondStri
     // Scaled smoothly: a label shrunk pixel by pixel loses strokes.
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (smallScreen) {
-        const QPixmap &tall = secondStrip ? (red ? strips.tall2Red : strips.tall2) : (red ? strips.tall1Red : strips.tall1);
+        const QPixmap &tall = strips.strip(secondStrip, red, true);
         const int scale = resources::kTallCellScale;
         painter.drawPixmap(menuButtonFace(target), tall,
                            QRect(0, stripY * scale, resources::kStripCellWidth, resources::kStripCellHeight * scale));
         return;
     }
-    const QPixmap &strip = secondStrip ? (red ? strips.menu2Red : strips.menu2) : (red ? strips.menu1Red : strips.menu1);
+    const QPixmap &strip = strips.strip(secondStrip, red, false);
     painter.drawPixmap(menuButtonFace(target), strip,
                        QRect(0, stripY, resources::kStripButtonWidth, resources::kStripCellHeight));
 }

@@ -5,23 +5,26 @@
 #include <QPixmap>
 #include <QRect>
 
+#include <array>
 #include <vector>
 
 class QPainter;
 
 // The strip pictures: the standard strips and their tall twins, which the compact layout draws
-// its buttons from.
-struct MenuStrips {
-    QPixmap menu1;
-    QPixmap menu1Red;
-    QPixmap menu2;
-    QPixmap menu2Red;
-    QPixmap tall1;
-    QPixmap tall1Red;
-    QPixmap tall2;
-    QPixmap tall2Red;
+// its buttons from, each in its normal and its red (pressed) look. A strip is decoded the first
+// time a button is drawn from it and kept: a screen needs two or three of the eight.
+class MenuStrips {
+public:
+    const QPixmap &strip(bool secondStrip, bool red, bool tall) const;
+    // Whether that strip has been decoded (for the tests).
+    bool decoded(bool secondStrip, bool red, bool tall) const { return !decoded_[indexOf(secondStrip, red, tall)].isNull(); }
+
+private:
+    static int indexOf(bool secondStrip, bool red, bool tall) { return (tall ? 4 : 0) + (secondStrip ? 2 : 0) + (red ? 1 : 0); }
+
+    mutable std::array<QPixmap, 8> decoded_;
 };
-// The strips, loaded on the first paint and kept.
+// The strips, kept for the program's life.
 const MenuStrips &menuStrips();
 
 constexpr int kBarButtonId = 9999;

@@ -97,7 +97,7 @@ void drawSaveMark(QPainter &painter, const QRect &face)
 void drawBarButton(QPainter &painter, const MenuStrips &strips)
 {
     const bool pressed = pressedButton == kBarButtonId;
-    painter.drawPixmap(barButtonRect(), pressed ? strips.menu2Red : strips.menu2,
+    painter.drawPixmap(barButtonRect(), strips.strip(true, pressed, false),
                        QRect(0, resources::kBarCellY, resources::kBarCellWidth, resources::kStripCellHeight));
     if (pressed)
         queueButtonPress(kBarButtonId);

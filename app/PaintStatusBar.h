@@ -11,7 +11,7 @@
 #include <array>
 
 class QPainter;
-struct MenuStrips;
+class MenuStrips;
 
 // The font of the status bar and the game panel; its pixel size follows the screen width.
 extern QFont statusFont;

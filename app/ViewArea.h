@@ -1,10 +1,10 @@
 #pragma once
-// The one main window of the game: it owns the game timer, the file dialogs and the member
-// dialogs answered through its slots, creates the sockets and network managers, and takes
-// every event. Its member definitions are spread over one source per concern.
+// The one main window of the game: it owns the game timer and the member dialogs answered
+// through its slots, creates the sockets (the network managers when first used, the file
+// dialogs each time one is asked), and takes every event. Its member definitions are spread
+// over one source per concern.
 
 #include <QBasicTimer>
-#include <QFileDialog>
 #include <QMainWindow>
 #include <QStringList>
 
@@ -159,8 +159,6 @@ public:
     qint32 clickX = 0; // last click or hover position, the map offset taken off
     qint32 clickY = 0;
     QBasicTimer gameTimer;
-    QFileDialog loadFileDialog;
-    QFileDialog saveFileDialog;
 
     QDialog *armyCountDialog = nullptr;
     QVBoxLayout *armyCountLayout = nullptr;
@@ -199,9 +197,7 @@ private:
     void setTurnAndTableStartValues();
     void buildSelectedMap();
     void createNetworkObjects();
-    void prepareFileDialogs();
-    // The member dialogs (ViewAreaDialogs.cpp).
-    void buildMemberDialogs();
+    // The member dialogs, each built the first time it is shown (ViewAreaDialogs.cpp).
     void buildArmyCountDialog();
     void buildArmyComboDialog();
     void buildAiNamesDialog();

@@ -1,4 +1,6 @@
-// The member dialogs: built once at start-up, shown and hidden by the game, never rebuilt.
+// The member dialogs: each built when it is first shown (most sessions never show some of them,
+// and building them all would hold up the window's start), then shown and hidden by the game,
+// never rebuilt.
 // Every button reaches the window's slot before the dialog's own accept or reject, so the
 // answer is stored before the dialog closes.
 
@@ -61,17 +63,10 @@ QPushButton *addNumberedButtons(ViewArea *window, QDialog *dialog, QVBoxLayout *
 
 } // namespace
 
-void ViewArea::buildMemberDialogs()
-{
-    buildArmyCountDialog();
-    buildArmyComboDialog();
-    buildAiNamesDialog();
-    buildCardDialog();
-    buildCardTradeNotice();
-}
-
 void ViewArea::buildArmyCountDialog()
 {
+    if (armyCountDialog)
+        return;
     armyCountDialog = newMemberDialog(QStringLiteral("Tarvan GX"));
     armyCountLayout = new QVBoxLayout(armyCountDialog);
     armyCountCancelButton = addNumberedButtons(this, armyCountDialog, armyCountLayout, armyCountButton, "legerdlg");
@@ -79,6 +74,8 @@ void ViewArea::buildArmyCountDialog()
 
 void ViewArea::buildArmyComboDialog()
 {
+    if (armyComboDialog)
+        return;
     armyComboDialog = newMemberDialog(QStringLiteral("Tarvan GX"));
     armyComboItems = QStringList{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
                                  QStringLiteral("3")};
@@ -96,6 +93,8 @@ void ViewArea::buildArmyComboDialog()
 
 void ViewArea::buildAiNamesDialog()
 {
+    if (aiNamesDialog)
+        return;
     aiNamesDialog = newMemberDialog(QStringLiteral("Player Names"));
     aiNamesLayout = new QVBoxLayout(aiNamesDialog);
     for (int n = 1; n <= 10; ++n) {
@@ -124,6 +123,8 @@ void ViewArea::buildAiNamesDialog()
 
 void ViewArea::buildCardDialog()
 {
+    if (cardDialog)
+        return;
     cardDialog = newMemberDialog(QStringLiteral("Tarvan GX"));
     cardLayout = new QVBoxLayout(cardDialog);
     cardCancelButton = addNumberedButtons(this, cardDialog, cardLayout, cardSetButton, "kaartidlg");
@@ -131,6 +132,8 @@ void ViewArea::buildCardDialog()
 
 void ViewArea::buildCardTradeNotice()
 {
+    if (cardTradeNotice)
+        return;
     // Two text lines (the player and "gets %d armies.") above a row of card pictures.
     cardTradeNotice = newMemberDialog(QStringLiteral("Cards"));
     cardTradeLayout = new QVBoxLayout(cardTradeNotice);

@@ -7,6 +7,7 @@
 #include "app/GameLoopInternal.h"
 #include "app/MouseInput.h"
 #include "app/NetworkState.h"
+#include "app/OnlineManagers.h"
 #include "net/NetState.h"
 #include "app/WindowInteraction.h"
 #include "state/GameState.h"
@@ -70,8 +71,7 @@ ViewArea::~ViewArea()
     deleteAndClear(clientSocket3);
     deleteAndClear(clientSocket4);
     deleteAndClear(tcpServer);
-    deleteAndClear(gameListManager);
-    deleteAndClear(topFiveManager);
+    dropOnlineManagers();
     installWindowInteraction(nullptr);
 }
 

@@ -7,6 +7,7 @@
 #include "app/AppReset.h"
 #include "app/DialogState.h"
 #include "app/NetworkState.h"
+#include "app/OnlineManagers.h"
 #include "app/ScreenSize.h"
 #include "app/WindowInteraction.h"
 #include "app/WindowState.h"
@@ -28,7 +29,7 @@
 #include "state/StatusLine.h"
 #include "state/StepQueues.h"
 
-#include <QNetworkAccessManager>
+#include <QDir>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -75,8 +76,6 @@ ViewArea::ViewArea(QWidget *parent) : QMainWindow(parent)
     setPalette(black);
     setAutoFillBackground(true);
 
-    prepareFileDialogs();
-    buildMemberDialogs();
     installArmyCountQuestion();
 }
 
@@ -153,21 +152,5 @@ void ViewArea::createNetworkObjects()
     connect(clientSocket2, SIGNAL(readyRead()), this, SLOT(OnReceive2()));
     connect(clientSocket3, SIGNAL(readyRead()), this, SLOT(OnReceive3()));
     connect(clientSocket4, SIGNAL(readyRead()), this, SLOT(OnReceive4()));
-    gameListManager = new QNetworkAccessManager(this);
-    topFiveManager = new QNetworkAccessManager(this);
-    connect(gameListManager, SIGNAL(finished(QNetworkReply*)), this, SLOT(finishedSlot(QNetworkReply*)));
-    connect(topFiveManager, SIGNAL(finished(QNetworkReply*)), this, SLOT(finishedSlotT5(QNetworkReply*)));
-}
-
-void ViewArea::prepareFileDialogs()
-{
-    const QString filter = tr("Tarvan GX games (*.TrvGX)");
-    loadFileDialog.setFileMode(QFileDialog::AnyFile);
-    loadFileDialog.setNameFilter(filter);
-    loadFileDialog.setViewMode(QFileDialog::Detail);
-    saveFileDialog.setNameFilter(filter);
-    saveFileDialog.setViewMode(QFileDialog::Detail);
-    saveFileDialog.setAcceptMode(QFileDialog::AcceptSave);
-    // Linux dialogs do not add the extension by themselves.
-    saveFileDialog.setDefaultSuffix(QStringLiteral("TrvGX"));
+    armOnlineManagers(this);
 }

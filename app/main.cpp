@@ -9,6 +9,9 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication::addLibraryPath(QStringLiteral("plugins"));
+    // Everything is painted with QPainter: without this the window pulls in a whole OpenGL stack.
+    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationDomain(QStringLiteral("tarvangx.example"));
     QCoreApplication::setApplicationName(QStringLiteral("Tarvan GX"));

@@ -130,6 +130,9 @@ void ViewArea::showArmyCountDialog(int mode, int limit)
         applyArmyCount(0);
         return;
     }
+    // "More" leads on to the combo dialog.
+    buildArmyCountDialog();
+    buildArmyComboDialog();
     for (int n = 1; n <= kCountButtons; ++n) {
         armyCountButton[n]->setText(countText(mode, n));
         armyCountButton[n]->setVisible(n <= offeredMost);

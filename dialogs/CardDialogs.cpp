@@ -87,6 +87,7 @@ void ViewArea::showCardTradeDialog()
     const int sets = std::clamp(static_cast<int>(offeredCardSetCount), 0, kMaxOfferedCardSets);
     if (sets < 1)
         return;
+    buildCardDialog();
     for (int n = 1; n <= kMaxOfferedCardSets; ++n) {
         cardSetButton[n]->setVisible(n <= sets);
         if (n <= sets)
@@ -105,6 +106,7 @@ void ViewArea::showCardTradeBonus()
     const int player = cardTradeValues[6];
     const CardHand cards{std::max(0, cardTradeValues[1]), std::max(0, cardTradeValues[2]),
                          std::max(0, cardTradeValues[3]), std::max(0, cardTradeValues[4])};
+    buildCardTradeNotice();
     cardTradeLabel[1]->setText(isValidPlayer(player) ? playerName[player].trimmed() : QString());
     cardTradeLabel[2]->setText(QStringLiteral("gets %1 armies.").arg(cardTradeValues[5]));
 

@@ -4,6 +4,7 @@
 
 #include "app/GameLoop.h"
 #include "app/NetworkState.h"
+#include "app/OnlineManagers.h"
 #include "persist/Settings.h"
 #include "state/GameState.h"
 #include "state/MapView.h"
@@ -229,17 +230,17 @@ void fetchGameList(ViewArea *, QString &controlLetter)
 {
     OnlineState &state = online();
     state.controlText.clear();
-    const OnlineConfig config = beginListFetch(LinesOwner::GameList, kGameListSlots, gameListManager);
+    const OnlineConfig config = beginListFetch(LinesOwner::GameList, kGameListSlots, gameListManager());
     if (!config.available) {
         controlLetter = QStringLiteral("E");
         return;
     }
     const int batch = ++state.gameListBatch;
     state.gameListRepliesLeft = 1 + kGameListSlots;
-    fetchFile(gameListManager, config, QStringLiteral("agame+.txt"), batch);
+    fetchFile(gameListManager(), config, QStringLiteral("agame+.txt"), batch);
     for (int slot = 0; slot < kGameListSlots; ++slot)
-        fetchFile(gameListManager, config, gameListFileName(slot), batch);
-    waitForReplies(gameListManager, [&state] { return state.gameListRepliesLeft <= 0; },
+        fetchFile(gameListManager(), config, gameListFileName(slot), batch);
+    waitForReplies(gameListManager(), [&state] { return state.gameListRepliesLeft <= 0; },
                    listWaitMs(config) * (1 + kGameListSlots));
     if (!state.controlText.isEmpty())
         controlLetter = state.controlText.left(1);
@@ -276,10 +277,10 @@ void uploadGameListEntry(int slot, const QString &address, int closed)
         gameListSlot = slot;
         hostAddressText = address;
     }
-    const OnlineConfig config = configFor(gameListManager);
+    const OnlineConfig config = configFor(gameListManager());
     if (!config.available)
         return;
-    sendFile(gameListManager, config, gameListFileName(slot), gameListEntryText(address, closed != 0).toUtf8());
+    sendFile(gameListManager(), config, gameListFileName(slot), gameListEntryText(address, closed != 0).toUtf8());
 }
 
 namespace {
@@ -291,7 +292,7 @@ QString topFiveTarget(int mapSet, int campaignId, OnlineConfig &config)
     const QString file = topFiveFileName(mapSet, campaignId);
     if (file.isEmpty())
         return QString();
-    config = configFor(topFiveManager);
+    config = configFor(topFiveManager());
     if (!config.available) {
         sayUnavailable();
         return QString();
@@ -311,22 +312,22 @@ void fetchTopFiveList(int mapSet, int campaignId)
     OnlineState &state = online();
     state.singleArrived = false;
     // A single list is told from the batches by its negative number.
-    fetchFile(topFiveManager, config, file, -++state.singleRequest);
-    waitForReplies(topFiveManager, [&state] { return state.singleArrived; },
+    fetchFile(topFiveManager(), config, file, -++state.singleRequest);
+    waitForReplies(topFiveManager(), [&state] { return state.singleArrived; },
                    config.waitMs > 0 ? config.waitMs : kSingleListWaitMs);
 }
 
 void fetchAllTopFiveLists(ViewArea *)
 {
     OnlineState &state = online();
-    const OnlineConfig config = beginListFetch(LinesOwner::TopFive, kTopFiveListCount, topFiveManager);
+    const OnlineConfig config = beginListFetch(LinesOwner::TopFive, kTopFiveListCount, topFiveManager());
     if (!config.available)
         return;
     const int batch = ++state.topFiveBatch;
     state.topFiveRepliesLeft = kTopFiveListCount;
     for (const QString &file : topFiveFileNames())
-        fetchFile(topFiveManager, config, file, batch);
-    waitForReplies(topFiveManager, [&state] { return state.topFiveRepliesLeft <= 0; },
+        fetchFile(topFiveManager(), config, file, batch);
+    waitForReplies(topFiveManager(), [&state] { return state.topFiveRepliesLeft <= 0; },
                    listWaitMs(config) * kTopFiveListCount);
 }
 
@@ -361,7 +362,7 @@ void uploadTopFive(int mapSet, int campaignId, const QString &name, int losses, 
     // " " stands for a list that could not be fetched.
     const QString list = topFiveText.trimmed().isEmpty() ? QString() : topFiveText;
     online().topFiveUploadFailed = false;
-    sendFile(topFiveManager, config, file, topFiveListWith(list, topFiveEntryText(name, losses), slot).toUtf8());
+    sendFile(topFiveManager(), config, file, topFiveListWith(list, topFiveEntryText(name, losses), slot).toUtf8());
 }
 
 bool isUploadReply(QNetworkReply *reply)

@@ -19,8 +19,7 @@ constexpr int kNameLength = 18;
 
 void ViewArea::showAiNamesDialog()
 {
-    if (!aiNamesDialog)
-        return;
+    buildAiNamesDialog();
     aiNamesDialogOpen = 1;
     for (int p = 1; p <= kMaxPlayers; ++p) {
         // The stored names are padded to their full length; the edits show them trimmed.

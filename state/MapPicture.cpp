@@ -46,9 +46,29 @@ struct PaintedLook {
     int attackMissiles = 0;
 };
 
+// Pixels of the picture as it was loaded, kept for one rectangle.
+struct KeptPixels {
+    QRect area;
+    QImage pixels;
+
+    void keep(const QImage &picture, const QRect &wanted)
+    {
+        area = wanted.intersected(picture.rect());
+        pixels = area.isEmpty() ? QImage() : picture.copy(area);
+    }
+    // The kept pixels of row y from picture pixel (x, y) on; (x, y) lies in `area`.
+    const QRgb *from(int x, int y) const
+    {
+        return reinterpret_cast<const QRgb *>(pixels.constScanLine(y - area.top())) + (x - area.left());
+    }
+};
+
 struct PictureState {
     TerritoryRegions regions;
-    QImage pristine; // the picture as loaded, for pixels that belong to no territory
+    // The picture as loaded, only where painting puts its pixels back: under each army number
+    // and under the player panel. A whole copy would double the picture's memory.
+    std::array<KeptPixels, kMaxTerritories + 1> underLabel{};
+    KeptPixels underPanel;
     std::array<PaintedLook, kMaxTerritories + 1> looks{};
     std::array<QRect, kMaxTerritories + 1> labelAreas{};
     // Where each army number is drawn (see numberCentreFor).
@@ -152,7 +172,6 @@ void growRegions(const std::array<QPoint, kMaxTerritories + 1> &points)
     PictureState &state = picture();
     if (!isPaintable(mapImage))
         mapImage = mapImage.convertToFormat(QImage::Format_RGB32);
-    state.pristine = mapImage;
     state.regions.build(mapImage, points, territoryCount);
     state.looks.fill(PaintedLook{});
     state.glyphSize = glyphSizeFor(labelScale());
@@ -160,9 +179,11 @@ void growRegions(const std::array<QPoint, kMaxTerritories + 1> &points)
     const int count = state.regions.count();
     const QRect panel = playerPanelArea();
     int withoutRegion = 0;
+    state.underLabel.fill(KeptPixels{});
     for (int t = 1; t <= count; ++t) {
         state.numberPoints[t] = numberCentreFor(points[t], state.glyphSize, mapImage.size(), panel);
         state.labelAreas[t] = labelAreaAround(state.numberPoints[t], state.glyphSize);
+        state.underLabel[t].keep(mapImage, state.labelAreas[t]);
         withoutRegion += state.regions.area(t) == 0 ? 1 : 0;
     }
     for (int t = 1; t <= count; ++t) {
@@ -172,6 +193,7 @@ void growRegions(const std::array<QPoint, kMaxTerritories + 1> &points)
             if (state.labelAreas[v].intersects(reach))
                 state.labelsAround[t].push_back(v);
     }
+    state.underPanel.keep(mapImage, panel);
     state.doubtful = count > 0 && withoutRegion * 2 > count;
     state.knownKey = mapImage.cacheKey();
 }
@@ -232,16 +254,17 @@ void fillRegion(int t)
 void restoreUnderLabel(int t)
 {
     const PictureState &state = picture();
-    const QRect area = state.labelAreas[t].intersected(mapImage.rect());
+    const KeptPixels &kept = state.underLabel[t];
+    const QRect area = state.labelAreas[t].intersected(mapImage.rect()).intersected(kept.area);
     for (int y = area.top(); y <= area.bottom(); ++y) {
         QRgb *row = rowOf(y);
-        const QRgb *original = reinterpret_cast<const QRgb *>(state.pristine.constScanLine(y));
+        const QRgb *original = kept.from(area.left(), y);
         for (int x = area.left(); x <= area.right(); ++x) {
             const int u = state.regions.territoryAt(x, y);
             if (u == t)
                 continue;
             row[x] = u != 0 && state.looks[u].painted ? fillAt(state.looks[u], state.regions.bounds(u), x, y)
-                                                      : original[x];
+                                                      : original[x - area.left()];
         }
     }
 }
@@ -296,11 +319,11 @@ PlayerPanelContent &panelShown()
 
 void restorePanelBackground(const QRect &area)
 {
-    const PictureState &state = picture();
-    const QRect box = area.intersected(mapImage.rect()).intersected(state.pristine.rect());
+    const KeptPixels &kept = picture().underPanel;
+    const QRect box = area.intersected(mapImage.rect()).intersected(kept.area);
     for (int y = box.top(); y <= box.bottom(); ++y) {
-        const QRgb *original = reinterpret_cast<const QRgb *>(state.pristine.constScanLine(y));
-        std::copy(original + box.left(), original + box.right() + 1, rowOf(y) + box.left());
+        const QRgb *original = kept.from(box.left(), y);
+        std::copy(original, original + box.width(), rowOf(y) + box.left());
     }
 }
 
@@ -594,7 +617,8 @@ void resetMapPicture()
 {
     PictureState &state = picture();
     state.regions.clear();
-    state.pristine = QImage();
+    state.underLabel.fill(KeptPixels{});
+    state.underPanel = KeptPixels{};
     state.looks.fill(PaintedLook{});
     state.labelAreas.fill(QRect());
     state.numberPoints.fill(QPoint());

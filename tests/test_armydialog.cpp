@@ -141,7 +141,7 @@ private slots:
         selectedTerritory = 1;
         territoryMark[1] = 'j';
         window->showArmyCountDialog(0, 3);
-        QVERIFY(!window->armyCountDialog->isVisible());
+        QVERIFY(!window->armyCountDialog || !window->armyCountDialog->isVisible());
         QCOMPARE(dialogOpen, quint8(0));
         QCOMPARE(pendingPlacementCount, quint8(0));
         QCOMPARE(territoryState[1].armies, 1);

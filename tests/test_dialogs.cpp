@@ -520,10 +520,11 @@ private slots:
     {
         QFETCH(QString, slot);
         QFETCH(int, choiceBefore);
-        for (int p = 1; p <= kMaxPlayers; ++p) {
+        for (int p = 1; p <= kMaxPlayers; ++p)
             configuredPlayerName[p] = p == 2 ? QStringLiteral("old two") : QStringLiteral("old");
+        window->showAiNamesDialog();
+        for (int p = 1; p <= kMaxPlayers; ++p)
             window->aiNameEdit[p]->setText(p == 2 ? QStringLiteral("  Zed  ") : QStringLiteral("typed"));
-        }
         saveSettings();
         dialogOpen = 1;
         aiNamesDialogOpen = 1;
@@ -537,6 +538,27 @@ private slots:
         configuredPlayerName.fill(QString());
         QVERIFY(loadSettings());
         QTEST(configuredPlayerName[2], "secondName");
+    }
+
+    // The names dialog is built when it is first shown, and the same dialog serves every later
+    // showing with the names as they stand then.
+    void theNamesDialogIsBuiltWhenFirstShownAndServesLaterShowings()
+    {
+        QVERIFY(!window->aiNamesDialog);
+        const QDialog *first = nullptr;
+        for (const QString &typed : {QStringLiteral("Ann"), QStringLiteral("Bea")}) {
+            const QString before = configuredPlayerName[3].trimmed();
+            window->showAiNamesDialog();
+            QVERIFY(window->aiNamesDialog->isVisible());
+            if (!first)
+                first = window->aiNamesDialog;
+            QCOMPARE(window->aiNamesDialog, first);
+            QCOMPARE(window->aiNameEdit[3]->text(), before);
+            window->aiNameEdit[3]->setText(typed);
+            window->aiNamesOkButton->click();
+            QVERIFY(!window->aiNamesDialog->isVisible());
+            QCOMPARE(configuredPlayerName[3].trimmed(), typed);
+        }
     }
 
     // The player names, shown from the options menu with large letters: the dialog no taller than

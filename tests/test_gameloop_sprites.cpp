@@ -4,6 +4,7 @@
 #include "test_gameloop_support.h"
 
 #include "app/ResourceNames.h"
+#include "app/SpriteStrips.h"
 #include "rules/TurnFlow.h"
 #include "state/Campaign.h"
 #include "state/SpriteQueue.h"
@@ -119,6 +120,17 @@ class TestGameLoopSprites : public QObject {
         fastSpeed = 1;
         // A rocket that lands concludes no attack here.
         campaignCompleted = 1;
+    }
+
+    static constexpr int kStripTerritory = 20; // its sprites lie inside the picture
+
+    // Queues an animation of `kind` in `colour` over territory t (a rocket over its neighbour).
+    void flyOver(int t, int colour, int kind)
+    {
+        playerCount = 10;
+        territoryState[t].owner = colour;
+        territoryState[neighbourOf(t)].owner = colour;
+        QVERIFY(queueTerritoryAnimation(t, false, kind, neighbourOf(t)));
     }
 
     // Ticks until both queues are empty; the pictures seen after each tick.
@@ -269,16 +281,38 @@ private slots:
         QFETCH(int, colour);
         QFETCH(QString, path);
         QFETCH(QList<int>, pictures);
-        const int t = 20; // inside the picture
-        playerCount = 10;
-        territoryState[t].owner = colour;
-        territoryState[neighbourOf(t)].owner = colour;
+        const int t = kStripTerritory;
         const QImage before = mapImage;
-        QVERIFY(queueTerritoryAnimation(t, false, kind, neighbourOf(t)));
+        flyOver(t, colour, kind);
         for (int picture : pictures) {
             window->gameTick();
             QVERIFY2(mapImage == withFrame(before, kind, t, path, picture), qPrintable(QString::number(picture)));
         }
+    }
+
+    void theStripsKeptStayInTheirBudgetAndADroppedOneDrawsTheSameAgain()
+    {
+        // Every kind in every player colour starts to fly, each cutting off the one before: far
+        // more strips than the budget holds. Then the first ones fly again.
+        const int t = kStripTerritory;
+        const QImage clean = mapImage;
+        QList<std::pair<int, int>> flights; // colour, kind
+        for (int colour = 1; colour <= 10; ++colour)
+            for (int kind = 1; kind <= kSpriteKinds; ++kind)
+                flights.append({colour, kind});
+        flights.append({1, 1});
+        flights.append({1, 2});
+        for (const auto &[colour, kind] : flights) {
+            clearStepQueues();
+            flyOver(t, colour, kind);
+            window->gameTick();
+            // Rockets fly over the second territory.
+            const int under = spriteIsRocket(kind) ? neighbourOf(t) : t;
+            const QString path = resources::spriteStripPath(kind, colour);
+            QVERIFY2(mapImage == withFrame(clean, kind, under, path, 1), qPrintable(path));
+            QVERIFY(spriteStripBytesKept() <= kSpriteStripBudgetBytes);
+        }
+        QVERIFY(spriteStripBytesKept() > kSpriteStripBudgetBytes / 2);
     }
 
     void theTimerRunsAtTheFrameTimeWhileAnAnimationFlies_data()

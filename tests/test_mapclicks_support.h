@@ -152,9 +152,12 @@ inline QPoint gameButtonPoint(int row)
     return QRect(menuRowPosition(row, false), menuButtonSize(true)).center();
 }
 
-// The counts the army-count dialog offers on its buttons 1..8, and whether "More" is there.
+// The counts the army-count dialog offers on its buttons 1..8, and whether "More" is there (no
+// dialog: no question was ever asked).
 inline int buttonsOffered(const ViewArea &window)
 {
+    if (!window.armyCountDialog)
+        return 0;
     int shown = 0;
     for (int n = 1; n <= 8; ++n)
         shown += window.armyCountButton[n]->isVisibleTo(window.armyCountDialog) ? 1 : 0;
@@ -163,12 +166,12 @@ inline int buttonsOffered(const ViewArea &window)
 
 inline bool moreOffered(const ViewArea &window)
 {
-    return window.armyCountButton[9]->isVisibleTo(window.armyCountDialog);
+    return window.armyCountDialog && window.armyCountButton[9]->isVisibleTo(window.armyCountDialog);
 }
 
 inline bool armyQuestionOpen(const ViewArea &window)
 {
-    return window.armyCountDialog->isVisible() && armyCountDialogOpen && dialogOpen;
+    return window.armyCountDialog && window.armyCountDialog->isVisible() && armyCountDialogOpen && dialogOpen;
 }
 
 // Answers the open army-count question as a player does: a count button, or "More" and the

@@ -196,6 +196,26 @@ private slots:
         QCOMPARE(mapImage, settled);
     }
 
+    // The territories, their numbers and the panel are painted into the picture itself: no second
+    // copy of it is made on the way.
+    void paintingKeepsOnePicture_data()
+    {
+        addPictureRows();
+    }
+    void paintingKeepsOnePicture()
+    {
+        QFETCH(int, picture);
+        usePicture(picture);
+        const uchar *const pixels = mapImage.constBits();
+        QVERIFY(mapImage.isDetached());
+        playerCount = 6;
+        currentPlayer = 2;
+        paintAll(3, 7);
+        drawPlayerPanel();
+        updateTerritoryDisplay(1, 888, 2, 1, 1, 0);
+        QCOMPARE(mapImage.constBits(), pixels);
+    }
+
     void armiesAreDrawnCappedAt999()
     {
         usePicture(World);

@@ -310,10 +310,12 @@ private slots:
 
     void openDialogsAreClosed()
     {
-        window->cardTradeNotice->show();
+        // Brought up as the game brings them up.
+        window->showCardTradeBonus();
         tradeNoticeShown = 1;
-        window->armyCountDialog->show();
-        dialogOpen = armyCountDialogOpen = 1;
+        window->showArmyCountDialog(0, 3);
+        QVERIFY(window->cardTradeNotice->isVisible() && window->armyCountDialog->isVisible());
+        QCOMPARE(armyCountDialogOpen, quint8(1));
         pendingAttackCount = 1;
         window->resetGameDefaults();
         QCOMPARE(chatCloses, 1);

@@ -15,6 +15,7 @@
 #include "rules/TurnState.h"
 #include "state/GameState.h"
 
+#include <QNetworkAccessManager>
 
 #include <memory>
 
@@ -92,6 +93,27 @@ private slots:
         QCOMPARE(downloadedLines[3], entryOf(QStringLiteral("82.1.1.1")));
         QCOMPARE(downloadedLines[4], QString()); // 404
         QVERIFY(ui.messages.isEmpty());
+    }
+
+    void eachManagerIsMadeOnFirstUseAndServesEveryLaterOne()
+    {
+        // The window starts without them; their replies reach its slots from the first one on.
+        const auto managers = [this] { return window->findChildren<QNetworkAccessManager *>().size(); };
+        QCOMPARE(managers(), 0);
+        server->files[QStringLiteral("agame+.txt")] = "A";
+        for (int round = 1; round <= 2; ++round) {
+            const QString host = QStringLiteral("81.20.3.%1").arg(round);
+            server->files[QStringLiteral("agame0.txt")] = entryOf(host).toLatin1();
+            QString letter = QStringLiteral(" ");
+            fetchGameList(window.get(), letter);
+            QCOMPARE(letter, QStringLiteral("A"));
+            QCOMPARE(downloadedLines.value(0), entryOf(host));
+            QCOMPARE(managers(), 1);
+        }
+        server->files[topFiveFileNames()[0]] = "   3 Ann";
+        fetchTopFiveList(1, 0);
+        QCOMPARE(topFiveText, QStringLiteral("   3 Ann"));
+        QCOMPARE(managers(), 2);
     }
 
     void aDisabledServerIsSaid()

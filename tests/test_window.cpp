@@ -25,6 +25,7 @@
 #include <QAbstractButton>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QNetworkAccessManager>
 #include <QScreen>
 #include <QTimer>
 #include <QTcpServer>
@@ -189,7 +190,10 @@ private slots:
         QVERIFY(tcpServer && tcpServer->parent() == window.get());
         for (int n = 1; n <= 4; ++n)
             QVERIFY(clientSocket(n) && clientSocket(n)->parent() == window.get());
-        QVERIFY(gameListManager && topFiveManager);
+        // The online managers and the member dialogs wait for their first use.
+        QVERIFY(window->findChildren<QNetworkAccessManager *>().isEmpty());
+        QVERIFY(!window->armyCountDialog && !window->armyComboDialog && !window->aiNamesDialog
+                && !window->cardDialog && !window->cardTradeNotice);
     }
 
     void theSettingsFileDecidesTheOptionsButNotTheMap()

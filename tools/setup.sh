@@ -7,8 +7,9 @@ cd "$(dirname "$0")/.."
 
 mode=${1:-run}
 packages=(build-essential cmake ninja-build ccache qtbase5-dev qtbase5-dev-tools
-          qtmultimedia5-dev libqt5multimedia5-plugins qt5-image-formats-plugins)
-[ "$mode" = run ] && packages+=(xvfb)
+          qtmultimedia5-dev libqt5multimedia5-plugins qt5-image-formats-plugins libxcb1-dev)
+# The bench, built with the tests, starts the game on a virtual screen as well.
+case "$mode" in run | test) packages+=(xvfb) ;; esac
 # libFuzzer and the sanitizers' runtime come with clang.
 [ "$mode" = fuzz ] && packages+=(clang libclang-rt-14-dev)
 
@@ -32,7 +33,8 @@ build() { # build folder, extra cmake options; BUILD_TARGET names one target ins
 
 case "$mode" in
   run)
-    build build
+    # The game alone (its pictures, sounds and maps come with it): not the tests or the bench.
+    BUILD_TARGET=tarvangx build build
     cd build/run
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
       exec xvfb-run -a -s "-screen 0 1920x1080x24" ./tarvangx

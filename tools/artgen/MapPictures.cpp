@@ -1,6 +1,7 @@
 #include "MapPictures.h"
 
 #include "ArtOutput.h"
+#include "PalettePicture.h"
 #include "MapCanvas.h"
 #include "MapLand.h"
 #include "MapLinks.h"
@@ -419,7 +420,7 @@ void addMapPictures(ArtOutput &out)
         const bool large = job.scale > 1.0;
         for (const char *path : outputs[i].paths) {
             reportMapPictureQuality(job.image, job.map, job.scale, aliasOf(path));
-            out.addResourceImage(aliasOf(path), job.image);
+            out.addResourceImage(aliasOf(path), withExactPalette(job.image));
             resetStateSubsystem();
             selectMap(outputs[i].flag);
             mapTables = job.map;

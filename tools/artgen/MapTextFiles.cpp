@@ -1,6 +1,7 @@
 #include "MapTextFiles.h"
 
 #include "ArtOutput.h"
+#include "PalettePicture.h"
 #include "MapPictures.h"
 
 #include "maps/MapTexts.h"
@@ -122,7 +123,7 @@ void addMapTextFiles(ArtOutput &out)
         const QString base = QStringLiteral("maps/") + name;
         reportMapPictureQuality(jobs[i].image, jobs[i].map, 1.0, base + QStringLiteral(".png"));
         out.addRunFile(base + QStringLiteral(".txt"), fileBytes(texts[i]));
-        out.addRunFile(base + QStringLiteral(".png"), pngBytes(name, jobs[i].image));
+        out.addRunFile(base + QStringLiteral(".png"), pngBytes(name, withExactPalette(jobs[i].image)));
         resetStateSubsystem();
         selectMap(MapCustom);
         mapTables = jobs[i].map;
