@@ -34,6 +34,17 @@ void acknowledge()
     awaitedAckCode = awaitedAckSocket = ackWaitTicks = ackResendCount = 0;
 }
 
+// Client socket 1 connected over loopback to `server`; the server's end of it, or null.
+QTcpSocket *connectFirstSocket(QTcpServer &server)
+{
+    if (!server.listen(QHostAddress::LocalHost, 0))
+        return nullptr;
+    clientSocket(1)->connectToHost(QHostAddress::LocalHost, server.serverPort());
+    if (!clientSocket(1)->waitForConnected(5000) || !server.waitForNewConnection(5000))
+        return nullptr;
+    return server.nextPendingConnection();
+}
+
 // Runs `shown` the moment a box comes up, before the player can have read it.
 class WatchedUi : public ScriptedInteraction {
 public:
@@ -124,11 +135,8 @@ private slots:
         QFETCH(int, farewell);
         setSocketWriter({});
         QTcpServer server;
-        QVERIFY(server.listen(QHostAddress::LocalHost, 0));
-        clientSocket(1)->connectToHost(QHostAddress::LocalHost, server.serverPort());
-        QVERIFY(clientSocket(1)->waitForConnected(5000));
-        QVERIFY(server.waitForNewConnection(5000));
-        QTcpSocket *peer = server.nextPendingConnection();
+        QTcpSocket *peer = connectFirstSocket(server);
+        QVERIFY(peer);
         networkSeat = seat;
         playerCount = 3;
         dealTerritories();
@@ -260,11 +268,8 @@ private slots:
     {
         setSocketWriter({});
         QTcpServer server;
-        QVERIFY(server.listen(QHostAddress::LocalHost, 0));
-        clientSocket(1)->connectToHost(QHostAddress::LocalHost, server.serverPort());
-        QVERIFY(clientSocket(1)->waitForConnected(5000));
-        QVERIFY(server.waitForNewConnection(5000));
-        QTcpSocket *peer = server.nextPendingConnection();
+        QTcpSocket *peer = connectFirstSocket(server);
+        QVERIFY(peer);
         joinClientSeats(2); // the second client's socket is not connected
         window->broadcastToClients(1027);
         QVERIFY(clientSocket(1)->waitForBytesWritten(5000));
