@@ -3,6 +3,7 @@
 #include "ai/AiState.h"
 #include "ai/Evaluation.h"
 #include "ai/Toolkit.h"
+#include "rules/Seats.h"
 #include "rules/TurnState.h"
 
 #include <cstdlib>
@@ -289,19 +290,9 @@ void scoreRoute()
     }
 }
 
-bool humanStillIn(int p)
-{
-    const PlayerRecord &record = playerTable[p];
-    return strongholdsEnabled ? record.stronghold() > 0 : record.territoriesHeld() > 0;
-}
-
 void endgameCleanUp()
 {
-    const int humans = gameMode == ModeHost ? humanSeatCount : humanPlayerCount;
-    bool humanIn = false;
-    for (int p = 1; p <= humans && p <= kMaxPlayers; ++p)
-        humanIn = humanIn || humanStillIn(p);
-    if (humanIn && gameMode != ModeDemo)
+    if (anyHumanSeatInGame() && gameMode != ModeDemo)
         return;
     bool bigStack = false;
     for (int t = 1; t <= territoryCount; ++t)

@@ -16,6 +16,7 @@
 #include "rules/Cards.h"
 #include "rules/GameEnd.h"
 #include "rules/PlayerRecords.h"
+#include "rules/Seats.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
 #include "state/BuiltinMaps.h"
@@ -33,26 +34,11 @@ constexpr int kBigStack = 55;
 
 // ---- Whose turn ----
 
-int humansCounted()
-{
-    return gameMode == ModeHost ? humanSeatCount : humanPlayerCount;
-}
-
-// Some human seat (local or remote) is still in the game.
-bool anyHumanLeft()
-{
-    const int humans = qBound(0, humansCounted(), kMaxPlayers);
-    for (int p = 1; p <= humans; ++p)
-        if (!playerOutOfGame(p))
-            return true;
-    return false;
-}
-
 // Computer turns that nobody waits for are played one per pass of the game loop, so the window
 // stays responsive between them.
 bool oneTurnPerPass()
 {
-    return humansCounted() < 1 || !anyHumanLeft() || gameMode == ModeDemo || demoRunning;
+    return !anyHumanSeatInGame() || gameMode == ModeDemo || demoRunning;
 }
 
 // The neutral army holds its territories but never takes a turn.
@@ -385,7 +371,7 @@ bool beginComputerTurn()
     }
     nextSoundId = 0;
     avengerActive = personalitiesAct() ? 1 : 0;
-    if ((humansCounted() < 1 || !anyHumanLeft() || gameMode == ModeDemo) && anyTerritoryHolds(kBigStack + 1))
+    if ((!anyHumanSeatInGame() || gameMode == ModeDemo) && anyTerritoryHolds(kBigStack + 1))
         avengerActive = 0;
     if (playerOutOfGame(currentPlayer))
         return false;

@@ -2,6 +2,7 @@
 
 #include "ai/AiState.h"
 #include "rules/GameEnd.h"
+#include "rules/Seats.h"
 #include "state/GameState.h"
 #include "state/SpriteQueue.h"
 #include "state/StepQueues.h"
@@ -22,7 +23,7 @@ bool computerAnimationsShown()
 {
     if (!animationsEnabled)
         return false;
-    return networkSeat == 0 || (networkSeat == 1 && currentPlayer > humanSeatCount);
+    return networkSeat == 0 || (networkSeat == 1 && isComputerPlayer(currentPlayer));
 }
 
 void queueComputerAnimation(int t, int kind)

@@ -9,6 +9,7 @@
 #include "persist/Scores.h"
 #include "rules/GameEnd.h"
 #include "rules/GameStart.h"
+#include "rules/Seats.h"
 #include "rules/Sound.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
@@ -22,13 +23,6 @@
 #include "state/StepQueues.h"
 
 namespace {
-
-// The turn of player p is begun at this machine: a local human, or on a client its own seat
-// only (player 1 there is the host's).
-bool beginsTurnHere(int p)
-{
-    return networkSeat > 1 ? p == networkSeat : isHumanOfThisMachine(p);
-}
 
 // The final map: every territory lit up, or plain when the mission failed (message step 8 then
 // leaves the map as it is).
@@ -125,7 +119,7 @@ void showBox(const QString &text)
 void handOverTurn(ViewArea &view)
 {
     const int player = currentPlayer;
-    if (turnStarted || gameOver || !beginsTurnHere(player))
+    if (turnStarted || gameOver || !isHumanOfThisMachine(player))
         return;
     beginTurn();
     view.update();

@@ -4,6 +4,7 @@
 #include "ai/Evaluation.h"
 #include "rules/GameEnd.h"
 #include "rules/PlayerRecords.h"
+#include "rules/Seats.h"
 #include "rules/TurnState.h"
 #include "state/BuiltinMaps.h"
 #include "state/GameState.h"

@@ -231,7 +231,9 @@ void seatLeaves(int socket)
 // gets the new player's seat number after it.
 QString uniqueSeatName(const QString &name, int seat)
 {
-    const QString wanted = name.trimmed().isEmpty() ? QStringLiteral("Player") : name.trimmed();
+    // The computer's mark would make every machine take him for a computer player.
+    const QString bare = playerOfComputerPlayedName(name).trimmed();
+    const QString wanted = bare.isEmpty() ? QStringLiteral("Player") : bare;
     for (int p = 1; p < seat; ++p)
         if (playerName[p].trimmed().compare(wanted, Qt::CaseInsensitive) == 0)
             return QStringLiteral("%1 %2").arg(wanted.left(kJoinNameLength - 2)).arg(seat);
@@ -270,6 +272,14 @@ bool fromActingClient(int socket, bool endOfDecidingTurn = false)
     return seat > 0 && seat == currentPlayer && playing && !lobbyOpen;
 }
 
+bool changesAnOwner(const StateSnapshot &s)
+{
+    for (int t = 1; t <= territoryCount; ++t)
+        if (s.territories[t].owner != territoryState[t].owner)
+            return true;
+    return false;
+}
+
 // The acting client's state becomes the game's and goes on to the other clients; the ends of a
 // placement and of a turn (not the single actions) are acknowledged. A state that the turn
 // cannot have made is refused whole, and the client gets the host's state back.
@@ -279,6 +289,10 @@ bool takeActingClientState(int socket, int code, const StateSnapshot &s)
         writeMessage(socket, snapshotMessage(1003));
         return false;
     }
+    // The host alone counts the rounds towards a stalemate: a conquest at a client counts as one
+    // made here.
+    if (changesAnOwner(s))
+        quietRounds = 0;
     StateSnapshot taken = s;
     keepHostsOwnFields(taken);
     applySnapshot(taken, true);

@@ -11,6 +11,7 @@
 #include "persist/SavedGame.h"
 #include "persist/SavedGameLoading.h"
 #include "persist/SharedGlobals.h"
+#include "rules/Seats.h"
 #include "rules/TurnState.h"
 #include "state/GameState.h"
 #include "state/MapPicture.h"
@@ -20,7 +21,7 @@
 namespace {
 
 constexpr int kLastSeat = kMaxNetworkSockets + 1;
-const QLatin1String kComputerMark(" (pc)");
+const QLatin1String kComputerMark(kComputerPlayedMark);
 
 struct ResumedSeats {
     bool open = false;
@@ -73,13 +74,17 @@ const bool turnStartInstalled = [] {
 
 QString computerPlayedName(const QString &name)
 {
-    return name.trimmed().left(kJoinNameLength - kComputerMark.size()) + kComputerMark;
+    return playerOfComputerPlayedName(name).trimmed().left(kJoinNameLength - kComputerMark.size()) + kComputerMark;
 }
 
 QString playerOfComputerPlayedName(const QString &name)
 {
-    const QString trimmed = name.trimmed();
-    return trimmed.endsWith(kComputerMark) ? trimmed.chopped(kComputerMark.size()) : name;
+    if (!isComputerPlayedName(name))
+        return name;
+    QString bare = name.trimmed();
+    while (isComputerPlayedName(bare))
+        bare = bare.chopped(kComputerMark.size()).trimmed();
+    return bare;
 }
 
 void openResumedLobby()

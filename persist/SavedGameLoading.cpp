@@ -7,6 +7,7 @@
 #include "persist/Settings.h"
 #include "rules/GameEnd.h"
 #include "rules/PlayerRecords.h"
+#include "rules/Seats.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
 #include "state/Campaign.h"

@@ -5,6 +5,7 @@
 #include "rules/Cards.h"
 #include "rules/GameEnd.h"
 #include "rules/PlayerRecords.h"
+#include "rules/Seats.h"
 #include "rules/Sound.h"
 #include "rules/TurnAnimations.h"
 #include "rules/TurnFlow.h"

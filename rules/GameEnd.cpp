@@ -4,6 +4,7 @@
 #include "persist/TopFiveSubmission.h"
 #include "rules/Attack.h"
 #include "rules/PlayerRecords.h"
+#include "rules/Seats.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
 #include "state/BuiltinMaps.h"
@@ -73,13 +74,17 @@ bool hasWon(int player)
     return playerTable[player].territoriesHeld() >= territoryCount;
 }
 
-bool anyHumanOfThisMachineLeft()
+// The player who has won by the rules, or 0.
+int winnerByTheRules()
 {
     for (int p = 1; p <= playerCount && p <= kMaxPlayers; ++p)
-        if (isHumanOfThisMachine(p) && !playerOutOfGame(p))
-            return true;
-    return false;
+        if (hasWon(p))
+            return p;
+    return 0;
 }
+
+const QString kLastStrongholdText = QStringLiteral("The last stronghold has fallen.");
+const QString kStalemateText = QStringLiteral("Stalemate: no territory has changed hands in 30 rounds.");
 
 // The end of the game for the game loop: message step 8 when a human of this machine decided it,
 // action step 9 for anyone else. The demo's seat of player 1 is nobody's, so the demo always
@@ -156,7 +161,7 @@ void declareWinner(int winner)
     markCampaignForWinner(winner);
     if (gameCountsForScores())
         recordScore(0, playerCount, attackRule, playerTable[winner].battleLosses(),
-                    isHumanOfThisMachine(winner) ? 1 : 0, playerName[winner]);
+                    isHumanSeat(winner) ? 1 : 0, playerName[winner]);
     queueEndOfGame(winner, winnerText(winner));
 }
 
@@ -301,8 +306,14 @@ void offerTopFiveSubmission()
 void pushEndDecidedElsewhere()
 {
     saveAllowed = 0; // a decided game is not saved
-    if (!noWinner && isValidPlayer(currentPlayer))
-        queueTextEvent(winnerText(currentPlayer));
+    // Without missions a network game is won by the rules alone; a game nobody won ended on the
+    // last human stronghold or in stalemate, and the state tells which.
+    const int winner = winnerByTheRules();
+    noWinner = winner == 0 ? 1 : 0;
+    if (winner != 0)
+        queueTextEvent(winnerText(winner));
+    else
+        queueTextEvent(strongholdsEnabled && !anyHumanSeatInGame() ? kLastStrongholdText : kStalemateText);
     pushActionStep(makeStep(9));
 }
 
@@ -324,13 +335,6 @@ bool playerOutOfGame(int player)
     if (record.territoriesHeld() <= 0)
         return true;
     return strongholdsEnabled && record.stronghold() <= 0;
-}
-
-bool isHumanOfThisMachine(int player)
-{
-    if (player < 1 || player > kMaxPlayers)
-        return false;
-    return player <= humanPlayerCount || (networkSeat > 0 && player == networkSeat);
 }
 
 int missionHolder()
@@ -369,9 +373,10 @@ void settleConquest(const ConquestOutcome &outcome)
         declareWinner(outcome.attacker);
         return;
     }
-    // A stronghold game is over for the humans here once the last of them is out.
-    if (outcome.strongholdTaken && humanPlayerCount >= 1 && !isDemoGame() && !anyHumanOfThisMachineLeft())
-        declareNoWinner(outcome.attacker, QStringLiteral("The last stronghold has fallen."));
+    // A stronghold game is over for the humans once the last of them is out, at whichever machine
+    // he played: the computer players would only play on among themselves.
+    if (outcome.strongholdTaken && humanPlayerCount >= 1 && !isDemoGame() && !anyHumanSeatInGame())
+        declareNoWinner(outcome.attacker, kLastStrongholdText);
 }
 
 void endGameInStalemate()
@@ -380,7 +385,7 @@ void endGameInStalemate()
         return;
     if (missionHolder() != 0)
         missionFailed = 1;
-    declareNoWinner(0, QStringLiteral("Stalemate: no territory has changed hands in 30 rounds."));
+    declareNoWinner(0, kStalemateText);
 }
 
 void finishDecidedGame()

@@ -19,7 +19,8 @@ struct ConquestOutcome {
 // them asked for, the player to escort, and no result yet.
 void assignMissions();
 
-// After every conquest: decides the game when the conquest ended it.
+// After every conquest: decides the game when the conquest ended it. A stronghold game ends
+// without a winner once no human seat is left in it, whichever machine the seat plays at.
 void settleConquest(const ConquestOutcome &outcome);
 
 // Thirty full rounds without a territory changing owner: the game ends without a winner.
@@ -30,8 +31,8 @@ void endGameInStalemate();
 // high-score game may be submitted (once per game); then the end of the game is queued for the
 // game loop.
 void finishDecidedGame();
-// A network game decided at another machine ends here as it did there: the winner in the bar
-// (the deciding player is current in the state that tells of the end), then the end.
+// A network game decided at another machine ends here as it did there: the winner in the bar,
+// or the reason of an end without one, read from the state that tells of the end; then the end.
 void pushEndDecidedElsewhere();
 
 // A campaign goes on to its next map: the players start it as a new game starts, with no card
@@ -50,8 +51,6 @@ constexpr int kNeutralArmyPlayer = 3;
 bool isNeutralArmyPlayer(int player);
 // A player is out with no territory left, or in a stronghold game without his stronghold.
 bool playerOutOfGame(int player);
-// A human who plays at this machine (a local human, or this machine's own network seat).
-bool isHumanOfThisMachine(int player);
 // The player whose mission counts: the one human of a single-player game with a mission, or 0.
 int missionHolder();
 // Continents the Continents mission asks for: half the list, rounded up.

@@ -2,6 +2,7 @@
 
 #include "rules/GameEnd.h"
 #include "rules/PlayerRecords.h"
+#include "rules/Seats.h"
 #include "rules/Sound.h"
 #include "rules/TurnAnimations.h"
 #include "rules/TurnFlow.h"

@@ -1,6 +1,7 @@
 #include "rules/TurnAnimations.h"
 
 #include "rules/GameEnd.h"
+#include "rules/Seats.h"
 #include "rules/Sound.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"

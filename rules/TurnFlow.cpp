@@ -5,6 +5,7 @@
 #include "rules/GameEnd.h"
 #include "rules/GameStart.h"
 #include "rules/PlayerRecords.h"
+#include "rules/Seats.h"
 #include "rules/Sound.h"
 #include "rules/TurnAnimations.h"
 #include "rules/TurnState.h"
@@ -307,12 +308,6 @@ void passTurnToNextPlayer()
         if (quietRounds >= kStalemateRounds && !gameOver)
             endGameInStalemate();
     }
-}
-
-bool isComputerPlayer(int player)
-{
-    const int humans = networkSeat > 0 ? humanSeatCount : humanPlayerCount;
-    return player > humans && player <= playerCount;
 }
 
 void beginPlayOfCurrentPlayer()

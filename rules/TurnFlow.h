@@ -46,8 +46,6 @@ int followingPlayer(int p);
 // next so that the game loop begins his turn. The computer players' turn loop calls this after
 // each computer turn; it is the one place that decides whose turn is next.
 void passTurnToNextPlayer();
-// A player whom the computer plays: above the humans (in a network game, above the seats).
-bool isComputerPlayer(int player);
 // Lets the current player begin: a human of this machine through the game loop's hand-over
 // (`turnStarted` cleared), anybody else through message step 5 (the computer players' turns).
 void beginPlayOfCurrentPlayer();

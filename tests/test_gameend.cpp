@@ -7,6 +7,7 @@
 #include "persist/Scores.h"
 #include "rules/Attack.h"
 #include "rules/GameEnd.h"
+#include "rules/Seats.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
 #include "state/BuiltinMaps.h"

@@ -12,6 +12,7 @@
 #include "rules/Cards.h"
 #include "rules/GameEnd.h"
 #include "rules/GameStart.h"
+#include "rules/Seats.h"
 #include "setup/SetupFlow.h"
 #include "setup/SetupRules.h"
 #include "state/Campaign.h"

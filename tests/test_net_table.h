@@ -7,6 +7,7 @@
 //   step          he makes one action of it and waits, answering "acted <attacks made so far>
 //                 <what the action was> <his territories>"
 //   moves         he moves armies once a turn, after his attacks
+//   conquests N   he stops attacking after N conquests a turn (0: he never attacks)
 //   map           answers "map <territories held> <territories shown>"
 //   clock MS      its clock moves on by MS milliseconds; it answers "clock"
 //   freeze        it says "frozen", then reads nothing and answers nothing until its input closes
@@ -175,6 +176,7 @@ public:
     bool mayAct = false;
     bool oneAction = false; // he stops again after his next action
     bool attacks = true;
+    int conquestsPerTurn = -1; // no limit
     bool moves = false;
     int trades = 0;
     int attacksMade = 0;
@@ -241,7 +243,8 @@ private:
             press(kAddRow);
             return QStringLiteral("add-button");
         }
-        if (attacks && inGameButtonEnabled[ButtonAttack]) {
+        const bool mayConquer = conquestsPerTurn < 0 || conquestsThisTurn_ < conquestsPerTurn;
+        if (attacks && mayConquer && inGameButtonEnabled[ButtonAttack]) {
             const Attack attack = bestAttack(true);
             if (attack.source && attacksThisTurn_ < 40) {
                 ++attacksThisTurn_;
@@ -252,8 +255,10 @@ private:
                 click(attack.target);
                 if (armyQuestionOpen(window_))
                     answerArmies(window_, largestOffered(window_));
-                if (territoryState[attack.target].owner != owner)
+                if (territoryState[attack.target].owner != owner) {
                     ++conquests;
+                    ++conquestsThisTurn_;
+                }
                 return QStringLiteral("attack");
             }
         }
@@ -270,7 +275,7 @@ private:
             }
         }
         if (inGameButtonEnabled[ButtonNext]) {
-            attacksThisTurn_ = 0;
+            attacksThisTurn_ = conquestsThisTurn_ = 0;
             movedThisTurn_ = false;
             press(kNextRow);
             return QStringLiteral("next");
@@ -298,6 +303,7 @@ private:
 
     ViewArea &window_;
     int attacksThisTurn_ = 0;
+    int conquestsThisTurn_ = 0;
     bool movedThisTurn_ = false;
 };
 
@@ -459,6 +465,8 @@ int runJoiningCopy(const QString &name, quint16 port, quint32 seed)
                 player.mayAct = player.oneAction = stepping = true;
             else if (command == QLatin1String("moves"))
                 player.moves = true;
+            else if (command.startsWith(QLatin1String("conquests ")))
+                player.conquestsPerTurn = command.mid(10).toInt();
             else if (command == QLatin1String("map"))
                 say(QStringLiteral("map %1 %2").arg(mapOf(territoryState), mapOf(displayedTerritoryState)));
             else if (command.startsWith(QLatin1String("clock "))) {

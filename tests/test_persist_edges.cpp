@@ -11,6 +11,7 @@
 #include "rules/GameEnd.h"
 #include "rules/GameStart.h"
 #include "rules/PlayerRecords.h"
+#include "rules/Seats.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
 #include "state/BuiltinMaps.h"
