@@ -809,6 +809,17 @@ private slots:
         QCOMPARE(playerName[2].trimmed(), QStringLiteral("player"));
         QCOMPARE(playerName[3].trimmed(), QStringLiteral("Player 3"));
     }
+
+    // Nobody joins as a seat that the computer plays: every machine would take him for one.
+    void aJoiningNameNeverCarriesTheComputersMark()
+    {
+        openLobby();
+        alice = std::make_unique<Peer>();
+        QVERIFY(alice->connectTo(port));
+        alice->join(QStringLiteral("Zed (pc) (pc)"));
+        QVERIFY(spin([] { return joinedPlayers == 2; }));
+        QCOMPARE(playerName[2].trimmed(), QStringLiteral("Zed"));
+    }
 };
 
 TARVAN_TEST_MAIN(TestNetHostile)
