@@ -180,6 +180,8 @@ extern std::array<qint32, kMaxPlayers + 1> turnsTaken;
 extern std::array<std::array<qint32, kMaxPlayers + 1>, kMaxPlayers + 1> troopExperienceShown;
 extern qint32 playerCount;
 extern qint32 humanPlayerCount;
+// A network game's highest human seat; below it, a seat the computer plays for its absent player
+// carries the computer's mark in its name (rules/Seats.h).
 extern qint32 humanSeatCount;
 extern qint32 currentPlayer;
 extern quint8 gameOver;
