@@ -37,20 +37,7 @@ class TestNetResume : public NetTable {
     bool saveThroughMenu()
     {
         player->mayAct = false;
-        paintWindow(*window);
-        mouseClickAt(*window, gameButtonPoint(1));
-        // The pressed button is drawn, then the game loop plays its step.
-        const auto shownAsPressed = [this](int screen) {
-            return [this, screen] {
-                paintWindow(*window);
-                return screenMode == screen;
-            };
-        };
-        if (!runUntil(shownAsPressed(91)))
-            return false;
-        paintWindow(*window);
-        mouseClickAt(*window, menuRowRect(2, false, false).center());
-        return runUntil(shownAsPressed(9));
+        return saveThroughGameMenu(*window, [this](const std::function<bool()> &done) { return runUntil(done); });
     }
 
     // A game of three, saved at the host in a turn of seat 2 once Alice has acted in it, and again
