@@ -41,7 +41,8 @@ void startNetworkGame();
 
 // Host: takes the waiting connections into free client sockets; `connectSocket` wires a socket's
 // data to its receiver. A connection that sends the search's probe, or goes before it has
-// joined, gives its socket back.
+// joined, gives its socket back. One that finds no free socket, or no open lobby, is told that
+// the game has no seat for it (1001 with seat 0) and closed once that is sent.
 void acceptConnections(const std::function<void(QTcpSocket *, int socket)> &connectSocket);
 // Reads what client socket n (1..4) has received and acts on every whole message.
 void receiveFromSocket(int socket);
