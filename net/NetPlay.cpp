@@ -25,6 +25,7 @@
 #include "rules/Sound.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
+#include "setup/SetupRules.h"
 #include "state/BuiltinMaps.h"
 #include "state/MapFileSearch.h"
 #include "state/MapLoading.h"
@@ -414,6 +415,8 @@ void beginGameHere(const StateSnapshot &s)
     }
     applySnapshot(s, true);
     gameMode = ModeClient;
+    // The map is known only now: a save here is proposed under its name.
+    nameGameForSaving(formatStartText(interaction().now()));
     humanPlayerCount = 1;
     lobbyOpen = 0;
     netSession.clientActing = 0;
