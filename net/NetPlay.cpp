@@ -827,6 +827,20 @@ void showLobbyPlayers()
     repaintWindow();
 }
 
+void showJoiningLobby()
+{
+    // Only this machine's own player is known here, and nobody plays.
+    playerCount = 1;
+    currentPlayer = 0;
+    for (int t = 1; t <= territoryCount; ++t) {
+        territoryState[t].owner = 0;
+        displayedTerritoryState[t] = territoryState[t];
+    }
+    repaintEveryTerritory();
+    drawPlayerPanel();
+    repaintWindow();
+}
+
 void drawPanelOfThisScreen()
 {
     if (!(lobbyOpen && networkSeat == 1) || resumedLobby()) {

@@ -49,10 +49,12 @@ void receiveFromSocket(int socket);
 // Acts on one whole message from client socket n.
 void handleMessage(int socket, const QByteArray &message);
 
-// The lobby shows who has joined (on a client, only its own player): the map preview dealt round
-// them and their names in the panel, so that a farewell from the lobby carries a state every
-// machine can read.
+// The host's lobby shows who has joined: the map preview dealt round them and their names in the
+// panel, so that a farewell from the lobby carries a state every machine can read.
 void showLobbyPlayers();
+// A joining player's lobby: nothing of the host's game comes before its start, so the map this
+// machine has built stands dealt to nobody, without a panel; his farewell from it is still read.
+void showJoiningLobby();
 // The player panel as the screen stands: in the host's lobby nobody is to play yet, so it is drawn
 // for player 1, who places first; elsewhere for the current player.
 void drawPanelOfThisScreen();
