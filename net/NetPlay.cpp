@@ -25,6 +25,7 @@
 #include "rules/Sound.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
+#include "setup/SetupRules.h"
 #include "state/BuiltinMaps.h"
 #include "state/MapFileSearch.h"
 #include "state/MapLoading.h"
@@ -79,6 +80,8 @@ void forEachMember(int c, const Visit &visit)
 // Bounds on what one socket can make this machine hold: unread input, and output not yet sent.
 constexpr qint64 kReadBufferBytes = 64 * 1024;
 constexpr qint64 kReadChunkBytes = 16 * 1024;
+// The seat in the host's answer to a join that it cannot seat.
+constexpr int kNoSeat = 0;
 
 // Codes that only the host sends, and codes that only a client sends.
 bool isHostCode(int code)
@@ -148,6 +151,33 @@ void takeAcknowledgement(int socket, int code)
 
 // ---- The host ----
 
+// A graceful close first hands over what is still to be sent (a farewell); otherwise the
+// connection is cut at once.
+void closeSocket(QTcpSocket *socket, bool graceful)
+{
+    socket->disconnect();
+    if (graceful && socket->state() == QAbstractSocket::ConnectedState) {
+        QObject::connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
+        socket->disconnectFromHost();
+    } else {
+        socket->abort();
+        socket->deleteLater();
+    }
+}
+
+// The seat message with seat 0: the game has no seat for the player on that connection.
+QByteArray noSeatMessage()
+{
+    return plainMessage(1001, QByteArray::number(kNoSeat).rightJustified(2, ' '));
+}
+
+// A connection that no client socket holds is told that there is no seat for it, and closed.
+void refuseConnection(QTcpSocket *socket)
+{
+    socket->write(noSeatMessage());
+    closeSocket(socket, true);
+}
+
 // Gives client socket n back. A graceful close first hands over what is still to be sent (a
 // farewell); otherwise the connection is cut at once.
 void freeSocket(int n, bool graceful)
@@ -161,16 +191,8 @@ void freeSocket(int n, bool graceful)
     netSession.seatOfSocket[n] = 0;
     if (seat >= 2 && seat <= kMaxClients + 1 && netSession.socketOfSeat[seat] == n)
         netSession.socketOfSeat[seat] = 0;
-    if (socket) {
-        socket->disconnect();
-        if (graceful && socket->state() == QAbstractSocket::ConnectedState) {
-            QObject::connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
-            socket->disconnectFromHost();
-        } else {
-            socket->abort();
-            socket->deleteLater();
-        }
-    }
+    if (socket)
+        closeSocket(socket, graceful);
     while (clientCount > 0 && !clientSocket(clientCount))
         --clientCount;
 }
@@ -240,10 +262,21 @@ QString uniqueSeatName(const QString &name, int seat)
     return wanted;
 }
 
+// A player who joins when there is no seat for him hears so, and his connection is closed.
+void refuseJoin(int socket)
+{
+    writeMessage(socket, noSeatMessage());
+    freeSocket(socket, true);
+}
+
 void takeJoin(int socket, const QByteArray &message)
 {
-    if (!lobbyOpen || netSession.seatOfSocket[socket] > 0 || joinedPlayers >= 1 + kMaxClients)
+    if (netSession.seatOfSocket[socket] > 0)
         return;
+    if (!lobbyOpen || joinedPlayers >= 1 + kMaxClients) {
+        refuseJoin(socket);
+        return;
+    }
     // The name is shown on every machine: no control characters in it.
     QByteArray name = message.mid(kCodeLength, kJoinNameLength);
     for (char &c : name)
@@ -251,8 +284,10 @@ void takeJoin(int socket, const QByteArray &message)
             c = ' ';
     // A saved game's player takes the seat that waits for him, under its saved name.
     const int seat = resumedLobby() ? takeWaitingSeat(QString::fromLatin1(name)) : joinedPlayers + 1;
-    if (seat < 2)
+    if (seat < 2) {
+        refuseJoin(socket);
         return;
+    }
     ++joinedPlayers;
     netSession.seatOfSocket[socket] = seat;
     netSession.socketOfSeat[seat] = socket;
@@ -357,6 +392,18 @@ void hostTakes(int socket, int code, const StateSnapshot &s)
 
 // ---- The client ----
 
+// The host's answer to this machine's join: its player's seat, or none.
+void takeSeat(const QByteArray &message)
+{
+    bool given = false;
+    const int seat = message.mid(kCodeLength).trimmed().toInt(&given);
+    if (given && seat == kNoSeat)
+        endGameHere(QStringLiteral("The host's game has no seat for you: it is full, it has begun, or it is a saved "
+                                   "game with no seat waiting for you."));
+    else if (seat >= 2 && seat <= 1 + kMaxClients)
+        networkSeat = seat;
+}
+
 bool loadHostMap(const StateSnapshot &s)
 {
     if (snapshotFitsMap(s))
@@ -382,6 +429,8 @@ void beginGameHere(const StateSnapshot &s)
     }
     applySnapshot(s, true);
     gameMode = ModeClient;
+    // The map is known only now: a save here is proposed under its name.
+    nameGameForSaving(formatStartText(interaction().now()));
     humanPlayerCount = 1;
     lobbyOpen = 0;
     netSession.clientActing = 0;
@@ -792,6 +841,20 @@ void showLobbyPlayers()
     repaintWindow();
 }
 
+void showJoiningLobby()
+{
+    // Only this machine's own player is known here, and nobody plays.
+    playerCount = 1;
+    currentPlayer = 0;
+    for (int t = 1; t <= territoryCount; ++t) {
+        territoryState[t].owner = 0;
+        displayedTerritoryState[t] = territoryState[t];
+    }
+    repaintEveryTerritory();
+    drawPlayerPanel();
+    repaintWindow();
+}
+
 void drawPanelOfThisScreen()
 {
     if (!(lobbyOpen && networkSeat == 1) || resumedLobby()) {
@@ -883,8 +946,7 @@ void acceptConnections(const std::function<void(QTcpSocket *, int)> &connectSock
                 slot = n;
         }
         if (slot == 0 || !lobbyOpen) {
-            socket->abort();
-            socket->deleteLater();
+            refuseConnection(socket);
             continue;
         }
         setClientSocket(slot, socket);
@@ -938,11 +1000,8 @@ void handleMessage(int socket, const QByteArray &message)
             takeJoin(socket, message);
         break;
     case 1001:
-        if (socket == 1 && waitingForHost()) {
-            const int seat = message.mid(kCodeLength).trimmed().toInt();
-            if (seat >= 2 && seat <= 1 + kMaxClients)
-                networkSeat = seat;
-        }
+        if (socket == 1 && waitingForHost())
+            takeSeat(message);
         break;
     case 9999:
         // On the host from a connection that has not joined: the search's probe, no player. On

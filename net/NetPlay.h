@@ -41,17 +41,20 @@ void startNetworkGame();
 
 // Host: takes the waiting connections into free client sockets; `connectSocket` wires a socket's
 // data to its receiver. A connection that sends the search's probe, or goes before it has
-// joined, gives its socket back.
+// joined, gives its socket back. One that finds no free socket, or no open lobby, is told that
+// the game has no seat for it (1001 with seat 0) and closed once that is sent.
 void acceptConnections(const std::function<void(QTcpSocket *, int socket)> &connectSocket);
 // Reads what client socket n (1..4) has received and acts on every whole message.
 void receiveFromSocket(int socket);
 // Acts on one whole message from client socket n.
 void handleMessage(int socket, const QByteArray &message);
 
-// The lobby shows who has joined (on a client, only its own player): the map preview dealt round
-// them and their names in the panel, so that a farewell from the lobby carries a state every
-// machine can read.
+// The host's lobby shows who has joined: the map preview dealt round them and their names in the
+// panel, so that a farewell from the lobby carries a state every machine can read.
 void showLobbyPlayers();
+// A joining player's lobby: nothing of the host's game comes before its start, so the map this
+// machine has built stands dealt to nobody, without a panel; his farewell from it is still read.
+void showJoiningLobby();
 // The player panel as the screen stands: in the host's lobby nobody is to play yet, so it is drawn
 // for player 1, who places first; elsewhere for the current player.
 void drawPanelOfThisScreen();

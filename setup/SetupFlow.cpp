@@ -334,10 +334,7 @@ Result SetupFlow::tail()
 {
     if (gameMode != ModeHost && gameMode != ModeClient && gameMode != ModeDemo)
         localGameRunning = 1;
-    const QString name = composeSaveFileName(startText_);
-    if (!name.isEmpty())
-        saveFileName = name;
-    defaultSaveName = saveFileName;
+    nameGameForSaving(startText_);
     if (gameMode != ModeHotseat && gameMode != ModeDemo && !quickLaunch) {
         const Result named = setupHooks().askNetworkPlayerName(view_);
         if (named != Result::Continue)

@@ -108,8 +108,7 @@ Result rememberAndConnect(ViewArea &view)
     watchHostConnection();
     clientSocket1->connectToHost(hostName, quint16(gamePort));
     joinedPlayers = 1;
-    // Its own lobby shows this player alone until the host's game begins.
-    showLobbyPlayers();
+    showJoiningLobby();
     if (messageQueueHasRoom(3)) {
         pushMessageStep(makeStep(100));
         pushMessageStep(makeStep(100));

@@ -1,5 +1,6 @@
 #include "setup/SetupRules.h"
 
+#include "persist/SavedGame.h"
 #include "rules/TurnState.h"
 #include "state/Campaign.h"
 #include "state/GameState.h"
@@ -213,7 +214,16 @@ QString composeSaveFileName(const QString &startText)
     if (word.isEmpty())
         return QString();
     QString name = word + startText + QStringLiteral(".TrvGX");
-    if (gameMode == ModeHost)
+    // A joined player's game is saved as the network game it is, as the host's is.
+    if (gameMode == ModeHost || gameMode == ModeClient)
         name.prepend(internetGame ? QStringLiteral("INT_") : QStringLiteral("LAN_"));
     return name;
+}
+
+void nameGameForSaving(const QString &startText)
+{
+    const QString name = composeSaveFileName(startText);
+    if (!name.isEmpty())
+        saveFileName = name;
+    defaultSaveName = saveFileName;
 }

@@ -69,3 +69,5 @@ QString newArmiesNotice(int territories);
 // The saved-game name of the game being set up, started at `startText`; empty when the map has
 // no name of its own (the name then stays as it was).
 QString composeSaveFileName(const QString &startText);
+// The running game's saved-game name, and the name its first save proposes, from that rule.
+void nameGameForSaving(const QString &startText);

@@ -7,6 +7,7 @@
 #include "test_net_table.h"
 
 #include "net/NetLiveness.h"
+#include "setup/SetupRules.h"
 
 #include <QSet>
 
@@ -22,9 +23,11 @@ class TestNetPlay : public NetTable {
         const QString base = QFileInfo(name).completeBaseName();
         for (const QString &folder : {QDir::currentPath(), aliceFolder->path(), bobFolder->path()}) {
             QVERIFY(QDir(folder).mkpath(QStringLiteral("maps")));
-            for (const QString &file : {base + QStringLiteral(".txt"), base + QStringLiteral(".png")})
+            for (const QString &file : {base + QStringLiteral(".txt"), base + QStringLiteral(".png")}) {
+                QFile::remove(QDir(folder).filePath(QStringLiteral("maps/") + file)); // an earlier game's
                 QVERIFY2(QFile::copy(shipped.filePath(file), QDir(folder).filePath(QStringLiteral("maps/") + file)),
                          qPrintable(shipped.filePath(file)));
+            }
         }
         seat.fileNames = QStringList{QDir::current().filePath(QStringLiteral("maps/") + name)};
         useStoredMapPath = 'n';
@@ -360,6 +363,35 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(alice->ended && bob->ended, 20000);
         QCOMPARE(alice->boxes, QStringList{QStringLiteral("The host has left the game. End of game.")});
         QCOMPARE(bob->boxes, alice->boxes);
+    }
+
+    // A joined player's Save Game proposes the name of the map the host's start brought, with
+    // the start that a network game's save takes.
+    void aClientsSaveIsProposedUnderTheMapInPlay_data()
+    {
+        QTest::addColumn<QString>("mapFile"); // of maps/, or none: Europe built into the game
+        QTest::addColumn<QString>("word");
+        QTest::newRow("a map file of maps/") << QStringLiteral("ParisByNight.txt") << QStringLiteral("LAN_MyParisByNight");
+        QTest::newRow("a built-in map") << QString() << QStringLiteral("LAN_Europe");
+    }
+    void aClientsSaveIsProposedUnderTheMapInPlay()
+    {
+        QFETCH(QString, mapFile);
+        QFETCH(QString, word);
+        if (mapFile.isEmpty()) {
+            selectMap(MapEurope);
+            loadSelectedBuiltinMap();
+        } else {
+            chooseShippedMapFile(mapFile);
+            if (QTest::currentTestFailed())
+                return;
+        }
+        openLobbyWithTwoPlayers();
+        launch();
+        QVERIFY(playOn([] { return currentPlayer == 2 && placementRound == 0; }));
+        alice->send(QStringLiteral("save"));
+        QVERIFY(runUntil([this] { return !alice->proposed.isEmpty(); }));
+        QCOMPARE(alice->proposed, word + formatStartText(seat.clock) + QStringLiteral(".TrvGX"));
     }
 };
 

@@ -1,6 +1,7 @@
 // A saved network game played on (test_net_table.h): a game of three programs is saved at the
 // host, all three end, a new host loads the save, the players join again in the other order,
-// Launch, and every machine goes on with the saved game to its end.
+// Launch, and every machine goes on with the saved game to its end. And the player who finds no
+// seat, in a saved game or a full lobby, is told so.
 
 #include "test_net_table.h"
 
@@ -37,20 +38,7 @@ class TestNetResume : public NetTable {
     bool saveThroughMenu()
     {
         player->mayAct = false;
-        paintWindow(*window);
-        mouseClickAt(*window, gameButtonPoint(1));
-        // The pressed button is drawn, then the game loop plays its step.
-        const auto shownAsPressed = [this](int screen) {
-            return [this, screen] {
-                paintWindow(*window);
-                return screenMode == screen;
-            };
-        };
-        if (!runUntil(shownAsPressed(91)))
-            return false;
-        paintWindow(*window);
-        mouseClickAt(*window, menuRowRect(2, false, false).center());
-        return runUntil(shownAsPressed(9));
+        return saveThroughGameMenu(*window, [this](const std::function<bool()> &done) { return runUntil(done); });
     }
 
     // A game of three, saved at the host in a turn of seat 2 once Alice has acted in it, and again
@@ -174,6 +162,18 @@ class TestNetResume : public NetTable {
         c.send(QStringLiteral("seat"));
         runUntil([&c] { return !c.seatLine.isEmpty(); });
         return c.seatLine;
+    }
+
+    // What the host's lobby shows and holds: who sits where, the connections, the board, the panel.
+    QString lobbyAsItStands()
+    {
+        QStringList seats;
+        for (int n = 1; n <= kMaxClients; ++n)
+            seats << QStringLiteral("%1:%2").arg(clientSocket(n) != nullptr).arg(netSession.seatOfSocket[n]);
+        return QStringList{QString::number(joinedPlayers), QString::number(clientCount), seats.join(QLatin1Char(' ')),
+                           statusText, lobbyPanelNames().join(QLatin1Char(',')), gameRecordText(),
+                           mapOf(displayedTerritoryState)}
+            .join(QLatin1Char('|'));
     }
 
     // The saved board stands in the lobby whoever joins: owners, armies, records, on the map too.
@@ -318,6 +318,43 @@ private slots:
             QCOMPARE(int(joinedPlayers), 3);
         }
         QVERIFY(savedBoardStands(saved));
+    }
+
+    // A join that cannot be seated is told so on the joining machine, within 2 s (4 ticks of its
+    // loop at 512 ms), and his connection is closed; the host's lobby stays as it was.
+    void aJoinWithoutASeatIsToldSo_data()
+    {
+        QTest::addColumn<bool>("savedGame");
+        QTest::newRow("a full lobby: the sixth player") << false;
+        QTest::newRow("a saved game with no seat waiting") << true;
+    }
+    void aJoinWithoutASeatIsToldSo()
+    {
+        QFETCH(bool, savedGame);
+        if (savedGame) {
+            haveSavedGame();
+            if (QTest::currentTestFailed())
+                return;
+            loadAtHost(kLaterRound);
+            joinAs(QStringLiteral("Alice"));
+            joinAs(QStringLiteral("Bob"));
+        } else {
+            openLobbyWithTwoPlayers();
+            joinAs(QStringLiteral("Carl"));
+            joinAs(QStringLiteral("Dora"));
+        }
+        QCOMPARE(joinedPlayers, savedGame ? 3 : 5);
+        const QString lobby = lobbyAsItStands();
+
+        others.emplace_back();
+        otherFolders.emplace_back();
+        Copy *late = rejoin(others.back(), otherFolders.back(), QStringLiteral("Eve"), 60);
+        QVERIFY(runUntil([late] { return late->ended; }));
+        QCOMPARE(late->boxes, QStringList{QStringLiteral("The host's game has no seat for you: it is full, it has "
+                                                         "begun, or it is a saved game with no seat waiting for you.")});
+        QVERIFY2(late->ticks <= 4, qPrintable(QString::number(late->ticks)));
+        QCOMPARE(seatOf(*late), QStringLiteral("0 0"));
+        QCOMPARE(lobbyAsItStands(), lobby);
     }
 };
 

@@ -17,6 +17,7 @@
 #include "setup/SetupState.h"
 #include "setup/SetupSteps.h"
 #include "state/GameState.h"
+#include "state/MapPicture.h"
 #include "state/MapView.h"
 #include "state/StatusLine.h"
 #include "state/StepQueues.h"
@@ -291,6 +292,27 @@ private slots:
         // The remembered host is in the settings file.
         loadSettings();
         QCOMPARE(settingsRecord.lastLanHost.trimmed(), QStringLiteral("127.0.0.1"));
+    }
+
+    // Nothing of the host's game comes before Launch: the joining player's lobby shows the map the
+    // set-up built dealt to nobody, no panel, and holds a state the host reads in his farewell.
+    void aJoiningPlayersLobbyShowsNoGameYet()
+    {
+        window->resetGameDefaults(); // as the set-up begins after a game
+        networkPlayerName = networkNameFor(QStringLiteral("Kim"));
+        texts = QStringList{QStringLiteral("127.0.0.1")};
+        answers = {1};
+        QCOMPARE(runJoinSteps(*window), SetupStepResult::Continue);
+        QCOMPARE(screenMode, 101);
+        QCOMPARE(statusText, QStringLiteral("Waiting for host to start game... "));
+        QCOMPARE(territoryCount, 42);
+        for (int t = 1; t <= territoryCount; ++t) {
+            QCOMPARE(territoryState[t].owner, 0);
+            QCOMPARE(displayedTerritoryState[t], territoryState[t]);
+        }
+        QCOMPARE(playerPanelShown().toPlay, 0);
+        StateSnapshot farewell;
+        QVERIFY(decodeSnapshot(encodeSnapshot(captureSnapshot(false)), farewell));
     }
 
     void anEmptyAnswerSearchesThisMachine()

@@ -17,8 +17,11 @@
 //   menu          Main Menu -> Yes
 //   close         the window closes
 //   lobbyquit     the lobby's Quit
-// and it says "box <text>" for every box it shows, "ended" when its game has ended, and
-// "launched <text>" with the game it holds once the host's start of the game has come.
+//   save          once its player may save, Save Game through the in-game menu; it answers
+//                 "proposed <file name>" with the name the file dialog proposes, and cancels it
+// and it says "box <text>" for every box it shows (after "ticks <n>": the ticks of its game loop
+// so far), "ended" when its game has ended, and "launched <text>" with the game it holds once the
+// host's start of the game has come.
 
 #include "test_mapclicks_support.h"
 #include "test_net_copy_support.h"
@@ -42,6 +45,7 @@
 #include "state/MapPicture.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -78,6 +82,11 @@ public:
     {
         ScriptedInteraction::question(title, text, icon);
         return true; // every "quit ?" is answered Yes
+    }
+    std::function<QString(const QString &)> savingAs; // the Save Game dialog: the proposed path in, the answer out
+    QString saveFileName(const QString &caption, const QString &proposed, const QString &filter) override
+    {
+        return savingAs ? savingAs(proposed) : ScriptedInteraction::saveFileName(caption, proposed, filter);
     }
 };
 
@@ -396,6 +405,9 @@ std::unique_ptr<ViewArea> openWindow(Seat &seat)
     return window;
 }
 
+// The ticks of this machine's game loop so far: in the program one each 512 ms of a network game.
+int loopTicks = 0;
+
 // One turn of the machine's loop: the events that have come (then `afterEvents`), then one tick
 // or one action; with nothing to do it waits for the next event (a guard timer wakes it) and
 // ticks once.
@@ -405,13 +417,35 @@ void runLoopOnce(ViewArea &window, Player &player, const std::function<void()> &
     if (afterEvents)
         afterEvents();
     if (!queuesIdle() || (!turnStarted && player.myTurn())) {
+        ++loopTicks;
         window.gameTick();
         return;
     }
     if (player.act())
         return;
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    ++loopTicks;
     window.gameTick();
+}
+
+// The player opens the in-game menu and chooses Save Game, then goes back to the map; `runUntil`
+// runs this machine's loop until its condition holds (false when it never does).
+bool saveThroughGameMenu(ViewArea &window, const std::function<bool(const std::function<bool()> &)> &runUntil)
+{
+    paintWindow(window);
+    mouseClickAt(window, gameButtonPoint(1));
+    // The pressed button is drawn, then the game loop plays its step.
+    const auto shownAsPressed = [&window](int screen) {
+        return [&window, screen] {
+            paintWindow(window);
+            return screenMode == screen;
+        };
+    };
+    if (!runUntil(shownAsPressed(91)))
+        return false;
+    paintWindow(window);
+    mouseClickAt(window, menuRowRect(2, false, false).center());
+    return runUntil(shownAsPressed(9));
 }
 
 // ---- The joining copy ----
@@ -424,9 +458,17 @@ int runJoiningCopy(const QString &name, quint16 port, quint32 seed)
     seatHere = &seat;
     std::unique_ptr<ViewArea> window = openWindow(seat);
     const auto say = sayLine;
-    seat.told = [&](const QString &text) { say(QStringLiteral("box ") + text); };
+    seat.told = [&](const QString &text) {
+        say(QStringLiteral("ticks %1").arg(loopTicks));
+        say(QStringLiteral("box ") + text);
+    };
     quitEventLoop = [] { quitRequested = true; };
     bool &quit = quitRequested;
+    // The file dialog of Save Game is cancelled once it has shown what it proposes.
+    seat.savingAs = [&](const QString &proposed) {
+        say(QStringLiteral("proposed ") + QFileInfo(proposed).fileName());
+        return QString();
+    };
 
     if (!joinHostOnLoopback(*window, name, port))
         return 2;
@@ -443,6 +485,7 @@ int runJoiningCopy(const QString &name, quint16 port, quint32 seed)
     bool recordAsked = false;
     bool launchedSaid = false;
     bool stepping = false;
+    bool saveAsked = false;
     int tradesSaid = 0;
     // The game as the host's start brought it, before any turn here has begun.
     const auto sayLaunched = [&] {
@@ -493,7 +536,8 @@ int runJoiningCopy(const QString &name, quint16 port, quint32 seed)
             else if (command == QLatin1String("lobbyquit")) {
                 paintWindow(*window);
                 mouseClickAt(*window, menuRowRect(1, false, false).center());
-            }
+            } else if (command == QLatin1String("save"))
+                saveAsked = true;
         }
         if (stepping && !player.oneAction) {
             stepping = false;
@@ -514,6 +558,17 @@ int runJoiningCopy(const QString &name, quint16 port, quint32 seed)
         if (!endedSaid && gameHereEnded()) {
             endedSaid = true;
             say(QStringLiteral("ended"));
+        }
+        if (saveAsked && queuesIdle() && saveAllowed && screenMode == 9) {
+            saveAsked = false;
+            player.mayAct = false;
+            saveThroughGameMenu(*window, [&](const std::function<bool()> &done) {
+                QElapsedTimer clock;
+                clock.start();
+                while (!done() && clock.elapsed() < 20000)
+                    runLoopOnce(*window, player, sayLaunched);
+                return done();
+            });
         }
     }
     window.reset(); // the window's farewell, as when the program closes
@@ -542,6 +597,8 @@ public:
     QString map;     // the last answer to "map"
     bool clocked = false;
     bool frozen = false;
+    int ticks = 0;     // its game loop's ticks when it showed its last box
+    QString proposed;  // the name its Save Game proposed
 
     void start(const QString &program, quint16 port, quint32 seed, const QString &folder)
     {
@@ -585,6 +642,10 @@ private:
                 ended = true;
             else if (line == QLatin1String("closed"))
                 closed = true;
+            else if (line.startsWith(QLatin1String("ticks ")))
+                ticks = line.mid(6).toInt();
+            else if (line.startsWith(QLatin1String("proposed ")))
+                proposed = line.mid(9);
         }
     }
 };

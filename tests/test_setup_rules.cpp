@@ -32,10 +32,10 @@ private slots:
             gameMode = ModeHost;
             internetGame = 1;
         }) << "INT_WorldT.TrvGX";
-        QTest::newRow("a client is no host") << Setup([] {
+        QTest::newRow("a joined player's game is named as the host's") << Setup([] {
             selectMap(MapWorld);
             gameMode = ModeClient;
-        }) << "WorldT.TrvGX";
+        }) << "LAN_WorldT.TrvGX";
         QTest::newRow("Three Nations campaign") << Setup([] {
             selectMap(MapThreeNations);
             campaignId = CampaignThreeNations;
