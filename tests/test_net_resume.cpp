@@ -320,8 +320,10 @@ private slots:
         QVERIFY(savedBoardStands(saved));
     }
 
-    // A join that cannot be seated is told so on the joining machine, within 2 s (4 ticks of its
-    // loop at 512 ms), and his connection is closed; the host's lobby stays as it was.
+    // A join that cannot be seated is told so on the joining machine, and his connection is
+    // closed; the host's lobby stays as it was. The join goes out at the third tick of the joining
+    // loop and the answer comes within the next four: 2 s at the game's 512 ms a tick (this test's
+    // loops tick faster, on every 100 ms wake, which leaves a busy host some room).
     void aJoinWithoutASeatIsToldSo_data()
     {
         QTest::addColumn<bool>("savedGame");
@@ -352,7 +354,7 @@ private slots:
         QVERIFY(runUntil([late] { return late->ended; }));
         QCOMPARE(late->boxes, QStringList{QStringLiteral("The host's game has no seat for you: it is full, it has "
                                                          "begun, or it is a saved game with no seat waiting for you.")});
-        QVERIFY2(late->ticks <= 4, qPrintable(QString::number(late->ticks)));
+        QVERIFY2(late->ticks <= 3 + 4, qPrintable(QString::number(late->ticks)));
         QCOMPARE(seatOf(*late), QStringLiteral("0 0"));
         QCOMPARE(lobbyAsItStands(), lobby);
     }
