@@ -56,6 +56,22 @@ void joinClientSeats(int n);
 
 // Writes a text file into the working folder; returns its absolute path.
 QString writeTextFile(const QString &name, const QByteArray &bytes);
+// Writes a short, valid WAV file (0.05 s of a quiet square wave) into the working folder; returns
+// its absolute path.
+QString writeWavFile(const QString &name);
+
+// While it lives, answers every message box the program itself shows (the window's own, not the
+// scripted ones) as a player does, and keeps the boxes' texts: the boxes of the window's start,
+// where no scripted interaction is installed yet.
+class MessageBoxAnswerer : public QObject {
+public:
+    MessageBoxAnswerer();
+    ~MessageBoxAnswerer() override;
+    QStringList texts;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};
 
 // One HTTP request as a loopback server of a test reads it: the method, the last part of the
 // path (the file asked for or sent) and the body.
