@@ -7,7 +7,7 @@
 // The system ends a process that writes past its size limit unless the process ignores the signal
 // (SIGXFSZ); the program's start must see to that, so the test never does. Where the program could
 // die, it runs in a child process, this test program started again with "--child": the whole
-// program started under the limit.
+// program started under the limit, or a write broken off by it.
 
 #include "test_mapclicks_support.h"
 #include "test_persist_support.h"
@@ -220,13 +220,37 @@ int runProgramUnderLimit(Kind kind, rlim_t limit, int argc, char **argv)
     return 0;
 }
 
+// One write of `kind` by the game's writer, broken off by the size limit: the process ends in the
+// middle of it, as a program killed there would.
+int breakOffAWrite(Kind kind, rlim_t limit, int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    resetAllGameState();
+    startAsAShellDoes(limit);
+    switch (kind) {
+    case Kind::SavedGame:
+        selectMap(MapWorld);
+        loadSelectedBuiltinMap();
+        playerCount = 3;
+        humanPlayerCount = 1;
+        dealTerritories();
+        currentPlayer = 1;
+        writeSavedGame(fileOf(kind, QDir::currentPath()));
+        break;
+    case Kind::Settings: saveSettings(); break;
+    case Kind::Scores: recordScore(0, 3, 'n', 7, 1, QStringLiteral("Ann")); break;
+    }
+    return 0;
+}
+
 int runChild(int argc, char **argv)
 {
     const QString role = QString::fromLatin1(argv[2]);
     const Kind kind = kindNamed(QString::fromLatin1(argv[3]));
     const rlim_t limit = QByteArray(argv[4]).toULongLong();
-    Q_UNUSED(role);
-    return runProgramUnderLimit(kind, limit, argc, argv);
+    if (role == QLatin1String("program"))
+        return runProgramUnderLimit(kind, limit, argc, argv);
+    return breakOffAWrite(kind, limit, argc, argv);
 }
 
 struct ChildRun {
@@ -421,6 +445,60 @@ private slots:
         const QString path = QDir::toNativeSeparators(fileOf(kind, folder));
         QCOMPARE(run.told, QStringList{toldText(kind, path, kTooLarge)});
         QCOMPARE(filesIn(folder), before);
+    }
+
+    void theStartRemovesOnlyTheProgramsOwnCopies_data()
+    {
+        QTest::addColumn<QString>("playersFile"); // empty: the row's file is a copy a write left
+        QTest::addColumn<Kind>("copyOf");
+        const auto players = [](const char *name) {
+            QTest::newRow(name) << QString::fromLatin1(name) << Kind::SavedGame;
+        };
+        for (const char *name : {"World.TrvGX.backup", "Mine.TrvGX.backup", "TrvGX10scores.dat.backup",
+                                 "TrvGX10Settings.dat.old123", "Sunday.TrvGX.bak", "Sunday.TrvGX.abcdefg",
+                                 "Sunday.TrvGX.abc-ef", "notes.txt.abcdef", "TrvGX10Settings.dat.abcde",
+                                 "Sunday.TrvGXabcdef"})
+            players(name);
+        // What earlier versions named their copies (Qt's temporary names): it may be the player's.
+        players("Sunday.TrvGX.Ab3dE9");
+        players("TrvGX10scores.dat.x1Y2z3");
+        QTest::newRow("a saved game's write broken off") << QString() << Kind::SavedGame;
+        QTest::newRow("a settings write broken off") << QString() << Kind::Settings;
+        QTest::newRow("a scores write broken off") << QString() << Kind::Scores;
+    }
+    // A program killed in the middle of a write may leave the write's copy beside the file; the
+    // next start removes such a copy, and never a file the player made, whatever its name.
+    void theStartRemovesOnlyTheProgramsOwnCopies()
+    {
+        QFETCH(QString, playersFile);
+        QFETCH(Kind, copyOf);
+        QVERIFY(writeBytes(QDir(folder).filePath(QStringLiteral("Sunday.TrvGX")), "a saved game"));
+        const QMap<QString, QByteArray> before = filesIn(folder);
+        QString file = playersFile;
+        if (file.isEmpty()) {
+            const ChildRun run = runChildIn(folder, QStringLiteral("write"), copyOf, 64);
+            QVERIFY2(!run.ended, qPrintable(run.errors));
+            const QStringList left = filesIn(folder).keys();
+            QStringList added;
+            for (const QString &name : left)
+                if (!before.contains(name))
+                    added << name;
+            QCOMPARE(added.size(), 1);
+            file = added.first();
+        } else {
+            QVERIFY(writeBytes(QDir(folder).filePath(file), "the player's own " + file.toUtf8()));
+        }
+        const QByteArray bytes = fileBytes(QDir(folder).filePath(file));
+
+        window.reset();
+        QDir::setCurrent(folder);
+        window = std::make_unique<ViewArea>();
+        setInteraction(&ui);
+        const QMap<QString, QByteArray> after = filesIn(folder);
+        QCOMPARE(after.contains(file), !playersFile.isEmpty());
+        if (!playersFile.isEmpty())
+            QCOMPARE(after.value(file), bytes);
+        QCOMPARE(after.value(QStringLiteral("Sunday.TrvGX")), QByteArray("a saved game"));
     }
 };
 

@@ -23,8 +23,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QMap>
-#include <QTemporaryFile>
 
 using namespace clicks_test;
 using namespace persistbytes;
@@ -295,41 +293,6 @@ private slots:
         QCOMPARE(exitReason, 0);
         QCOMPARE(int(rankGame), 1);
         QVERIFY(saveAllowed);
-    }
-
-    // ---- Copies left by a write broken off ----
-
-    // A program killed in the middle of a write may leave the write's copy beside the file (its
-    // name, a dot, six letters); the next start removes such copies of the game's own files, and
-    // nothing else.
-    void theNextStartRemovesTheCopiesAWriteLeft()
-    {
-        window.reset();
-        const QDir folder = QDir::current();
-        QVERIFY(writeBytes(folder.filePath(QStringLiteral("Sunday.TrvGX")), "a saved game"));
-        QStringList copies;
-        for (const QString &file : {settingsFileName(), scoresFileName(), folder.filePath(QStringLiteral("Sunday.TrvGX"))}) {
-            // Qt names a write's copy as it names a temporary file made after the file.
-            QTemporaryFile copy(file);
-            copy.setAutoRemove(false);
-            QVERIFY(copy.open());
-            QVERIFY(copy.write("a whole copy") > 0);
-            copies << QFileInfo(copy.fileName()).fileName();
-        }
-        for (const char *other : {"Sunday.TrvGX.bak", "Sunday.TrvGX.abcdefg", "Sunday.TrvGX.abc-ef", "notes.txt.abcdef",
-                                  "TrvGX10Settings.dat.abcde", "Sunday.TrvGXabcdef"})
-            QVERIFY(writeBytes(folder.filePath(QLatin1String(other)), other));
-        QStringList kept = folder.entryList(QDir::Files);
-        for (const QString &copy : copies)
-            kept.removeOne(copy);
-        QMap<QString, QByteArray> keptBytes;
-        for (const QString &name : kept)
-            keptBytes[name] = fileBytes(folder.filePath(name));
-
-        window = std::make_unique<ViewArea>();
-        QCOMPARE(folder.entryList(QDir::Files), kept);
-        for (const QString &name : kept)
-            QCOMPARE(fileBytes(folder.filePath(name)), keptBytes[name]);
     }
 
     // ---- Loading ----
