@@ -21,6 +21,7 @@
 #include "state/MapPicture.h"
 #include "state/StatusLine.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 
@@ -111,6 +112,22 @@ class TestPersistKept : public QObject {
         dialogs = ScriptedDialogs();
     }
 
+    // The program started again over the files as they are, its own message boxes answered as a
+    // player does; what they said. Then, as after the first click, the start menu without the demo.
+    QStringList restartProgram()
+    {
+        window.reset();
+        MessageBoxAnswerer boxes;
+        window = std::make_unique<ViewArea>();
+        ui.window = window.get();
+        setInteraction(&ui);
+        window->resize(1366, 768);
+        demoRunning = 0;
+        returnWindowToStartState(*window);
+        screenMode = 1;
+        return boxes.texts;
+    }
+
     void runSetup(int entry, const QList<Answer> &answers)
     {
         dialogs.install();
@@ -132,6 +149,8 @@ private slots:
         window.reset();
         setInteraction(nullptr);
         setScreenMeasure(nullptr);
+        // A folder in the scores file's place would stop the next start.
+        QDir(scoresFileName()).removeRecursively();
     }
 
     // ---- The personalities of the menus ----
@@ -247,6 +266,58 @@ private slots:
         scanScoresFile([&seen](const ScoresRecord &r) { seen << r.losses; });
         QCOMPARE(seen, (QList<int>{11, 33, 44, 55}));
         QCOMPARE(ui.messages.size(), 1);
+    }
+
+    // A scores file the game cannot read whole is told at the start, once, with the file and the
+    // reason; the ranks count no game, and nothing in the file changes, not even when the next game
+    // cannot be added to it.
+    void aScoresFileThatCannotBeReadIsToldAtStart_data()
+    {
+        QTest::addColumn<bool>("folder"); // a folder in the file's place, else a file too large
+        QTest::addColumn<QString>("why");
+        QTest::newRow("over the size a scores file can grow to")
+            << false << QStringLiteral("the file is larger than a scores file can grow");
+        QTest::newRow("a folder in its place") << true << QStringLiteral("the file could not be read");
+    }
+    void aScoresFileThatCannotBeReadIsToldAtStart()
+    {
+        QFETCH(bool, folder);
+        QFETCH(QString, why);
+        const QString path = scoresFileName();
+        if (folder) {
+            QFile::remove(path);
+            QVERIFY(QDir().mkdir(path));
+        } else {
+            for (int losses : {11, 22})
+                recordScore(0, 3, 'n', losses, 1, QStringLiteral("Ann"));
+            QFile file(path);
+            QVERIFY(file.resize(64 * 1024 * 1024 + 1));
+        }
+        const auto state = [&path] {
+            QFile file(path);
+            QCryptographicHash hash(QCryptographicHash::Sha1);
+            return QFileInfo(path).isDir() ? QByteArray("a folder")
+                                           : file.open(QIODevice::ReadOnly) && hash.addData(&file) ? hash.result()
+                                                                                                  : QByteArray();
+        };
+        const QByteArray before = state();
+        QVERIFY(!before.isEmpty());
+
+        const QStringList told = restartProgram();
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told[0].startsWith(QStringLiteral("The scores file %1 could not be read: %2.").arg(path, why)),
+                 qPrintable(told[0]));
+
+        // The return to the start screen and the ranks read it again, without a word.
+        QCOMPARE(computeMultiplayerRank(), 0);
+        QCOMPARE(ui.messages.size(), 0);
+        QCOMPARE(state(), before);
+
+        recordScore(0, 3, 'n', 33, 1, QStringLiteral("Ann"));
+        QCOMPARE(ui.messageTexts(),
+                 QStringList{QStringLiteral("The result of this game could not be added to the scores file %1:\n%2.")
+                                 .arg(path, why)});
+        QCOMPARE(state(), before);
     }
 
     // ---- Failed writes ----
