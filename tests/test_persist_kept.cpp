@@ -34,6 +34,9 @@ namespace {
 
 constexpr int kPersonalitiesAt = 80; // the settings file's ten personalities, then Random Mix
 
+// What writes a damaged settings file anew.
+enum Occasion { OptionChanged, GameSetUp, GameSaved, GameContinued };
+
 QStringList nineTimes(const QString &choice)
 {
     QStringList list;
@@ -318,6 +321,65 @@ private slots:
                  QStringList{QStringLiteral("The result of this game could not be added to the scores file %1:\n%2.")
                                  .arg(path, why)});
         QCOMPARE(state(), before);
+    }
+
+    // ---- A damaged settings file ----
+
+    void theDamagedSettingsFileIsWrittenWhenTheMessageSays_data()
+    {
+        QTest::addColumn<int>("occasion");
+        QTest::addColumn<QString>("words"); // of the message, for the occasion
+        QTest::newRow("game speed") << int(OptionChanged) << QStringLiteral("an option is changed");
+        QTest::newRow("single map game") << int(GameSetUp) << QStringLiteral("a new game is set up");
+        QTest::newRow("Save Game") << int(GameSaved) << QStringLiteral("a game is saved to a new file");
+        QTest::newRow("Load Game") << int(GameContinued) << QStringLiteral("a saved game is continued");
+    }
+    // The start tells of the damaged file once and leaves it as it is; the message names the
+    // occasions that write it anew, and each of them does.
+    void theDamagedSettingsFileIsWrittenWhenTheMessageSays()
+    {
+        QFETCH(int, occasion);
+        QFETCH(QString, words);
+        const QString game = QDir::current().filePath(QStringLiteral("kept.TrvGX"));
+        if (occasion == GameContinued) {
+            showDealtGame(*window, ui);
+            ui.fileNames = QStringList{game};
+            window->saveGameDialog();
+            QVERIFY(gameSaved);
+        }
+        QByteArray damaged = fileBytes(settingsFileName());
+        damaged.replace(kPersonalitiesAt, 4, int32(99));
+        QVERIFY(writeBytes(settingsFileName(), damaged));
+
+        const QStringList told = restartProgram();
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told[0].startsWith(QStringLiteral("The settings file %1 is damaged").arg(settingsFileName())),
+                 qPrintable(told[0]));
+        QVERIFY2(told[0].contains(words), qPrintable(told[0]));
+        QCOMPARE(fileBytes(settingsFileName()), damaged);
+
+        switch (occasion) {
+        case OptionChanged:
+            window->setGameSpeed224();
+            break;
+        case GameSetUp:
+            runSetup(21, {setup_test::click(QStringLiteral("World")), setup_test::options(true, false, false),
+                          setup_test::click(QStringLiteral("Conquer All")), setup_test::click(countLabel(2))});
+            break;
+        case GameSaved:
+            showDealtGame(*window, ui);
+            ui.fileNames = QStringList{game};
+            window->saveGameDialog();
+            break;
+        case GameContinued:
+            ui.fileNames = QStringList{game};
+            ui.questionAnswers = {true};
+            window->loadSavedGame();
+            break;
+        }
+        QVERIFY(fileBytes(settingsFileName()) != damaged);
+        QVERIFY(loadSettings());
+        QCOMPARE(ui.messageTexts(), QStringList());
     }
 
     // ---- Failed writes ----
