@@ -7,8 +7,11 @@
 #include "net/NetState.h"
 #include "persist/DataFolder.h"
 #include "rules/Attack.h"
+#include "rules/GameStart.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
+#include "state/BuiltinMaps.h"
+#include "state/GameState.h"
 #include "state/StateReset.h"
 #include "state/StepQueues.h"
 
@@ -69,6 +72,16 @@ void resetAllGameState(quint32 seed)
     resetNetSession();
     takeDataFolderFromWorkingFolder();
     randomSource().seed(seed);
+}
+
+void dealWorldGame(int players)
+{
+    selectMap(MapWorld);
+    loadSelectedBuiltinMap();
+    playerCount = players;
+    humanPlayerCount = 1;
+    dealTerritories();
+    currentPlayer = 1;
 }
 
 namespace {

@@ -44,6 +44,9 @@ public:
 // Resets every subsystem's globals, the window's included, and seeds the random source.
 void resetAllGameState(quint32 seed = 1);
 
+// A game on the World map dealt among `players` players, player 1 the one human and to move.
+void dealWorldGame(int players);
+
 // What the step queues hold now: the types of their steps, and the texts of their status-text
 // steps (action step 2, message step 1).
 QList<int> actionQueueTypes();

@@ -229,12 +229,7 @@ int breakOffAWrite(Kind kind, rlim_t limit, int argc, char **argv)
     startAsAShellDoes(limit);
     switch (kind) {
     case Kind::SavedGame:
-        selectMap(MapWorld);
-        loadSelectedBuiltinMap();
-        playerCount = 3;
-        humanPlayerCount = 1;
-        dealTerritories();
-        currentPlayer = 1;
+        dealWorldGame(3);
         writeSavedGame(fileOf(kind, QDir::currentPath()));
         break;
     case Kind::Settings: saveSettings(); break;

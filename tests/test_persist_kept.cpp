@@ -91,31 +91,7 @@ class TestPersistKept : public QObject {
     ScriptedDialogs dialogs;
     std::unique_ptr<ViewArea> window;
 
-    // The program as it starts: its window, the demo stopped by the first click.
-    void startProgram()
-    {
-        resetAllGameState(3);
-        QFile::remove(settingsFileName());
-        QFile::remove(scoresFileName());
-        ui = ClickUi();
-        setInteraction(&ui);
-        screen_test::useScreen(1366, 768, 340);
-        window = std::make_unique<ViewArea>();
-        ui.window = window.get();
-        setInteraction(&ui);
-        window->resize(1366, 768);
-        demoRunning = 0;
-        returnWindowToStartState(*window);
-        // Animations off, as the animations dialog stores it: the clicks need not wait for sprites.
-        animationsEnabled = 0;
-        saveSettings();
-        screenMode = 1;
-        script = dialog_test::DialogScript();
-        script.install();
-        dialogs = ScriptedDialogs();
-    }
-
-    // The program started again over the files as they are, its own message boxes answered as a
+    // The program started over the files as they are, its own message boxes answered as a
     // player does; what they said. Then, as after the first click, the start menu without the demo.
     QStringList restartProgram()
     {
@@ -129,6 +105,24 @@ class TestPersistKept : public QObject {
         returnWindowToStartState(*window);
         screenMode = 1;
         return boxes.texts;
+    }
+
+    // The program as it starts: its window, the demo stopped by the first click.
+    void startProgram()
+    {
+        resetAllGameState(3);
+        QFile::remove(settingsFileName());
+        QFile::remove(scoresFileName());
+        ui = ClickUi();
+        setInteraction(&ui);
+        screen_test::useScreen(1366, 768, 340);
+        restartProgram();
+        // Animations off, as the animations dialog stores it: the clicks need not wait for sprites.
+        animationsEnabled = 0;
+        saveSettings();
+        script = dialog_test::DialogScript();
+        script.install();
+        dialogs = ScriptedDialogs();
     }
 
     void runSetup(int entry, const QList<Answer> &answers)
