@@ -33,14 +33,28 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <csignal>
+
 namespace {
 
 constexpr int kStartTimerInterval = 288;
+
+// A write past the file-size limit (ulimit -f) fails as a write on a full disk does, with "File
+// too large", and the player is told; by default the system ends the process instead, and the game
+// in progress with it. The sound library sizes its shared memory past small limits too: it takes
+// memory of its own when that fails.
+void letWritesPastTheSizeLimitFail()
+{
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
+}
 
 } // namespace
 
 ViewArea::ViewArea(QWidget *parent) : QMainWindow(parent)
 {
+    letWritesPastTheSizeLimitFail();
     installWindowInteraction(this);
     setAttribute(Qt::WA_StaticContents, true);
     startGameTimer(kStartTimerInterval);

@@ -3,10 +3,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <QtEndian>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #ifdef Q_OS_UNIX
@@ -153,9 +154,48 @@ FileRead readWholeFile(const QString &path, qint64 maxBytes, QByteArray &bytes)
 
 namespace {
 
+// The mark that makes a write's temporary copy known as the program's own: see DataStream.h.
+const QString kCopyMark = QStringLiteral(".tarvangx-write-");
+constexpr int kCopyTagLength = 6;
+constexpr int kCopyNameTries = 16;
+
+QString copyTag()
+{
+    static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QString tag;
+    for (int i = 0; i < kCopyTagLength; ++i)
+        tag += QLatin1Char(kChars[QRandomGenerator::global()->bounded(int(sizeof kChars) - 1)]);
+    return tag;
+}
+
+// The file a write replaces: through symbolic links to the file they name, which keep pointing
+// at it.
+QString replacedFile(const QString &path)
+{
+    QFileInfo file(path);
+    for (int depth = 0; depth < 40 && file.isSymLink(); ++depth)
+        file.setFile(file.symLinkTarget());
+    return file.filePath();
+}
+
+// A new copy beside `target`, open for writing; false with the system's reason.
+bool openNewCopy(QFile &copy, const QString &target, QString &why)
+{
+    for (int tries = 0; tries < kCopyNameTries; ++tries) {
+        copy.setFileName(target + kCopyMark + copyTag());
+        if (copy.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+            return true;
+        // Another copy of that name (a second game writing beside this one): take another name.
+        if (!copy.exists())
+            break;
+    }
+    why = copy.errorString();
+    return false;
+}
+
 // The file's bytes on the disk before it replaces the old one; false, with the reason, when the
 // disk says they are not (a full disk may say so only here).
-bool syncedToDisk(QSaveFile &file, QString &why)
+bool syncedToDisk(QFile &file, QString &why)
 {
 #ifdef Q_OS_UNIX
     if (::fsync(file.handle()) != 0 && errno != EINVAL) {
@@ -187,7 +227,7 @@ void syncFolderOf(const QString &path)
 
 // Every byte, or false with the device's reason: a write the disk cut short is tried again for
 // the rest, and it is that second try that fails with the reason.
-bool writeAll(QSaveFile &file, const QByteArray &bytes)
+bool writeAll(QFile &file, const QByteArray &bytes)
 {
     qint64 written = 0;
     while (written < bytes.size()) {
@@ -199,31 +239,54 @@ bool writeAll(QSaveFile &file, const QByteArray &bytes)
     return true;
 }
 
-// Every byte in the temporary file and on the disk, or false with the device's own reason. The
-// file is unbuffered so that each failure shows where it happens: Qt's commit alone renames a file
-// whose last flush failed over the old one.
-bool writtenWhole(QSaveFile &file, const QByteArray &bytes, QString &why)
+// Every byte in the copy and on the disk, or false with the device's own reason. The copy is
+// unbuffered so that each failure shows where it happens.
+bool writtenWhole(QFile &copy, const QByteArray &bytes, QString &why)
 {
-    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && writeAll(file, bytes) && file.flush()
-        && file.error() == QFileDevice::NoError && syncedToDisk(file, why))
+    if (writeAll(copy, bytes) && copy.flush() && copy.error() == QFileDevice::NoError && syncedToDisk(copy, why))
         return true;
     if (why.isEmpty())
-        why = file.errorString();
+        why = copy.errorString();
+    return false;
+}
+
+// The copy takes the file's name in one step: the old file stays whole until then.
+bool replaced(QFile &copy, const QString &target, QString &why)
+{
+    copy.close();
+    if (std::rename(QFile::encodeName(copy.fileName()).constData(), QFile::encodeName(target).constData()) == 0)
+        return true;
+    why = qt_error_string(errno);
     return false;
 }
 
 } // namespace
 
+QRegularExpression writeCopyNames(const QString &fileNames)
+{
+    return QRegularExpression(QStringLiteral("^(%1)%2[A-Za-z0-9]{%3}$")
+                                  .arg(fileNames, QRegularExpression::escape(kCopyMark))
+                                  .arg(kCopyTagLength));
+}
+
 bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *why)
 {
-    QSaveFile file(path);
+    const QString target = replacedFile(path);
+    const QFileInfo old(target);
     QString error;
-    // A write that is not whole is never committed: the temporary file goes with `file`.
-    if (!writtenWhole(file, bytes, error) || !file.commit()) {
-        if (why)
-            *why = error.isEmpty() ? file.errorString() : error;
-        return false;
+    QFile copy;
+    // A file the player made read-only is left alone, as the system leaves it to a writer.
+    if (old.exists() && !old.isWritable()) {
+        error = qt_error_string(EACCES);
+    } else if (openNewCopy(copy, target, error)) {
+        if (writtenWhole(copy, bytes, error) && replaced(copy, target, error)) {
+            syncFolderOf(target);
+            return true;
+        }
+        // A write that is not whole is never put in the file's place.
+        copy.remove();
     }
-    syncFolderOf(path);
-    return true;
+    if (why)
+        *why = error;
+    return false;
 }

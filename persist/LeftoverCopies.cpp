@@ -1,5 +1,6 @@
 #include "persist/LeftoverCopies.h"
 
+#include "persist/DataStream.h"
 #include "persist/Scores.h"
 #include "persist/Settings.h"
 
@@ -9,13 +10,12 @@
 
 namespace {
 
-// The names a write's copy takes: the settings file's, the scores file's or a saved game's, then
-// the six characters the copy adds.
+// The copies of the settings file, the scores file and the saved games.
 QRegularExpression copyName()
 {
     const QString settings = QRegularExpression::escape(QFileInfo(settingsFileName()).fileName());
     const QString scores = QRegularExpression::escape(QFileInfo(scoresFileName()).fileName());
-    return QRegularExpression(QStringLiteral("^(%1|%2|.+\\.TrvGX)\\.[A-Za-z0-9]{6}$").arg(settings, scores));
+    return writeCopyNames(QStringLiteral("%1|%2|.+\\.TrvGX").arg(settings, scores));
 }
 
 } // namespace

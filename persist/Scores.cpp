@@ -167,22 +167,33 @@ void reportDamage(const ScoresScan &scan)
                           scan.damagedBytes > 0 ? damageText(scan) : tailText(scan));
 }
 
+// Why a scores file that is there cannot be read whole.
+QString unreadableReason(FileRead outcome)
+{
+    return outcome == FileRead::TooLarge ? QStringLiteral("the file is larger than a scores file can grow")
+                                         : QStringLiteral("the file could not be read");
+}
+
+void reportUnreadable(FileRead outcome)
+{
+    if (damageReported)
+        return;
+    damageReported = true;
+    interaction().message(MessageIcon::Warning, QStringLiteral("Tarvan GX"),
+                          QStringLiteral("The scores file %1 could not be read: %2.\n\nThe ranks and \"Your "
+                                         "Scores\" count no games, and the results of new games cannot be added "
+                                         "to it, while it cannot be read; nothing in it is changed.")
+                              .arg(scoresFilePath, unreadableReason(outcome)));
+}
+
 bool readScoresBytes(QByteArray &bytes, QString *why)
 {
     scoresFilePath = scoresFileName();
-    switch (readWholeFile(scoresFilePath, kMaxScoresFileBytes, bytes)) {
-    case FileRead::Read:
-    case FileRead::Missing:
+    const FileRead outcome = readWholeFile(scoresFilePath, kMaxScoresFileBytes, bytes);
+    if (outcome == FileRead::Read || outcome == FileRead::Missing)
         return true;
-    case FileRead::TooLarge:
-        if (why)
-            *why = QStringLiteral("the file is larger than a scores file can grow");
-        return false;
-    case FileRead::Unreadable:
-        break;
-    }
     if (why)
-        *why = QStringLiteral("the file could not be read");
+        *why = unreadableReason(outcome);
     return false;
 }
 
@@ -259,8 +270,12 @@ ScoresScan scanScoresFile(const std::function<void(const ScoresRecord &)> &visit
 {
     scoresFilePath = scoresFileName();
     QByteArray bytes;
-    if (readWholeFile(scoresFilePath, kMaxScoresFileBytes, bytes) != FileRead::Read)
+    const FileRead outcome = readWholeFile(scoresFilePath, kMaxScoresFileBytes, bytes);
+    if (outcome != FileRead::Read) {
+        if (outcome != FileRead::Missing)
+            reportUnreadable(outcome);
         return ScoresScan{};
+    }
     const ScoresScan scan = scanBytes(bytes, visit);
     reportDamage(scan);
     return scan;

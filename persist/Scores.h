@@ -48,7 +48,9 @@ struct ScoresScan {
 };
 // Reads the file's whole records in order, each into `scoreRecord` and then to `visit`. Bytes
 // that are no record (a damaged stretch) are skipped up to the next whole record; the player is
-// told of them once. A tail from which no whole record reads ends the scan.
+// told of them once. A tail from which no whole record reads ends the scan. A file that is there
+// but cannot be read whole (larger than a scores file grows, or not a file) gives no record, and
+// is told once as well.
 ScoresScan scanScoresFile(const std::function<void(const ScoresRecord &)> &visit = {});
 // The same over the bytes of a scores file; tells nobody.
 ScoresScan scanScoresBytes(const QByteArray &bytes, const std::function<void(const ScoresRecord &)> &visit = {});

@@ -317,29 +317,33 @@ void resolveUnstablePersonalities()
     }
 }
 
-void reportDamagedFile()
+// Every call of saveSettings writes the whole file; these are the player's doings that call it.
+const QString kWhenWritten = QStringLiteral(
+    "the next time the game stores its settings: when an option is changed, a new game is set up "
+    "(a demo aside), a game is saved to a new file or a saved game is continued");
+
+// Told once, until the file has been read or written whole again.
+void reportFileOnce(const QString &text)
 {
     if (damagedFileReported)
         return;
     damagedFileReported = true;
-    interaction().message(MessageIcon::Warning, QStringLiteral("Tarvan GX"),
-                          QStringLiteral("The settings file %1 is damaged and could not be read.\n"
-                                         "The current settings stay in use; the file is written "
-                                         "anew when an option is next changed.")
-                              .arg(settingsFileName()));
+    interaction().message(MessageIcon::Warning, QStringLiteral("Tarvan GX"), text);
+}
+
+void reportDamagedFile()
+{
+    reportFileOnce(QStringLiteral("The settings file %1 is damaged and could not be read.\n"
+                                  "The current settings stay in use; the file is written anew %2.")
+                       .arg(settingsFileName(), kWhenWritten));
 }
 
 void reportShortFile()
 {
-    if (damagedFileReported)
-        return;
-    damagedFileReported = true;
-    interaction().message(MessageIcon::Warning, QStringLiteral("Tarvan GX"),
-                          QStringLiteral("The settings file %1 ends early.\n"
-                                         "The settings it holds whole are used and the others take their "
-                                         "default values; the file is written whole when an option is next "
-                                         "changed.")
-                              .arg(settingsFileName()));
+    reportFileOnce(QStringLiteral("The settings file %1 ends early.\n"
+                                  "The settings it holds whole are used and the others take their default "
+                                  "values; the file is written whole %2.")
+                       .arg(settingsFileName(), kWhenWritten));
 }
 
 } // namespace

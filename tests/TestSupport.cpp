@@ -7,12 +7,18 @@
 #include "net/NetState.h"
 #include "persist/DataFolder.h"
 #include "rules/Attack.h"
+#include "rules/GameStart.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
+#include "state/BuiltinMaps.h"
+#include "state/GameState.h"
 #include "state/StateReset.h"
 #include "state/StepQueues.h"
 
+#include <QDataStream>
+#include <QEvent>
 #include <QFile>
+#include <QMessageBox>
 
 void ScriptedInteraction::message(MessageIcon icon, const QString &title, const QString &text)
 {
@@ -66,6 +72,16 @@ void resetAllGameState(quint32 seed)
     resetNetSession();
     takeDataFolderFromWorkingFolder();
     randomSource().seed(seed);
+}
+
+void dealWorldGame(int players)
+{
+    selectMap(MapWorld);
+    loadSelectedBuiltinMap();
+    playerCount = players;
+    humanPlayerCount = 1;
+    dealTerritories();
+    currentPlayer = 1;
 }
 
 namespace {
@@ -138,4 +154,45 @@ QString writeTextFile(const QString &name, const QByteArray &bytes)
         return QString();
     file.write(bytes);
     return QFileInfo(file).absoluteFilePath();
+}
+
+QString writeWavFile(const QString &name)
+{
+    QByteArray samples;
+    for (int i = 0; i < 1100; ++i) {
+        const qint16 value = (i / 50) % 2 ? 800 : -800;
+        samples.append(reinterpret_cast<const char *>(&value), 2);
+    }
+    QByteArray file;
+    QDataStream out(&file, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(36 + samples.size());
+    out.writeRawData("WAVEfmt ", 8);
+    out << quint32(16) << quint16(1) << quint16(1) << quint32(22050) << quint32(44100) << quint16(2) << quint16(16);
+    out.writeRawData("data", 4);
+    out << quint32(samples.size());
+    out.writeRawData(samples.constData(), samples.size());
+    return writeTextFile(name, file);
+}
+
+MessageBoxAnswerer::MessageBoxAnswerer()
+{
+    qApp->installEventFilter(this);
+}
+
+MessageBoxAnswerer::~MessageBoxAnswerer()
+{
+    qApp->removeEventFilter(this);
+}
+
+bool MessageBoxAnswerer::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *box = event->type() == QEvent::Show ? qobject_cast<QMessageBox *>(watched) : nullptr;
+    if (box) {
+        texts.append(box->text());
+        // Pressed once the box runs its own event loop, as a player's click would come.
+        QMetaObject::invokeMethod(box, &QMessageBox::accept, Qt::QueuedConnection);
+    }
+    return false;
 }

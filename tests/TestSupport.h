@@ -44,6 +44,9 @@ public:
 // Resets every subsystem's globals, the window's included, and seeds the random source.
 void resetAllGameState(quint32 seed = 1);
 
+// A game on the World map dealt among `players` players, player 1 the one human and to move.
+void dealWorldGame(int players);
+
 // What the step queues hold now: the types of their steps, and the texts of their status-text
 // steps (action step 2, message step 1).
 QList<int> actionQueueTypes();
@@ -56,6 +59,22 @@ void joinClientSeats(int n);
 
 // Writes a text file into the working folder; returns its absolute path.
 QString writeTextFile(const QString &name, const QByteArray &bytes);
+// Writes a short, valid WAV file (0.05 s of a quiet square wave) into the working folder; returns
+// its absolute path.
+QString writeWavFile(const QString &name);
+
+// While it lives, answers every message box the program itself shows (the window's own, not the
+// scripted ones) as a player does, and keeps the boxes' texts: the boxes of the window's start,
+// where no scripted interaction is installed yet.
+class MessageBoxAnswerer : public QObject {
+public:
+    MessageBoxAnswerer();
+    ~MessageBoxAnswerer() override;
+    QStringList texts;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};
 
 // One HTTP request as a loopback server of a test reads it: the method, the last part of the
 // path (the file asked for or sent) and the body.

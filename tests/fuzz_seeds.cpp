@@ -1,6 +1,7 @@
 // Writes the seed corpus of every fuzz target with the game's own writers: settings and scores
-// files, saved games, network messages, a campaign file, the built-in text map, and the map files,
-// campaign and map pictures that the build wrote into a run folder.
+// files, saved games, network messages, campaign files, the built-in text map, and the map files,
+// campaign and map pictures that the build wrote into a run folder. The map files go into the
+// folder "campaign-maps" as well, where the campaign target loads a campaign's maps from.
 //
 //     fuzz_seeds CORPUS_FOLDER [RUN_FOLDER]
 
@@ -63,7 +64,21 @@ void mapTextSeeds()
 {
     mapFileLines.clear();
     mapTextSwampII();
-    put(QStringLiteral("maptext"), QStringLiteral("SwampII-builtin.txt"), mapFileLines.join(QLatin1Char('\n')).toUtf8() + '\n');
+    const QByteArray text = mapFileLines.join(QLatin1Char('\n')).toUtf8() + '\n';
+    put(QStringLiteral("maptext"), QStringLiteral("SwampII-builtin.txt"), text);
+    put(QStringLiteral("campaign-maps"), QStringLiteral("SwampII.txt"), text);
+}
+
+// Campaigns of the maps in "campaign-maps": three isles and countries, the longest a campaign can
+// be, and one whose second map is missing.
+void campaignSeeds()
+{
+    put(QStringLiteral("campaign"), QStringLiteral("Isles.cmpgn"),
+        "[campaign]\nIsles\n\n[maps]\nIreland\nFrance\nRomania\n");
+    put(QStringLiteral("campaign"), QStringLiteral("Ten.cmpgn"),
+        "[campaign]\nTen\n\n[maps]\ne2\n107\nLines\nRings\nJustNeedTwo\nOK83\nNeighbourhood\ncoconutz\n"
+        "WorldII\nSwampII\n");
+    put(QStringLiteral("campaign"), QStringLiteral("Gap.cmpgn"), "[campaign]\nGap\n\n[maps]\nFrance\nAtlantis\nRussia\n");
 }
 
 void runFolderSeeds(const QString &runFolder)
@@ -77,9 +92,9 @@ void runFolderSeeds(const QString &runFolder)
                                                                  : QString();
         if (!target.isEmpty())
             put(target, file.fileName(), fileBytes(file.filePath()));
+        if (suffix == QLatin1String("txt"))
+            put(QStringLiteral("campaign-maps"), file.fileName(), fileBytes(file.filePath()));
     }
-    put(QStringLiteral("campaign"), QStringLiteral("Isles.cmpgn"),
-        "[campaign]\nIsles\n\n[maps]\nIreland\nFrance\nRomania\n");
 }
 
 void settingsSeeds()
@@ -200,6 +215,7 @@ int main(int argc, char **argv)
     if (!work.isValid() || !QDir::setCurrent(work.path()))
         return 1;
     mapTextSeeds();
+    campaignSeeds();
     if (!runFolder.isEmpty())
         runFolderSeeds(runFolder);
     settingsSeeds();

@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
@@ -44,6 +45,13 @@ inline void startFuzzing()
 inline QByteArray inputBytes(const uint8_t *data, size_t size)
 {
     return QByteArray(reinterpret_cast<const char *>(data), static_cast<int>(size));
+}
+
+// The input as a file the game reads.
+inline bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
 // A broken promise of the reader: libFuzzer reports the input that broke it.

@@ -61,12 +61,11 @@ public:
     }
 };
 
-// A window on the game screen with the World map dealt round-robin to `players` players
+// The window on the game screen with the World map dealt round-robin to `players` players
 // (player 1 the one human), painted once so that the layout the clicks need is in place.
-inline std::unique_ptr<ViewArea> makeGameWindow(ClickUi &ui, int players = 3)
+inline void showDealtGame(ViewArea &window, ClickUi &ui, int players = 3)
 {
-    auto window = std::make_unique<ViewArea>();
-    ui.window = window.get();
+    ui.window = &window;
     setInteraction(&ui);
     screen_test::useScreen(1366, 768, 340);
     demoRunning = 0;
@@ -86,9 +85,16 @@ inline std::unique_ptr<ViewArea> makeGameWindow(ClickUi &ui, int players = 3)
     turnStarted = 1;
     screenMode = 9;
     mapPaintState = QStringLiteral("0");
-    window->resize(1366, 768);
-    paintWindow(*window);
+    window.resize(1366, 768);
+    paintWindow(window);
     clearStepQueues();
+}
+
+// A new window showing such a game.
+inline std::unique_ptr<ViewArea> makeGameWindow(ClickUi &ui, int players = 3)
+{
+    auto window = std::make_unique<ViewArea>();
+    showDealtGame(*window, ui, players);
     return window;
 }
 

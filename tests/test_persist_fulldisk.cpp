@@ -3,6 +3,11 @@
 // reason. The disk fills up for real, in two ways: a limit on the size of the files this program
 // writes (RLIMIT_FSIZE; needs no rights, always runs) and, as root, a small file system of the
 // test's own, mounted in a mount namespace of its own so that it goes when the test ends.
+//
+// The system ends a process that writes past its size limit unless the process ignores the signal
+// (SIGXFSZ); the program's start must see to that, so the test never does. Where the program could
+// die, it runs in a child process, this test program started again with "--child": the whole
+// program started under the limit, or a write broken off by it.
 
 #include "test_mapclicks_support.h"
 #include "test_persist_support.h"
@@ -11,14 +16,19 @@
 #include "persist/SavedGame.h"
 #include "persist/Scores.h"
 #include "persist/Settings.h"
+#include "rules/Sound.h"
 #include "rules/TurnState.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
+#include <QProcess>
+#include <QUrl>
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <sched.h>
 #include <sys/mount.h>
@@ -52,27 +62,28 @@ void enterMountNamespaceOfOwn()
         mountRefusal() = QStringLiteral("no mount namespace of its own: %1").arg(QString::fromLocal8Bit(strerror(errno)));
 }
 
+void limitFileSize(rlim_t bytes)
+{
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
 // While it lives, this process's writes past `bytes` into any file fail with "File too large", as
-// the writes on a full disk fail.
+// the writes on a full disk fail (the window's start has turned off the signal that would end the
+// process instead).
 class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes)
     {
         getrlimit(RLIMIT_FSIZE, &before_);
-        handler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = before_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
+        limitFileSize(bytes);
     }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &before_);
-        std::signal(SIGXFSZ, handler_);
-    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &before_); }
 
 private:
     rlimit before_{};
-    void (*handler_)(int) = SIG_DFL;
 };
 
 // A 256 KiB file system at `folder` for as long as it lives.
@@ -108,6 +119,21 @@ private:
     QString refusal_;
 };
 
+const char *const kKindNames[] = {"savedgame", "settings", "scores"};
+
+QString nameOf(Kind kind)
+{
+    return QLatin1String(kKindNames[int(kind)]);
+}
+
+Kind kindNamed(const QString &name)
+{
+    for (Kind kind : {Kind::SavedGame, Kind::Settings, Kind::Scores})
+        if (name == nameOf(kind))
+            return kind;
+    return Kind::SavedGame;
+}
+
 QString fileOf(Kind kind, const QString &folder)
 {
     switch (kind) {
@@ -138,6 +164,130 @@ QString toldText(Kind kind, const QString &path, const QString &why)
         return QStringLiteral("The result of this game could not be added to the scores file %1:\n%2.").arg(path, why);
     }
     return QString();
+}
+
+// The game's own call once the disk is full: Save Game a minute later (the first save of the
+// game asks for its file), two option changes, the end of a game.
+void writeAgain(Kind kind, ViewArea &window, ClickUi &ui, const QString &folder)
+{
+    switch (kind) {
+    case Kind::SavedGame:
+        ui.clock = ui.clock.addSecs(60);
+        ui.fileNames = QStringList{fileOf(kind, folder)};
+        window.saveGameDialog();
+        break;
+    case Kind::Settings:
+        window.setGameSpeed224();
+        window.setGameSpeed384();
+        break;
+    case Kind::Scores:
+        recordScore(0, playerCount, 'n', 11, 1, playerName[1]);
+        break;
+    }
+}
+
+// ---- The children ----
+
+// The signal's default action, as a shell starts a program: a write past the limit ends the
+// process unless the process itself has turned that off.
+void startAsAShellDoes(rlim_t limit)
+{
+    std::signal(SIGXFSZ, SIG_DFL);
+    limitFileSize(limit);
+}
+
+// The program started in the working folder under the size limit, as main starts it; its first
+// sound through its own sound output (where the demo's sounds go); then a game on the table and
+// one write of `kind`. Prints what the player was told ("told <text>") and, should the program
+// live through it, "running".
+int runProgramUnderLimit(Kind kind, rlim_t limit, int argc, char **argv)
+{
+    startAsAShellDoes(limit);
+    QApplication app(argc, argv);
+    ViewArea window;
+    window.show();
+    interaction().playSoundFile(soundFileFor(SoundNextPlayer, 0, 0));
+    QCoreApplication::processEvents();
+
+    ClickUi ui;
+    showDealtGame(window, ui);
+    writeAgain(kind, window, ui, QDir::currentPath());
+    for (const QString &text : ui.messageTexts())
+        std::printf("told %s\n", QUrl::toPercentEncoding(text).constData());
+    window.gameTick();
+    screen_test::paintWindow(window);
+    std::printf("running\n");
+    return 0;
+}
+
+// One write of `kind` by the game's writer, broken off by the size limit: the process ends in the
+// middle of it, as a program killed there would.
+int breakOffAWrite(Kind kind, rlim_t limit, int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    resetAllGameState();
+    startAsAShellDoes(limit);
+    switch (kind) {
+    case Kind::SavedGame:
+        dealWorldGame(3);
+        writeSavedGame(fileOf(kind, QDir::currentPath()));
+        break;
+    case Kind::Settings: saveSettings(); break;
+    case Kind::Scores: recordScore(0, 3, 'n', 7, 1, QStringLiteral("Ann")); break;
+    }
+    return 0;
+}
+
+int runChild(int argc, char **argv)
+{
+    const QString role = QString::fromLatin1(argv[2]);
+    const Kind kind = kindNamed(QString::fromLatin1(argv[3]));
+    const rlim_t limit = QByteArray(argv[4]).toULongLong();
+    if (role == QLatin1String("program"))
+        return runProgramUnderLimit(kind, limit, argc, argv);
+    return breakOffAWrite(kind, limit, argc, argv);
+}
+
+struct ChildRun {
+    bool ended = false; // by itself, not by a signal
+    int exitCode = -1;
+    QStringList told;
+    bool running = false;
+    QString errors;
+};
+
+// Runs this program again as a child (`role` of runChild) in `folder`.
+ChildRun runChildIn(const QString &folder, const QString &role, Kind kind, qint64 limit)
+{
+    QProcess child;
+    child.setWorkingDirectory(folder);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--child"), role, nameOf(kind), QString::number(limit)});
+    ChildRun run;
+    if (!child.waitForFinished(120000)) {
+        child.kill();
+        child.waitForFinished();
+        run.errors = QStringLiteral("did not end within two minutes");
+        return run;
+    }
+    run.ended = child.exitStatus() == QProcess::NormalExit;
+    run.exitCode = child.exitCode();
+    run.errors = QString::fromLocal8Bit(child.readAllStandardError());
+    for (const QByteArray &line : child.readAllStandardOutput().split('\n')) {
+        if (line.startsWith("told "))
+            run.told.append(QUrl::fromPercentEncoding(line.mid(5)));
+        run.running = run.running || line == "running";
+    }
+    return run;
+}
+
+// Every file of the folder and its bytes.
+QMap<QString, QByteArray> filesIn(const QString &folder)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+        files[name] = fileBytes(QDir(folder).filePath(name));
+    return files;
 }
 
 } // namespace
@@ -172,24 +322,7 @@ class TestPersistFullDisk : public QObject, ClickFixture {
         QCOMPARE(ui.messageTexts(), QStringList());
     }
 
-    // The game's own call once the disk is full: Save Game a minute later, two option changes,
-    // the end of a game.
-    void writeAgain(Kind kind)
-    {
-        switch (kind) {
-        case Kind::SavedGame:
-            ui.clock = ui.clock.addSecs(60);
-            window->saveGameDialog();
-            break;
-        case Kind::Settings:
-            window->setGameSpeed224();
-            window->setGameSpeed384();
-            break;
-        case Kind::Scores:
-            recordScore(0, playerCount, 'n', 11, 1, playerName[1]);
-            break;
-        }
-    }
+    void writeAgain(Kind kind) { ::writeAgain(kind, *window, ui, folder); }
 
 private slots:
     void initTestCase() { home = QDir::currentPath(); }
@@ -271,10 +404,103 @@ private slots:
             QVERIFY(ok);
         }
     }
+
+    void theProgramStartsAndGoesOnUnderASizeLimit_data()
+    {
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<int>("records"); // in the scores file
+        QTest::addColumn<qint64>("limit");
+        QTest::newRow("Save Game, ulimit -f 4") << Kind::SavedGame << 0 << qint64(4096);
+        QTest::newRow("an option changed, 1 KiB") << Kind::Settings << 0 << qint64(1024);
+        QTest::newRow("a game recorded, 600 bytes") << Kind::Scores << 3 << qint64(600);
+    }
+    // The whole program started under the limit, in a child process that the test lets the signal
+    // end: it starts, its sound output lives with the limit, the write past it is told once with
+    // the system's reason, every old file keeps its bytes, and the program goes on.
+    void theProgramStartsAndGoesOnUnderASizeLimit()
+    {
+        QFETCH(Kind, kind);
+        QFETCH(int, records);
+        QFETCH(qint64, limit);
+        writeOldFile(kind, records);
+        // The other files of an earlier run are there too: the start reads them and writes nothing.
+        QVERIFY(saveSettings());
+        readScoresFile();
+        QVERIFY(QDir(folder).mkpath(QStringLiteral("sounds")));
+        QDir::setCurrent(folder);
+        QVERIFY(!writeWavFile(soundFileFor(SoundNextPlayer, 0, 0)).isEmpty());
+        const QMap<QString, QByteArray> before = filesIn(folder);
+
+        const ChildRun run = runChildIn(folder, QStringLiteral("program"), kind, limit);
+        QVERIFY2(run.ended && run.exitCode == 0 && run.running,
+                 qPrintable(QStringLiteral("the program %1 %2 before it went on; it wrote:\n%3")
+                                .arg(run.ended ? QStringLiteral("ended with code") : QStringLiteral("was ended by signal"))
+                                .arg(run.exitCode)
+                                .arg(run.errors)));
+        const QString path = QDir::toNativeSeparators(fileOf(kind, folder));
+        QCOMPARE(run.told, QStringList{toldText(kind, path, kTooLarge)});
+        QCOMPARE(filesIn(folder), before);
+    }
+
+    void theStartRemovesOnlyTheProgramsOwnCopies_data()
+    {
+        QTest::addColumn<QString>("playersFile"); // empty: the row's file is a copy a write left
+        QTest::addColumn<Kind>("copyOf");
+        const auto players = [](const char *name) {
+            QTest::newRow(name) << QString::fromLatin1(name) << Kind::SavedGame;
+        };
+        for (const char *name : {"World.TrvGX.backup", "Mine.TrvGX.backup", "TrvGX10scores.dat.backup",
+                                 "TrvGX10Settings.dat.old123", "Sunday.TrvGX.bak", "Sunday.TrvGX.abcdefg",
+                                 "Sunday.TrvGX.abc-ef", "notes.txt.abcdef", "TrvGX10Settings.dat.abcde",
+                                 "Sunday.TrvGXabcdef"})
+            players(name);
+        // What earlier versions named their copies (Qt's temporary names): it may be the player's.
+        players("Sunday.TrvGX.Ab3dE9");
+        players("TrvGX10scores.dat.x1Y2z3");
+        QTest::newRow("a saved game's write broken off") << QString() << Kind::SavedGame;
+        QTest::newRow("a settings write broken off") << QString() << Kind::Settings;
+        QTest::newRow("a scores write broken off") << QString() << Kind::Scores;
+    }
+    // A program killed in the middle of a write may leave the write's copy beside the file; the
+    // next start removes such a copy, and never a file the player made, whatever its name.
+    void theStartRemovesOnlyTheProgramsOwnCopies()
+    {
+        QFETCH(QString, playersFile);
+        QFETCH(Kind, copyOf);
+        QVERIFY(writeBytes(QDir(folder).filePath(QStringLiteral("Sunday.TrvGX")), "a saved game"));
+        const QMap<QString, QByteArray> before = filesIn(folder);
+        QString file = playersFile;
+        if (file.isEmpty()) {
+            const ChildRun run = runChildIn(folder, QStringLiteral("write"), copyOf, 64);
+            QVERIFY2(!run.ended, qPrintable(run.errors));
+            const QStringList left = filesIn(folder).keys();
+            QStringList added;
+            for (const QString &name : left)
+                if (!before.contains(name))
+                    added << name;
+            QCOMPARE(added.size(), 1);
+            file = added.first();
+        } else {
+            QVERIFY(writeBytes(QDir(folder).filePath(file), "the player's own " + file.toUtf8()));
+        }
+        const QByteArray bytes = fileBytes(QDir(folder).filePath(file));
+
+        window.reset();
+        QDir::setCurrent(folder);
+        window = std::make_unique<ViewArea>();
+        setInteraction(&ui);
+        const QMap<QString, QByteArray> after = filesIn(folder);
+        QCOMPARE(after.contains(file), !playersFile.isEmpty());
+        if (!playersFile.isEmpty())
+            QCOMPARE(after.value(file), bytes);
+        QCOMPARE(after.value(QStringLiteral("Sunday.TrvGX")), QByteArray("a saved game"));
+    }
 };
 
 int main(int argc, char **argv)
 {
+    if (argc == 5 && qstrcmp(argv[1], "--child") == 0)
+        return runChild(argc, argv);
     enterMountNamespaceOfOwn();
     QApplication app(argc, argv);
     QTemporaryDir workDir;

@@ -21,10 +21,9 @@
 #include "state/MapPicture.h"
 #include "state/StatusLine.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QMap>
-#include <QTemporaryFile>
 
 using namespace clicks_test;
 using namespace persistbytes;
@@ -34,6 +33,9 @@ using setup_test::ScriptedDialogs;
 namespace {
 
 constexpr int kPersonalitiesAt = 80; // the settings file's ten personalities, then Random Mix
+
+// What writes a damaged settings file anew.
+enum Occasion { OptionChanged, GameSetUp, GameSaved, GameContinued };
 
 QStringList nineTimes(const QString &choice)
 {
@@ -89,6 +91,22 @@ class TestPersistKept : public QObject {
     ScriptedDialogs dialogs;
     std::unique_ptr<ViewArea> window;
 
+    // The program started over the files as they are, its own message boxes answered as a
+    // player does; what they said. Then, as after the first click, the start menu without the demo.
+    QStringList restartProgram()
+    {
+        window.reset();
+        MessageBoxAnswerer boxes;
+        window = std::make_unique<ViewArea>();
+        ui.window = window.get();
+        setInteraction(&ui);
+        window->resize(1366, 768);
+        demoRunning = 0;
+        returnWindowToStartState(*window);
+        screenMode = 1;
+        return boxes.texts;
+    }
+
     // The program as it starts: its window, the demo stopped by the first click.
     void startProgram()
     {
@@ -98,16 +116,10 @@ class TestPersistKept : public QObject {
         ui = ClickUi();
         setInteraction(&ui);
         screen_test::useScreen(1366, 768, 340);
-        window = std::make_unique<ViewArea>();
-        ui.window = window.get();
-        setInteraction(&ui);
-        window->resize(1366, 768);
-        demoRunning = 0;
-        returnWindowToStartState(*window);
+        restartProgram();
         // Animations off, as the animations dialog stores it: the clicks need not wait for sprites.
         animationsEnabled = 0;
         saveSettings();
-        screenMode = 1;
         script = dialog_test::DialogScript();
         script.install();
         dialogs = ScriptedDialogs();
@@ -134,6 +146,8 @@ private slots:
         window.reset();
         setInteraction(nullptr);
         setScreenMeasure(nullptr);
+        // A folder in the scores file's place would stop the next start.
+        QDir(scoresFileName()).removeRecursively();
     }
 
     // ---- The personalities of the menus ----
@@ -251,6 +265,117 @@ private slots:
         QCOMPARE(ui.messages.size(), 1);
     }
 
+    // A scores file the game cannot read whole is told at the start, once, with the file and the
+    // reason; the ranks count no game, and nothing in the file changes, not even when the next game
+    // cannot be added to it.
+    void aScoresFileThatCannotBeReadIsToldAtStart_data()
+    {
+        QTest::addColumn<bool>("folder"); // a folder in the file's place, else a file too large
+        QTest::addColumn<QString>("why");
+        QTest::newRow("over the size a scores file can grow to")
+            << false << QStringLiteral("the file is larger than a scores file can grow");
+        QTest::newRow("a folder in its place") << true << QStringLiteral("the file could not be read");
+    }
+    void aScoresFileThatCannotBeReadIsToldAtStart()
+    {
+        QFETCH(bool, folder);
+        QFETCH(QString, why);
+        const QString path = scoresFileName();
+        if (folder) {
+            QFile::remove(path);
+            QVERIFY(QDir().mkdir(path));
+        } else {
+            for (int losses : {11, 22})
+                recordScore(0, 3, 'n', losses, 1, QStringLiteral("Ann"));
+            QFile file(path);
+            QVERIFY(file.resize(64 * 1024 * 1024 + 1));
+        }
+        const auto state = [&path] {
+            QFile file(path);
+            QCryptographicHash hash(QCryptographicHash::Sha1);
+            return QFileInfo(path).isDir() ? QByteArray("a folder")
+                                           : file.open(QIODevice::ReadOnly) && hash.addData(&file) ? hash.result()
+                                                                                                  : QByteArray();
+        };
+        const QByteArray before = state();
+        QVERIFY(!before.isEmpty());
+
+        const QStringList told = restartProgram();
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told[0].startsWith(QStringLiteral("The scores file %1 could not be read: %2.").arg(path, why)),
+                 qPrintable(told[0]));
+
+        // The return to the start screen and the ranks read it again, without a word.
+        QCOMPARE(computeMultiplayerRank(), 0);
+        QCOMPARE(ui.messages.size(), 0);
+        QCOMPARE(state(), before);
+
+        recordScore(0, 3, 'n', 33, 1, QStringLiteral("Ann"));
+        QCOMPARE(ui.messageTexts(),
+                 QStringList{QStringLiteral("The result of this game could not be added to the scores file %1:\n%2.")
+                                 .arg(path, why)});
+        QCOMPARE(state(), before);
+    }
+
+    // ---- A damaged settings file ----
+
+    void theDamagedSettingsFileIsWrittenWhenTheMessageSays_data()
+    {
+        QTest::addColumn<int>("occasion");
+        QTest::addColumn<QString>("words"); // of the message, for the occasion
+        QTest::newRow("game speed") << int(OptionChanged) << QStringLiteral("an option is changed");
+        QTest::newRow("single map game") << int(GameSetUp) << QStringLiteral("a new game is set up");
+        QTest::newRow("Save Game") << int(GameSaved) << QStringLiteral("a game is saved to a new file");
+        QTest::newRow("Load Game") << int(GameContinued) << QStringLiteral("a saved game is continued");
+    }
+    // The start tells of the damaged file once and leaves it as it is; the message names the
+    // occasions that write it anew, and each of them does.
+    void theDamagedSettingsFileIsWrittenWhenTheMessageSays()
+    {
+        QFETCH(int, occasion);
+        QFETCH(QString, words);
+        const QString game = QDir::current().filePath(QStringLiteral("kept.TrvGX"));
+        if (occasion == GameContinued) {
+            showDealtGame(*window, ui);
+            ui.fileNames = QStringList{game};
+            window->saveGameDialog();
+            QVERIFY(gameSaved);
+        }
+        QByteArray damaged = fileBytes(settingsFileName());
+        damaged.replace(kPersonalitiesAt, 4, int32(99));
+        QVERIFY(writeBytes(settingsFileName(), damaged));
+
+        const QStringList told = restartProgram();
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told[0].startsWith(QStringLiteral("The settings file %1 is damaged").arg(settingsFileName())),
+                 qPrintable(told[0]));
+        QVERIFY2(told[0].contains(words), qPrintable(told[0]));
+        QCOMPARE(fileBytes(settingsFileName()), damaged);
+
+        switch (occasion) {
+        case OptionChanged:
+            window->setGameSpeed224();
+            break;
+        case GameSetUp:
+            runSetup(21, {setup_test::click(QStringLiteral("World")), setup_test::options(true, false, false),
+                          setup_test::click(QStringLiteral("Conquer All")), setup_test::click(countLabel(2))});
+            break;
+        case GameSaved:
+            showDealtGame(*window, ui);
+            ui.fileNames = QStringList{game};
+            window->saveGameDialog();
+            break;
+        case GameContinued:
+            ui.fileNames = QStringList{game};
+            ui.questionAnswers = {true};
+            window->loadSavedGame();
+            break;
+        }
+        QVERIFY(fileBytes(settingsFileName()) != damaged);
+        QVERIFY(loadSettings());
+        QCOMPARE(ui.messageTexts(), QStringList());
+    }
+
     // ---- Failed writes ----
 
     // Nothing can be written into the data folder: every writer says so, naming its file, once
@@ -295,41 +420,6 @@ private slots:
         QCOMPARE(exitReason, 0);
         QCOMPARE(int(rankGame), 1);
         QVERIFY(saveAllowed);
-    }
-
-    // ---- Copies left by a write broken off ----
-
-    // A program killed in the middle of a write may leave the write's copy beside the file (its
-    // name, a dot, six letters); the next start removes such copies of the game's own files, and
-    // nothing else.
-    void theNextStartRemovesTheCopiesAWriteLeft()
-    {
-        window.reset();
-        const QDir folder = QDir::current();
-        QVERIFY(writeBytes(folder.filePath(QStringLiteral("Sunday.TrvGX")), "a saved game"));
-        QStringList copies;
-        for (const QString &file : {settingsFileName(), scoresFileName(), folder.filePath(QStringLiteral("Sunday.TrvGX"))}) {
-            // Qt names a write's copy as it names a temporary file made after the file.
-            QTemporaryFile copy(file);
-            copy.setAutoRemove(false);
-            QVERIFY(copy.open());
-            QVERIFY(copy.write("a whole copy") > 0);
-            copies << QFileInfo(copy.fileName()).fileName();
-        }
-        for (const char *other : {"Sunday.TrvGX.bak", "Sunday.TrvGX.abcdefg", "Sunday.TrvGX.abc-ef", "notes.txt.abcdef",
-                                  "TrvGX10Settings.dat.abcde", "Sunday.TrvGXabcdef"})
-            QVERIFY(writeBytes(folder.filePath(QLatin1String(other)), other));
-        QStringList kept = folder.entryList(QDir::Files);
-        for (const QString &copy : copies)
-            kept.removeOne(copy);
-        QMap<QString, QByteArray> keptBytes;
-        for (const QString &name : kept)
-            keptBytes[name] = fileBytes(folder.filePath(name));
-
-        window = std::make_unique<ViewArea>();
-        QCOMPARE(folder.entryList(QDir::Files), kept);
-        for (const QString &name : kept)
-            QCOMPARE(fileBytes(folder.filePath(name)), keptBytes[name]);
     }
 
     // ---- Loading ----

@@ -126,11 +126,7 @@ private slots:
     {
         QFETCH(int, mission);
         QFETCH(QList<int>, steps);
-        selectMap(MapWorld);
-        loadSelectedBuiltinMap();
-        playerCount = 3;
-        humanPlayerCount = 1;
-        dealTerritories();
+        dealWorldGame(3);
         missionType = mission;
         missionContinents[1][2] = 5;
         missionContinentIndex = 2;
@@ -169,12 +165,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(int, change);
         QFETCH(int, result);
-        selectMap(MapWorld);
-        loadSelectedBuiltinMap();
-        playerCount = 3;
-        humanPlayerCount = 1;
-        dealTerritories();
-        currentPlayer = 1;
+        dealWorldGame(3);
         mapFilePath = QDir::current().filePath(QStringLiteral("Gone.txt"));
         QVERIFY(writeSavedGame(QDir::current().filePath(name)));
         SavedGameRecord &game = savedGameMirror;

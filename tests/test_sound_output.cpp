@@ -5,8 +5,6 @@
 
 #include "app/SoundOutput.h"
 
-#include <QDataStream>
-#include <QFile>
 
 namespace {
 
@@ -18,27 +16,6 @@ void recordMessage(QtMsgType type, const QMessageLogContext &context, const QStr
     passedOn.append(text);
     if (testHandler)
         testHandler(type, context, text);
-}
-
-// A short, valid WAV file: 0.05 s of a quiet square wave.
-QString writeWav(const QString &name)
-{
-    QByteArray samples;
-    for (int i = 0; i < 1100; ++i) {
-        const qint16 value = (i / 50) % 2 ? 800 : -800;
-        samples.append(reinterpret_cast<const char *>(&value), 2);
-    }
-    QByteArray file;
-    QDataStream out(&file, QIODevice::WriteOnly);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out.writeRawData("RIFF", 4);
-    out << quint32(36 + samples.size());
-    out.writeRawData("WAVEfmt ", 8);
-    out << quint32(16) << quint16(1) << quint16(1) << quint32(22050) << quint32(44100) << quint16(2) << quint16(16);
-    out.writeRawData("data", 4);
-    out << quint32(samples.size());
-    out.writeRawData(samples.constData(), samples.size());
-    return writeTextFile(name, file);
 }
 
 int count(const QString &text)
@@ -63,8 +40,8 @@ private slots:
     // Whatever this machine has: either the sounds play, or one note says there is no output.
     void manySoundsMakeOneEffectPerFileAndAtMostOneNote()
     {
-        const QString attack = writeWav(QStringLiteral("attack.wav"));
-        const QString place = writeWav(QStringLiteral("place.wav"));
+        const QString attack = writeWavFile(QStringLiteral("attack.wav"));
+        const QString place = writeWavFile(QStringLiteral("place.wav"));
         SoundOutput output;
         for (int i = 0; i < 40; ++i) {
             output.play(attack);
@@ -83,7 +60,7 @@ private slots:
     // and every other message still passed on.
     void aLostOutputIsNotedOnceAndNothingMoreIsPlayed()
     {
-        const QString attack = writeWav(QStringLiteral("attack.wav"));
+        const QString attack = writeWavFile(QStringLiteral("attack.wav"));
         SoundOutput output;
         qWarning("PulseAudioService: Context terminated.");
         qWarning("PulseAudioService: pa_context_connect() failed");

@@ -60,6 +60,8 @@ case "$mode" in
     corpus=build-fuzz/corpus
     rm -rf "$corpus"
     build-fuzz/tests/fuzz_seeds "$corpus" build/run
+    # The campaign target loads the maps a campaign names from here.
+    export TARVAN_FUZZ_MAPS="$PWD/$corpus/campaign-maps"
     failed=0
     for target in maptext campaign settings scores savedgame netmessage mappicture; do
       seeds=$(find "$corpus/$target" -type f | wc -l)
