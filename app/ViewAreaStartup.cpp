@@ -13,9 +13,9 @@
 #include "app/WindowState.h"
 #include "ai/AiState.h"
 #include "persist/DataFolder.h"
-#include "persist/LeftoverCopies.h"
 #include "persist/Scores.h"
 #include "persist/Settings.h"
+#include "persist/WholeFile.h"
 #include "persist/SharedGlobals.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
@@ -33,28 +33,14 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
-#include <csignal>
-
 namespace {
 
 constexpr int kStartTimerInterval = 288;
-
-// A write past the file-size limit (ulimit -f) fails as a write on a full disk does, with "File
-// too large", and the player is told; by default the system ends the process instead, and the game
-// in progress with it. The sound library sizes its shared memory past small limits too: it takes
-// memory of its own when that fails.
-void letWritesPastTheSizeLimitFail()
-{
-#ifdef SIGXFSZ
-    std::signal(SIGXFSZ, SIG_IGN);
-#endif
-}
 
 } // namespace
 
 ViewArea::ViewArea(QWidget *parent) : QMainWindow(parent)
 {
-    letWritesPastTheSizeLimitFail();
     installWindowInteraction(this);
     setAttribute(Qt::WA_StaticContents, true);
     startGameTimer(kStartTimerInterval);
@@ -64,7 +50,7 @@ ViewArea::ViewArea(QWidget *parent) : QMainWindow(parent)
     setGameOptionStartValues();
     setTurnAndTableStartValues();
     takeDataFolderFromWorkingFolder();
-    removeLeftoverCopies();
+    removeLeftoverCopies(dataDirPath);
     mapFilePath = QDir(dataDirPath).filePath(QStringLiteral("*.txt"));
     lastSaveFileName = QDir(dataDirPath).filePath(QStringLiteral("*.TrvGX"));
     displaySizeClass = displaySizeClassForScreen(screenWidth, screenHeight);

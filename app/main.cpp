@@ -1,5 +1,6 @@
 // The program: one application, one maximised frameless main window.
 
+#include "app/ProgramStart.h"
 #include "app/ViewArea.h"
 #include "app/WindowPlacement.h"
 #include "state/Seams.h"
@@ -8,10 +9,7 @@
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication::addLibraryPath(QStringLiteral("plugins"));
-    // Everything is painted with QPainter: without this the window pulls in a whole OpenGL stack.
-    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
-        qputenv("QT_XCB_GL_INTEGRATION", "none");
+    prepareProcess();
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationDomain(QStringLiteral("tarvangx.example"));
     QCoreApplication::setApplicationName(QStringLiteral("Tarvan GX"));

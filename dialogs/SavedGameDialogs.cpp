@@ -24,7 +24,6 @@
 #include "state/StatusLine.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHostInfo>
 #include <QNetworkInterface>
@@ -49,14 +48,11 @@ QString filter()
 // which says so. Nothing of the running state changes either way.
 bool readStoredGame(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        interaction().message(MessageIcon::Warning, kTitle, QObject::tr("file not found"));
-        return false;
-    }
-    file.close();
     bool ok = false;
-    readSavedGame(path, ok);
+    bool told = false;
+    readSavedGame(path, ok, &told);
+    if (!ok && !told)
+        interaction().message(MessageIcon::Warning, kTitle, QObject::tr("file not found"));
     return ok;
 }
 

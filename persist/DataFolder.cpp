@@ -4,6 +4,7 @@
 #include "persist/Scores.h"
 #include "persist/Settings.h"
 #include "persist/SharedGlobals.h"
+#include "persist/WholeFile.h"
 
 #include <QDir>
 
@@ -29,4 +30,5 @@ void resetPersistState()
     resetSettingsState();
     resetScoresState();
     resetSavedGameState();
+    updateLockWaitMs = kUpdateLockWaitMs;
 }

@@ -20,7 +20,6 @@
 #include <QByteArray>
 #include <QChar>
 #include <QDataStream>
-#include <QRegularExpression>
 #include <QString>
 #include <QtGlobal>
 
@@ -123,22 +122,3 @@ public:
 private:
     QDataStream stream_;
 };
-
-// What became of reading a whole data file.
-enum class FileRead { Read, Missing, Unreadable, TooLarge };
-
-// Reads the whole file, refusing one larger than `maxBytes`.
-FileRead readWholeFile(const QString &path, qint64 maxBytes, QByteArray &bytes);
-
-// Replaces the file with `bytes` in one step, or leaves the old file exactly as it was: the new
-// bytes are written to a temporary copy beside it, flushed and synced, and only then take the
-// file's name. False when the file could not be written; `why` then holds the system's reason
-// (for example "No space left on device", or "File too large" past the size limit of ulimit -f).
-// Every file the game writes goes through here.
-bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *why = nullptr);
-
-// The copy's name is the file's name, ".tarvangx-write-" and six letters or digits: no player and
-// no other program names a file so, which makes a copy that a write broken off left behind known
-// as the program's own by its name alone. The names of such copies of the files whose names match
-// `fileNames` (a regular expression).
-QRegularExpression writeCopyNames(const QString &fileNames);

@@ -3,6 +3,7 @@
 #include "persist/DataStream.h"
 #include "persist/SavedGameLimits.h"
 #include "persist/Settings.h"
+#include "persist/WholeFile.h"
 #include "rules/TurnState.h"
 #include "state/MapLoading.h"
 #include "state/Seams.h"
@@ -210,7 +211,7 @@ bool writeSavedGame(const QString &path, QString *why)
     return true;
 }
 
-void readSavedGame(const QString &path, bool &ok)
+void readSavedGame(const QString &path, bool &ok, bool *refusalTold)
 {
     ok = false;
     QByteArray bytes;
@@ -218,9 +219,11 @@ void readSavedGame(const QString &path, bool &ok)
     if (outcome == FileRead::Missing || outcome == FileRead::Unreadable)
         return;
     SavedGameRecord record;
-    QString limitBroken;
+    QString limitBroken = outcome == FileRead::NotAFile ? notARegularFileReason() : QString();
     if (outcome != FileRead::Read || !decodeSavedGame(bytes, record, &limitBroken)) {
         reportRefusedFile(path, limitBroken);
+        if (refusalTold)
+            *refusalTold = true;
         return;
     }
     savedGameMirror = record;

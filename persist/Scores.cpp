@@ -3,13 +3,14 @@
 #include "persist/DataFolder.h"
 #include "persist/DataStream.h"
 #include "persist/Settings.h"
+#include "persist/WholeFile.h"
 #include "persist/SharedGlobals.h"
 #include "rules/TurnState.h"
 #include "state/BuiltinMaps.h"
 #include "state/Campaign.h"
 #include "state/Seams.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QtEndian>
 
@@ -170,8 +171,12 @@ void reportDamage(const ScoresScan &scan)
 // Why a scores file that is there cannot be read whole.
 QString unreadableReason(FileRead outcome)
 {
-    return outcome == FileRead::TooLarge ? QStringLiteral("the file is larger than a scores file can grow")
-                                         : QStringLiteral("the file could not be read");
+    switch (outcome) {
+    case FileRead::TooLarge: return QStringLiteral("the file is larger than a scores file can grow");
+    case FileRead::NotAFile:
+        return QStringLiteral("it is not a regular file: a folder, a named pipe, a device or a socket has its name");
+    default: return QStringLiteral("the file could not be read");
+    }
 }
 
 void reportUnreadable(FileRead outcome)
@@ -286,13 +291,20 @@ ScoresScan scanScoresBytes(const QByteArray &bytes, const std::function<void(con
     return scanBytes(bytes, visit);
 }
 
+// The empty file, unless another program has made one meanwhile (perhaps with a game in it).
+bool createScoresFile(QString &why)
+{
+    const UpdateLock lock(scoresFilePath);
+    return lock.had(&why) && (QFileInfo::exists(scoresFilePath) || writeWholeFile(scoresFilePath, QByteArray(), &why));
+}
+
 void readScoresFile()
 {
     const ScoresScan scan = scanScoresFile();
-    if (scan.opened || QFile::exists(scoresFilePath))
+    if (scan.opened || QFileInfo::exists(scoresFilePath))
         return;
     QString why;
-    if (writeWholeFile(scoresFilePath, QByteArray(), &why) || creationFailureReported)
+    if (createScoresFile(why) || creationFailureReported)
         return;
     creationFailureReported = true;
     interaction().message(MessageIcon::Warning, QStringLiteral("Tarvan GX"),
@@ -365,10 +377,11 @@ QByteArray withScoreRecord(const QByteArray &bytes, const ScoresRecord &record)
 
 bool appendScoreRecord(const ScoresRecord &record, QString *why)
 {
+    // Read, append and write as one step: a record another program adds in between would be lost.
+    const UpdateLock lock(scoresFileName());
     QByteArray bytes;
-    if (!readScoresBytes(bytes, why))
-        return false;
-    return writeWholeFile(scoresFilePath, withScoreRecord(bytes, record), why);
+    return lock.had(why) && readScoresBytes(bytes, why)
+        && writeWholeFile(scoresFilePath, withScoreRecord(bytes, record), why);
 }
 
 void recordScore(int, int players, char attackRuleLetter, int winnerLosses, int humanWon,
@@ -385,7 +398,8 @@ void recordScore(int, int players, char attackRuleLetter, int winnerLosses, int 
 bool clearScoresFile(QString *why)
 {
     scoresFilePath = scoresFileName();
-    return writeWholeFile(scoresFilePath, QByteArray(), why);
+    const UpdateLock lock(scoresFilePath);
+    return lock.had(why) && writeWholeFile(scoresFilePath, QByteArray(), why);
 }
 
 void resetScoresState()

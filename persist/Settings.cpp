@@ -2,6 +2,7 @@
 
 #include "persist/DataFolder.h"
 #include "persist/DataStream.h"
+#include "persist/WholeFile.h"
 #include "rules/TurnState.h"
 #include "state/Seams.h"
 
@@ -100,8 +101,9 @@ void streamSettings(Io &io, SettingsRecord &r)
 }
 
 // Read: every field whole and in range. EndedEarly: the bytes ran out, every field before that
-// was whole and in range. Refused: a value out of its range or a damaged text.
-enum class SettingsFile { Read, EndedEarly, Missing, Refused };
+// was whole and in range. Refused: a value out of its range or a damaged text. NotAFile: a
+// folder, a named pipe, a device or a socket has the file's name; it is neither read nor replaced.
+enum class SettingsFile { Read, EndedEarly, Missing, Refused, NotAFile };
 
 // Reads the fields in order over `record`: the fields a file that ends early does not hold whole
 // keep the values `record` has. A refused file leaves `record` as it was.
@@ -150,7 +152,8 @@ void reportWriteFailure(const QString &why)
                               .arg(settingsFilePath, why));
 }
 
-bool writeSettingsRecord(SettingsRecord &record)
+// Writes the record whole; false, with the reason, when the file keeps its old bytes.
+bool writeSettingsFile(SettingsRecord &record, QString &why)
 {
     normalise(record);
     QByteArray bytes;
@@ -160,8 +163,14 @@ bool writeSettingsRecord(SettingsRecord &record)
     SettingsRecord check;
     RecordReader reader(bytes);
     streamSettings(reader, check);
-    QString why = QStringLiteral("an option is out of its range");
-    if (!writer.ok() || !reader.ok() || !writeWholeFile(settingsFilePath, bytes, &why)) {
+    why = QStringLiteral("an option is out of its range");
+    return writer.ok() && reader.ok() && writeWholeFile(settingsFilePath, bytes, &why);
+}
+
+// A failed write is told once, until a write succeeds again.
+bool tellWrite(bool written, const QString &why)
+{
+    if (!written) {
         reportWriteFailure(why);
         return false;
     }
@@ -224,6 +233,8 @@ SettingsFile readSettingsFile(SettingsRecord &record)
     const FileRead outcome = readWholeFile(settingsFilePath, kMaxSettingsFileBytes, bytes);
     if (outcome == FileRead::Missing)
         return SettingsFile::Missing;
+    if (outcome == FileRead::NotAFile)
+        return SettingsFile::NotAFile;
     if (outcome != FileRead::Read)
         return SettingsFile::Refused;
     SettingsRecord read = createdRecord();
@@ -338,6 +349,14 @@ void reportDamagedFile()
                        .arg(settingsFileName(), kWhenWritten));
 }
 
+void reportNotAFile()
+{
+    reportFileOnce(QStringLiteral("The settings file %1 is not a regular file: a folder, a named pipe, a device "
+                                  "or a socket has its name.\n"
+                                  "The current settings stay in use; they are not stored while it is there.")
+                       .arg(settingsFileName()));
+}
+
 void reportShortFile()
 {
     reportFileOnce(QStringLiteral("The settings file %1 ends early.\n"
@@ -372,15 +391,29 @@ void clearGameUnderWay()
 bool loadSettings()
 {
     SettingsRecord record;
+    SettingsFile outcome;
+    bool created = false;
+    QString why;
+    {
+        // A file made here while another program makes or changes its own would undo that change.
+        const UpdateLock lock(settingsFileName());
+        outcome = readSettingsFile(record);
+        if (outcome == SettingsFile::Missing) {
+            record = createdRecord();
+            blankPlayerNamesOutsideGame();
+            created = lock.had(&why) && writeSettingsFile(record, why);
+        }
+    }
     bool sound = true;
-    switch (readSettingsFile(record)) {
+    switch (outcome) {
     case SettingsFile::Refused:
         reportDamagedFile();
         return false;
+    case SettingsFile::NotAFile:
+        reportNotAFile();
+        return false;
     case SettingsFile::Missing:
-        record = createdRecord();
-        blankPlayerNamesOutsideGame();
-        sound = writeSettingsRecord(record);
+        sound = tellWrite(created, why);
         break;
     case SettingsFile::EndedEarly:
         reportShortFile();
@@ -396,25 +429,40 @@ bool loadSettings()
     return sound;
 }
 
+// The record a save starts from: the file's, a new file's, or, for a damaged file, the last one
+// read or written.
+void startSavedRecord(SettingsFile outcome, SettingsRecord &record)
+{
+    if (outcome == SettingsFile::Missing) {
+        record = createdRecord();
+        blankPlayerNamesOutsideGame();
+    } else if (outcome == SettingsFile::Refused) {
+        record = settingsRecord;
+    }
+}
+
 bool saveSettings()
 {
     SettingsRecord record;
-    switch (readSettingsFile(record)) {
-    case SettingsFile::Read:
-    case SettingsFile::EndedEarly:
-        break;
-    case SettingsFile::Missing:
-        record = createdRecord();
-        blankPlayerNamesOutsideGame();
-        break;
-    case SettingsFile::Refused:
-        // The last record read or written stands in for the damaged file.
-        record = settingsRecord;
-        break;
+    SettingsFile outcome;
+    bool written = false;
+    QString why;
+    {
+        // Read, change and write as one step: another program's change in between would be lost.
+        const UpdateLock lock(settingsFileName());
+        outcome = readSettingsFile(record);
+        if (outcome != SettingsFile::NotAFile) {
+            startSavedRecord(outcome, record);
+            storeChangedOptions(record);
+            settingsRecord = record;
+            written = lock.had(&why) && writeSettingsFile(settingsRecord, why);
+        }
     }
-    storeChangedOptions(record);
-    settingsRecord = record;
-    return writeSettingsRecord(settingsRecord);
+    if (outcome == SettingsFile::NotAFile) {
+        reportNotAFile();
+        return false;
+    }
+    return tellWrite(written, why);
 }
 
 void resetSettingsState()

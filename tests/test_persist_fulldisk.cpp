@@ -1,21 +1,27 @@
-// A full disk costs the player no file: a saved game, the settings or the scores written when the
-// disk is full keep their old bytes, and the player is told once, with the file and the disk's own
-// reason. The disk fills up for real, in two ways: a limit on the size of the files this program
-// writes (RLIMIT_FSIZE; needs no rights, always runs) and, as root, a small file system of the
-// test's own, mounted in a mount namespace of its own so that it goes when the test ends.
+// A write costs the player no file: a saved game, the settings or the scores written when the disk
+// is full keep their old bytes, and the player is told once, with the file and the disk's own
+// reason; a file keeps its mode, any name the file system takes saves, and neither a second program
+// nor its clean-up at the start costs a write or a record. The disk fills up for real, in two ways:
+// a limit on the size of the files this program writes (RLIMIT_FSIZE; needs no rights, always
+// runs) and, as root, a small file system of the test's own, mounted in a mount namespace of its
+// own so that it goes when the test ends.
 //
 // The system ends a process that writes past its size limit unless the process ignores the signal
-// (SIGXFSZ); the program's start must see to that, so the test never does. Where the program could
-// die, it runs in a child process, this test program started again with "--child": the whole
-// program started under the limit, or a write broken off by it.
+// (SIGXFSZ); the program's first call (prepareProcess) sees to that, and this test program makes
+// it as the program does. Where the program could die, or a second program is needed, it runs in a
+// child process, this test program started again with "--child": the whole program started under
+// the limit, a write broken off by it, a clean-up at the start run over and over, or a program
+// adding games to the scores file.
 
 #include "test_mapclicks_support.h"
 #include "test_persist_support.h"
 
+#include "app/ProgramStart.h"
 #include "persist/DataFolder.h"
 #include "persist/SavedGame.h"
 #include "persist/Scores.h"
 #include "persist/Settings.h"
+#include "persist/WholeFile.h"
 #include "rules/Sound.h"
 #include "rules/TurnState.h"
 
@@ -26,13 +32,17 @@
 #include <QProcess>
 #include <QUrl>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <sched.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace clicks_test;
@@ -144,11 +154,10 @@ QString fileOf(Kind kind, const QString &folder)
     return QString();
 }
 
-// The copies a write leaves beside the file when it does not clean up.
+// The copies a write leaves in the file's folder when it does not clean up.
 QStringList copiesOf(const QString &path)
 {
-    const QFileInfo file(path);
-    return file.dir().entryList({file.fileName() + QStringLiteral(".*")}, QDir::Files | QDir::Hidden);
+    return QFileInfo(path).dir().entryList({QStringLiteral(".tarvangx-write-*")}, QDir::Files | QDir::Hidden);
 }
 
 // What the player was told of the file in the words the game uses for it.
@@ -196,14 +205,24 @@ void startAsAShellDoes(rlim_t limit)
     limitFileSize(limit);
 }
 
-// The program started in the working folder under the size limit, as main starts it; its first
-// sound through its own sound output (where the demo's sounds go); then a game on the table and
-// one write of `kind`. Prints what the player was told ("told <text>") and, should the program
-// live through it, "running".
+// Says what the player was told, one line a message, for the test to read.
+void printTold(const QStringList &texts)
+{
+    for (const QString &text : texts)
+        std::printf("told %s\n", QUrl::toPercentEncoding(text).constData());
+    std::fflush(stdout);
+}
+
+// The program started in the working folder under the size limit, as main starts it, its own
+// message boxes answered as a player does; its first sound through its own sound output (where
+// the demo's sounds go); then a game on the table and one write of `kind`. Prints what the player
+// was told and, should the program live through it, "running".
 int runProgramUnderLimit(Kind kind, rlim_t limit, int argc, char **argv)
 {
     startAsAShellDoes(limit);
+    prepareProcess();
     QApplication app(argc, argv);
+    MessageBoxAnswerer boxes;
     ViewArea window;
     window.show();
     interaction().playSoundFile(soundFileFor(SoundNextPlayer, 0, 0));
@@ -212,8 +231,7 @@ int runProgramUnderLimit(Kind kind, rlim_t limit, int argc, char **argv)
     ClickUi ui;
     showDealtGame(window, ui);
     writeAgain(kind, window, ui, QDir::currentPath());
-    for (const QString &text : ui.messageTexts())
-        std::printf("told %s\n", QUrl::toPercentEncoding(text).constData());
+    printTold(boxes.texts + ui.messageTexts());
     window.gameTick();
     screen_test::paintWindow(window);
     std::printf("running\n");
@@ -238,14 +256,67 @@ int breakOffAWrite(Kind kind, rlim_t limit, int argc, char **argv)
     return 0;
 }
 
+// The start's clean-up of a second program, over and over in the working folder until a file
+// "stop" appears there. Prints "cleaning" after its first pass, then how many passes it made.
+int cleanUpOverAndOver()
+{
+    const QString folder = QDir::currentPath();
+    int passes = 0;
+    while (!QFileInfo::exists(QStringLiteral("stop"))) {
+        removeLeftoverCopies(folder);
+        if (++passes == 1) {
+            std::printf("cleaning\n");
+            std::fflush(stdout);
+        }
+    }
+    std::printf("passes %d\n", passes);
+    return 0;
+}
+
+// A program that adds 150 games to the scores file, their losses counting up from `firstLosses`,
+// as the end of each game does. Prints what the player was told.
+int addGames(int firstLosses, int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    resetAllGameState();
+    ScriptedInteraction ui;
+    setInteraction(&ui);
+    for (int losses = firstLosses; losses < firstLosses + 150; ++losses)
+        recordScore(0, 3, 'n', losses, 1, QStringLiteral("Ann"));
+    printTold(ui.messageTexts());
+    return 0;
+}
+
+// A program that holds the data folder while it changes a file, until the test closes its input.
+int holdTheFolder()
+{
+    const int folder = ::open(".", O_RDONLY | O_DIRECTORY);
+    if (folder < 0 || ::flock(folder, LOCK_EX) != 0)
+        return 1;
+    std::printf("holding\n");
+    std::fflush(stdout);
+    char c;
+    while (::read(0, &c, 1) > 0) {
+    }
+    return 0;
+}
+
+// The roles: "program", "write", "cleanup", "scores", "hold"; `number` is the size limit, or the
+// first losses of the games added.
 int runChild(int argc, char **argv)
 {
     const QString role = QString::fromLatin1(argv[2]);
     const Kind kind = kindNamed(QString::fromLatin1(argv[3]));
-    const rlim_t limit = QByteArray(argv[4]).toULongLong();
+    const qint64 number = QByteArray(argv[4]).toLongLong();
     if (role == QLatin1String("program"))
-        return runProgramUnderLimit(kind, limit, argc, argv);
-    return breakOffAWrite(kind, limit, argc, argv);
+        return runProgramUnderLimit(kind, rlim_t(number), argc, argv);
+    if (role == QLatin1String("cleanup"))
+        return cleanUpOverAndOver();
+    if (role == QLatin1String("scores"))
+        return addGames(int(number), argc, argv);
+    if (role == QLatin1String("hold"))
+        return holdTheFolder();
+    return breakOffAWrite(kind, rlim_t(number), argc, argv);
 }
 
 struct ChildRun {
@@ -254,15 +325,28 @@ struct ChildRun {
     QStringList told;
     bool running = false;
     QString errors;
+    QList<QByteArray> lines;
 };
 
-// Runs this program again as a child (`role` of runChild) in `folder`.
-ChildRun runChildIn(const QString &folder, const QString &role, Kind kind, qint64 limit)
+// Starts this program again as a child (`role` of runChild) in `folder`. With an `errorFile`,
+// what the child writes to its standard error goes there, and Qt says much while it starts.
+void startChild(QProcess &child, const QString &folder, const QString &role, Kind kind, qint64 number,
+                const QString &errorFile = QString())
 {
-    QProcess child;
     child.setWorkingDirectory(folder);
+    if (!errorFile.isEmpty()) {
+        child.setStandardErrorFile(errorFile);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_DEBUG_PLUGINS"), QStringLiteral("1"));
+        child.setProcessEnvironment(environment);
+    }
     child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--child"), role, nameOf(kind), QString::number(limit)});
+                {QStringLiteral("--child"), role, nameOf(kind), QString::number(number)});
+}
+
+// What the child did, once it has ended.
+ChildRun finishChild(QProcess &child)
+{
     ChildRun run;
     if (!child.waitForFinished(120000)) {
         child.kill();
@@ -273,12 +357,37 @@ ChildRun runChildIn(const QString &folder, const QString &role, Kind kind, qint6
     run.ended = child.exitStatus() == QProcess::NormalExit;
     run.exitCode = child.exitCode();
     run.errors = QString::fromLocal8Bit(child.readAllStandardError());
-    for (const QByteArray &line : child.readAllStandardOutput().split('\n')) {
+    run.lines = child.readAllStandardOutput().split('\n');
+    for (const QByteArray &line : run.lines) {
         if (line.startsWith("told "))
             run.told.append(QUrl::fromPercentEncoding(line.mid(5)));
         run.running = run.running || line == "running";
     }
     return run;
+}
+
+ChildRun runChildIn(const QString &folder, const QString &role, Kind kind, qint64 number,
+                    const QString &errorFile = QString())
+{
+    QProcess child;
+    startChild(child, folder, role, kind, number, errorFile);
+    return finishChild(child);
+}
+
+// Waits for the child's first line, which says it has begun its work.
+bool childBegan(QProcess &child)
+{
+    while (!child.canReadLine())
+        if (!child.waitForReadyRead(60000))
+            return false;
+    child.readLine();
+    return true;
+}
+
+mode_t modeOf(const QString &path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : mode_t(-1);
 }
 
 // Every file of the folder and its bytes.
@@ -410,63 +519,147 @@ private slots:
         QTest::addColumn<Kind>("kind");
         QTest::addColumn<int>("records"); // in the scores file
         QTest::addColumn<qint64>("limit");
-        QTest::newRow("Save Game, ulimit -f 4") << Kind::SavedGame << 0 << qint64(4096);
-        QTest::newRow("an option changed, 1 KiB") << Kind::Settings << 0 << qint64(1024);
-        QTest::newRow("a game recorded, 600 bytes") << Kind::Scores << 3 << qint64(600);
+        QTest::addColumn<bool>("fresh"); // no files of an earlier run; Qt's messages go into a file
+        QTest::newRow("Save Game, ulimit -f 4") << Kind::SavedGame << 0 << qint64(4096) << false;
+        QTest::newRow("an option changed, 1 KiB") << Kind::Settings << 0 << qint64(1024) << false;
+        QTest::newRow("a game recorded, 600 bytes") << Kind::Scores << 3 << qint64(600) << false;
+        QTest::newRow("ulimit -f 0, messages into a file") << Kind::SavedGame << 0 << qint64(0) << true;
     }
     // The whole program started under the limit, in a child process that the test lets the signal
-    // end: it starts, its sound output lives with the limit, the write past it is told once with
-    // the system's reason, every old file keeps its bytes, and the program goes on.
+    // end: it starts, its sound output lives with the limit, every write past it is told once with
+    // the system's reason, every old file keeps its bytes, and the program goes on. Qt writes its
+    // first messages while the application is made, before the window: into a file, under the
+    // limit, they must not end the program either.
     void theProgramStartsAndGoesOnUnderASizeLimit()
     {
         QFETCH(Kind, kind);
         QFETCH(int, records);
         QFETCH(qint64, limit);
-        writeOldFile(kind, records);
-        // The other files of an earlier run are there too: the start reads them and writes nothing.
-        QVERIFY(saveSettings());
-        readScoresFile();
+        QFETCH(bool, fresh);
+        if (!fresh) {
+            writeOldFile(kind, records);
+            // The other files of an earlier run are there too: the start reads them and writes nothing.
+            QVERIFY(saveSettings());
+            readScoresFile();
+        }
         QVERIFY(QDir(folder).mkpath(QStringLiteral("sounds")));
         QDir::setCurrent(folder);
         QVERIFY(!writeWavFile(soundFileFor(SoundNextPlayer, 0, 0)).isEmpty());
-        const QMap<QString, QByteArray> before = filesIn(folder);
+        QMap<QString, QByteArray> expected = filesIn(folder);
 
-        const ChildRun run = runChildIn(folder, QStringLiteral("program"), kind, limit);
+        const QString errorFile = fresh ? QDir(home).filePath(QStringLiteral("messages.txt")) : QString();
+        const ChildRun run = runChildIn(folder, QStringLiteral("program"), kind, limit, errorFile);
         QVERIFY2(run.ended && run.exitCode == 0 && run.running,
                  qPrintable(QStringLiteral("the program %1 %2 before it went on; it wrote:\n%3")
                                 .arg(run.ended ? QStringLiteral("ended with code") : QStringLiteral("was ended by signal"))
                                 .arg(run.exitCode)
                                 .arg(run.errors)));
-        const QString path = QDir::toNativeSeparators(fileOf(kind, folder));
-        QCOMPARE(run.told, QStringList{toldText(kind, path, kTooLarge)});
-        QCOMPARE(filesIn(folder), before);
+        QStringList told;
+        if (fresh) {
+            // A new settings file does not fit; an empty scores file does.
+            told << toldText(Kind::Settings, QDir::toNativeSeparators(settingsFileName()), kTooLarge);
+            expected[QFileInfo(scoresFileName()).fileName()] = QByteArray();
+        }
+        told << toldText(kind, QDir::toNativeSeparators(fileOf(kind, folder)), kTooLarge);
+        QCOMPARE(run.told, told);
+        QCOMPARE(filesIn(folder), expected);
+    }
+
+    void aFileKeepsItsMode_data()
+    {
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<int>("mode");  // of the file before the write; -1: there is none
+        QTest::addColumn<int>("umask"); // while the game writes
+        for (Kind kind : {Kind::SavedGame, Kind::Settings, Kind::Scores}) {
+            for (int mode : {0600, 0640, 0604, 0660})
+                QTest::addRow("%s %o", qPrintable(nameOf(kind)), mode) << kind << mode << 022;
+            for (int mask : {022, 027, 077})
+                QTest::addRow("%s new, umask %03o", qPrintable(nameOf(kind)), mask) << kind << -1 << mask;
+        }
+    }
+    // A private file stays private and a shared one shared, whichever writer replaces it; a new
+    // file gets what every new file of the program gets, 0666 less the umask.
+    void aFileKeepsItsMode()
+    {
+        QFETCH(Kind, kind);
+        QFETCH(int, mode);
+        QFETCH(int, umask);
+        const QString path = fileOf(kind, folder);
+        if (mode >= 0) {
+            writeOldFile(kind, 1);
+            QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(mode)), 0);
+        }
+        const QByteArray old = fileBytes(path);
+        const mode_t before = ::umask(mode_t(umask));
+        writeAgain(kind);
+        ::umask(before);
+        QCOMPARE(ui.messageTexts(), QStringList());
+        QVERIFY(fileBytes(path) != old);
+        const int expected = mode >= 0 ? mode : 0666 & ~umask;
+        QCOMPARE(QString::number(modeOf(path), 8), QString::number(expected, 8));
+        QCOMPARE(copiesOf(path), QStringList());
+    }
+
+    void anyNameTheFileSystemTakesSaves_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (int bytes : {234, 248, 255})
+            QTest::addRow("%d bytes", bytes) << QString(bytes - 6, QLatin1Char('a')) + QStringLiteral(".TrvGX");
+        QTest::newRow("115 two-byte letters") << QString(115, QChar(0xe9)) + QStringLiteral(".TrvGX");
+    }
+    // Save Game to the longest names a folder takes, then to the same file again a minute later.
+    void anyNameTheFileSystemTakesSaves()
+    {
+        QFETCH(QString, name);
+        const QString path = QDir(folder).filePath(name);
+        ui.fileNames = QStringList{path};
+        window->saveGameDialog();
+        const QByteArray first = fileBytes(path);
+        ui.clock = ui.clock.addSecs(60);
+        window->saveGameDialog();
+        QCOMPARE(ui.messageTexts(), QStringList());
+        QVERIFY(!first.isEmpty());
+        QVERIFY(fileBytes(path) != first);
+        bool ok = false;
+        readSavedGame(path, ok);
+        QVERIFY(ok);
+        QCOMPARE(copiesOf(path), QStringList());
     }
 
     void theStartRemovesOnlyTheProgramsOwnCopies_data()
     {
         QTest::addColumn<QString>("playersFile"); // empty: the row's file is a copy a write left
         QTest::addColumn<Kind>("copyOf");
+        QTest::addColumn<bool>("held"); // the file is a copy that another program is writing
         const auto players = [](const char *name) {
-            QTest::newRow(name) << QString::fromLatin1(name) << Kind::SavedGame;
+            QTest::newRow(name) << QString::fromLatin1(name) << Kind::SavedGame << false;
         };
         for (const char *name : {"World.TrvGX.backup", "Mine.TrvGX.backup", "TrvGX10scores.dat.backup",
                                  "TrvGX10Settings.dat.old123", "Sunday.TrvGX.bak", "Sunday.TrvGX.abcdefg",
                                  "Sunday.TrvGX.abc-ef", "notes.txt.abcdef", "TrvGX10Settings.dat.abcde",
-                                 "Sunday.TrvGXabcdef"})
+                                 "Sunday.TrvGXabcdef", ".tarvangx-write-abc123\n", ".tarvangx-write-abc12",
+                                 ".tarvangx-write-abc1234", ".tarvangx-write-abc-12", "x.tarvangx-write-abc123"})
             players(name);
-        // What earlier versions named their copies (Qt's temporary names): it may be the player's.
+        // What earlier versions named their copies (Qt's temporary names, the file's own name and a
+        // mark): it may be the player's.
         players("Sunday.TrvGX.Ab3dE9");
         players("TrvGX10scores.dat.x1Y2z3");
-        QTest::newRow("a saved game's write broken off") << QString() << Kind::SavedGame;
-        QTest::newRow("a settings write broken off") << QString() << Kind::Settings;
-        QTest::newRow("a scores write broken off") << QString() << Kind::Scores;
+        players("Sunday.TrvGX.tarvangx-write-Ab3dE9");
+        players("World.TrvGX.tarvangx-write-abc123\n");
+        QTest::newRow("a copy a second program is writing")
+            << QStringLiteral(".tarvangx-write-Held01") << Kind::SavedGame << true;
+        QTest::newRow("a saved game's write broken off") << QString() << Kind::SavedGame << false;
+        QTest::newRow("a settings write broken off") << QString() << Kind::Settings << false;
+        QTest::newRow("a scores write broken off") << QString() << Kind::Scores << false;
     }
-    // A program killed in the middle of a write may leave the write's copy beside the file; the
-    // next start removes such a copy, and never a file the player made, whatever its name.
+    // A program killed in the middle of a write may leave the write's copy beside the file, readable
+    // by its owner alone; the next start removes such a copy, and never a copy a program is still
+    // writing, nor a file the player made, whatever its name.
     void theStartRemovesOnlyTheProgramsOwnCopies()
     {
         QFETCH(QString, playersFile);
         QFETCH(Kind, copyOf);
+        QFETCH(bool, held);
         QVERIFY(writeBytes(QDir(folder).filePath(QStringLiteral("Sunday.TrvGX")), "a saved game"));
         const QMap<QString, QByteArray> before = filesIn(folder);
         QString file = playersFile;
@@ -480,10 +673,14 @@ private slots:
                     added << name;
             QCOMPARE(added.size(), 1);
             file = added.first();
+            QCOMPARE(QString::number(modeOf(QDir(folder).filePath(file)), 8), QStringLiteral("600"));
         } else {
             QVERIFY(writeBytes(QDir(folder).filePath(file), "the player's own " + file.toUtf8()));
         }
         const QByteArray bytes = fileBytes(QDir(folder).filePath(file));
+        QFile writing(QDir(folder).filePath(file));
+        if (held)
+            QVERIFY(writing.open(QIODevice::ReadWrite) && ::flock(writing.handle(), LOCK_EX | LOCK_NB) == 0);
 
         window.reset();
         QDir::setCurrent(folder);
@@ -495,6 +692,90 @@ private slots:
             QCOMPARE(after.value(file), bytes);
         QCOMPARE(after.value(QStringLiteral("Sunday.TrvGX")), QByteArray("a saved game"));
     }
+
+    // A second program started beside a game that saves, over and over: its clean-up removes what
+    // no program writes, and not one of 400 saves fails.
+    void aSecondProgramsCleanUpCostsNoSave()
+    {
+        const QString left = QDir(folder).filePath(QStringLiteral(".tarvangx-write-Left01"));
+        QVERIFY(writeBytes(left, "a copy a killed program left"));
+        QProcess cleaner;
+        startChild(cleaner, folder, QStringLiteral("cleanup"), Kind::SavedGame, 0);
+        QVERIFY(childBegan(cleaner));
+        QVERIFY(!QFileInfo::exists(left));
+
+        const QString path = fileOf(Kind::SavedGame, folder);
+        QStringList failed;
+        for (int save = 0; save < 400; ++save) {
+            QString why;
+            if (!writeSavedGame(path, &why))
+                failed << QStringLiteral("save %1: %2").arg(save).arg(why);
+        }
+        QVERIFY(writeBytes(QDir(folder).filePath(QStringLiteral("stop")), ""));
+        const ChildRun run = finishChild(cleaner);
+        QVERIFY2(run.ended && run.exitCode == 0, qPrintable(run.errors));
+        QCOMPARE(failed, QStringList());
+        bool ok = false;
+        readSavedGame(path, ok);
+        QVERIFY(ok);
+        QCOMPARE(copiesOf(path), QStringList());
+    }
+
+    // Two programs end games at the same moment: every game either says it added is in the file.
+    void twoProgramsAddingGamesLoseNone()
+    {
+        QProcess first, second;
+        startChild(first, folder, QStringLiteral("scores"), Kind::Scores, 1000);
+        startChild(second, folder, QStringLiteral("scores"), Kind::Scores, 2000);
+        const ChildRun one = finishChild(first);
+        const ChildRun two = finishChild(second);
+        QVERIFY2(one.ended && one.exitCode == 0, qPrintable(one.errors));
+        QVERIFY2(two.ended && two.exitCode == 0, qPrintable(two.errors));
+        QCOMPARE(one.told + two.told, QStringList());
+
+        QList<int> losses;
+        scanScoresFile([&losses](const ScoresRecord &r) { losses << r.losses; });
+        std::sort(losses.begin(), losses.end());
+        QList<int> added;
+        for (int from : {1000, 2000})
+            for (int l = from; l < from + 150; ++l)
+                added << l;
+        QCOMPARE(losses, added);
+    }
+
+    void aChangeThatWaitsTooLongIsToldAndWritesNothing_data()
+    {
+        QTest::addColumn<Kind>("kind");
+        QTest::newRow("an option changed") << Kind::Settings;
+        QTest::newRow("a game recorded") << Kind::Scores;
+    }
+    // Another program holds the folder for longer than the game waits: the change is a failed
+    // write, told once, and the file keeps its bytes; once it lets go, the next change is written.
+    void aChangeThatWaitsTooLongIsToldAndWritesNothing()
+    {
+        QFETCH(Kind, kind);
+        writeOldFile(kind, 1);
+        const QString path = fileOf(kind, folder);
+        const QByteArray old = fileBytes(path);
+        QProcess holder;
+        startChild(holder, folder, QStringLiteral("hold"), kind, 0);
+        QVERIFY(childBegan(holder));
+
+        // The wait, shortened for the test; it is waited for real.
+        updateLockWaitMs = 50;
+        writeAgain(kind);
+        QCOMPARE(ui.messageTexts(),
+                 QStringList{toldText(kind, QDir::toNativeSeparators(path),
+                                      QStringLiteral("Another copy of the game was changing it and did not "
+                                                     "finish in time"))});
+        QCOMPARE(fileBytes(path), old);
+
+        holder.closeWriteChannel();
+        QVERIFY(finishChild(holder).ended);
+        writeAgain(kind);
+        QCOMPARE(ui.messageTexts().size(), 1);
+        QVERIFY(fileBytes(path) != old);
+    }
 };
 
 int main(int argc, char **argv)
@@ -502,6 +783,8 @@ int main(int argc, char **argv)
     if (argc == 5 && qstrcmp(argv[1], "--child") == 0)
         return runChild(argc, argv);
     enterMountNamespaceOfOwn();
+    // As the program starts.
+    prepareProcess();
     QApplication app(argc, argv);
     QTemporaryDir workDir;
     if (!workDir.isValid() || !QDir::setCurrent(workDir.path()))

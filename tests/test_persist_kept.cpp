@@ -24,6 +24,9 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QLocalServer>
+
+#include <sys/stat.h>
 
 using namespace clicks_test;
 using namespace persistbytes;
@@ -72,6 +75,47 @@ dialog_test::Action choosePersonalities(const QStringList &choices, bool randomM
         dialog_test::widgetWithText<QCheckBox>(dialog, QStringLiteral("Random Mix"))->setChecked(randomMix);
         dialog_test::press(QStringLiteral("Ok"))(dialog);
     };
+}
+
+// What may take a data file's name instead of a file.
+enum Stranger { TooLargeFile, Folder, NamedPipe, LinkToPipe, Socket };
+
+const QString kNotAFile = QStringLiteral("it is not a regular file: a folder, a named pipe, a device or a socket has its name");
+
+// Puts `stranger` in the place of the file `path` (a socket lives as long as `server` listens).
+bool putInPlaceOf(const QString &path, int stranger, QLocalServer &server)
+{
+    QDir(path).removeRecursively();
+    QFile::remove(path);
+    QFile::remove(path + QStringLiteral(".pipe"));
+    switch (stranger) {
+    case Folder: return QDir().mkdir(path);
+    case NamedPipe: return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0;
+    case LinkToPipe:
+        return ::mkfifo(QFile::encodeName(path + QStringLiteral(".pipe")).constData(), 0644) == 0
+            && QFile::link(path + QStringLiteral(".pipe"), path);
+    case Socket: return server.listen(path);
+    }
+    return false;
+}
+
+// What has the name: the bytes of a file, or what else it is.
+QByteArray whatIsAt(const QString &path)
+{
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return QByteArray("nothing");
+    if (S_ISLNK(info.st_mode))
+        return "a link to " + QFile::encodeName(QFile::symLinkTarget(path)) + ", " + whatIsAt(QFile::symLinkTarget(path));
+    if (S_ISDIR(info.st_mode))
+        return QByteArray("a folder");
+    if (S_ISFIFO(info.st_mode))
+        return QByteArray("a named pipe");
+    if (S_ISSOCK(info.st_mode))
+        return QByteArray("a socket");
+    QFile file(path);
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    return file.open(QIODevice::ReadOnly) && hash.addData(&file) ? hash.result() : QByteArray("unreadable");
 }
 
 // A data folder nothing can be written into: it lies under a plain file.
@@ -146,8 +190,9 @@ private slots:
         window.reset();
         setInteraction(nullptr);
         setScreenMeasure(nullptr);
-        // A folder in the scores file's place would stop the next start.
+        // A folder in a data file's place would stop the next start.
         QDir(scoresFileName()).removeRecursively();
+        QDir(settingsFileName()).removeRecursively();
     }
 
     // ---- The personalities of the menus ----
@@ -266,39 +311,34 @@ private slots:
     }
 
     // A scores file the game cannot read whole is told at the start, once, with the file and the
-    // reason; the ranks count no game, and nothing in the file changes, not even when the next game
-    // cannot be added to it.
+    // reason; the ranks count no game, and nothing in its place changes, not even when the next
+    // game cannot be added to it. Whatever has its name, the start never waits on it.
     void aScoresFileThatCannotBeReadIsToldAtStart_data()
     {
-        QTest::addColumn<bool>("folder"); // a folder in the file's place, else a file too large
+        QTest::addColumn<int>("stranger");
         QTest::addColumn<QString>("why");
         QTest::newRow("over the size a scores file can grow to")
-            << false << QStringLiteral("the file is larger than a scores file can grow");
-        QTest::newRow("a folder in its place") << true << QStringLiteral("the file could not be read");
+            << int(TooLargeFile) << QStringLiteral("the file is larger than a scores file can grow");
+        QTest::newRow("a folder in its place") << int(Folder) << kNotAFile;
+        QTest::newRow("a named pipe in its place") << int(NamedPipe) << kNotAFile;
+        QTest::newRow("a link to a named pipe") << int(LinkToPipe) << kNotAFile;
+        QTest::newRow("a socket in its place") << int(Socket) << kNotAFile;
     }
     void aScoresFileThatCannotBeReadIsToldAtStart()
     {
-        QFETCH(bool, folder);
+        QFETCH(int, stranger);
         QFETCH(QString, why);
         const QString path = scoresFileName();
-        if (folder) {
-            QFile::remove(path);
-            QVERIFY(QDir().mkdir(path));
-        } else {
+        QLocalServer server;
+        if (stranger == TooLargeFile) {
             for (int losses : {11, 22})
                 recordScore(0, 3, 'n', losses, 1, QStringLiteral("Ann"));
             QFile file(path);
             QVERIFY(file.resize(64 * 1024 * 1024 + 1));
+        } else {
+            QVERIFY(putInPlaceOf(path, stranger, server));
         }
-        const auto state = [&path] {
-            QFile file(path);
-            QCryptographicHash hash(QCryptographicHash::Sha1);
-            return QFileInfo(path).isDir() ? QByteArray("a folder")
-                                           : file.open(QIODevice::ReadOnly) && hash.addData(&file) ? hash.result()
-                                                                                                  : QByteArray();
-        };
-        const QByteArray before = state();
-        QVERIFY(!before.isEmpty());
+        const QByteArray before = whatIsAt(path);
 
         const QStringList told = restartProgram();
         QCOMPARE(told.size(), 1);
@@ -308,13 +348,61 @@ private slots:
         // The return to the start screen and the ranks read it again, without a word.
         QCOMPARE(computeMultiplayerRank(), 0);
         QCOMPARE(ui.messages.size(), 0);
-        QCOMPARE(state(), before);
+        QCOMPARE(whatIsAt(path), before);
 
         recordScore(0, 3, 'n', 33, 1, QStringLiteral("Ann"));
         QCOMPARE(ui.messageTexts(),
                  QStringList{QStringLiteral("The result of this game could not be added to the scores file %1:\n%2.")
                                  .arg(path, why)});
-        QCOMPARE(state(), before);
+        QCOMPARE(whatIsAt(path), before);
+    }
+
+    void aSettingsOrSavedGameNameThatIsNoFileIsTold_data()
+    {
+        QTest::addColumn<bool>("settings"); // else a saved game's name
+        QTest::addColumn<int>("stranger");
+        for (bool settings : {true, false}) {
+            const char *file = settings ? "settings" : "saved game";
+            QTest::addRow("%s: a folder", file) << settings << int(Folder);
+            QTest::addRow("%s: a named pipe", file) << settings << int(NamedPipe);
+            QTest::addRow("%s: a link to a named pipe", file) << settings << int(LinkToPipe);
+            QTest::addRow("%s: a socket", file) << settings << int(Socket);
+        }
+    }
+    // The settings: told once at the start, and the settings in use stay in use, stored nowhere. A
+    // saved game's name: Save Game and Load Game each say that it is no file. Nothing waits on it,
+    // and nothing replaces it.
+    void aSettingsOrSavedGameNameThatIsNoFileIsTold()
+    {
+        QFETCH(bool, settings);
+        QFETCH(int, stranger);
+        const QString path = settings ? settingsFileName() : QDir::current().filePath(QStringLiteral("Sunday.TrvGX"));
+        QLocalServer server;
+        QVERIFY(putInPlaceOf(path, stranger, server));
+        const QByteArray before = whatIsAt(path);
+        if (settings) {
+            QCOMPARE(restartProgram(),
+                     QStringList{QStringLiteral("The settings file %1 is not a regular file: a folder, a named pipe, a "
+                                                "device or a socket has its name.\nThe current settings stay in use; "
+                                                "they are not stored while it is there.")
+                                     .arg(path)});
+            window->setGameSpeed224();
+            window->setGameSpeed288();
+            returnWindowToStartState(*window);
+            QCOMPARE(ui.messageTexts(), QStringList());
+            QCOMPARE(speedFlag288, quint8(1));
+        } else {
+            showDealtGame(*window, ui);
+            ui.fileNames = QStringList{path, path};
+            ui.questionAnswers = {true};
+            window->saveGameDialog();
+            window->loadSavedGame();
+            QCOMPARE(ui.messageTexts(),
+                     (QStringList{QStringLiteral("The game could not be saved to %1:\nNot a regular file.").arg(path),
+                                  QStringLiteral("The saved game Sunday.TrvGX cannot be loaded:\nNot a regular file.")}));
+            QCOMPARE(int(gameSaved), 0);
+        }
+        QCOMPARE(whatIsAt(path), before);
     }
 
     // ---- A damaged settings file ----
