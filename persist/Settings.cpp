@@ -6,6 +6,8 @@
 #include "rules/TurnState.h"
 #include "state/Seams.h"
 
+#include <functional>
+
 SettingsRecord settingsRecord;
 QString settingsFilePath;
 
@@ -388,24 +390,58 @@ void clearGameUnderWay()
     gameUnderWay = false;
 }
 
+namespace {
+
+struct SettingsUpdate {
+    SettingsFile read = SettingsFile::Missing;
+    bool written = false;
+    QString why; // of a write that failed
+};
+
+// Reads the file into `record`, then writes the record as `prepare` makes it of what was read,
+// unless it says no. As one step between programs: a file another one changes in between would
+// lose that change.
+SettingsUpdate updateSettingsFile(SettingsRecord &record,
+                                  const std::function<bool(SettingsFile, SettingsRecord &)> &prepare)
+{
+    SettingsUpdate update;
+    const UpdateLock lock(settingsFileName());
+    update.read = readSettingsFile(record);
+    if (prepare(update.read, record))
+        update.written = lock.had(&update.why) && writeSettingsFile(record, update.why);
+    return update;
+}
+
+// A new file's record, for a file there is none of.
+bool createdWhenMissing(SettingsFile read, SettingsRecord &record)
+{
+    if (read != SettingsFile::Missing)
+        return false;
+    record = createdRecord();
+    blankPlayerNamesOutsideGame();
+    return true;
+}
+
+// The record a save writes: the file's, a new file's or, for a damaged file, the last one read or
+// written, with the options as they stand. Nothing replaces what is not a file.
+bool changedOptions(SettingsFile read, SettingsRecord &record)
+{
+    if (read == SettingsFile::NotAFile)
+        return false;
+    if (!createdWhenMissing(read, record) && read == SettingsFile::Refused)
+        record = settingsRecord;
+    storeChangedOptions(record);
+    return true;
+}
+
+} // namespace
+
 bool loadSettings()
 {
     SettingsRecord record;
-    SettingsFile outcome;
-    bool created = false;
-    QString why;
-    {
-        // A file made here while another program makes or changes its own would undo that change.
-        const UpdateLock lock(settingsFileName());
-        outcome = readSettingsFile(record);
-        if (outcome == SettingsFile::Missing) {
-            record = createdRecord();
-            blankPlayerNamesOutsideGame();
-            created = lock.had(&why) && writeSettingsFile(record, why);
-        }
-    }
+    const SettingsUpdate update = updateSettingsFile(record, createdWhenMissing);
     bool sound = true;
-    switch (outcome) {
+    switch (update.read) {
     case SettingsFile::Refused:
         reportDamagedFile();
         return false;
@@ -413,7 +449,7 @@ bool loadSettings()
         reportNotAFile();
         return false;
     case SettingsFile::Missing:
-        sound = tellWrite(created, why);
+        sound = tellWrite(update.written, update.why);
         break;
     case SettingsFile::EndedEarly:
         reportShortFile();
@@ -429,40 +465,16 @@ bool loadSettings()
     return sound;
 }
 
-// The record a save starts from: the file's, a new file's, or, for a damaged file, the last one
-// read or written.
-void startSavedRecord(SettingsFile outcome, SettingsRecord &record)
-{
-    if (outcome == SettingsFile::Missing) {
-        record = createdRecord();
-        blankPlayerNamesOutsideGame();
-    } else if (outcome == SettingsFile::Refused) {
-        record = settingsRecord;
-    }
-}
-
 bool saveSettings()
 {
     SettingsRecord record;
-    SettingsFile outcome;
-    bool written = false;
-    QString why;
-    {
-        // Read, change and write as one step: another program's change in between would be lost.
-        const UpdateLock lock(settingsFileName());
-        outcome = readSettingsFile(record);
-        if (outcome != SettingsFile::NotAFile) {
-            startSavedRecord(outcome, record);
-            storeChangedOptions(record);
-            settingsRecord = record;
-            written = lock.had(&why) && writeSettingsFile(settingsRecord, why);
-        }
-    }
-    if (outcome == SettingsFile::NotAFile) {
+    const SettingsUpdate update = updateSettingsFile(record, changedOptions);
+    if (update.read == SettingsFile::NotAFile) {
         reportNotAFile();
         return false;
     }
-    return tellWrite(written, why);
+    settingsRecord = record;
+    return tellWrite(update.written, update.why);
 }
 
 void resetSettingsState()
