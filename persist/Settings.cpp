@@ -428,8 +428,10 @@ bool changedOptions(SettingsFile read, SettingsRecord &record)
 {
     if (read == SettingsFile::NotAFile)
         return false;
-    if (!createdWhenMissing(read, record) && read == SettingsFile::Refused)
+    if (read == SettingsFile::Refused)
         record = settingsRecord;
+    else
+        createdWhenMissing(read, record);
     storeChangedOptions(record);
     return true;
 }
