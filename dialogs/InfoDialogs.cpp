@@ -29,7 +29,6 @@
 #include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
-#include <QSettings>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -95,9 +94,7 @@ QString topFiveListHeading(int mapSet, int campaign)
 
 QUrl gameWebsite()
 {
-    QSettings file(onlineConfigPath(), QSettings::IniFormat);
-    const QUrl url(file.value(QStringLiteral("server/website")).toString().trimmed(), QUrl::StrictMode);
-    return url.isValid() && !url.scheme().isEmpty() && !url.host().isEmpty() ? url : QUrl();
+    return readOnlineConfig().website;
 }
 
 void ViewArea::showStatisticsDialog()
@@ -156,9 +153,8 @@ void ViewArea::showTopFiveDialog()
     const QString heading = topFiveListHeading(mapSet, campaignId);
     if (heading.isEmpty())
         return;
-    fetchTopFiveList(mapSet, campaignId);
     // Without a server there is no list: the fetch has said so.
-    if (!readOnlineConfig().available)
+    if (fetchTopFiveList(mapSet, campaignId) == FetchOutcome::NoServer)
         return;
     QDialog dialog;
     giveDialogLook(dialog, QStringLiteral("Tarvan GX"));

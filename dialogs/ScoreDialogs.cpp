@@ -11,7 +11,6 @@
 #include "dialogs/DialogLook.h"
 #include "dialogs/ScoreDialogs.h"
 #include "dialogs/ScoreTables.h"
-#include "net/OnlineConfig.h"
 #include "net/OnlineServices.h"
 #include "persist/Ranks.h"
 #include "setup/ChoiceDialog.h"
@@ -58,9 +57,9 @@ void showHighScores()
 
 void showGlobalHighScores(ViewArea &view)
 {
-    fetchAllTopFiveLists(&view);
-    // Without a server there are no lists: the fetch has said so.
-    if (!readOnlineConfig().available)
+    // Without a server there are no lists: the fetch has said so. Lists that did not come show
+    // as empty.
+    if (fetchAllTopFiveLists(&view) == FetchOutcome::NoServer)
         return;
     interaction().pause(300);
     const std::array<QStringList, 3> columns = topFiveColumns(downloadedLines);

@@ -3,7 +3,6 @@
 #include "app/MouseInput.h"
 #include "app/NetworkState.h"
 #include "app/ViewArea.h"
-#include "net/OnlineConfig.h"
 #include "net/OnlineServices.h"
 #include "persist/Settings.h"
 #include "persist/TopFiveSubmission.h"
@@ -48,9 +47,8 @@ void submitTopFiveScore(int mapSet, int losses)
         sayNotGoodEnough();
         return;
     }
-    fetchTopFiveList(mapSet, campaignId);
     // Without a server nothing can be submitted: the fetch has said so.
-    if (!readOnlineConfig().available)
+    if (fetchTopFiveList(mapSet, campaignId) == FetchOutcome::NoServer)
         return;
     const int slot = chooseTopFiveSlot(topFiveText, losses);
     if (slot == kTopFiveNotGoodEnough) {

@@ -1,11 +1,17 @@
 #include "net/OnlineConfig.h"
 
+#include "persist/WholeFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
-#include <QSettings>
+#include <QHash>
+#include <QRegularExpression>
 
 namespace {
+
+// A few addresses and a login: anything larger is no such file.
+constexpr qint64 kMaxOnlineConfigBytes = 64 * 1024;
+constexpr int kMaxListWaitMs = 60000;
 
 QString &configPathOverride()
 {
@@ -13,16 +19,93 @@ QString &configPathOverride()
     return path;
 }
 
+// The character a backslash and `c` stand for.
+QChar unescaped(QChar c)
+{
+    switch (c.unicode()) {
+    case 'a': return QLatin1Char('\a');
+    case 'b': return QLatin1Char('\b');
+    case 'f': return QLatin1Char('\f');
+    case 'n': return QLatin1Char('\n');
+    case 'r': return QLatin1Char('\r');
+    case 't': return QLatin1Char('\t');
+    case 'v': return QLatin1Char('\v');
+    default: return c;
+    }
+}
+
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+// The value after a key's "=": up to a ";" outside double quotes, the quotes taken away and the
+// escapes undone, without the blanks around it (those in quotes or escaped stay).
+QString iniValue(const QString &text)
+{
+    QString value;
+    int kept = 0; // trailing blanks are cut down to here
+    bool quoted = false;
+    int i = 0;
+    while (i < text.size() && isBlank(text[i]))
+        ++i;
+    for (; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('"')) {
+            quoted = !quoted;
+        } else if (c == QLatin1Char(';') && !quoted) {
+            break;
+        } else if (c == QLatin1Char('\\') && i + 1 < text.size()) {
+            value += unescaped(text[++i]);
+            kept = value.size();
+        } else {
+            value += c;
+            if (quoted || !isBlank(c))
+                kept = value.size();
+        }
+    }
+    value.truncate(kept);
+    return value;
+}
+
+// The keys and values of the section `name`, every part of the file bearing that name read as
+// one, a later key winning.
+QHash<QString, QString> iniSection(const QByteArray &bytes, const QString &name)
+{
+    QString text = QString::fromUtf8(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    QHash<QString, QString> values;
+    bool inside = false;
+    for (const QString &raw : text.split(QRegularExpression(QStringLiteral("[\r\n]")))) {
+        const QString line = raw.trimmed();
+        if (line.startsWith(QLatin1Char('['))) {
+            inside = line.mid(1).section(QLatin1Char(']'), 0, 0).trimmed() == name;
+            continue;
+        }
+        const int equals = line.indexOf(QLatin1Char('='));
+        const int comment = line.indexOf(QLatin1Char(';'));
+        if (!inside || equals <= 0 || (comment >= 0 && comment < equals))
+            continue;
+        values.insert(line.left(equals).trimmed(), iniValue(line.mid(equals + 1)));
+    }
+    return values;
+}
+
+// An absolute address with a host; an empty one otherwise.
+QUrl webAddress(const QString &text)
+{
+    const QUrl url(text.trimmed(), QUrl::StrictMode);
+    return url.isValid() && !url.scheme().isEmpty() && !url.host().isEmpty() ? url : QUrl();
+}
+
 // A base address ends in "/" so that the file names are resolved inside it.
 QUrl baseUrl(const QString &text)
 {
-    QString base = text.trimmed();
+    const QString base = text.trimmed();
     if (base.isEmpty())
         return QUrl();
-    if (!base.endsWith(QLatin1Char('/')))
-        base += QLatin1Char('/');
-    const QUrl url(base, QUrl::StrictMode);
-    return url.isValid() && !url.scheme().isEmpty() && !url.host().isEmpty() ? url : QUrl();
+    return webAddress(base.endsWith(QLatin1Char('/')) ? base : base + QLatin1Char('/'));
 }
 
 } // namespace
@@ -42,19 +125,19 @@ void setOnlineConfigPath(const QString &path)
 OnlineConfig readOnlineConfig()
 {
     OnlineConfig config;
-    const QString path = onlineConfigPath();
-    if (!QFileInfo(path).isFile())
+    QByteArray bytes;
+    if (readWholeFile(onlineConfigPath(), kMaxOnlineConfigBytes, bytes) != FileRead::Read)
         return config;
-    QSettings file(path, QSettings::IniFormat);
-    file.beginGroup(QStringLiteral("server"));
-    config.lists = baseUrl(file.value(QStringLiteral("lists")).toString());
-    config.uploads = baseUrl(file.value(QStringLiteral("uploads")).toString());
-    const QString user = file.value(QStringLiteral("user")).toString();
+    const QHash<QString, QString> server = iniSection(bytes, QStringLiteral("server"));
+    config.lists = baseUrl(server.value(QStringLiteral("lists")));
+    config.uploads = baseUrl(server.value(QStringLiteral("uploads")));
+    const QString user = server.value(QStringLiteral("user"));
     if (!user.isEmpty() && config.uploads.isValid()) {
         config.uploads.setUserName(user);
-        config.uploads.setPassword(file.value(QStringLiteral("password")).toString());
+        config.uploads.setPassword(server.value(QStringLiteral("password")));
     }
-    config.waitMs = qBound(0, file.value(QStringLiteral("wait"), 0).toInt(), 60000);
+    config.waitMs = qBound(0, server.value(QStringLiteral("wait")).toInt(), kMaxListWaitMs);
+    config.website = webAddress(server.value(QStringLiteral("website")));
     config.available = config.lists.isValid() && config.uploads.isValid();
     return config;
 }

@@ -91,11 +91,12 @@ void sendFile(QNetworkAccessManager *manager, const OnlineConfig &config, const 
     reply->setProperty(kUploadProperty, true);
 }
 
-// Processes events until `done` holds or the time is up; a reply ends the wait early.
-void waitForReplies(QNetworkAccessManager *manager, const std::function<bool()> &done, int milliseconds)
+// Processes events until `done` holds or the time is up; a reply ends the wait early. Whether
+// every reply came in time.
+FetchOutcome waitForReplies(QNetworkAccessManager *manager, const std::function<bool()> &done, int milliseconds)
 {
     if (done())
-        return;
+        return FetchOutcome::AllCame;
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
@@ -106,6 +107,7 @@ void waitForReplies(QNetworkAccessManager *manager, const std::function<bool()> 
     });
     timer.start(milliseconds);
     loop.exec();
+    return done() ? FetchOutcome::AllCame : FetchOutcome::NotAllCame;
 }
 
 int listWaitMs(const OnlineConfig &config)
@@ -226,27 +228,29 @@ QString gameListControlText()
     return online().controlText;
 }
 
-void fetchGameList(ViewArea *, QString &controlLetter)
+FetchOutcome fetchGameList(ViewArea *, QString &controlLetter)
 {
     OnlineState &state = online();
     state.controlText.clear();
     const OnlineConfig config = beginListFetch(LinesOwner::GameList, kGameListSlots, gameListManager());
     if (!config.available) {
         controlLetter = QStringLiteral("E");
-        return;
+        return FetchOutcome::NoServer;
     }
     const int batch = ++state.gameListBatch;
     state.gameListRepliesLeft = 1 + kGameListSlots;
     fetchFile(gameListManager(), config, QStringLiteral("agame+.txt"), batch);
     for (int slot = 0; slot < kGameListSlots; ++slot)
         fetchFile(gameListManager(), config, gameListFileName(slot), batch);
-    waitForReplies(gameListManager(), [&state] { return state.gameListRepliesLeft <= 0; },
-                   listWaitMs(config) * (1 + kGameListSlots));
+    const FetchOutcome outcome =
+        waitForReplies(gameListManager(), [&state] { return state.gameListRepliesLeft <= 0; },
+                       listWaitMs(config) * (1 + kGameListSlots));
     if (!state.controlText.isEmpty())
         controlLetter = state.controlText.left(1);
     if (controlLetter == QLatin1String("E"))
         interaction().message(MessageIcon::Information, QStringLiteral("Tarvan GX"),
                               QStringLiteral("Tarvan GX server disabled, view website for more info."));
+    return outcome;
 }
 
 void takeGameListReply(QNetworkReply *reply)
@@ -302,33 +306,36 @@ QString topFiveTarget(int mapSet, int campaignId, OnlineConfig &config)
 
 } // namespace
 
-void fetchTopFiveList(int mapSet, int campaignId)
+FetchOutcome fetchTopFiveList(int mapSet, int campaignId)
 {
     topFiveText = QStringLiteral(" ");
+    // A map without a list asks for nothing, and so has all it asked for.
+    if (topFiveFileName(mapSet, campaignId).isEmpty())
+        return FetchOutcome::AllCame;
     OnlineConfig config;
     const QString file = topFiveTarget(mapSet, campaignId, config);
     if (file.isEmpty())
-        return;
+        return FetchOutcome::NoServer;
     OnlineState &state = online();
     state.singleArrived = false;
     // A single list is told from the batches by its negative number.
     fetchFile(topFiveManager(), config, file, -++state.singleRequest);
-    waitForReplies(topFiveManager(), [&state] { return state.singleArrived; },
-                   config.waitMs > 0 ? config.waitMs : kSingleListWaitMs);
+    return waitForReplies(topFiveManager(), [&state] { return state.singleArrived; },
+                          config.waitMs > 0 ? config.waitMs : kSingleListWaitMs);
 }
 
-void fetchAllTopFiveLists(ViewArea *)
+FetchOutcome fetchAllTopFiveLists(ViewArea *)
 {
     OnlineState &state = online();
     const OnlineConfig config = beginListFetch(LinesOwner::TopFive, kTopFiveListCount, topFiveManager());
     if (!config.available)
-        return;
+        return FetchOutcome::NoServer;
     const int batch = ++state.topFiveBatch;
     state.topFiveRepliesLeft = kTopFiveListCount;
     for (const QString &file : topFiveFileNames())
         fetchFile(topFiveManager(), config, file, batch);
-    waitForReplies(topFiveManager(), [&state] { return state.topFiveRepliesLeft <= 0; },
-                   listWaitMs(config) * kTopFiveListCount);
+    return waitForReplies(topFiveManager(), [&state] { return state.topFiveRepliesLeft <= 0; },
+                          listWaitMs(config) * kTopFiveListCount);
 }
 
 void takeTopFiveReply(QNetworkReply *reply)

@@ -31,18 +31,23 @@ QString topFiveEntryText(const QString &name, int losses);
 // most.
 QString topFiveListWith(const QString &list, const QString &entry, int slot);
 
+// What became of a fetch: every reply came before the wait ended (a refusal is a reply too; a
+// fetch of nothing has all it asked for), the wait ended first, or there is no server to ask,
+// which the fetch has said.
+enum class FetchOutcome { AllCame, NotAllCame, NoServer };
+
 // Fetches the control file and the five list files into `downloadedLines` (slot order), waiting
 // a short while for the replies; hands back the control letter in `controlLetter` (preset " "
 // by the caller). "E" (the server is disabled) and a missing configuration show their box and
 // give "E".
-void fetchGameList(ViewArea *window, QString &controlLetter);
+FetchOutcome fetchGameList(ViewArea *window, QString &controlLetter);
 // Sends this host's entry as list file `slot` (0..4; any other slot sends nothing); with
 // `closed` 0 the slot and address are kept for the later "Closed" entry.
 void uploadGameListEntry(int slot, const QString &address, int closed);
 // `topFiveText` := " ", then the list of that map set or campaign, waiting for its reply.
-void fetchTopFiveList(int mapSet, int campaignId);
+FetchOutcome fetchTopFiveList(int mapSet, int campaignId);
 // All twelve lists into `downloadedLines`, in the order of `topFiveFileNames`.
-void fetchAllTopFiveLists(ViewArea *window);
+FetchOutcome fetchAllTopFiveLists(ViewArea *window);
 // Sends the list in `topFiveText` with the new entry; the program closes once it has gone.
 void uploadTopFive(int mapSet, int campaignId, const QString &name, int losses, int slot);
 // The control file's text of the last game-list fetch (empty when it did not come).

@@ -88,7 +88,7 @@ private slots:
         env.lookupHost = [](const QString &) { return QList<QHostAddress>{QHostAddress(QHostAddress::LocalHost)}; };
         env.interfaceAddresses = [] { return QList<QHostAddress>{QHostAddress(QHostAddress::LocalHost)}; };
         env.listenAddress = QHostAddress::LocalHost;
-        env.searchWaitMs = 2000;
+        env.searchWaitMs = kHangGuardMs;
         env.askHostName = [](ViewArea &, const QString &, QString &text) {
             text.clear();
             return true;
@@ -323,17 +323,12 @@ private slots:
         texts = QStringList{QString()};
         answers = {1};
         QCOMPARE(runJoinSteps(*window), SetupStepResult::Continue);
-        // The probe and then the real connection arrive; the probe carries "9999" alone.
+        // The probe, which came first, carries "9999" alone and closes; the real connection follows.
+        QVERIFY(game.waitForNewConnection(kHangGuardMs));
+        QTcpSocket *probe = game.nextPendingConnection();
         QByteArray probed;
-        QList<QTcpSocket *> connections;
-        QTRY_VERIFY_WITH_TIMEOUT(([&] {
-                                     while (QTcpSocket *s = game.nextPendingConnection())
-                                         connections.append(s);
-                                     for (QTcpSocket *s : connections)
-                                         probed += s->readAll();
-                                     return probed.size() >= 4;
-                                 }()),
-                                 5000);
+        while (probe->bytesAvailable() > 0 || probe->waitForReadyRead(kHangGuardMs))
+            probed += probe->readAll();
         QCOMPARE(probed, QByteArray("9999"));
         QCOMPARE(hostName, QStringLiteral("127.0.0.1"));
         QCOMPARE(networkSeat, 2);
@@ -341,10 +336,10 @@ private slots:
 
     void aSearchThatFindsNothingAsksThenGivesUp()
     {
-        QTcpServer closed;
-        QVERIFY(closed.listen(QHostAddress::LocalHost, 0));
-        gamePort = closed.serverPort();
-        closed.close();
+        // A port bound without listening refuses every connection, and no other program can take it.
+        QTcpSocket reserved;
+        QVERIFY(reserved.bind(QHostAddress::LocalHost, 0, QAbstractSocket::DontShareAddress));
+        gamePort = reserved.localPort();
         texts = QStringList{QString()};
         answers = {1};
         QCOMPARE(runJoinSteps(*window), SetupStepResult::RestartSetup);
@@ -390,6 +385,7 @@ private slots:
         answers = {1};
         QCOMPARE(runJoinSteps(*window),
                  joined ? SetupStepResult::Continue : SetupStepResult::RestartSetup);
+        QVERIFY(everyFetchFinished(*window));
         QCOMPARE(listInfo.section(QLatin1Char('\n'), 0, 0), firstLine);
         if (!firstLine.isEmpty())
             QVERIFY(listInfo.endsWith(QStringLiteral(
@@ -428,14 +424,16 @@ private slots:
         gamePort = 0;
         answers = {answer};
         QCOMPARE(runHostSteps(*window), lobby ? SetupStepResult::Continue : SetupStepResult::RestartSetup);
+        QVERIFY(everyFetchFinished(*window));
         QCOMPARE(tcpServer->isListening(), lobby);
         QCOMPARE(networkSeat, lobby ? 1 : 0);
         if (!uploaded.isEmpty()) {
-            QTRY_VERIFY(server->uploaded.contains(uploaded));
+            QVERIFY(waitUntil(gameListManager(), &QNetworkAccessManager::finished,
+                              [&] { return server->uploaded.contains(uploaded); }));
             QVERIFY(server->uploaded[uploaded].startsWith("81.20.3.4 "));
         } else {
-            QTest::qWait(0);
-            QVERIFY(server->uploaded.isEmpty());
+            // An upload would be on its way from the call on.
+            QVERIFY(onlineTransfers(*window, true).isEmpty());
         }
     }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Shared by the network tests: a fresh program with its window (timer stopped, no demo running)
 // and the scripted interaction answering every box; a list server on loopback for the online
-// services, and the configuration file that points them at it.
+// services, the configuration file that points them at it, and waits that end on the event they
+// wait for.
 
 #include "TestSupport.h"
 
@@ -17,15 +18,83 @@
 #include "setup/SetupState.h"
 #include "setup/SetupSteps.h"
 
+#include "app/OnlineManagers.h"
+#include "net/OnlineServices.h"
+
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QMap>
+#include <QNetworkAccessManager>
 #include <QNetworkProxy>
+#include <QNetworkReply>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace QTest {
+template <>
+inline char *toString(const FetchOutcome &outcome)
+{
+    switch (outcome) {
+    case FetchOutcome::AllCame: return qstrdup("AllCame");
+    case FetchOutcome::NotAllCame: return qstrdup("NotAllCame");
+    case FetchOutcome::NoServer: return qstrdup("NoServer");
+    }
+    return qstrdup("?");
+}
+} // namespace QTest
+
+// How long a test waits for something on loopback before it takes it for never coming: far
+// beyond what a loaded machine takes, so that only a real hang reaches it.
+constexpr int kHangGuardMs = 60000;
+// The wait for one list file that the tests' online.ini sets: a guard as well.
+constexpr int kListWaitGuardMs = 10000;
+
+// Runs the event loop until `done` holds, looking again each time `sender` emits `signal`; false
+// when the guard ran out first.
+template <typename Sender, typename Signal>
+bool waitUntil(const Sender *sender, Signal signal, const std::function<bool()> &done)
+{
+    if (done())
+        return true;
+    QEventLoop loop;
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QObject::connect(sender, signal, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    guard.start(kHangGuardMs);
+    loop.exec();
+    return done();
+}
+
+// The transfers of the window's online managers: uploads, or the fetched files.
+inline QList<QNetworkReply *> onlineTransfers(ViewArea &window, bool uploads)
+{
+    QList<QNetworkReply *> found;
+    for (QNetworkReply *reply : window.findChildren<QNetworkReply *>())
+        if (isUploadReply(reply) == uploads)
+            found.append(reply);
+    return found;
+}
+
+// Whether every file fetched has come (a refused one too): a fetch that gave up on its wait
+// leaves its transfers unfinished.
+inline bool everyFetchFinished(ViewArea &window)
+{
+    const QList<QNetworkReply *> fetches = onlineTransfers(window, false);
+    return std::all_of(fetches.begin(), fetches.end(), [](QNetworkReply *reply) { return reply->isFinished(); });
+}
 
 inline std::unique_ptr<ViewArea> freshNetWindow(quint32 seed, ScriptedInteraction &ui)
 {
@@ -146,16 +215,36 @@ private:
     QList<Held> held_;
 };
 
-// Points the online services at a list server on this port; port 0: no configuration file.
-inline void writeOnlineConfig(quint16 port)
+// Points the online services at a list server on this port; port 0: no configuration file. The
+// port has five digits, so that every such file has the same size.
+inline QString writeOnlineConfig(quint16 port, int waitMs = kListWaitGuardMs)
 {
     const QString path = QDir::current().filePath(QStringLiteral("online.ini"));
     QFile::remove(path);
+    QDir().rmdir(path);
     if (port != 0)
         writeTextFile(QStringLiteral("online.ini"),
                       QStringLiteral("[server]\nlists=http://127.0.0.1:%1/lists\nuploads=http://127.0.0.1:%1/up/\n"
-                                     "user=tester\npassword=secret\nwait=2000\n")
-                          .arg(port)
+                                     "user=tester\npassword=secret\nwait=%2\n")
+                          .arg(port, 5, 10, QLatin1Char('0'))
+                          .arg(waitMs)
                           .toLatin1());
     setOnlineConfigPath(path);
+    return path;
+}
+
+// The file's modification time, to the nanosecond.
+inline timespec modificationTime(const QString &path)
+{
+    struct stat info {};
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return info.st_mtim;
+}
+
+// Gives the file a modification time, as a file system with a coarse clock gives two writes
+// within one tick the same.
+inline bool setModificationTime(const QString &path, const timespec &time)
+{
+    const timespec times[2] = {{0, UTIME_OMIT}, time};
+    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
 }
