@@ -30,7 +30,6 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QProcess>
-#include <QUrl>
 
 #include <algorithm>
 #include <cerrno>
@@ -47,6 +46,7 @@
 
 using namespace clicks_test;
 using namespace persistbytes;
+using namespace persistchild;
 
 namespace {
 
@@ -205,14 +205,6 @@ void startAsAShellDoes(rlim_t limit)
     limitFileSize(limit);
 }
 
-// Says what the player was told, one line a message, for the test to read.
-void printTold(const QStringList &texts)
-{
-    for (const QString &text : texts)
-        std::printf("told %s\n", QUrl::toPercentEncoding(text).constData());
-    std::fflush(stdout);
-}
-
 // The program started in the working folder under the size limit, as main starts it, its own
 // message boxes answered as a player does; its first sound through its own sound output (where
 // the demo's sounds go); then a game on the table and one write of `kind`. Prints what the player
@@ -319,51 +311,11 @@ int runChild(int argc, char **argv)
     return breakOffAWrite(kind, rlim_t(number), argc, argv);
 }
 
-struct ChildRun {
-    bool ended = false; // by itself, not by a signal
-    int exitCode = -1;
-    QStringList told;
-    bool running = false;
-    QString errors;
-    QList<QByteArray> lines;
-};
-
-// Starts this program again as a child (`role` of runChild) in `folder`. With an `errorFile`,
-// what the child writes to its standard error goes there, and Qt says much while it starts.
+// Starts this program again as a child (`role` of runChild) in `folder`.
 void startChild(QProcess &child, const QString &folder, const QString &role, Kind kind, qint64 number,
                 const QString &errorFile = QString())
 {
-    child.setWorkingDirectory(folder);
-    if (!errorFile.isEmpty()) {
-        child.setStandardErrorFile(errorFile);
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_DEBUG_PLUGINS"), QStringLiteral("1"));
-        child.setProcessEnvironment(environment);
-    }
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--child"), role, nameOf(kind), QString::number(number)});
-}
-
-// What the child did, once it has ended.
-ChildRun finishChild(QProcess &child)
-{
-    ChildRun run;
-    if (!child.waitForFinished(120000)) {
-        child.kill();
-        child.waitForFinished();
-        run.errors = QStringLiteral("did not end within two minutes");
-        return run;
-    }
-    run.ended = child.exitStatus() == QProcess::NormalExit;
-    run.exitCode = child.exitCode();
-    run.errors = QString::fromLocal8Bit(child.readAllStandardError());
-    run.lines = child.readAllStandardOutput().split('\n');
-    for (const QByteArray &line : run.lines) {
-        if (line.startsWith("told "))
-            run.told.append(QUrl::fromPercentEncoding(line.mid(5)));
-        run.running = run.running || line == "running";
-    }
-    return run;
+    persistchild::startChild(child, folder, {role, nameOf(kind), QString::number(number)}, errorFile);
 }
 
 ChildRun runChildIn(const QString &folder, const QString &role, Kind kind, qint64 number,
@@ -372,16 +324,6 @@ ChildRun runChildIn(const QString &folder, const QString &role, Kind kind, qint6
     QProcess child;
     startChild(child, folder, role, kind, number, errorFile);
     return finishChild(child);
-}
-
-// Waits for the child's first line, which says it has begun its work.
-bool childBegan(QProcess &child)
-{
-    while (!child.canReadLine())
-        if (!child.waitForReadyRead(60000))
-            return false;
-    child.readLine();
-    return true;
 }
 
 mode_t modeOf(const QString &path)
@@ -549,7 +491,7 @@ private slots:
 
         const QString errorFile = fresh ? QDir(home).filePath(QStringLiteral("messages.txt")) : QString();
         const ChildRun run = runChildIn(folder, QStringLiteral("program"), kind, limit, errorFile);
-        QVERIFY2(run.ended && run.exitCode == 0 && run.running,
+        QVERIFY2(run.ended && run.exitCode == 0 && run.lines.contains("running"),
                  qPrintable(QStringLiteral("the program %1 %2 before it went on; it wrote:\n%3")
                                 .arg(run.ended ? QStringLiteral("ended with code") : QStringLiteral("was ended by signal"))
                                 .arg(run.exitCode)
@@ -780,7 +722,7 @@ private slots:
 
 int main(int argc, char **argv)
 {
-    if (argc == 5 && qstrcmp(argv[1], "--child") == 0)
+    if (isChild(argc, argv) && argc == 5)
         return runChild(argc, argv);
     enterMountNamespaceOfOwn();
     // As the program starts.
