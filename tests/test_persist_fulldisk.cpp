@@ -265,16 +265,23 @@ int cleanUpOverAndOver()
     return 0;
 }
 
-// A program that adds 150 games to the scores file, their losses counting up from `firstLosses`,
-// as the end of each game does. Prints what the player was told.
+// A program that adds a game to the scores file, as the end of a game does, each time the test
+// sends it a line, their losses counting up from `firstLosses`. Says "ready" once it is made, and
+// "added" after each game; once its input ends, what the player was told.
 int addGames(int firstLosses, int argc, char **argv)
 {
     QApplication app(argc, argv);
     resetAllGameState();
     ScriptedInteraction ui;
     setInteraction(&ui);
-    for (int losses = firstLosses; losses < firstLosses + 150; ++losses)
+    std::printf("ready\n");
+    std::fflush(stdout);
+    char line[16];
+    for (int losses = firstLosses; std::fgets(line, sizeof line, stdin); ++losses) {
         recordScore(0, 3, 'n', losses, 1, QStringLiteral("Ann"));
+        std::printf("added\n");
+        std::fflush(stdout);
+    }
     printTold(ui.messageTexts());
     return 0;
 }
@@ -663,12 +670,25 @@ private slots:
         QCOMPARE(copiesOf(path), QStringList());
     }
 
-    // Two programs end games at the same moment: every game either says it added is in the file.
+    // Two programs end games at the same moment, 150 times over: every game either says it added
+    // is in the file. Both are told at once, and again only when both have added theirs, so that
+    // every time the two changes meet and neither program waits on more than the other's one.
     void twoProgramsAddingGamesLoseNone()
     {
         QProcess first, second;
         startChild(first, folder, QStringLiteral("scores"), Kind::Scores, 1000);
         startChild(second, folder, QStringLiteral("scores"), Kind::Scores, 2000);
+        QVERIFY(childBegan(first) && childBegan(second));
+        for (int game = 0; game < 150; ++game) {
+            for (QProcess *program : {&first, &second}) {
+                program->write("add\n");
+                QVERIFY(program->waitForBytesWritten(60000));
+            }
+            QCOMPARE(nextLine(first), QByteArray("added"));
+            QCOMPARE(nextLine(second), QByteArray("added"));
+        }
+        first.closeWriteChannel();
+        second.closeWriteChannel();
         const ChildRun one = finishChild(first);
         const ChildRun two = finishChild(second);
         QVERIFY2(one.ended && one.exitCode == 0, qPrintable(one.errors));

@@ -123,14 +123,19 @@ inline ChildRun runChildIn(const QString &folder, const QStringList &arguments, 
     return finishChild(child);
 }
 
-// Waits for the child's first line, which says it has begun its work.
-inline bool childBegan(QProcess &child)
+// The child's next line, without its end; empty when none came within a minute.
+inline QByteArray nextLine(QProcess &child)
 {
     while (!child.canReadLine())
         if (!child.waitForReadyRead(60000))
-            return false;
-    child.readLine();
-    return true;
+            return QByteArray();
+    return child.readLine().trimmed();
+}
+
+// Waits for the child's first line, which says it has begun its work.
+inline bool childBegan(QProcess &child)
+{
+    return !nextLine(child).isEmpty();
 }
 
 } // namespace persistchild
