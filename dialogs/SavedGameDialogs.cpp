@@ -44,8 +44,8 @@ QString filter()
     return QString::fromLatin1(kSavedGameFilter);
 }
 
-// "file not found" when the file cannot be opened; a damaged file is refused by the reader,
-// which says so. Nothing of the running state changes either way.
+// "file not found" when there is no such file; a damaged file, or one that cannot be read, is
+// refused by the reader, which says why. Nothing of the running state changes either way.
 bool readStoredGame(const QString &path)
 {
     bool ok = false;

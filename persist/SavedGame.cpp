@@ -215,11 +215,13 @@ void readSavedGame(const QString &path, bool &ok, bool *refusalTold)
 {
     ok = false;
     QByteArray bytes;
-    const FileRead outcome = readWholeFile(path, kMaxSavedGameBytes, bytes);
-    if (outcome == FileRead::Missing || outcome == FileRead::Unreadable)
+    QString unreadable;
+    const FileRead outcome = readWholeFile(path, kMaxSavedGameBytes, bytes, &unreadable);
+    if (outcome == FileRead::Missing)
         return;
     SavedGameRecord record;
-    QString limitBroken = outcome == FileRead::NotAFile ? notARegularFileReason() : QString();
+    // The reason of a file that could not be read is the system's (empty for any other).
+    QString limitBroken = outcome == FileRead::NotAFile ? notARegularFileReason() : unreadable;
     if (outcome != FileRead::Read || !decodeSavedGame(bytes, record, &limitBroken)) {
         reportRefusedFile(path, limitBroken);
         if (refusalTold)

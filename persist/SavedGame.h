@@ -84,10 +84,11 @@ QByteArray encodeSavedGame(const SavedGameRecord &record);
 bool decodeSavedGame(const QByteArray &bytes, SavedGameRecord &record, QString *broken = nullptr);
 
 // Reads the saved game at `path` into `savedGameMirror`; the live game is not touched. `ok` is
-// false when the file cannot be opened (no message: the caller says "file not found") or when
-// it is short, damaged, outside the limits or not a regular file (a message says so, naming the
-// value outside in the writer's words, and `refusalTold` is set); the mirror is then left as it
-// was. A name that is not a regular file is never opened for reading.
+// false when there is no such file (no message: the caller says "file not found") or when it
+// cannot be read (the system's reason), is short, damaged, outside the limits or not a regular
+// file (a message says so, naming the value outside in the writer's words, and `refusalTold` is
+// set); the mirror is then left as it was. A name that is not a regular file is never opened
+// for reading.
 void readSavedGame(const QString &path, bool &ok, bool *refusalTold = nullptr);
 
 void resetSavedGameState();

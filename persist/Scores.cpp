@@ -168,18 +168,19 @@ void reportDamage(const ScoresScan &scan)
                           scan.damagedBytes > 0 ? damageText(scan) : tailText(scan));
 }
 
-// Why a scores file that is there cannot be read whole.
-QString unreadableReason(FileRead outcome)
+// Why a scores file that is there cannot be read whole; `systemWhy` is the system's reason for a
+// file that could not be read at all.
+QString unreadableReason(FileRead outcome, const QString &systemWhy)
 {
     switch (outcome) {
     case FileRead::TooLarge: return QStringLiteral("the file is larger than a scores file can grow");
     case FileRead::NotAFile:
         return QStringLiteral("it is not a regular file: a folder, a named pipe, a device or a socket has its name");
-    default: return QStringLiteral("the file could not be read");
+    default: return systemWhy;
     }
 }
 
-void reportUnreadable(FileRead outcome)
+void reportUnreadable(const QString &why)
 {
     if (damageReported)
         return;
@@ -188,17 +189,18 @@ void reportUnreadable(FileRead outcome)
                           QStringLiteral("The scores file %1 could not be read: %2.\n\nThe ranks and \"Your "
                                          "Scores\" count no games, and the results of new games cannot be added "
                                          "to it, while it cannot be read; nothing in it is changed.")
-                              .arg(scoresFilePath, unreadableReason(outcome)));
+                              .arg(scoresFilePath, why));
 }
 
 bool readScoresBytes(QByteArray &bytes, QString *why)
 {
     scoresFilePath = scoresFileName();
-    const FileRead outcome = readWholeFile(scoresFilePath, kMaxScoresFileBytes, bytes);
+    QString systemWhy;
+    const FileRead outcome = readWholeFile(scoresFilePath, kMaxScoresFileBytes, bytes, &systemWhy);
     if (outcome == FileRead::Read || outcome == FileRead::Missing)
         return true;
     if (why)
-        *why = unreadableReason(outcome);
+        *why = unreadableReason(outcome, systemWhy);
     return false;
 }
 
@@ -275,11 +277,14 @@ ScoresScan scanScoresFile(const std::function<void(const ScoresRecord &)> &visit
 {
     scoresFilePath = scoresFileName();
     QByteArray bytes;
-    const FileRead outcome = readWholeFile(scoresFilePath, kMaxScoresFileBytes, bytes);
+    QString why;
+    const FileRead outcome = readWholeFile(scoresFilePath, kMaxScoresFileBytes, bytes, &why);
     if (outcome != FileRead::Read) {
-        if (outcome != FileRead::Missing)
-            reportUnreadable(outcome);
-        return ScoresScan{};
+        ScoresScan none;
+        none.missing = outcome == FileRead::Missing;
+        if (!none.missing)
+            reportUnreadable(unreadableReason(outcome, why));
+        return none;
     }
     const ScoresScan scan = scanBytes(bytes, visit);
     reportDamage(scan);
@@ -300,8 +305,8 @@ bool createScoresFile(QString &why)
 
 void readScoresFile()
 {
-    const ScoresScan scan = scanScoresFile();
-    if (scan.opened || QFileInfo::exists(scoresFilePath))
+    // Whatever bears the name and cannot be read is left as it is.
+    if (!scanScoresFile().missing)
         return;
     QString why;
     if (createScoresFile(why) || creationFailureReported)

@@ -39,6 +39,7 @@ QString scoresFileName();
 
 struct ScoresScan {
     bool opened = false;   // the file could be read
+    bool missing = false;  // there is no file of that name (nor one a link names)
     int records = 0;       // whole records read
     qint64 wholeBytes = 0; // where the last whole record ends
     qint64 damagedBytes = 0; // bytes between whole records that are no record: skipped, kept
@@ -49,14 +50,14 @@ struct ScoresScan {
 // Reads the file's whole records in order, each into `scoreRecord` and then to `visit`. Bytes
 // that are no record (a damaged stretch) are skipped up to the next whole record; the player is
 // told of them once. A tail from which no whole record reads ends the scan. A file that is there
-// but cannot be read whole (larger than a scores file grows, or not a file) gives no record, and
-// is told once as well.
+// but cannot be read whole (larger than a scores file grows, not a file, or one the program may not
+// or cannot read, with the system's reason) gives no record, and is told once as well.
 ScoresScan scanScoresFile(const std::function<void(const ScoresRecord &)> &visit = {});
 // The same over the bytes of a scores file; tells nobody.
 ScoresScan scanScoresBytes(const QByteArray &bytes, const std::function<void(const ScoresRecord &)> &visit = {});
 
 // Reads the whole file into the record buffer; creates the file empty when there is none (a
-// creation that fails is told once a run).
+// creation that fails is told once a run), and only then.
 void readScoresFile();
 
 // The record of the game just decided, from the arguments and the game's globals.

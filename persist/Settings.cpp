@@ -105,7 +105,9 @@ void streamSettings(Io &io, SettingsRecord &r)
 // Read: every field whole and in range. EndedEarly: the bytes ran out, every field before that
 // was whole and in range. Refused: a value out of its range or a damaged text. NotAFile: a
 // folder, a named pipe, a device or a socket has the file's name; it is neither read nor replaced.
-enum class SettingsFile { Read, EndedEarly, Missing, Refused, NotAFile };
+// Unreadable: a file the program may not or cannot read; what it holds is unknown, so it is not
+// replaced either.
+enum class SettingsFile { Read, EndedEarly, Missing, Refused, NotAFile, Unreadable };
 
 // Reads the fields in order over `record`: the fields a file that ends early does not hold whole
 // keep the values `record` has. A refused file leaves `record` as it was.
@@ -228,15 +230,18 @@ SettingsRecord createdRecord()
 }
 
 // The file's record; what a file that ends early does not hold takes the values of a new file.
-SettingsFile readSettingsFile(SettingsRecord &record)
+// `why` says why a file that is there could not be read.
+SettingsFile readSettingsFile(SettingsRecord &record, QString &why)
 {
     settingsFilePath = settingsFileName();
     QByteArray bytes;
-    const FileRead outcome = readWholeFile(settingsFilePath, kMaxSettingsFileBytes, bytes);
+    const FileRead outcome = readWholeFile(settingsFilePath, kMaxSettingsFileBytes, bytes, &why);
     if (outcome == FileRead::Missing)
         return SettingsFile::Missing;
     if (outcome == FileRead::NotAFile)
         return SettingsFile::NotAFile;
+    if (outcome == FileRead::Unreadable)
+        return SettingsFile::Unreadable;
     if (outcome != FileRead::Read)
         return SettingsFile::Refused;
     SettingsRecord read = createdRecord();
@@ -359,6 +364,13 @@ void reportNotAFile()
                        .arg(settingsFileName()));
 }
 
+void reportUnreadableFile(const QString &why)
+{
+    reportFileOnce(QStringLiteral("The settings file %1 could not be read:\n%2.\n"
+                                  "The current settings stay in use; they are not stored while it cannot be read.")
+                       .arg(settingsFileName(), why));
+}
+
 void reportShortFile()
 {
     reportFileOnce(QStringLiteral("The settings file %1 ends early.\n"
@@ -394,6 +406,7 @@ namespace {
 
 struct SettingsUpdate {
     SettingsFile read = SettingsFile::Missing;
+    QString unreadable; // why a file that is there could not be read
     bool written = false;
     QString why; // of a write that failed
 };
@@ -406,7 +419,7 @@ SettingsUpdate updateSettingsFile(SettingsRecord &record,
 {
     SettingsUpdate update;
     const UpdateLock lock(settingsFileName());
-    update.read = readSettingsFile(record);
+    update.read = readSettingsFile(record, update.unreadable);
     if (prepare(update.read, record))
         update.written = lock.had(&update.why) && writeSettingsFile(record, update.why);
     return update;
@@ -423,10 +436,11 @@ bool createdWhenMissing(SettingsFile read, SettingsRecord &record)
 }
 
 // The record a save writes: the file's, a new file's or, for a damaged file, the last one read or
-// written, with the options as they stand. Nothing replaces what is not a file.
+// written, with the options as they stand. Nothing replaces what is not a file, nor a file that
+// could not be read.
 bool changedOptions(SettingsFile read, SettingsRecord &record)
 {
-    if (read == SettingsFile::NotAFile)
+    if (read == SettingsFile::NotAFile || read == SettingsFile::Unreadable)
         return false;
     if (read == SettingsFile::Refused)
         record = settingsRecord;
@@ -434,6 +448,15 @@ bool changedOptions(SettingsFile read, SettingsRecord &record)
         createdWhenMissing(read, record);
     storeChangedOptions(record);
     return true;
+}
+
+// What is not a file, or a file that could not be read: told, and left as it is.
+void reportLeftAlone(const SettingsUpdate &update)
+{
+    if (update.read == SettingsFile::NotAFile)
+        reportNotAFile();
+    else
+        reportUnreadableFile(update.unreadable);
 }
 
 } // namespace
@@ -448,7 +471,8 @@ bool loadSettings()
         reportDamagedFile();
         return false;
     case SettingsFile::NotAFile:
-        reportNotAFile();
+    case SettingsFile::Unreadable:
+        reportLeftAlone(update);
         return false;
     case SettingsFile::Missing:
         sound = tellWrite(update.written, update.why);
@@ -471,8 +495,8 @@ bool saveSettings()
 {
     SettingsRecord record;
     const SettingsUpdate update = updateSettingsFile(record, changedOptions);
-    if (update.read == SettingsFile::NotAFile) {
-        reportNotAFile();
+    if (update.read == SettingsFile::NotAFile || update.read == SettingsFile::Unreadable) {
+        reportLeftAlone(update);
         return false;
     }
     settingsRecord = record;

@@ -76,8 +76,9 @@ QString settingsFileName();
 // when there is none. A damaged file (a value out of its range, a broken text) is refused whole
 // with a message and changes nothing. A file that ends early gives the fields it holds whole,
 // the others take the values of a new file, and the player is told. Either message comes once;
-// the next `saveSettings` writes a whole file again. False when the file was refused or could
-// not be created.
+// the next `saveSettings` writes a whole file again. A file the program may not or cannot read
+// is told once with the system's reason, changes nothing, and no save replaces it while it
+// cannot be read. False when the file was refused or could not be read or created.
 bool loadSettings();
 // Writes the option globals into the settings file (read, change, write the whole record).
 // False when the file could not be written; the old file is then left as it was, and the player

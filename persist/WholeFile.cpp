@@ -244,6 +244,31 @@ void removeUnheldCopy(const QString &path)
         ::unlink(QFile::encodeName(path).constData());
 }
 
+// A file there that cannot be read, with the system's reason.
+FileRead unreadable(int error, QString *why)
+{
+    if (why)
+        *why = systemReason(error);
+    return FileRead::Unreadable;
+}
+
+// Reads to the end, but no more than one byte past `maxBytes`; 0, or the error of the read.
+int readAll(int fd, qint64 maxBytes, QByteArray &bytes)
+{
+    char buffer[64 * 1024];
+    while (bytes.size() <= maxBytes) {
+        const ssize_t step = ::read(fd, buffer, size_t(qMin<qint64>(sizeof buffer, maxBytes + 1 - bytes.size())));
+        if (step < 0 && errno == EINTR)
+            continue;
+        if (step < 0)
+            return errno;
+        if (step == 0)
+            break;
+        bytes.append(buffer, int(step));
+    }
+    return 0;
+}
+
 } // namespace
 
 QString notARegularFileReason()
@@ -251,30 +276,28 @@ QString notARegularFileReason()
     return QStringLiteral("Not a regular file");
 }
 
-FileRead readWholeFile(const QString &path, qint64 maxBytes, QByteArray &bytes)
+FileRead readWholeFile(const QString &path, qint64 maxBytes, QByteArray &bytes, QString *why)
 {
     struct stat info {};
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return errno == ENOENT || errno == ENOTDIR ? FileRead::Missing : FileRead::Unreadable;
+        return errno == ENOENT || errno == ENOTDIR ? FileRead::Missing : unreadable(errno, why);
     if (!S_ISREG(info.st_mode))
         return FileRead::NotAFile;
     // Never waits, should a named pipe take the file's place in between; it is then refused.
     const Descriptor file(openPath(path, O_RDONLY | O_NONBLOCK));
     if (!file.valid())
-        return FileRead::Unreadable;
+        return unreadable(errno, why);
     struct stat opened {};
     if (::fstat(file.get(), &opened) != 0)
-        return FileRead::Unreadable;
+        return unreadable(errno, why);
     if (!S_ISREG(opened.st_mode))
         return FileRead::NotAFile;
     if (opened.st_size > maxBytes)
         return FileRead::TooLarge;
-    QFile reader;
-    if (!reader.open(file.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
-        return FileRead::Unreadable;
-    const QByteArray read = reader.readAll();
-    if (reader.error() != QFileDevice::NoError)
-        return FileRead::Unreadable;
+    QByteArray read;
+    const int error = readAll(file.get(), maxBytes, read);
+    if (error != 0)
+        return unreadable(error, why);
     // It may have grown since.
     if (read.size() > maxBytes)
         return FileRead::TooLarge;

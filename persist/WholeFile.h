@@ -20,8 +20,11 @@ enum class FileRead { Read, Missing, Unreadable, TooLarge, NotAFile };
 
 // Reads the whole file, refusing one larger than `maxBytes`. A name that is not a regular file (a
 // folder, a named pipe, a device, a socket, or a link to one) is never opened for reading: such a
-// file could keep the program waiting for good. NotAFile.
-FileRead readWholeFile(const QString &path, qint64 maxBytes, QByteArray &bytes);
+// file could keep the program waiting for good. NotAFile. A file that is there but that the
+// program may not or cannot read (no right to it, a loop of links, a failing disk) is
+// Unreadable; `why` then holds the system's reason ("Permission denied", "Too many levels of
+// symbolic links", "Input/output error").
+FileRead readWholeFile(const QString &path, qint64 maxBytes, QByteArray &bytes, QString *why = nullptr);
 
 // The system's reason for a file that is not a regular one, as a write or a read tells it.
 QString notARegularFileReason();

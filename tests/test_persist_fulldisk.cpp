@@ -30,7 +30,6 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QProcess>
-#include <QUrl>
 
 #include <algorithm>
 #include <cerrno>
@@ -47,6 +46,7 @@
 
 using namespace clicks_test;
 using namespace persistbytes;
+using namespace persistchild;
 
 namespace {
 
@@ -205,14 +205,6 @@ void startAsAShellDoes(rlim_t limit)
     limitFileSize(limit);
 }
 
-// Says what the player was told, one line a message, for the test to read.
-void printTold(const QStringList &texts)
-{
-    for (const QString &text : texts)
-        std::printf("told %s\n", QUrl::toPercentEncoding(text).constData());
-    std::fflush(stdout);
-}
-
 // The program started in the working folder under the size limit, as main starts it, its own
 // message boxes answered as a player does; its first sound through its own sound output (where
 // the demo's sounds go); then a game on the table and one write of `kind`. Prints what the player
@@ -273,16 +265,23 @@ int cleanUpOverAndOver()
     return 0;
 }
 
-// A program that adds 150 games to the scores file, their losses counting up from `firstLosses`,
-// as the end of each game does. Prints what the player was told.
+// A program that adds a game to the scores file, as the end of a game does, each time the test
+// sends it a line, their losses counting up from `firstLosses`. Says "ready" once it is made, and
+// "added" after each game; once its input ends, what the player was told.
 int addGames(int firstLosses, int argc, char **argv)
 {
     QApplication app(argc, argv);
     resetAllGameState();
     ScriptedInteraction ui;
     setInteraction(&ui);
-    for (int losses = firstLosses; losses < firstLosses + 150; ++losses)
+    std::printf("ready\n");
+    std::fflush(stdout);
+    char line[16];
+    for (int losses = firstLosses; std::fgets(line, sizeof line, stdin); ++losses) {
         recordScore(0, 3, 'n', losses, 1, QStringLiteral("Ann"));
+        std::printf("added\n");
+        std::fflush(stdout);
+    }
     printTold(ui.messageTexts());
     return 0;
 }
@@ -319,51 +318,11 @@ int runChild(int argc, char **argv)
     return breakOffAWrite(kind, rlim_t(number), argc, argv);
 }
 
-struct ChildRun {
-    bool ended = false; // by itself, not by a signal
-    int exitCode = -1;
-    QStringList told;
-    bool running = false;
-    QString errors;
-    QList<QByteArray> lines;
-};
-
-// Starts this program again as a child (`role` of runChild) in `folder`. With an `errorFile`,
-// what the child writes to its standard error goes there, and Qt says much while it starts.
+// Starts this program again as a child (`role` of runChild) in `folder`.
 void startChild(QProcess &child, const QString &folder, const QString &role, Kind kind, qint64 number,
                 const QString &errorFile = QString())
 {
-    child.setWorkingDirectory(folder);
-    if (!errorFile.isEmpty()) {
-        child.setStandardErrorFile(errorFile);
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_DEBUG_PLUGINS"), QStringLiteral("1"));
-        child.setProcessEnvironment(environment);
-    }
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--child"), role, nameOf(kind), QString::number(number)});
-}
-
-// What the child did, once it has ended.
-ChildRun finishChild(QProcess &child)
-{
-    ChildRun run;
-    if (!child.waitForFinished(120000)) {
-        child.kill();
-        child.waitForFinished();
-        run.errors = QStringLiteral("did not end within two minutes");
-        return run;
-    }
-    run.ended = child.exitStatus() == QProcess::NormalExit;
-    run.exitCode = child.exitCode();
-    run.errors = QString::fromLocal8Bit(child.readAllStandardError());
-    run.lines = child.readAllStandardOutput().split('\n');
-    for (const QByteArray &line : run.lines) {
-        if (line.startsWith("told "))
-            run.told.append(QUrl::fromPercentEncoding(line.mid(5)));
-        run.running = run.running || line == "running";
-    }
-    return run;
+    persistchild::startChild(child, folder, {role, nameOf(kind), QString::number(number)}, errorFile);
 }
 
 ChildRun runChildIn(const QString &folder, const QString &role, Kind kind, qint64 number,
@@ -372,16 +331,6 @@ ChildRun runChildIn(const QString &folder, const QString &role, Kind kind, qint6
     QProcess child;
     startChild(child, folder, role, kind, number, errorFile);
     return finishChild(child);
-}
-
-// Waits for the child's first line, which says it has begun its work.
-bool childBegan(QProcess &child)
-{
-    while (!child.canReadLine())
-        if (!child.waitForReadyRead(60000))
-            return false;
-    child.readLine();
-    return true;
 }
 
 mode_t modeOf(const QString &path)
@@ -549,7 +498,7 @@ private slots:
 
         const QString errorFile = fresh ? QDir(home).filePath(QStringLiteral("messages.txt")) : QString();
         const ChildRun run = runChildIn(folder, QStringLiteral("program"), kind, limit, errorFile);
-        QVERIFY2(run.ended && run.exitCode == 0 && run.running,
+        QVERIFY2(run.ended && run.exitCode == 0 && run.lines.contains("running"),
                  qPrintable(QStringLiteral("the program %1 %2 before it went on; it wrote:\n%3")
                                 .arg(run.ended ? QStringLiteral("ended with code") : QStringLiteral("was ended by signal"))
                                 .arg(run.exitCode)
@@ -721,12 +670,25 @@ private slots:
         QCOMPARE(copiesOf(path), QStringList());
     }
 
-    // Two programs end games at the same moment: every game either says it added is in the file.
+    // Two programs end games at the same moment, 150 times over: every game either says it added
+    // is in the file. Both are told at once, and again only when both have added theirs, so that
+    // every time the two changes meet and neither program waits on more than the other's one.
     void twoProgramsAddingGamesLoseNone()
     {
         QProcess first, second;
         startChild(first, folder, QStringLiteral("scores"), Kind::Scores, 1000);
         startChild(second, folder, QStringLiteral("scores"), Kind::Scores, 2000);
+        QVERIFY(childBegan(first) && childBegan(second));
+        for (int game = 0; game < 150; ++game) {
+            for (QProcess *program : {&first, &second}) {
+                program->write("add\n");
+                QVERIFY(program->waitForBytesWritten(60000));
+            }
+            QCOMPARE(nextLine(first), QByteArray("added"));
+            QCOMPARE(nextLine(second), QByteArray("added"));
+        }
+        first.closeWriteChannel();
+        second.closeWriteChannel();
         const ChildRun one = finishChild(first);
         const ChildRun two = finishChild(second);
         QVERIFY2(one.ended && one.exitCode == 0, qPrintable(one.errors));
@@ -780,7 +742,7 @@ private slots:
 
 int main(int argc, char **argv)
 {
-    if (argc == 5 && qstrcmp(argv[1], "--child") == 0)
+    if (isChild(argc, argv) && argc == 5)
         return runChild(argc, argv);
     enterMountNamespaceOfOwn();
     // As the program starts.

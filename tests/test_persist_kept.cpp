@@ -1,6 +1,10 @@
 // What the player keeps is never lost or silently changed: the personalities chosen in the menus
-// survive every game and every save, a damaged scores file loses no intact game, every failed
-// write is told, and a loaded game is shown while it is drawn.
+// survive every game and every save, a damaged scores file loses no intact game, a file the
+// program may not read is told with the system's reason and left as it is, every failed write is
+// told, and a loaded game is shown while it is drawn.
+//
+// Root reads every file that has a name: a file the program may not read is read by a child, this
+// test program started again with "--child", which as root first becomes nobody.
 
 #include "test_dialogs_support.h"
 #include "test_mapclicks_support.h"
@@ -26,10 +30,14 @@
 #include <QFile>
 #include <QLocalServer>
 
+#include <cstdio>
+#include <grp.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace clicks_test;
 using namespace persistbytes;
+using namespace persistchild;
 using setup_test::Answer;
 using setup_test::ScriptedDialogs;
 
@@ -105,17 +113,121 @@ QByteArray whatIsAt(const QString &path)
     struct stat info {};
     if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
         return QByteArray("nothing");
-    if (S_ISLNK(info.st_mode))
-        return "a link to " + QFile::encodeName(QFile::symLinkTarget(path)) + ", " + whatIsAt(QFile::symLinkTarget(path));
+    if (S_ISLNK(info.st_mode)) {
+        const QString target = QFile::symLinkTarget(path);
+        struct stat followed {};
+        if (::stat(QFile::encodeName(path).constData(), &followed) != 0)
+            return "a link to " + QFile::encodeName(target) + " that leads to no file";
+        return "a link to " + QFile::encodeName(target) + ", " + whatIsAt(target);
+    }
     if (S_ISDIR(info.st_mode))
         return QByteArray("a folder");
     if (S_ISFIFO(info.st_mode))
         return QByteArray("a named pipe");
     if (S_ISSOCK(info.st_mode))
         return QByteArray("a socket");
-    QFile file(path);
+    // The same file, not one put in its place, with the same mode and bytes.
+    const QByteArray file = QByteArray("file ") + QByteArray::number(qulonglong(info.st_ino)) + " mode "
+        + QByteArray::number(info.st_mode & 07777, 8) + ", ";
+    QFile bytes(path);
     QCryptographicHash hash(QCryptographicHash::Sha1);
-    return file.open(QIODevice::ReadOnly) && hash.addData(&file) ? hash.result() : QByteArray("unreadable");
+    return file + (bytes.open(QIODevice::ReadOnly) && hash.addData(&bytes) ? hash.result() : QByteArray("unreadable"));
+}
+
+// A data file the program may not read.
+enum DataFile { SettingsFile, ScoresFile, SavedGameFile };
+enum Unreadable { LinkLoop, NoRights, WriteOnly };
+
+const char *const kDataFileNames[] = {"settings", "scores", "savedgame"};
+constexpr uid_t kNobody = 65534;
+
+QString savedGamePath()
+{
+    return QDir(dataDirPath).filePath(QStringLiteral("Sunday.TrvGX"));
+}
+
+QString pathOf(int file)
+{
+    switch (file) {
+    case SettingsFile: return settingsFileName();
+    case ScoresFile: return scoresFileName();
+    default: return savedGamePath();
+    }
+}
+
+// Who reads in the child: nobody when the test runs as root, whom nothing is refused; else the
+// test's own user, from whom chmod takes the right to read.
+uid_t readerId()
+{
+    return ::geteuid() == 0 ? kNobody : ::geteuid();
+}
+
+// `path` becomes the reader's, with `mode`.
+bool giveToReader(const QString &path, mode_t mode)
+{
+    const QByteArray name = QFile::encodeName(path);
+    return (::geteuid() != 0 || ::chown(name.constData(), kNobody, kNobody) == 0) && ::chmod(name.constData(), mode) == 0;
+}
+
+// As root, the child drops every right before it reads anything.
+bool becomeReader()
+{
+    if (::geteuid() != 0)
+        return true;
+    return ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 && ::geteuid() == kNobody;
+}
+
+// What the player is told of the file the program may not read, for `why`.
+QStringList toldOfUnreadable(int file, const QString &path, const QString &why)
+{
+    switch (file) {
+    case SettingsFile:
+        return {QStringLiteral("The settings file %1 could not be read:\n%2.\nThe current settings stay in use; "
+                               "they are not stored while it cannot be read.")
+                    .arg(path, why)};
+    case ScoresFile:
+        return {QStringLiteral("The scores file %1 could not be read: %2.\n\nThe ranks and \"Your Scores\" count no "
+                               "games, and the results of new games cannot be added to it, while it cannot be read; "
+                               "nothing in it is changed.")
+                    .arg(path, why),
+                QStringLiteral("The result of this game could not be added to the scores file %1:\n%2.").arg(path, why)};
+    default:
+        return {QStringLiteral("The saved game %1 cannot be loaded:\n%2.").arg(QFileInfo(path).fileName(), why)};
+    }
+}
+
+// The child: the program started in the working folder as the reader, its message boxes answered
+// as a player does; then the file's own path: an option changed and the start screen again for
+// the settings, a game recorded for the scores, Load Game for a saved game. Prints what the player
+// was told, who read, and the game speed the settings in use hold.
+int readAsTheReader(int argc, char **argv)
+{
+    if (!becomeReader()) {
+        std::perror("cannot become nobody");
+        return 2;
+    }
+    QApplication app(argc, argv);
+    const QByteArray file(argv[2]);
+    resetAllGameState(3);
+    ClickUi ui;
+    setInteraction(&ui);
+    screen_test::useScreen(1366, 768, 340);
+    MessageBoxAnswerer boxes;
+    ViewArea window;
+    showDealtGame(window, ui);
+    if (file == kDataFileNames[SettingsFile]) {
+        window.setGameSpeed224();
+        returnWindowToStartState(window);
+    } else if (file == kDataFileNames[ScoresFile]) {
+        recordScore(0, 3, 'n', 33, 1, QStringLiteral("Ann"));
+    } else {
+        ui.fileNames = QStringList{savedGamePath()};
+        ui.questionAnswers = {true};
+        window.loadSavedGame();
+    }
+    printTold(boxes.texts + ui.messageTexts());
+    std::printf("reader %u\nspeed224 %d\n", unsigned(::geteuid()), int(speedFlag224));
+    return 0;
 }
 
 // A data folder nothing can be written into: it lies under a plain file.
@@ -405,6 +517,57 @@ private slots:
         QCOMPARE(whatIsAt(path), before);
     }
 
+    // ---- A file the program may not read ----
+
+    void aFileTheProgramMayNotReadIsToldWithTheSystemsReason_data()
+    {
+        QTest::addColumn<int>("file");
+        QTest::addColumn<int>("way");
+        QTest::addColumn<QString>("why");
+        const QString loop = QStringLiteral("Too many levels of symbolic links");
+        const QString denied = QStringLiteral("Permission denied");
+        for (int file : {SettingsFile, ScoresFile, SavedGameFile}) {
+            QTest::addRow("%s: a link to itself", kDataFileNames[file]) << file << int(LinkLoop) << loop;
+            QTest::addRow("%s: mode 000", kDataFileNames[file]) << file << int(NoRights) << denied;
+            QTest::addRow("%s: mode 200, writable only", kDataFileNames[file]) << file << int(WriteOnly) << denied;
+        }
+    }
+    // The file as the game wrote it, then taken out of the program's reach: the start tells of the
+    // settings or the scores once, Load Game of the saved game, each with the system's reason and
+    // never as damaged. The settings in use stay in use, and nothing replaces the file, not even
+    // where the program could write it.
+    void aFileTheProgramMayNotReadIsToldWithTheSystemsReason()
+    {
+        QFETCH(int, file);
+        QFETCH(int, way);
+        QFETCH(QString, why);
+        const QString path = pathOf(file);
+        if (file == ScoresFile) {
+            recordScore(0, 3, 'n', 11, 1, QStringLiteral("Ann"));
+        } else if (file == SavedGameFile) {
+            // An earlier row's file is not the player's to replace.
+            QFile::remove(path);
+            showDealtGame(*window, ui);
+            ui.fileNames = QStringList{path};
+            window->saveGameDialog();
+            QVERIFY(gameSaved);
+        }
+        QVERIFY(QFileInfo(path).size() > 0);
+        if (way == LinkLoop)
+            QVERIFY(QFile::remove(path) && QFile::link(path, path));
+        else
+            QVERIFY(giveToReader(path, way == NoRights ? 0000 : 0200));
+        const QByteArray before = whatIsAt(path);
+
+        const ChildRun run = runChildIn(dataDirPath, {QLatin1String(kDataFileNames[file])});
+        QVERIFY2(run.ended && run.exitCode == 0, qPrintable(run.errors));
+        QVERIFY2(run.lines.contains("reader " + QByteArray::number(readerId())), qPrintable(run.errors));
+        QCOMPARE(run.told, toldOfUnreadable(file, path, why));
+        if (file == SettingsFile)
+            QVERIFY(run.lines.contains("speed224 1"));
+        QCOMPARE(whatIsAt(path), before);
+    }
+
     // ---- A damaged settings file ----
 
     void theDamagedSettingsFileIsWrittenWhenTheMessageSays_data()
@@ -555,5 +718,16 @@ private slots:
     }
 };
 
-TARVAN_TEST_MAIN(TestPersistKept)
+int main(int argc, char **argv)
+{
+    if (isChild(argc, argv) && argc == 3)
+        return readAsTheReader(argc, argv);
+    QApplication app(argc, argv);
+    QTemporaryDir workDir;
+    // The reader enters the folder and may write in it.
+    if (!workDir.isValid() || !QDir::setCurrent(workDir.path()) || !giveToReader(workDir.path(), 0700))
+        return 1;
+    TestPersistKept tc;
+    return QTest::qExec(&tc, argc, argv);
+}
 #include "test_persist_kept.moc"

@@ -1,10 +1,17 @@
 #pragma once
-// Bytes of the data files built by hand, independently of the game's own stream code.
+// Bytes of the data files built by hand, independently of the game's own stream code; and the
+// children a test starts where the program could die or a second program is needed.
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
 #include <QString>
+#include <QStringList>
+#include <QUrl>
 #include <QtEndian>
+
+#include <cstdio>
 
 namespace persistbytes {
 
@@ -48,3 +55,87 @@ inline bool writeBytes(const QString &path, const QByteArray &bytes)
 }
 
 } // namespace persistbytes
+
+// A child is this test program started again as "<program> --child <arguments>" in a folder of
+// the test's; its main runs the part the arguments name and says on its output what came of it.
+namespace persistchild {
+
+inline bool isChild(int argc, char **argv)
+{
+    return argc >= 2 && qstrcmp(argv[1], "--child") == 0;
+}
+
+// Says what the player was told, one line a message, for the test to read.
+inline void printTold(const QStringList &texts)
+{
+    for (const QString &text : texts)
+        std::printf("told %s\n", QUrl::toPercentEncoding(text).constData());
+    std::fflush(stdout);
+}
+
+struct ChildRun {
+    bool ended = false; // by itself, not by a signal
+    int exitCode = -1;
+    QStringList told;
+    QString errors;
+    QList<QByteArray> lines;
+};
+
+// Starts the child in `folder`. With an `errorFile`, what the child writes to its standard error
+// goes there, and Qt says much while it starts.
+inline void startChild(QProcess &child, const QString &folder, const QStringList &arguments,
+                       const QString &errorFile = QString())
+{
+    child.setWorkingDirectory(folder);
+    if (!errorFile.isEmpty()) {
+        child.setStandardErrorFile(errorFile);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_DEBUG_PLUGINS"), QStringLiteral("1"));
+        child.setProcessEnvironment(environment);
+    }
+    child.start(QCoreApplication::applicationFilePath(), QStringList{QStringLiteral("--child")} + arguments);
+}
+
+// What the child did, once it has ended.
+inline ChildRun finishChild(QProcess &child)
+{
+    ChildRun run;
+    if (!child.waitForFinished(120000)) {
+        child.kill();
+        child.waitForFinished();
+        run.errors = QStringLiteral("did not end within two minutes");
+        return run;
+    }
+    run.ended = child.exitStatus() == QProcess::NormalExit;
+    run.exitCode = child.exitCode();
+    run.errors = QString::fromLocal8Bit(child.readAllStandardError());
+    run.lines = child.readAllStandardOutput().split('\n');
+    for (const QByteArray &line : run.lines)
+        if (line.startsWith("told "))
+            run.told.append(QUrl::fromPercentEncoding(line.mid(5)));
+    return run;
+}
+
+inline ChildRun runChildIn(const QString &folder, const QStringList &arguments, const QString &errorFile = QString())
+{
+    QProcess child;
+    startChild(child, folder, arguments, errorFile);
+    return finishChild(child);
+}
+
+// The child's next line, without its end; empty when none came within a minute.
+inline QByteArray nextLine(QProcess &child)
+{
+    while (!child.canReadLine())
+        if (!child.waitForReadyRead(60000))
+            return QByteArray();
+    return child.readLine().trimmed();
+}
+
+// Waits for the child's first line, which says it has begun its work.
+inline bool childBegan(QProcess &child)
+{
+    return !nextLine(child).isEmpty();
+}
+
+} // namespace persistchild
