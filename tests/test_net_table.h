@@ -22,8 +22,9 @@
 // It takes them one at a time, each once its own steps have settled (see settledHere), so what it
 // answers is never older than what it has done, and what it is asked meets its turn as it stands.
 // Of itself it says "holds <text>" with what it holds whenever it has settled holding something
-// new (what the host sends changes it too), "box <text>" for every box it shows, "ended" when its game has ended, and "launched <text>"
-// with the game it holds once the host's start of the game has come.
+// new (what the host sends changes it too), "box <text>" for every box it shows, "ended" when
+// its game has ended, and "launched <text>" with the game it holds once the host's start of the
+// game has come.
 
 #include "test_mapclicks_support.h"
 #include "test_net_copy_support.h"
