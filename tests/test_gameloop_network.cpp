@@ -2,6 +2,7 @@
 // request, and writing to connected sockets only.
 
 #include "test_gameloop_support.h"
+#include "test_net_waits.h"
 
 #include "app/NetworkState.h"
 #include "net/NetFraming.h"
@@ -40,7 +41,7 @@ QTcpSocket *connectFirstSocket(QTcpServer &server)
     if (!server.listen(QHostAddress::LocalHost, 0))
         return nullptr;
     clientSocket(1)->connectToHost(QHostAddress::LocalHost, server.serverPort());
-    if (!clientSocket(1)->waitForConnected(5000) || !server.waitForNewConnection(5000))
+    if (!clientSocket(1)->waitForConnected(kHangGuardMs) || !server.waitForNewConnection(kHangGuardMs))
         return nullptr;
     return server.nextPendingConnection();
 }
@@ -145,7 +146,7 @@ private slots:
         QByteArray atTheBox;
         bool closedAtTheBox = false;
         watched.shown = [&] {
-            closedAtTheBox = peer->state() == QAbstractSocket::UnconnectedState || peer->waitForDisconnected(2000);
+            closedAtTheBox = peer->state() == QAbstractSocket::UnconnectedState || peer->waitForDisconnected(kHangGuardMs);
             atTheBox = peer->readAll();
         };
         awaitAcknowledgement(awaited, 1);
@@ -272,9 +273,9 @@ private slots:
         QVERIFY(peer);
         joinClientSeats(2); // the second client's socket is not connected
         window->broadcastToClients(1027);
-        QVERIFY(clientSocket(1)->waitForBytesWritten(5000));
+        QVERIFY(clientSocket(1)->waitForBytesWritten(kHangGuardMs));
         QByteArray received;
-        while (received.size() < 4 && peer->waitForReadyRead(5000))
+        while (received.size() < 4 && peer->waitForReadyRead(kHangGuardMs))
             received += peer->readAll();
         QVERIFY(received.startsWith("1027"));
         QCOMPARE(statusLine, QStringLiteral("socket send ERROR 1027 2"));

@@ -7,6 +7,7 @@
 
 #include "TestSupport.h"
 #include "test_net_support.h"
+#include "test_net_waits.h"
 
 #include "app/GameLoop.h"
 #include "app/GameLoopInternal.h"
@@ -134,6 +135,27 @@ Shared sharedOf(Machine &m)
 class TestNetGame : public QObject {
     Q_OBJECT
 
+    // What comes on `peer` until a whole message has, or the connection closes.
+    static QByteArray readUntilWhole(QTcpSocket &peer)
+    {
+        QByteArray bytes;
+        for (;;) {
+            QByteArray rest = bytes;
+            if (!takeMessages(rest).isEmpty() || !peer.waitForReadyRead(kHangGuardMs))
+                return bytes + peer.readAll();
+            bytes += peer.readAll();
+        }
+    }
+
+    // What comes on `peer` until the other side has closed the connection.
+    static QByteArray readUntilClosed(QTcpSocket &peer)
+    {
+        QByteArray bytes;
+        while (peer.state() == QAbstractSocket::ConnectedState && peer.waitForReadyRead(kHangGuardMs))
+            bytes += peer.readAll();
+        return bytes + peer.readAll();
+    }
+
     ScriptedInteraction ui;
     Machine host, alice, bob;
     std::unique_ptr<QTcpServer> server;
@@ -176,7 +198,7 @@ class TestNetGame : public QObject {
             receiveFromSocket(1);
         });
         socket->connectToHost(QHostAddress::LocalHost, server->serverPort());
-        QVERIFY(socket->waitForConnected(5000));
+        QVERIFY(socket->waitForConnected(kHangGuardMs));
         // The join step of the game loop writes the join message.
         const QString padded = name.leftJustified(kJoinNameLength);
         playJoinStep(makeStep(101, padded.size(), 0, 0, 0, 0, 0, padded));
@@ -188,9 +210,9 @@ class TestNetGame : public QObject {
     {
         startHost();
         joinAs(alice, QStringLiteral("Alice"));
-        QTRY_COMPARE(on(alice, [] { return networkSeat; }), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(on(alice, [] { return networkSeat; }), 2, kHangGuardMs);
         joinAs(bob, bobsName);
-        QTRY_COMPARE(on(bob, [] { return networkSeat; }), 3);
+        QTRY_COMPARE_WITH_TIMEOUT(on(bob, [] { return networkSeat; }), 3, kHangGuardMs);
     }
 
     void launchWithTwoClients()
@@ -198,8 +220,8 @@ class TestNetGame : public QObject {
         joinTwoClients();
         switchTo(host);
         startNetworkGame();
-        QTRY_COMPARE(on(alice, [] { return screenMode; }), 9);
-        QTRY_COMPARE(on(bob, [] { return screenMode; }), 9);
+        QTRY_COMPARE_WITH_TIMEOUT(on(alice, [] { return screenMode; }), 9, kHangGuardMs);
+        QTRY_COMPARE_WITH_TIMEOUT(on(bob, [] { return screenMode; }), 9, kHangGuardMs);
     }
 
     // The machine's player fills his territories in turn with his initial armies, and the
@@ -274,14 +296,14 @@ private slots:
         startHost();
         QTcpSocket probe;
         probe.connectToHost(QHostAddress::LocalHost, server->serverPort());
-        QVERIFY(probe.waitForConnected(5000));
+        QVERIFY(probe.waitForConnected(kHangGuardMs));
         probe.write("9999");
-        probe.waitForBytesWritten(1000);
+        probe.waitForBytesWritten(kHangGuardMs);
         // The host drops the probe's connection and keeps its socket free.
-        QTRY_COMPARE(probe.state(), QAbstractSocket::UnconnectedState);
+        QTRY_COMPARE_WITH_TIMEOUT(probe.state(), QAbstractSocket::UnconnectedState, kHangGuardMs);
         QCOMPARE(on(host, [] { return clientCount; }), 0);
         joinAs(alice, QStringLiteral("Alice"));
-        QTRY_COMPARE(on(host, [] { return joinedPlayers; }), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(on(host, [] { return joinedPlayers; }), 2, kHangGuardMs);
         QCOMPARE(on(host, [] { return netSession.socketOfSeat[2]; }), 1);
         QCOMPARE(on(host, [] { return clientCount; }), 1);
     }
@@ -306,26 +328,26 @@ private slots:
         launchWithTwoClients();
         placeEverything(host);
         sendNetworkUpdate(1004); // what the rules send when a placement is done
-        QTRY_VERIFY(on(alice, [] { return bool(initialPlacementPhase); }));
-        QTRY_COMPARE(on(host, [] { return awaitedAckCode; }), 0); // 2004 came back
+        QTRY_VERIFY_WITH_TIMEOUT(on(alice, [] { return bool(initialPlacementPhase); }), kHangGuardMs);
+        QTRY_COMPARE_WITH_TIMEOUT(on(host, [] { return awaitedAckCode; }), 0, kHangGuardMs); // 2004 came back
         verifyAllAgree(true, false);
         QCOMPARE(on(alice, [] { return armiesToPlace; }), on(alice, [] { return initialArmies; }));
 
         placeEverything(alice);
         networkUpdate(1005);
-        QTRY_VERIFY(on(bob, [] { return bool(initialPlacementPhase); }));
-        QTRY_COMPARE(on(alice, [] { return awaitedAckCode; }), 0); // 2005 came back
-        QTRY_COMPARE(on(host, [] { return awaitedAckCode; }), 0);  // 2004 from Bob
+        QTRY_VERIFY_WITH_TIMEOUT(on(bob, [] { return bool(initialPlacementPhase); }), kHangGuardMs);
+        QTRY_COMPARE_WITH_TIMEOUT(on(alice, [] { return awaitedAckCode; }), 0, kHangGuardMs); // 2005 came back
+        QTRY_COMPARE_WITH_TIMEOUT(on(host, [] { return awaitedAckCode; }), 0, kHangGuardMs);  // 2004 from Bob
         verifyAllAgree(false, true);
 
         placeEverything(bob);
         networkUpdate(1005);
-        QTRY_COMPARE(on(host, [] { return placementRound; }), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(on(host, [] { return placementRound; }), 0, kHangGuardMs);
         // The host's game loop begins its turn and tells the clients.
         switchTo(host);
         sendToJoinedClients(snapshotMessage(1010));
-        QTRY_COMPARE(on(alice, [] { return currentPlayer; }), 1);
-        QTRY_COMPARE(on(bob, [] { return currentPlayer; }), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(on(alice, [] { return currentPlayer; }), 1, kHangGuardMs);
+        QTRY_COMPARE_WITH_TIMEOUT(on(bob, [] { return currentPlayer; }), 1, kHangGuardMs);
         verifyAllAgree();
         switchTo(host);
         QCOMPARE(currentPlayer, 1);
@@ -350,8 +372,8 @@ private slots:
         networkUpdate(1003);
         nextPlayer();        // the host's turn ends
         sendNetworkUpdate(1007); // and the rules tell the network
-        QTRY_COMPARE(on(alice, [] { return currentPlayer; }), 2);
-        QTRY_COMPARE(on(host, [] { return awaitedAckCode; }), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(on(alice, [] { return currentPlayer; }), 2, kHangGuardMs);
+        QTRY_COMPARE_WITH_TIMEOUT(on(host, [] { return awaitedAckCode; }), 0, kHangGuardMs);
         QCOMPARE(on(alice, [] { return turnStarted; }), quint8(0)); // its loop begins the turn
         verifyAllAgree(true, false);
 
@@ -370,9 +392,9 @@ private slots:
         nextPlayer();
         networkUpdate(1011);
         QCOMPARE(turnStarted, quint8(1)); // no second begin of its own turn
-        QTRY_COMPARE(on(bob, [] { return currentPlayer; }), 3);
-        QTRY_COMPARE(on(alice, [] { return awaitedAckCode; }), 0);
-        QTRY_COMPARE(on(host, [] { return awaitedAckCode; }), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(on(bob, [] { return currentPlayer; }), 3, kHangGuardMs);
+        QTRY_COMPARE_WITH_TIMEOUT(on(alice, [] { return awaitedAckCode; }), 0, kHangGuardMs);
+        QTRY_COMPARE_WITH_TIMEOUT(on(host, [] { return awaitedAckCode; }), 0, kHangGuardMs);
         verifyAllAgree(false, true);
         QCOMPARE(on(host, [] { return currentPlayer; }), 3);
         QCOMPARE(on(bob, [own] { return territoryState[own].armies; }), on(alice, [own] { return territoryState[own].armies; }));
@@ -397,8 +419,8 @@ private slots:
         territoryState[t].armies = 77;
         recountAllPlayers();
         sendTurnUpdate(t);
-        QTRY_COMPARE(on(alice, [t] { return territoryState[t].armies; }), 77);
-        QTRY_COMPARE(on(bob, [t] { return territoryState[t].armies; }), 77);
+        QTRY_COMPARE_WITH_TIMEOUT(on(alice, [t] { return territoryState[t].armies; }), 77, kHangGuardMs);
+        QTRY_COMPARE_WITH_TIMEOUT(on(bob, [t] { return territoryState[t].armies; }), 77, kHangGuardMs);
     }
 
     void aClientOutOfTurnChangesNothing()
@@ -411,7 +433,7 @@ private slots:
         QVERIFY(clientSocket1->write(message) == message.size());
         // A chat line behind it: once Alice has it, the host has dealt with the 1006.
         clientSocket1->write(plainMessage(3001, QByteArray("after").leftJustified(kChatTextLength, ' ')));
-        QTRY_COMPARE(on(alice, [] { return statusText2; }), QStringLiteral("Bob: after"));
+        QTRY_COMPARE_WITH_TIMEOUT(on(alice, [] { return statusText2; }), QStringLiteral("Bob: after"), kHangGuardMs);
         QVERIFY(sharedOf(host).sameAs(before, true));
         QCOMPARE(on(alice, [] { return territoryState[5].armies; }), before.rules[5].armies);
     }
@@ -423,8 +445,8 @@ private slots:
         switchTo(bob);
         QVERIFY(clientSocket1->write(snapshotMessage(1020)) > 0);
         // Both end their game and return to the start state; the programs stay open.
-        QTRY_COMPARE(on(host, [] { return networkSeat; }), 0);
-        QTRY_COMPARE(on(alice, [] { return networkSeat; }), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(on(host, [] { return networkSeat; }), 0, kHangGuardMs);
+        QTRY_COMPARE_WITH_TIMEOUT(on(alice, [] { return networkSeat; }), 0, kHangGuardMs);
         QCOMPARE(on(host, [] { return screenMode; }), 1);
         QCOMPARE(on(alice, [] { return screenMode; }), 1);
         QCOMPARE(quits, 0);
@@ -457,7 +479,7 @@ private slots:
         // A chat line behind it, from Alice: once Bob has it, the host has read what Bob sent.
         switchTo(alice);
         clientSocket1->write(plainMessage(3001, QByteArray("behind").leftJustified(kChatTextLength, ' ')));
-        QTRY_COMPARE(on(bob, [] { return statusText2; }), QStringLiteral("Alice: behind"));
+        QTRY_COMPARE_WITH_TIMEOUT(on(bob, [] { return statusText2; }), QStringLiteral("Alice: behind"), kHangGuardMs);
         QCOMPARE(on(host, [] { return statusText; }), hostPrompt);
         QCOMPARE(on(alice, [] { return statusText; }), alicePrompt);
         QCOMPARE(on(alice, [] { return statusText2; }), shown);
@@ -488,8 +510,8 @@ private slots:
         dealTerritories();
         // The window's socket 1 leads to the other side.
         clientSocket1->connectToHost(QHostAddress::LocalHost, other.serverPort());
-        QVERIFY(clientSocket1->waitForConnected(5000));
-        QVERIFY(other.waitForNewConnection(5000));
+        QVERIFY(clientSocket1->waitForConnected(kHangGuardMs));
+        QVERIFY(other.waitForNewConnection(kHangGuardMs));
         QTcpSocket *peer = other.nextPendingConnection();
         networkSeat = code == 1019 ? 1 : 2;
         joinClientSeats(1);
@@ -499,11 +521,10 @@ private slots:
             window->close();
         else
             window.reset();
-        QByteArray received;
-        while (peer->waitForReadyRead(2000))
-            received += peer->readAll();
-        received += peer->readAll();
+        QByteArray received = readUntilWhole(*peer);
+        // Then the window goes, its socket with it: nothing more comes.
         window.reset();
+        received += readUntilClosed(*peer);
         QByteArray pending = received;
         const QList<QByteArray> messages = takeMessages(pending);
         QCOMPARE(messages.size(), 1);

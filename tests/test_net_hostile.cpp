@@ -5,6 +5,7 @@
 
 #include "test_mapclicks_support.h"
 #include "test_net_support.h"
+#include "test_net_waits.h"
 
 #include "app/GameLoop.h"
 #include "app/NetworkState.h"
@@ -51,7 +52,7 @@ public:
             received += takeMessages(pending);
         });
         socket.connectToHost(QHostAddress::LocalHost, port);
-        return socket.waitForConnected(5000);
+        return socket.waitForConnected(kHangGuardMs);
     }
     void send(const QByteArray &bytes) { socket.write(bytes); }
     void join(const QString &name) { send("1000" + name.leftJustified(kJoinNameLength).toLatin1()); }
@@ -229,14 +230,14 @@ class TestNetHostile : public QObject {
     quint16 port = 0;
     std::unique_ptr<Peer> alice, bob, intruder;
 
-    // Runs the host's loop and the peers' sockets until `done` holds, for ten seconds at most.
+    // Runs the host's loop and the peers' sockets until `done` holds; false only when it never does.
     template <typename Condition>
     bool spin(Condition done)
     {
         QElapsedTimer clock;
         clock.start();
         while (!done()) {
-            if (clock.elapsed() > 10000)
+            if (clock.elapsed() > kHangGuardMs)
                 return false;
             QCoreApplication::processEvents();
             for (Peer *peer : {alice.get(), bob.get(), intruder.get()})

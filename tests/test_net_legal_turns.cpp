@@ -21,6 +21,7 @@
 
 #include "test_mapclicks_support.h"
 #include "test_net_copy_support.h"
+#include "test_net_waits.h"
 
 #include "app/GameLoop.h"
 #include "net/NetFraming.h"
@@ -197,8 +198,11 @@ int runAlicesCopy(quint16 port, quint32 seed)
             if (!alice.runCommand())
                 sayLine(QStringLiteral("error ") + command);
         } else {
+            // An idle tick stands for the game timer's 512 ms: none passes while the host's
+            // acknowledgement is on its way.
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-            window->gameTick();
+            if (awaitedAckCode == 0)
+                window->gameTick();
         }
     }
     window.reset();
@@ -215,7 +219,7 @@ public:
     bool join(quint16 port)
     {
         socket.connectToHost(QHostAddress::LocalHost, port);
-        if (!socket.waitForConnected(5000))
+        if (!socket.waitForConnected(kHangGuardMs))
             return false;
         socket.write("1000" + QByteArray("Bob").leftJustified(kJoinNameLength));
         return true;
@@ -349,23 +353,28 @@ class TestNetLegalTurns : public QObject {
     QTimer wake;
 
     // One pass of the host's loop: the events that have come, Bob's messages, then one tick; with
-    // nothing to play it waits for the next event first (the wake timer ends the wait).
+    // nothing to play it waits for the next event first (the wake timer ends the wait), and ticks
+    // only when no acknowledgement is on its way: an idle tick stands for the game timer's 512 ms,
+    // and the ticks that pass while one is awaited give the game up.
     void runHostOnce()
     {
         QCoreApplication::processEvents();
         bob->serve();
-        if (queuesIdle())
+        if (queuesIdle()) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            if (awaitedAckCode != 0)
+                return;
+        }
         window->gameTick();
     }
 
     template <typename Condition>
-    bool runUntil(Condition done, int limitMs = 30000)
+    bool runUntil(Condition done)
     {
         QElapsedTimer clock;
         clock.start();
         while (!done()) {
-            if (clock.elapsed() > limitMs || refused > 0 || aliceSaidError() || alice.state() == QProcess::NotRunning)
+            if (clock.elapsed() > kHangGuardMs || refused > 0 || aliceSaidError() || alice.state() == QProcess::NotRunning)
                 return false;
             runHostOnce();
         }

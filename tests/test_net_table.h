@@ -4,14 +4,14 @@
 // with "--seat NAME PORT SEED" is a joining player, with the maps of the folder it was started in.
 // It reads commands on its standard input, one a line, and answers on its standard output:
 //   go            this machine's player may play the placement or turn now handed to it
-//   step          he makes one action of it and waits, answering "acted <attacks made so far>
-//                 <what the action was> <his territories>"
+//   step          he makes one action of it, answering "acted <attacks made so far> <what the
+//                 action was> <his territories>"; the action is "none" when he has nothing to do
+//                 (his turn is not handed to him)
 //   moves         he moves armies once a turn, after his attacks
 //   conquests N   he stops attacking after N conquests a turn (0: he never attacks)
-//   map           answers "map <territories held> <territories shown>"
 //   clock MS      its clock moves on by MS milliseconds; it answers "clock"
 //   freeze        it says "frozen", then reads nothing and answers nothing until its input closes
-//   state         answers "state <text>" with what it holds, once its queues have run dry
+//   state         answers "state <text>" with what it holds (sharedState)
 //   seat          answers "seat <seat> <acting>": its seat, and whether its player acts now
 //   record        answers "record <text>" with the game it holds (gameRecordText)
 //   menu          Main Menu -> Yes
@@ -19,12 +19,16 @@
 //   lobbyquit     the lobby's Quit
 //   save          once its player may save, Save Game through the in-game menu; it answers
 //                 "proposed <file name>" with the name the file dialog proposes, and cancels it
-// and it says "box <text>" for every box it shows (after "ticks <n>": the ticks of its game loop
-// so far), "ended" when its game has ended, and "launched <text>" with the game it holds once the
-// host's start of the game has come.
+// It takes them one at a time, each once its own steps have settled (see settledHere), so what it
+// answers is never older than what it has done, and what it is asked meets its turn as it stands.
+// Of itself it says "holds <text>" with what it holds whenever it has settled holding something
+// new (what the host sends changes it too), "box <text>" for every box it shows, "ended" when
+// its game has ended, and "launched <text>" with the game it holds once the host's start of the
+// game has come.
 
 #include "test_mapclicks_support.h"
 #include "test_net_copy_support.h"
+#include "test_net_waits.h"
 
 #include "app/GameLoop.h"
 #include "app/MouseInput.h"
@@ -193,6 +197,20 @@ public:
     QString lastAction; // place, stronghold, add, cards, attack, move, next, answer
 
     bool myTurn() const { return networkSeat > 0 && currentPlayer == networkSeat && !gameOver; }
+    // His turn is begun here and is his to play: the host's own, or one the host has handed to
+    // this client and not yet had back.
+    bool acting() const { return myTurn() && turnStarted && (networkSeat == 1 || netSession.clientActing); }
+
+    // One action asked for, named; "none" when he has nothing to do now.
+    QString actOnce()
+    {
+        mayAct = oneAction = true;
+        if (!act()) {
+            mayAct = oneAction = false;
+            lastAction = QStringLiteral("none");
+        }
+        return lastAction;
+    }
 
     // True when it did something.
     bool act()
@@ -218,7 +236,7 @@ private:
             answerArmies(window_, largestOffered(window_));
             return QStringLiteral("answer");
         }
-        if (!myTurn() || !turnStarted)
+        if (!acting())
             return QString();
         if (window_.cardDialog && window_.cardDialog->isVisible())
             return tradeCards();
@@ -405,27 +423,25 @@ std::unique_ptr<ViewArea> openWindow(Seat &seat)
     return window;
 }
 
-// The ticks of this machine's game loop so far: in the program one each 512 ms of a network game.
-int loopTicks = 0;
-
 // One turn of the machine's loop: the events that have come (then `afterEvents`), then one tick
 // or one action; with nothing to do it waits for the next event (a guard timer wakes it) and
-// ticks once.
+// ticks once. Such a tick stands for the game timer's 512 ms, and the ticks that pass while an
+// acknowledgement is awaited give the game up: while one is on its way, the loop waits for it
+// and spends no time it does not have.
 void runLoopOnce(ViewArea &window, Player &player, const std::function<void()> &afterEvents = nullptr)
 {
     QCoreApplication::processEvents();
     if (afterEvents)
         afterEvents();
     if (!queuesIdle() || (!turnStarted && player.myTurn())) {
-        ++loopTicks;
         window.gameTick();
         return;
     }
     if (player.act())
         return;
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    ++loopTicks;
-    window.gameTick();
+    if (awaitedAckCode == 0)
+        window.gameTick();
 }
 
 // The player opens the in-game menu and chooses Save Game, then goes back to the map; `runUntil`
@@ -450,129 +466,172 @@ bool saveThroughGameMenu(ViewArea &window, const std::function<bool(const std::f
 
 // ---- The joining copy ----
 
+class JoiningCopy {
+public:
+    JoiningCopy() : window_(openWindow(seat_)), player_(*window_)
+    {
+        seatHere = &seat_;
+        seat_.told = [](const QString &text) { sayLine(QStringLiteral("box ") + text); };
+        quitEventLoop = [] { quitRequested = true; };
+        // The file dialog of Save Game is cancelled once it has shown what it proposes.
+        seat_.savingAs = [](const QString &proposed) {
+            sayLine(QStringLiteral("proposed ") + QFileInfo(proposed).fileName());
+            return QString();
+        };
+    }
+    ~JoiningCopy()
+    {
+        window_.reset(); // the window's farewell, as when the program closes
+        sayLine(QStringLiteral("closed"));
+    }
+
+    bool join(const QString &name, quint16 port)
+    {
+        if (!joinHostOnLoopback(*window_, name, port))
+            return false;
+        // Seen after the game has read what came: the first whole message is the host's answer.
+        QObject::connect(clientSocket1, &QTcpSocket::readyRead, clientSocket1,
+                         [this] { heardFromHost_ = heardFromHost_ || netSession.pending[1].isEmpty(); });
+        return true;
+    }
+
+    void run()
+    {
+        InputLines input;
+        QTimer wake;
+        wake.start(100);
+        while (!quitRequested && !input.ended) {
+            runLoopOnce(*window_, player_, [this] { sayLaunched(); });
+            // The turn handed here is played once the host has seen every machine agree.
+            if (wasActing_ && !netSession.clientActing && !gameOver)
+                player_.mayAct = false;
+            wasActing_ = netSession.clientActing;
+            while (!input.lines.isEmpty() && settledHere() && !saveAsked_ && !quitRequested)
+                take(input.lines.takeFirst());
+            sayWhatChanged();
+            if (saveAsked_ && queuesIdle() && saveAllowed && screenMode == 9)
+                save();
+        }
+    }
+
+private:
+    // Its own steps have played, a turn handed to it has begun, and the host has answered its
+    // join (or its game has ended).
+    bool settledHere() const
+    {
+        return (heardFromHost_ || gameHereEnded()) && queuesIdle() && !(netSession.clientActing && !turnStarted);
+    }
+
+    void take(const QString &command)
+    {
+        if (command == QLatin1String("go"))
+            player_.mayAct = true;
+        else if (command == QLatin1String("step"))
+            step();
+        else if (command == QLatin1String("moves"))
+            player_.moves = true;
+        else if (command.startsWith(QLatin1String("conquests ")))
+            player_.conquestsPerTurn = command.mid(10).toInt();
+        else if (command.startsWith(QLatin1String("clock "))) {
+            seat_.clock = seat_.clock.addMSecs(command.mid(6).toLongLong());
+            sayLine(QStringLiteral("clock"));
+        } else if (command == QLatin1String("freeze"))
+            freeze();
+        else if (command == QLatin1String("state"))
+            sayState(QStringLiteral("state "));
+        else if (command == QLatin1String("seat"))
+            sayLine(QStringLiteral("seat %1 %2").arg(networkSeat).arg(player_.acting()));
+        else if (command == QLatin1String("record"))
+            sayLine(QStringLiteral("record ") + gameRecordText());
+        else if (command == QLatin1String("menu"))
+            leaveGame(*window_);
+        else if (command == QLatin1String("close"))
+            quitRequested = true;
+        else if (command == QLatin1String("lobbyquit")) {
+            paintWindow(*window_);
+            mouseClickAt(*window_, menuRowRect(1, false, false).center());
+        } else if (command == QLatin1String("save"))
+            saveAsked_ = true;
+    }
+
+    void step()
+    {
+        const QString action = player_.actOnce();
+        sayLine(QStringLiteral("acted %1 %2 %3").arg(player_.attacksMade).arg(action, mapOf(territoryState)));
+    }
+
+    // Nothing more is read or answered: the program hangs, its connection stays open.
+    void freeze()
+    {
+        sayLine(QStringLiteral("frozen"));
+        char c;
+        while (::read(STDIN_FILENO, &c, 1) > 0) {
+        }
+        quitRequested = true;
+    }
+
+    void sayWhatChanged()
+    {
+        if (player_.trades != tradesSaid_) {
+            tradesSaid_ = player_.trades;
+            sayLine(QStringLiteral("trades %1").arg(tradesSaid_));
+        }
+        if (settledHere() && sharedState() != stateSaid_)
+            sayState(QStringLiteral("holds "));
+        if (!endedSaid_ && gameHereEnded()) {
+            endedSaid_ = true;
+            sayLine(QStringLiteral("ended"));
+        }
+    }
+
+    void sayState(const QString &word)
+    {
+        stateSaid_ = sharedState();
+        sayLine(word + stateSaid_);
+    }
+
+    // The game as the host's start brought it, before any turn here has begun.
+    void sayLaunched()
+    {
+        if (!launchedSaid_ && screenMode == 9 && networkSeat > 1) {
+            launchedSaid_ = true;
+            sayLine(QStringLiteral("launched ") + gameRecordText());
+        }
+    }
+
+    void save()
+    {
+        saveAsked_ = false;
+        player_.mayAct = false;
+        saveThroughGameMenu(*window_, [this](const std::function<bool()> &done) {
+            QElapsedTimer clock;
+            clock.start();
+            while (!done() && clock.elapsed() < kHangGuardMs)
+                runLoopOnce(*window_, player_, [this] { sayLaunched(); });
+            return done();
+        });
+    }
+
+    Seat seat_;
+    std::unique_ptr<ViewArea> window_;
+    Player player_;
+    bool heardFromHost_ = false;
+    bool wasActing_ = false;
+    bool endedSaid_ = false;
+    bool launchedSaid_ = false;
+    bool saveAsked_ = false;
+    int tradesSaid_ = 0;
+    QString stateSaid_;
+};
+
 int runJoiningCopy(const QString &name, quint16 port, quint32 seed)
 {
     resetAllGameState(seed);
     resetNetworkPlay();
-    Seat seat;
-    seatHere = &seat;
-    std::unique_ptr<ViewArea> window = openWindow(seat);
-    const auto say = sayLine;
-    seat.told = [&](const QString &text) {
-        say(QStringLiteral("ticks %1").arg(loopTicks));
-        say(QStringLiteral("box ") + text);
-    };
-    quitEventLoop = [] { quitRequested = true; };
-    bool &quit = quitRequested;
-    // The file dialog of Save Game is cancelled once it has shown what it proposes.
-    seat.savingAs = [&](const QString &proposed) {
-        say(QStringLiteral("proposed ") + QFileInfo(proposed).fileName());
-        return QString();
-    };
-
-    if (!joinHostOnLoopback(*window, name, port))
+    JoiningCopy copy;
+    if (!copy.join(name, port))
         return 2;
-
-    Player player(*window);
-    InputLines input;
-    QStringList &commands = input.lines;
-    QTimer wake;
-    wake.start(100);
-
-    bool wasActing = false;
-    bool endedSaid = false;
-    bool stateAsked = false;
-    bool recordAsked = false;
-    bool launchedSaid = false;
-    bool stepping = false;
-    bool saveAsked = false;
-    int tradesSaid = 0;
-    // The game as the host's start brought it, before any turn here has begun.
-    const auto sayLaunched = [&] {
-        if (!launchedSaid && screenMode == 9 && networkSeat > 1) {
-            launchedSaid = true;
-            say(QStringLiteral("launched ") + gameRecordText());
-        }
-    };
-    while (!quit && !input.ended) {
-        runLoopOnce(*window, player, sayLaunched);
-        // The turn handed here is played once the host has seen every machine agree.
-        if (wasActing && !netSession.clientActing && !gameOver)
-            player.mayAct = false;
-        wasActing = netSession.clientActing;
-        while (!commands.isEmpty()) {
-            const QString command = commands.takeFirst();
-            if (command == QLatin1String("go"))
-                player.mayAct = true;
-            else if (command == QLatin1String("step"))
-                player.mayAct = player.oneAction = stepping = true;
-            else if (command == QLatin1String("moves"))
-                player.moves = true;
-            else if (command.startsWith(QLatin1String("conquests ")))
-                player.conquestsPerTurn = command.mid(10).toInt();
-            else if (command == QLatin1String("map"))
-                say(QStringLiteral("map %1 %2").arg(mapOf(territoryState), mapOf(displayedTerritoryState)));
-            else if (command.startsWith(QLatin1String("clock "))) {
-                seat.clock = seat.clock.addMSecs(command.mid(6).toLongLong());
-                say(QStringLiteral("clock"));
-            } else if (command == QLatin1String("freeze")) {
-                // Nothing more is read or answered: the program hangs, its connection stays open.
-                say(QStringLiteral("frozen"));
-                char c;
-                while (::read(STDIN_FILENO, &c, 1) > 0) {
-                }
-                quit = true;
-            }
-            else if (command == QLatin1String("state"))
-                stateAsked = true;
-            else if (command == QLatin1String("record"))
-                recordAsked = true;
-            else if (command == QLatin1String("seat"))
-                say(QStringLiteral("seat %1 %2").arg(networkSeat).arg(player.myTurn() && netSession.clientActing && turnStarted));
-            else if (command == QLatin1String("menu"))
-                leaveGame(*window);
-            else if (command == QLatin1String("close"))
-                quit = true;
-            else if (command == QLatin1String("lobbyquit")) {
-                paintWindow(*window);
-                mouseClickAt(*window, menuRowRect(1, false, false).center());
-            } else if (command == QLatin1String("save"))
-                saveAsked = true;
-        }
-        if (stepping && !player.oneAction) {
-            stepping = false;
-            say(QStringLiteral("acted %1 %2 %3").arg(player.attacksMade).arg(player.lastAction, mapOf(territoryState)));
-        }
-        if (player.trades != tradesSaid) {
-            tradesSaid = player.trades;
-            say(QStringLiteral("trades %1").arg(tradesSaid));
-        }
-        if (stateAsked && queuesIdle()) {
-            stateAsked = false;
-            say(QStringLiteral("state ") + sharedState());
-        }
-        if (recordAsked && queuesIdle()) {
-            recordAsked = false;
-            say(QStringLiteral("record ") + gameRecordText());
-        }
-        if (!endedSaid && gameHereEnded()) {
-            endedSaid = true;
-            say(QStringLiteral("ended"));
-        }
-        if (saveAsked && queuesIdle() && saveAllowed && screenMode == 9) {
-            saveAsked = false;
-            player.mayAct = false;
-            saveThroughGameMenu(*window, [&](const std::function<bool()> &done) {
-                QElapsedTimer clock;
-                clock.start();
-                while (!done() && clock.elapsed() < 20000)
-                    runLoopOnce(*window, player, sayLaunched);
-                return done();
-            });
-        }
-    }
-    window.reset(); // the window's farewell, as when the program closes
-    say(QStringLiteral("closed"));
+    copy.run();
     return 0;
 }
 
@@ -583,7 +642,7 @@ public:
     QString name;
     QProcess process;
     QStringList boxes;
-    QString lastState; // its last answer to "state"
+    QString lastState; // the state it last said it holds
     bool stateAsked = false; // and no answer yet
     QString seatLine;
     QString record;
@@ -591,13 +650,12 @@ public:
     bool ended = false;
     bool closed = false;
     int trades = 0;
-    int actions = 0; // one for each "step" done
+    int actions = 0; // one for each "step" answered
+    QStringList actedKinds; // what each step was
     int attacks = -1; // the attacks made, as the last step told
     QString acted;   // what the last step was, and the territories after it
-    QString map;     // the last answer to "map"
     bool clocked = false;
     bool frozen = false;
-    int ticks = 0;     // its game loop's ticks when it showed its last box
     QString proposed;  // the name its Save Game proposed
 
     void start(const QString &program, quint16 port, quint32 seed, const QString &folder)
@@ -620,7 +678,9 @@ private:
             else if (line.startsWith(QLatin1String("state "))) {
                 lastState = line.mid(6);
                 stateAsked = false;
-            } else if (line.startsWith(QLatin1String("seat ")))
+            } else if (line.startsWith(QLatin1String("holds ")))
+                lastState = line.mid(6);
+            else if (line.startsWith(QLatin1String("seat ")))
                 seatLine = line.mid(5);
             else if (line.startsWith(QLatin1String("record ")))
                 record = line.mid(7);
@@ -632,9 +692,8 @@ private:
                 ++actions;
                 attacks = line.section(QLatin1Char(' '), 1, 1).toInt();
                 acted = line.section(QLatin1Char(' '), 2);
-            } else if (line.startsWith(QLatin1String("map ")))
-                map = line.mid(4);
-            else if (line == QLatin1String("clock"))
+                actedKinds << acted.section(QLatin1Char(' '), 0, 0);
+            } else if (line == QLatin1String("clock"))
                 clocked = true;
             else if (line == QLatin1String("frozen"))
                 frozen = true;
@@ -642,8 +701,6 @@ private:
                 ended = true;
             else if (line == QLatin1String("closed"))
                 closed = true;
-            else if (line.startsWith(QLatin1String("ticks ")))
-                ticks = line.mid(6).toInt();
             else if (line.startsWith(QLatin1String("proposed ")))
                 proposed = line.mid(9);
         }
@@ -665,17 +722,29 @@ protected:
 
     void runHostOnce() { runLoopOnce(*window, *player); }
 
+    // The host's loop runs until `done` holds; false only when it never does (a hang).
     template <typename Condition>
-    bool runUntil(Condition done, int limitMs = 30000)
+    bool runUntil(Condition done)
     {
         QElapsedTimer clock;
         clock.start();
         while (!done()) {
-            if (clock.elapsed() > limitMs)
+            if (clock.elapsed() > kHangGuardMs)
                 return false;
             runHostOnce();
         }
         return true;
+    }
+
+    // The host's events only, its game loop standing still, until `done` holds.
+    template <typename Condition>
+    bool runEventsUntil(Condition done)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < kHangGuardMs)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        return done();
     }
 
     // The host opens its lobby on an ephemeral port of 127.0.0.1 and the two copies join; `shown`:
@@ -711,33 +780,6 @@ protected:
             bobFolder = std::make_unique<QTemporaryDir>();
     }
 
-    // The copies are asked again and again until `agreed`, or the time is up. What the host has
-    // sent may still be on its way: the sockets hold small writes back until the last one is
-    // acknowledged, some 40 ms on loopback, and hundreds of asks fit in that.
-    template <typename Agreed>
-    bool askUntil(const QList<Copy *> &copies, Agreed agreed, int limitMs = 20000)
-    {
-        QElapsedTimer clock;
-        clock.start();
-        do {
-            for (Copy *c : copies) {
-                c->stateAsked = true;
-                c->send(QStringLiteral("state"));
-            }
-            const auto answered = [copies] {
-                for (Copy *c : copies)
-                    if (c->stateAsked)
-                        return false;
-                return true;
-            };
-            if (!runUntil(answered, int(qMax(qint64(1), limitMs - clock.elapsed()))))
-                return false;
-            if (agreed())
-                return true;
-        } while (clock.elapsed() < limitMs);
-        return false;
-    }
-
     // The copies still running.
     QList<Copy *> copiesAtTable()
     {
@@ -749,23 +791,34 @@ protected:
     }
 
     // Every machine holds what the host holds.
-    bool allAgree()
+    bool allAgree() { return holdWhatTheHostHolds(copiesAtTable()); }
+
+    // One copy holds what the host holds.
+    bool agrees(Copy &c) { return holdWhatTheHostHolds({&c}); }
+
+    // The copies come to hold what the host holds. Each is asked once: its answer comes after
+    // everything it has done itself. The host's messages may still be on their way to it, and
+    // what they change it says of itself as it takes them.
+    bool holdWhatTheHostHolds(const QList<Copy *> &copies)
     {
-        // The host's state as it is when the answers are in: a turn may end while they come.
+        for (Copy *c : copies) {
+            c->stateAsked = true;
+            c->send(QStringLiteral("state"));
+        }
+        // The host's state as it is when the word comes: a turn may end meanwhile.
         QString expected;
-        const QList<Copy *> copies = copiesAtTable();
         const auto agreed = [&] {
             expected = sharedState();
             for (Copy *c : copies)
-                if (c->lastState != expected)
+                if (c->stateAsked || c->lastState != expected)
                     return false;
             return true;
         };
-        if (askUntil(copies, agreed))
+        if (runUntil(agreed))
             return true;
         for (Copy *c : copies) {
             if (c->stateAsked)
-                qWarning("%s has not answered the last ask", qPrintable(c->name));
+                qWarning("%s has not answered", qPrintable(c->name));
             if (!c->boxes.isEmpty())
                 qWarning("%s was shown: %s", qPrintable(c->name), qPrintable(c->boxes.join(QStringLiteral(" / "))));
             const QStringList mine = expected.split(QLatin1Char('|'));
@@ -818,10 +871,15 @@ protected:
         return false;
     }
 
-    // One copy holds what the host holds.
-    bool agrees(Copy &c)
+    // The copy's answer to "seat", sent in one write after the commands `before`: its seat and
+    // whether its player acts, once it has taken them and its own steps have played.
+    QString seatOf(Copy &c, const QStringList &before = {})
     {
-        return askUntil({&c}, [&c] { return c.lastState == sharedState(); });
+        c.seatLine.clear();
+        c.send((before + QStringList{QStringLiteral("seat")}).join(QLatin1Char('\n')));
+        if (!runUntil([&c] { return !c.seatLine.isEmpty(); }))
+            return QStringLiteral("no answer");
+        return c.seatLine;
     }
 
     Copy *copyOfSeat(int p) { return p == 2 ? alice.get() : p == 3 ? bob.get() : nullptr; }

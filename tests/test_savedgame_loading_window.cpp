@@ -4,6 +4,7 @@
 
 #include "TestSupport.h"
 #include "test_dialogs_support.h"
+#include "test_net_waits.h"
 
 #include "ai/AiState.h"
 #include "app/GameLoop.h"
@@ -338,15 +339,15 @@ class TestSavedGameLoadingWindow : public QObject {
         const SetupStepResult joined = runJoinSteps(*window);
         script.install();
         QCOMPARE(int(joined), int(SetupStepResult::Continue));
-        QVERIFY(host.waitForNewConnection(5000));
+        QVERIFY(host.waitForNewConnection(kHangGuardMs));
         QTcpSocket *toClient = host.nextPendingConnection();
         toClient->setParent(window.get());
         toClient->write(plainMessage(1001, QByteArray(" 2")));
-        QTRY_COMPARE(networkSeat, 2);
+        QTRY_COMPARE_WITH_TIMEOUT(networkSeat, 2, kHangGuardMs);
         toClient->write(start);
-        QTRY_COMPARE(screenMode, 9);
+        QTRY_COMPARE_WITH_TIMEOUT(screenMode, 9, kHangGuardMs);
         toClient->write(turn);
-        QTRY_VERIFY(netSession.clientActing);
+        QTRY_VERIFY_WITH_TIMEOUT(netSession.clientActing, kHangGuardMs);
         for (int tick = 0; tick < 100 && !(turnStarted && saveAllowed); ++tick)
             window->gameTick();
         QVERIFY(turnStarted && saveAllowed);

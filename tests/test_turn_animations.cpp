@@ -8,6 +8,7 @@
 
 #include "test_mapclicks_support.h"
 #include "test_net_support.h"
+#include "test_net_waits.h"
 
 #include "app/GameLoop.h"
 #include "app/PaintMapView.h"
@@ -18,6 +19,9 @@
 #include "setup/ChoiceDialog.h"
 #include "state/MapPicture.h"
 #include "state/SpriteQueue.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
 
 #include <algorithm>
 #include <tuple>
@@ -106,7 +110,7 @@ public:
     bool join(quint16 port)
     {
         socket.connectToHost(QHostAddress::LocalHost, port);
-        if (!socket.waitForConnected(5000))
+        if (!socket.waitForConnected(kHangGuardMs))
             return false;
         socket.write("1000" + QByteArray("Alice").leftJustified(kJoinNameLength));
         return true;
@@ -215,19 +219,32 @@ class TestTurnAnimations : public QObject, private ClickFixture {
     Q_OBJECT
 
     std::unique_ptr<LoopbackSeat> seat;
+    QTimer wake; // ends the network loop's wait for the next event
 
-    // Runs the loop, and the other seat's socket in a network game, until `done` holds.
+    // Runs the loop, and the other seat's socket in a network game, until `done` holds. A local
+    // game plays on tick by tick. In a network game, with nothing to play, the loop waits for the
+    // next event (the wake timer ends the wait) and ticks once, unless the other seat's
+    // acknowledgement is on its way: a tick stands for the game timer's 512 ms, and the ticks that
+    // pass while one is awaited give the game up.
     template <typename Condition>
     bool play(Condition done)
     {
-        for (int i = 0; i < 4000 && !done(); ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        for (int i = 0; !done(); ++i) {
+            if (seat ? clock.elapsed() > kHangGuardMs : i >= 4000)
+                return false;
             if (seat) {
                 QCoreApplication::processEvents();
                 seat->serve();
+                if (queuesDrained())
+                    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+                if (queuesDrained() && awaitedAckCode != 0)
+                    continue;
             }
             window->gameTick();
         }
-        return done();
+        return true;
     }
 
     // A game as its set-up starts it: a local one on the dealt World map with animations on
@@ -246,6 +263,7 @@ class TestTurnAnimations : public QObject, private ClickFixture {
         if (hostOnLoopback(*window, QStringLiteral("Hosty")) != SetupStepResult::Continue)
             return false;
         seat = std::make_unique<LoopbackSeat>();
+        wake.start(100);
         if (!seat->join(tcpServer->serverPort()) || !play([] { return joinedPlayers == 2; }))
             return false;
         window->startNewGame();

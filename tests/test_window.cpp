@@ -2,6 +2,7 @@
 // pinch zoom, pointer tracking and the farewell a network game sends when the program ends.
 
 #include "TestSupport.h"
+#include "test_net_waits.h"
 
 #include "app/DialogState.h"
 #include "app/NetworkState.h"
@@ -85,7 +86,7 @@ struct LoopbackPeers {
             return false;
         for (int n = 1; n <= count; ++n) {
             clientSocket(n)->connectToHost(QHostAddress::LocalHost, server.serverPort());
-            if (!clientSocket(n)->waitForConnected(5000) || !server.waitForNewConnection(5000))
+            if (!clientSocket(n)->waitForConnected(kHangGuardMs) || !server.waitForNewConnection(kHangGuardMs))
                 return false;
             peer[n] = server.nextPendingConnection();
         }
@@ -98,7 +99,7 @@ struct LoopbackPeers {
         QTcpSocket *socket = peer[n];
         QByteArray bytes;
         while (socket->state() == QAbstractSocket::ConnectedState) {
-            if (!socket->waitForReadyRead(5000))
+            if (!socket->waitForReadyRead(kHangGuardMs))
                 break;
             bytes += socket->readAll();
         }
@@ -218,8 +219,8 @@ private slots:
         LoopbackPeers peers;
         QVERIFY(peers.connectWindowSockets(3));
         peers.peer[3]->write("1003");
-        QVERIFY(peers.peer[3]->waitForBytesWritten(5000));
-        QVERIFY(clientSocket3->waitForReadyRead(5000));
+        QVERIFY(peers.peer[3]->waitForBytesWritten(kHangGuardMs));
+        QVERIFY(clientSocket3->waitForReadyRead(kHangGuardMs));
         QCOMPARE(receivingSocketIndex, 3);
     }
 
