@@ -5,6 +5,7 @@
 // wait for.
 
 #include "TestSupport.h"
+#include "test_net_waits.h"
 
 #include "app/ViewArea.h"
 #include "net/NetState.h"
@@ -52,9 +53,6 @@ inline char *toString(const FetchOutcome &outcome)
 }
 } // namespace QTest
 
-// How long a test waits for something on loopback before it takes it for never coming: far
-// beyond what a loaded machine takes, so that only a real hang reaches it.
-constexpr int kHangGuardMs = 60000;
 // The wait for one list file that the tests' online.ini sets: a guard as well.
 constexpr int kListWaitGuardMs = 10000;
 
