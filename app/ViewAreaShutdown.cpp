@@ -25,8 +25,10 @@ namespace {
 constexpr int kFarewellFlushMs = 2000;
 
 // The socket destructor drops what it has not yet handed to the network, and the other side
-// ends its game only on this message: wait, bounded, until every written byte is out. Then every
-// connection closes, so that the others end their game now: one that took no farewell at once.
+// ends its game only on this message: hand it over now, then wait, bounded, for whatever the
+// network could not take at once. The bound limits only that wait, so a slow moment of this
+// program never costs the farewell a link that has room. Then every connection closes, so that
+// the others end their game now: one that took no farewell at once.
 void flushAndCloseSockets(const QList<int> &written)
 {
     const QDeadlineTimer deadline(kFarewellFlushMs);
@@ -40,6 +42,7 @@ void flushAndCloseSockets(const QList<int> &written)
             socket->abort();
             continue;
         }
+        socket->flush();
         while (socket->bytesToWrite() > 0 && !deadline.hasExpired()) {
             if (!socket->waitForBytesWritten(qMax<qint64>(1, deadline.remainingTime())))
                 break;

@@ -34,11 +34,17 @@ class TestSoundOutput : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { testHandler = qInstallMessageHandler(recordMessage); }
+    // The sound server is one that is not there, whatever this machine runs: the backend then
+    // fails as the first effect is made, on this thread, and never plays through the speakers.
+    void initTestCase()
+    {
+        qputenv("PULSE_SERVER", "unix:" + QDir::current().filePath(QStringLiteral("no-sound-server")).toLocal8Bit());
+        testHandler = qInstallMessageHandler(recordMessage);
+    }
     void cleanupTestCase() { qInstallMessageHandler(testHandler); }
 
-    // Whatever this machine has: either the sounds play, or one note says there is no output.
-    void manySoundsMakeOneEffectPerFileAndAtMostOneNote()
+    // Without an audio output one note says so, and nothing more is made after the first effect.
+    void manySoundsMakeOneEffectAndOneNoteWithoutAnOutput()
     {
         const QString attack = writeWavFile(QStringLiteral("attack.wav"));
         const QString place = writeWavFile(QStringLiteral("place.wav"));
@@ -50,10 +56,9 @@ private slots:
             QCoreApplication::processEvents();
         }
         QCOMPARE(backendLines(), 0);
-        QVERIFY(output.effectsMade() <= 2);
-        QCOMPARE(count(QLatin1String(kNoSoundOutputNote)), output.available() ? 0 : 1);
-        if (!output.available())
-            QCOMPARE(output.effectsMade(), 1);
+        QVERIFY(!output.available());
+        QCOMPARE(output.effectsMade(), 1);
+        QCOMPARE(count(QLatin1String(kNoSoundOutputNote)), 1);
     }
 
     // The backend's report of a lost server, from any thread: noted once, nothing made after it,
