@@ -114,23 +114,25 @@ private slots:
                 lastKey = key;
                 player->mayAct = false;
                 ++handOvers;
-                QVERIFY2(allAgree(), qPrintable(QStringLiteral("hand-over %1 (%2)").arg(handOvers).arg(key)));
+                const QString handOver = QStringLiteral("hand-over %1 (%2)").arg(handOvers).arg(key);
+                QVERIFY2(allAgree(), qPrintable(handOver));
+                // What they agree on is a game still played, not the start screen that a machine
+                // giving up or leaving leaves everywhere (nobody's turn, and no game over).
+                QVERIFY2(tableStillPlays(), qPrintable(handOver));
                 int out = 0;
                 for (int p = 1; p <= 3; ++p)
                     out += playerOutOfGame(p) ? 1 : 0;
                 eliminations = out;
                 rounds = turnsTaken[1];
-                if (currentPlayer == 1)
-                    player->mayAct = true;
-                else
-                    copyOfSeat(currentPlayer)->send(QStringLiteral("go"));
+                QVERIFY2(handOnPlay(), qPrintable(handOver));
             }
-            // Play goes on: the host's own player acts, or the others' messages come. While
-            // another machine acts, the host shows each of its actions as it is taken.
+            // Play goes on: the host's own player acts, or the others' messages come (or the end
+            // of the game here, told at the next hand-over). While another machine acts, the
+            // host shows each of its actions as it is taken.
             QVERIFY(runUntil([&] {
                 if (currentPlayer != 1 && queuesIdle() && displayedTerritoryState != territoryState)
                     ++shownBehind;
-                return gameOver || !queuesIdle() || awaitedAckCode != 0 || player->act();
+                return gameOver || networkSeat != 1 || !queuesIdle() || awaitedAckCode != 0 || player->act();
             }));
         }
         QVERIFY2(gameOver, "the game did not end");

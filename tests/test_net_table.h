@@ -837,9 +837,49 @@ protected:
         return false;
     }
 
+    // The game goes on at every machine of the table: the host's, and every copy started, none of
+    // which has given it up, left or seen it end. A game ended so agrees everywhere on a start
+    // screen with nobody to play; what each machine was shown tells why.
+    bool tableStillPlays()
+    {
+        bool playing = networkSeat == 1 && hostQuits == 0;
+        for (Copy *c : {alice.get(), bob.get()})
+            playing = playing && (!c || (!c->ended && c->process.state() == QProcess::Running));
+        if (playing)
+            return true;
+        qWarning("the game ended at the table; the host was shown: %s", qPrintable(seat.messageTexts().join(QStringLiteral(" / "))));
+        for (Copy *c : {alice.get(), bob.get()})
+            if (c)
+                qWarning("%s (%s) was shown: %s", qPrintable(c->name),
+                         c->process.state() != QProcess::Running ? "its program has ended"
+                         : c->ended                              ? "its game has ended"
+                                                                 : "still playing",
+                         qPrintable(c->boxes.join(QStringLiteral(" / "))));
+        return false;
+    }
+
+    // The placement or turn that every machine agrees is to be played goes to its player: the
+    // host's own, or the copy at that seat, told to go. False, and told, when no machine of the
+    // table sits at that seat.
+    bool handOnPlay()
+    {
+        if (currentPlayer == 1) {
+            player->mayAct = true;
+            return true;
+        }
+        Copy *c = copyOfSeat(currentPlayer);
+        if (!c) {
+            qWarning("no machine of the table plays seat %d", int(currentPlayer));
+            return false;
+        }
+        c->send(QStringLiteral("go"));
+        return true;
+    }
+
     // Play goes on, every machine's player at his own turns, until `stop` holds (checked at each
     // hand-over, once every machine agrees, and before each of the host's actions) or the game
-    // is over. False when play stood still or the machines did not agree.
+    // is over. False when play stood still, the machines did not agree or the game ended
+    // without being over.
     bool playOn(const std::function<bool()> &stop)
     {
         QString lastKey;
@@ -852,16 +892,14 @@ protected:
             if (key != lastKey) {
                 lastKey = key;
                 player->mayAct = false;
-                if (!allAgree())
+                if (!allAgree() || !tableStillPlays())
                     return false;
                 if (stop())
                     return true;
-                if (currentPlayer == 1)
-                    player->mayAct = true;
-                else if (Copy *c = copyOfSeat(currentPlayer))
-                    c->send(QStringLiteral("go"));
+                if (!handOnPlay())
+                    return false;
             }
-            if (!runUntil([&] { return gameOver || !queuesIdle() || awaitedAckCode != 0 || stop() || player->act(); }))
+            if (!runUntil([&] { return gameOver || networkSeat != 1 || !queuesIdle() || awaitedAckCode != 0 || stop() || player->act(); }))
                 return false;
             if (!gameOver && stop()) {
                 player->mayAct = false;
