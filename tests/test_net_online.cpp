@@ -50,11 +50,6 @@ class TestNetOnline : public QObject {
     std::unique_ptr<ViewArea> window;
     std::unique_ptr<ListServer> server;
 
-    void configure(bool withFile = true)
-    {
-        writeOnlineConfig(withFile ? server->port() : 0);
-    }
-
 private slots:
     void init()
     {
@@ -62,7 +57,7 @@ private slots:
         quits = 0;
         quitEventLoop = [] { ++quits; };
         server = std::make_unique<ListServer>();
-        configure();
+        writeOnlineConfig(server->port());
     }
 
     void cleanup()

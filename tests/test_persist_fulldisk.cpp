@@ -328,9 +328,7 @@ void startChild(QProcess &child, const QString &folder, const QString &role, Kin
 ChildRun runChildIn(const QString &folder, const QString &role, Kind kind, qint64 number,
                     const QString &errorFile = QString())
 {
-    QProcess child;
-    startChild(child, folder, role, kind, number, errorFile);
-    return finishChild(child);
+    return persistchild::runChildIn(folder, {role, nameOf(kind), QString::number(number)}, errorFile);
 }
 
 mode_t modeOf(const QString &path)
