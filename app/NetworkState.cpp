@@ -25,7 +25,7 @@ qint32 msgFlag = 0;
 QString chatInput;
 QString chatOutgoing;
 QString topFiveText;
-QStringList downloadedLines;
+QList<ListFile> downloadedLines;
 
 QTcpSocket *clientSocket(int n)
 {

@@ -3,8 +3,10 @@
 // protocol itself (joining, snapshots, acknowledgements, online lists) comes with the network
 // work, which takes these over.
 
+#include "net/ListFile.h"
+
+#include <QList>
 #include <QString>
-#include <QStringList>
 #include <QtGlobal>
 
 class QTcpServer;
@@ -41,7 +43,7 @@ extern qint32 msgFlag;
 extern QString chatInput;
 extern QString chatOutgoing;
 extern QString topFiveText;
-extern QStringList downloadedLines;
+extern QList<ListFile> downloadedLines; // the files of the last list fetch, in the order asked
 
 // Every value above back to its start value (the objects are the window's to create).
 void resetNetworkState();

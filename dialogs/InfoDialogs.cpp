@@ -154,7 +154,8 @@ void ViewArea::showTopFiveDialog()
     if (heading.isEmpty())
         return;
     // Without a server there is no list: the fetch has said so.
-    if (fetchTopFiveList(mapSet, campaignId) == FetchOutcome::NoServer)
+    const ListFileState fetched = fetchTopFiveList(mapSet, campaignId);
+    if (fetched == ListFileState::NotAsked)
         return;
     QDialog dialog;
     giveDialogLook(dialog, QStringLiteral("Tarvan GX"));
@@ -163,7 +164,10 @@ void ViewArea::showTopFiveDialog()
     addLabel(*layout, QStringLiteral("Top 5 - %1").arg(heading));
     auto *list = new QListWidget(&dialog);
     const QStringList entries = topFiveEntries(topFiveText);
-    list->addItems(entries.isEmpty() ? QStringList{QStringLiteral("no entries yet")} : entries);
+    if (fetched == ListFileState::Failed)
+        list->addItem(topFiveListNotFetchedText());
+    else
+        list->addItems(entries.isEmpty() ? QStringList{QStringLiteral("no entries yet")} : entries);
     // Room for a whole entry without scrolling.
     list->setMinimumWidth(list->fontMetrics().horizontalAdvance(QString(kTopFiveEntryLength + 4, QLatin1Char('0'))));
     layout->addWidget(list);

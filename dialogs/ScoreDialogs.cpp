@@ -57,8 +57,8 @@ void showHighScores()
 
 void showGlobalHighScores(ViewArea &view)
 {
-    // Without a server there are no lists: the fetch has said so. Lists that did not come show
-    // as empty.
+    // Without a server there are no lists: the fetch has said so. A list that did not come says
+    // so under its heading.
     if (fetchAllTopFiveLists(&view) == FetchOutcome::NoServer)
         return;
     interaction().pause(300);

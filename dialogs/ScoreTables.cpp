@@ -1,10 +1,10 @@
 #include "dialogs/ScoreTables.h"
 
 #include "net/OnlineServices.h"
+#include "persist/TopFiveSubmission.h"
 
 namespace {
 
-constexpr int kTopFiveEntries = 5;
 constexpr int kPersonalityColumns = 10;
 
 const char *const kTopFiveHeadings[kTopFiveListCount] = {
@@ -95,22 +95,27 @@ QString topFiveHeading(int k)
 
 QStringList topFiveEntries(const QString &text)
 {
-    QStringList entries;
-    for (int start = 0; entries.size() < kTopFiveEntries && start + kTopFiveEntryLength <= text.size();
-         start += kTopFiveEntryLength)
-        entries.append(text.mid(start, kTopFiveEntryLength));
+    QStringList entries = topFiveListEntries(text);
     // The losses stand right-aligned at the front, so the text order puts the fewest first.
     entries.sort(Qt::CaseSensitive);
     return entries;
 }
 
-std::array<QStringList, 3> topFiveColumns(const QStringList &lists)
+QString topFiveListNotFetchedText()
+{
+    return QStringLiteral("The list could not be fetched.");
+}
+
+std::array<QStringList, 3> topFiveColumns(const QList<ListFile> &lists)
 {
     std::array<QStringList, 3> columns;
     for (int k = 0; k < lists.size() && k < kTopFiveListCount; ++k) {
         QStringList &column = columns[k % 3];
         column.append(topFiveHeading(k));
-        column += topFiveEntries(lists[k]);
+        if (lists[k].state == ListFileState::Failed)
+            column.append(topFiveListNotFetchedText());
+        else
+            column += topFiveEntries(lists[k].text);
         column.append(QStringLiteral(" "));
     }
     return columns;

@@ -3,6 +3,7 @@
 // record of the scores file, and the downloaded top-five lists cut into entries and arranged in
 // three columns under the names of their maps.
 
+#include "net/ListFile.h"
 #include "persist/Scores.h"
 
 #include <QString>
@@ -26,6 +27,9 @@ ScoresTable readScoresTable();
 QString topFiveHeading(int k);
 // A top-five text cut into its whole 25-character entries (five at most), fewest losses first.
 QStringList topFiveEntries(const QString &text);
+// What a list view shows in place of the entries of a list that could not be fetched.
+QString topFiveListNotFetchedText();
 // The lists fetched, in the order they were asked for, as the three columns of the global high
-// scores: list k goes to column k mod 3 under its heading, followed by a blank line.
-std::array<QStringList, 3> topFiveColumns(const QStringList &lists);
+// scores: list k goes to column k mod 3 under its heading, followed by a blank line; a list that
+// could not be fetched says so.
+std::array<QStringList, 3> topFiveColumns(const QList<ListFile> &lists);

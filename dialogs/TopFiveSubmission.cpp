@@ -18,6 +18,13 @@ void sayNotGoodEnough()
                           QStringLiteral("Sorry, this is not good enough for a top5 listing."));
 }
 
+void sayListNotFetched()
+{
+    interaction().message(MessageIcon::Warning, QStringLiteral("Tarvan GX"),
+                          QStringLiteral("The top five list could not be fetched from the server, so your score "
+                                         "was not sent."));
+}
+
 // The name for the list: empty when the player cancels or leaves the name empty.
 QString askSubmissionName(ViewArea &view, int losses)
 {
@@ -47,9 +54,15 @@ void submitTopFiveScore(int mapSet, int losses)
         sayNotGoodEnough();
         return;
     }
-    // Without a server nothing can be submitted: the fetch has said so.
-    if (fetchTopFiveList(mapSet, campaignId) == FetchOutcome::NoServer)
+    // Without a server nothing can be submitted: the fetch has said so. A list that failed to
+    // come may well hold entries: a list sent without them would lose them.
+    const ListFileState fetched = fetchTopFiveList(mapSet, campaignId);
+    if (fetched == ListFileState::NotAsked)
         return;
+    if (fetched == ListFileState::Failed) {
+        sayListNotFetched();
+        return;
+    }
     const int slot = chooseTopFiveSlot(topFiveText, losses);
     if (slot == kTopFiveNotGoodEnough) {
         sayNotGoodEnough();

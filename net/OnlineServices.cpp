@@ -6,6 +6,7 @@
 #include "app/NetworkState.h"
 #include "app/OnlineManagers.h"
 #include "persist/Settings.h"
+#include "persist/TopFiveSubmission.h"
 #include "state/GameState.h"
 #include "state/MapView.h"
 #include "state/Seams.h"
@@ -15,34 +16,31 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QPointer>
 #include <QTimer>
 
 #include <functional>
 
 namespace {
 
-constexpr char kFileProperty[] = "tarvanFile";
-constexpr char kBatchProperty[] = "tarvanBatch";
+constexpr char kFetchProperty[] = "tarvanFetch"; // the fetch a reply belongs to
+constexpr char kIndexProperty[] = "tarvanIndex"; // which of its files
 constexpr char kUploadProperty[] = "tarvanUpload";
+constexpr char kSizeProperty[] = "tarvanSize"; // an upload's bytes
+constexpr char kSentProperty[] = "tarvanSent"; // and how many of them went
 constexpr int kListWaitMs = 200;
 constexpr int kSmallScreenListWaitMs = 300;
 constexpr int kSingleListWaitMs = 3000;
 constexpr int kGameNameLength = 20;
 constexpr int kTopFiveNameLength = 20;
-constexpr int kMaxTopFiveEntries = 5;
-
-// Which fetch `downloadedLines` belongs to now: a late reply of another one is not written there.
-enum class LinesOwner { None, GameList, TopFive };
+const QString kControlFile = QStringLiteral("agame+.txt");
 
 struct OnlineState {
-    LinesOwner owner = LinesOwner::None;
-    int gameListBatch = 0;
-    int gameListRepliesLeft = 0;
+    int lastFetch = 0;
+    int fetchUnderWay = 0; // its replies alone are taken; 0 when none is
+    QList<ListFile> fetched; // its files, in the order asked
+    int repliesLeft = 0;
     QString controlText;
-    int topFiveBatch = 0;
-    int topFiveRepliesLeft = 0;
-    int singleRequest = 0;
-    bool singleArrived = false;
     bool topFiveUploadFailed = false;
 };
 
@@ -73,30 +71,64 @@ QString replyText(QNetworkReply *reply)
     return end < 0 ? text : text.left(end);
 }
 
-void fetchFile(QNetworkAccessManager *manager, const OnlineConfig &config, const QString &file, int batch)
+ListFile listFileOf(QNetworkReply *reply)
+{
+    ListFile file;
+    if (replySucceeded(reply)) {
+        file.state = ListFileState::Came;
+        file.text = replyText(reply);
+    } else {
+        // HTTP answers 404 with this error alone; a list not begun yet is no failure.
+        file.state = reply->error() == QNetworkReply::ContentNotFoundError ? ListFileState::Absent
+                                                                           : ListFileState::Failed;
+    }
+    return file;
+}
+
+QNetworkReply *requestFile(QNetworkAccessManager *manager, const OnlineConfig &config, const QString &file,
+                           int fetch, int index)
 {
     QNetworkRequest request(config.lists.resolved(QUrl(file)));
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     QNetworkReply *reply = manager->get(request);
-    reply->setProperty(kFileProperty, file);
-    reply->setProperty(kBatchProperty, batch);
+    reply->setProperty(kFetchProperty, fetch);
+    reply->setProperty(kIndexProperty, index);
+    return reply;
+}
+
+int uploadWaitMs(const OnlineConfig &config)
+{
+    return qMax(kLeastUploadWaitMs, config.waitMs);
 }
 
 void sendFile(QNetworkAccessManager *manager, const OnlineConfig &config, const QString &file, const QByteArray &body)
 {
     QNetworkRequest request(config.uploads.resolved(QUrl(file)));
     request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("text/plain"));
+    // Else a short upload's progress may never be told.
+    request.setAttribute(QNetworkRequest::EmitAllUploadProgressSignalsAttribute, true);
     QNetworkReply *reply = manager->put(request, body);
-    reply->setProperty(kFileProperty, file);
     reply->setProperty(kUploadProperty, true);
+    reply->setProperty(kSizeProperty, qint64(body.size()));
+    reply->setProperty(kSentProperty, qint64(0));
+    // Qt tells (0, 0) at the end: the most that went counts.
+    QObject::connect(reply, &QNetworkReply::uploadProgress, reply, [reply](qint64 sent, qint64) {
+        reply->setProperty(kSentProperty, qMax(sent, reply->property(kSentProperty).toLongLong()));
+    });
+    // Qt's transfer timeout is for idle HTTP alone: an FTP server that never greets or never
+    // confirms would hold the upload for ever. Aborted, it finishes as failed.
+    QTimer::singleShot(uploadWaitMs(config), reply, [reply] {
+        if (!reply->isFinished())
+            reply->abort();
+    });
 }
 
 // Processes events until `done` holds or the time is up; a reply ends the wait early. Whether
 // every reply came in time.
-FetchOutcome waitForReplies(QNetworkAccessManager *manager, const std::function<bool()> &done, int milliseconds)
+bool waitForReplies(QNetworkAccessManager *manager, const std::function<bool()> &done, int milliseconds)
 {
     if (done())
-        return FetchOutcome::AllCame;
+        return true;
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
@@ -107,7 +139,32 @@ FetchOutcome waitForReplies(QNetworkAccessManager *manager, const std::function<
     });
     timer.start(milliseconds);
     loop.exec();
-    return done() ? FetchOutcome::AllCame : FetchOutcome::NotAllCame;
+    return done();
+}
+
+// Asks for `files` and waits up to `waitMs` for their replies, which land in `online().fetched`
+// by the order asked; a file whose reply did not come in time failed. The requests still open
+// then are aborted, so that none holds a connection or brings anything later.
+FetchOutcome fetchFiles(QNetworkAccessManager *manager, const OnlineConfig &config, const QStringList &files,
+                        int waitMs)
+{
+    OnlineState &state = online();
+    const int fetch = ++state.lastFetch;
+    state.fetchUnderWay = fetch;
+    state.fetched = QList<ListFile>();
+    for (int i = 0; i < files.size(); ++i)
+        state.fetched.append(ListFile{ListFileState::Failed, QString()});
+    state.repliesLeft = files.size();
+    QList<QPointer<QNetworkReply>> replies;
+    for (int i = 0; i < files.size(); ++i)
+        replies.append(requestFile(manager, config, files[i], fetch, i));
+    const bool allCame = waitForReplies(manager, [&state] { return state.repliesLeft <= 0; }, waitMs);
+    state.fetchUnderWay = 0;
+    // The last first: a connection freed by an aborted request would take up one still queued.
+    for (auto reply = replies.crbegin(); reply != replies.crend(); ++reply)
+        if (*reply && !(*reply)->isFinished())
+            (*reply)->abort();
+    return allCame ? FetchOutcome::AllCame : FetchOutcome::NotAllCame;
 }
 
 int listWaitMs(const OnlineConfig &config)
@@ -122,15 +179,6 @@ QString utcText(const char *format)
     return QLocale::c().toString(interaction().now().toUTC(), QLatin1String(format));
 }
 
-QStringList wholeEntries(const QString &list)
-{
-    QStringList entries;
-    for (int at = 0; at + kTopFiveEntryLength <= list.size() && entries.size() < kMaxTopFiveEntries;
-         at += kTopFiveEntryLength)
-        entries.append(list.mid(at, kTopFiveEntryLength));
-    return entries;
-}
-
 // The configuration, unavailable as well without the manager that would carry the transfers.
 OnlineConfig configFor(QNetworkAccessManager *manager)
 {
@@ -139,14 +187,13 @@ OnlineConfig configFor(QNetworkAccessManager *manager)
     return config;
 }
 
-// `downloadedLines` becomes `files` empty texts that the replies of this fetch fill in; the
-// configuration, not available (and said so) when the file or the manager is missing.
-OnlineConfig beginListFetch(LinesOwner owner, int files, QNetworkAccessManager *manager)
+// `downloadedLines` becomes `files` files not asked for yet; the configuration, not available
+// (and said so) when the file or the manager is missing.
+OnlineConfig beginListFetch(int files, QNetworkAccessManager *manager)
 {
-    downloadedLines = QStringList();
+    downloadedLines = QList<ListFile>();
     for (int i = 0; i < files; ++i)
-        downloadedLines.append(QString());
-    online().owner = owner;
+        downloadedLines.append(ListFile());
     const OnlineConfig config = configFor(manager);
     if (!config.available)
         sayUnavailable();
@@ -213,13 +260,14 @@ QString topFiveEntryText(const QString &name, int losses)
 
 QString topFiveListWith(const QString &list, const QString &entry, int slot)
 {
-    QStringList entries = wholeEntries(list);
+    QStringList entries = topFiveListEntries(list);
     if (slot >= 1 && slot <= entries.size())
         entries[slot - 1] = entry;
-    else if (entries.size() < kMaxTopFiveEntries)
+    else if (entries.size() < kTopFiveEntries)
         entries.append(entry);
     else
-        entries[kMaxTopFiveEntries - 1] = entry;
+        entries[kTopFiveEntries - 1] = entry;
+    // A short fifth entry kept stays last, where a reader expects it.
     return entries.join(QString());
 }
 
@@ -232,19 +280,18 @@ FetchOutcome fetchGameList(ViewArea *, QString &controlLetter)
 {
     OnlineState &state = online();
     state.controlText.clear();
-    const OnlineConfig config = beginListFetch(LinesOwner::GameList, kGameListSlots, gameListManager());
+    const OnlineConfig config = beginListFetch(kGameListSlots, gameListManager());
     if (!config.available) {
         controlLetter = QStringLiteral("E");
         return FetchOutcome::NoServer;
     }
-    const int batch = ++state.gameListBatch;
-    state.gameListRepliesLeft = 1 + kGameListSlots;
-    fetchFile(gameListManager(), config, QStringLiteral("agame+.txt"), batch);
+    QStringList files{kControlFile};
     for (int slot = 0; slot < kGameListSlots; ++slot)
-        fetchFile(gameListManager(), config, gameListFileName(slot), batch);
+        files.append(gameListFileName(slot));
     const FetchOutcome outcome =
-        waitForReplies(gameListManager(), [&state] { return state.gameListRepliesLeft <= 0; },
-                       listWaitMs(config) * (1 + kGameListSlots));
+        fetchFiles(gameListManager(), config, files, listWaitMs(config) * files.size());
+    state.controlText = state.fetched[0].text;
+    downloadedLines = state.fetched.mid(1);
     if (!state.controlText.isEmpty())
         controlLetter = state.controlText.left(1);
     if (controlLetter == QLatin1String("E"))
@@ -253,23 +300,15 @@ FetchOutcome fetchGameList(ViewArea *, QString &controlLetter)
     return outcome;
 }
 
-void takeGameListReply(QNetworkReply *reply)
+void takeListReply(QNetworkReply *reply)
 {
     OnlineState &state = online();
-    if (reply->property(kBatchProperty).toInt() != state.gameListBatch)
+    const int fetch = reply->property(kFetchProperty).toInt();
+    const int index = reply->property(kIndexProperty).toInt();
+    if (fetch == 0 || fetch != state.fetchUnderWay || index < 0 || index >= state.fetched.size())
         return;
-    --state.gameListRepliesLeft;
-    if (!replySucceeded(reply))
-        return;
-    const QString file = reply->property(kFileProperty).toString();
-    const QString text = replyText(reply);
-    if (file == QLatin1String("agame+.txt")) {
-        state.controlText = text;
-        return;
-    }
-    for (int slot = 0; slot < kGameListSlots; ++slot)
-        if (file == gameListFileName(slot) && state.owner == LinesOwner::GameList && slot < downloadedLines.size())
-            downloadedLines[slot] = text;
+    state.fetched[index] = listFileOf(reply);
+    --state.repliesLeft;
 }
 
 void uploadGameListEntry(int slot, const QString &address, int closed)
@@ -306,58 +345,29 @@ QString topFiveTarget(int mapSet, int campaignId, OnlineConfig &config)
 
 } // namespace
 
-FetchOutcome fetchTopFiveList(int mapSet, int campaignId)
+ListFileState fetchTopFiveList(int mapSet, int campaignId)
 {
     topFiveText = QStringLiteral(" ");
-    // A map without a list asks for nothing, and so has all it asked for.
-    if (topFiveFileName(mapSet, campaignId).isEmpty())
-        return FetchOutcome::AllCame;
     OnlineConfig config;
     const QString file = topFiveTarget(mapSet, campaignId, config);
     if (file.isEmpty())
-        return FetchOutcome::NoServer;
-    OnlineState &state = online();
-    state.singleArrived = false;
-    // A single list is told from the batches by its negative number.
-    fetchFile(topFiveManager(), config, file, -++state.singleRequest);
-    return waitForReplies(topFiveManager(), [&state] { return state.singleArrived; },
-                          config.waitMs > 0 ? config.waitMs : kSingleListWaitMs);
+        return ListFileState::NotAsked;
+    fetchFiles(topFiveManager(), config, {file}, config.waitMs > 0 ? config.waitMs : kSingleListWaitMs);
+    const ListFile &list = online().fetched[0];
+    if (list.state == ListFileState::Came)
+        topFiveText = list.text;
+    return list.state;
 }
 
 FetchOutcome fetchAllTopFiveLists(ViewArea *)
 {
-    OnlineState &state = online();
-    const OnlineConfig config = beginListFetch(LinesOwner::TopFive, kTopFiveListCount, topFiveManager());
+    const OnlineConfig config = beginListFetch(kTopFiveListCount, topFiveManager());
     if (!config.available)
         return FetchOutcome::NoServer;
-    const int batch = ++state.topFiveBatch;
-    state.topFiveRepliesLeft = kTopFiveListCount;
-    for (const QString &file : topFiveFileNames())
-        fetchFile(topFiveManager(), config, file, batch);
-    return waitForReplies(topFiveManager(), [&state] { return state.topFiveRepliesLeft <= 0; },
-                          listWaitMs(config) * kTopFiveListCount);
-}
-
-void takeTopFiveReply(QNetworkReply *reply)
-{
-    OnlineState &state = online();
-    const int batch = reply->property(kBatchProperty).toInt();
-    const bool single = batch < 0;
-    if (single ? -batch != state.singleRequest : batch != state.topFiveBatch)
-        return;
-    if (single)
-        state.singleArrived = true;
-    else
-        --state.topFiveRepliesLeft;
-    if (!replySucceeded(reply))
-        return;
-    const QString text = replyText(reply);
-    topFiveText = text;
-    if (single || state.owner != LinesOwner::TopFive)
-        return;
-    const int index = topFiveFileNames().indexOf(reply->property(kFileProperty).toString());
-    if (index >= 0 && index < downloadedLines.size())
-        downloadedLines[index] = text;
+    const FetchOutcome outcome =
+        fetchFiles(topFiveManager(), config, topFiveFileNames(), listWaitMs(config) * kTopFiveListCount);
+    downloadedLines = online().fetched;
+    return outcome;
 }
 
 void uploadTopFive(int mapSet, int campaignId, const QString &name, int losses, int slot)
@@ -366,10 +376,8 @@ void uploadTopFive(int mapSet, int campaignId, const QString &name, int losses, 
     const QString file = topFiveTarget(mapSet, campaignId, config);
     if (file.isEmpty())
         return;
-    // " " stands for a list that could not be fetched.
-    const QString list = topFiveText.trimmed().isEmpty() ? QString() : topFiveText;
     online().topFiveUploadFailed = false;
-    sendFile(topFiveManager(), config, file, topFiveListWith(list, topFiveEntryText(name, losses), slot).toUtf8());
+    sendFile(topFiveManager(), config, file, topFiveListWith(topFiveText, topFiveEntryText(name, losses), slot).toUtf8());
 }
 
 bool isUploadReply(QNetworkReply *reply)
@@ -377,9 +385,9 @@ bool isUploadReply(QNetworkReply *reply)
     return reply && reply->property(kUploadProperty).toBool();
 }
 
-bool replyFailed(QNetworkReply *reply)
+bool uploadSucceeded(QNetworkReply *reply)
 {
-    return !replySucceeded(reply);
+    return replySucceeded(reply) && reply->property(kSentProperty).toLongLong() >= reply->property(kSizeProperty).toLongLong();
 }
 
 bool topFiveUploadFailed()

@@ -1,9 +1,16 @@
 #pragma once
 // The online game list and the top-five lists: files fetched by HTTP from the list server and
-// sent back with a login (OnlineConfig.h). Each reply is matched to the file it was asked for,
-// whatever the order in which the replies arrive: `downloadedLines` holds the files in the order
-// they were asked for, a file that did not come as an empty text.
+// sent back with a login (OnlineConfig.h). A fetch asks for its files and waits a bounded time;
+// each reply is matched to the file it was asked for, whatever the order in which the replies
+// arrive. When the wait ends, every request still open is aborted: it holds no connection, and
+// nothing that comes later, nor a reply of another fetch, changes what the fetch brought. Each
+// file comes in one of three ways, never in a shared blank: its text came, the server has no such
+// file (a list not begun yet), or it failed (another error, an HTTP status outside 200..299, no
+// reply within the wait). Only a list that came or is not there may be sent back changed.
 
+#include "net/ListFile.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +21,9 @@ constexpr int kGameListSlots = 5;
 constexpr int kTopFiveListCount = 12;
 constexpr int kGameListEntryLength = 126;
 constexpr int kTopFiveEntryLength = 25;
+// An upload that has not finished within online.ini's wait, and never within less than this, is
+// aborted and counts as not sent.
+constexpr int kLeastUploadWaitMs = 5000;
 
 // "agame0.txt" .. "agame4.txt"; the control file is "agame+.txt".
 QString gameListFileName(int slot);
@@ -27,41 +37,42 @@ QString topFiveFileName(int mapSet, int campaignId);
 QString gameListEntryText(const QString &address, bool closed);
 // One top-five entry: "%4d" losses, a blank, the name padded or cut to 20.
 QString topFiveEntryText(const QString &name, int losses);
-// The list with `entry` appended (slot 0) or in place of entry 1..5; whole entries only, five at
-// most.
+// The list with `entry` appended (slot 0) or in place of entry 1..5; every other entry of the
+// list (topFiveListEntries) is kept as it stands.
 QString topFiveListWith(const QString &list, const QString &entry, int slot);
 
-// What became of a fetch: every reply came before the wait ended (a refusal is a reply too; a
-// fetch of nothing has all it asked for), the wait ended first, or there is no server to ask,
-// which the fetch has said.
+// What became of a fetch of several files: every request was answered before the wait ended
+// (whatever the answer), the wait ended first (the unanswered files failed), or there is no
+// server to ask, which the fetch has said.
 enum class FetchOutcome { AllCame, NotAllCame, NoServer };
 
-// Fetches the control file and the five list files into `downloadedLines` (slot order), waiting
-// a short while for the replies; hands back the control letter in `controlLetter` (preset " "
-// by the caller). "E" (the server is disabled) and a missing configuration show their box and
-// give "E".
+// Fetches the control file and the five list files into `downloadedLines` (slot order); hands
+// back the control letter in `controlLetter` (preset " " by the caller). "E" (the server is
+// disabled) and a missing configuration show their box and give "E".
 FetchOutcome fetchGameList(ViewArea *window, QString &controlLetter);
 // Sends this host's entry as list file `slot` (0..4; any other slot sends nothing); with
 // `closed` 0 the slot and address are kept for the later "Closed" entry.
 void uploadGameListEntry(int slot, const QString &address, int closed);
-// `topFiveText` := " ", then the list of that map set or campaign, waiting for its reply.
-FetchOutcome fetchTopFiveList(int mapSet, int campaignId);
+// The list of that map set or campaign: `topFiveText` holds its text when it came, " " otherwise.
+ListFileState fetchTopFiveList(int mapSet, int campaignId);
 // All twelve lists into `downloadedLines`, in the order of `topFiveFileNames`.
 FetchOutcome fetchAllTopFiveLists(ViewArea *window);
-// Sends the list in `topFiveText` with the new entry; the program closes once it has gone.
+// Sends the list in `topFiveText` with the new entry; the program closes once it has gone or
+// failed.
 void uploadTopFive(int mapSet, int campaignId, const QString &name, int losses, int slot);
 // The control file's text of the last game-list fetch (empty when it did not come).
 QString gameListControlText();
 
-// What the reply slots of the window do with a finished reply (they delete it afterwards).
-void takeGameListReply(QNetworkReply *reply);
-void takeTopFiveReply(QNetworkReply *reply);
+// What the reply slots of the window do with a finished fetch reply (they delete it afterwards).
+void takeListReply(QNetworkReply *reply);
+// The reply is one of the uploads (not a fetched file).
+bool isUploadReply(QNetworkReply *reply);
+// The upload went whole: no error, an HTTP status within 200..299 where there is one, and every
+// byte sent (Qt's FTP client ends without an error and without the file when the server refuses
+// HELP).
+bool uploadSucceeded(QNetworkReply *reply);
 // Whether the last top-five upload failed.
 bool topFiveUploadFailed();
 void markTopFiveUploadFailed(bool failed);
-// The reply is one of the uploads (not a fetched file).
-bool isUploadReply(QNetworkReply *reply);
 
 void resetOnlineServices();
-// The reply did not bring what was asked (an error, or an HTTP status outside 200..299).
-bool replyFailed(QNetworkReply *reply);

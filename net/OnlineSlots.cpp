@@ -24,7 +24,7 @@ void ViewArea::finishedSlot(QNetworkReply *reply)
         uploadDone();
         return;
     }
-    takeGameListReply(reply);
+    takeListReply(reply);
     reply->deleteLater();
 }
 
@@ -33,12 +33,12 @@ void ViewArea::finishedSlotT5(QNetworkReply *reply)
     if (!reply)
         return;
     if (isUploadReply(reply)) {
-        markTopFiveUploadFailed(replyFailed(reply));
+        markTopFiveUploadFailed(!uploadSucceeded(reply));
         reply->deleteLater();
         uploadDoneT5();
         return;
     }
-    takeTopFiveReply(reply);
+    takeListReply(reply);
     reply->deleteLater();
 }
 

@@ -6,7 +6,6 @@ void (*topFiveSubmission)(int mapSet, int losses) = nullptr;
 namespace {
 
 constexpr int kEntryLength = 25;
-constexpr int kEntries = 5;
 // A list this long holds five entries (the fifth may lack its padding).
 constexpr int kFullListLength = 110;
 
@@ -26,16 +25,27 @@ int replaceableLosses(const QString &entry)
 
 } // namespace
 
+QStringList topFiveListEntries(const QString &list)
+{
+    QStringList entries;
+    for (int at = 0; at + kEntryLength <= list.size() && entries.size() < kTopFiveEntries; at += kEntryLength)
+        entries.append(list.mid(at, kEntryLength));
+    if (entries.size() == kTopFiveEntries - 1 && list.size() >= kFullListLength)
+        entries.append(list.mid((kTopFiveEntries - 1) * kEntryLength, kEntryLength));
+    return entries;
+}
+
 int chooseTopFiveSlot(const QString &list, int losses)
 {
     if (losses > kMostTopFiveLosses)
         return kTopFiveNotGoodEnough;
-    if (list.size() < kFullListLength)
+    const QStringList entries = topFiveListEntries(list);
+    if (entries.size() < kTopFiveEntries)
         return 0;
     int worst = -1;
     int slot = kTopFiveNotGoodEnough;
-    for (int k = 1; k <= kEntries && (k - 1) * kEntryLength < list.size(); ++k) {
-        const int value = replaceableLosses(list.mid((k - 1) * kEntryLength));
+    for (int k = 1; k <= entries.size(); ++k) {
+        const int value = replaceableLosses(entries[k - 1]);
         if (value > worst) {
             worst = value;
             slot = k;

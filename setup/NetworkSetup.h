@@ -4,6 +4,8 @@
 // the game list dialog, the hosting settings dialog and the web browser. The defaults are the
 // real ones; tests put loopback-only stand-ins in their place.
 
+#include "net/ListFile.h"
+
 #include <QHostAddress>
 #include <QList>
 #include <QString>
@@ -61,12 +63,16 @@ QString networkNameFor(const QString &configuredName);
 // The address an Internet host announces may not be one that others cannot reach: a private,
 // loopback or link-local address, an empty text, or a name rather than a number.
 bool announcedAddressRefused(const QString &address);
-// The list slot this host's entry goes into (entries by slot, a missing file empty).
-int chooseListSlot(const QStringList &entries, const QString &address, const QString &gameName);
+// A game-list entry of a game that is no longer open.
+bool isClosedEntry(const QString &entry);
+// The list slot this host's entry goes into (the list files by slot): the slot of its own
+// address, else of its game name, else a free slot (no file, an empty file, a blank address),
+// else the oldest closed game's, else the oldest live game's; any slot when nothing is known.
+int chooseListSlot(const QList<ListFile> &listFiles, const QString &address, const QString &gameName);
 // The time-of-day number at the end of an entry (columns 114-125): leading blanks skipped, an
 // optional sign and the digits up to the first other character; 0 without digits.
 qint64 entryTimeOfDay(const QString &entry);
 // The rows the game list shows: open games first, then closed ones, 99 characters each.
-QStringList listedGameRows(const QStringList &entries, int *openGames = nullptr);
+QStringList listedGameRows(const QList<ListFile> &listFiles, int *openGames = nullptr);
 // The last private address (192.168., 10., 172.) among the IPv4 addresses, loopback skipped.
 QString internalAddressOf(const QList<QHostAddress> &addresses);

@@ -440,53 +440,64 @@ qint64 entryTimeOfDay(const QString &entry)
     return negative ? -value : value;
 }
 
-int chooseListSlot(const QStringList &entries, const QString &address, const QString &gameName)
+bool isClosedEntry(const QString &entry)
 {
-    int blank = -1;
+    return entry.left(25).trimmed() == QLatin1String("Closed");
+}
+
+int chooseListSlot(const QList<ListFile> &listFiles, const QString &address, const QString &gameName)
+{
     int sameAddress = -1;
     int sameName = -1;
-    int oldest = -1;
-    qint64 smallest = std::numeric_limits<qint64>::max();
+    int free = -1;
+    int oldestClosed = -1;
+    int oldestLive = -1;
+    qint64 closedTime = std::numeric_limits<qint64>::max();
+    qint64 liveTime = std::numeric_limits<qint64>::max();
     const QString name = gameName.trimmed();
     // The default name is everybody's: it says nothing about whose entry it is.
     const bool named = !name.isEmpty() && name != QLatin1String("noname");
-    for (int i = 0; i < entries.size() && i < kGameListSlots; ++i) {
-        const QString &entry = entries[i];
-        if (entry.isEmpty())
-            continue; // a file that did not come: nothing is known of that slot
-        const QString head = entry.left(24);
-        if (head.left(3) == QLatin1String("   "))
-            blank = i;
-        if (head.trimmed() == address.trimmed())
+    for (int i = 0; i < listFiles.size() && i < kGameListSlots; ++i) {
+        const ListFile &slot = listFiles[i];
+        const QString &entry = slot.text;
+        // No file, an empty one, or an entry without an address.
+        if (slot.state == ListFileState::Absent
+            || (slot.state == ListFileState::Came && entry.left(3).trimmed().isEmpty())) {
+            free = i;
+            continue;
+        }
+        if (slot.state != ListFileState::Came)
+            continue; // nothing is known of that slot
+        if (entry.left(24).trimmed() == address.trimmed())
             sameAddress = i;
         if (named && entry.mid(78, 18).trimmed() == name.left(18))
             sameName = i;
+        const bool closed = isClosedEntry(entry);
+        qint64 &oldestTime = closed ? closedTime : liveTime;
+        int &oldest = closed ? oldestClosed : oldestLive;
         const qint64 time = entryTimeOfDay(entry);
-        if (time < smallest) {
-            smallest = time;
+        if (time < oldestTime) {
+            oldestTime = time;
             oldest = i;
         }
     }
     if (sameAddress >= 0)
         return sameAddress;
-    if (oldest < 0 && blank < 0 && sameName < 0)
-        return randomSource().below(kGameListSlots);
-    int slot = 0;
-    for (int candidate : {oldest, blank, sameName})
+    // A live game's slot only when no slot is free or closed.
+    for (int candidate : {sameName, free, oldestClosed, oldestLive})
         if (candidate >= 0)
-            slot = candidate;
-    return slot;
+            return candidate;
+    return randomSource().below(kGameListSlots);
 }
 
-QStringList listedGameRows(const QStringList &entries, int *openGames)
+QStringList listedGameRows(const QList<ListFile> &listFiles, int *openGames)
 {
     QStringList open;
     QStringList closed;
-    for (const QString &entry : entries) {
-        if (entry.isEmpty())
+    for (const ListFile &slot : listFiles) {
+        if (slot.state != ListFileState::Came || slot.text.isEmpty())
             continue;
-        const bool isClosed = entry.left(25).trimmed() == QLatin1String("Closed");
-        (isClosed ? closed : open).append(entry.left(kRowLength));
+        (isClosedEntry(slot.text) ? closed : open).append(slot.text.left(kRowLength));
     }
     if (openGames)
         *openGames = open.size();

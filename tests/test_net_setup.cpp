@@ -17,6 +17,7 @@
 #include "setup/SetupState.h"
 #include "setup/SetupSteps.h"
 #include "state/GameState.h"
+#include "app/GameLoop.h"
 #include "state/MapPicture.h"
 #include "state/MapView.h"
 #include "state/StatusLine.h"
@@ -192,51 +193,72 @@ private slots:
 
     void theHostsListSlot_data()
     {
-        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QList<ListFile>>("files");
         QTest::addColumn<QString>("gameName");
         QTest::addColumn<int>("slot");
         const QString mine = QStringLiteral("81.20.3.4");
-        QTest::newRow("its own address wins") << QStringList{entry("1.1.1.1", "Friday", " 1"), entry(mine, "x", " 900")}
+        const ListFile absent = listFile(ListFileState::Absent);
+        const ListFile failed = listFile(ListFileState::Failed);
+        QTest::newRow("its own address wins") << QList<ListFile>{came(entry("1.1.1.1", "Friday", " 1")), came(entry(mine, "x", " 900"))}
                                              << "Friday" << 1;
         QTest::newRow("then its game name")
-            << QStringList{entry("   ", "", " 1"), entry("2.2.2.2", "Friday", " 5"), entry("3.3.3.3", "y", " 0")}
+            << QList<ListFile>{came(entry("   ", "", " 1")), came(entry("2.2.2.2", "Friday", " 5")), came(entry("3.3.3.3", "y", " 0"))}
             << "Friday" << 1;
         QTest::newRow("the default name is nobody's")
-            << QStringList{entry("   ", "", " 5"), entry("2.2.2.2", "noname", " 7")} << "noname" << 0;
+            << QList<ListFile>{came(entry("   ", "", " 5")), came(entry("2.2.2.2", "noname", " 7"))} << "noname" << 0;
         QTest::newRow("then a blank slot")
-            << QStringList{entry("2.2.2.2", "a", " 1"), entry("   ", "", " 9"), entry("3.3.3.3", "b", " 3")} << "Z" << 1;
+            << QList<ListFile>{came(entry("2.2.2.2", "a", " 1")), came(entry("   ", "", " 9")), came(entry("3.3.3.3", "b", " 3"))}
+            << "Z" << 1;
         QTest::newRow("then the oldest")
-            << QStringList{entry("2.2.2.2", "a", " 12"), entry("3.3.3.3", "b", " 4"), entry("4.4.4.4", "c", " 4")}
+            << QList<ListFile>{came(entry("2.2.2.2", "a", " 12")), came(entry("3.3.3.3", "b", " 4")), came(entry("4.4.4.4", "c", " 4"))}
             << "Z" << 1;
         QTest::newRow("a time without digits is the oldest")
-            << QStringList{entry("2.2.2.2", "a", " 1"), entry("3.3.3.3", "b", " x12")} << "Z" << 1;
+            << QList<ListFile>{came(entry("2.2.2.2", "a", " 1")), came(entry("3.3.3.3", "b", " x12"))} << "Z" << 1;
         QTest::newRow("a time past 32 bits is late")
-            << QStringList{entry("2.2.2.2", "a", " 2200000000"), entry("3.3.3.3", "b", " 2100000000")} << "Z" << 1;
+            << QList<ListFile>{came(entry("2.2.2.2", "a", " 2200000000")), came(entry("3.3.3.3", "b", " 2100000000"))} << "Z" << 1;
         QTest::newRow("a file that did not come is left alone")
-            << QStringList{QString(), entry("2.2.2.2", "a", " 9")} << "Z" << 1;
+            << QList<ListFile>{failed, came(entry("2.2.2.2", "a", " 9"))} << "Z" << 1;
+        QTest::newRow("a slot without a file is free, not the live game's")
+            << QList<ListFile>{absent, absent, came(entry("2.2.2.2", "a", " 9")), absent, failed} << "Z" << 3;
+        QTest::newRow("an empty file is free")
+            << QList<ListFile>{came(entry("2.2.2.2", "a", " 9")), came(QString()), came(entry("3.3.3.3", "b", " 1"))} << "Z" << 1;
+        QTest::newRow("a closed game's slot before the oldest live game's")
+            << QList<ListFile>{came(entry("2.2.2.2", "a", " 1")), came(entry("Closed", "b", " 9")), came(entry("Closed", "c", " 5")),
+                               came(entry("3.3.3.3", "d", " 2"))}
+            << "Z" << 2;
     }
     void theHostsListSlot()
     {
-        QFETCH(QStringList, entries);
+        QFETCH(QList<ListFile>, files);
         QFETCH(QString, gameName);
         QFETCH(int, slot);
-        QCOMPARE(chooseListSlot(entries, QStringLiteral("81.20.3.4"), gameName), slot);
+        QCOMPARE(chooseListSlot(files, QStringLiteral("81.20.3.4"), gameName), slot);
     }
 
-    void anEmptyListGivesAnySlot()
+    void whenNothingIsKnownAnySlotWillDo_data()
     {
-        const int slot = chooseListSlot(QStringList(), QStringLiteral("81.20.3.4"), QStringLiteral("Z"));
-        QVERIFY(slot >= 0 && slot <= 4);
+        QTest::addColumn<QList<ListFile>>("files");
+        QTest::newRow("no list") << QList<ListFile>();
+        QTest::newRow("every file failed") << QList<ListFile>(QVector<ListFile>(kGameListSlots, listFile(ListFileState::Failed)).toList());
+    }
+    void whenNothingIsKnownAnySlotWillDo()
+    {
+        QFETCH(QList<ListFile>, files);
+        QSet<int> chosen;
+        for (int i = 0; i < 200; ++i)
+            chosen.insert(chooseListSlot(files, QStringLiteral("81.20.3.4"), QStringLiteral("Z")));
+        QCOMPARE(chosen, (QSet<int>{0, 1, 2, 3, 4}));
     }
 
     void theListShowsOpenGamesFirst()
     {
-        const QStringList entries = {entry("1.1.1.1", "a", "1"), entry("Closed", "b", "2"), QString(),
-                                     entry("3.3.3.3", "c", "3")};
+        const QStringList entries = {entry("1.1.1.1", "a", "1"), entry("Closed", "b", "2"), entry("3.3.3.3", "c", "3")};
+        const QList<ListFile> files = {came(entries[0]), came(entries[1]), listFile(ListFileState::Failed), came(QString()),
+                                       came(entries[2]), listFile(ListFileState::Absent)};
         int open = 0;
-        const QStringList rows = listedGameRows(entries, &open);
+        const QStringList rows = listedGameRows(files, &open);
         QCOMPARE(open, 2);
-        QCOMPARE(rows, (QStringList{entries[0].left(99), entries[3].left(99), entries[1].left(99)}));
+        QCOMPARE(rows, (QStringList{entries[0].left(99), entries[2].left(99), entries[1].left(99)}));
     }
 
     void aLanHostOpensItsLobby_data()
@@ -435,6 +457,24 @@ private slots:
             // An upload would be on its way from the call on.
             QVERIFY(onlineTransfers(*window, true).isEmpty());
         }
+    }
+
+    // One live game is listed, the other slots have no file or an empty one: the new host's
+    // announcement goes to a free slot, and the live game stays listed.
+    void aHostAnnouncesInAFreeSlot()
+    {
+        const QByteArray live = entry("82.1.1.1", "Friday", " 5").toLatin1();
+        server->files[QStringLiteral("agame+.txt")] = "A";
+        server->files[QStringLiteral("agame2.txt")] = live;
+        server->files[QStringLiteral("agame3.txt")] = "";
+        internetGame = 1;
+        settingsRecord.hostExternalIp = QStringLiteral("81.20.3.4");
+        gamePort = 0;
+        answers = {1};
+        QCOMPARE(runHostSteps(*window), SetupStepResult::Continue);
+        QVERIFY(waitUntil(gameListManager(), &QNetworkAccessManager::finished, [&] { return !server->uploaded.isEmpty(); }));
+        QCOMPARE(server->uploaded.keys(), QStringList{QStringLiteral("agame4.txt")});
+        QCOMPARE(gameListSlot, 4);
     }
 
     void hostingSettingsAreKeptOnlyWhenChanged_data()

@@ -29,6 +29,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
 #include <QNetworkReply>
+#include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -51,10 +52,46 @@ inline char *toString(const FetchOutcome &outcome)
     }
     return qstrdup("?");
 }
+template <>
+inline char *toString(const ListFileState &state)
+{
+    switch (state) {
+    case ListFileState::Came: return qstrdup("Came");
+    case ListFileState::Absent: return qstrdup("Absent");
+    case ListFileState::Failed: return qstrdup("Failed");
+    case ListFileState::NotAsked: return qstrdup("NotAsked");
+    }
+    return qstrdup("?");
+}
+template <>
+inline char *toString(const ListFile &file)
+{
+    const QByteArray state(QScopedArrayPointer<char>(toString(file.state)).data());
+    return qstrdup((state + " \"" + file.text.toUtf8() + "\"").constData());
+}
 } // namespace QTest
 
-// The wait for one list file that the tests' online.ini sets: a guard as well.
-constexpr int kListWaitGuardMs = 10000;
+Q_DECLARE_METATYPE(ListFileState)
+Q_DECLARE_METATYPE(ListFile)
+
+inline bool operator==(const ListFile &a, const ListFile &b)
+{
+    return a.state == b.state && a.text == b.text;
+}
+
+inline ListFile came(const QString &text)
+{
+    return {ListFileState::Came, text};
+}
+
+inline ListFile listFile(ListFileState state)
+{
+    return {state, QString()};
+}
+
+// The tests' wait for one list file: the longest fetch, of the twelve top-five lists, then waits
+// as long as the hang guard.
+constexpr int kTestListWaitMs = kHangGuardMs / kTopFiveListCount;
 
 // Runs the event loop until `done` holds, looking again each time `sender` emits `signal`; false
 // when the guard ran out first.
@@ -86,8 +123,8 @@ inline QList<QNetworkReply *> onlineTransfers(ViewArea &window, bool uploads)
     return found;
 }
 
-// Whether every file fetched has come (a refused one too): a fetch that gave up on its wait
-// leaves its transfers unfinished.
+// Whether every request of the fetches has ended: a fetch ends those still open when its wait
+// ends, so that none holds a connection or brings anything later.
 inline bool everyFetchFinished(ViewArea &window)
 {
     const QList<QNetworkReply *> fetches = onlineTransfers(window, false);
@@ -151,26 +188,61 @@ inline void placeInitialArmies(StateSnapshot &s)
 class ListServer : public QObject {
 public:
     enum class Order { AsAsked, Reversed };
+    // Besides an HTTP status, a file in `failing` may be answered in these ways.
+    static constexpr int kHangUp = 0;        // the connection is closed unanswered
+    static constexpr int kNeverAnswered = -1; // the request is taken and never answered
     QMap<QString, QByteArray> files;
-    QMap<QString, int> failing; // file -> HTTP status
+    QMap<QString, int> failing; // file -> HTTP status, or one of the above
     QMap<QString, QByteArray> uploaded;
     Order order = Order::AsAsked;
     int batch = 1;
+    bool holdingBack = false; // every answer waits for answerHeldBack()
+    int requests = 0;         // GET requests taken
 
     ListServer()
     {
         QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
         server_.listen(QHostAddress::LocalHost, 0);
         connect(&server_, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *socket = server_.nextPendingConnection())
+            while (QTcpSocket *socket = server_.nextPendingConnection()) {
+                open_.append(socket);
                 connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
+                connect(socket, &QTcpSocket::disconnected, this, [this, socket] { open_.removeAll(socket); });
+            }
         });
     }
     quint16 port() const { return server_.serverPort(); }
 
+    // Gives the answers held back, as they were asked.
+    void answerHeldBack()
+    {
+        answer(heldBack_);
+    }
+
+    // Runs the event loop until the client has closed every connection to this server; false when
+    // the hang guard ran out first.
+    bool waitUntilEveryConnectionClosed()
+    {
+        QEventLoop loop;
+        QTimer guard;
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
+        const auto check = [&] {
+            open_.removeAll(nullptr);
+            if (open_.isEmpty())
+                loop.quit();
+        };
+        for (const QPointer<QTcpSocket> &socket : open_)
+            connect(socket, &QTcpSocket::disconnected, &loop, check, Qt::QueuedConnection);
+        guard.start(kHangGuardMs);
+        QTimer::singleShot(0, &loop, check);
+        loop.exec();
+        return open_.isEmpty();
+    }
+
 private:
     struct Held {
-        QTcpSocket *socket;
+        QPointer<QTcpSocket> socket;
         QByteArray reply;
     };
 
@@ -179,28 +251,48 @@ private:
         QByteArray &buffer = buffers_[socket];
         buffer += socket->readAll();
         HttpRequest request;
-        if (!takeHttpRequest(buffer, request))
-            return;
-        const QString &file = request.file;
-        QByteArray reply;
+        while (takeHttpRequest(buffer, request))
+            take(socket, request);
+    }
+    void take(QTcpSocket *socket, const HttpRequest &request)
+    {
         if (request.method == "PUT") {
-            uploaded[file] = request.body;
-            reply = answer(201, QByteArray());
-        } else if (failing.contains(file)) {
-            reply = answer(failing[file], "no");
-        } else if (files.contains(file)) {
-            reply = answer(200, files[file]);
-        } else {
-            reply = answer(404, "not here");
+            uploaded[request.file] = request.body;
+            hold(socket, answer(201, QByteArray()));
+            return;
+        }
+        ++requests;
+        const int failure = failing.value(request.file, 200);
+        if (failure == kHangUp)
+            socket->disconnectFromHost();
+        else if (failure == kNeverAnswered)
+            return;
+        else if (failing.contains(request.file))
+            hold(socket, answer(failure, "no"));
+        else if (files.contains(request.file))
+            hold(socket, answer(200, files[request.file]));
+        else
+            hold(socket, answer(404, "not here"));
+    }
+    void hold(QTcpSocket *socket, const QByteArray &reply)
+    {
+        if (holdingBack) {
+            heldBack_.append({socket, reply});
+            return;
         }
         held_.append({socket, reply});
         if (held_.size() < batch)
             return;
         if (order == Order::Reversed)
             std::reverse(held_.begin(), held_.end());
-        for (const Held &h : held_)
-            h.socket->write(h.reply);
-        held_.clear();
+        answer(held_);
+    }
+    static void answer(QList<Held> &replies)
+    {
+        for (const Held &h : replies)
+            if (h.socket)
+                h.socket->write(h.reply);
+        replies.clear();
     }
     static QByteArray answer(int status, const QByteArray &body)
     {
@@ -208,27 +300,51 @@ private:
             + "\r\nContent-Type: text/plain\r\n\r\n" + body;
     }
 
+    // Outlives the server, whose sockets say they are gone when it deletes them.
+    QList<QPointer<QTcpSocket>> open_;
     QTcpServer server_;
     QMap<QTcpSocket *, QByteArray> buffers_;
     QList<Held> held_;
+    QList<Held> heldBack_;
 };
 
-// Points the online services at a list server on this port; port 0: no configuration file. The
-// port has five digits, so that every such file has the same size.
-inline QString writeOnlineConfig(quint16 port, int waitMs = kListWaitGuardMs)
+// The address of a server on this port of loopback. The port has five digits, so that every
+// configuration file with such addresses has the same size.
+inline QString loopbackAddress(const char *scheme, quint16 port, const char *folder)
+{
+    return QStringLiteral("%1://127.0.0.1:%2/%3").arg(QLatin1String(scheme)).arg(port, 5, 10, QLatin1Char('0')).arg(QLatin1String(folder));
+}
+
+// Writes online.ini into the working folder (none when `text` is empty, nor anything else by its
+// name) and points the online services at it.
+inline QString placeOnlineConfig(const QByteArray &text)
 {
     const QString path = QDir::current().filePath(QStringLiteral("online.ini"));
     QFile::remove(path);
     QDir().rmdir(path);
-    if (port != 0)
-        writeTextFile(QStringLiteral("online.ini"),
-                      QStringLiteral("[server]\nlists=http://127.0.0.1:%1/lists\nuploads=http://127.0.0.1:%1/up/\n"
-                                     "user=tester\npassword=secret\nwait=%2\n")
-                          .arg(port, 5, 10, QLatin1Char('0'))
-                          .arg(waitMs)
-                          .toLatin1());
+    if (!text.isEmpty())
+        writeTextFile(QStringLiteral("online.ini"), text);
     setOnlineConfigPath(path);
     return path;
+}
+
+// Points the online services at lists fetched from this port of loopback and uploads sent to
+// `uploads`.
+inline QString writeOnlineConfig(quint16 listsPort, const QString &uploads, int waitMs)
+{
+    return placeOnlineConfig(QStringLiteral("[server]\nlists=%1\nuploads=%2\nuser=tester\npassword=secret\nwait=%3\n")
+                                 .arg(loopbackAddress("http", listsPort, "lists"), uploads)
+                                 .arg(waitMs)
+                                 .toLatin1());
+}
+
+// Points the online services at a list server on this port, which takes the uploads as well; port
+// 0: no configuration file.
+inline QString writeOnlineConfig(quint16 port, int waitMs = kTestListWaitMs)
+{
+    if (port == 0)
+        return placeOnlineConfig(QByteArray());
+    return writeOnlineConfig(port, loopbackAddress("http", port, "up/"), waitMs);
 }
 
 // The file's modification time, to the nanosecond.
