@@ -290,9 +290,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("list"); // empty: the server has no such list
         QTest::addColumn<QByteArray>("sent");
-        const QByteArray full = listOf({12, 40, 7, 40, 25});
         QTest::newRow("appended to a short list") << listOf({12, 40}) << listOf({12, 40}) + mine;
-        QTest::newRow("in place of the first of the most losses") << full << full.left(25) + mine + full.mid(50);
+        QTest::newRow("in place of the first of the most losses") << fullList << fullList.left(25) + mine + fullList.mid(50);
         QTest::newRow("a list not begun yet starts with the entry") << QByteArray() << mine;
         QTest::newRow("a torn last entry is dropped") << listOf({12}) + "  7 Ze" << listOf({12}) + mine;
         // A list of 110 to 124 characters holds five entries, the fifth short of its padding.
@@ -333,7 +332,7 @@ private slots:
     {
         QFETCH(QString, failure);
         QFETCH(int, losses);
-        server->files[kWorldList] = listOf({12, 40, 7, 40, 25});
+        server->files[kWorldList] = fullList;
         // A port bound without listening refuses every connection, and no other program can take it.
         QTcpSocket refusing;
         QVERIFY(refusing.bind(QHostAddress::LocalHost, 0, QAbstractSocket::DontShareAddress));
@@ -342,7 +341,7 @@ private slots:
         else if (failure == QLatin1String("no reply"))
             server->failing[kWorldList] = ListServer::kNeverAnswered;
         else if (failure == QLatin1String("answered late"))
-            server->holdingBack = true;
+            server->holdingBack = {kWorldList};
         else if (failure == QLatin1String("hung up unanswered"))
             server->failing[kWorldList] = ListServer::kHangUp;
         else
@@ -364,18 +363,17 @@ private slots:
         QCOMPARE(quits, 0);
     }
 
-    // The view of every list gave up on its replies; they come while the player names his entry
-    // for World, and change nothing.
+    // The view of every list gave up on Europe's; it comes while the player names his entry for
+    // World, and changes nothing.
     void aLateReplyOfAnotherViewChangesNothing()
     {
         for (const QString &name : topFiveFileNames())
-            server->files[name] = listOf({1, 2, 3, 4, 5}) + name.toLatin1();
-        server->files[kWorldList] = listOf({12, 40, 7, 40, 25});
+            server->files[name] = listOf({1, 2, 3, 4, 5});
+        server->files[kWorldList] = fullList;
         writeOnlineConfig(server->port(), kShortListWaitMs);
-        server->holdingBack = true;
+        server->holdingBack = {QStringLiteral("t5europ.txt")};
         QCOMPARE(fetchAllTopFiveLists(window.get()), FetchOutcome::NotAllCame);
 
-        server->holdingBack = false;
         writeOnlineConfig(server->port());
         const auto lateReplies = [this](QDialog &dialog) {
             server->answerHeldBack();
@@ -398,7 +396,7 @@ private slots:
             QCOMPARE(fetchTopFiveList(1, 0), ListFileState::Failed);
 
         server->failing.clear();
-        server->files[kWorldList] = listOf({12, 40, 7, 40, 25});
+        server->files[kWorldList] = fullList;
         writeOnlineConfig(server->port());
         script.actions = {press(QStringLiteral("Ok"))};
         submitTopFiveScore(1, 33);
@@ -425,7 +423,7 @@ private slots:
         QFETCH(bool, sent);
         FtpServer ftp;
         ftp.way = FtpServer::Way(way);
-        server->files[kWorldList] = listOf({12, 40, 7, 40, 25});
+        server->files[kWorldList] = fullList;
         writeOnlineConfig(server->port(), loopbackAddress("ftp", ftp.port(), "up/"), kTestListWaitMs);
         // The upload takes online.ini as it stands: a short wait gives it its least bound.
         const auto nameAndSend = [this, &ftp](QDialog &dialog) {

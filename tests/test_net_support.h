@@ -30,6 +30,7 @@
 #include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QPointer>
+#include <QSet>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -196,7 +197,7 @@ public:
     QMap<QString, QByteArray> uploaded;
     Order order = Order::AsAsked;
     int batch = 1;
-    bool holdingBack = false; // every answer waits for answerHeldBack()
+    QSet<QString> holdingBack; // the answers for these files wait for answerHeldBack()
     int requests = 0;         // GET requests taken
 
     ListServer()
@@ -258,7 +259,7 @@ private:
     {
         if (request.method == "PUT") {
             uploaded[request.file] = request.body;
-            hold(socket, answer(201, QByteArray()));
+            hold(socket, request.file, answer(201, QByteArray()));
             return;
         }
         ++requests;
@@ -268,15 +269,15 @@ private:
         else if (failure == kNeverAnswered)
             return;
         else if (failing.contains(request.file))
-            hold(socket, answer(failure, "no"));
+            hold(socket, request.file, answer(failure, "no"));
         else if (files.contains(request.file))
-            hold(socket, answer(200, files[request.file]));
+            hold(socket, request.file, answer(200, files[request.file]));
         else
-            hold(socket, answer(404, "not here"));
+            hold(socket, request.file, answer(404, "not here"));
     }
-    void hold(QTcpSocket *socket, const QByteArray &reply)
+    void hold(QTcpSocket *socket, const QString &file, const QByteArray &reply)
     {
-        if (holdingBack) {
+        if (holdingBack.contains(file)) {
             heldBack_.append({socket, reply});
             return;
         }
