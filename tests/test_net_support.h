@@ -229,11 +229,10 @@ public:
         guard.setSingleShot(true);
         connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
         const auto check = [&] {
-            open_.removeAll(nullptr);
             if (open_.isEmpty())
                 loop.quit();
         };
-        for (const QPointer<QTcpSocket> &socket : open_)
+        for (QTcpSocket *socket : open_)
             connect(socket, &QTcpSocket::disconnected, &loop, check, Qt::QueuedConnection);
         guard.start(kHangGuardMs);
         QTimer::singleShot(0, &loop, check);
@@ -301,8 +300,9 @@ private:
             + "\r\nContent-Type: text/plain\r\n\r\n" + body;
     }
 
-    // Outlives the server, whose sockets say they are gone when it deletes them.
-    QList<QPointer<QTcpSocket>> open_;
+    // The server's sockets still connected (they live as long as the server, their parent);
+    // declared first, as the sockets say they are gone when the server deletes them.
+    QList<QTcpSocket *> open_;
     QTcpServer server_;
     QMap<QTcpSocket *, QByteArray> buffers_;
     QList<Held> held_;
