@@ -22,8 +22,9 @@ namespace {
 
 const QColor kStatusTextColour(192, 160, 160, 255);
 const QString kClearingBlanks(200, QLatin1Char(' '));
-// The figures keep this far right of the Cards button.
+// The figures keep this far right of the Cards button, the status line this far left of it.
 constexpr int kFiguresGap = 10;
+constexpr int kStatusLineGap = 10;
 
 struct GameButtonRow {
     int id;
@@ -77,14 +78,21 @@ QString lossesText()
     return QStringLiteral("       ") + QString::asprintf("Losses : %6d", lossCount);
 }
 
-// The second status text (a note while the program is busy) follows the status line.
-void drawSecondStatusText(QPainter &painter, const QPoint &at)
+// The status line, and after it the second status text (a note while the program is busy).
+QString statusBarText()
 {
     if (statusText2.trimmed().isEmpty())
-        return;
+        return statusLine;
+    return statusLine.trimmed().isEmpty() ? statusText2 : statusLine + QStringLiteral("   ") + statusText2;
+}
+
+// The status texts within their room, up to the Cards button: a longer text loses its middle,
+// as the player panel's line does.
+void drawStatusTexts(QPainter &painter, const QPoint &at)
+{
+    const int room = barButtonRect().left() - kStatusLineGap - at.x();
     const QFontMetrics metrics(painter.font());
-    const int after = metrics.horizontalAdvance(statusLine.trimmed().isEmpty() ? QString() : statusLine + QStringLiteral("   "));
-    painter.drawText(at + QPoint(after, 0), statusText2);
+    painter.drawText(at, metrics.elidedText(statusBarText(), Qt::ElideMiddle, qMax(0, room)));
 }
 
 // "(s)", saving is possible: inside the Menu button, at its right end, clear of the label.
@@ -157,8 +165,7 @@ void paintStatusBar(QPainter &painter, const MenuStrips &strips)
 
     const QPoint linePoint(statusBarX, statusBarY + 20);
     painter.drawText(linePoint, kClearingBlanks);
-    painter.drawText(linePoint, statusLine);
-    drawSecondStatusText(painter, linePoint);
+    drawStatusTexts(painter, linePoint);
 
     drawBarButton(painter, strips);
 

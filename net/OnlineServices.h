@@ -14,6 +14,7 @@ constexpr int kGameListSlots = 5;
 constexpr int kTopFiveListCount = 12;
 constexpr int kGameListEntryLength = 126;
 constexpr int kTopFiveEntryLength = 25;
+constexpr int kTopFiveNameLength = 20;
 
 // "agame0.txt" .. "agame4.txt"; the control file is "agame+.txt".
 QString gameListFileName(int slot);
@@ -23,9 +24,9 @@ const QStringList &topFiveFileNames();
 // which campaigns 1, 2, 3 and 5 have); empty when there is none.
 QString topFiveFileName(int mapSet, int campaignId);
 
-// This host's entry on the game list, 126 characters.
+// This host's entry on the game list, 126 characters on one line.
 QString gameListEntryText(const QString &address, bool closed);
-// One top-five entry: "%4d" losses, a blank, the name padded or cut to 20.
+// One top-five entry: "%4d" losses, a blank, the name made one line, padded or cut to 20.
 QString topFiveEntryText(const QString &name, int losses);
 // The list with `entry` appended (slot 0) or in place of entry 1..5; whole entries only, five at
 // most.

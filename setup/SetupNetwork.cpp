@@ -24,6 +24,7 @@
 #include "state/Seams.h"
 #include "state/StatusLine.h"
 #include "state/StepQueues.h"
+#include "state/TextRules.h"
 
 #include <QDateTime>
 #include <QDesktopServices>
@@ -405,7 +406,7 @@ SetupStepResult runJoinSteps(ViewArea &view)
 
 QString networkNameFor(const QString &configuredName)
 {
-    QString name = configuredName.left(kJoinNameLength);
+    QString name = cutToWidth(cleanedText(configuredName), kJoinNameLength);
     if (name.startsWith(QLatin1String("pc")))
         name = QStringLiteral("apc");
     // A name that is all blanks would make the player nameless on every screen.
@@ -486,7 +487,7 @@ QStringList listedGameRows(const QStringList &entries, int *openGames)
         if (entry.isEmpty())
             continue;
         const bool isClosed = entry.left(25).trimmed() == QLatin1String("Closed");
-        (isClosed ? closed : open).append(entry.left(kRowLength));
+        (isClosed ? closed : open).append(cutToWidth(entry, kRowLength));
     }
     if (openGames)
         *openGames = open.size();
