@@ -78,21 +78,20 @@ QString lossesText()
     return QStringLiteral("       ") + QString::asprintf("Losses : %6d", lossCount);
 }
 
-// The status line, and after it the second status text (a note while the program is busy).
-QString statusBarText()
-{
-    if (statusText2.trimmed().isEmpty())
-        return statusLine;
-    return statusLine.trimmed().isEmpty() ? statusText2 : statusLine + QStringLiteral("   ") + statusText2;
-}
-
-// The status texts within their room, up to the Cards button: a longer text loses its middle,
-// as the player panel's line does.
+// The status line, then the second status text (a note while the program is busy), within their
+// room up to the Cards button: a longer line loses its middle, as the player panel's line does,
+// and the note takes what room the line leaves.
 void drawStatusTexts(QPainter &painter, const QPoint &at)
 {
-    const int room = barButtonRect().left() - kStatusLineGap - at.x();
     const QFontMetrics metrics(painter.font());
-    painter.drawText(at, metrics.elidedText(statusBarText(), Qt::ElideMiddle, qMax(0, room)));
+    const int room = barButtonRect().left() - kStatusLineGap - at.x();
+    const QString line = metrics.elidedText(statusLine, Qt::ElideMiddle, qMax(0, room));
+    painter.drawText(at, line);
+    if (statusText2.trimmed().isEmpty())
+        return;
+    const int after = statusLine.trimmed().isEmpty() ? 0 : metrics.horizontalAdvance(line + QStringLiteral("   "));
+    if (room > after)
+        painter.drawText(at + QPoint(after, 0), metrics.elidedText(statusText2, Qt::ElideRight, room - after));
 }
 
 // "(s)", saving is possible: inside the Menu button, at its right end, clear of the label.
