@@ -488,9 +488,7 @@ private slots:
         QTest::addColumn<QString>("kept");
         const QString wide = twoUnitCharacter();
         QTest::newRow("a line break") << "Fri\nday" << "Fri day";
-        QTest::newRow("a tab and a carriage return") << "Fri\tday\r" << "Fri day";
         QTest::newRow("an emoji across the settings' 19") << letters(18) + wide << letters(18);
-        QTest::newRow("an emoji within 19") << letters(17) + wide << letters(17) + wide;
         QTest::newRow("an ordinary name") << "Friday night" << "Friday night";
     }
     void aTypedGameNameKeepsItsListEntryWhole()

@@ -300,7 +300,6 @@ private slots:
         QTest::addColumn<QString>("stored");
         const QString wide = twoUnitCharacter();
         QTest::newRow("an emoji across the cut") << letters(18) + wide + "x" << letters(18);
-        QTest::newRow("an emoji before the cut") << letters(17) + wide + "x" << letters(17) + wide;
         QTest::newRow("a line break and a tab") << "Ab\ncd\tef" << "Ab cd ef";
         QTest::newRow("half an emoji") << "Ab" + wide.left(1) + "cd" << "Abcd";
     }
