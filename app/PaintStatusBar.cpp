@@ -22,8 +22,9 @@ namespace {
 
 const QColor kStatusTextColour(192, 160, 160, 255);
 const QString kClearingBlanks(200, QLatin1Char(' '));
-// The figures keep this far right of the Cards button.
+// The figures keep this far right of the Cards button, the status line this far left of it.
 constexpr int kFiguresGap = 10;
+constexpr int kStatusLineGap = 10;
 
 struct GameButtonRow {
     int id;
@@ -77,14 +78,20 @@ QString lossesText()
     return QStringLiteral("       ") + QString::asprintf("Losses : %6d", lossCount);
 }
 
-// The second status text (a note while the program is busy) follows the status line.
-void drawSecondStatusText(QPainter &painter, const QPoint &at)
+// The status line, then the second status text (a note while the program is busy), within their
+// room up to the Cards button: a longer line loses its middle, as the player panel's line does,
+// and the note takes what room the line leaves.
+void drawStatusTexts(QPainter &painter, const QPoint &at)
 {
+    const QFontMetrics metrics(painter.font());
+    const int room = barButtonRect().left() - kStatusLineGap - at.x();
+    const QString line = metrics.elidedText(statusLine, Qt::ElideMiddle, qMax(0, room));
+    painter.drawText(at, line);
     if (statusText2.trimmed().isEmpty())
         return;
-    const QFontMetrics metrics(painter.font());
-    const int after = metrics.horizontalAdvance(statusLine.trimmed().isEmpty() ? QString() : statusLine + QStringLiteral("   "));
-    painter.drawText(at + QPoint(after, 0), statusText2);
+    const int after = statusLine.trimmed().isEmpty() ? 0 : metrics.horizontalAdvance(line + QStringLiteral("   "));
+    if (room > after)
+        painter.drawText(at + QPoint(after, 0), metrics.elidedText(statusText2, Qt::ElideRight, room - after));
 }
 
 // "(s)", saving is possible: inside the Menu button, at its right end, clear of the label.
@@ -157,8 +164,7 @@ void paintStatusBar(QPainter &painter, const MenuStrips &strips)
 
     const QPoint linePoint(statusBarX, statusBarY + 20);
     painter.drawText(linePoint, kClearingBlanks);
-    painter.drawText(linePoint, statusLine);
-    drawSecondStatusText(painter, linePoint);
+    drawStatusTexts(painter, linePoint);
 
     drawBarButton(painter, strips);
 

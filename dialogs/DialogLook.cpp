@@ -3,16 +3,19 @@
 #include "app/DialogState.h"
 #include "app/ResourceNames.h"
 #include "state/Seams.h"
+#include "state/TextRules.h"
 
 #include <QBoxLayout>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QValidator>
 
 namespace {
 
@@ -37,6 +40,19 @@ bool isButtonRow(QLayoutItem *item)
             return false;
     return true;
 }
+
+// Shows in a field what the game will take from it: the text made one line.
+class OneLineValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &input, int &pos) const override
+    {
+        input = cleanedText(input);
+        pos = qMin(pos, input.size());
+        return Acceptable;
+    }
+};
 
 } // namespace
 
@@ -141,4 +157,12 @@ QLabel *addLabel(QLayout &layout, const QString &text)
     auto *label = new QLabel(text);
     layout.addWidget(label);
     return label;
+}
+
+void limitNameField(QLineEdit &field, int width)
+{
+    // The validator first: it also mends the cut that the limit makes of the text already there.
+    if (!field.validator())
+        field.setValidator(new OneLineValidator(&field));
+    field.setMaxLength(width);
 }

@@ -10,6 +10,7 @@
 class QDialog;
 class QLabel;
 class QLayout;
+class QLineEdit;
 
 // The look every dialog of the game shares: a title bar only, the standard grey, the program's
 // icon and the dialog opacity.
@@ -32,3 +33,8 @@ int runDialogBetweenPauses(QDialog &dialog, int pauseBefore, int pauseAfter);
 void addOkButton(QDialog &dialog, QLayout &layout);
 // A label of `text` added to `layout`.
 QLabel *addLabel(QLayout &layout, const QString &text);
+
+// A field for a name kept `width` characters long: it takes no more, turns a typed or pasted
+// line break or tab into a blank at once, and never holds half of a character (where the limit
+// would cut a pasted character in two, the half goes).
+void limitNameField(QLineEdit &field, int width);

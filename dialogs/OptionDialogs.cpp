@@ -11,6 +11,7 @@
 #include "setup/InfoBoxes.h"
 #include "state/GameState.h"
 #include "state/Seams.h"
+#include "state/TextRules.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -61,7 +62,7 @@ void takeNamesFromDialog(ViewArea &view)
 {
     for (int p = 1; p <= kMaxPlayers; ++p)
         if (view.aiNameEdit[p])
-            configuredPlayerName[p] = view.aiNameEdit[p]->text();
+            configuredPlayerName[p] = cleanedText(view.aiNameEdit[p]->text());
     saveSettings();
 }
 

@@ -2,6 +2,7 @@
 
 #include "net/OnlineServices.h"
 #include "persist/TopFiveSubmission.h"
+#include "state/TextRules.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ QString scoresTableHeader()
 
 QString scoresTableRow(const ScoresRecord &r)
 {
-    QString row = (r.mapOrCampaign + blanks(15)).left(14);
+    QString row = fitToWidth(r.mapOrCampaign, 14);
     row += blanks(1) + QString::asprintf("%2d", r.players);
     row += blanks(4) + (r.oneForOne == 0 ? QStringLiteral("Y") : QStringLiteral("N"));
     row += blanks(3) + yesUnlessOff(r.strongholdsOff);
@@ -63,7 +64,7 @@ QString scoresTableRow(const ScoresRecord &r)
     row += blanks(1) + personalityLetters(r);
     row += blanks(2) + QString::asprintf("%6d", r.losses);
     row += blanks(2) + r.date.left(9);
-    row += blanks(2) + r.names.left(19);
+    row += blanks(2) + cutToWidth(r.names, 19);
     return row;
 }
 

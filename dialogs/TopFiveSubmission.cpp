@@ -9,6 +9,7 @@
 #include "setup/ChoiceDialog.h"
 #include "state/Campaign.h"
 #include "state/Seams.h"
+#include "state/TextRules.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ QString askSubmissionName(ViewArea &view, int losses)
     ChoiceDialogSpec spec;
     spec.addLabel(QStringLiteral("Losses %2 , Submit High Score (enter name) ?").replace(QLatin1String("%2"), QString::number(losses)));
     spec.addTextField(settingsRecord.highScoreName.trimmed());
+    spec.textMaxLength = kTopFiveNameLength;
     spec.addLabel(QStringLiteral("The app will be closed afterwards"));
     DialogItem &ok = spec.addButton(QStringLiteral("Ok"), ButtonRole::AcceptOnly);
     ok.row = 0;
@@ -38,7 +40,7 @@ QString askSubmissionName(ViewArea &view, int losses)
     spec.addCancel();
     spec.items.last().row = 0;
     const ChoiceOutcome outcome = runChoiceDialog(view, spec);
-    return outcome.result ? outcome.text.trimmed() : QString();
+    return outcome.result ? typedName(outcome.text, kTopFiveNameLength) : QString();
 }
 
 } // namespace

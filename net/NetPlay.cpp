@@ -33,6 +33,7 @@
 #include "state/Seams.h"
 #include "state/StatusLine.h"
 #include "state/StepQueues.h"
+#include "state/TextRules.h"
 
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -258,7 +259,7 @@ QString uniqueSeatName(const QString &name, int seat)
     const QString wanted = bare.isEmpty() ? QStringLiteral("Player") : bare;
     for (int p = 1; p < seat; ++p)
         if (playerName[p].trimmed().compare(wanted, Qt::CaseInsensitive) == 0)
-            return QStringLiteral("%1 %2").arg(wanted.left(kJoinNameLength - 2)).arg(seat);
+            return QStringLiteral("%1 %2").arg(cutToWidth(wanted, kJoinNameLength - 2)).arg(seat);
     return wanted;
 }
 
@@ -277,13 +278,10 @@ void takeJoin(int socket, const QByteArray &message)
         refuseJoin(socket);
         return;
     }
-    // The name is shown on every machine: no control characters in it.
-    QByteArray name = message.mid(kCodeLength, kJoinNameLength);
-    for (char &c : name)
-        if (static_cast<unsigned char>(c) < 0x20)
-            c = ' ';
+    // The name is shown on every machine: one line, as every name a player types.
+    const QString name = cleanedText(QString::fromLatin1(message.mid(kCodeLength, kJoinNameLength)));
     // A saved game's player takes the seat that waits for him, under its saved name.
-    const int seat = resumedLobby() ? takeWaitingSeat(QString::fromLatin1(name)) : joinedPlayers + 1;
+    const int seat = resumedLobby() ? takeWaitingSeat(name) : joinedPlayers + 1;
     if (seat < 2) {
         refuseJoin(socket);
         return;
@@ -292,7 +290,7 @@ void takeJoin(int socket, const QByteArray &message)
     netSession.seatOfSocket[socket] = seat;
     netSession.socketOfSeat[seat] = socket;
     if (!resumedLobby())
-        playerName[seat] = uniqueSeatName(QString::fromLatin1(name), seat);
+        playerName[seat] = uniqueSeatName(name, seat);
     writeMessage(socket, plainMessage(1001, QByteArray::number(seat).rightJustified(2, ' ')));
     setStatusText(QStringLiteral("Waiting for others to join..  Choose Launch to begin with current players."));
     showLobbyPlayers();

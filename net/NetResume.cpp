@@ -15,6 +15,7 @@
 #include "rules/TurnState.h"
 #include "state/GameState.h"
 #include "state/MapPicture.h"
+#include "state/TextRules.h"
 
 #include <array>
 
@@ -74,7 +75,7 @@ const bool turnStartInstalled = [] {
 
 QString computerPlayedName(const QString &name)
 {
-    return playerOfComputerPlayedName(name).trimmed().left(kJoinNameLength - kComputerMark.size()) + kComputerMark;
+    return cutToWidth(playerOfComputerPlayedName(name).trimmed(), kJoinNameLength - kComputerMark.size()) + kComputerMark;
 }
 
 QString playerOfComputerPlayedName(const QString &name)

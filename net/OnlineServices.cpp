@@ -10,6 +10,7 @@
 #include "state/GameState.h"
 #include "state/MapView.h"
 #include "state/Seams.h"
+#include "state/TextRules.h"
 
 #include <QEventLoop>
 #include <QLocale>
@@ -32,7 +33,6 @@ constexpr int kListWaitMs = 200;
 constexpr int kSmallScreenListWaitMs = 300;
 constexpr int kSingleListWaitMs = 3000;
 constexpr int kGameNameLength = 20;
-constexpr int kTopFiveNameLength = 20;
 const QString kControlFile = QStringLiteral("agame+.txt");
 
 struct OnlineState {
@@ -179,6 +179,12 @@ QString utcText(const char *format)
     return QLocale::c().toString(interaction().now().toUTC(), QLatin1String(format));
 }
 
+// A field of a list entry: the list is read a line at a time.
+QString entryField(const QString &text, int width)
+{
+    return fitToWidth(cleanedText(text), width);
+}
+
 // The configuration, unavailable as well without the manager that would carry the transfers.
 OnlineConfig configFor(QNetworkAccessManager *manager)
 {
@@ -239,15 +245,15 @@ QString gameListEntryText(const QString &address, bool closed)
     if (gameName.isEmpty())
         gameName = QStringLiteral("noname");
     QString entry;
-    entry += (closed ? QStringLiteral("Closed") : address.trimmed()).left(25).leftJustified(25);
+    entry += entryField(closed ? QStringLiteral("Closed") : address.trimmed(), 25);
     entry += blank;
-    entry += mapName.left(14).leftJustified(14);
+    entry += entryField(mapName, 14);
     entry += QStringLiteral(" 1.0 ") + blank;
     entry += attackRule == 'j' ? QStringLiteral("1on1") : QStringLiteral("Dice");
     entry += QStringLiteral("  ") + (strongholdsEnabled ? QStringLiteral("St") : QStringLiteral("  "));
     entry += QStringLiteral("  ") + (troopExperienceEnabled ? QStringLiteral("TE") : QStringLiteral("  "));
     entry += QStringLiteral("  ") + utcText("MMM dd yyyy hhmm").leftJustified(16).left(16);
-    entry += QStringLiteral("  ") + gameName.left(kGameNameLength).leftJustified(kGameNameLength);
+    entry += QStringLiteral("  ") + entryField(gameName, kGameNameLength);
     entry += QString(2 + 14, QLatin1Char(' '));
     entry += blank + utcText("hhmmsszzz") + QStringLiteral("0 ");
     return entry;
@@ -255,7 +261,7 @@ QString gameListEntryText(const QString &address, bool closed)
 
 QString topFiveEntryText(const QString &name, int losses)
 {
-    return QStringLiteral("%1 ").arg(losses, 4) + name.left(kTopFiveNameLength).leftJustified(kTopFiveNameLength);
+    return QStringLiteral("%1 ").arg(losses, 4) + entryField(name, kTopFiveNameLength);
 }
 
 QString topFiveListWith(const QString &list, const QString &entry, int slot)

@@ -21,6 +21,7 @@ constexpr int kGameListSlots = 5;
 constexpr int kTopFiveListCount = 12;
 constexpr int kGameListEntryLength = 126;
 constexpr int kTopFiveEntryLength = 25;
+constexpr int kTopFiveNameLength = 20;
 // An upload that has not finished within online.ini's wait, and never within less than this, is
 // aborted and counts as not sent.
 constexpr int kLeastUploadWaitMs = 5000;
@@ -33,9 +34,9 @@ const QStringList &topFiveFileNames();
 // which campaigns 1, 2, 3 and 5 have); empty when there is none.
 QString topFiveFileName(int mapSet, int campaignId);
 
-// This host's entry on the game list, 126 characters.
+// This host's entry on the game list, 126 characters on one line.
 QString gameListEntryText(const QString &address, bool closed);
-// One top-five entry: "%4d" losses, a blank, the name padded or cut to 20.
+// One top-five entry: "%4d" losses, a blank, the name made one line, padded or cut to 20.
 QString topFiveEntryText(const QString &name, int losses);
 // The list with `entry` appended (slot 0) or in place of entry 1..5; every other entry of the
 // list (topFiveListEntries) is kept as it stands.

@@ -1,5 +1,7 @@
 #include "persist/DataStream.h"
 
+#include "state/TextRules.h"
+
 #include <QIODevice>
 #include <QtEndian>
 
@@ -7,7 +9,7 @@
 
 QString cutStoredText(const QString &text)
 {
-    return text.left(kStoredTextLength);
+    return cutToWidth(cleanedText(text), kStoredTextLength);
 }
 
 QChar widenedChar(char c)

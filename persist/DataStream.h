@@ -31,6 +31,7 @@ constexpr int kMaxStoredPathLength = 4096;
 // Texts are stored cut to 19 characters.
 constexpr int kStoredTextLength = 19;
 
+// A text as the files keep it: one line, cut to 19 without parting a character.
 QString cutStoredText(const QString &text);
 
 // A one-byte 'j'/'n' character as the files keep it: the byte taken as signed, widened to 16.

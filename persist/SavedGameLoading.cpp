@@ -15,6 +15,7 @@
 #include "state/MapLoading.h"
 #include "state/Seams.h"
 #include "state/StepQueues.h"
+#include "state/TextRules.h"
 
 #include <QFileInfo>
 
@@ -216,7 +217,7 @@ bool seatWaitsForPlayer(const QString &savedName)
 
 QString waitingSeatName(const QString &name)
 {
-    return seatWaitsForPlayer(name) ? name.left(2) + QStringLiteral("..") : name;
+    return seatWaitsForPlayer(name) ? cutToWidth(name, 2) + QStringLiteral("..") : name;
 }
 
 SavedGameKind classifySavedGameName(const QString &fileName)

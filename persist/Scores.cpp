@@ -9,6 +9,7 @@
 #include "state/BuiltinMaps.h"
 #include "state/Campaign.h"
 #include "state/Seams.h"
+#include "state/TextRules.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -206,7 +207,7 @@ bool readScoresBytes(QByteArray &bytes, QString *why)
 
 QString fixedName(const QString &name)
 {
-    return name.left(kScoresNameLength).leftJustified(kScoresNameLength, QLatin1Char(' '));
+    return fitToWidth(name, kScoresNameLength);
 }
 
 const char *builtinMapScoresName(MapFlag flag)
@@ -329,11 +330,11 @@ QString scoresMapName()
 QString scoresNamesText(int winnerLosses, const QString &winnerName)
 {
     if (humanPlayerCount < 2)
-        return winnerName.left(kNamesLength);
+        return cutToWidth(winnerName, kNamesLength);
     const int second = humanWithWinnersLosses(winnerLosses, winnerName) >= 2 ? 1 : 2;
-    return (QStringLiteral("1.") + winnerName.left(kShortNameLength) + QStringLiteral(" 2.")
-            + playerName[second].left(kShortNameLength))
-        .left(kNamesLength);
+    return cutToWidth(QStringLiteral("1.") + cutToWidth(winnerName, kShortNameLength) + QStringLiteral(" 2.")
+                          + cutToWidth(playerName[second], kShortNameLength),
+                      kNamesLength);
 }
 
 ScoresRecord buildScoreRecord(int players, char attackRuleLetter, int winnerLosses, int humanWon,

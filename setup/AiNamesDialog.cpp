@@ -4,9 +4,11 @@
 #include "app/ViewArea.h"
 
 #include "app/DialogState.h"
+#include "dialogs/DialogLook.h"
 #include "state/GameState.h"
 #include "state/MapView.h"
 #include "state/Seams.h"
+#include "state/TextRules.h"
 
 #include <QDialog>
 #include <QLineEdit>
@@ -23,8 +25,8 @@ void ViewArea::showAiNamesDialog()
     aiNamesDialogOpen = 1;
     for (int p = 1; p <= kMaxPlayers; ++p) {
         // The stored names are padded to their full length; the edits show them trimmed.
-        aiNameEdit[p]->setText(configuredPlayerName[p].trimmed());
-        aiNameEdit[p]->setMaxLength(kNameLength);
+        limitNameField(*aiNameEdit[p], kNameLength);
+        aiNameEdit[p]->setText(cutToWidth(configuredPlayerName[p].trimmed(), kNameLength));
     }
     interaction().pause(300);
     dialogOpen = 1;

@@ -159,7 +159,7 @@ std::unique_ptr<BuiltChoiceDialog> buildChoiceDialog(ViewArea &view, const Choic
         if (item.focus)
             focused = widget;
         if (item.kind == DialogItem::TextField && spec.textMaxLength > 0)
-            built->textField->setMaxLength(spec.textMaxLength);
+            limitNameField(*built->textField, spec.textMaxLength);
         if (!item.inLayout)
             continue;
         if (item.row < 0) {

@@ -53,7 +53,7 @@ struct ChoiceDialogSpec {
     int pauseBefore = 300;   // milliseconds, events processed meanwhile
     int pauseAfter = 300;
     bool maximised = false;
-    int textMaxLength = 0; // 0: no limit
+    int textMaxLength = 0; // a name's field: no longer, one line (limitNameField); 0: no limit
 
     // Adds an answer button storing `answer`; returns it for further settings.
     DialogItem &addAnswer(const QString &label, int answer);

@@ -5,10 +5,12 @@
 #include "app/ViewArea.h"
 #include "dialogs/DialogLook.h"
 
+#include "persist/DataStream.h"
 #include "persist/Settings.h"
 #include "setup/NetworkSetup.h"
 #include "state/MapView.h"
 #include "state/Seams.h"
+#include "state/TextRules.h"
 
 #include <QDialog>
 #include <QHBoxLayout>
@@ -50,6 +52,8 @@ HostingSettingsAnswer runHostingSettingsDialog(ViewArea &view, const QString &ex
     layout->addWidget(internal);
     layout->addWidget(new QLabel(QStringLiteral("Step 3. Enter a name for your game:")));
     auto *name = new QLineEdit(gameName);
+    // The settings keep 19 characters of the name, the game list 20.
+    limitNameField(*name, kStoredTextLength);
     layout->addWidget(name);
     auto *buttons = new QHBoxLayout;
     auto *ok = new QPushButton(QStringLiteral("Ok"));
@@ -84,8 +88,9 @@ void ViewArea::hostingSettingsDialog()
     if (!answer.accepted)
         return;
     interaction().pause(kDialogPauseMs);
-    const QString ip = answer.externalIp.trimmed();
-    const QString name = answer.gameName.trimmed();
+    // Both go on the one line of the game list's entry.
+    const QString ip = cleanedText(answer.externalIp).trimmed();
+    const QString name = typedName(answer.gameName, kStoredTextLength);
     if (ip == storedIp && name == hostGameName.trimmed())
         return;
     const QHostAddress parsed(ip);

@@ -57,8 +57,9 @@ void resetNetworkEnvironment();
 
 // The rules of the steps, kept apart so they can be checked alone.
 
-// The network name of a configured player name: its first 18 characters, "apc" for a name
-// beginning "pc" (the computer players' names), padded with blanks to 18 characters.
+// The network name of a configured player name: one line, its first 18 characters (never half
+// of one), "apc" for a name beginning "pc" (the computer players' names), padded with blanks to
+// 18 characters.
 QString networkNameFor(const QString &configuredName);
 // The address an Internet host announces may not be one that others cannot reach: a private,
 // loopback or link-local address, an empty text, or a name rather than a number.

@@ -24,6 +24,7 @@
 #include "state/Seams.h"
 #include "state/StatusLine.h"
 #include "state/StepQueues.h"
+#include "state/TextRules.h"
 
 #include <QDateTime>
 #include <QDesktopServices>
@@ -405,7 +406,7 @@ SetupStepResult runJoinSteps(ViewArea &view)
 
 QString networkNameFor(const QString &configuredName)
 {
-    QString name = configuredName.left(kJoinNameLength);
+    QString name = cutToWidth(cleanedText(configuredName), kJoinNameLength);
     if (name.startsWith(QLatin1String("pc")))
         name = QStringLiteral("apc");
     // A name that is all blanks would make the player nameless on every screen.
@@ -497,7 +498,7 @@ QStringList listedGameRows(const QList<ListFile> &listFiles, int *openGames)
     for (const ListFile &slot : listFiles) {
         if (slot.state != ListFileState::Came || slot.text.isEmpty())
             continue;
-        (isClosedEntry(slot.text) ? closed : open).append(slot.text.left(kRowLength));
+        (isClosedEntry(slot.text) ? closed : open).append(cutToWidth(slot.text, kRowLength));
     }
     if (openGames)
         *openGames = open.size();

@@ -4,6 +4,7 @@
 #include "setup/SetupFlow.h"
 
 #include "app/ViewArea.h"
+#include "persist/DataStream.h"
 #include "persist/Settings.h"
 #include "rules/GameStart.h"
 #include "rules/TurnState.h"
@@ -52,6 +53,8 @@ ChoiceDialogSpec hotseatNameSpec(int player)
     spec.addLabel(QStringLiteral("Player %1, your name ?").arg(QLatin1String(kOrdinals[player])));
     // The remembered name, without the padding the settings file keeps.
     spec.addTextField(settingsRecord.hotseatNames[player].trimmed());
+    // The field takes no more than the settings and the saved games keep.
+    spec.textMaxLength = kStoredTextLength;
     spec.addLabel(QStringLiteral(" "));
     spec.addAnswer(QStringLiteral("+ Add more players"), 1);
     spec.addLabel(QStringLiteral(" "));

@@ -1,9 +1,11 @@
 #include "setup/SetupRules.h"
 
+#include "persist/DataStream.h"
 #include "persist/SavedGame.h"
 #include "rules/TurnState.h"
 #include "state/Campaign.h"
 #include "state/GameState.h"
+#include "state/TextRules.h"
 
 #include <algorithm>
 
@@ -142,7 +144,8 @@ int hotseatMaxPlayers()
 
 QString acceptedHotseatName(const QString &typed)
 {
-    QString name = typed.trimmed();
+    // No longer than the files keep it: the name played is the name a saved game gives back.
+    QString name = typedName(typed, kStoredTextLength);
     // The computer players' names begin with "pc".
     if (name.startsWith(QLatin1String("pc")))
         name = QStringLiteral("apc");

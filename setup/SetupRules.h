@@ -36,8 +36,8 @@ int suggestedComputerPlayers();
 bool computerPlayersOffered(int n);
 // Hotseat: the most human players the game can seat (fewer with strongholds on a small map).
 int hotseatMaxPlayers();
-// A typed hotseat name as it is kept: trimmed, "pc..." turned into "apc"; empty when it is
-// dropped (it does not compare at or above "A").
+// A typed hotseat name as it is kept: one line, trimmed, at most 19 long, "pc..." turned into
+// "apc"; empty when it is dropped (it does not compare at or above "A").
 QString acceptedHotseatName(const QString &typed);
 // Players 2..`last` (at most 10) take the names configured for them in the settings.
 void nameComputerPlayersFromSettings(int last);

@@ -7,6 +7,7 @@
 #include "state/MapLoading.h"
 #include "state/Seams.h"
 #include "state/TextFile.h"
+#include "state/TextRules.h"
 
 #include <QFileInfo>
 
@@ -35,6 +36,7 @@ quint8 campaignEnded = 0;
 
 namespace {
 
+constexpr int kCampaignNameLength = 19;
 const QString kNotFound = QStringLiteral("Not Found - Campaign Map File Error");
 const QString kBadMaps = QStringLiteral("[maps] - Map File Error");
 
@@ -84,7 +86,7 @@ bool readCampaign(const QString &path, CampaignFile &campaign)
         return false;
     }
     if (campaign.name.isEmpty())
-        campaign.name = QFileInfo(path).completeBaseName().left(19);
+        campaign.name = cutToWidth(QFileInfo(path).completeBaseName(), kCampaignNameLength);
     return true;
 }
 
@@ -107,7 +109,7 @@ bool parseCampaignText(const QStringList &lines, CampaignFile &campaign)
         if (line.isEmpty())
             continue;
         if (section == Section::Campaign && campaign.name.isEmpty()) {
-            campaign.name = line.left(19);
+            campaign.name = cutToWidth(line, kCampaignNameLength);
         } else if (section == Section::Maps) {
             if (!isPlainFileName(line) || campaign.maps.size() >= kMaxCampaignMaps)
                 return false;

@@ -1,5 +1,7 @@
 #include "state/MapFile.h"
 
+#include "state/TextRules.h"
+
 #include <limits>
 
 QStringList mapFileLines;
@@ -44,7 +46,8 @@ public:
             ++pos_;
         if (pos_ == start)
             return false;
-        word = line_.mid(start, qMin(maxLength, pos_ - start));
+        // One unit past the field tells whether the cut would part a character.
+        word = cutToWidth(line_.mid(start, qMin(maxLength + 1, pos_ - start)), maxLength);
         return true;
     }
 

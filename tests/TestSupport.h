@@ -63,6 +63,20 @@ QString writeTextFile(const QString &name, const QByteArray &bytes);
 // its absolute path.
 QString writeWavFile(const QString &name);
 
+// A character of two UTF-16 units (an emoji): a cut between them leaves half a character.
+inline QString twoUnitCharacter()
+{
+    return QString::fromUtf8("\xF0\x9F\x98\x80");
+}
+// The first n letters of the alphabet, then on from "a" again.
+inline QString letters(int n)
+{
+    QString text;
+    for (int i = 0; i < n; ++i)
+        text += QChar(i < 26 ? 'A' + i : 'a' + (i - 26) % 26);
+    return text;
+}
+
 // While it lives, answers every message box the program itself shows (the window's own, not the
 // scripted ones) as a player does, and keeps the boxes' texts: the boxes of the window's start,
 // where no scripted interaction is installed yet.

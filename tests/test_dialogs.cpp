@@ -15,6 +15,7 @@
 #include "dialogs/InfoDialogs.h"
 #include "dialogs/OptionDialogs.h"
 #include "dialogs/TopFiveSubmission.h"
+#include "net/OnlineServices.h"
 #include "persist/Ranks.h"
 #include "persist/Scores.h"
 #include "persist/Settings.h"
@@ -360,6 +361,12 @@ private slots:
         const QString full = listOf({12, 40, 7, 40, 25});
         QTest::newRow("named and sent") << 33 << typeAndPress(QStringLiteral("Zed"), QStringLiteral("Ok"))
                                        << full.left(25) + entry(33, "Zed") + full.mid(50) << "";
+        // The list is read back a line at a time: a break in the name would cut the entries after it.
+        QTest::newRow("a line break in the name") << 33 << typeAndPress(QStringLiteral("Ab\ncd"), QStringLiteral("Ok"))
+                                                 << full.left(25) + entry(33, "Ab cd") + full.mid(50) << "";
+        QTest::newRow("an emoji across the name's 20")
+            << 33 << typeAndPress(letters(19) + twoUnitCharacter(), QStringLiteral("Ok"))
+            << full.left(25) + entry(33, letters(19)) + full.mid(50) << "";
         QTest::newRow("cancelled") << 33 << press(QStringLiteral("Cancel")) << "" << "";
         QTest::newRow("empty name") << 33 << typeAndPress(QStringLiteral("  "), QStringLiteral("Ok")) << "" << "";
         QTest::newRow("not good enough") << 41 << Action() << "" << "Sorry, this is not good enough for a top5 listing.";
@@ -397,6 +404,10 @@ private slots:
         }
         QVERIFY(waitUntil(topFiveManager(), &QNetworkAccessManager::finished, [] { return quits == 1; }));
         QCOMPARE(QString::fromUtf8(server->uploaded.value(QStringLiteral("t5world.txt"))), uploaded);
+        // The next player who fetches the list finds every entry.
+        server->files.insert(QStringLiteral("t5world.txt"), server->uploaded.value(QStringLiteral("t5world.txt")));
+        QCOMPARE(fetchTopFiveList(1, 0), ListFileState::Came);
+        QCOMPARE(topFiveText, uploaded);
     }
 
     // What the top five of the map shows before a high-score game: a list not begun yet has no

@@ -229,6 +229,7 @@ private slots:
         QTest::newRow("no word") << "" << "" << "noname        " << 10 << 10;
         QTest::newRow("long word cut to 13") << "AVeryLongMapNameIndeed" << "7" << "AVeryLongMapN " << 7 << 10;
         QTest::newRow("second word ignored") << "Two Words" << "x 5" << "Two           " << 10 << 10;
+        QTest::newRow("an emoji across 13") << letters(12) + twoUnitCharacter() << "7" << letters(12) + "  " << 7 << 10;
     }
 
     void mapNameAndPanelDefaults()
@@ -428,6 +429,8 @@ private slots:
                                      << "" << 0;
         QTest::newRow("long name cut") << QByteArray("[campaign]\nA_Very_Long_Campaign_Name\n[maps]\nX\n")
                                        << true << "A_Very_Long_Campaig" << 1;
+        QTest::newRow("an emoji across 19") << "[campaign]\n" + letters(18).toUtf8() + "\xF0\x9F\x98\x80\n[maps]\nX\n"
+                                            << true << letters(18) << 1;
     }
 
     void campaignFileParses()

@@ -281,9 +281,19 @@ private slots:
         setInteraction(nullptr);
     }
 
+    // A joining name is one line on every screen, whatever control character it carries.
+    void playersJoinTheLobbyAndGetTheirSeats_data()
+    {
+        QTest::addColumn<QString>("joined");
+        QTest::newRow("a line break") << QStringLiteral("Bo\nb");
+        QTest::newRow("a tab") << QStringLiteral("Bo\tb");
+        QTest::newRow("a delete") << QStringLiteral("Bo\x7f" "b");
+        QTest::newRow("a next-line control of Latin-1") << QStringLiteral("Bo\u0085b");
+    }
     void playersJoinTheLobbyAndGetTheirSeats()
     {
-        joinTwoClients(QStringLiteral("Bo\nb"));
+        QFETCH(QString, joined);
+        joinTwoClients(joined);
         switchTo(host);
         QCOMPARE(joinedPlayers, 3);
         QCOMPARE(playerName[2].trimmed(), QStringLiteral("Alice"));

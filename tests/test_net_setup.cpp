@@ -163,6 +163,8 @@ private slots:
         QTest::newRow("a computer player's") << "pc II" << "apc";
         QTest::newRow("cut to 18") << "Abcdefghijklmnopqrstuvwxy" << "Abcdefghijklmnopqr";
         QTest::newRow("blank") << "          " << "Player";
+        QTest::newRow("a line break") << "Ho\nst" << "Ho st";
+        QTest::newRow("an emoji across 18") << letters(17) + twoUnitCharacter() << letters(17);
     }
     void theNetworkName()
     {
@@ -518,6 +520,50 @@ private slots:
         }
     }
 
+    // The game name typed in the hosting settings is the one the list shows: on the one line of
+    // its entry, which keeps its 126 characters and its start time when it is read back.
+    void aTypedGameNameKeepsItsListEntryWhole_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        const QString wide = twoUnitCharacter();
+        QTest::newRow("a line break") << "Fri\nday" << "Fri day";
+        QTest::newRow("an emoji across the settings' 19") << letters(18) + wide << letters(18);
+        QTest::newRow("an ordinary name") << "Friday night" << "Friday night";
+    }
+    void aTypedGameNameKeepsItsListEntryWhole()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        networkEnvironment().hostingSettings = [&](ViewArea &, const QString &, const QString &, const QString &) {
+            return HostingSettingsAnswer{true, QStringLiteral("81.20.3.4"), typed};
+        };
+        window->hostingSettingsDialog();
+        QCOMPARE(hostGameName, kept);
+
+        server->files[QStringLiteral("agame+.txt")] = "A";
+        server->files[QStringLiteral("agame1.txt")] = entry("1.1.1.1", "x", " 1").toLatin1();
+        server->files[QStringLiteral("agame3.txt")] = entry("81.20.3.4", "x", " 9").toLatin1();
+        // No slot is free: the next host takes the oldest game's.
+        for (int slot : {0, 2, 4})
+            server->files[gameListFileName(slot)] = entry(QStringLiteral("4.4.4.%1").arg(slot), "y", " 5").toLatin1();
+        internetGame = 1;
+        gamePort = 0;
+        answers = {1};
+        QCOMPARE(runHostSteps(*window), SetupStepResult::Continue);
+        QVERIFY(waitUntil(gameListManager(), &QNetworkAccessManager::finished,
+                          [&] { return server->uploaded.contains(QStringLiteral("agame3.txt")); }));
+        server->files[QStringLiteral("agame3.txt")] = server->uploaded[QStringLiteral("agame3.txt")];
+        QString letter = QStringLiteral(" ");
+        QCOMPARE(fetchGameList(window.get(), letter), FetchOutcome::AllCame);
+        const QString listed = downloadedLines.value(3).text;
+        QCOMPARE(listed.size(), kGameListEntryLength);
+        QCOMPARE(listed.mid(78, 20), kept.leftJustified(20));
+        QCOMPARE(entryTimeOfDay(listed), ui.clock.toUTC().toString(QStringLiteral("hhmmsszzz")).toLongLong() * 10);
+        // The next host takes the slot of the older game, not this one.
+        QCOMPARE(chooseListSlot(downloadedLines, QStringLiteral("2.2.2.2"), QStringLiteral("Other")), 1);
+    }
+
     void theHostingDialogWalksThroughItsSteps_data()
     {
         QTest::addColumn<bool>("small");
@@ -531,6 +577,7 @@ private slots:
         QStringList fields;
         bool maximised = false;
         bool internalReadOnly = false;
+        QString typedName;
         // Looks at the dialog once it runs, opens both help pages, names the game and says Ok.
         QTimer watcher;
         connect(&watcher, &QTimer::timeout, this, [&] {
@@ -543,8 +590,12 @@ private slots:
             for (QLineEdit *edit : edits)
                 fields.append(edit->text());
             internalReadOnly = edits.size() == 3 && edits[1]->isReadOnly();
-            if (edits.size() == 3)
+            if (edits.size() == 3) {
+                // The name field takes the 19 characters the settings keep, on one line.
+                edits[2]->setText(QStringLiteral("Friday\nnight, the long one"));
+                typedName = edits[2]->text();
                 edits[2]->setText(QStringLiteral("Friday"));
+            }
             const QList<QPushButton *> buttons = dialog->findChildren<QPushButton *>();
             for (int i = 0; i < 2 && i < buttons.size(); ++i)
                 buttons[i]->click();
@@ -562,6 +613,7 @@ private slots:
         QCOMPARE(maximised, small);
         QCOMPARE(fields, (QStringList{QStringLiteral("81.20.3.4"), QStringLiteral("192.168.1.9"), QStringLiteral("noname")}));
         QVERIFY(internalReadOnly);
+        QCOMPARE(typedName, QStringLiteral("Friday night, the l"));
         // The two help pages, different ones, in the browser.
         QCOMPARE(pagesOpened.size(), 2);
         QVERIFY(pagesOpened[0] != pagesOpened[1]);

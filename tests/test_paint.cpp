@@ -514,6 +514,43 @@ private slots:
         QCOMPARE(formatPlayerFigures(), QString());
     }
 
+    // The status texts keep to their room left of the Cards button: a longer text loses its
+    // middle, and nothing of it shows under the button or among the card counts.
+    void theStatusLineStaysLeftOfTheCardsButton_data()
+    {
+        QTest::addColumn<ScreenCase>("screen");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("second");
+        QTest::newRow("a long name to play, 1920x1080")
+            << ScreenCase{1920, 1080, 510, MapWorld} << QString(300, QLatin1Char('W')) + " to play.." << " ";
+        QTest::newRow("a prompt and the busy note, compact 1366x768")
+            << ScreenCase{1366, 768, 130, MapWorld} << "Select a territory for initial army placement, available: 21"
+            << "This might take a few seconds...";
+    }
+
+    void theStatusLineStaysLeftOfTheCardsButton()
+    {
+        QFETCH(ScreenCase, screen);
+        QFETCH(QString, line);
+        QFETCH(QString, second);
+        auto window = makeWindow(screen.width, screen.height, screen.widthMM);
+        paintWindow(*window);
+        setUpDealtGame(screen.map);
+        setStatusText(QStringLiteral(" "));
+        setStatusText2(QStringLiteral(" "));
+        const QImage quiet = paintWindow(*window);
+        setStatusText(line);
+        setStatusText2(second);
+        const QImage shown = paintWindow(*window);
+        saveScreenshot(shown, QStringLiteral("status-%1.png").arg(screen.width));
+        const int roomEnd = barButtonRect().left() - 10;
+        const int top = statusBarY - 10;
+        const int height = qMin(50, shown.height() - top);
+        QVERIFY(imageHoldsColour(shown, QRect(0, top, roomEnd, height), qRgb(192, 160, 160)));
+        const QRect beyond(roomEnd, top, shown.width() - roomEnd, height);
+        QVERIFY(shown.copy(beyond) == quiet.copy(beyond));
+    }
+
     void gamePanelLooks_data()
     {
         QTest::addColumn<int>("seat");

@@ -293,6 +293,32 @@ private slots:
         QVERIFY(scripted.messages.isEmpty());
     }
 
+    // The names a saved game keeps are one line of whole characters, whatever the game held.
+    void storedNamesAreOneLineOfWholeCharacters_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("stored");
+        const QString wide = twoUnitCharacter();
+        QTest::newRow("an emoji across the cut") << letters(18) + wide + "x" << letters(18);
+        QTest::newRow("a line break and a tab") << "Ab\ncd\tef" << "Ab cd ef";
+        QTest::newRow("half an emoji") << "Ab" + wide.left(1) + "cd" << "Abcd";
+    }
+    void storedNamesAreOneLineOfWholeCharacters()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, stored);
+        QVERIFY(!writtenGame([&] {
+                     playerName[2] = name;
+                     campaignName = name;
+                 }).isEmpty());
+        resetAllGameState();
+        bool ok = false;
+        readSavedGame(gamePath(), ok);
+        QVERIFY(ok);
+        QCOMPARE(savedGameMirror.playerName[2], stored);
+        QCOMPARE(savedGameMirror.campaignName, stored);
+    }
+
     void savingAdvancesThePlayTimeOnce()
     {
         setUpGame();

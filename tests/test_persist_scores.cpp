@@ -247,6 +247,14 @@ private slots:
                                                 << 9 << "1.pc III 2.Bo";
         QTest::newRow("cut to 18") << QStringList{"Maximilian", "Bartholomew"} << QList<int>{3, 8}
                                    << "Bartholomew" << 8 << "1.Barthol 2.Maximi";
+        // A cut never keeps half of a character of two units.
+        const QString wide = twoUnitCharacter();
+        QTest::newRow("one human, an emoji across 18") << QStringList{letters(17) + wide} << QList<int>{3}
+                                                        << letters(17) + wide << 3 << letters(17);
+        QTest::newRow("an emoji across a short name's 7") << QStringList{"Abcdef" + wide, "Bo"} << QList<int>{3, 8}
+                                                         << "Abcdef" + wide << 3 << "1.Abcdef 2.Bo";
+        QTest::newRow("an emoji across the line's 18") << QStringList{"Annabel", "Bobby" + wide} << QList<int>{3, 8}
+                                                      << "Annabel" << 3 << "1.Annabel 2.Bobby";
     }
     void theNamesShowTheWinnerAndASecondHuman()
     {

@@ -333,6 +333,44 @@ private slots:
         QVERIFY(ui.messages[0].text.startsWith(begins));
     }
 
+    // What a player types or pastes into a name field is what the field gives back: no more than
+    // the name keeps (the hotseat names 19, the player names 18), on one line, whole characters.
+    void aNameFieldGivesBackWhatItsNameKeeps_data()
+    {
+        QTest::addColumn<bool>("hotseat");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        const QString wide = twoUnitCharacter();
+        QTest::newRow("hotseat: 25 characters") << true << letters(25) << letters(19);
+        QTest::newRow("hotseat: a pasted line break") << true << "Ab\ncd" << "Ab cd";
+        QTest::newRow("hotseat: an emoji across the limit") << true << letters(18) + wide << letters(18);
+        QTest::newRow("player names: an emoji across the limit") << false << letters(17) + wide << letters(17);
+        QTest::newRow("player names: a line break") << false << "Ab\r\ncd" << "Ab  cd";
+    }
+
+    void aNameFieldGivesBackWhatItsNameKeeps()
+    {
+        QFETCH(bool, hotseat);
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        if (hotseat) {
+            const auto built = buildChoiceDialog(*view, hotseatNameQuestion());
+            built->textField->clear();
+            built->textField->insert(typed);
+            QCOMPARE(built->textField->text(), kept);
+            buttonOf(*built, QStringLiteral("Proceed"))->click();
+            QCOMPARE(readChoiceDialog(*built, built->dialog->result()).text, kept);
+            return;
+        }
+        view->showAiNamesDialog();
+        QLineEdit *field = view->aiNameEdit[3];
+        field->clear();
+        field->insert(typed);
+        QCOMPARE(field->text(), kept);
+        view->aiNamesOkButton->click();
+        QCOMPARE(configuredPlayerName[3], kept);
+    }
+
     void theNamesDialogShowsTheNamesTrimmedAndCancelKeepsThem_data()
     {
         QTest::addColumn<bool>("small");

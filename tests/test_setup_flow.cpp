@@ -21,6 +21,7 @@
 #include "state/StatusLine.h"
 #include "state/StepQueues.h"
 
+#include <QDir>
 #include <QFile>
 
 using namespace setup_test;
@@ -499,6 +500,47 @@ private slots:
         QCOMPARE(settingsRecord.hotseatNames[1], QStringLiteral("Ann"));
         QCOMPARE(settingsRecord.hotseatNames[2], QStringLiteral("Bo"));
         QCOMPARE(settingsRecord.hotseatNames[3], QStringLiteral(" "));
+    }
+
+    // A hotseat name is played as the settings and the saved games keep it: one line, whole
+    // characters, at most 19; a save and a load give back the name that was played.
+    void aHotseatNameComesBackFromASavedGameAsItWasPlayed_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("played");
+        const QString wide = twoUnitCharacter();
+        QTest::newRow("25 characters") << letters(25) << letters(19);
+        QTest::newRow("a line break") << "Ab\ncd" << "Ab cd";
+        QTest::newRow("an emoji across the cut") << letters(18) + wide << letters(18);
+        QTest::newRow("an ordinary name") << "Ann-Sofie d'Arc" << "Ann-Sofie d'Arc";
+    }
+
+    void aHotseatNameComesBackFromASavedGameAsItWasPlayed()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, played);
+        const QString more = QStringLiteral("+ Add more players");
+        runSetup(3, {click("World"), options(true, false, false), type(typed, more), type("Bo", "Proceed"),
+                     click("1 ai players")});
+        QCOMPARE(playerName[1], played);
+        const QString path = QDir::current().filePath(defaultSaveName);
+        ui.fileNames = QStringList{path};
+        view->saveGameDialog();
+        QVERIFY(QFile::exists(path));
+        loadSettings();
+        QCOMPARE(settingsRecord.hotseatNames[1], played);
+
+        // Another game in between, then the saved one again.
+        finishGame();
+        runSetup(3, {click("World"), options(true, false, false), type("Cy", more), type("Di", "Proceed"),
+                     click("1 ai players")});
+        QCOMPARE(playerName[1], QStringLiteral("Cy"));
+        ui.fileNames = QStringList{path};
+        ui.questionAnswers = {true};
+        view->loadSavedGame();
+        QCOMPARE(gameMode, int(ModeHotseat));
+        QCOMPARE(playerName[1], played);
+        QCOMPARE(playerName[2], QStringLiteral("Bo"));
     }
 
     void theDemoPlaysTheComputerPlayersAlone_data()

@@ -154,6 +154,7 @@ private slots:
         QTest::newRow("begins with a digit") << "1st" << "";
         QTest::newRow("punctuation") << "!bang" << "";
         QTest::newRow("underscore is above A") << "_x" << "_x";
+        QTest::newRow("a computer player's name after a tab") << "\tpc V" << "apc";
     }
 
     void hotseatNamesAreKeptOrDropped()
