@@ -11,6 +11,7 @@
 #include "test_persist_support.h"
 #include "test_setup_support.h"
 
+#include "app/GameSpeed.h"
 #include "app/MouseInput.h"
 #include "app/NetworkState.h"
 #include "dialogs/OptionDialogs.h"
@@ -228,6 +229,48 @@ int readAsTheReader(int argc, char **argv)
     printTold(boxes.texts + ui.messageTexts());
     std::printf("reader %u\nspeed224 %d\n", unsigned(::geteuid()), int(speedFlag224));
     return 0;
+}
+
+// The speeds as the settings file holds them: the fast flag, then the flags of 288, 224, 160, 96 ms.
+const QByteArray kSpeed96 = QByteArray::fromHex("0100000001");
+const QByteArray kSpeed224 = QByteArray::fromHex("0100010000");
+
+// A settings file a player has made his own, built by hand: every value other than a new file's,
+// with `speed`, the personality of player 3 and the display option.
+QByteArray playersSettingsFile(const QByteArray &speed, qint32 personality3, bool displayOption)
+{
+    QByteArray b;
+    for (int i = 1; i <= 20; ++i)
+        b += int32(i);
+    for (int p = 1; p <= kMaxPlayers; ++p)
+        b += int32(p == 3 ? personality3 : 3);
+    b += boolean(true) + speed.left(1) + int32(2) + int32(1000);
+    b += QByteArray::fromHex("00010000") + speed.mid(1) + int32(1);
+    for (bool flag : {true, false, true, false, true, false, true, false, true, false})
+        b += boolean(flag);
+    b += boolean(displayOption) + int32(33) + int32(7) + boolean(false);
+    for (const char *text : {"Ann", "lan.example", "net.example", "81.20.3.4", "Friday"})
+        b += utf16(QLatin1String(text));
+    for (const char *names : {"hot %1", "name %1"})
+        for (int p = 1; p <= kMaxPlayers; ++p)
+            b += utf16(QString::fromLatin1(names).arg(p));
+    return b + utf16(QStringLiteral("/games/Sunday.TrvGX"));
+}
+
+// What the settings in use hold of the values a settings file keeps.
+QStringList settingsInUse()
+{
+    QStringList values;
+    for (int p = 1; p <= kMaxPlayers; ++p)
+        values << QString::number(personality[p]) << configuredPlayerName[p] << settingsRecord.hotseatNames[p];
+    for (qint32 value : {int(randomMixPersonalities), int(fastSpeed), int(speedFlag288), int(speedFlag224),
+                         int(speedFlag160), int(speedFlag96), displaySizeClass, int(displayOptionA),
+                         routeLimits[4], savesUsed, int(animationsEnabled)})
+        values << QString::number(value);
+    for (int i = 1; i <= 9; ++i)
+        values << QString::number(soundEnabled[i]);
+    return values << settingsRecord.highScoreName << lastLanHost << lastInternetHost << hostExternalIp << hostGameName
+                  << lastSaveFileName;
 }
 
 // A data folder nothing can be written into: it lies under a plain file.
@@ -566,6 +609,58 @@ private slots:
         if (file == SettingsFile)
             QVERIFY(run.lines.contains("speed224 1"));
         QCOMPARE(whatIsAt(path), before);
+    }
+
+    void theOptionsChangedWhileTheSettingsCouldNotBeReadGoOnTopOfThem_data()
+    {
+        QTest::addColumn<bool>("linkToItself"); // else a folder in the file's place
+        QTest::addColumn<bool>("reload"); // the file is read again by the start menu, else by a store
+        QTest::newRow("a link to itself, then an option stored") << true << false;
+        QTest::newRow("a link to itself, then the start menu") << true << true;
+        QTest::newRow("a folder in its place, then an option stored") << false << false;
+        QTest::newRow("a folder in its place, then the start menu") << false << true;
+    }
+    // The player's settings file cannot be read at the start: he is told once, and nothing is
+    // written while it stays so, though he chooses a speed and a personality and goes back to the
+    // start menu, which keeps them. Once it can be read again, the first store or load puts his
+    // choices on top of what the file holds, stores that and takes it into use; nothing else of the
+    // file changes.
+    void theOptionsChangedWhileTheSettingsCouldNotBeReadGoOnTopOfThem()
+    {
+        QFETCH(bool, linkToItself);
+        QFETCH(bool, reload);
+        const QString path = settingsFileName();
+        const QString aside = path + QStringLiteral(".aside");
+        QVERIFY(writeBytes(aside, playersSettingsFile(kSpeed96, 3, true)));
+        QVERIFY(QFile::remove(path));
+        QVERIFY(linkToItself ? QFile::link(path, path) : QDir().mkdir(path));
+        const QByteArray before = whatIsAt(path);
+
+        QCOMPARE(restartProgram().size(), 1);
+        window->setGameSpeed288();
+        window->setGameSpeed224();
+        QStringList choices = nineTimes(QStringLiteral("Normal"));
+        choices[1] = QStringLiteral("Hunter");
+        script.actions = {choosePersonalities(choices, false)};
+        window->showPersonalities();
+        returnWindowToStartState(*window);
+        QCOMPARE(shownPersonality(3), 5);
+        QCOMPARE(gameSpeedInterval(), 224);
+        QCOMPARE(whatIsAt(path), before);
+
+        QVERIFY(linkToItself ? QFile::remove(path) : QDir(path).removeRecursively());
+        QVERIFY(QFile::rename(aside, path));
+        if (reload)
+            returnWindowToStartState(*window);
+        else
+            window->setOptionOff();
+        QCOMPARE(fileBytes(path), playersSettingsFile(kSpeed224, 5, reload));
+        returnWindowToStartState(*window);
+        QCOMPARE(gameSpeedInterval(), 224);
+        const QStringList inUse = settingsInUse();
+        QCOMPARE(ui.messageTexts(), QStringList());
+        restartProgram();
+        QCOMPARE(settingsInUse(), inUse);
     }
 
     // ---- A damaged settings file ----
