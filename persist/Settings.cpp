@@ -602,6 +602,16 @@ bool changedOptions(SettingsFile read, SettingsRecord &record)
     return true;
 }
 
+// The record becomes the settings in use, as the file holds it.
+void takeIntoUse(const SettingsRecord &record)
+{
+    fileValuesOwed = false;
+    settingsRecord = record;
+    applyToGlobals(record);
+    if (resolveUnstableOnLoad)
+        resolveUnstablePersonalities();
+}
+
 // What is not a file, or a file that could not be read: told, and left as it is.
 void reportLeftAlone(const SettingsUpdate &update)
 {
@@ -636,11 +646,7 @@ bool loadSettings()
         break;
     }
     const bool sound = !update.asked || tellWrite(update.written, update.why);
-    fileValuesOwed = false;
-    settingsRecord = record;
-    applyToGlobals(record);
-    if (resolveUnstableOnLoad)
-        resolveUnstablePersonalities();
+    takeIntoUse(record);
     return sound;
 }
 
@@ -652,9 +658,12 @@ bool saveSettings()
         reportLeftAlone(update);
         return false;
     }
-    // Until a load takes the file's values into use, the settings in use stay the record.
+    // The file's values come into use at once, but never into a game under way: its own values
+    // stay, and the next load or save after it brings the file's.
     if (!fileValuesOwed)
         settingsRecord = record;
+    else if (!gameInProgress())
+        takeIntoUse(record);
     return tellWrite(update.written, update.why);
 }
 

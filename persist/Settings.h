@@ -81,8 +81,9 @@ QString settingsFileName();
 // the next `saveSettings` writes a whole file again. A file the program may not or cannot read
 // is told once with the system's reason, changes nothing, and no save replaces it while it
 // cannot be read. Once it can be read again, the first load or save puts the options the player
-// changed meanwhile on top of the file's values and stores that; a load also takes it into use.
-// False when the file was refused or could not be read or created.
+// changed meanwhile on top of the file's values, stores that and takes it into use (a save during
+// a game leaves that to the next load or save after it). False when the file was refused or could
+// not be read or created.
 bool loadSettings();
 // Writes the option globals into the settings file (read, change, write the whole record); while
 // the file's values are not in use, only the options the player has changed since they could not

@@ -1,7 +1,8 @@
 // What the player keeps is never lost or silently changed: the personalities chosen in the menus
 // survive every game and every save, a damaged scores file loses no intact game, a file the
-// program may not read is told with the system's reason and left as it is, every failed write is
-// told, and a loaded game is shown while it is drawn.
+// program may not read is told with the system's reason and left as it is (the settings changed
+// meanwhile go on top of it once it can be read), every failed write is told, and a loaded game is
+// shown while it is drawn.
 //
 // Root reads every file that has a name: a file the program may not read is read by a child, this
 // test program started again with "--child", which as root first becomes nobody.
@@ -45,6 +46,9 @@ using setup_test::ScriptedDialogs;
 namespace {
 
 constexpr int kPersonalitiesAt = 80; // the settings file's ten personalities, then Random Mix
+
+// What reads the settings file again once it can be read.
+enum ReadAgain { ByAStore, ByTheStartMenu, ByASaveInAGame };
 
 // What writes a damaged settings file anew.
 enum Occasion { OptionChanged, GameSetUp, GameSaved, GameContinued };
@@ -235,26 +239,34 @@ int readAsTheReader(int argc, char **argv)
 const QByteArray kSpeed96 = QByteArray::fromHex("0100000001");
 const QByteArray kSpeed224 = QByteArray::fromHex("0100010000");
 
-// A settings file a player has made his own, built by hand: every value other than a new file's,
-// with `speed`, the personality of player 3 and the display option.
-QByteArray playersSettingsFile(const QByteArray &speed, qint32 personality3, bool displayOption)
+// A settings file a player has made his own: every value other than a new file's, these among them.
+struct PlayersSettings {
+    QByteArray speed = kSpeed96;
+    qint32 personality3 = 3;
+    bool displayOption = true;
+    QString highScoreName = QStringLiteral("Ann");
+    QString lastSave = QStringLiteral("/games/Sunday.TrvGX");
+};
+
+// The file of such settings, built by hand.
+QByteArray settingsFileOf(const PlayersSettings &held)
 {
     QByteArray b;
     for (int i = 1; i <= 20; ++i)
         b += int32(i);
     for (int p = 1; p <= kMaxPlayers; ++p)
-        b += int32(p == 3 ? personality3 : 3);
-    b += boolean(true) + speed.left(1) + int32(2) + int32(1000);
-    b += QByteArray::fromHex("00010000") + speed.mid(1) + int32(1);
+        b += int32(p == 3 ? held.personality3 : 3);
+    b += boolean(true) + held.speed.left(1) + int32(1) + int32(1000);
+    b += QByteArray::fromHex("00010000") + held.speed.mid(1) + int32(1);
     for (bool flag : {true, false, true, false, true, false, true, false, true, false})
         b += boolean(flag);
-    b += boolean(displayOption) + int32(33) + int32(7) + boolean(false);
-    for (const char *text : {"Ann", "lan.example", "net.example", "81.20.3.4", "Friday"})
+    b += boolean(held.displayOption) + int32(33) + int32(7) + boolean(false) + utf16(held.highScoreName);
+    for (const char *text : {"lan.example", "net.example", "81.20.3.4", "Friday"})
         b += utf16(QLatin1String(text));
     for (const char *names : {"hot %1", "name %1"})
         for (int p = 1; p <= kMaxPlayers; ++p)
             b += utf16(QString::fromLatin1(names).arg(p));
-    return b + utf16(QStringLiteral("/games/Sunday.TrvGX"));
+    return b + utf16(held.lastSave);
 }
 
 // What the settings in use hold of the values a settings file keeps.
@@ -614,24 +626,27 @@ private slots:
     void theOptionsChangedWhileTheSettingsCouldNotBeReadGoOnTopOfThem_data()
     {
         QTest::addColumn<bool>("linkToItself"); // else a folder in the file's place
-        QTest::addColumn<bool>("reload"); // the file is read again by the start menu, else by a store
-        QTest::newRow("a link to itself, then an option stored") << true << false;
-        QTest::newRow("a link to itself, then the start menu") << true << true;
-        QTest::newRow("a folder in its place, then an option stored") << false << false;
-        QTest::newRow("a folder in its place, then the start menu") << false << true;
+        QTest::addColumn<int>("readAgain");
+        for (bool link : {true, false}) {
+            const char *what = link ? "a link to itself" : "a folder in its place";
+            QTest::addRow("%s, then an option stored", what) << link << int(ByAStore);
+            QTest::addRow("%s, then the start menu", what) << link << int(ByTheStartMenu);
+            QTest::addRow("%s, then a game saved", what) << link << int(ByASaveInAGame);
+        }
     }
     // The player's settings file cannot be read at the start: he is told once, and nothing is
     // written while it stays so, though he chooses a speed and a personality and goes back to the
     // start menu, which keeps them. Once it can be read again, the first store or load puts his
-    // choices on top of what the file holds, stores that and takes it into use; nothing else of the
-    // file changes.
+    // choices on top of what the file holds, stores that and takes it into use; a game under way
+    // keeps its own values until it ends. Nothing else of the file changes.
     void theOptionsChangedWhileTheSettingsCouldNotBeReadGoOnTopOfThem()
     {
         QFETCH(bool, linkToItself);
-        QFETCH(bool, reload);
+        QFETCH(int, readAgain);
         const QString path = settingsFileName();
         const QString aside = path + QStringLiteral(".aside");
-        QVERIFY(writeBytes(aside, playersSettingsFile(kSpeed96, 3, true)));
+        const PlayersSettings held;
+        QVERIFY(writeBytes(aside, settingsFileOf(held)));
         QVERIFY(QFile::remove(path));
         QVERIFY(linkToItself ? QFile::link(path, path) : QDir().mkdir(path));
         const QByteArray before = whatIsAt(path);
@@ -646,16 +661,40 @@ private slots:
         returnWindowToStartState(*window);
         QCOMPARE(shownPersonality(3), 5);
         QCOMPARE(gameSpeedInterval(), 224);
+        PlayersSettings stored = held;
+        stored.speed = kSpeed224;
+        stored.personality3 = 5;
+        if (readAgain == ByASaveInAGame) {
+            runSetup(21, {setup_test::click(QStringLiteral("World")), setup_test::options(true, false, false),
+                          setup_test::click(QStringLiteral("Conquer All")), setup_test::click(countLabel(2))});
+            QVERIFY(placeUpToFirstTurn(*window));
+            // The set-up stores the player's network name.
+            stored.highScoreName = QStringLiteral("Player").leftJustified(18);
+        }
         QCOMPARE(whatIsAt(path), before);
 
         QVERIFY(linkToItself ? QFile::remove(path) : QDir(path).removeRecursively());
         QVERIFY(QFile::rename(aside, path));
-        if (reload)
-            returnWindowToStartState(*window);
-        else
+        const QStringList inGame = settingsInUse();
+        switch (readAgain) {
+        case ByAStore:
             window->setOptionOff();
-        QCOMPARE(fileBytes(path), playersSettingsFile(kSpeed224, 5, reload));
-        returnWindowToStartState(*window);
+            stored.displayOption = false;
+            break;
+        case ByTheStartMenu: returnWindowToStartState(*window); break;
+        case ByASaveInAGame:
+            stored.lastSave = QDir::current().filePath(QStringLiteral("Monday.TrvGX"));
+            ui.fileNames = QStringList{stored.lastSave};
+            window->saveGameDialog();
+            QCOMPARE(fileBytes(path), settingsFileOf(stored));
+            // The game's own values stay in use; the next store after it brings the file's.
+            QCOMPARE(settingsInUse().mid(0, inGame.size() - 1), inGame.mid(0, inGame.size() - 1));
+            ui.questionAnswers = {true, true};
+            leaveGame(*window);
+            window->setGameSpeed224();
+            break;
+        }
+        QCOMPARE(fileBytes(path), settingsFileOf(stored));
         QCOMPARE(gameSpeedInterval(), 224);
         const QStringList inUse = settingsInUse();
         QCOMPARE(ui.messageTexts(), QStringList());
