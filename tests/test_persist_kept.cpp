@@ -675,24 +675,26 @@ private slots:
 
         QVERIFY(linkToItself ? QFile::remove(path) : QDir(path).removeRecursively());
         QVERIFY(QFile::rename(aside, path));
-        const QStringList inGame = settingsInUse();
         switch (readAgain) {
         case ByAStore:
             window->setOptionOff();
             stored.displayOption = false;
             break;
         case ByTheStartMenu: returnWindowToStartState(*window); break;
-        case ByASaveInAGame:
-            stored.lastSave = QDir::current().filePath(QStringLiteral("Monday.TrvGX"));
+        case ByASaveInAGame: {
+            QStringList inGame = settingsInUse();
+            stored.lastSave = inGame.last() = QDir::current().filePath(QStringLiteral("Monday.TrvGX"));
             ui.fileNames = QStringList{stored.lastSave};
             window->saveGameDialog();
             QCOMPARE(fileBytes(path), settingsFileOf(stored));
-            // The game's own values stay in use; the next store after it brings the file's.
-            QCOMPARE(settingsInUse().mid(0, inGame.size() - 1), inGame.mid(0, inGame.size() - 1));
+            // The game's own values stay in use, the last save file aside; the next store after it
+            // brings the file's.
+            QCOMPARE(settingsInUse(), inGame);
             ui.questionAnswers = {true, true};
             leaveGame(*window);
             window->setGameSpeed224();
             break;
+        }
         }
         QCOMPARE(fileBytes(path), settingsFileOf(stored));
         QCOMPARE(gameSpeedInterval(), 224);
