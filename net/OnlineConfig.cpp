@@ -72,7 +72,8 @@ QString iniValue(const QString &text)
 // one, a later key winning.
 QHash<QString, QString> iniSection(const QByteArray &bytes, const QString &name)
 {
-    QString text = QString::fromUtf8(bytes);
+    // Every byte, a NUL too: the QByteArray overload would end the text at the first NUL.
+    QString text = QString::fromUtf8(bytes.constData(), bytes.size());
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
     QHash<QString, QString> values;

@@ -16,7 +16,7 @@
 // case-sensitive; blanks around keys and values go; ";" starts a comment, also after a value,
 // "#" does not; a later section of the same name adds to the first and a later key wins; double
 // quotes keep blanks and ";", and backslash escapes (\" \\ \t \n ...) are undone. A comma is part
-// of the text (Qt made a list of such a value, and lost it).
+// of the text (Qt made a list of such a value, and lost it), and so is a NUL byte.
 //
 // Without the file, or without both addresses in it, the online features say they are
 // unavailable.

@@ -7,6 +7,8 @@
 #include "state/Seams.h"
 
 #include <functional>
+#include <variant>
+#include <vector>
 
 SettingsRecord settingsRecord;
 QString settingsFilePath;
@@ -379,6 +381,124 @@ void reportShortFile()
                        .arg(settingsFileName(), kWhenWritten));
 }
 
+// ---- The options changed while the file's values are not in use ----
+
+// A record's values one by one, in the file's order: the record's own description, walked to
+// point at each value.
+class RecordValues {
+public:
+    using Value = std::variant<qint32 *, quint8 *, QString *>;
+
+    explicit RecordValues(SettingsRecord &record) { streamSettings(*this, record); }
+    const std::vector<Value> &values() const { return values_; }
+
+    void int32(qint32 &value, qint32 = 0, qint32 = 0) { values_.push_back(&value); }
+    void flag(quint8 &value) { values_.push_back(&value); }
+    void text(QString &value, int = 0) { values_.push_back(&value); }
+    template <size_t N>
+    void int32s(std::array<qint32, N> &values, int first, int last, qint32 = 0, qint32 = 0)
+    {
+        for (int i = first; i <= last; ++i)
+            int32(values[i]);
+    }
+    template <size_t N>
+    void flags(std::array<quint8, N> &values, int first, int last)
+    {
+        for (int i = first; i <= last; ++i)
+            flag(values[i]);
+    }
+    template <size_t N>
+    void texts(std::array<QString, N> &values, int first, int last, int = 0)
+    {
+        for (int i = first; i <= last; ++i)
+            text(values[i]);
+    }
+
+private:
+    std::vector<Value> values_;
+};
+
+// Two records walked alike hold the same kind of value at each place.
+bool sameValue(const RecordValues::Value &a, const RecordValues::Value &b)
+{
+    return std::visit([&b](auto *value) { return *value == *std::get<decltype(value)>(b); }, a);
+}
+
+void copyValue(const RecordValues::Value &to, const RecordValues::Value &from)
+{
+    std::visit([&from](auto *value) { *value = *std::get<decltype(value)>(from); }, to);
+}
+
+// A speed is one choice: the fast flag and the four speed flags.
+bool isSpeedValue(const SettingsRecord &record, const RecordValues::Value &value)
+{
+    const quint8 *const *flag = std::get_if<quint8 *>(&value);
+    return flag
+        && (*flag == &record.fastSpeed || *flag == &record.speedFlag288 || *flag == &record.speedFlag224
+            || *flag == &record.speedFlag160 || *flag == &record.speedFlag96);
+}
+
+// True from a read of the file that failed until its values are taken into use. Meanwhile
+// `settingsRecord` holds the settings in use as a store makes them, and `changedValues` marks the
+// values the stores found changed, by their place in the record.
+bool fileValuesOwed = false;
+std::vector<bool> changedValues;
+
+void markChangedValues(SettingsRecord &before, SettingsRecord &after)
+{
+    const RecordValues was(before);
+    const RecordValues now(after);
+    changedValues.resize(was.values().size());
+    bool speedChanged = false;
+    for (size_t i = 0; i < was.values().size(); ++i) {
+        if (sameValue(was.values()[i], now.values()[i]))
+            continue;
+        changedValues[i] = true;
+        speedChanged = speedChanged || isSpeedValue(before, was.values()[i]);
+    }
+    for (size_t i = 0; speedChanged && i < was.values().size(); ++i)
+        if (isSpeedValue(before, was.values()[i]))
+            changedValues[i] = true;
+}
+
+void oweFileValues()
+{
+    fileValuesOwed = true;
+    changedValues.clear();
+}
+
+// A load that could not read the file: from here the player's changes count from the settings in
+// use, not from the last record read or written.
+void oweFileValuesFromSettingsInUse()
+{
+    if (fileValuesOwed)
+        return;
+    oweFileValues();
+    storeChangedOptions(settingsRecord);
+}
+
+// A store while the file's values are not in use: what it would write that differs from the
+// settings in use is the player's change.
+void noteChangedOptions()
+{
+    if (!fileValuesOwed)
+        oweFileValues();
+    SettingsRecord inUse = settingsRecord;
+    storeChangedOptions(inUse);
+    markChangedValues(settingsRecord, inUse);
+    settingsRecord = inUse;
+}
+
+// The values the player changed meanwhile, put over the file's.
+void putChangesOn(SettingsRecord &record)
+{
+    const RecordValues onto(record);
+    const RecordValues inUse(settingsRecord);
+    for (size_t i = 0; i < changedValues.size(); ++i)
+        if (changedValues[i])
+            copyValue(onto.values()[i], inUse.values()[i]);
+}
+
 } // namespace
 
 QString settingsFileName()
@@ -407,6 +527,7 @@ namespace {
 struct SettingsUpdate {
     SettingsFile read = SettingsFile::Missing;
     QString unreadable; // why a file that is there could not be read
+    bool asked = false; // `prepare` made a record to write
     bool written = false;
     QString why; // of a write that failed
 };
@@ -420,7 +541,8 @@ SettingsUpdate updateSettingsFile(SettingsRecord &record,
     SettingsUpdate update;
     const UpdateLock lock(settingsFileName());
     update.read = readSettingsFile(record, update.unreadable);
-    if (prepare(update.read, record))
+    update.asked = prepare(update.read, record);
+    if (update.asked)
         update.written = lock.had(&update.why) && writeSettingsFile(record, update.why);
     return update;
 }
@@ -435,19 +557,59 @@ bool createdWhenMissing(SettingsFile read, SettingsRecord &record)
     return true;
 }
 
+bool leftAlone(SettingsFile read)
+{
+    return read == SettingsFile::NotAFile || read == SettingsFile::Unreadable;
+}
+
+// The file's values, or a new file's, with the options the player changed while they were not in
+// use on top: stored as soon as the file can be read.
+bool withChangesOnTop(SettingsFile read, SettingsRecord &record)
+{
+    if (leftAlone(read) || read == SettingsFile::Refused)
+        return false;
+    createdWhenMissing(read, record);
+    putChangesOn(record);
+    return true;
+}
+
+// A save while the file's values are not in use, or cannot be read, notes the player's changes.
+// Neither a damaged file nor a missing one has values to take into use.
+void followOwedValues(SettingsFile read)
+{
+    if (fileValuesOwed || leftAlone(read))
+        noteChangedOptions();
+    if (read == SettingsFile::Refused || read == SettingsFile::Missing)
+        fileValuesOwed = false;
+}
+
 // The record a save writes: the file's, a new file's or, for a damaged file, the last one read or
-// written, with the options as they stand. Nothing replaces what is not a file, nor a file that
+// written, with the options as they stand; while the file's values are not in use, only the
+// options the player changed meanwhile. Nothing replaces what is not a file, nor a file that
 // could not be read.
 bool changedOptions(SettingsFile read, SettingsRecord &record)
 {
-    if (read == SettingsFile::NotAFile || read == SettingsFile::Unreadable)
+    followOwedValues(read);
+    if (leftAlone(read))
         return false;
+    if (fileValuesOwed)
+        return withChangesOnTop(read, record);
     if (read == SettingsFile::Refused)
         record = settingsRecord;
     else
         createdWhenMissing(read, record);
     storeChangedOptions(record);
     return true;
+}
+
+// The record becomes the settings in use, as the file holds it.
+void takeIntoUse(const SettingsRecord &record)
+{
+    fileValuesOwed = false;
+    settingsRecord = record;
+    applyToGlobals(record);
+    if (resolveUnstableOnLoad)
+        resolveUnstablePersonalities();
 }
 
 // What is not a file, or a file that could not be read: told, and left as it is.
@@ -464,18 +626,17 @@ void reportLeftAlone(const SettingsUpdate &update)
 bool loadSettings()
 {
     SettingsRecord record;
-    const SettingsUpdate update = updateSettingsFile(record, createdWhenMissing);
-    bool sound = true;
+    const SettingsUpdate update = updateSettingsFile(record, fileValuesOwed ? withChangesOnTop : createdWhenMissing);
     switch (update.read) {
     case SettingsFile::Refused:
         reportDamagedFile();
         return false;
     case SettingsFile::NotAFile:
     case SettingsFile::Unreadable:
+        oweFileValuesFromSettingsInUse();
         reportLeftAlone(update);
         return false;
     case SettingsFile::Missing:
-        sound = tellWrite(update.written, update.why);
         break;
     case SettingsFile::EndedEarly:
         reportShortFile();
@@ -484,10 +645,8 @@ bool loadSettings()
         damagedFileReported = false;
         break;
     }
-    settingsRecord = record;
-    applyToGlobals(record);
-    if (resolveUnstableOnLoad)
-        resolveUnstablePersonalities();
+    const bool sound = !update.asked || tellWrite(update.written, update.why);
+    takeIntoUse(record);
     return sound;
 }
 
@@ -495,11 +654,16 @@ bool saveSettings()
 {
     SettingsRecord record;
     const SettingsUpdate update = updateSettingsFile(record, changedOptions);
-    if (update.read == SettingsFile::NotAFile || update.read == SettingsFile::Unreadable) {
+    if (leftAlone(update.read)) {
         reportLeftAlone(update);
         return false;
     }
-    settingsRecord = record;
+    // The file's values come into use at once, but never into a game under way: its own values
+    // stay, and the next load or save after it brings the file's.
+    if (!fileValuesOwed)
+        settingsRecord = record;
+    else if (!gameInProgress())
+        takeIntoUse(record);
     return tellWrite(update.written, update.why);
 }
 
@@ -521,4 +685,6 @@ void resetSettingsState()
     hostGameName.clear();
     damagedFileReported = writeFailureReported = false;
     gameUnderWay = false;
+    fileValuesOwed = false;
+    changedValues.clear();
 }

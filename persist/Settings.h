@@ -42,6 +42,8 @@ struct SettingsRecord {
     QString lastSaveFileName;
 };
 
+// The record last read or written; while the file's values are not in use (it could not be read),
+// the settings in use as a save would write them.
 extern SettingsRecord settingsRecord;
 extern QString settingsFilePath;
 
@@ -78,11 +80,15 @@ QString settingsFileName();
 // the others take the values of a new file, and the player is told. Either message comes once;
 // the next `saveSettings` writes a whole file again. A file the program may not or cannot read
 // is told once with the system's reason, changes nothing, and no save replaces it while it
-// cannot be read. False when the file was refused or could not be read or created.
+// cannot be read. Once it can be read again, the first load or save puts the options the player
+// changed meanwhile on top of the file's values, stores that and takes it into use (a save during
+// a game leaves that to the next load or save after it). False when the file was refused or could
+// not be read or created.
 bool loadSettings();
-// Writes the option globals into the settings file (read, change, write the whole record).
-// False when the file could not be written; the old file is then left as it was, and the player
-// is told once (not again until a write has succeeded).
+// Writes the option globals into the settings file (read, change, write the whole record); while
+// the file's values are not in use, only the options the player has changed since they could not
+// be read. False when the file could not be written; the old file is then left as it was, and the
+// player is told once (not again until a write has succeeded).
 bool saveSettings();
 
 // A game is under way from the moment the set-up flow or the loader begins to fill one in, or a

@@ -489,6 +489,11 @@ private slots:
         QTest::newRow("UTF-8 with a byte-order mark, CRLF")
             << "\xef\xbb\xbf[server]\r\n" + QByteArray(at).replace("\n", "\r\n") + "user=J\xc3\xa9r\xc3\xb4me\r\npassword=p\r\n"
             << "J\u00e9r\u00f4me" << "p" << 0;
+        QTest::newRow("a NUL in a comment before the section")
+            << QByteArrayLiteral("; kept \0 here\n[server]\n") + at + "user=Kim\nwait=25\n" << "Kim" << "" << 25;
+        QTest::newRow("a NUL in the password")
+            << "[server]\n" + at + QByteArrayLiteral("user=Kim\npassword=tar\0van7\nwait=25\n") << "Kim"
+            << QStringLiteral("tar\0van7") << 25;
     }
     void theConfigurationFileReadsAsWritten()
     {

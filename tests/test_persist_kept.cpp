@@ -1,7 +1,8 @@
 // What the player keeps is never lost or silently changed: the personalities chosen in the menus
 // survive every game and every save, a damaged scores file loses no intact game, a file the
-// program may not read is told with the system's reason and left as it is, every failed write is
-// told, and a loaded game is shown while it is drawn.
+// program may not read is told with the system's reason and left as it is (the settings changed
+// meanwhile go on top of it once it can be read), every failed write is told, and a loaded game is
+// shown while it is drawn.
 //
 // Root reads every file that has a name: a file the program may not read is read by a child, this
 // test program started again with "--child", which as root first becomes nobody.
@@ -11,6 +12,7 @@
 #include "test_persist_support.h"
 #include "test_setup_support.h"
 
+#include "app/GameSpeed.h"
 #include "app/MouseInput.h"
 #include "app/NetworkState.h"
 #include "dialogs/OptionDialogs.h"
@@ -44,6 +46,9 @@ using setup_test::ScriptedDialogs;
 namespace {
 
 constexpr int kPersonalitiesAt = 80; // the settings file's ten personalities, then Random Mix
+
+// What reads the settings file again once it can be read.
+enum ReadAgain { ByAStore, ByTheStartMenu, ByASaveInAGame };
 
 // What writes a damaged settings file anew.
 enum Occasion { OptionChanged, GameSetUp, GameSaved, GameContinued };
@@ -228,6 +233,56 @@ int readAsTheReader(int argc, char **argv)
     printTold(boxes.texts + ui.messageTexts());
     std::printf("reader %u\nspeed224 %d\n", unsigned(::geteuid()), int(speedFlag224));
     return 0;
+}
+
+// The speeds as the settings file holds them: the fast flag, then the flags of 288, 224, 160, 96 ms.
+const QByteArray kSpeed96 = QByteArray::fromHex("0100000001");
+const QByteArray kSpeed224 = QByteArray::fromHex("0100010000");
+
+// A settings file a player has made his own: every value other than a new file's, these among them.
+struct PlayersSettings {
+    QByteArray speed = kSpeed96;
+    qint32 personality3 = 3;
+    bool displayOption = true;
+    QString highScoreName = QStringLiteral("Ann");
+    QString lastSave = QStringLiteral("/games/Sunday.TrvGX");
+};
+
+// The file of such settings, built by hand.
+QByteArray settingsFileOf(const PlayersSettings &held)
+{
+    QByteArray b;
+    for (int i = 1; i <= 20; ++i)
+        b += int32(i);
+    for (int p = 1; p <= kMaxPlayers; ++p)
+        b += int32(p == 3 ? held.personality3 : 3);
+    b += boolean(true) + held.speed.left(1) + int32(1) + int32(1000);
+    b += QByteArray::fromHex("00010000") + held.speed.mid(1) + int32(1);
+    for (bool flag : {true, false, true, false, true, false, true, false, true, false})
+        b += boolean(flag);
+    b += boolean(held.displayOption) + int32(33) + int32(7) + boolean(false) + utf16(held.highScoreName);
+    for (const char *text : {"lan.example", "net.example", "81.20.3.4", "Friday"})
+        b += utf16(QLatin1String(text));
+    for (const char *names : {"hot %1", "name %1"})
+        for (int p = 1; p <= kMaxPlayers; ++p)
+            b += utf16(QString::fromLatin1(names).arg(p));
+    return b + utf16(held.lastSave);
+}
+
+// What the settings in use hold of the values a settings file keeps.
+QStringList settingsInUse()
+{
+    QStringList values;
+    for (int p = 1; p <= kMaxPlayers; ++p)
+        values << QString::number(personality[p]) << configuredPlayerName[p] << settingsRecord.hotseatNames[p];
+    for (qint32 value : {int(randomMixPersonalities), int(fastSpeed), int(speedFlag288), int(speedFlag224),
+                         int(speedFlag160), int(speedFlag96), displaySizeClass, int(displayOptionA),
+                         routeLimits[4], savesUsed, int(animationsEnabled)})
+        values << QString::number(value);
+    for (int i = 1; i <= 9; ++i)
+        values << QString::number(soundEnabled[i]);
+    return values << settingsRecord.highScoreName << lastLanHost << lastInternetHost << hostExternalIp << hostGameName
+                  << lastSaveFileName;
 }
 
 // A data folder nothing can be written into: it lies under a plain file.
@@ -566,6 +621,87 @@ private slots:
         if (file == SettingsFile)
             QVERIFY(run.lines.contains("speed224 1"));
         QCOMPARE(whatIsAt(path), before);
+    }
+
+    void theOptionsChangedWhileTheSettingsCouldNotBeReadGoOnTopOfThem_data()
+    {
+        QTest::addColumn<bool>("linkToItself"); // else a folder in the file's place
+        QTest::addColumn<int>("readAgain");
+        for (bool link : {true, false}) {
+            const char *what = link ? "a link to itself" : "a folder in its place";
+            QTest::addRow("%s, then an option stored", what) << link << int(ByAStore);
+            QTest::addRow("%s, then the start menu", what) << link << int(ByTheStartMenu);
+            QTest::addRow("%s, then a game saved", what) << link << int(ByASaveInAGame);
+        }
+    }
+    // The player's settings file cannot be read at the start: he is told once, and nothing is
+    // written while it stays so, though he chooses a speed and a personality and goes back to the
+    // start menu, which keeps them. Once it can be read again, the first store or load puts his
+    // choices on top of what the file holds, stores that and takes it into use; a game under way
+    // keeps its own values until it ends. Nothing else of the file changes.
+    void theOptionsChangedWhileTheSettingsCouldNotBeReadGoOnTopOfThem()
+    {
+        QFETCH(bool, linkToItself);
+        QFETCH(int, readAgain);
+        const QString path = settingsFileName();
+        const QString aside = path + QStringLiteral(".aside");
+        const PlayersSettings held;
+        QVERIFY(writeBytes(aside, settingsFileOf(held)));
+        QVERIFY(QFile::remove(path));
+        QVERIFY(linkToItself ? QFile::link(path, path) : QDir().mkdir(path));
+        const QByteArray before = whatIsAt(path);
+
+        QCOMPARE(restartProgram().size(), 1);
+        window->setGameSpeed288();
+        window->setGameSpeed224();
+        QStringList choices = nineTimes(QStringLiteral("Normal"));
+        choices[1] = QStringLiteral("Hunter");
+        script.actions = {choosePersonalities(choices, false)};
+        window->showPersonalities();
+        returnWindowToStartState(*window);
+        QCOMPARE(shownPersonality(3), 5);
+        QCOMPARE(gameSpeedInterval(), 224);
+        PlayersSettings stored = held;
+        stored.speed = kSpeed224;
+        stored.personality3 = 5;
+        if (readAgain == ByASaveInAGame) {
+            runSetup(21, {setup_test::click(QStringLiteral("World")), setup_test::options(true, false, false),
+                          setup_test::click(QStringLiteral("Conquer All")), setup_test::click(countLabel(2))});
+            QVERIFY(placeUpToFirstTurn(*window));
+            // The set-up stores the player's network name.
+            stored.highScoreName = QStringLiteral("Player").leftJustified(18);
+        }
+        QCOMPARE(whatIsAt(path), before);
+
+        QVERIFY(linkToItself ? QFile::remove(path) : QDir(path).removeRecursively());
+        QVERIFY(QFile::rename(aside, path));
+        switch (readAgain) {
+        case ByAStore:
+            window->setOptionOff();
+            stored.displayOption = false;
+            break;
+        case ByTheStartMenu: returnWindowToStartState(*window); break;
+        case ByASaveInAGame: {
+            QStringList inGame = settingsInUse();
+            stored.lastSave = inGame.last() = QDir::current().filePath(QStringLiteral("Monday.TrvGX"));
+            ui.fileNames = QStringList{stored.lastSave};
+            window->saveGameDialog();
+            QCOMPARE(fileBytes(path), settingsFileOf(stored));
+            // The game's own values stay in use, the last save file aside; the next store after it
+            // brings the file's.
+            QCOMPARE(settingsInUse(), inGame);
+            ui.questionAnswers = {true, true};
+            leaveGame(*window);
+            window->setGameSpeed224();
+            break;
+        }
+        }
+        QCOMPARE(fileBytes(path), settingsFileOf(stored));
+        QCOMPARE(gameSpeedInterval(), 224);
+        const QStringList inUse = settingsInUse();
+        QCOMPARE(ui.messageTexts(), QStringList());
+        restartProgram();
+        QCOMPARE(settingsInUse(), inUse);
     }
 
     // ---- A damaged settings file ----
