@@ -13,6 +13,7 @@
 #include "state/TextRules.h"
 
 #include <QEventLoop>
+#include <QHash>
 #include <QLocale>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -35,12 +36,16 @@ constexpr int kSingleListWaitMs = 3000;
 constexpr int kGameNameLength = 20;
 const QString kControlFile = QStringLiteral("agame+.txt");
 
+// A fetch under way: its files in the order asked, failed until their replies come.
+struct Fetch {
+    QList<ListFile> files;
+    int repliesLeft = 0;
+};
+
 struct OnlineState {
     int lastFetch = 0;
-    int fetchUnderWay = 0; // its replies alone are taken; 0 when none is
-    QList<ListFile> fetched; // its files, in the order asked
-    int repliesLeft = 0;
-    QString controlText;
+    // By number: a fetch's wait runs the event loop, in which another may begin.
+    QHash<int, Fetch *> underWay;
     bool topFiveUploadFailed = false;
 };
 
@@ -142,28 +147,28 @@ bool waitForReplies(QNetworkAccessManager *manager, const std::function<bool()> 
     return done();
 }
 
-// Asks for `files` and waits up to `waitMs` for their replies, which land in `online().fetched`
-// by the order asked; a file whose reply did not come in time failed. The requests still open
-// then are aborted, so that none holds a connection or brings anything later.
+// Asks for `files` and waits up to `waitMs` for their replies, which land in `fetched` in the
+// order asked; a file whose reply did not come in time failed. The requests still open then are
+// aborted, so that none holds a connection or brings anything later.
 FetchOutcome fetchFiles(QNetworkAccessManager *manager, const OnlineConfig &config, const QStringList &files,
-                        int waitMs)
+                        int waitMs, QList<ListFile> &fetched)
 {
-    OnlineState &state = online();
-    const int fetch = ++state.lastFetch;
-    state.fetchUnderWay = fetch;
-    state.fetched = QList<ListFile>();
+    Fetch fetch;
     for (int i = 0; i < files.size(); ++i)
-        state.fetched.append(ListFile{ListFileState::Failed, QString()});
-    state.repliesLeft = files.size();
+        fetch.files.append(ListFile{ListFileState::Failed, QString()});
+    fetch.repliesLeft = files.size();
+    const int number = ++online().lastFetch;
+    online().underWay.insert(number, &fetch);
     QList<QPointer<QNetworkReply>> replies;
     for (int i = 0; i < files.size(); ++i)
-        replies.append(requestFile(manager, config, files[i], fetch, i));
-    const bool allCame = waitForReplies(manager, [&state] { return state.repliesLeft <= 0; }, waitMs);
-    state.fetchUnderWay = 0;
+        replies.append(requestFile(manager, config, files[i], number, i));
+    const bool allCame = waitForReplies(manager, [&fetch] { return fetch.repliesLeft <= 0; }, waitMs);
+    online().underWay.remove(number);
     // The last first: a connection freed by an aborted request would take up one still queued.
     for (auto reply = replies.crbegin(); reply != replies.crend(); ++reply)
         if (*reply && !(*reply)->isFinished())
             (*reply)->abort();
+    fetched = fetch.files;
     return allCame ? FetchOutcome::AllCame : FetchOutcome::NotAllCame;
 }
 
@@ -277,15 +282,8 @@ QString topFiveListWith(const QString &list, const QString &entry, int slot)
     return entries.join(QString());
 }
 
-QString gameListControlText()
-{
-    return online().controlText;
-}
-
 FetchOutcome fetchGameList(ViewArea *, QString &controlLetter)
 {
-    OnlineState &state = online();
-    state.controlText.clear();
     const OnlineConfig config = beginListFetch(kGameListSlots, gameListManager());
     if (!config.available) {
         controlLetter = QStringLiteral("E");
@@ -294,12 +292,13 @@ FetchOutcome fetchGameList(ViewArea *, QString &controlLetter)
     QStringList files{kControlFile};
     for (int slot = 0; slot < kGameListSlots; ++slot)
         files.append(gameListFileName(slot));
+    QList<ListFile> fetched;
     const FetchOutcome outcome =
-        fetchFiles(gameListManager(), config, files, listWaitMs(config) * files.size());
-    state.controlText = state.fetched[0].text;
-    downloadedLines = state.fetched.mid(1);
-    if (!state.controlText.isEmpty())
-        controlLetter = state.controlText.left(1);
+        fetchFiles(gameListManager(), config, files, listWaitMs(config) * files.size(), fetched);
+    const QString control = fetched[0].text;
+    downloadedLines = fetched.mid(1);
+    if (!control.isEmpty())
+        controlLetter = control.left(1);
     if (controlLetter == QLatin1String("E"))
         interaction().message(MessageIcon::Information, QStringLiteral("Tarvan GX"),
                               QStringLiteral("Tarvan GX server disabled, view website for more info."));
@@ -308,13 +307,12 @@ FetchOutcome fetchGameList(ViewArea *, QString &controlLetter)
 
 void takeListReply(QNetworkReply *reply)
 {
-    OnlineState &state = online();
-    const int fetch = reply->property(kFetchProperty).toInt();
+    Fetch *fetch = online().underWay.value(reply->property(kFetchProperty).toInt());
     const int index = reply->property(kIndexProperty).toInt();
-    if (fetch == 0 || fetch != state.fetchUnderWay || index < 0 || index >= state.fetched.size())
+    if (!fetch || index < 0 || index >= fetch->files.size())
         return;
-    state.fetched[index] = listFileOf(reply);
-    --state.repliesLeft;
+    fetch->files[index] = listFileOf(reply);
+    --fetch->repliesLeft;
 }
 
 void uploadGameListEntry(int slot, const QString &address, int closed)
@@ -358,8 +356,9 @@ ListFileState fetchTopFiveList(int mapSet, int campaignId)
     const QString file = topFiveTarget(mapSet, campaignId, config);
     if (file.isEmpty())
         return ListFileState::NotAsked;
-    fetchFiles(topFiveManager(), config, {file}, config.waitMs > 0 ? config.waitMs : kSingleListWaitMs);
-    const ListFile &list = online().fetched[0];
+    QList<ListFile> fetched;
+    fetchFiles(topFiveManager(), config, {file}, config.waitMs > 0 ? config.waitMs : kSingleListWaitMs, fetched);
+    const ListFile &list = fetched[0];
     if (list.state == ListFileState::Came)
         topFiveText = list.text;
     return list.state;
@@ -370,9 +369,10 @@ FetchOutcome fetchAllTopFiveLists(ViewArea *)
     const OnlineConfig config = beginListFetch(kTopFiveListCount, topFiveManager());
     if (!config.available)
         return FetchOutcome::NoServer;
+    QList<ListFile> fetched;
     const FetchOutcome outcome =
-        fetchFiles(topFiveManager(), config, topFiveFileNames(), listWaitMs(config) * kTopFiveListCount);
-    downloadedLines = online().fetched;
+        fetchFiles(topFiveManager(), config, topFiveFileNames(), listWaitMs(config) * kTopFiveListCount, fetched);
+    downloadedLines = fetched;
     return outcome;
 }
 

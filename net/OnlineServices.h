@@ -61,8 +61,6 @@ FetchOutcome fetchAllTopFiveLists(ViewArea *window);
 // Sends the list in `topFiveText` with the new entry; the program closes once it has gone or
 // failed.
 void uploadTopFive(int mapSet, int campaignId, const QString &name, int losses, int slot);
-// The control file's text of the last game-list fetch (empty when it did not come).
-QString gameListControlText();
 
 // What the reply slots of the window do with a finished fetch reply (they delete it afterwards).
 void takeListReply(QNetworkReply *reply);

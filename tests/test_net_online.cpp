@@ -209,6 +209,28 @@ private slots:
         QCOMPARE(server->requests, file.isEmpty() ? 0 : 1);
     }
 
+    // A fetch's wait runs the event loop: a view opened meanwhile fetches on its own, and each
+    // fetch keeps what was asked of it.
+    void aFetchBegunDuringAnotherKeepsToItsOwnFiles()
+    {
+        const QStringList names = topFiveFileNames();
+        for (const QString &name : names)
+            server->files[name] = name.toLatin1();
+        // Every list but the last comes; the last only once the other fetch has ended.
+        server->holdingBack = {names.last()};
+        ListFileState inner = ListFileState::NotAsked;
+        QTimer::singleShot(0, window.get(), [&] {
+            inner = fetchTopFiveList(3, 0);
+            server->answerHeldBack();
+        });
+        QCOMPARE(fetchAllTopFiveLists(window.get()), FetchOutcome::AllCame);
+        QCOMPARE(inner, ListFileState::Came);
+        QCOMPARE(topFiveText, QStringLiteral("t5namer.txt"));
+        QCOMPARE(downloadedLines.size(), names.size());
+        for (int i = 0; i < names.size(); ++i)
+            QCOMPARE(downloadedLines[i], came(names[i]));
+    }
+
     // The server takes every request and answers none: the fetch waits its configured time, takes
     // every file for failed, says that not all came, and hangs up every request it made.
     void aFetchWhoseRepliesDoNotComeSaysSo_data()
