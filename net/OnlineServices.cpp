@@ -83,7 +83,7 @@ ListFile listFileOf(QNetworkReply *reply)
         file.state = ListFileState::Came;
         file.text = replyText(reply);
     } else {
-        // HTTP answers 404 with this error alone; a list not begun yet is no failure.
+        // Qt gives this error for an HTTP 404 alone: a list not begun yet, which is no failure.
         file.state = reply->error() == QNetworkReply::ContentNotFoundError ? ListFileState::Absent
                                                                            : ListFileState::Failed;
     }
