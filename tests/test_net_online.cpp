@@ -447,9 +447,11 @@ private slots:
         ftp.way = FtpServer::Way(way);
         server->files[kWorldList] = fullList;
         writeOnlineConfig(server->port(), loopbackAddress("ftp", ftp.port(), "up/"), kTestListWaitMs);
-        // The upload takes online.ini as it stands: a short wait gives it its least bound.
-        const auto nameAndSend = [this, &ftp](QDialog &dialog) {
-            writeOnlineConfig(server->port(), loopbackAddress("ftp", ftp.port(), "up/"), kShortListWaitMs);
+        // The upload takes online.ini as it stands: a short wait gives one that stalls its least
+        // bound.
+        const auto nameAndSend = [this, &ftp, sent](QDialog &dialog) {
+            if (!sent)
+                writeOnlineConfig(server->port(), loopbackAddress("ftp", ftp.port(), "up/"), kShortListWaitMs);
             press(QStringLiteral("Ok"))(dialog);
         };
         script.actions = {nameAndSend};
