@@ -9,6 +9,7 @@
 // reply within the wait). Only a list that came or is not there may be sent back changed.
 
 #include "net/ListFile.h"
+#include "persist/TopFiveSubmission.h"
 
 #include <QList>
 #include <QString>
@@ -20,7 +21,6 @@ class ViewArea;
 constexpr int kGameListSlots = 5;
 constexpr int kTopFiveListCount = 12;
 constexpr int kGameListEntryLength = 126;
-constexpr int kTopFiveEntryLength = 25;
 constexpr int kTopFiveNameLength = 20;
 // An upload that has not finished within online.ini's wait, and never within less than this, is
 // aborted and counts as not sent.

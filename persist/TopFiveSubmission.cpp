@@ -5,7 +5,6 @@ void (*topFiveSubmission)(int mapSet, int losses) = nullptr;
 
 namespace {
 
-constexpr int kEntryLength = 25;
 // A list this long holds five entries (the fifth may lack its padding).
 constexpr int kFullListLength = 110;
 
@@ -28,10 +27,10 @@ int replaceableLosses(const QString &entry)
 QStringList topFiveListEntries(const QString &list)
 {
     QStringList entries;
-    for (int at = 0; at + kEntryLength <= list.size() && entries.size() < kTopFiveEntries; at += kEntryLength)
-        entries.append(list.mid(at, kEntryLength));
+    for (int at = 0; at + kTopFiveEntryLength <= list.size() && entries.size() < kTopFiveEntries; at += kTopFiveEntryLength)
+        entries.append(list.mid(at, kTopFiveEntryLength));
     if (entries.size() == kTopFiveEntries - 1 && list.size() >= kFullListLength)
-        entries.append(list.mid((kTopFiveEntries - 1) * kEntryLength, kEntryLength));
+        entries.append(list.mid((kTopFiveEntries - 1) * kTopFiveEntryLength, kTopFiveEntryLength));
     return entries;
 }
 

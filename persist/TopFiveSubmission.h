@@ -11,6 +11,7 @@
 extern qint32 topFiveSlot;
 
 constexpr int kTopFiveEntries = 5;
+constexpr int kTopFiveEntryLength = 25;
 constexpr int kTopFiveNotGoodEnough = -1;
 constexpr int kMostTopFiveLosses = 9999;
 

@@ -217,7 +217,7 @@ public:
     // Gives the answers held back, as they were asked.
     void answerHeldBack()
     {
-        answer(heldBack_);
+        send(heldBack_);
     }
 
     // Runs the event loop until the client has closed every connection to this server; false when
@@ -285,9 +285,9 @@ private:
             return;
         if (order == Order::Reversed)
             std::reverse(held_.begin(), held_.end());
-        answer(held_);
+        send(held_);
     }
-    static void answer(QList<Held> &replies)
+    static void send(QList<Held> &replies)
     {
         for (const Held &h : replies)
             if (h.socket)
