@@ -15,9 +15,11 @@ extern quint8 savedWorldFlag;   // the World flag as it was before the demo chos
 // ---- Kept here until their own parts take them over ----
 // The continent parameter of the network snapshot (steps 5 and 6, message steps 2 and 3).
 extern qint32 highlightedContinent;
-// This host's entry on the online game list: its slot (99 = none) and address text.
+// This host's entry on the online game list: its slot and address text.
 extern qint32 gameListSlot;
 extern QString hostAddressText;
+// `gameListSlot` of a game without an entry on the online game list.
+constexpr int kNoGameListSlot = 99;
 
 // ---- Seams ----
 // Writes bytes to client socket n (1..4): the number written, or -1 when the socket is not

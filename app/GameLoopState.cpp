@@ -9,7 +9,7 @@ qint32 demoBlinkCounter = 0;
 quint8 savedWorldFlag = 0;
 
 qint32 highlightedContinent = 0;
-qint32 gameListSlot = 99;
+qint32 gameListSlot = kNoGameListSlot;
 QString hostAddressText;
 
 void (*armyCountQuestion)(int mode, int limit) = nullptr;
@@ -21,7 +21,7 @@ void resetGameLoopState()
     demoBlinkCounter = 0;
     savedWorldFlag = 0;
     highlightedContinent = 0;
-    gameListSlot = 99;
+    gameListSlot = kNoGameListSlot;
     hostAddressText.clear();
     setSocketWriter({});
     resetSpriteQueueState();

@@ -44,8 +44,6 @@ void runGameButton(ViewArea &view, int id);
 // Main Menu (913) in the in-game menu: the questions, the return to the main menu, the notices
 // to the other machines and, after a network game, the end of the program.
 void leaveGame(ViewArea &view);
-// `gameListSlot` of a game without an entry on the online game list.
-constexpr int kNoGameListSlot = 99;
 // Withdraws this host's entry from the online game list (a slot outside 0..4 is no entry) and
 // gives the upload a second to leave.
 void withdrawGameListEntry(int slot, const QString &address);

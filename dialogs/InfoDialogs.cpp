@@ -15,7 +15,7 @@
 #include "dialogs/TopFiveSubmission.h"
 #include "net/OnlineConfig.h"
 #include "net/OnlineServices.h"
-#include "persist/TopFiveSubmission.h"
+#include "persist/TopFiveList.h"
 #include "rules/GameEnd.h"
 #include "state/Campaign.h"
 #include "state/GameState.h"

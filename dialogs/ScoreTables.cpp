@@ -1,7 +1,7 @@
 #include "dialogs/ScoreTables.h"
 
 #include "net/OnlineServices.h"
-#include "persist/TopFiveSubmission.h"
+#include "persist/TopFiveList.h"
 #include "state/TextRules.h"
 
 namespace {

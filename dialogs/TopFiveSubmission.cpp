@@ -5,7 +5,7 @@
 #include "app/ViewArea.h"
 #include "net/OnlineServices.h"
 #include "persist/Settings.h"
-#include "persist/TopFiveSubmission.h"
+#include "persist/TopFiveList.h"
 #include "setup/ChoiceDialog.h"
 #include "state/Campaign.h"
 #include "state/Seams.h"

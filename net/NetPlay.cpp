@@ -800,7 +800,7 @@ void startNetworkGame()
     dealTerritories();
     screenMode = 9;
     gameStartTime = playTimeStamp = interaction().now();
-    if (internetGame && gameListSlot != 99) {
+    if (internetGame && gameListSlot != kNoGameListSlot) {
         // The list entry is closed and player 1's placement begins through message step 103.
         currentPlayer = 1;
         placementRound = 1;

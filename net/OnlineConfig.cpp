@@ -109,6 +109,11 @@ QUrl baseUrl(const QString &text)
     return webAddress(base.endsWith(QLatin1Char('/')) ? base : base + QLatin1Char('/'));
 }
 
+bool isHttpAddress(const QUrl &url)
+{
+    return url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
+}
+
 } // namespace
 
 QString onlineConfigPath()
@@ -126,6 +131,7 @@ void setOnlineConfigPath(const QString &path)
 OnlineConfig readOnlineConfig()
 {
     OnlineConfig config;
+    config.unavailableText = onlineUnavailableText();
     QByteArray bytes;
     if (readWholeFile(onlineConfigPath(), kMaxOnlineConfigBytes, bytes) != FileRead::Read)
         return config;
@@ -140,6 +146,11 @@ OnlineConfig readOnlineConfig()
     config.waitMs = qBound(0, server.value(QStringLiteral("wait")).toInt(), kMaxListWaitMs);
     config.website = webAddress(server.value(QStringLiteral("website")));
     config.available = config.lists.isValid() && config.uploads.isValid();
+    if (config.available && !isHttpAddress(config.lists)) {
+        config.available = false;
+        config.unavailableText = QStringLiteral("The online services are unavailable: the lists address in online.ini "
+                                                "must begin with http:// or https://.");
+    }
     return config;
 }
 

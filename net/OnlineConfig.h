@@ -19,7 +19,9 @@
 // of the text (Qt made a list of such a value, and lost it), and so is a NUL byte.
 //
 // Without the file, or without both addresses in it, the online features say they are
-// unavailable.
+// unavailable. So they do with a lists address that is not HTTP(S), and say why: only HTTP tells
+// a list not begun yet (404) from a refusal, and a refusal taken for an empty list would have
+// the next upload wipe the list.
 
 #include <QString>
 #include <QUrl>
@@ -31,6 +33,7 @@ struct OnlineConfig {
     // How long to wait for the reply of one list file (0: the usual waits).
     int waitMs = 0;
     QUrl website; // empty when not set up
+    QString unavailableText; // what the online features say when not available, and why
 };
 
 // The file's path: "online.ini" in the program's folder unless another was set.

@@ -1,20 +1,18 @@
 #include "net/OnlineServices.h"
 
+#include "net/GameListEntry.h"
 #include "net/OnlineConfig.h"
 
 #include "app/GameLoop.h"
 #include "app/NetworkState.h"
 #include "app/OnlineManagers.h"
-#include "persist/Settings.h"
-#include "persist/TopFiveSubmission.h"
+#include "persist/TopFiveList.h"
 #include "state/GameState.h"
 #include "state/MapView.h"
 #include "state/Seams.h"
-#include "state/TextRules.h"
 
 #include <QEventLoop>
 #include <QHash>
-#include <QLocale>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -33,7 +31,6 @@ constexpr char kSentProperty[] = "tarvanSent"; // and how many of them went
 constexpr int kListWaitMs = 200;
 constexpr int kSmallScreenListWaitMs = 300;
 constexpr int kSingleListWaitMs = 3000;
-constexpr int kGameNameLength = 20;
 const QString kControlFile = QStringLiteral("agame+.txt");
 
 // A fetch under way: its files in the order asked, failed until their replies come.
@@ -55,16 +52,21 @@ OnlineState &online()
     return state;
 }
 
-void sayUnavailable()
+void sayUnavailable(const OnlineConfig &config)
 {
-    interaction().message(MessageIcon::Information, QStringLiteral("Tarvan GX"), onlineUnavailableText());
+    interaction().message(MessageIcon::Information, QStringLiteral("Tarvan GX"), config.unavailableText);
+}
+
+QVariant httpStatus(QNetworkReply *reply)
+{
+    return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
 }
 
 bool replySucceeded(QNetworkReply *reply)
 {
     if (reply->error() != QNetworkReply::NoError)
         return false;
-    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    const QVariant status = httpStatus(reply);
     return !status.isValid() || (status.toInt() >= 200 && status.toInt() <= 299);
 }
 
@@ -83,9 +85,9 @@ ListFile listFileOf(QNetworkReply *reply)
         file.state = ListFileState::Came;
         file.text = replyText(reply);
     } else {
-        // Qt gives this error for an HTTP 404 alone: a list not begun yet, which is no failure.
-        file.state = reply->error() == QNetworkReply::ContentNotFoundError ? ListFileState::Absent
-                                                                           : ListFileState::Failed;
+        // An HTTP 404 alone says that the list is not begun yet, which is no failure. Other
+        // protocols tell a missing file and a refused command alike.
+        file.state = httpStatus(reply).toInt() == 404 ? ListFileState::Absent : ListFileState::Failed;
     }
     return file;
 }
@@ -169,7 +171,7 @@ FetchOutcome fetchFiles(QNetworkAccessManager *manager, const OnlineConfig &conf
         if (*reply && !(*reply)->isFinished())
             (*reply)->abort();
     fetched = fetch.files;
-    return allCame ? FetchOutcome::AllCame : FetchOutcome::NotAllCame;
+    return allCame ? FetchOutcome::AllAnswered : FetchOutcome::WaitRanOut;
 }
 
 int listWaitMs(const OnlineConfig &config)
@@ -177,17 +179,6 @@ int listWaitMs(const OnlineConfig &config)
     if (config.waitMs > 0)
         return config.waitMs;
     return smallScreen ? kSmallScreenListWaitMs : kListWaitMs;
-}
-
-QString utcText(const char *format)
-{
-    return QLocale::c().toString(interaction().now().toUTC(), QLatin1String(format));
-}
-
-// A field of a list entry: the list is read a line at a time.
-QString entryField(const QString &text, int width)
-{
-    return fitToWidth(cleanedText(text), width);
 }
 
 // The configuration, unavailable as well without the manager that would carry the transfers.
@@ -207,7 +198,7 @@ OnlineConfig beginListFetch(int files, QNetworkAccessManager *manager)
         downloadedLines.append(ListFile());
     const OnlineConfig config = configFor(manager);
     if (!config.available)
-        sayUnavailable();
+        sayUnavailable(config);
     return config;
 }
 
@@ -241,45 +232,6 @@ QString topFiveFileName(int mapSet, int campaignId)
     case 5: return topFiveFileNames()[11];
     default: return QString();
     }
-}
-
-QString gameListEntryText(const QString &address, bool closed)
-{
-    const QString blank = QStringLiteral(" ");
-    QString gameName = settingsRecord.hostGameName.trimmed();
-    if (gameName.isEmpty())
-        gameName = QStringLiteral("noname");
-    QString entry;
-    entry += entryField(closed ? QStringLiteral("Closed") : address.trimmed(), 25);
-    entry += blank;
-    entry += entryField(mapName, 14);
-    entry += QStringLiteral(" 1.0 ") + blank;
-    entry += attackRule == 'j' ? QStringLiteral("1on1") : QStringLiteral("Dice");
-    entry += QStringLiteral("  ") + (strongholdsEnabled ? QStringLiteral("St") : QStringLiteral("  "));
-    entry += QStringLiteral("  ") + (troopExperienceEnabled ? QStringLiteral("TE") : QStringLiteral("  "));
-    entry += QStringLiteral("  ") + utcText("MMM dd yyyy hhmm").leftJustified(16).left(16);
-    entry += QStringLiteral("  ") + entryField(gameName, kGameNameLength);
-    entry += QString(2 + 14, QLatin1Char(' '));
-    entry += blank + utcText("hhmmsszzz") + QStringLiteral("0 ");
-    return entry;
-}
-
-QString topFiveEntryText(const QString &name, int losses)
-{
-    return QStringLiteral("%1 ").arg(losses, 4) + entryField(name, kTopFiveNameLength);
-}
-
-QString topFiveListWith(const QString &list, const QString &entry, int slot)
-{
-    QStringList entries = topFiveListEntries(list);
-    if (slot >= 1 && slot <= entries.size())
-        entries[slot - 1] = entry;
-    else if (entries.size() < kTopFiveEntries)
-        entries.append(entry);
-    else
-        entries[kTopFiveEntries - 1] = entry;
-    // A short fifth entry kept stays last, where a reader expects it.
-    return entries.join(QString());
 }
 
 FetchOutcome fetchGameList(ViewArea *, QString &controlLetter)
@@ -341,7 +293,7 @@ QString topFiveTarget(int mapSet, int campaignId, OnlineConfig &config)
         return QString();
     config = configFor(topFiveManager());
     if (!config.available) {
-        sayUnavailable();
+        sayUnavailable(config);
         return QString();
     }
     return file;

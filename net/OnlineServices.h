@@ -5,11 +5,11 @@
 // arrive. When the wait ends, every request still open is aborted: it holds no connection, and
 // nothing that comes later, nor a reply of another fetch, changes what the fetch brought. Each
 // file comes in one of three ways, never in a shared blank: its text came, the server has no such
-// file (a list not begun yet), or it failed (another error, an HTTP status outside 200..299, no
-// reply within the wait). Only a list that came or is not there may be sent back changed.
+// file (HTTP 404: a list not begun yet), or it failed (another error, an HTTP status outside
+// 200..299, no reply within the wait). Only a list that came or is not there may be sent back
+// changed.
 
 #include "net/ListFile.h"
-#include "persist/TopFiveSubmission.h"
 
 #include <QList>
 #include <QString>
@@ -20,8 +20,6 @@ class ViewArea;
 
 constexpr int kGameListSlots = 5;
 constexpr int kTopFiveListCount = 12;
-constexpr int kGameListEntryLength = 126;
-constexpr int kTopFiveNameLength = 20;
 // An upload that has not finished within online.ini's wait, and never within less than this, is
 // aborted and counts as not sent.
 constexpr int kLeastUploadWaitMs = 5000;
@@ -34,18 +32,10 @@ const QStringList &topFiveFileNames();
 // which campaigns 1, 2, 3 and 5 have); empty when there is none.
 QString topFiveFileName(int mapSet, int campaignId);
 
-// This host's entry on the game list, 126 characters on one line.
-QString gameListEntryText(const QString &address, bool closed);
-// One top-five entry: "%4d" losses, a blank, the name made one line, padded or cut to 20.
-QString topFiveEntryText(const QString &name, int losses);
-// The list with `entry` appended (slot 0) or in place of entry 1..5; every other entry of the
-// list (topFiveListEntries) is kept as it stands.
-QString topFiveListWith(const QString &list, const QString &entry, int slot);
-
 // What became of a fetch of several files: every request was answered before the wait ended
-// (whatever the answer), the wait ended first (the unanswered files failed), or there is no
-// server to ask, which the fetch has said.
-enum class FetchOutcome { AllCame, NotAllCame, NoServer };
+// (a failure is an answer too: each file says how it came), the wait ran out first (the
+// unanswered files failed), or there is no server to ask, which the fetch has said.
+enum class FetchOutcome { AllAnswered, WaitRanOut, NoServer };
 
 // Fetches the control file and the five list files into `downloadedLines` (slot order); hands
 // back the control letter in `controlLetter` (preset " " by the caller). "E" (the server is

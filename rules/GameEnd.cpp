@@ -1,7 +1,7 @@
 #include "rules/GameEnd.h"
 
 #include "persist/Scores.h"
-#include "persist/TopFiveSubmission.h"
+#include "persist/TopFiveList.h"
 #include "rules/Attack.h"
 #include "rules/PlayerRecords.h"
 #include "rules/Seats.h"
@@ -15,6 +15,8 @@
 #include <QList>
 
 #include <utility>
+
+void (*topFiveSubmission)(int mapSet, int losses) = nullptr;
 
 namespace {
 
@@ -292,7 +294,7 @@ void offerTopFiveSubmission()
         return;
     if (!isHumanOfThisMachine(currentPlayer))
         return;
-    if (playerTable[currentPlayer].battleLosses() > 9999) {
+    if (playerTable[currentPlayer].battleLosses() > kMostTopFiveLosses) {
         interaction().message(MessageIcon::Information, QStringLiteral("Tarvan GX"),
                               QStringLiteral("Sorry, this is not good enough for a top5 listing."));
         return;

@@ -43,6 +43,9 @@ void prepareNextCampaignMap();
 // The top-five list a won high-score game goes to: 0 for a campaign, else the map's list
 // (1 World, 2 Europe, 3 North America, 4 China, 5 Japan, 6 World II, 7 Swamp, 8 Australia).
 int topFiveMapSet();
+// The dialog side of a won high-score game's submission (map set, the winner's losses); the
+// window's dialogs install it. Nothing is offered while none is installed.
+extern void (*topFiveSubmission)(int mapSet, int losses);
 
 // A demonstration game: the computer players alone, seat 1 nobody's.
 bool isDemoGame();

@@ -38,8 +38,10 @@ struct NetworkEnvironment {
     // The host-name prompt after a search that found nothing: false when cancelled.
     std::function<bool(ViewArea &view, const QString &label, QString &text)> askHostName;
     // The game list: `info` above the rows on normal screens; the list dialog with its header,
-    // legend and Refresh button on small screens.
-    std::function<int(ViewArea &view, const QString &info, const QStringList &rows, bool small)> chooseListedGame;
+    // legend and Refresh button on small screens, which says `failure` alone of `info` (what
+    // could not be fetched; empty when the whole list came).
+    std::function<int(ViewArea &view, const QString &info, const QString &failure, const QStringList &rows, bool small)>
+        chooseListedGame;
     std::function<HostingSettingsAnswer(ViewArea &view, const QString &externalIp, const QString &internalIp,
                                         const QString &gameName)>
         hostingSettings;
@@ -67,11 +69,13 @@ bool announcedAddressRefused(const QString &address);
 // A game-list entry of a game that is no longer open.
 bool isClosedEntry(const QString &entry);
 // The list slot this host's entry goes into (the list files by slot): the slot of its own
-// address, else of its game name, else a free slot (no file, an empty file, a blank address),
-// else the oldest closed game's, else the oldest live game's; any slot when nothing is known.
+// address; else a free slot (no file, an empty file, an entry without an address); else a closed
+// game's, the oldest of its own game name first, then the oldest; else the oldest live game's of
+// its own game name, then the oldest live game's. A live game's slot goes only when no slot is
+// free or closed, and a slot whose file failed never: kNoGameListSlot when no slot's file came.
 int chooseListSlot(const QList<ListFile> &listFiles, const QString &address, const QString &gameName);
-// The time-of-day number at the end of an entry (columns 114-125): leading blanks skipped, an
-// optional sign and the digits up to the first other character; 0 without digits.
+// The time-of-day number at the end of an entry: leading blanks skipped, an optional sign and the
+// digits up to the first other character; 0 without digits.
 qint64 entryTimeOfDay(const QString &entry);
 // The rows the game list shows: open games first, then closed ones, 99 characters each.
 QStringList listedGameRows(const QList<ListFile> &listFiles, int *openGames = nullptr);

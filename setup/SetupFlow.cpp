@@ -127,7 +127,7 @@ void SetupFlow::applyNewGameDefaults()
     campaignMapCount = campaignMapIndex = difficulty = missionContinentIndex = 1;
     aiPlayerCount = MarkerLocal;
     rankAtGameStart = rankFlagAtGameStart = kNoRankAtStart;
-    gameListSlot = 99;
+    gameListSlot = kNoGameListSlot;
     missionType = escortTarget = networkKind = networkSeat = 0;
     strongholdsEnabled = troopExperienceEnabled = topFiveGame = rankGame = internetGame = neutralArmyActive = 0;
     mapCustomFlag = networkAnimations = localGameRunning = 0;

@@ -9,9 +9,12 @@
 #include "setup/SetupState.h"
 
 #include "app/DialogState.h"
+#include "app/GameLoop.h"
 #include "app/NetworkState.h"
 #include "app/ViewArea.h"
 #include "app/WindowState.h"
+#include "dialogs/DialogLook.h"
+#include "net/GameListEntry.h"
 #include "net/NetFraming.h"
 #include "net/NetPlay.h"
 #include "net/NetState.h"
@@ -42,6 +45,7 @@
 #include <QTcpSocket>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -51,7 +55,6 @@ using Result = SetupStepResult;
 constexpr int kMaxSearchCandidates = 10;
 constexpr int kDialogPauseMs = 300;
 constexpr int kProbeFlushMs = 1000;
-constexpr int kRowLength = 99;
 
 const QString kLanNotFound = QStringLiteral("ERROR - Can't find the host's game. Be sure to start a host game first.");
 const QString kInternetNotFound = QStringLiteral("ERROR - Can't find the host's game.");
@@ -207,9 +210,28 @@ Result askLanHost(ViewArea &view)
     return joinDecision(view);
 }
 
-QString gameListInfo(int openGames)
+// What the list lacks for files that failed: empty when every slot's file came or is not there.
+QString listFailureText(const QList<ListFile> &listFiles)
 {
-    return (openGames > 0 ? QStringLiteral("Press Ok to Join.") : QStringLiteral("No games available at this moment."))
+    const int failed = int(std::count_if(listFiles.begin(), listFiles.end(),
+                                         [](const ListFile &file) { return file.state == ListFileState::Failed; }));
+    if (failed == 0)
+        return QString();
+    return failed == listFiles.size() ? QStringLiteral("The game list could not be fetched from the server.")
+                                      : QStringLiteral("Part of the game list could not be fetched from the server.");
+}
+
+// A list that failed in part may hold open games unseen: it never says there are none.
+QString gameListInfo(int openGames, const QString &failure)
+{
+    QStringList said;
+    if (openGames > 0)
+        said.append(QStringLiteral("Press Ok to Join."));
+    else if (failure.isEmpty())
+        said.append(QStringLiteral("No games available at this moment."));
+    if (!failure.isEmpty())
+        said.append(failure);
+    return said.join(QLatin1Char('\n'))
         + QStringLiteral("\n\nOSX, Android and Windows can connect to each other's games.\n\n"
                          "IP/Closed - Map - Version - Dice - Strongh. - Troop Exp. - Started(UT) - Name");
 }
@@ -225,8 +247,10 @@ Result browseGameList(ViewArea &view)
         }
         int openGames = 0;
         const QStringList rows = listedGameRows(downloadedLines, &openGames);
+        const QString failure = listFailureText(downloadedLines);
         interaction().pause(kDialogPauseMs);
-        const int chosen = networkEnvironment().chooseListedGame(view, gameListInfo(openGames), rows, smallScreen);
+        const int chosen =
+            networkEnvironment().chooseListedGame(view, gameListInfo(openGames, failure), failure, rows, smallScreen);
         if (!smallScreen)
             interaction().pause(kDialogPauseMs);
         if (chosen == kListRefresh)
@@ -235,7 +259,7 @@ Result browseGameList(ViewArea &view)
             blankStatus();
             return Result::RestartSetup;
         }
-        const QString address = rows[chosen].left(25).trimmed();
+        const QString address = entryFieldValue(rows[chosen], kEntryAddress);
         if (address.startsWith(QLatin1String("Closed"))) {
             blankStatus();
             return Result::RestartSetup;
@@ -274,7 +298,14 @@ Result publishGame(ViewArea &view, const QString &address)
             blankStatus();
             return Result::RestartSetup;
         }
-        uploadGameListEntry(chooseListSlot(downloadedLines, address, settingsRecord.hostGameName), address, 0);
+        const int slot = chooseListSlot(downloadedLines, address, settingsRecord.hostGameName);
+        // Blind, the entry could go over another player's live game: the game goes on unlisted.
+        if (slot == kNoGameListSlot)
+            interaction().message(MessageIcon::Warning, QStringLiteral("Tarvan GX"),
+                                  QStringLiteral("The game list could not be fetched from the server, so your game "
+                                                 "was not added to it."));
+        else
+            uploadGameListEntry(slot, address, 0);
     }
     view.updateWindowTitle();
     return Result::Continue;
@@ -428,7 +459,7 @@ bool announcedAddressRefused(const QString &address)
 
 qint64 entryTimeOfDay(const QString &entry)
 {
-    const QString field = entry.mid(114, 12);
+    const QString field = entry.mid(kEntryTimeOfDay.start, kEntryTimeOfDay.width);
     int i = 0;
     while (i < field.size() && field[i] == QLatin1Char(' '))
         ++i;
@@ -443,19 +474,34 @@ qint64 entryTimeOfDay(const QString &entry)
 
 bool isClosedEntry(const QString &entry)
 {
-    return entry.left(25).trimmed() == QLatin1String("Closed");
+    return entryFieldValue(entry, kEntryAddress) == QLatin1String("Closed");
 }
+
+namespace {
+
+// The oldest entry of those considered; the first of equal times stays.
+struct OldestEntry {
+    int slot = kNoGameListSlot;
+    qint64 time = std::numeric_limits<qint64>::max();
+    void consider(int i, const QString &entry)
+    {
+        const qint64 t = entryTimeOfDay(entry);
+        if (t < time) {
+            time = t;
+            slot = i;
+        }
+    }
+};
+
+} // namespace
 
 int chooseListSlot(const QList<ListFile> &listFiles, const QString &address, const QString &gameName)
 {
-    int sameAddress = -1;
-    int sameName = -1;
-    int free = -1;
-    int oldestClosed = -1;
-    int oldestLive = -1;
-    qint64 closedTime = std::numeric_limits<qint64>::max();
-    qint64 liveTime = std::numeric_limits<qint64>::max();
-    const QString name = gameName.trimmed();
+    int sameAddress = kNoGameListSlot;
+    int free = kNoGameListSlot;
+    OldestEntry closedOfName, closed, liveOfName, live;
+    const QString ownAddress = asEntryFieldValue(address, kEntryAddress);
+    const QString name = asEntryFieldValue(gameName, kEntryGameName);
     // The default name is everybody's: it says nothing about whose entry it is.
     const bool named = !name.isEmpty() && name != QLatin1String("noname");
     for (int i = 0; i < listFiles.size() && i < kGameListSlots; ++i) {
@@ -463,32 +509,30 @@ int chooseListSlot(const QList<ListFile> &listFiles, const QString &address, con
         const QString &entry = slot.text;
         // No file, an empty one, or an entry without an address.
         if (slot.state == ListFileState::Absent
-            || (slot.state == ListFileState::Came && entry.left(3).trimmed().isEmpty())) {
+            || (slot.state == ListFileState::Came && entryFieldValue(entry, kEntryAddress).isEmpty())) {
             free = i;
             continue;
         }
         if (slot.state != ListFileState::Came)
             continue; // nothing is known of that slot
-        if (entry.left(24).trimmed() == address.trimmed())
+        if (entryFieldValue(entry, kEntryAddress) == ownAddress)
             sameAddress = i;
-        if (named && entry.mid(78, 18).trimmed() == name.left(18))
-            sameName = i;
-        const bool closed = isClosedEntry(entry);
-        qint64 &oldestTime = closed ? closedTime : liveTime;
-        int &oldest = closed ? oldestClosed : oldestLive;
-        const qint64 time = entryTimeOfDay(entry);
-        if (time < oldestTime) {
-            oldestTime = time;
-            oldest = i;
+        const bool ofName = named && entryFieldValue(entry, kEntryGameName) == name;
+        if (isClosedEntry(entry)) {
+            closed.consider(i, entry);
+            if (ofName)
+                closedOfName.consider(i, entry);
+        } else {
+            live.consider(i, entry);
+            if (ofName)
+                liveOfName.consider(i, entry);
         }
     }
-    if (sameAddress >= 0)
-        return sameAddress;
     // A live game's slot only when no slot is free or closed.
-    for (int candidate : {sameName, free, oldestClosed, oldestLive})
-        if (candidate >= 0)
+    for (int candidate : {sameAddress, free, closedOfName.slot, closed.slot, liveOfName.slot, live.slot})
+        if (candidate != kNoGameListSlot)
             return candidate;
-    return randomSource().below(kGameListSlots);
+    return kNoGameListSlot;
 }
 
 QStringList listedGameRows(const QList<ListFile> &listFiles, int *openGames)
@@ -498,7 +542,7 @@ QStringList listedGameRows(const QList<ListFile> &listFiles, int *openGames)
     for (const ListFile &slot : listFiles) {
         if (slot.state != ListFileState::Came || slot.text.isEmpty())
             continue;
-        (isClosedEntry(slot.text) ? closed : open).append(cutToWidth(slot.text, kRowLength));
+        (isClosedEntry(slot.text) ? closed : open).append(cutToWidth(slot.text, kListedRowLength));
     }
     if (openGames)
         *openGames = open.size();
@@ -531,12 +575,14 @@ bool askHostNameWithBox(ViewArea &view, const QString &label, QString &text)
     return ok;
 }
 
-int chooseFromListDialog(const QStringList &rows)
+int chooseFromListDialog(const QString &failure, const QStringList &rows)
 {
     QDialog dialog;
     applyDialogLook(dialog, QStringLiteral("Tarvan GX"));
     dialog.setStyleSheet(QStringLiteral("QWidget{font-family:Courier; }"));
     auto *layout = new QVBoxLayout(&dialog);
+    if (!failure.isEmpty())
+        layout->addWidget(new QLabel(failure));
     layout->addWidget(new QLabel(QStringLiteral(
         "IP                        Map        Version  Dice          Started(UT)        Name")));
     auto *list = new QListWidget;
@@ -559,20 +605,27 @@ int chooseFromListDialog(const QStringList &rows)
     QObject::connect(refresh, &QPushButton::clicked, &dialog, [&dialog] { dialog.done(2); });
     QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
     dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
-    const int result = dialog.exec();
+    const int result = runDialog(dialog);
     if (result == 2)
         return kListRefresh;
     return result == QDialog::Accepted ? list->currentRow() : kListCancelled;
 }
 
-int chooseListedGameWithBox(ViewArea &view, const QString &info, const QStringList &rows, bool small)
+int chooseListedGameWithBox(ViewArea &view, const QString &info, const QString &failure, const QStringList &rows,
+                            bool small)
 {
     if (small)
-        return chooseFromListDialog(rows);
-    bool ok = false;
-    const QString item = QInputDialog::getItem(&view, QStringLiteral("Tarvan GX"), info, rows, 0, false, &ok,
-                                               Qt::WindowTitleHint);
-    return ok && !item.isEmpty() ? rows.indexOf(item) : kListCancelled;
+        return chooseFromListDialog(failure, rows);
+    // As QInputDialog::getItem builds it, run as every dialog of the game is.
+    QInputDialog dialog(&view, Qt::WindowTitleHint);
+    dialog.setWindowTitle(QStringLiteral("Tarvan GX"));
+    dialog.setLabelText(info);
+    dialog.setComboBoxItems(rows);
+    dialog.setComboBoxEditable(false);
+    if (!rows.isEmpty())
+        dialog.setTextValue(rows.first());
+    const QString item = runDialog(dialog) == QDialog::Accepted ? dialog.textValue() : QString();
+    return item.isEmpty() ? kListCancelled : rows.indexOf(item);
 }
 
 NetworkEnvironment realEnvironment()

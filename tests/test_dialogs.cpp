@@ -19,11 +19,12 @@
 #include "persist/Ranks.h"
 #include "persist/Scores.h"
 #include "persist/Settings.h"
-#include "persist/TopFiveSubmission.h"
+#include "persist/TopFiveList.h"
 #include "rules/PlayerRecords.h"
 #include "rules/TurnState.h"
 #include "state/BuiltinMaps.h"
 #include "state/MapLoading.h"
+#include "state/MapView.h"
 
 #include <QApplication>
 #include <QFile>
@@ -328,6 +329,39 @@ private slots:
         window->showTopFiveDialog();
         QCOMPARE(script.shown.size(), 1);
         QCOMPARE(ui.messages.size(), 2);
+    }
+
+    // The join browser's own dialog says what of the list failed, whatever the screen, and never
+    // that there are no games.
+    void theGameListBrowserSaysWhatFailed_data()
+    {
+        QTest::addColumn<bool>("small");
+        QTest::addColumn<QList<int>>("failed"); // the slots whose files answer 500
+        QTest::addColumn<QString>("said");
+        const QString all = QStringLiteral("The game list could not be fetched from the server.");
+        const QList<int> every{0, 1, 2, 3, 4};
+        QTest::newRow("every file, a normal screen") << false << every << all;
+        QTest::newRow("every file, a small screen") << true << every << all;
+        QTest::newRow("some files, a small screen")
+            << true << QList<int>{1} << "Part of the game list could not be fetched from the server.";
+    }
+    void theGameListBrowserSaysWhatFailed()
+    {
+        QFETCH(bool, small);
+        QFETCH(QList<int>, failed);
+        QFETCH(QString, said);
+        server->files.insert(QStringLiteral("agame+.txt"), "A");
+        for (int slot : failed)
+            server->failing.insert(gameListFileName(slot), 500);
+        smallScreen = small;
+        internetGame = 1;
+        script.actions = {press(QStringLiteral("Browse the game list")), closeWindow()};
+        QCOMPARE(runJoinSteps(*window), SetupStepResult::RestartSetup);
+        smallScreen = 0;
+        QCOMPARE(script.shown.size(), 2);
+        const QString shown = script.shown[1].texts.join(QLatin1Char('\n'));
+        QVERIFY2(shown.contains(said), qPrintable(shown));
+        QVERIFY(!shown.contains(QStringLiteral("No games available")));
     }
 
     void topFiveSlot_data()

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 class FtpServer : public QObject {
 public:
@@ -17,7 +18,9 @@ public:
         DropsData,     // closes the data connection at once, and says no more
         NeverConfirms, // takes the file, never sends its 226
         DropsControl,  // takes the file, then closes the control connection instead of its 226
+        ConfirmsLate,  // takes the file, sends its 226 after kLateConfirmationMs
     };
+    static constexpr int kLateConfirmationMs = 1500;
     Way way = Way::Answering;
     QMap<QString, QByteArray> stored; // file name -> the bytes that came
 
@@ -117,6 +120,8 @@ private:
         dataDone_ = false;
         if (way == Way::DropsControl)
             session_->disconnectFromHost();
+        else if (way == Way::ConfirmsLate)
+            QTimer::singleShot(kLateConfirmationMs, this, [this] { say("226 stored"); });
         else if (way != Way::NeverConfirms)
             say("226 stored");
     }

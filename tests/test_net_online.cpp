@@ -120,7 +120,7 @@ private slots:
         server->files[QStringLiteral("agame2.txt")] = entryOf(QStringLiteral("Closed")).toLatin1();
         server->files[QStringLiteral("agame3.txt")] = entryOf(QStringLiteral("82.1.1.1")).toLatin1();
         QString letter = QStringLiteral(" ");
-        QCOMPARE(fetchGameList(window.get(), letter), FetchOutcome::AllCame);
+        QCOMPARE(fetchGameList(window.get(), letter), FetchOutcome::AllAnswered);
         QCOMPARE(letter, QStringLiteral("A"));
         QCOMPARE(downloadedLines, (QList<ListFile>{came(entryOf(QStringLiteral("81.20.3.4"))),
                                                    listFile(ListFileState::Failed),
@@ -140,7 +140,7 @@ private slots:
             const QString host = QStringLiteral("81.20.3.%1").arg(round);
             server->files[QStringLiteral("agame0.txt")] = entryOf(host).toLatin1();
             QString letter = QStringLiteral(" ");
-            QCOMPARE(fetchGameList(window.get(), letter), FetchOutcome::AllCame);
+            QCOMPARE(fetchGameList(window.get(), letter), FetchOutcome::AllAnswered);
             QCOMPARE(letter, QStringLiteral("A"));
             QCOMPARE(downloadedLines.value(0), came(entryOf(host)));
             QCOMPARE(managers(), 1);
@@ -155,7 +155,7 @@ private slots:
     {
         server->files[QStringLiteral("agame+.txt")] = "E";
         QString letter = QStringLiteral(" ");
-        QCOMPARE(fetchGameList(window.get(), letter), FetchOutcome::AllCame);
+        QCOMPARE(fetchGameList(window.get(), letter), FetchOutcome::AllAnswered);
         QCOMPARE(letter, QStringLiteral("E"));
         QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("Tarvan GX server disabled, view website for more info.")});
     }
@@ -171,7 +171,7 @@ private slots:
             if (i != 2 && i != 9)
                 server->files[names[i]] = QByteArray::number(i).rightJustified(4) + " list";
         server->failing[names[9]] = 503;
-        QCOMPARE(fetchAllTopFiveLists(window.get()), FetchOutcome::AllCame);
+        QCOMPARE(fetchAllTopFiveLists(window.get()), FetchOutcome::AllAnswered);
         QCOMPARE(downloadedLines.size(), 12);
         for (int i = 0; i < names.size(); ++i)
             QCOMPARE(downloadedLines[i], i == 2   ? listFile(ListFileState::Absent)
@@ -223,7 +223,7 @@ private slots:
             inner = fetchTopFiveList(3, 0);
             server->answerHeldBack();
         });
-        QCOMPARE(fetchAllTopFiveLists(window.get()), FetchOutcome::AllCame);
+        QCOMPARE(fetchAllTopFiveLists(window.get()), FetchOutcome::AllAnswered);
         QCOMPARE(inner, ListFileState::Came);
         QCOMPARE(topFiveText, QStringLiteral("t5namer.txt"));
         QCOMPARE(downloadedLines.size(), names.size());
@@ -252,11 +252,11 @@ private slots:
             QCOMPARE(fetchTopFiveList(1, 0), ListFileState::Failed);
             QCOMPARE(topFiveText, QStringLiteral(" "));
         } else if (fetch == QLatin1String("all")) {
-            QCOMPARE(fetchAllTopFiveLists(window.get()), FetchOutcome::NotAllCame);
+            QCOMPARE(fetchAllTopFiveLists(window.get()), FetchOutcome::WaitRanOut);
             QCOMPARE(downloadedLines, times(12, listFile(ListFileState::Failed)));
         } else {
             QString letter = QStringLiteral(" ");
-            QCOMPARE(fetchGameList(window.get(), letter), FetchOutcome::NotAllCame);
+            QCOMPARE(fetchGameList(window.get(), letter), FetchOutcome::WaitRanOut);
             QCOMPARE(letter, QStringLiteral(" "));
             QCOMPARE(downloadedLines, times(5, listFile(ListFileState::Failed)));
         }
@@ -394,7 +394,7 @@ private slots:
         server->files[kWorldList] = fullList;
         writeOnlineConfig(server->port(), kShortListWaitMs);
         server->holdingBack = {QStringLiteral("t5europ.txt")};
-        QCOMPARE(fetchAllTopFiveLists(window.get()), FetchOutcome::NotAllCame);
+        QCOMPARE(fetchAllTopFiveLists(window.get()), FetchOutcome::WaitRanOut);
 
         writeOnlineConfig(server->port());
         const auto lateReplies = [this](QDialog &dialog) {
@@ -427,31 +427,35 @@ private slots:
     }
 
     // The score goes by FTP. An upload the server never finishes is aborted at its bound (at
-    // least five seconds) and told as not sent, and the program ends as after any upload.
+    // least five seconds, whatever online.ini's wait) and told as not sent, and the program ends
+    // as after any upload.
     void anUploadIsToldUnlessItWentWhole_data()
     {
         QTest::addColumn<int>("way");
+        QTest::addColumn<int>("wait"); // online.ini's as the upload begins
         QTest::addColumn<bool>("sent");
-        QTest::newRow("answered") << int(FtpServer::Way::Answering) << true;
-        QTest::newRow("HELP refused: the client ends without the file") << int(FtpServer::Way::RefusesHelp) << false;
-        QTest::newRow("never greets") << int(FtpServer::Way::NeverGreets) << false;
-        QTest::newRow("drops the data connection") << int(FtpServer::Way::DropsData) << false;
-        QTest::newRow("never confirms") << int(FtpServer::Way::NeverConfirms) << false;
-        QTest::newRow("drops the control connection") << int(FtpServer::Way::DropsControl) << false;
+        const int kept = kTestListWaitMs;
+        QTest::newRow("answered") << int(FtpServer::Way::Answering) << kept << true;
+        QTest::newRow("HELP refused: the client ends without the file") << int(FtpServer::Way::RefusesHelp) << kShortListWaitMs << false;
+        QTest::newRow("never greets") << int(FtpServer::Way::NeverGreets) << kShortListWaitMs << false;
+        QTest::newRow("drops the data connection") << int(FtpServer::Way::DropsData) << kShortListWaitMs << false;
+        QTest::newRow("never confirms") << int(FtpServer::Way::NeverConfirms) << kShortListWaitMs << false;
+        QTest::newRow("drops the control connection") << int(FtpServer::Way::DropsControl) << kShortListWaitMs << false;
+        QTest::newRow("confirmed late, a wait of 200") << int(FtpServer::Way::ConfirmsLate) << 200 << true;
+        QTest::newRow("confirmed late, a wait of 0") << int(FtpServer::Way::ConfirmsLate) << 0 << true;
     }
     void anUploadIsToldUnlessItWentWhole()
     {
         QFETCH(int, way);
+        QFETCH(int, wait);
         QFETCH(bool, sent);
         FtpServer ftp;
         ftp.way = FtpServer::Way(way);
         server->files[kWorldList] = fullList;
         writeOnlineConfig(server->port(), loopbackAddress("ftp", ftp.port(), "up/"), kTestListWaitMs);
-        // The upload takes online.ini as it stands: a short wait gives one that stalls its least
-        // bound.
-        const auto nameAndSend = [this, &ftp, sent](QDialog &dialog) {
-            if (!sent)
-                writeOnlineConfig(server->port(), loopbackAddress("ftp", ftp.port(), "up/"), kShortListWaitMs);
+        // The upload takes online.ini as it stands, written once the list has come.
+        const auto nameAndSend = [this, &ftp, wait](QDialog &dialog) {
+            writeOnlineConfig(server->port(), loopbackAddress("ftp", ftp.port(), "up/"), wait);
             press(QStringLiteral("Ok"))(dialog);
         };
         script.actions = {nameAndSend};
@@ -531,18 +535,31 @@ private slots:
         QTEST(config.waitMs, "wait");
     }
 
-    void withoutTheFileEveryFeatureSaysItIsUnavailable_data()
+    // Over FTP, a list not begun yet and a refused SIZE or MDTM look alike: an upload over such a
+    // "missing" list would wipe it.
+    void withoutAUsableFileEveryFeatureSaysItIsUnavailable_data()
     {
         QTest::addColumn<QString>("instead");
-        QTest::newRow("no file") << "";
-        QTest::newRow("a named pipe, never opened") << "pipe";
-        QTest::newRow("a folder") << "folder";
-        QTest::newRow("a file too large") << "large";
+        QTest::addColumn<QString>("said");
+        const QString none = onlineUnavailableText();
+        QTest::newRow("no file") << "" << none;
+        QTest::newRow("a named pipe, never opened") << "pipe" << none;
+        QTest::newRow("a folder") << "folder" << none;
+        QTest::newRow("a file too large") << "large" << none;
+        QTest::newRow("lists over FTP") << "ftp"
+                                        << "The online services are unavailable: the lists address in online.ini must "
+                                           "begin with http:// or https://.";
     }
-    void withoutTheFileEveryFeatureSaysItIsUnavailable()
+    void withoutAUsableFileEveryFeatureSaysItIsUnavailable()
     {
         QFETCH(QString, instead);
+        QFETCH(QString, said);
+        FtpServer ftp; // refuses SIZE and MDTM
         const QString path = writeOnlineConfig(0);
+        if (instead == QLatin1String("ftp"))
+            placeOnlineConfig(QStringLiteral("[server]\nlists=%1\nuploads=%1\nuser=tester\npassword=secret\n")
+                                  .arg(loopbackAddress("ftp", ftp.port(), "lists"))
+                                  .toLatin1());
         if (instead == QLatin1String("pipe"))
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         else if (instead == QLatin1String("folder"))
@@ -559,9 +576,10 @@ private slots:
         QCOMPARE(downloadedLines, times(12, ListFile()));
         uploadTopFive(1, 0, QStringLiteral("Kim"), 3, 0);
         uploadGameListEntry(1, QStringLiteral("81.20.3.4"), 0);
-        QCOMPARE(ui.messageTexts(), QStringList(times(4, onlineUnavailableText())));
+        QCOMPARE(ui.messageTexts(), QStringList(times(4, said)));
         // Nothing was sent, nor is on its way.
         QVERIFY(onlineTransfers(*window, true).isEmpty());
+        QVERIFY(ftp.stored.isEmpty());
         QCOMPARE(quits, 0);
     }
 };

@@ -35,6 +35,9 @@
 
 namespace {
 
+// An address that fills its field of an entry.
+const QString kOwnAddress = QStringLiteral("2001:db8:aaaa:bbbb:cccc:1");
+
 QString entry(const QString &address, const QString &name, const QString &time)
 {
     QString e = address.leftJustified(25) + QString(53, QLatin1Char(' ')) + name.leftJustified(20);
@@ -54,6 +57,7 @@ class TestNetSetup : public QObject {
     QStringList pagesOpened;
     int listAnswer = kListCancelled; // the row chosen in the game list
     QString listInfo;                // what the game list said above its rows
+    QString listFailure;             // and what it said on every screen size
     QStringList listRows;
     std::unique_ptr<ListServer> server;
 
@@ -67,6 +71,7 @@ private slots:
         pagesOpened.clear();
         listAnswer = kListCancelled;
         listInfo.clear();
+        listFailure.clear();
         listRows.clear();
         server = std::make_unique<ListServer>();
         writeOnlineConfig(server->port());
@@ -95,8 +100,10 @@ private slots:
             return true;
         };
         env.openWebPage = [this](const QUrl &page) { pagesOpened.append(page.toString()); };
-        env.chooseListedGame = [this](ViewArea &, const QString &info, const QStringList &rows, bool) {
+        env.chooseListedGame = [this](ViewArea &, const QString &info, const QString &failure, const QStringList &rows,
+                                      bool) {
             listInfo = info;
+            listFailure = failure;
             listRows = rows;
             return listAnswer;
         };
@@ -198,16 +205,27 @@ private slots:
         QTest::addColumn<QList<ListFile>>("files");
         QTest::addColumn<QString>("gameName");
         QTest::addColumn<int>("slot");
-        const QString mine = QStringLiteral("81.20.3.4");
+        const QString mine = kOwnAddress;
         const ListFile absent = listFile(ListFileState::Absent);
         const ListFile failed = listFile(ListFileState::Failed);
-        QTest::newRow("its own address wins") << QList<ListFile>{came(entry("1.1.1.1", "Friday", " 1")), came(entry(mine, "x", " 900"))}
+        QTest::newRow("its own address wins, filling its field") << QList<ListFile>{came(entry("1.1.1.1", "Friday", " 1")), came(entry(mine, "x", " 900"))}
                                              << "Friday" << 1;
-        QTest::newRow("then its game name")
+        QTest::newRow("a free slot before a live namesake's")
             << QList<ListFile>{came(entry("   ", "", " 1")), came(entry("2.2.2.2", "Friday", " 5")), came(entry("3.3.3.3", "y", " 0"))}
+            << "Friday" << 0;
+        QTest::newRow("a namesake's live game stays while slots are free")
+            << QList<ListFile>{came(entry("10.9.9.9", "Tester", " 1")), came(entry("Closed", "x", " 2")), came(QString()), absent, absent}
+            << "Tester" << 4;
+        QTest::newRow("a closed game before a live namesake's")
+            << QList<ListFile>{came(entry("2.2.2.2", "Friday", " 1")), came(entry("Closed", "b", " 9"))} << "Friday" << 1;
+        QTest::newRow("a closed namesake first among the closed")
+            << QList<ListFile>{came(entry("Closed", "b", " 1")), came(entry("Closed", "Friday", " 9")), came(entry("2.2.2.2", "Friday", " 0"))}
             << "Friday" << 1;
+        QTest::newRow("a namesake by the whole name, not its first 18")
+            << QList<ListFile>{came(entry("2.2.2.2", "Friday night gamesA", " 1")), came(entry("3.3.3.3", "Friday night gamesB", " 9"))}
+            << "Friday night gamesA" << 0;
         QTest::newRow("the default name is nobody's")
-            << QList<ListFile>{came(entry("   ", "", " 5")), came(entry("2.2.2.2", "noname", " 7"))} << "noname" << 0;
+            << QList<ListFile>{came(entry("2.2.2.2", "a", " 5")), came(entry("3.3.3.3", "noname", " 7"))} << "noname" << 0;
         QTest::newRow("then a blank slot")
             << QList<ListFile>{came(entry("2.2.2.2", "a", " 1")), came(entry("   ", "", " 9")), came(entry("3.3.3.3", "b", " 3"))}
             << "Z" << 1;
@@ -234,22 +252,20 @@ private slots:
         QFETCH(QList<ListFile>, files);
         QFETCH(QString, gameName);
         QFETCH(int, slot);
-        QCOMPARE(chooseListSlot(files, QStringLiteral("81.20.3.4"), gameName), slot);
+        QCOMPARE(chooseListSlot(files, kOwnAddress, gameName), slot);
     }
 
-    void whenNothingIsKnownAnySlotWillDo_data()
+    // Blind, any slot could be a live game's.
+    void whenNoSlotsFileCameNoneIsTaken_data()
     {
         QTest::addColumn<QList<ListFile>>("files");
         QTest::newRow("no list") << QList<ListFile>();
         QTest::newRow("every file failed") << QList<ListFile>(QVector<ListFile>(kGameListSlots, listFile(ListFileState::Failed)).toList());
     }
-    void whenNothingIsKnownAnySlotWillDo()
+    void whenNoSlotsFileCameNoneIsTaken()
     {
         QFETCH(QList<ListFile>, files);
-        QSet<int> chosen;
-        for (int i = 0; i < 200; ++i)
-            chosen.insert(chooseListSlot(files, QStringLiteral("81.20.3.4"), QStringLiteral("Z")));
-        QCOMPARE(chosen, (QSet<int>{0, 1, 2, 3, 4}));
+        QCOMPARE(chooseListSlot(files, kOwnAddress, QStringLiteral("Z")), kNoGameListSlot);
     }
 
     void theListShowsOpenGamesFirst()
@@ -375,28 +391,43 @@ private slots:
     void browsingTheGameList_data()
     {
         QTest::addColumn<QStringList>("files"); // agame0.txt, agame1.txt, ...; empty: not there
+        QTest::addColumn<QList<int>>("failed"); // the slots whose files answer 500
         QTest::addColumn<int>("row");
         QTest::addColumn<bool>("joined");
         QTest::addColumn<QString>("firstLine");
+        QTest::addColumn<QString>("failure"); // said on every screen size
         const QString open = entry("127.0.0.1", "Friday", " 5");
         const QString closed = entry("Closed", "Old", " 3");
         const QString info = QStringLiteral("Press Ok to Join.");
         const QString none = QStringLiteral("No games available at this moment.");
-        QTest::newRow("an open game, joined without its padding") << QStringList{QString(), open} << 0 << true << info;
-        QTest::newRow("a closed game leads back") << QStringList{closed, open} << 1 << false << info;
-        QTest::newRow("only closed games") << QStringList{closed} << 0 << false << none;
-        QTest::newRow("cancelled") << QStringList{open} << int(kListCancelled) << false << info;
-        QTest::newRow("the server disabled") << QStringList{QStringLiteral("E")} << 0 << false << QString();
-        QTest::newRow("no configuration") << QStringList() << 0 << false << QString();
+        const QString notFetched = QStringLiteral("The game list could not be fetched from the server.");
+        const QString partly = QStringLiteral("Part of the game list could not be fetched from the server.");
+        const QList<int> no;
+        QTest::newRow("an open game, joined without its padding") << QStringList{QString(), open} << no << 0 << true << info << "";
+        QTest::newRow("a closed game leads back") << QStringList{closed, open} << no << 1 << false << info << "";
+        QTest::newRow("only closed games") << QStringList{closed} << no << 0 << false << none << "";
+        QTest::newRow("cancelled") << QStringList{open} << no << int(kListCancelled) << false << info << "";
+        QTest::newRow("the server disabled") << QStringList{QStringLiteral("E")} << no << 0 << false << QString() << "";
+        QTest::newRow("no configuration") << QStringList() << no << 0 << false << QString() << "";
+        QTest::newRow("every file failed") << QStringList() << QList<int>{0, 1, 2, 3, 4} << int(kListCancelled) << false
+                                           << notFetched << notFetched;
+        QTest::newRow("some failed, the rest not there") << QStringList() << QList<int>{1, 3} << int(kListCancelled)
+                                                         << false << partly << partly;
+        QTest::newRow("some failed, a game listed") << QStringList{QString(), open} << QList<int>{2} << 0 << true << info
+                                                    << partly;
     }
     void browsingTheGameList()
     {
         QFETCH(QStringList, files);
+        QFETCH(QList<int>, failed);
         QFETCH(int, row);
         QFETCH(bool, joined);
         QFETCH(QString, firstLine);
-        if (files.isEmpty())
+        QFETCH(QString, failure);
+        if (files.isEmpty() && failed.isEmpty())
             writeOnlineConfig(0);
+        for (int slot : failed)
+            server->failing[gameListFileName(slot)] = 500;
         const bool disabled = files == QStringList{QStringLiteral("E")};
         server->files[QStringLiteral("agame+.txt")] = disabled ? "E" : "A";
         for (int i = 0; i < files.size() && !disabled; ++i)
@@ -411,6 +442,9 @@ private slots:
                  joined ? SetupStepResult::Continue : SetupStepResult::RestartSetup);
         QVERIFY(everyFetchFinished(*window));
         QCOMPARE(listInfo.section(QLatin1Char('\n'), 0, 0), firstLine);
+        QCOMPARE(listFailure, failure);
+        if (!failure.isEmpty())
+            QVERIFY(listInfo.contains(failure));
         if (!firstLine.isEmpty())
             QVERIFY(listInfo.endsWith(QStringLiteral(
                 "\n\nIP/Closed - Map - Version - Dice - Strongh. - Troop Exp. - Started(UT) - Name")));
@@ -461,22 +495,69 @@ private slots:
         }
     }
 
-    // One live game is listed, the other slots have no file or an empty one: the new host's
-    // announcement goes to a free slot, and the live game stays listed.
-    void aHostAnnouncesInAFreeSlot()
+    // The new host's announcement never goes over a live game while a slot is free or closed, and
+    // never blind: with no slot's file come, nothing is sent, the host is told, and his game goes
+    // on unlisted (no "Closed" entry will follow).
+    void aHostAnnouncesWithoutLosingALiveGame_data()
     {
-        const QByteArray live = entry("82.1.1.1", "Friday", " 5").toLatin1();
+        QTest::addColumn<QList<ListFile>>("listed"); // a failed file answers 500
+        QTest::addColumn<QString>("failure");       // of every request: "no reply", "refused"
+        QTest::addColumn<QString>("uploaded");
+        const ListFile absent = listFile(ListFileState::Absent);
+        const ListFile failed = listFile(ListFileState::Failed);
+        const ListFile namesake = came(entry("10.9.9.9", "Tester", " 1"));
+        const auto live = [](const char *name, const char *time) { return came(entry("82.1.1.1", name, time)); };
+        QTest::newRow("a free slot") << QList<ListFile>{absent, absent, live("a", " 5"), came(QString()), absent} << ""
+                                     << "agame4.txt";
+        QTest::newRow("a namesake's live game stays while slots are free")
+            << QList<ListFile>{namesake, came(entry("Closed", "x", " 2")), came(QString()), absent, absent} << "" << "agame4.txt";
+        QTest::newRow("a closed slot before a namesake's live game")
+            << QList<ListFile>{namesake, live("a", " 2"), live("b", " 3"), came(entry("Closed", "x", " 4")), live("c", " 5")} << ""
+            << "agame3.txt";
+        QTest::newRow("every file 500") << QList<ListFile>{failed, failed, failed, failed, failed} << "" << "";
+        QTest::newRow("no reply") << QList<ListFile>{namesake, absent, absent, absent, absent} << "no reply" << "";
+        QTest::newRow("refused") << QList<ListFile>{namesake, absent, absent, absent, absent} << "refused" << "";
+    }
+    void aHostAnnouncesWithoutLosingALiveGame()
+    {
+        QFETCH(QList<ListFile>, listed);
+        QFETCH(QString, failure);
+        QFETCH(QString, uploaded);
         server->files[QStringLiteral("agame+.txt")] = "A";
-        server->files[QStringLiteral("agame2.txt")] = live;
-        server->files[QStringLiteral("agame3.txt")] = "";
+        for (int i = 0; i < listed.size(); ++i) {
+            if (listed[i].state == ListFileState::Came)
+                server->files[gameListFileName(i)] = listed[i].text.toLatin1();
+            else if (listed[i].state == ListFileState::Failed)
+                server->failing[gameListFileName(i)] = 500;
+        }
+        QTcpSocket refusing; // bound without listening: it refuses every connection
+        QVERIFY(refusing.bind(QHostAddress::LocalHost, 0, QAbstractSocket::DontShareAddress));
+        if (failure == QLatin1String("refused"))
+            writeOnlineConfig(refusing.localPort(), loopbackAddress("http", server->port(), "up/"), kTestListWaitMs);
+        if (failure == QLatin1String("no reply")) {
+            writeOnlineConfig(server->port(), 20);
+            for (int i = -1; i < kGameListSlots; ++i)
+                server->failing[i < 0 ? QStringLiteral("agame+.txt") : gameListFileName(i)] = ListServer::kNeverAnswered;
+        }
         internetGame = 1;
         settingsRecord.hostExternalIp = QStringLiteral("81.20.3.4");
+        settingsRecord.hostGameName = QStringLiteral("Tester");
         gamePort = 0;
         answers = {1};
         QCOMPARE(runHostSteps(*window), SetupStepResult::Continue);
+        QVERIFY(tcpServer->isListening());
+        if (uploaded.isEmpty()) {
+            QCOMPARE(ui.messageTexts(),
+                     QStringList{QStringLiteral("The game list could not be fetched from the server, so your game was not added to it.")});
+            // An upload would be on its way from the call on.
+            QVERIFY(onlineTransfers(*window, true).isEmpty());
+            QCOMPARE(gameListSlot, kNoGameListSlot);
+            return;
+        }
         QVERIFY(waitUntil(gameListManager(), &QNetworkAccessManager::finished, [&] { return !server->uploaded.isEmpty(); }));
-        QCOMPARE(server->uploaded.keys(), QStringList{QStringLiteral("agame4.txt")});
-        QCOMPARE(gameListSlot, 4);
+        QCOMPARE(server->uploaded.keys(), QStringList{uploaded});
+        QCOMPARE(gameListSlot, uploaded.mid(5, 1).toInt());
+        QVERIFY(ui.messages.isEmpty());
     }
 
     void hostingSettingsAreKeptOnlyWhenChanged_data()
@@ -555,7 +636,7 @@ private slots:
                           [&] { return server->uploaded.contains(QStringLiteral("agame3.txt")); }));
         server->files[QStringLiteral("agame3.txt")] = server->uploaded[QStringLiteral("agame3.txt")];
         QString letter = QStringLiteral(" ");
-        QCOMPARE(fetchGameList(window.get(), letter), FetchOutcome::AllCame);
+        QCOMPARE(fetchGameList(window.get(), letter), FetchOutcome::AllAnswered);
         const QString listed = downloadedLines.value(3).text;
         QCOMPARE(listed.size(), kGameListEntryLength);
         QCOMPARE(listed.mid(78, 20), kept.leftJustified(20));

@@ -20,6 +20,7 @@
 #include "setup/SetupSteps.h"
 
 #include "app/OnlineManagers.h"
+#include "net/GameListEntry.h"
 #include "net/OnlineServices.h"
 
 #include <QDir>
@@ -47,8 +48,8 @@ template <>
 inline char *toString(const FetchOutcome &outcome)
 {
     switch (outcome) {
-    case FetchOutcome::AllCame: return qstrdup("AllCame");
-    case FetchOutcome::NotAllCame: return qstrdup("NotAllCame");
+    case FetchOutcome::AllAnswered: return qstrdup("AllAnswered");
+    case FetchOutcome::WaitRanOut: return qstrdup("WaitRanOut");
     case FetchOutcome::NoServer: return qstrdup("NoServer");
     }
     return qstrdup("?");

@@ -1,7 +1,8 @@
-#include "persist/TopFiveSubmission.h"
+#include "persist/TopFiveList.h"
+
+#include "state/TextRules.h"
 
 qint32 topFiveSlot = 0;
-void (*topFiveSubmission)(int mapSet, int losses) = nullptr;
 
 namespace {
 
@@ -12,7 +13,7 @@ constexpr int kFullListLength = 110;
 // that is never given up (0 losses, losses beginning with 99, or no number).
 int replaceableLosses(const QString &entry)
 {
-    const QString field = entry.left(4).trimmed();
+    const QString field = entry.left(kTopFiveLossesWidth).trimmed();
     const QString lead = field.left(2);
     if (!(lead > QLatin1String("00") && lead < QLatin1String("99")))
         return -1;
@@ -23,6 +24,11 @@ int replaceableLosses(const QString &entry)
 }
 
 } // namespace
+
+QString topFiveEntryText(const QString &name, int losses)
+{
+    return QStringLiteral("%1 ").arg(losses, kTopFiveLossesWidth) + fitToWidth(cleanedText(name), kTopFiveNameLength);
+}
 
 QStringList topFiveListEntries(const QString &list)
 {
@@ -51,4 +57,17 @@ int chooseTopFiveSlot(const QString &list, int losses)
         }
     }
     return worst >= losses ? slot : kTopFiveNotGoodEnough;
+}
+
+QString topFiveListWith(const QString &list, const QString &entry, int slot)
+{
+    QStringList entries = topFiveListEntries(list);
+    if (slot >= 1 && slot <= entries.size())
+        entries[slot - 1] = entry;
+    else if (entries.size() < kTopFiveEntries)
+        entries.append(entry);
+    else
+        entries[kTopFiveEntries - 1] = entry;
+    // A short fifth entry kept stays last, where a reader expects it.
+    return entries.join(QString());
 }
