@@ -331,19 +331,20 @@ private slots:
         QCOMPARE(ui.messages.size(), 2);
     }
 
-    // The join browser's own dialog says what of the list failed, whatever the screen, and never
-    // that there are no games.
+    // The join browser's own dialog says what of the list failed, whatever the screen, beside the
+    // games that came, and never that there are no games.
     void theGameListBrowserSaysWhatFailed_data()
     {
         QTest::addColumn<bool>("small");
         QTest::addColumn<QList<int>>("failed"); // the slots whose files answer 500
         QTest::addColumn<QString>("said");
         const QString all = QStringLiteral("The game list could not be fetched from the server.");
+        const QString part = QStringLiteral("Part of the game list could not be fetched from the server.");
         const QList<int> every{0, 1, 2, 3, 4};
         QTest::newRow("every file, a normal screen") << false << every << all;
         QTest::newRow("every file, a small screen") << true << every << all;
-        QTest::newRow("some files, a small screen")
-            << true << QList<int>{1} << "Part of the game list could not be fetched from the server.";
+        QTest::newRow("some files, a game listed, a normal screen") << false << QList<int>{1} << "Press Ok to Join.\n" + part;
+        QTest::newRow("some files, a small screen") << true << QList<int>{1, 3} << part;
     }
     void theGameListBrowserSaysWhatFailed()
     {
@@ -351,6 +352,7 @@ private slots:
         QFETCH(QList<int>, failed);
         QFETCH(QString, said);
         server->files.insert(QStringLiteral("agame+.txt"), "A");
+        server->files.insert(QStringLiteral("agame2.txt"), QByteArray("127.0.0.1").leftJustified(126));
         for (int slot : failed)
             server->failing.insert(gameListFileName(slot), 500);
         smallScreen = small;

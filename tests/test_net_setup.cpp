@@ -57,7 +57,6 @@ class TestNetSetup : public QObject {
     QStringList pagesOpened;
     int listAnswer = kListCancelled; // the row chosen in the game list
     QString listInfo;                // what the game list said above its rows
-    QString listFailure;             // and what it said on every screen size
     QStringList listRows;
     std::unique_ptr<ListServer> server;
 
@@ -71,7 +70,6 @@ private slots:
         pagesOpened.clear();
         listAnswer = kListCancelled;
         listInfo.clear();
-        listFailure.clear();
         listRows.clear();
         server = std::make_unique<ListServer>();
         writeOnlineConfig(server->port());
@@ -100,10 +98,8 @@ private slots:
             return true;
         };
         env.openWebPage = [this](const QUrl &page) { pagesOpened.append(page.toString()); };
-        env.chooseListedGame = [this](ViewArea &, const QString &info, const QString &failure, const QStringList &rows,
-                                      bool) {
+        env.chooseListedGame = [this](ViewArea &, const QString &info, const QString &, const QStringList &rows, bool) {
             listInfo = info;
-            listFailure = failure;
             listRows = rows;
             return listAnswer;
         };
@@ -213,9 +209,6 @@ private slots:
         QTest::newRow("a free slot before a live namesake's")
             << QList<ListFile>{came(entry("   ", "", " 1")), came(entry("2.2.2.2", "Friday", " 5")), came(entry("3.3.3.3", "y", " 0"))}
             << "Friday" << 0;
-        QTest::newRow("a namesake's live game stays while slots are free")
-            << QList<ListFile>{came(entry("10.9.9.9", "Tester", " 1")), came(entry("Closed", "x", " 2")), came(QString()), absent, absent}
-            << "Tester" << 4;
         QTest::newRow("a closed game before a live namesake's")
             << QList<ListFile>{came(entry("2.2.2.2", "Friday", " 1")), came(entry("Closed", "b", " 9"))} << "Friday" << 1;
         QTest::newRow("a closed namesake first among the closed")
@@ -391,43 +384,28 @@ private slots:
     void browsingTheGameList_data()
     {
         QTest::addColumn<QStringList>("files"); // agame0.txt, agame1.txt, ...; empty: not there
-        QTest::addColumn<QList<int>>("failed"); // the slots whose files answer 500
         QTest::addColumn<int>("row");
         QTest::addColumn<bool>("joined");
         QTest::addColumn<QString>("firstLine");
-        QTest::addColumn<QString>("failure"); // said on every screen size
         const QString open = entry("127.0.0.1", "Friday", " 5");
         const QString closed = entry("Closed", "Old", " 3");
         const QString info = QStringLiteral("Press Ok to Join.");
         const QString none = QStringLiteral("No games available at this moment.");
-        const QString notFetched = QStringLiteral("The game list could not be fetched from the server.");
-        const QString partly = QStringLiteral("Part of the game list could not be fetched from the server.");
-        const QList<int> no;
-        QTest::newRow("an open game, joined without its padding") << QStringList{QString(), open} << no << 0 << true << info << "";
-        QTest::newRow("a closed game leads back") << QStringList{closed, open} << no << 1 << false << info << "";
-        QTest::newRow("only closed games") << QStringList{closed} << no << 0 << false << none << "";
-        QTest::newRow("cancelled") << QStringList{open} << no << int(kListCancelled) << false << info << "";
-        QTest::newRow("the server disabled") << QStringList{QStringLiteral("E")} << no << 0 << false << QString() << "";
-        QTest::newRow("no configuration") << QStringList() << no << 0 << false << QString() << "";
-        QTest::newRow("every file failed") << QStringList() << QList<int>{0, 1, 2, 3, 4} << int(kListCancelled) << false
-                                           << notFetched << notFetched;
-        QTest::newRow("some failed, the rest not there") << QStringList() << QList<int>{1, 3} << int(kListCancelled)
-                                                         << false << partly << partly;
-        QTest::newRow("some failed, a game listed") << QStringList{QString(), open} << QList<int>{2} << 0 << true << info
-                                                    << partly;
+        QTest::newRow("an open game, joined without its padding") << QStringList{QString(), open} << 0 << true << info;
+        QTest::newRow("a closed game leads back") << QStringList{closed, open} << 1 << false << info;
+        QTest::newRow("only closed games") << QStringList{closed} << 0 << false << none;
+        QTest::newRow("cancelled") << QStringList{open} << int(kListCancelled) << false << info;
+        QTest::newRow("the server disabled") << QStringList{QStringLiteral("E")} << 0 << false << QString();
+        QTest::newRow("no configuration") << QStringList() << 0 << false << QString();
     }
     void browsingTheGameList()
     {
         QFETCH(QStringList, files);
-        QFETCH(QList<int>, failed);
         QFETCH(int, row);
         QFETCH(bool, joined);
         QFETCH(QString, firstLine);
-        QFETCH(QString, failure);
-        if (files.isEmpty() && failed.isEmpty())
+        if (files.isEmpty())
             writeOnlineConfig(0);
-        for (int slot : failed)
-            server->failing[gameListFileName(slot)] = 500;
         const bool disabled = files == QStringList{QStringLiteral("E")};
         server->files[QStringLiteral("agame+.txt")] = disabled ? "E" : "A";
         for (int i = 0; i < files.size() && !disabled; ++i)
@@ -442,9 +420,6 @@ private slots:
                  joined ? SetupStepResult::Continue : SetupStepResult::RestartSetup);
         QVERIFY(everyFetchFinished(*window));
         QCOMPARE(listInfo.section(QLatin1Char('\n'), 0, 0), firstLine);
-        QCOMPARE(listFailure, failure);
-        if (!failure.isEmpty())
-            QVERIFY(listInfo.contains(failure));
         if (!firstLine.isEmpty())
             QVERIFY(listInfo.endsWith(QStringLiteral(
                 "\n\nIP/Closed - Map - Version - Dice - Strongh. - Troop Exp. - Started(UT) - Name")));
