@@ -74,6 +74,10 @@ constexpr int kPersonalityUnstable = 6;
 // The file's name in the data folder.
 QString settingsFileName();
 
+// The names a new settings file holds, and the names dialog restores: "player", "pc II" to
+// "pc X", padded to 18 characters.
+QString defaultPlayerName(int player);
+
 // Fills the option globals from the settings file, creating the file from the current values
 // when there is none. A damaged file (a value out of its range, a broken text) is refused whole
 // with a message and changes nothing. A file that ends early gives the fields it holds whole,
