@@ -694,7 +694,8 @@ private slots:
             if (dialog->isVisible())
                 dialog->reject();
         });
-        (window.get()->*opens[which])();
+        const Open open = opens[which];
+        (window.get()->*open)();
         QApplication::setFont(usual);
 
         QVERIFY(dialogSize.isValid());
