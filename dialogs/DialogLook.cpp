@@ -70,9 +70,9 @@ EditedPart editedPart(const QString &before, const QString &edited)
 }
 
 // Shows in a field what the game will take from it: the text made one line, no longer than its
-// name keeps. What a typing or a paste puts in is cut, by whole characters, to the room the rest
-// of the text leaves, as a field's own limit would cut it (which counts units, and would part
-// a letter from its accent).
+// name keeps. What a typing or a paste puts in is cut by whole characters to the room the rest of
+// the text leaves; a field's own maximum length would count units and part a letter from its
+// accent.
 class NameFieldValidator : public QValidator {
 public:
     NameFieldValidator(int width, QObject *parent) : QValidator(parent), width_(width) {}

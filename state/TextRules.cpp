@@ -66,7 +66,7 @@ QString cleanedText(const QString &text)
         if (breaksTheLine(category)) {
             cleaned += QLatin1Char(' ');
         } else if (category != QChar::Other_Format) {
-            cleaned += text.mid(i, units);
+            cleaned.append(text.constData() + i, units);
         } else if (text.at(i) == QChar(kJoiner)) {
             if (!clusters)
                 clusters.emplace(QTextBoundaryFinder::Grapheme, text);
