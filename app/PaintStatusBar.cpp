@@ -80,18 +80,21 @@ QString lossesText()
 
 // The status line, then the second status text (a note while the program is busy), within their
 // room up to the Cards button: a longer line loses its middle, as the player panel's line does,
-// and the note takes what room the line leaves.
+// and the note takes what room the line leaves. Marks stacked on a letter stay within the line,
+// off the map above it.
 void drawStatusTexts(QPainter &painter, const QPoint &at)
 {
     const QFontMetrics metrics(painter.font());
-    const int room = barButtonRect().left() - kStatusLineGap - at.x();
-    const QString line = metrics.elidedText(statusLine, Qt::ElideMiddle, qMax(0, room));
+    const int room = qMax(0, barButtonRect().left() - kStatusLineGap - at.x());
+    painter.save();
+    painter.setClipRect(QRect(at.x(), at.y() - metrics.ascent(), room, metrics.ascent() + metrics.descent() + 1),
+                        Qt::IntersectClip);
+    const QString line = metrics.elidedText(statusLine, Qt::ElideMiddle, room);
     painter.drawText(at, line);
-    if (statusText2.trimmed().isEmpty())
-        return;
     const int after = statusLine.trimmed().isEmpty() ? 0 : metrics.horizontalAdvance(line + QStringLiteral("   "));
-    if (room > after)
+    if (!statusText2.trimmed().isEmpty() && room > after)
         painter.drawText(at + QPoint(after, 0), metrics.elidedText(statusText2, Qt::ElideRight, room - after));
+    painter.restore();
 }
 
 // "(s)", saving is possible: inside the Menu button, at its right end, clear of the label.

@@ -34,7 +34,8 @@ void addOkButton(QDialog &dialog, QLayout &layout);
 // A label of `text` added to `layout`.
 QLabel *addLabel(QLayout &layout, const QString &text);
 
-// A field for a name kept `width` characters long: it takes no more, turns a typed or pasted
-// line break or tab into a blank at once, and never holds half of a character (where the limit
-// would cut a pasted character in two, the half goes).
+// A field for a name kept `width` units long: it turns a typed or pasted line break or tab into a
+// blank and drops a format character at once, and takes no more than the name keeps: what is
+// typed or pasted at the limit is cut by whole characters (never a letter without its accent or
+// half of a flag).
 void limitNameField(QLineEdit &field, int width);

@@ -29,10 +29,6 @@ namespace {
 
 constexpr int kSoundSwitches = 9;
 constexpr int kFirstComputerSeat = 2;
-constexpr int kDefaultNameLength = 18;
-
-const char *const kDefaultNames[kMaxPlayers + 1] = {
-    "", "player", "pc II", "pc III", "pc IV", "pc V", "pc VI", "pc VII", "pc VIII", "pc IX", "pc X"};
 
 // "Ok" and "Cancel" side by side at the foot of a dialog.
 void addOkCancel(QDialog &dialog, QVBoxLayout &layout)
@@ -57,12 +53,18 @@ const QString kPersonalityInfo = QStringLiteral(
     "- the program generates a random combination of \npersonalities - to be revealed at the end of "
     "the game \n(Scores window - List All ).\n\n\nLevel Easy - no personalities.\n ");
 
-// The ten line edits of the player names dialog into the configured names, and the settings saved.
+// The names the player changed in the ten line edits into the configured names, and the settings
+// saved. A name left as the dialog shows it stays as it is kept: only the player's own changes
+// count as changed (while the settings file cannot be read, only they go on top of its names).
 void takeNamesFromDialog(ViewArea &view)
 {
-    for (int p = 1; p <= kMaxPlayers; ++p)
-        if (view.aiNameEdit[p])
-            configuredPlayerName[p] = cleanedText(view.aiNameEdit[p]->text());
+    for (int p = 1; p <= kMaxPlayers; ++p) {
+        if (!view.aiNameEdit[p])
+            continue;
+        const QString typed = cleanedText(view.aiNameEdit[p]->text());
+        if (typed != namesDialogText(p))
+            configuredPlayerName[p] = typed;
+    }
     saveSettings();
 }
 
@@ -113,11 +115,9 @@ void choosePersonality(int player, int choice)
     personalitySetting[player] = choice == kPersonalityUnstable ? kPersonalityUnstable : 0;
 }
 
-QString defaultPlayerName(int player)
+QString namesDialogText(int player)
 {
-    if (player < 1 || player > kMaxPlayers)
-        return QString();
-    return QString::fromLatin1(kDefaultNames[player]).leftJustified(kDefaultNameLength, QLatin1Char(' '));
+    return isSeat(player) ? typedName(configuredPlayerName[player], kPlayerNameLength) : QString();
 }
 
 void ViewArea::showSoundSettings()
@@ -231,9 +231,10 @@ void ViewArea::ainamen()
 
 void ViewArea::ainamen2()
 {
-    // Ok (1) and closing the window (0) store the names; Cancel (2) and Restore Defaults (3)
-    // leave them as they are.
-    if (dialogChoice <= 1)
+    // Closing the window (0) stores the names. Ok (1) has stored them already: the fields may be
+    // out of date since (the store can bring the file's names into use). Cancel (2) and Restore
+    // Defaults (3) leave them as they are.
+    if (dialogChoice == 0)
         takeNamesFromDialog(*this);
     closeNamesDialogFlags();
     dialogChoice = 4;

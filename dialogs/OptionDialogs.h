@@ -13,5 +13,8 @@ int shownPersonality(int player);
 // Gives player p personality `choice` (6 Unstable: the setting, and a random one to play by).
 void choosePersonality(int player, int choice);
 
-// The names of the player names dialog when its defaults are restored, 18 characters each.
-QString defaultPlayerName(int player);
+// The longest name the player names dialog takes.
+constexpr int kPlayerNameLength = 18;
+// What the player names dialog shows of a player's kept name: the name as it is typed, without the
+// blanks that pad it.
+QString namesDialogText(int player);

@@ -595,7 +595,7 @@ void takeChat(int socket, int code, const QByteArray &message)
             return;
     const int seat = netSession.seatOfSocket[socket];
     if (isHost() && code == 3001 && seat > 0) {
-        text = (shownPlayerName(seat) + QStringLiteral(": ") + text).left(kChatTextLength);
+        text = cutToWidth(shownPlayerName(seat) + QStringLiteral(": ") + text, kChatTextLength);
         setStatusText2(text);
         sendToJoinedClients(plainMessage(3000, text.toLatin1().leftJustified(kChatTextLength, ' ')), socket);
     } else if (isClient() && code == 3000) {

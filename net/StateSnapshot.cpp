@@ -5,6 +5,7 @@
 #include "rules/TurnState.h"
 #include "state/BuiltinMaps.h"
 #include "state/MapLoading.h"
+#include "state/TextRules.h"
 
 #include <QFileInfo>
 
@@ -40,7 +41,7 @@ public:
     void letter(char c) { text_ += c; }
     void name(const QString &value, int width)
     {
-        QByteArray bytes = value.left(width).toLatin1();
+        QByteArray bytes = cutToWidth(value, width).toLatin1();
         for (char &c : bytes)
             if (static_cast<unsigned char>(c) < 0x20)
                 c = ' ';

@@ -225,7 +225,7 @@ SettingsRecord createdRecord()
     r.hostGameName = paddedName(QStringLiteral("noname"));
     for (int p = 1; p <= kMaxPlayers; ++p) {
         r.hotseatNames[p] = blankName();
-        r.playerNames[p] = paddedName(QLatin1String(kDefaultPlayerNames[p]));
+        r.playerNames[p] = defaultPlayerName(p);
     }
     r.lastSaveFileName = lastSaveFileName;
     return r;
@@ -501,6 +501,13 @@ void putChangesOn(SettingsRecord &record)
 
 } // namespace
 
+QString defaultPlayerName(int player)
+{
+    if (player < 1 || player > kMaxPlayers)
+        return QString();
+    return paddedName(QLatin1String(kDefaultPlayerNames[player]));
+}
+
 QString settingsFileName()
 {
     return dataFilePath(QStringLiteral("TrvGX10Settings.dat"));
@@ -672,6 +679,10 @@ void resetSettingsState()
     lastSaveFileName = dataFilePath(QStringLiteral("*.TrvGX"));
     settingsRecord = createdRecord();
     normalise(settingsRecord);
+    // Until a file's names are read, the names in use are a new file's: a file that cannot be
+    // read at the start leaves these, not blanks, for the player to change.
+    for (int p = 1; p <= kMaxPlayers; ++p)
+        configuredPlayerName[p] = settingsRecord.playerNames[p];
     settingsFilePath.clear();
     partialSaveFlag = saveHotseatNamesFlag = saveHighScoreNameFlag = 0;
     resolveUnstableOnLoad = 1;

@@ -74,15 +74,20 @@ constexpr int kPersonalityUnstable = 6;
 // The file's name in the data folder.
 QString settingsFileName();
 
+// The names a new settings file holds, and the names dialog restores: "player", "pc II" to
+// "pc X", padded to 18 characters.
+QString defaultPlayerName(int player);
+
 // Fills the option globals from the settings file, creating the file from the current values
 // when there is none. A damaged file (a value out of its range, a broken text) is refused whole
 // with a message and changes nothing. A file that ends early gives the fields it holds whole,
 // the others take the values of a new file, and the player is told. Either message comes once;
 // the next `saveSettings` writes a whole file again. A file the program may not or cannot read
 // is told once with the system's reason, changes nothing, and no save replaces it while it
-// cannot be read. Once it can be read again, the first load or save puts the options the player
-// changed meanwhile on top of the file's values, stores that and takes it into use (a save during
-// a game leaves that to the next load or save after it). False when the file was refused or could
+// cannot be read (the settings in use stay; before any file was read, a new file's). Once it can
+// be read again, the first load or save puts the options and names the player changed meanwhile
+// on top of the file's values, stores that and takes it into use (a save during a game leaves
+// that to the next load or save after it). False when the file was refused or could
 // not be read or created.
 bool loadSettings();
 // Writes the option globals into the settings file (read, change, write the whole record); while

@@ -5,28 +5,21 @@
 
 #include "app/DialogState.h"
 #include "dialogs/DialogLook.h"
+#include "dialogs/OptionDialogs.h"
 #include "state/GameState.h"
 #include "state/MapView.h"
 #include "state/Seams.h"
-#include "state/TextRules.h"
 
 #include <QDialog>
 #include <QLineEdit>
-
-namespace {
-
-constexpr int kNameLength = 18;
-
-} // namespace
 
 void ViewArea::showAiNamesDialog()
 {
     buildAiNamesDialog();
     aiNamesDialogOpen = 1;
     for (int p = 1; p <= kMaxPlayers; ++p) {
-        // The stored names are padded to their full length; the edits show them trimmed.
-        limitNameField(*aiNameEdit[p], kNameLength);
-        aiNameEdit[p]->setText(cutToWidth(configuredPlayerName[p].trimmed(), kNameLength));
+        limitNameField(*aiNameEdit[p], kPlayerNameLength);
+        aiNameEdit[p]->setText(namesDialogText(p));
     }
     interaction().pause(300);
     dialogOpen = 1;

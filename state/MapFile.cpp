@@ -46,8 +46,8 @@ public:
             ++pos_;
         if (pos_ == start)
             return false;
-        // One unit past the field tells whether the cut would part a character.
-        word = cutToWidth(line_.mid(start, qMin(maxLength + 1, pos_ - start)), maxLength);
+        // The whole word: what follows the cut tells whether it would part a character.
+        word = cutToWidth(line_.mid(start, pos_ - start), maxLength);
         return true;
     }
 
@@ -142,7 +142,7 @@ private:
         QString word;
         if (!scan.readWord(13, word))
             word = QStringLiteral("noname");
-        t_.mapName = (word + QString(15, QLatin1Char(' '))).left(14);
+        t_.mapName = fitToWidth(word, 14);
     }
 
     void readPlayerPanel(const QString &line)

@@ -337,14 +337,47 @@ QString widestArmies(const PlayerPanelContent &content)
     return QString(qMax(4, QString::number(most).size()), QLatin1Char('9'));
 }
 
+// A name's text kept to its own row: marks stacked on a letter never reach the rows around it.
+void drawTextInRow(QPainter &painter, const QRect &row, int flags, const QString &text)
+{
+    painter.save();
+    painter.setClipRect(row, Qt::IntersectClip);
+    painter.drawText(row, flags, text);
+    painter.restore();
+}
+
+// Where the panel's lines lie in `area`: a row for each of `players`, then the line of the player
+// to play.
+struct PanelLines {
+    PanelLines(const QRect &area, double scale, int players)
+        : scale(scale), players(players), rowHeight(px(12)), padding(px(4))
+    {
+        const int height = padding * 2 + players * rowHeight + rowHeight + px(2);
+        box = QRect(area.left(), area.top(), area.width(), qMin(area.height(), height));
+    }
+    int px(double design) const { return static_cast<int>(design * scale + 0.5); }
+    int rowTop(int player) const { return box.top() + padding + (player - 1) * rowHeight; }
+    QRect row(int player) const { return QRect(box.left() + 1, rowTop(player), box.width() - 2, rowHeight); }
+    QRect toPlayLine() const
+    {
+        return QRect(box.left() + padding, rowTop(players + 1) + px(2), box.width() - 2 * padding, rowHeight);
+    }
+
+    double scale;
+    int players;
+    int rowHeight;
+    int padding;
+    QRect box;
+};
+
 void paintPanel(QPainter &painter, const QRect &area, double scale, const PlayerPanelContent &content)
 {
     const int players = content.players;
-    const auto px = [scale](double design) { return static_cast<int>(design * scale + 0.5); };
-    const int rowHeight = px(12);
-    const int padding = px(4);
-    const int height = padding * 2 + players * rowHeight + rowHeight + px(2);
-    const QRect box(area.left(), area.top(), area.width(), qMin(area.height(), height));
+    const PanelLines lines(area, scale, players);
+    const auto px = [&lines](double design) { return lines.px(design); };
+    const int rowHeight = lines.rowHeight;
+    const int padding = lines.padding;
+    const QRect box = lines.box;
 
     painter.setPen(QColor(10, 14, 28));
     painter.setBrush(QColor(26, 32, 52));
@@ -365,8 +398,8 @@ void paintPanel(QPainter &painter, const QRect &area, double scale, const Player
 
     for (int p = 1; p <= players; ++p) {
         const PlayerPanelRow &shown = content.rows[p];
-        const int top = box.top() + padding + (p - 1) * rowHeight;
-        const QRect row(box.left() + 1, top, box.width() - 2, rowHeight);
+        const QRect row = lines.row(p);
+        const int top = row.top();
         if (p == content.toPlay)
             painter.fillRect(row, QColor(70, 84, 120));
         painter.fillRect(QRect(box.left() + padding, top + (rowHeight - swatch) / 2, swatch, swatch),
@@ -374,7 +407,7 @@ void paintPanel(QPainter &painter, const QRect &area, double scale, const Player
         const bool out = shown.territories == 0;
         painter.setPen(out ? QColor(120, 124, 140) : QColor(240, 240, 232));
         const QString name = metrics.elidedText(shown.name, Qt::ElideRight, qMax(0, nameWidth));
-        painter.drawText(QRect(nameLeft, top, nameWidth, rowHeight), Qt::AlignLeft | Qt::AlignVCenter, name);
+        drawTextInRow(painter, QRect(nameLeft, top, nameWidth, rowHeight), Qt::AlignLeft | Qt::AlignVCenter, name);
         int right = box.right() - padding;
         if (content.experienceShown) {
             painter.drawText(QRect(right - experienceWidth, top, experienceWidth, rowHeight),
@@ -387,12 +420,11 @@ void paintPanel(QPainter &painter, const QRect &area, double scale, const Player
         painter.drawText(QRect(right - territoriesWidth, top, territoriesWidth, rowHeight),
                          Qt::AlignRight | Qt::AlignVCenter, QString::number(shown.territories));
     }
-    const int top = box.top() + padding + players * rowHeight + px(2);
     painter.setPen(QColor(255, 230, 150));
+    const QRect toPlay = lines.toPlayLine();
     const QString line = metrics.elidedText(content.rows[content.toPlay].name + QStringLiteral(" to play.."),
-                                            Qt::ElideMiddle, box.width() - 2 * padding);
-    painter.drawText(QRect(box.left() + padding, top, box.width() - 2 * padding, rowHeight),
-                     Qt::AlignLeft | Qt::AlignVCenter, line);
+                                            Qt::ElideMiddle, toPlay.width());
+    drawTextInRow(painter, toPlay, Qt::AlignLeft | Qt::AlignVCenter, line);
 }
 
 // The panel as it stands for `toPlay`, its figures read from the map as shown.
@@ -481,6 +513,14 @@ void drawPlayerPanel()
     if (!ensureRegions())
         return;
     paintPanelContent(panelContentFor(currentPlayer));
+}
+
+QRect playerPanelLineArea(int line)
+{
+    const PanelLines lines(playerPanelArea(), labelScale(), panelShown().players);
+    if (panelShown().toPlay < 1 || line < 1 || line > lines.players + 1)
+        return QRect();
+    return line <= lines.players ? lines.row(line) : lines.toPlayLine();
 }
 
 void refreshPlayerPanel()

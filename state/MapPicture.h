@@ -46,6 +46,10 @@ struct PlayerPanelContent {
 };
 // What the panel painted last shows.
 const PlayerPanelContent &playerPanelShown();
+// Where the panel painted last draws line `line`, in picture pixels: the row of player `line`, or
+// after the players' rows the line of the player to play; a name drawn there stays within it.
+// Empty when there is no such line.
+QRect playerPanelLineArea(int line);
 // The territory whose region holds window pixel (x, y), or 999 when there is none.
 void territoryAtPoint(int x, int y, int &territory);
 // Multiplies both values by `displayScale`, truncating toward zero.

@@ -1,16 +1,19 @@
 #pragma once
-// The rules of the names and texts a player types and the game keeps: a name is one line, and
-// every cut to a width keeps whole characters. Widths count UTF-16 units, as the files and the
-// lists always have; a character outside the Basic Multilingual Plane (an emoji) takes two, a
-// surrogate pair, and a cut between the two would leave half a character.
+// The rules of the names and texts a player types and the game keeps: a name is one line with
+// nothing hidden in it, and every cut to a width keeps whole characters as a reader sees them
+// (grapheme clusters, as Qt's boundary finder finds them: a letter with its accents, a flag, an
+// emoji with its skin tone or joined to others). Widths count UTF-16 units, as the files and the
+// lists always have.
 
 #include <QString>
 
-// `text` made one line: a control character (a line break, a tab) or a line or paragraph
-// separator becomes a blank, and half of a character (a lone surrogate) goes.
+// `text` made one line of what can be seen: a control character (a line break, a tab) or a line
+// or paragraph separator becomes a blank; a format character (one that reorders or hides text,
+// such as a right-to-left override or a zero-width space) and half of a character (a lone
+// surrogate) go. A joiner that makes one character of two emoji stays.
 QString cleanedText(const QString &text);
 
-// At most `width` units of `text`: one fewer where the cut would part a surrogate pair.
+// The longest start of `text` that is whole characters and at most `width` units.
 QString cutToWidth(const QString &text, int width);
 
 // `text` cut to `width` and padded with blanks to it: a fixed field of a file or a list.

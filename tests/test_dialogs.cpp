@@ -577,7 +577,7 @@ private slots:
         QTest::addColumn<int>("choiceAfter");
         QTest::newRow("Ok") << "ainamen" << 0 << "  Zed  " << 1;
         QTest::newRow("closed") << "ainamen2" << 0 << "  Zed  " << 4;
-        QTest::newRow("finished after Ok") << "ainamen2" << 1 << "  Zed  " << 4;
+        QTest::newRow("finished after Ok: Ok has stored them") << "ainamen2" << 1 << "old two" << 4;
         QTest::newRow("finished after Cancel") << "ainamen2" << 2 << "old two" << 4;
         QTest::newRow("Restore Defaults") << "ainameresdef" << 0 << "pc II             " << 3;
     }
@@ -730,7 +730,8 @@ private slots:
             if (dialog->isVisible())
                 dialog->reject();
         });
-        (window.get()->*opens[which])();
+        const Open open = opens[which];
+        (window.get()->*open)();
         QApplication::setFont(usual);
 
         QVERIFY(dialogSize.isValid());

@@ -29,6 +29,7 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -65,6 +66,18 @@ QRect differingArea(const QImage &a, const QImage &b)
                 area |= QRect(x, y, 1, 1);
     }
     return area;
+}
+
+// How many pixels differ between two pictures outside the `kept` areas.
+int changedOutside(const QImage &a, const QImage &b, const QList<QRect> &kept)
+{
+    int changed = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y)
+                && std::none_of(kept.begin(), kept.end(), [x, y](const QRect &r) { return r.contains(x, y); }))
+                ++changed;
+    return changed;
 }
 
 bool imageHoldsColour(const QImage &image, const QRect &area, QRgb colour)
@@ -515,22 +528,33 @@ private slots:
     }
 
     // The status texts keep to their room left of the Cards button: a longer text loses its
-    // middle, and nothing of it shows under the button or among the card counts.
+    // middle, and nothing of it shows under the button or among the card counts. A name to play
+    // stays within its line there and within its rows in the player panel, however many marks
+    // are stacked on one of its letters.
     void theStatusLineStaysLeftOfTheCardsButton_data()
     {
         QTest::addColumn<ScreenCase>("screen");
+        QTest::addColumn<QString>("name"); // of player 1, to play; empty: "Ana"
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("second");
         QTest::newRow("a long name to play, 1920x1080")
-            << ScreenCase{1920, 1080, 510, MapWorld} << QString(300, QLatin1Char('W')) + " to play.." << " ";
+            << ScreenCase{1920, 1080, 510, MapWorld} << QString() << QString(300, QLatin1Char('W')) + " to play.."
+            << " ";
         QTest::newRow("a prompt and the busy note, compact 1366x768")
-            << ScreenCase{1366, 768, 130, MapWorld} << "Select a territory for initial army placement, available: 21"
-            << "This might take a few seconds...";
+            << ScreenCase{1366, 768, 130, MapWorld} << QString()
+            << "Select a territory for initial army placement, available: 21" << "This might take a few seconds...";
+        const QString stacked = QStringLiteral("e") + QString(40, QChar(0x0301));
+        QTest::newRow("forty accents on a name to play, 1920x1080")
+            << ScreenCase{1920, 1080, 510, MapWorld} << stacked << stacked + " to play.." << " ";
+        const QString three = QStringLiteral("Ze") + QString(3, QChar(0x0301));
+        QTest::newRow("three accents on a name to play, 1366x768")
+            << ScreenCase{1366, 768, 340, MapWorld} << three << three + " to play.." << " ";
     }
 
     void theStatusLineStaysLeftOfTheCardsButton()
     {
         QFETCH(ScreenCase, screen);
+        QFETCH(QString, name);
         QFETCH(QString, line);
         QFETCH(QString, second);
         auto window = makeWindow(screen.width, screen.height, screen.widthMM);
@@ -538,7 +562,12 @@ private slots:
         setUpDealtGame(screen.map);
         setStatusText(QStringLiteral(" "));
         setStatusText2(QStringLiteral(" "));
+        paintWindow(*window);
+        const QImage named = mapImage;
+        if (!name.isEmpty())
+            playerName[1] = name;
         const QImage quiet = paintWindow(*window);
+        QCOMPARE(changedOutside(named, mapImage, {playerPanelLineArea(1), playerPanelLineArea(playerCount + 1)}), 0);
         setStatusText(line);
         setStatusText2(second);
         const QImage shown = paintWindow(*window);
@@ -549,6 +578,8 @@ private slots:
         QVERIFY(imageHoldsColour(shown, QRect(0, top, roomEnd, height), qRgb(192, 160, 160)));
         const QRect beyond(roomEnd, top, shown.width() - roomEnd, height);
         QVERIFY(shown.copy(beyond) == quiet.copy(beyond));
+        const QRect above(0, 0, shown.width(), top);
+        QVERIFY(shown.copy(above) == quiet.copy(above));
     }
 
     void gamePanelLooks_data()

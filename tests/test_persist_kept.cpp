@@ -48,7 +48,7 @@ namespace {
 constexpr int kPersonalitiesAt = 80; // the settings file's ten personalities, then Random Mix
 
 // What reads the settings file again once it can be read.
-enum ReadAgain { ByAStore, ByTheStartMenu, ByASaveInAGame };
+enum ReadAgain { ByAStore, ByTheStartMenu, ByASaveInAGame, ByTheNamesDialog };
 
 // What writes a damaged settings file anew.
 enum Occasion { OptionChanged, GameSetUp, GameSaved, GameContinued };
@@ -246,6 +246,7 @@ struct PlayersSettings {
     bool displayOption = true;
     QString highScoreName = QStringLiteral("Ann");
     QString lastSave = QStringLiteral("/games/Sunday.TrvGX");
+    QString name3 = QStringLiteral("name 3");
 };
 
 // The file of such settings, built by hand.
@@ -263,9 +264,10 @@ QByteArray settingsFileOf(const PlayersSettings &held)
     b += boolean(held.displayOption) + int32(33) + int32(7) + boolean(false) + utf16(held.highScoreName);
     for (const char *text : {"lan.example", "net.example", "81.20.3.4", "Friday"})
         b += utf16(QLatin1String(text));
-    for (const char *names : {"hot %1", "name %1"})
-        for (int p = 1; p <= kMaxPlayers; ++p)
-            b += utf16(QString::fromLatin1(names).arg(p));
+    for (int p = 1; p <= kMaxPlayers; ++p)
+        b += utf16(QStringLiteral("hot %1").arg(p));
+    for (int p = 1; p <= kMaxPlayers; ++p)
+        b += utf16(p == 3 ? held.name3 : QStringLiteral("name %1").arg(p));
     return b + utf16(held.lastSave);
 }
 
@@ -334,6 +336,22 @@ class TestPersistKept : public QObject {
         script = dialog_test::DialogScript();
         script.install();
         dialogs = ScriptedDialogs();
+    }
+
+    // The names dialog as the player sees it, `typed` typed over the third name (none: nothing
+    // typed), then Ok: the names it showed.
+    QStringList namesDialogOk(const QString &typed)
+    {
+        window->showAiNamesDialog();
+        QStringList shown;
+        for (int p = 1; p <= kMaxPlayers; ++p)
+            shown << window->aiNameEdit[p]->text();
+        if (!typed.isEmpty()) {
+            window->aiNameEdit[3]->selectAll();
+            window->aiNameEdit[3]->insert(typed);
+        }
+        window->aiNamesOkButton->click();
+        return shown;
     }
 
     void runSetup(int entry, const QList<Answer> &answers)
@@ -627,22 +645,30 @@ private slots:
     {
         QTest::addColumn<bool>("linkToItself"); // else a folder in the file's place
         QTest::addColumn<int>("readAgain");
+        QTest::addColumn<bool>("nameTyped"); // in the names dialog, after the options
         for (bool link : {true, false}) {
             const char *what = link ? "a link to itself" : "a folder in its place";
-            QTest::addRow("%s, then an option stored", what) << link << int(ByAStore);
-            QTest::addRow("%s, then the start menu", what) << link << int(ByTheStartMenu);
-            QTest::addRow("%s, then a game saved", what) << link << int(ByASaveInAGame);
+            QTest::addRow("%s, then an option stored", what) << link << int(ByAStore) << false;
+            QTest::addRow("%s, then the start menu", what) << link << int(ByTheStartMenu) << false;
+            QTest::addRow("%s, then a game saved", what) << link << int(ByASaveInAGame) << false;
         }
+        QTest::newRow("a link to itself, a name typed, then the names dialog's Ok")
+            << true << int(ByTheNamesDialog) << true;
+        QTest::newRow("a link to itself, a name typed, then an option stored") << true << int(ByAStore) << true;
+        QTest::newRow("a folder in its place, a name typed, then the start menu")
+            << false << int(ByTheStartMenu) << true;
     }
     // The player's settings file cannot be read at the start: he is told once, and nothing is
-    // written while it stays so, though he chooses a speed and a personality and goes back to the
-    // start menu, which keeps them. Once it can be read again, the first store or load puts his
+    // written while it stays so, though he chooses a speed and a personality, goes back to the
+    // start menu, which keeps them, and changes one name among the names a new file gives. Once it
+    // can be read again, the first store or load (the names dialog's Ok among them) puts his
     // choices on top of what the file holds, stores that and takes it into use; a game under way
     // keeps its own values until it ends. Nothing else of the file changes.
     void theOptionsChangedWhileTheSettingsCouldNotBeReadGoOnTopOfThem()
     {
         QFETCH(bool, linkToItself);
         QFETCH(int, readAgain);
+        QFETCH(bool, nameTyped);
         const QString path = settingsFileName();
         const QString aside = path + QStringLiteral(".aside");
         const PlayersSettings held;
@@ -664,12 +690,19 @@ private slots:
         PlayersSettings stored = held;
         stored.speed = kSpeed224;
         stored.personality3 = 5;
+        QStringList names; // a new file's
+        for (int p = 1; p <= kMaxPlayers; ++p)
+            names << defaultPlayerName(p).trimmed();
+        if (nameTyped) {
+            QCOMPARE(namesDialogOk(QStringLiteral("Changed3")), names);
+            stored.name3 = names[2] = QStringLiteral("Changed3");
+        }
         if (readAgain == ByASaveInAGame) {
             runSetup(21, {setup_test::click(QStringLiteral("World")), setup_test::options(true, false, false),
                           setup_test::click(QStringLiteral("Conquer All")), setup_test::click(countLabel(2))});
             QVERIFY(placeUpToFirstTurn(*window));
-            // The set-up stores the player's network name.
-            stored.highScoreName = QStringLiteral("Player").leftJustified(18);
+            // The set-up stores the player's network name: his name in use, a new file's.
+            stored.highScoreName = QStringLiteral("player").leftJustified(18);
         }
         QCOMPARE(whatIsAt(path), before);
 
@@ -681,6 +714,7 @@ private slots:
             stored.displayOption = false;
             break;
         case ByTheStartMenu: returnWindowToStartState(*window); break;
+        case ByTheNamesDialog: QCOMPARE(namesDialogOk(QString()), names); break;
         case ByASaveInAGame: {
             QStringList inGame = settingsInUse();
             stored.lastSave = inGame.last() = QDir::current().filePath(QStringLiteral("Monday.TrvGX"));

@@ -293,7 +293,8 @@ private slots:
         QVERIFY(scripted.messages.isEmpty());
     }
 
-    // The names a saved game keeps are one line of whole characters, whatever the game held.
+    // The names a saved game keeps are one line of whole characters, nothing hidden, whatever the
+    // game held.
     void storedNamesAreOneLineOfWholeCharacters_data()
     {
         QTest::addColumn<QString>("name");
@@ -302,6 +303,12 @@ private slots:
         QTest::newRow("an emoji across the cut") << letters(18) + wide + "x" << letters(18);
         QTest::newRow("a line break and a tab") << "Ab\ncd\tef" << "Ab cd ef";
         QTest::newRow("half an emoji") << "Ab" + wide.left(1) + "cd" << "Abcd";
+        QTest::newRow("an accent across the cut") << letters(18) + "e\u0301" << letters(18);
+        QTest::newRow("a flag across the cut") << letters(17) + "\U0001F1EB\U0001F1F7" << letters(17);
+        QTest::newRow("a skin tone across the cut") << letters(16) + "\U0001F44D\U0001F3FD" << letters(16);
+        QTest::newRow("a joined emoji across the cut")
+            << letters(14) + "\U0001F468\u200D\U0001F469\u200D\U0001F467" << letters(14);
+        QTest::newRow("an override, an isolate and a zero-width space") << "Ab\u202Ecd\u2066ef\u200B" << "Abcdef";
     }
     void storedNamesAreOneLineOfWholeCharacters()
     {

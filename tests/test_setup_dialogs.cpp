@@ -334,23 +334,36 @@ private slots:
     }
 
     // What a player types or pastes into a name field is what the field gives back: no more than
-    // the name keeps (the hotseat names 19, the player names 18), on one line, whole characters.
+    // the name keeps (the hotseat names 19, the player names 18), on one line, nothing hidden,
+    // whole characters. A paste before a name there is cut, not the name.
     void aNameFieldGivesBackWhatItsNameKeeps_data()
     {
         QTest::addColumn<bool>("hotseat");
+        QTest::addColumn<QString>("there"); // in the field already, the paste put before it
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("kept");
         const QString wide = twoUnitCharacter();
-        QTest::newRow("hotseat: 25 characters") << true << letters(25) << letters(19);
-        QTest::newRow("hotseat: a pasted line break") << true << "Ab\ncd" << "Ab cd";
-        QTest::newRow("hotseat: an emoji across the limit") << true << letters(18) + wide << letters(18);
-        QTest::newRow("player names: an emoji across the limit") << false << letters(17) + wide << letters(17);
-        QTest::newRow("player names: a line break") << false << "Ab\r\ncd" << "Ab  cd";
+        const QString accented = QStringLiteral("e\u0301");
+        const QString flag = QStringLiteral("\U0001F1EB\U0001F1F7");
+        const QString family = QStringLiteral("\U0001F468\u200D\U0001F469\u200D\U0001F467");
+        QTest::newRow("hotseat: 25 characters") << true << "" << letters(25) << letters(19);
+        QTest::newRow("hotseat: a pasted line break") << true << "" << "Ab\ncd" << "Ab cd";
+        QTest::newRow("hotseat: an emoji across the limit") << true << "" << letters(18) + wide << letters(18);
+        QTest::newRow("player names: an emoji across the limit") << false << "" << letters(17) + wide << letters(17);
+        QTest::newRow("player names: a line break") << false << "" << "Ab\r\ncd" << "Ab  cd";
+        QTest::newRow("player names: pasted before a name, an accent at the limit")
+            << false << "Zoe" << letters(14) + accented << letters(14) + "Zoe";
+        QTest::newRow("player names: a joined emoji kept whole, an override dropped")
+            << false << "" << "Ab" + family + "\u202E" << "Ab" + family;
+        QTest::newRow("hotseat: a flag across the limit") << true << "" << letters(17) + flag << letters(17);
+        QTest::newRow("player names: an override, isolates, zero-width spaces")
+            << false << "" << "\u202EAb\u2067cd\u2068ef\u2069\u200Bgh\uFEFF" << "Abcdefgh";
     }
 
     void aNameFieldGivesBackWhatItsNameKeeps()
     {
         QFETCH(bool, hotseat);
+        QFETCH(QString, there);
         QFETCH(QString, typed);
         QFETCH(QString, kept);
         if (hotseat) {
@@ -365,6 +378,8 @@ private slots:
         view->showAiNamesDialog();
         QLineEdit *field = view->aiNameEdit[3];
         field->clear();
+        field->insert(there);
+        field->setCursorPosition(0);
         field->insert(typed);
         QCOMPARE(field->text(), kept);
         view->aiNamesOkButton->click();
@@ -396,7 +411,8 @@ private slots:
         QCOMPARE(dialogChoice, 0);
         QCOMPARE(view->aiNameEdit[1]->text(), QStringLiteral("Marguerite"));
         QCOMPARE(view->aiNameEdit[2]->text(), QStringLiteral("pc II"));
-        QCOMPARE(view->aiNameEdit[3]->maxLength(), 18);
+        QCOMPARE(view->aiNameEdit[3]->text().size(), 18);
+        view->aiNameEdit[3]->insert(QStringLiteral("x"));
         QCOMPARE(view->aiNameEdit[3]->text().size(), 18);
         if (!small)
             keepPicture(*view->aiNamesDialog, QStringLiteral("player-names"));
