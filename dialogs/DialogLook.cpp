@@ -3,20 +3,16 @@
 #include "app/DialogState.h"
 #include "app/ResourceNames.h"
 #include "state/Seams.h"
-#include "state/TextRules.h"
 
 #include <QBoxLayout>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTextBoundaryFinder>
-#include <QValidator>
 
 namespace {
 
@@ -41,62 +37,6 @@ bool isButtonRow(QLayoutItem *item)
             return false;
     return true;
 }
-
-// The part of `edited` that an edit of `before` put in: from the first unit that differs to the
-// last, widened to whole characters.
-struct EditedPart {
-    int start = 0;
-    int end = 0;
-};
-
-EditedPart editedPart(const QString &before, const QString &edited)
-{
-    int start = 0;
-    while (start < before.size() && start < edited.size() && before.at(start) == edited.at(start))
-        ++start;
-    int kept = 0; // units kept unchanged at the end
-    while (kept < before.size() - start && kept < edited.size() - start
-           && before.at(before.size() - 1 - kept) == edited.at(edited.size() - 1 - kept))
-        ++kept;
-    QTextBoundaryFinder clusters(QTextBoundaryFinder::Grapheme, edited);
-    clusters.setPosition(start);
-    if (!clusters.isAtBoundary())
-        start = qMax(0, clusters.toPreviousBoundary());
-    int end = edited.size() - kept;
-    clusters.setPosition(end);
-    if (!clusters.isAtBoundary())
-        end = clusters.toNextBoundary();
-    return {start, qMax(start, end)};
-}
-
-// Shows in a field what the game will take from it: the text made one line, no longer than its
-// name keeps. What a typing or a paste puts in is cut by whole characters to the room the rest of
-// the text leaves; a field's own maximum length would count units and part a letter from its
-// accent.
-class NameFieldValidator : public QValidator {
-public:
-    NameFieldValidator(int width, QObject *parent) : QValidator(parent), width_(width) {}
-
-    State validate(QString &input, int &pos) const override
-    {
-        input = cleanedText(input);
-        pos = qMin(pos, input.size());
-        if (input.size() > width_) {
-            // The rest is what the field showed, so it fits.
-            const EditedPart part = editedPart(shown_, input);
-            const int room = width_ - (input.size() - (part.end - part.start));
-            const QString put = cutToWidth(input.mid(part.start, part.end - part.start), room);
-            input = input.left(part.start) + put + input.mid(part.end);
-            pos = part.start + put.size();
-        }
-        shown_ = input;
-        return Acceptable;
-    }
-
-private:
-    int width_;
-    mutable QString shown_; // the text as the field last showed it
-};
 
 } // namespace
 
@@ -201,12 +141,4 @@ QLabel *addLabel(QLayout &layout, const QString &text)
     auto *label = new QLabel(text);
     layout.addWidget(label);
     return label;
-}
-
-void limitNameField(QLineEdit &field, int width)
-{
-    if (!field.validator())
-        field.setValidator(new NameFieldValidator(width, &field));
-    // The text already there, held to the same rule.
-    field.setText(cutToWidth(cleanedText(field.text()), width));
 }

@@ -10,7 +10,6 @@
 class QDialog;
 class QLabel;
 class QLayout;
-class QLineEdit;
 
 // The look every dialog of the game shares: a title bar only, the standard grey, the program's
 // icon and the dialog opacity.
@@ -33,9 +32,3 @@ int runDialogBetweenPauses(QDialog &dialog, int pauseBefore, int pauseAfter);
 void addOkButton(QDialog &dialog, QLayout &layout);
 // A label of `text` added to `layout`.
 QLabel *addLabel(QLayout &layout, const QString &text);
-
-// A field for a name kept `width` units long: it turns a typed or pasted line break or tab into a
-// blank and drops a format character at once, and takes no more than the name keeps: what is
-// typed or pasted at the limit is cut by whole characters (never a letter without its accent or
-// half of a flag).
-void limitNameField(QLineEdit &field, int width);

@@ -4,7 +4,7 @@
 #include "app/ViewArea.h"
 
 #include "app/DialogState.h"
-#include "dialogs/DialogLook.h"
+#include "dialogs/NameField.h"
 #include "dialogs/OptionDialogs.h"
 #include "state/GameState.h"
 #include "state/MapView.h"

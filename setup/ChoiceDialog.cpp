@@ -3,6 +3,7 @@
 #include "app/DialogState.h"
 #include "app/ViewArea.h"
 #include "dialogs/DialogLook.h"
+#include "dialogs/NameField.h"
 #include "state/Seams.h"
 
 #include <QCheckBox>

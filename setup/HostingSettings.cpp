@@ -4,6 +4,7 @@
 
 #include "app/ViewArea.h"
 #include "dialogs/DialogLook.h"
+#include "dialogs/NameField.h"
 
 #include "persist/DataStream.h"
 #include "persist/Settings.h"

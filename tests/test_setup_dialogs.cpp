@@ -13,7 +13,13 @@
 #include "state/GameState.h"
 #include "state/MapView.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QInputMethodEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLayout>
@@ -59,7 +65,76 @@ void keepPicture(QDialog &dialog, const QString &name)
     dialog.hide();
 }
 
+// How a test puts text into a name field: as a keyboard, a paste by keys or by the field's menu,
+// an input method's commit, or a drop, each through the event or action the window would get.
+enum class Entry { Typed, Pasted, PastedFromMenu, Committed, Dropped };
+
+void typeInto(QLineEdit &field, const QString &text)
+{
+    for (uint code : text.toUcs4()) {
+        const QString one = QString::fromUcs4(&code, 1);
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, one);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, one);
+        QApplication::sendEvent(&field, &press);
+        QApplication::sendEvent(&field, &release);
+    }
+}
+
+void pasteByKeys(QLineEdit &field, const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keyClick(&field, Qt::Key_V, Qt::ControlModifier);
+}
+
+void pasteFromMenu(QLineEdit &field, const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    QContextMenuEvent open(QContextMenuEvent::Keyboard, QPoint(2, 2), field.mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(&field, &open);
+    const QList<QMenu *> menus = field.findChildren<QMenu *>();
+    QVERIFY(!menus.isEmpty());
+    QMenu *menu = menus.last();
+    for (QAction *action : menu->actions())
+        if (action->text().startsWith(QStringLiteral("&Paste")))
+            action->trigger();
+    menu->close();
+    QCoreApplication::processEvents();
+}
+
+// An input method's commit that replaces the `replaced` units before the cursor.
+void commitInto(QLineEdit &field, const QString &text, int replaced)
+{
+    QInputMethodEvent commit;
+    commit.setCommitString(text, -replaced, replaced);
+    QApplication::sendEvent(&field, &commit);
+}
+
+void dropAtEnd(QLineEdit &field, const QString &text)
+{
+    QMimeData data;
+    data.setText(text);
+    const QPoint end(field.width() - 2, field.height() / 2);
+    // A drop reaches the widget that took the drag as it entered.
+    QDragEnterEvent enter(end, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&field, &enter);
+    QDropEvent drop(end, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&field, &drop);
+}
+
+void enter(QLineEdit &field, Entry how, const QString &text)
+{
+    switch (how) {
+    case Entry::Typed: typeInto(field, text); break;
+    case Entry::Pasted: pasteByKeys(field, text); break;
+    case Entry::PastedFromMenu: pasteFromMenu(field, text); break;
+    case Entry::Committed: commitInto(field, text, 1); break;
+    case Entry::Dropped: dropAtEnd(field, text); break;
+    }
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Entry)
 
 class TestSetupDialogs : public QObject {
     Q_OBJECT
@@ -369,7 +444,7 @@ private slots:
         if (hotseat) {
             const auto built = buildChoiceDialog(*view, hotseatNameQuestion());
             built->textField->clear();
-            built->textField->insert(typed);
+            pasteByKeys(*built->textField, typed);
             QCOMPARE(built->textField->text(), kept);
             buttonOf(*built, QStringLiteral("Proceed"))->click();
             QCOMPARE(readChoiceDialog(*built, built->dialog->result()).text, kept);
@@ -378,12 +453,104 @@ private slots:
         view->showAiNamesDialog();
         QLineEdit *field = view->aiNameEdit[3];
         field->clear();
-        field->insert(there);
+        pasteByKeys(*field, there);
         field->setCursorPosition(0);
-        field->insert(typed);
+        pasteByKeys(*field, typed);
         QCOMPARE(field->text(), kept);
         view->aiNamesOkButton->click();
         QCOMPARE(configuredPlayerName[3], kept);
+    }
+
+    // A name field edits as a line edit that keeps no more than the name does, by whole
+    // characters: what an edit puts in at the cursor is cut from its end to the room left, an
+    // edit of which nothing fits leaves the field as it was, the cursor lands after what went in,
+    // and Ctrl+Z undoes the edit. The field starts with `there` pasted into it, the cursor at
+    // `cursor` and `selected` units selected after it.
+    void aNameFieldKeepsWhatItHoldsAndItsUndo_data()
+    {
+        QTest::addColumn<bool>("hotseat"); // the hotseat name (19), else a player name (18)
+        QTest::addColumn<QString>("there");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<Entry>("how");
+        QTest::addColumn<QString>("entered");
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<int>("keptCursor");
+        QTest::addColumn<QString>("undone");
+        const QString accent = QStringLiteral("\u0301");
+        const QString flagHalf = QStringLiteral("\U0001F1EB");
+        const QString otherHalf = QStringLiteral("\U0001F1F7");
+        const QString full = letters(18) + "e";
+        const QString lower = letters(26).toLower();
+        QTest::newRow("an accent typed after a letter at the limit")
+            << true << full << 19 << 0 << Entry::Typed << accent << full << 19 << "";
+        QTest::newRow("a flag's second half typed after its first at the limit")
+            << true << letters(17) + flagHalf << 19 << 0 << Entry::Typed << otherHalf << letters(17) + flagHalf << 19 << "";
+        QTest::newRow("an input method puts an accent on the last letter at the limit")
+            << true << full << 19 << 0 << Entry::Committed << "e" + accent << full << 19 << "";
+        QTest::newRow("one accent more on a letter that fills the field")
+            << false << "Zoe" + accent.repeated(15) << 18 << 0 << Entry::Typed << accent << "Zoe" + accent.repeated(15) << 18 << "";
+        QTest::newRow("a letter typed into a full field")
+            << false << letters(18) << 18 << 0 << Entry::Typed << "x" << letters(18) << 18 << "";
+        QTest::newRow("a paste in the middle of a nearly full field")
+            << false << lower.left(17) << 2 << 0 << Entry::Pasted << "cX" << "abccdefghijklmnopq" << 3 << lower.left(17);
+        QTest::newRow("a paste cut at the limit")
+            << false << letters(10) << 10 << 0 << Entry::Pasted << "0123456789" << letters(10) + "01234567" << 18 << letters(10);
+        QTest::newRow("a paste's zero-width spaces dropped before a name")
+            << false << "xyz" << 0 << 0 << Entry::Pasted << "a\u200Bb\u200Bc" << "abcxyz" << 3 << "xyz";
+        QTest::newRow("a paste's line break made a blank")
+            << true << "Ab" << 2 << 0 << Entry::Pasted << "c\nd" << "Abc d" << 5 << "Ab";
+        QTest::newRow("a paste over a selection")
+            << false << letters(18) << 2 << 3 << Entry::Pasted << "0123456789" << "AB012FGHIJKLMNOPQR" << 5 << letters(18);
+        QTest::newRow("a paste of which nothing fits over a selection")
+            << false << letters(18) << 2 << 1 << Entry::Pasted << twoUnitCharacter() << letters(18) << 3 << "";
+        QTest::newRow("a paste from the field's menu")
+            << true << letters(15) << 15 << 0 << Entry::PastedFromMenu << "0123456789" << letters(15) + "0123" << 19 << letters(15);
+        QTest::newRow("an input method's commit cut by whole characters")
+            << false << letters(16) << 16 << 0 << Entry::Committed << "Pab" + accent << letters(16) + "a" << 17 << letters(16);
+        QTest::newRow("a drop cut at the limit")
+            << false << letters(12) << 12 << 0 << Entry::Dropped << "0123456789" << letters(12) + "012345" << 18 << letters(12);
+    }
+
+    void aNameFieldKeepsWhatItHoldsAndItsUndo()
+    {
+        QFETCH(bool, hotseat);
+        QFETCH(QString, there);
+        QFETCH(int, cursor);
+        QFETCH(int, selected);
+        QFETCH(Entry, how);
+        QFETCH(QString, entered);
+        QFETCH(QString, kept);
+        QFETCH(int, keptCursor);
+        QFETCH(QString, undone);
+        std::unique_ptr<BuiltChoiceDialog> built;
+        QLineEdit *field = nullptr;
+        if (hotseat) {
+            built = buildChoiceDialog(*view, hotseatNameQuestion());
+            field = built->textField;
+        } else {
+            view->showAiNamesDialog();
+            field = view->aiNameEdit[3];
+        }
+        field->clear();
+        pasteByKeys(*field, there);
+        QCOMPARE(field->text(), there);
+        field->setSelection(cursor, selected);
+        if (selected == 0)
+            field->setCursorPosition(cursor);
+        const int selectedBefore = field->selectionStart();
+
+        enter(*field, how, entered);
+        QCOMPARE(field->text(), kept);
+        QCOMPARE(field->cursorPosition(), keptCursor);
+        if (kept == there)
+            QCOMPARE(field->selectionStart(), selectedBefore);
+        else
+            QVERIFY(!field->hasSelectedText());
+
+        QVERIFY(field->isUndoAvailable());
+        QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(field->text(), undone);
     }
 
     void theNamesDialogShowsTheNamesTrimmedAndCancelKeepsThem_data()
@@ -412,7 +579,7 @@ private slots:
         QCOMPARE(view->aiNameEdit[1]->text(), QStringLiteral("Marguerite"));
         QCOMPARE(view->aiNameEdit[2]->text(), QStringLiteral("pc II"));
         QCOMPARE(view->aiNameEdit[3]->text().size(), 18);
-        view->aiNameEdit[3]->insert(QStringLiteral("x"));
+        typeInto(*view->aiNameEdit[3], QStringLiteral("x"));
         QCOMPARE(view->aiNameEdit[3]->text().size(), 18);
         if (!small)
             keepPicture(*view->aiNamesDialog, QStringLiteral("player-names"));
