@@ -44,8 +44,8 @@ QString gameListEntryText(const QString &address, bool closed)
 
 QString announcedGameName()
 {
-    const QString name = settingsRecord.hostGameName.trimmed();
-    return name.isEmpty() ? QStringLiteral("noname") : name;
+    const QString name = cleanedText(settingsRecord.hostGameName).trimmed();
+    return name.isEmpty() ? QString(kUnnamedGame) : name;
 }
 
 QString entryFieldValue(const QString &entry, EntryField field)

@@ -19,7 +19,7 @@ constexpr EntryField kEntryRule{46, 4};            // "Dice" or "1on1"
 constexpr EntryField kEntryStrongholds{52, 2};     // "St" or blanks
 constexpr EntryField kEntryTroopExperience{56, 2}; // "TE" or blanks
 constexpr EntryField kEntryStarted{60, 16};        // "MMM dd yyyy hhmm", universal time
-constexpr EntryField kEntryGameName{78, 20};       // the host's game name, or "noname"
+constexpr EntryField kEntryGameName{78, 20};       // the host's game name, or `kUnnamedGame`
 constexpr EntryField kEntryTimeOfDay{114, 12};     // " hhmmsszzz" and "0 ", universal time
 constexpr int kGameListEntryLength = kEntryTimeOfDay.end();
 // The game list shows an entry up to its game name and the blank after it.
@@ -28,7 +28,8 @@ constexpr int kListedRowLength = kEntryGameName.end() + 1;
 // This host's entry: the game under way, the settings' game name, and `address`, or "Closed"
 // when `closed`.
 QString gameListEntryText(const QString &address, bool closed);
-// The game name this host's entry carries: the settings' one, "noname" when there is none.
+// The game name this host's entry carries: the settings' one, `kUnnamedGame` when it holds
+// nothing that can be seen.
 QString announcedGameName();
 // What `field` of `entry` holds, without its padding.
 QString entryFieldValue(const QString &entry, EntryField field);

@@ -84,6 +84,14 @@ void streamSavedGame(Io &io, SavedGameRecord &r)
     io.text(r.mapPath, kMaxStoredPathLength);
 }
 
+// The names a game keeps follow the rule of a typed name, however a file came to hold them.
+void keepNamesAsTyped(SavedGameRecord &r)
+{
+    for (int p = 1; p <= kMaxPlayers; ++p)
+        r.playerName[p] = cutStoredText(r.playerName[p]);
+    r.campaignName = cutStoredText(r.campaignName);
+}
+
 } // namespace
 
 bool decodeSavedGame(const QByteArray &bytes, SavedGameRecord &record, QString *broken)
@@ -99,6 +107,7 @@ bool decodeSavedGame(const QByteArray &bytes, SavedGameRecord &record, QString *
             *broken = limit;
         return false;
     }
+    keepNamesAsTyped(read);
     record = read;
     return true;
 }
@@ -155,9 +164,9 @@ SavedGameRecord capturedGame(double playTime)
     r.rankFlagAtGameStart = rankFlagAtGameStart;
     r.savesUsed = savesUsed;
     // The live names keep their length; the file keeps 19 characters.
-    for (int p = 1; p <= kMaxPlayers; ++p)
-        r.playerName[p] = cutStoredText(playerName[p]);
-    r.campaignName = cutStoredText(campaignName);
+    r.playerName = playerName;
+    r.campaignName = campaignName;
+    keepNamesAsTyped(r);
     r.mapPath = (campaignId == CampaignFromFile ? campaignFilePath : mapFilePath).left(kMaxStoredPathLength);
     return r;
 }

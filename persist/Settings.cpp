@@ -131,12 +131,10 @@ SettingsFile readSettingsFields(const QByteArray &bytes, SettingsRecord &record)
     return SettingsFile::Read;
 }
 
-// The fixed fields, and texts cut so that every file written reads back.
-void normalise(SettingsRecord &r)
+// The names and addresses as typed ones are kept: one line of whole characters, nothing hidden,
+// cut so that every file written reads back.
+void keepTextsAsTyped(SettingsRecord &r)
 {
-    for (int i = 1; i <= 20; ++i)
-        r.colourOrder[i] = i;
-    r.markerValue = kMarkerValue;
     for (QString *text : {&r.highScoreName, &r.lastLanHost, &r.lastInternetHost, &r.hostExternalIp,
                           &r.hostGameName})
         *text = cutStoredText(*text);
@@ -144,6 +142,15 @@ void normalise(SettingsRecord &r)
         r.hotseatNames[p] = cutStoredText(r.hotseatNames[p]);
         r.playerNames[p] = cutStoredText(r.playerNames[p]);
     }
+}
+
+// The fixed fields, and the texts as they are kept.
+void normalise(SettingsRecord &r)
+{
+    for (int i = 1; i <= 20; ++i)
+        r.colourOrder[i] = i;
+    r.markerValue = kMarkerValue;
+    keepTextsAsTyped(r);
     r.lastSaveFileName = r.lastSaveFileName.left(kMaxStoredPathLength);
 }
 
@@ -222,7 +229,7 @@ SettingsRecord createdRecord()
     storeOptions(r);
     r.animationsEnabled = animationsEnabled;
     r.highScoreName = r.lastLanHost = r.lastInternetHost = r.hostExternalIp = blankName();
-    r.hostGameName = paddedName(QStringLiteral("noname"));
+    r.hostGameName = paddedName(kUnnamedGame);
     for (int p = 1; p <= kMaxPlayers; ++p) {
         r.hotseatNames[p] = blankName();
         r.playerNames[p] = defaultPlayerName(p);
@@ -248,8 +255,11 @@ SettingsFile readSettingsFile(SettingsRecord &record, QString &why)
         return SettingsFile::Refused;
     SettingsRecord read = createdRecord();
     const SettingsFile result = readSettingsFields(bytes, read);
-    if (result != SettingsFile::Refused)
+    if (result != SettingsFile::Refused) {
+        // Written by hand or by an earlier build, the names are taken as typed ones.
+        keepTextsAsTyped(read);
         record = read;
+    }
     return result;
 }
 
@@ -655,6 +665,11 @@ bool loadSettings()
     const bool sound = !update.asked || tellWrite(update.written, update.why);
     takeIntoUse(record);
     return sound;
+}
+
+bool settingsFileValuesOwed()
+{
+    return fileValuesOwed;
 }
 
 bool saveSettings()

@@ -42,6 +42,9 @@ struct SettingsRecord {
     QString lastSaveFileName;
 };
 
+// The game name of a host who has named his game nothing.
+constexpr QLatin1String kUnnamedGame("noname");
+
 // The record last read or written; while the file's values are not in use (it could not be read),
 // the settings in use as a save would write them.
 extern SettingsRecord settingsRecord;
@@ -90,6 +93,9 @@ QString defaultPlayerName(int player);
 // that to the next load or save after it). False when the file was refused or could
 // not be read or created.
 bool loadSettings();
+// True from a read of the file that failed until its values are taken into use: the settings in
+// use are not the file's meanwhile.
+bool settingsFileValuesOwed();
 // Writes the option globals into the settings file (read, change, write the whole record); while
 // the file's values are not in use, only the options the player has changed since they could not
 // be read. False when the file could not be written; the old file is then left as it was, and the

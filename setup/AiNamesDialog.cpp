@@ -4,8 +4,10 @@
 #include "app/ViewArea.h"
 
 #include "app/DialogState.h"
+#include "app/ScreenSize.h"
 #include "dialogs/NameField.h"
 #include "dialogs/OptionDialogs.h"
+#include "persist/Settings.h"
 #include "state/GameState.h"
 #include "state/MapView.h"
 #include "state/Seams.h"
@@ -15,6 +17,12 @@
 
 void ViewArea::showAiNamesDialog()
 {
+    // A settings file that can be read again brings its names first, as the start menu would: the
+    // dialog shows what its Ok stores.
+    if (settingsFileValuesOwed() && !gameInProgress()) {
+        loadSettings();
+        fitDisplaySizeClassToScreen();
+    }
     buildAiNamesDialog();
     aiNamesDialogOpen = 1;
     for (int p = 1; p <= kMaxPlayers; ++p) {

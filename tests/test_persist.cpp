@@ -6,6 +6,7 @@
 
 #include "persist/DataFolder.h"
 #include "persist/DataStream.h"
+#include "net/GameListEntry.h"
 #include "persist/Settings.h"
 #include "rules/TurnState.h"
 #include "state/GameState.h"
@@ -82,6 +83,16 @@ QList<int> fieldEnds(const QByteArray &bytes)
         ends << at;
     }
     return ends;
+}
+
+// `bytes` with field `field` (13 to 20, the texts) of a settings file holding `texts`.
+QByteArray withTextField(const QByteArray &bytes, int field, const QStringList &texts)
+{
+    const QList<int> ends = fieldEnds(bytes);
+    QByteArray held;
+    for (const QString &text : texts)
+        held += utf16(text);
+    return bytes.left(ends[field - 2]) + held + bytes.mid(ends[field - 1]);
 }
 
 // A field of the settings file, shown by a global (or the record) that it feeds.
@@ -327,6 +338,37 @@ private slots:
                                       settingsRecord.highScoreName, settingsRecord.hotseatNames[1],
                                       configuredPlayerName[1]})
             QCOMPARE(stored, cut);
+    }
+
+    // A file written by hand or by an earlier build: the names it holds are taken as typed names
+    // are, one line with nothing hidden, and a game name left empty is announced as "noname".
+    void namesReadFromTheFileAreTakenAsTyped_data()
+    {
+        QTest::addColumn<QString>("held");
+        QTest::addColumn<QString>("taken");
+        QTest::newRow("a right-to-left override") << "Bob\u202E" << "Bob";
+        QTest::newRow("a zero-width space alone") << "\u200B" << "";
+        QTest::newRow("a line break") << "Ab\ncd" << "Ab cd";
+        QTest::newRow("a joiner between two letters") << "Ab\u200Dcd" << "Abcd";
+        QTest::newRow("a joined emoji") << "Ab\U0001F468\u200D\U0001F469" << "Ab\U0001F468\u200D\U0001F469";
+    }
+    void namesReadFromTheFileAreTakenAsTyped()
+    {
+        QFETCH(QString, held);
+        QFETCH(QString, taken);
+        QByteArray bytes = handBuiltFreshFile();
+        bytes = withTextField(bytes, 13, {held});
+        bytes = withTextField(bytes, 17, {held});
+        bytes = withTextField(bytes, 18, QStringList{held} + QVector<QString>(9, kBlank18).toList());
+        bytes = withTextField(bytes, 19, QStringList{held} + QVector<QString>(9, padded("pc")).toList());
+        QVERIFY(writeBytes(settingsFileName(), bytes));
+        QVERIFY(loadSettings());
+        QVERIFY(scripted.messages.isEmpty());
+        for (const QString &name : {settingsRecord.highScoreName, settingsRecord.hostGameName,
+                                    settingsRecord.hotseatNames[1], configuredPlayerName[1]})
+            QCOMPARE(name, taken);
+        const QString announced = taken.isEmpty() ? QStringLiteral("noname") : taken;
+        QCOMPARE(entryFieldValue(gameListEntryText(QStringLiteral("81.20.3.4"), false), kEntryGameName), announced);
     }
 
     void fixedFieldsAreRewrittenOnEverySave()

@@ -326,6 +326,33 @@ private slots:
         QCOMPARE(savedGameMirror.campaignName, stored);
     }
 
+    // A saved game written by hand or by an earlier build: its names are taken as typed names are.
+    void namesReadFromASavedGameAreTakenAsTyped_data()
+    {
+        QTest::addColumn<QString>("held");
+        QTest::addColumn<QString>("taken");
+        QTest::newRow("a right-to-left override") << "Bob\u202E" << "Bob";
+        QTest::newRow("a tab") << "Ab\tcd" << "Ab cd";
+        QTest::newRow("half an emoji") << "Ab" + twoUnitCharacter().left(1) + "cd" << "Abcd";
+        QTest::newRow("a joiner between two letters") << "Ab\u200Dcd" << "Abcd";
+    }
+    void namesReadFromASavedGameAreTakenAsTyped()
+    {
+        QFETCH(QString, held);
+        QFETCH(QString, taken);
+        QVERIFY(!writtenGame().isEmpty());
+        SavedGameRecord handMade = savedGameMirror;
+        handMade.playerName[2] = held;
+        handMade.campaignName = held;
+        QVERIFY(writeBytes(gamePath(), encodeSavedGame(handMade)));
+        resetAllGameState();
+        bool ok = false;
+        readSavedGame(gamePath(), ok);
+        QVERIFY(ok);
+        QCOMPARE(savedGameMirror.playerName[2], taken);
+        QCOMPARE(savedGameMirror.campaignName, taken);
+    }
+
     void savingAdvancesThePlayTimeOnce()
     {
         setUpGame();
