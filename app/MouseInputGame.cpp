@@ -11,6 +11,7 @@
 #include "app/ViewArea.h"
 #include "app/WindowState.h"
 #include "net/NetPlay.h"
+#include "net/OnlineServices.h"
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
 #include "state/GameState.h"
@@ -23,7 +24,6 @@
 namespace {
 
 constexpr int kTurnCountersResetStep = 23;
-constexpr int kLastGameListSlot = 4;
 constexpr int kUploadWaitMs = 1000;
 
 const QString kBoxTitle = QStringLiteral("Tarvan GX");
@@ -272,8 +272,7 @@ bool localPlayersTurn()
 
 void withdrawGameListEntry(int slot, const QString &address)
 {
-    // A client has no entry (slot 99).
-    if (slot < 0 || slot > kLastGameListSlot)
+    if (!isGameListSlot(slot))
         return;
     if (gameListEntryUpload)
         gameListEntryUpload(slot, address, 1);

@@ -270,7 +270,7 @@ void takeListReply(QNetworkReply *reply)
 void uploadGameListEntry(int slot, const QString &address, int closed)
 {
     // A client, or a host without an entry, has no slot: nothing to send.
-    if (slot < 0 || slot >= kGameListSlots)
+    if (!isGameListSlot(slot))
         return;
     if (!closed) {
         gameListSlot = slot;

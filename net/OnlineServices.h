@@ -19,6 +19,11 @@ class QNetworkReply;
 class ViewArea;
 
 constexpr int kGameListSlots = 5;
+// A slot of the game list; a client, or a host without an entry, has `kNoGameListSlot`.
+constexpr bool isGameListSlot(int slot)
+{
+    return slot >= 0 && slot < kGameListSlots;
+}
 constexpr int kTopFiveListCount = 12;
 // An upload that has not finished within online.ini's wait, and never within less than this, is
 // aborted and counts as not sent.

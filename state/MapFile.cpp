@@ -89,6 +89,10 @@ bool inTerritoryRange(qint32 n)
 constexpr qint32 kMaxBonus = 999;
 constexpr qint32 kMaxCoordinate = 99999;
 
+// A map's name is a word of up to 13 characters, kept padded to 14; a file without one names none.
+constexpr int kMapNameWidth = 14;
+const QString kUnnamedMap = QStringLiteral("noname");
+
 class MapTextParser {
 public:
     MapTextParser(MapTables &tables) : t_(tables) {}
@@ -140,9 +144,9 @@ private:
     {
         LineScanner scan(line);
         QString word;
-        if (!scan.readWord(13, word))
-            word = QStringLiteral("noname");
-        t_.mapName = fitToWidth(word, 14);
+        if (!scan.readWord(kMapNameWidth - 1, word))
+            word = kUnnamedMap;
+        t_.mapName = fitToWidth(word, kMapNameWidth);
     }
 
     void readPlayerPanel(const QString &line)
@@ -284,7 +288,7 @@ void clearParsedTables(MapTables &t)
     t.continentTable.fill({});
     t.continentBorders.fill({});
     t.territoryNeighbours.fill({});
-    t.mapName = (QStringLiteral("noname") + QString(15, QLatin1Char(' '))).left(14);
+    t.mapName = fitToWidth(kUnnamedMap, kMapNameWidth);
     t.playerPanelX = t.playerPanelY = 10;
     t.smiliesAndCodes = false;
 }

@@ -10,7 +10,9 @@
 // `text` made one line of what can be seen: a control character (a line break, a tab) or a line
 // or paragraph separator becomes a blank; a format character (one that reorders or hides text,
 // such as a right-to-left override or a zero-width space) and half of a character (a lone
-// surrogate) go. A joiner that makes one character of two emoji stays.
+// surrogate) go. Of the zero-width joiners only those between two emoji stay, where the boundary
+// finder makes one character of them (a family, a flaming heart); one between letters, after a
+// letter, or before a mark goes.
 QString cleanedText(const QString &text);
 
 // The longest start of `text` that is whole characters and at most `width` units.

@@ -431,6 +431,7 @@ private slots:
         QTest::newRow("player names: a joined emoji kept whole, an override dropped")
             << false << "" << "Ab" + family + "\u202E" << "Ab" + family;
         QTest::newRow("hotseat: a flag across the limit") << true << "" << letters(17) + flag << letters(17);
+        QTest::newRow("hotseat: a joiner between two letters") << true << "" << "Ab\u200Dcd" << "Abcd";
         QTest::newRow("player names: an override, isolates, zero-width spaces")
             << false << "" << "\u202EAb\u2067cd\u2068ef\u2069\u200Bgh\uFEFF" << "Abcdefgh";
     }
