@@ -299,7 +299,8 @@ Result publishGame(ViewArea &view, const QString &address)
             return Result::RestartSetup;
         }
         const int slot = chooseListSlot(downloadedLines, address, settingsRecord.hostGameName);
-        // Blind, the entry could go over another player's live game: the game goes on unlisted.
+        // No slot it may take: an entry could go over another player's live game, so the game
+        // goes on unlisted.
         if (slot == kNoGameListSlot)
             interaction().message(MessageIcon::Warning, QStringLiteral("Tarvan GX"),
                                   QStringLiteral("The game list could not be fetched from the server, so your game "
@@ -504,6 +505,7 @@ int chooseListSlot(const QList<ListFile> &listFiles, const QString &address, con
     const QString name = asEntryFieldValue(gameName, kEntryGameName);
     // The default name is everybody's: it says nothing about whose entry it is.
     const bool named = !name.isEmpty() && name != QLatin1String("noname");
+    bool everySlotKnown = true;
     for (int i = 0; i < listFiles.size() && i < kGameListSlots; ++i) {
         const ListFile &slot = listFiles[i];
         const QString &entry = slot.text;
@@ -513,8 +515,10 @@ int chooseListSlot(const QList<ListFile> &listFiles, const QString &address, con
             free = i;
             continue;
         }
-        if (slot.state != ListFileState::Came)
-            continue; // nothing is known of that slot
+        if (slot.state != ListFileState::Came) {
+            everySlotKnown = false; // nothing is known of that slot: it may be free
+            continue;
+        }
         if (entryFieldValue(entry, kEntryAddress) == ownAddress)
             sameAddress = i;
         const bool ofName = named && entryFieldValue(entry, kEntryGameName) == name;
@@ -528,7 +532,9 @@ int chooseListSlot(const QList<ListFile> &listFiles, const QString &address, con
                 liveOfName.consider(i, entry);
         }
     }
-    // A live game's slot only when no slot is free or closed.
+    // A live game's slot only when no slot is free or closed, nor may be.
+    if (!everySlotKnown)
+        liveOfName = live = OldestEntry();
     for (int candidate : {sameAddress, free, closedOfName.slot, closed.slot, liveOfName.slot, live.slot})
         if (candidate != kNoGameListSlot)
             return candidate;
