@@ -87,11 +87,8 @@ private slots:
                     outcome.text = texts.isEmpty() ? QString() : texts.takeFirst();
             return outcome;
         });
+        useLoopbackMachine();
         NetworkEnvironment &env = networkEnvironment();
-        env.localHostName = [] { return QStringLiteral("testbox"); };
-        env.lookupHost = [](const QString &) { return QList<QHostAddress>{QHostAddress(QHostAddress::LocalHost)}; };
-        env.interfaceAddresses = [] { return QList<QHostAddress>{QHostAddress(QHostAddress::LocalHost)}; };
-        env.listenAddress = QHostAddress::LocalHost;
         env.searchWaitMs = kHangGuardMs;
         env.askHostName = [](ViewArea &, const QString &, QString &text) {
             text.clear();

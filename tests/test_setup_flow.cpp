@@ -6,7 +6,6 @@
 #include "test_setup_support.h"
 
 #include "app/DialogState.h"
-#include "app/GameLoop.h"
 #include "app/NetworkState.h"
 #include "app/PaintSideMenus.h"
 #include "app/WindowState.h"
@@ -114,19 +113,6 @@ void verifyFirstTurnQueued()
     QVERIFY(messageQueueTexts().contains(prompt));
 }
 
-constexpr int kMultiplayerEntry = 13;
-
-// The middle of a start-menu entry where the window draws it on a wide display, whatever the
-// screen shows now.
-QPoint startMenuEntryCentre(int id)
-{
-    const std::vector<MenuRow> &rows = menuRowsOf(1);
-    const auto row = std::find_if(rows.begin(), rows.end(), [id](const MenuRow &r) { return r.id == id; });
-    return menuRowRect(int(row - rows.begin()) + 1, false, false).center();
-}
-
-int quitRequests = 0;
-
 } // namespace
 
 class TestSetupFlow : public QObject {
@@ -138,7 +124,6 @@ class TestSetupFlow : public QObject {
     QString startText;
     std::unique_ptr<ListServer> listServer;
     QTcpSocket refusingPort; // bound without listening: it refuses every connection
-    void (*originalQuit)() = nullptr;
 
     void runSetup(int entry, const QList<Answer> &answers)
     {
@@ -151,51 +136,33 @@ class TestSetupFlow : public QObject {
         QCOMPARE(quickLaunch, quint8(0));
     }
 
-    // The start menu's Multiplayer entry clicked where the window shows it: the set-up runs as
-    // the click starts it, its questions answered from the script.
+    // Multiplayer, the start menu's second entry, clicked where the window draws it on a wide
+    // display: the set-up runs as the click starts it, its questions answered from the script.
     void clickMultiplayer(const QList<Answer> &answers)
     {
         dialogs = ScriptedDialogs();
         dialogs.install();
         dialogs.answers = answers;
         screen_test::paintWindow(*view);
-        QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, startMenuEntryCentre(kMultiplayerEntry));
+        QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, menuRowRect(2, false, false).center());
         screen_test::paintWindow(*view);
         QVERIFY2(dialogs.problems.isEmpty(), qPrintable(dialogs.problems.join(QStringLiteral("; "))));
         QVERIFY2(dialogs.answers.isEmpty(), "an answer was left over: a question was not asked");
     }
 
-    // The real network steps on loopback, the online services as `online` names them ("" none,
-    // "ftp" a lists address over FTP, "disabled" a server that says so), and an Internet host's
-    // address typed in the hosting settings.
-    void useNetworkSteps(const QString &online)
+    // The real network steps on loopback, with an online list server that answers `control`
+    // ("" none: no online.ini), and an Internet host's address typed in the hosting settings.
+    void useNetworkSteps(const QByteArray &control)
     {
-        SetupHooks &hooks = setupHooks();
-        hooks.askNetworkGameType = askNetworkGameType;
-        hooks.askNetworkPlayerName = askNetworkPlayerName;
-        hooks.runHostSteps = runHostSteps;
-        hooks.runJoinSteps = runJoinSteps;
-        NetworkEnvironment &env = networkEnvironment();
-        env.localHostName = [] { return QStringLiteral("testbox"); };
-        env.lookupHost = [](const QString &) { return QList<QHostAddress>{QHostAddress(QHostAddress::LocalHost)}; };
-        env.interfaceAddresses = [] { return QList<QHostAddress>{QHostAddress(QHostAddress::LocalHost)}; };
-        env.listenAddress = QHostAddress::LocalHost;
-        env.hostingSettings = [](ViewArea &, const QString &, const QString &, const QString &) {
+        resetSetupHooks();
+        useLoopbackMachine();
+        networkEnvironment().hostingSettings = [](ViewArea &, const QString &, const QString &, const QString &) {
             return HostingSettingsAnswer{true, QStringLiteral("81.20.3.4"), QStringLiteral("Tester")};
         };
         listServer = std::make_unique<ListServer>();
-        listServer->files[QStringLiteral("agame+.txt")] = online == QLatin1String("disabled") ? "E" : "A";
-        if (online.isEmpty())
-            writeOnlineConfig(0);
-        else if (online == QLatin1String("ftp"))
-            placeOnlineConfig(QStringLiteral("[server]\nlists=%1\nuploads=%2\n")
-                                  .arg(loopbackAddress("ftp", listServer->port(), "lists/"),
-                                       loopbackAddress("ftp", listServer->port(), "up/"))
-                                  .toLatin1());
-        else
-            writeOnlineConfig(listServer->port());
+        listServer->files[QStringLiteral("agame+.txt")] = control;
+        writeOnlineConfig(control.isEmpty() ? 0 : listServer->port());
         view->hostingSettingsDialog();
-        configuredPlayerName[1] = QStringLiteral("Kim");
     }
 
     // A joining player's connection settles (refused), then the loop plays the steps the set-up
@@ -217,16 +184,9 @@ class TestSetupFlow : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        originalQuit = quitEventLoop;
-    }
-
     void init()
     {
         resetAllGameState(7);
-        quitRequests = 0;
-        quitEventLoop = [] { ++quitRequests; };
         QFile::remove(settingsFileName());
         QFile::remove(scoresFileName());
         ui = ScriptedInteraction();
@@ -251,7 +211,6 @@ private slots:
         setScreenMeasure(nullptr);
         setChoiceDialogRunner({});
         setInteraction(nullptr);
-        quitEventLoop = originalQuit;
     }
 
     void aSingleMapGameStartsOnEveryOfferedMap_data()
@@ -807,7 +766,7 @@ private slots:
     // starts from it. A joiner whose host is not there is told so in the status line.
     void everyWayBackFromTheNetworkSetUpEndsAtAWorkingStartMenu_data()
     {
-        QTest::addColumn<QString>("online");
+        QTest::addColumn<QByteArray>("control"); // the list server's control file; "": no online.ini
         QTest::addColumn<QList<Answer>>("answers");
         QTest::addColumn<QString>("told");
         QTest::addColumn<QString>("status");
@@ -818,26 +777,22 @@ private slots:
         const QList<Answer> internetJoin{click("Internet Game"), click("Join a Game"),
                                          click("Type in the host's IP address"), type("127.0.0.1", "Ok")};
         // After a way back the set-up asks its first question again: Cancel there.
-        QTest::newRow("Cancel at the publish question") << "" << host + QList<Answer>{cancel, cancel} << ""
-                                                        << " ";
-        QTest::newRow("no online.ini") << "" << host + QList<Answer>{addToList, cancel}
-                                       << onlineUnavailableText() << " ";
-        QTest::newRow("a lists address over FTP")
-            << "ftp" << host + QList<Answer>{addToList, cancel}
-            << "The online services are unavailable: the lists address in online.ini must begin with http:// or https://."
-            << " ";
-        QTest::newRow("the server disabled") << "disabled" << host + QList<Answer>{addToList, cancel}
+        QTest::newRow("Cancel at the publish question") << QByteArray("A") << host + QList<Answer>{cancel, cancel}
+                                                        << "" << " ";
+        QTest::newRow("the services unavailable") << QByteArray() << host + QList<Answer>{addToList, cancel}
+                                                  << onlineUnavailableText() << " ";
+        QTest::newRow("the server disabled") << QByteArray("E") << host + QList<Answer>{addToList, cancel}
                                              << "Tarvan GX server disabled, view website for more info." << " ";
-        QTest::newRow("no game at the typed Internet address") << "" << internetJoin << ""
+        QTest::newRow("no game at the typed Internet address") << QByteArray() << internetJoin << ""
                                                                 << "ERROR - Can't find the host's game.";
         QTest::newRow("no game at the typed LAN name")
-            << "" << QList<Answer>{click("LAN Game"), click("Join a Game"), type("127.0.0.1", "Ok")} << ""
+            << QByteArray() << QList<Answer>{click("LAN Game"), click("Join a Game"), type("127.0.0.1", "Ok")} << ""
             << "ERROR - Can't find the host's game. Be sure to start a host game first.";
     }
 
     void everyWayBackFromTheNetworkSetUpEndsAtAWorkingStartMenu()
     {
-        QFETCH(QString, online);
+        QFETCH(QByteArray, control);
         QFETCH(QList<Answer>, answers);
         QFETCH(QString, told);
         QFETCH(QString, status);
@@ -845,7 +800,7 @@ private slots:
         screen_test::useScreen(1920, 1080, 510);
         view->resize(1920, 1080);
         screenMode = 1;
-        useNetworkSteps(online);
+        useNetworkSteps(control);
         // A host listens on an ephemeral port; where a joiner looks for his host, the port refuses.
         QVERIFY(refusingPort.bind(QHostAddress::LocalHost, 0, QAbstractSocket::DontShareAddress));
         const bool joins = std::any_of(answers.begin(), answers.end(),
@@ -857,7 +812,6 @@ private slots:
         playTheQueuedJoin();
 
         QCOMPARE(ui.messageTexts(), told.isEmpty() ? QStringList() : QStringList{told});
-        QCOMPARE(quitRequests, 0);
         // The start menu: its screen, no title, the status line, no panel of a lobby.
         QCOMPARE(screenMode, 1);
         QCOMPARE(windowTitleText.trimmed(), QString());
