@@ -41,7 +41,7 @@ void resetSpriteOverlay();
 QByteArray composeMessage(ViewArea &view, int code);
 // The watchdog of the acknowledged messages; true when it ends the tick.
 bool runNetworkWatchdog(ViewArea &view);
-// Message step 101: a client's join request.
+// Message step 101: a client's join request; with no game at the host's address, the start menu.
 void playJoinStep(const QueueStep &step);
 // Message steps 2 and 3 tell the other machines: the host its clients, a client the host.
 void sendToOtherMachines(ViewArea &view, int hostCode, int clientCode);

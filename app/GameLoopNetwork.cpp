@@ -10,6 +10,7 @@
 #include "app/MouseInput.h"
 #include "app/NetworkState.h"
 #include "net/NetLiveness.h"
+#include "net/NetPlay.h"
 #include "net/NetState.h"
 #include "rules/TurnState.h"
 #include "state/GameState.h"
@@ -166,7 +167,8 @@ void playJoinStep(const QueueStep &step)
     const QString message = QStringLiteral("1000") + step.text;
     if (sent(1, message.left(length).toLatin1()))
         return;
-    setStatusText(internetGame ? QStringLiteral("ERROR - Can't find the host's game.")
-                               : QStringLiteral("ERROR - Can't find the host's game. Be sure to start a host game first."));
-    networkSeat = 0;
+    // No game there: the joiner is back at the start menu, told why in the status line.
+    const QString notFound = hostNotFoundText();
+    returnToStartMenu(netWindow);
+    setStatusText(notFound);
 }

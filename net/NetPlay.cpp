@@ -110,21 +110,13 @@ bool isClientCode(int code)
 
 void freeSocket(int n, bool graceful = false);
 
-// The network game is over for this machine, ended by another: the connections close, the
-// window returns to the start state and a box says why.
+// The network game is over for this machine, ended by another: back at the start menu, and a
+// box says why.
 void endGameHere(const QString &text)
 {
     if (networkSeat <= 0 || exitReason == ExitProgramClosing)
         return;
-    const bool host = isHost();
-    networkSeat = 0;
-    closeNetworkConnections(host);
-    if (netWindow) {
-        returnWindowToStartState(*netWindow);
-        netWindow->update();
-    }
-    screenMode = 1;
-    setStatusText(QStringLiteral(" "));
+    returnToStartMenu(netWindow);
     interaction().message(MessageIcon::Information, QStringLiteral("Tarvan GX"), text);
 }
 
@@ -905,6 +897,27 @@ void dropPeer(int socket)
     }
 }
 
+void returnToStartMenu(ViewArea *view)
+{
+    // A listening server closes even when no seat says this machine hosts.
+    const bool host = isHost() || (tcpServer && tcpServer->isListening());
+    networkSeat = 0;
+    closeNetworkConnections(host);
+    if (view) {
+        returnWindowToStartState(*view);
+        view->update();
+    }
+    screenMode = 1;
+    windowTitleText = QStringLiteral(" ");
+    setStatusText(QStringLiteral(" "));
+}
+
+QString hostNotFoundText()
+{
+    return internetGame ? QStringLiteral("ERROR - Can't find the host's game.")
+                        : QStringLiteral("ERROR - Can't find the host's game. Be sure to start a host game first.");
+}
+
 void closeNetworkConnections(bool host)
 {
     if (host) {
@@ -917,7 +930,11 @@ void closeNetworkConnections(bool host)
         // Its own closing is no host leaving.
         clientSocket1->disconnect(SIGNAL(disconnected()));
         clientSocket1->setProperty("watchedAsHost", false);
-        clientSocket1->disconnectFromHost();
+        // A connection still being made would otherwise be made, and only then closed.
+        if (clientSocket1->state() == QAbstractSocket::ConnectedState)
+            clientSocket1->disconnectFromHost();
+        else
+            clientSocket1->abort();
     }
     netSession = NetSession();
 }

@@ -5,10 +5,12 @@
 // and sends it whole; the host passes a client's state on to the other clients.
 
 #include <QByteArray>
+#include <QString>
 
 #include <functional>
 
 class QTcpSocket;
+class ViewArea;
 
 // The four-digit code and the state snapshot (with the names block for the start of a game).
 QByteArray snapshotMessage(int code);
@@ -67,6 +69,14 @@ void watchHostConnection();
 // leaves the lobby or the game, a connection that never joined gives its socket back; on a
 // client the host is lost. Once the game is over, only the connection closes.
 void dropPeer(int socket);
+// This machine's network game or set-up ends here without a game: the server and every
+// connection closed, the window in its start state at the start menu (the main menu, no title, a
+// blank status line), as any cancelled set-up leaves it. Without a window the game's state stays.
+void returnToStartMenu(ViewArea *view);
+// What a joining player is told when no game answers at the host's address (a LAN game adds what
+// to check).
+QString hostNotFoundText();
+
 // Closes this machine's connections of a network game (on the host every client's, and the
 // server stops listening) without ending anything here: nothing more comes from them.
 void closeNetworkConnections(bool host);

@@ -72,7 +72,9 @@ bool isClosedEntry(const QString &entry);
 // address; else a free slot (no file, an empty file, an entry without an address); else a closed
 // game's, the oldest of its own game name first, then the oldest; else the oldest live game's of
 // its own game name, then the oldest live game's. A live game's slot goes only when no slot is
-// free or closed, and a slot whose file failed never: kNoGameListSlot when no slot's file came.
+// free or closed and every file of the list came or is not there; a slot whose file failed goes
+// never. kNoGameListSlot when there is no such slot (no slot's file came, or some failed and
+// those that came hold live games).
 int chooseListSlot(const QList<ListFile> &listFiles, const QString &address, const QString &gameName);
 // The time-of-day number at the end of an entry: leading blanks skipped, an optional sign and the
 // digits up to the first other character; 0 without digits.

@@ -56,18 +56,10 @@ constexpr int kMaxSearchCandidates = 10;
 constexpr int kDialogPauseMs = 300;
 constexpr int kProbeFlushMs = 1000;
 
-const QString kLanNotFound = QStringLiteral("ERROR - Can't find the host's game. Be sure to start a host game first.");
-const QString kInternetNotFound = QStringLiteral("ERROR - Can't find the host's game.");
-
 int answerOf(ViewArea &view, const ChoiceDialogSpec &spec)
 {
     const ChoiceOutcome outcome = runChoiceDialog(view, spec);
     return outcome.result ? outcome.choice : 0;
-}
-
-void blankStatus()
-{
-    setStatusText(QStringLiteral(" "));
 }
 
 // A text-entry question: the labels, a field with `preset`, Ok and Cancel. False when cancelled.
@@ -158,7 +150,7 @@ Result searchForHost(ViewArea &view)
     setStatusText(QStringLiteral("Searching for available games... "));
     if (searchOwnAddresses())
         return rememberAndConnect(view);
-    setStatusText(internetGame ? kInternetNotFound : kLanNotFound);
+    setStatusText(hostNotFoundText());
     hostName = QStringLiteral(" ");
     QString typed;
     const bool given = networkEnvironment().askHostName(
@@ -169,8 +161,6 @@ Result searchForHost(ViewArea &view)
         hostName = typed.trimmed();
         return rememberAndConnect(view);
     }
-    networkSeat = 0;
-    blankStatus();
     return Result::RestartSetup;
 }
 
@@ -186,10 +176,8 @@ Result askInternetAddress(ViewArea &view)
     for (;;) {
         QString typed;
         if (!askText(view, {QStringLiteral("Host's IP  (for example, 92.275.8.193) : ")},
-                     settingsRecord.lastInternetHost.trimmed(), typed)) {
-            blankStatus();
+                     settingsRecord.lastInternetHost.trimmed(), typed))
             return Result::RestartSetup;
-        }
         hostName = typed;
         if (!hostName.isEmpty() && hostName >= QLatin1String("0"))
             return joinDecision(view);
@@ -202,10 +190,8 @@ Result askLanHost(ViewArea &view)
     const QStringList labels = {QStringLiteral("Enter the host's computer name (e.g. 192.168.0.10 or MYPC02)"),
                                 QStringLiteral(" "), QStringLiteral("Be sure to start the server first."),
                                 QStringLiteral("Firewalls can block traffic ! Allow access to port 5466")};
-    if (!askText(view, labels, settingsRecord.lastLanHost.trimmed(), typed)) {
-        blankStatus();
+    if (!askText(view, labels, settingsRecord.lastLanHost.trimmed(), typed))
         return Result::RestartSetup;
-    }
     hostName = typed; // empty: the search
     return joinDecision(view);
 }
@@ -241,10 +227,8 @@ Result browseGameList(ViewArea &view)
     for (;;) {
         QString letter = QStringLiteral(" ");
         fetchGameList(&view, letter);
-        if (letter == QLatin1String("E")) {
-            blankStatus();
+        if (letter == QLatin1String("E"))
             return Result::RestartSetup;
-        }
         int openGames = 0;
         const QStringList rows = listedGameRows(downloadedLines, &openGames);
         const QString failure = listFailureText(downloadedLines);
@@ -255,29 +239,17 @@ Result browseGameList(ViewArea &view)
             interaction().pause(kDialogPauseMs);
         if (chosen == kListRefresh)
             continue;
-        if (chosen < 0 || chosen >= rows.size()) {
-            blankStatus();
+        if (chosen < 0 || chosen >= rows.size())
             return Result::RestartSetup;
-        }
         const QString address = entryFieldValue(rows[chosen], kEntryAddress);
-        if (address.startsWith(QLatin1String("Closed"))) {
-            blankStatus();
+        if (address.startsWith(QLatin1String("Closed")))
             return Result::RestartSetup;
-        }
         hostName = address;
         return joinDecision(view);
     }
 }
 
 // ---- Hosting ----
-
-void closeServer()
-{
-    if (tcpServer)
-        tcpServer->close();
-    lobbyOpen = 0;
-    networkSeat = 0;
-}
 
 Result publishGame(ViewArea &view, const QString &address)
 {
@@ -286,20 +258,16 @@ Result publishGame(ViewArea &view, const QString &address)
     spec.addAnswer(QStringLiteral("Your friends know your IP address"), 2);
     spec.addCancel();
     const int answer = answerOf(view, spec);
-    if (answer == 0) {
-        closeServer();
+    if (answer == 0)
         return Result::RestartSetup;
-    }
     if (answer == 1) {
         QString letter = QStringLiteral(" ");
         fetchGameList(&view, letter);
-        if (letter == QLatin1String("E")) {
-            closeServer();
-            blankStatus();
+        if (letter == QLatin1String("E"))
             return Result::RestartSetup;
-        }
         const int slot = chooseListSlot(downloadedLines, address, settingsRecord.hostGameName);
-        // Blind, the entry could go over another player's live game: the game goes on unlisted.
+        // No slot it may take: an entry could go over another player's live game, so the game
+        // goes on unlisted.
         if (slot == kNoGameListSlot)
             interaction().message(MessageIcon::Warning, QStringLiteral("Tarvan GX"),
                                   QStringLiteral("The game list could not be fetched from the server, so your game "
@@ -384,7 +352,9 @@ SetupStepResult askNetworkPlayerName(ViewArea &)
     return Result::Continue;
 }
 
-SetupStepResult runHostSteps(ViewArea &view)
+namespace {
+
+Result hostSteps(ViewArea &view)
 {
     const NetworkEnvironment &env = networkEnvironment();
     QString status;
@@ -413,7 +383,7 @@ SetupStepResult runHostSteps(ViewArea &view)
     return publishGame(view, announced);
 }
 
-SetupStepResult runJoinSteps(ViewArea &view)
+Result joinSteps(ViewArea &view)
 {
     hostName = QStringLiteral(" ");
     if (!internetGame)
@@ -430,6 +400,26 @@ SetupStepResult runJoinSteps(ViewArea &view)
     default:
         return Result::RestartSetup;
     }
+}
+
+// Without its lobby, a network set-up leaves nothing of it behind: the start menu as it was.
+Result lobbyOrStartMenu(ViewArea &view, Result result)
+{
+    if (result != Result::Continue)
+        returnToStartMenu(&view);
+    return result;
+}
+
+} // namespace
+
+SetupStepResult runHostSteps(ViewArea &view)
+{
+    return lobbyOrStartMenu(view, hostSteps(view));
+}
+
+SetupStepResult runJoinSteps(ViewArea &view)
+{
+    return lobbyOrStartMenu(view, joinSteps(view));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -504,6 +494,7 @@ int chooseListSlot(const QList<ListFile> &listFiles, const QString &address, con
     const QString name = asEntryFieldValue(gameName, kEntryGameName);
     // The default name is everybody's: it says nothing about whose entry it is.
     const bool named = !name.isEmpty() && name != QLatin1String("noname");
+    bool everySlotKnown = true;
     for (int i = 0; i < listFiles.size() && i < kGameListSlots; ++i) {
         const ListFile &slot = listFiles[i];
         const QString &entry = slot.text;
@@ -513,8 +504,10 @@ int chooseListSlot(const QList<ListFile> &listFiles, const QString &address, con
             free = i;
             continue;
         }
-        if (slot.state != ListFileState::Came)
-            continue; // nothing is known of that slot
+        if (slot.state != ListFileState::Came) {
+            everySlotKnown = false; // nothing is known of that slot: it may be free
+            continue;
+        }
         if (entryFieldValue(entry, kEntryAddress) == ownAddress)
             sameAddress = i;
         const bool ofName = named && entryFieldValue(entry, kEntryGameName) == name;
@@ -528,7 +521,9 @@ int chooseListSlot(const QList<ListFile> &listFiles, const QString &address, con
                 liveOfName.consider(i, entry);
         }
     }
-    // A live game's slot only when no slot is free or closed.
+    // A live game's slot only when no slot is free or closed, nor may be.
+    if (!everySlotKnown)
+        liveOfName = live = OldestEntry();
     for (int candidate : {sameAddress, free, closedOfName.slot, closed.slot, liveOfName.slot, live.slot})
         if (candidate != kNoGameListSlot)
             return candidate;

@@ -22,3 +22,4 @@ SetupStepResult runHostSteps(ViewArea &view);
 // The join steps: the host found by name, address, search or the online list, remembered, the
 // connection started and the lobby opened (screen 101).
 SetupStepResult runJoinSteps(ViewArea &view);
+// Either ends without its lobby only at the start menu, the server and any connection closed.

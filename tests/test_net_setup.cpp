@@ -87,11 +87,8 @@ private slots:
                     outcome.text = texts.isEmpty() ? QString() : texts.takeFirst();
             return outcome;
         });
+        useLoopbackMachine();
         NetworkEnvironment &env = networkEnvironment();
-        env.localHostName = [] { return QStringLiteral("testbox"); };
-        env.lookupHost = [](const QString &) { return QList<QHostAddress>{QHostAddress(QHostAddress::LocalHost)}; };
-        env.interfaceAddresses = [] { return QList<QHostAddress>{QHostAddress(QHostAddress::LocalHost)}; };
-        env.listenAddress = QHostAddress::LocalHost;
         env.searchWaitMs = kHangGuardMs;
         env.askHostName = [](ViewArea &, const QString &, QString &text) {
             text.clear();
@@ -230,7 +227,12 @@ private slots:
         QTest::newRow("a time past 32 bits is late")
             << QList<ListFile>{came(entry("2.2.2.2", "a", " 2200000000")), came(entry("3.3.3.3", "b", " 2100000000"))} << "Z" << 1;
         QTest::newRow("a file that did not come is left alone")
-            << QList<ListFile>{failed, came(entry("2.2.2.2", "a", " 9"))} << "Z" << 1;
+            << QList<ListFile>{failed, came(entry("2.2.2.2", "a", " 9"))} << "Z" << int(kNoGameListSlot);
+        // Either failed slot may be free: no live game's slot, not even a namesake's.
+        QTest::newRow("live games only where the rest failed")
+            << QList<ListFile>{came(entry("2.2.2.2", "Friday", " 1")), failed, came(entry("3.3.3.3", "b", " 0")), failed,
+                               came(entry("4.4.4.4", "c", " 5"))}
+            << "Friday" << int(kNoGameListSlot);
         QTest::newRow("a slot without a file is free, not the live game's")
             << QList<ListFile>{absent, absent, came(entry("2.2.2.2", "a", " 9")), absent, failed} << "Z" << 3;
         QTest::newRow("an empty file is free")
@@ -470,9 +472,9 @@ private slots:
         }
     }
 
-    // The new host's announcement never goes over a live game while a slot is free or closed, and
-    // never blind: with no slot's file come, nothing is sent, the host is told, and his game goes
-    // on unlisted (no "Closed" entry will follow).
+    // The new host's announcement never goes over a live game while a slot is free or closed, or
+    // may be (its file failed), and never blind: nothing is sent, the host is told, and his game
+    // goes on unlisted (no "Closed" entry will follow).
     void aHostAnnouncesWithoutLosingALiveGame_data()
     {
         QTest::addColumn<QList<ListFile>>("listed"); // a failed file answers 500
@@ -490,6 +492,8 @@ private slots:
             << QList<ListFile>{namesake, live("a", " 2"), live("b", " 3"), came(entry("Closed", "x", " 4")), live("c", " 5")} << ""
             << "agame3.txt";
         QTest::newRow("every file 500") << QList<ListFile>{failed, failed, failed, failed, failed} << "" << "";
+        QTest::newRow("two files 500, live games in the rest")
+            << QList<ListFile>{live("a", " 2"), failed, namesake, failed, live("b", " 3")} << "" << "";
         QTest::newRow("no reply") << QList<ListFile>{namesake, absent, absent, absent, absent} << "no reply" << "";
         QTest::newRow("refused") << QList<ListFile>{namesake, absent, absent, absent, absent} << "refused" << "";
     }

@@ -145,6 +145,16 @@ inline std::unique_ptr<ViewArea> freshNetWindow(quint32 seed, ScriptedInteractio
     return window;
 }
 
+// The network set-up's machine on loopback: "testbox" at 127.0.0.1, where a host listens.
+inline void useLoopbackMachine()
+{
+    NetworkEnvironment &env = networkEnvironment();
+    env.localHostName = [] { return QStringLiteral("testbox"); };
+    env.lookupHost = [](const QString &) { return QList<QHostAddress>{QHostAddress(QHostAddress::LocalHost)}; };
+    env.interfaceAddresses = [] { return QList<QHostAddress>{QHostAddress(QHostAddress::LocalHost)}; };
+    env.listenAddress = QHostAddress::LocalHost;
+}
+
 // The set-up's host steps for a LAN game under the player name `name`, the server listening on
 // an ephemeral port of 127.0.0.1 (tcpServer->serverPort()).
 inline SetupStepResult hostOnLoopback(ViewArea &window, const QString &name)

@@ -1,9 +1,13 @@
 // The set-up flow of the start menu, each game type scripted through its questions to the first
 // turn, and every way out of it.
 
+#include "test_net_support.h"
+#include "test_screen_support.h"
 #include "test_setup_support.h"
 
 #include "app/DialogState.h"
+#include "app/NetworkState.h"
+#include "app/PaintSideMenus.h"
 #include "app/WindowState.h"
 #include "persist/Ranks.h"
 #include "persist/SavedGame.h"
@@ -118,6 +122,8 @@ class TestSetupFlow : public QObject {
     ScriptedDialogs dialogs;
     std::unique_ptr<ViewArea> view;
     QString startText;
+    std::unique_ptr<ListServer> listServer;
+    QTcpSocket refusingPort; // bound without listening: it refuses every connection
 
     void runSetup(int entry, const QList<Answer> &answers)
     {
@@ -128,6 +134,46 @@ class TestSetupFlow : public QObject {
         QVERIFY2(dialogs.answers.isEmpty(), "an answer was left over: a question was not asked");
         QCOMPARE(setupRunning, quint8(0));
         QCOMPARE(quickLaunch, quint8(0));
+    }
+
+    // Multiplayer, the start menu's second entry, clicked where the window draws it on a wide
+    // display: the set-up runs as the click starts it, its questions answered from the script.
+    void clickMultiplayer(const QList<Answer> &answers)
+    {
+        dialogs = ScriptedDialogs();
+        dialogs.install();
+        dialogs.answers = answers;
+        screen_test::paintWindow(*view);
+        QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, menuRowRect(2, false, false).center());
+        screen_test::paintWindow(*view);
+        QVERIFY2(dialogs.problems.isEmpty(), qPrintable(dialogs.problems.join(QStringLiteral("; "))));
+        QVERIFY2(dialogs.answers.isEmpty(), "an answer was left over: a question was not asked");
+    }
+
+    // The real network steps on loopback, with an online list server that answers `control`
+    // ("" none: no online.ini), and an Internet host's address typed in the hosting settings.
+    void useNetworkSteps(const QByteArray &control)
+    {
+        resetSetupHooks();
+        useLoopbackMachine();
+        networkEnvironment().hostingSettings = [](ViewArea &, const QString &, const QString &, const QString &) {
+            return HostingSettingsAnswer{true, QStringLiteral("81.20.3.4"), QStringLiteral("Tester")};
+        };
+        listServer = std::make_unique<ListServer>();
+        listServer->files[QStringLiteral("agame+.txt")] = control;
+        writeOnlineConfig(control.isEmpty() ? 0 : listServer->port());
+        view->hostingSettingsDialog();
+    }
+
+    // A joining player's connection settles (refused), then the loop plays the steps the set-up
+    // queued, as its timer would.
+    void playTheQueuedJoin()
+    {
+        if (clientSocket1 && clientSocket1->state() != QAbstractSocket::UnconnectedState)
+            QVERIFY(waitUntil(clientSocket1, &QAbstractSocket::stateChanged,
+                              [] { return clientSocket1->state() == QAbstractSocket::UnconnectedState; }));
+        for (int tick = 0; tick < 10 && messageQueueCount > 0; ++tick)
+            view->gameTick();
     }
 
     // A finished game: the next set-up replaces it without asking.
@@ -159,6 +205,10 @@ private slots:
     void cleanup()
     {
         view.reset();
+        listServer.reset();
+        refusingPort.close();
+        resetNetworkEnvironment();
+        setScreenMeasure(nullptr);
         setChoiceDialogRunner({});
         setInteraction(nullptr);
     }
@@ -709,6 +759,77 @@ private slots:
             QCOMPARE(int(selectedMap()), int(MapWorld));
             QCOMPARE(territoryCount, 42);
         }
+    }
+
+    // However the network set-up goes back or ends without a lobby, the window is at the start
+    // menu as after any cancelled set-up, nothing of the lobby or the network is left, and a game
+    // starts from it. A joiner whose host is not there is told so in the status line.
+    void everyWayBackFromTheNetworkSetUpEndsAtAWorkingStartMenu_data()
+    {
+        QTest::addColumn<QByteArray>("control"); // the list server's control file; "": no online.ini
+        QTest::addColumn<QList<Answer>>("answers");
+        QTest::addColumn<QString>("told");
+        QTest::addColumn<QString>("status");
+        const Answer cancel = click("Cancel");
+        const QList<Answer> host{click("Internet Game"), click("Create and host a Game"), click("World"),
+                                 options(true, false, false)};
+        const Answer addToList = click("Add your game to the server list (anyone can connect)");
+        const QList<Answer> internetJoin{click("Internet Game"), click("Join a Game"),
+                                         click("Type in the host's IP address"), type("127.0.0.1", "Ok")};
+        // After a way back the set-up asks its first question again: Cancel there.
+        QTest::newRow("Cancel at the publish question") << QByteArray("A") << host + QList<Answer>{cancel, cancel}
+                                                        << "" << " ";
+        QTest::newRow("the services unavailable") << QByteArray() << host + QList<Answer>{addToList, cancel}
+                                                  << onlineUnavailableText() << " ";
+        QTest::newRow("the server disabled") << QByteArray("E") << host + QList<Answer>{addToList, cancel}
+                                             << "Tarvan GX server disabled, view website for more info." << " ";
+        QTest::newRow("no game at the typed Internet address") << QByteArray() << internetJoin << ""
+                                                                << "ERROR - Can't find the host's game.";
+        QTest::newRow("no game at the typed LAN name")
+            << QByteArray() << QList<Answer>{click("LAN Game"), click("Join a Game"), type("127.0.0.1", "Ok")} << ""
+            << "ERROR - Can't find the host's game. Be sure to start a host game first.";
+    }
+
+    void everyWayBackFromTheNetworkSetUpEndsAtAWorkingStartMenu()
+    {
+        QFETCH(QByteArray, control);
+        QFETCH(QList<Answer>, answers);
+        QFETCH(QString, told);
+        QFETCH(QString, status);
+        // The start menu on a wide display.
+        screen_test::useScreen(1920, 1080, 510);
+        view->resize(1920, 1080);
+        screenMode = 1;
+        useNetworkSteps(control);
+        // A host listens on an ephemeral port; where a joiner looks for his host, the port refuses.
+        QVERIFY(refusingPort.bind(QHostAddress::LocalHost, 0, QAbstractSocket::DontShareAddress));
+        const bool joins = std::any_of(answers.begin(), answers.end(),
+                                       [](const Answer &a) { return a.button == QLatin1String("Join a Game"); });
+        gamePort = joins ? refusingPort.localPort() : 0;
+        ui.messages.clear();
+
+        clickMultiplayer(answers);
+        playTheQueuedJoin();
+
+        QCOMPARE(ui.messageTexts(), told.isEmpty() ? QStringList() : QStringList{told});
+        // The start menu: its screen, no title, the status line, no panel of a lobby.
+        QCOMPARE(screenMode, 1);
+        QCOMPARE(windowTitleText.trimmed(), QString());
+        QCOMPARE(statusText, status);
+        QCOMPARE(playerPanelShown().toPlay, 0);
+        // Nothing listens or connects.
+        QVERIFY(!tcpServer->isListening());
+        QVERIFY(!clientSocket1 || clientSocket1->state() == QAbstractSocket::UnconnectedState);
+        QCOMPARE(lobbyOpen, quint8(0));
+        QCOMPARE(networkSeat, 0);
+
+        // Its entries work: a hotseat game starts.
+        clickMultiplayer({click("Hotseat"), click("World"), options(true, false, false), type("Ann", "+ Add more players"),
+                          type("Bo", "Proceed"), click("1 ai players")});
+        QCOMPARE(screenMode, 9);
+        QCOMPARE(gameMode, int(ModeHotseat));
+        QCOMPARE(localGameRunning, quint8(1));
+        verifyFirstTurnQueued();
     }
 
     void theCompactGameTypeMenuRoutesItsEntries_data()
