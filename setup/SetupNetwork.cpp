@@ -241,10 +241,9 @@ Result browseGameList(ViewArea &view)
             continue;
         if (chosen < 0 || chosen >= rows.size())
             return Result::RestartSetup;
-        const QString address = entryFieldValue(rows[chosen], kEntryAddress);
-        if (address.startsWith(QLatin1String("Closed")))
+        if (isClosedEntry(rows[chosen]))
             return Result::RestartSetup;
-        hostName = address;
+        hostName = entryFieldValue(rows[chosen], kEntryAddress);
         return joinDecision(view);
     }
 }
@@ -493,7 +492,7 @@ int chooseListSlot(const QList<ListFile> &listFiles, const QString &address, con
     const QString ownAddress = asEntryFieldValue(address, kEntryAddress);
     const QString name = asEntryFieldValue(gameName, kEntryGameName);
     // The default name is everybody's: it says nothing about whose entry it is.
-    const bool named = !name.isEmpty() && name != QLatin1String("noname");
+    const bool named = !name.isEmpty() && name != kUnnamedGame;
     bool everySlotKnown = true;
     for (int i = 0; i < listFiles.size() && i < kGameListSlots; ++i) {
         const ListFile &slot = listFiles[i];

@@ -214,6 +214,10 @@ private slots:
         QTest::newRow("a namesake by the whole name, not its first 18")
             << QList<ListFile>{came(entry("2.2.2.2", "Friday night gamesA", " 1")), came(entry("3.3.3.3", "Friday night gamesB", " 9"))}
             << "Friday night gamesA" << 0;
+        QTest::newRow("a namesake by the whole name, not the oldest live game of the same start")
+            << QList<ListFile>{came(entry("2.2.2.2", "Tesla", " 1")), came(entry("3.3.3.3", "Tester", " 9"))} << "Tester" << 1;
+        QTest::newRow("an address after blanks is a live game, not a free slot")
+            << QList<ListFile>{came(entry("2.2.2.2", "a", " 1")), came(entry("    9.9.9.9", "b", " 9"))} << "Z" << 0;
         QTest::newRow("the default name is nobody's")
             << QList<ListFile>{came(entry("2.2.2.2", "a", " 5")), came(entry("3.3.3.3", "noname", " 7"))} << "noname" << 0;
         QTest::newRow("then a blank slot")
