@@ -45,7 +45,7 @@ QString gameListEntryText(const QString &address, bool closed)
 QString announcedGameName()
 {
     const QString name = cleanedText(settingsRecord.hostGameName).trimmed();
-    return name.isEmpty() ? QString(kUnnamedGame) : name;
+    return name.isEmpty() ? kUnnamedGame : name;
 }
 
 QString entryFieldValue(const QString &entry, EntryField field)

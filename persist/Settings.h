@@ -43,7 +43,7 @@ struct SettingsRecord {
 };
 
 // The game name of a host who has named his game nothing.
-constexpr QLatin1String kUnnamedGame("noname");
+inline const QString kUnnamedGame = QStringLiteral("noname");
 
 // The record last read or written; while the file's values are not in use (it could not be read),
 // the settings in use as a save would write them.
