@@ -112,7 +112,9 @@ public:
             return Acceptable;
         }
         refused_ = Refused{input, pos};
-        QMetaObject::invokeMethod(&field_, [this] { takeRefusedEdit(); }, Qt::QueuedConnection);
+        // An event being delivered is followed by the take; a paste from the menu is not.
+        if (!delivering_)
+            QMetaObject::invokeMethod(&field_, [this] { takeRefusedEdit(); }, Qt::QueuedConnection);
         return Invalid;
     }
 
