@@ -1,6 +1,8 @@
 // The window's construction: the whole program brought into its start state, in the order
 // the game relies on (the settings are read after the start values and before the map is
-// built; the screen class is fitted once before and once after the settings).
+// built; the screen class is fitted once before and once after the settings). What it finds
+// wrong with a data file is told once the event loop runs: a box shown here would run the loop,
+// and the game timer would start the demo in a window half built.
 
 #include "app/ViewArea.h"
 
@@ -77,6 +79,7 @@ ViewArea::ViewArea(QWidget *parent) : QMainWindow(parent)
     setAutoFillBackground(true);
 
     installArmyCountQuestion();
+    windowBuilt();
 }
 
 void ViewArea::resetEverySubsystem()

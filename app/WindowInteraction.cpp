@@ -25,12 +25,19 @@ class WindowInteraction : public Interaction {
 public:
     explicit WindowInteraction(QWidget *window) : window_(window) {}
 
+    // While the window is built, a message waits: a box runs the event loop, and the game timer
+    // would tick into a window half built. Those held go first, in the order they came.
     void message(MessageIcon icon, const QString &title, const QString &text) override
     {
-        QMessageBox box(toBoxIcon(icon), title, text, QMessageBox::Ok);
-        giveBoxLook(box);
-        box.exec();
+        if (building_) {
+            held_.append({icon, title, text});
+            return;
+        }
+        showHeldMessages();
+        showMessageBox(icon, title, text);
     }
+
+    void windowBuilt() { building_ = false; }
 
     bool question(const QString &title, const QString &text, MessageIcon icon) override
     {
@@ -97,7 +104,33 @@ public:
             view->showCardTradeBonus();
     }
 
+    // Shown one after the other; a box asked for under one of them is shown on top, as ever.
+    void showHeldMessages()
+    {
+        if (building_ || showingHeld_)
+            return;
+        showingHeld_ = true;
+        while (!held_.isEmpty()) {
+            const HeldMessage next = held_.takeFirst();
+            showMessageBox(next.icon, next.title, next.text);
+        }
+        showingHeld_ = false;
+    }
+
 private:
+    struct HeldMessage {
+        MessageIcon icon;
+        QString title;
+        QString text;
+    };
+
+    static void showMessageBox(MessageIcon icon, const QString &title, const QString &text)
+    {
+        QMessageBox box(toBoxIcon(icon), title, text, QMessageBox::Ok);
+        giveBoxLook(box);
+        box.exec();
+    }
+
     // The program's icon and the opacity every dialog of the game takes; and a box whose text
     // runs taller than the screen (large letters on a compact screen) keeps its buttons in sight.
     static void giveBoxLook(QMessageBox &box)
@@ -152,6 +185,9 @@ private:
 
     QWidget *window_;
     SoundOutput sounds_;
+    bool building_ = true;
+    bool showingHeld_ = false;
+    QList<HeldMessage> held_;
 };
 
 WindowInteraction *installed = nullptr;
@@ -164,4 +200,18 @@ void installWindowInteraction(QWidget *window)
     delete installed;
     installed = window ? new WindowInteraction(window) : nullptr;
     setInteraction(installed);
+}
+
+void windowBuilt()
+{
+    if (!installed)
+        return;
+    installed->windowBuilt();
+    // Through the one installed now: a window built after this one has replaced it.
+    QMetaObject::invokeMethod(
+        qApp, [] {
+            if (installed)
+                installed->showHeldMessages();
+        },
+        Qt::QueuedConnection);
 }

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+
 #include "GameReset.h"
 
 #include "ai/AiState.h"
@@ -19,6 +20,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QMessageBox>
+#include <QTimer>
 
 void ScriptedInteraction::message(MessageIcon icon, const QString &title, const QString &text)
 {
@@ -176,7 +178,7 @@ QString writeWavFile(const QString &name)
     return writeTextFile(name, file);
 }
 
-MessageBoxAnswerer::MessageBoxAnswerer()
+MessageBoxAnswerer::MessageBoxAnswerer(Answer when) : when_(when)
 {
     qApp->installEventFilter(this);
 }
@@ -188,11 +190,22 @@ MessageBoxAnswerer::~MessageBoxAnswerer()
 
 bool MessageBoxAnswerer::eventFilter(QObject *watched, QEvent *event)
 {
+    constexpr int kLongestRead = 30000;
+    // Pressed once the box runs its own event loop, as a player's click would come.
+    const auto press = [](QMessageBox *box) { QMetaObject::invokeMethod(box, &QMessageBox::accept, Qt::QueuedConnection); };
     auto *box = event->type() == QEvent::Show ? qobject_cast<QMessageBox *>(watched) : nullptr;
     if (box) {
         texts.append(box->text());
-        // Pressed once the box runs its own event loop, as a player's click would come.
-        QMetaObject::invokeMethod(box, &QMessageBox::accept, Qt::QueuedConnection);
+        if (when_ == Answer::AtOnce) {
+            press(box);
+        } else {
+            waiting_ = box;
+            QTimer::singleShot(kLongestRead, box, [box, press] { press(box); });
+        }
+    } else if (waiting_ && event->type() == QEvent::Timer && watched->inherits("ViewArea")) {
+        ++boxesTickedUnder;
+        press(waiting_);
+        waiting_ = nullptr;
     }
     return false;
 }

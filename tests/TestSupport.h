@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QList>
+#include <QMessageBox>
+#include <QPointer>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -82,12 +84,20 @@ inline QString letters(int n)
 // where no scripted interaction is installed yet.
 class MessageBoxAnswerer : public QObject {
 public:
-    MessageBoxAnswerer();
+    // At once, or once the window's game timer has ticked under the box, as it does while a
+    // player reads it (a box left up longer than 30 s is answered all the same).
+    enum class Answer { AtOnce, AfterATick };
+    explicit MessageBoxAnswerer(Answer when = Answer::AtOnce);
     ~MessageBoxAnswerer() override;
     QStringList texts;
+    int boxesTickedUnder = 0;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    Answer when_;
+    QPointer<QMessageBox> waiting_;
 };
 
 // One HTTP request as a loopback server of a test reads it: the method, the last part of the

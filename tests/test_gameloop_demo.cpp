@@ -6,6 +6,8 @@
 
 #include "app/GameLoop.h"
 #include "app/ViewArea.h"
+#include "persist/Scores.h"
+#include "persist/Settings.h"
 #include "rules/TurnState.h"
 #include "state/BuiltinMaps.h"
 #include "state/Campaign.h"
@@ -13,6 +15,11 @@
 #include "state/MapPicture.h"
 #include "state/StatusLine.h"
 #include "state/StepQueues.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
 
 #include <array>
 #include <memory>
@@ -33,6 +40,47 @@ int territoryShownWrongly()
 bool actionQueueDrained()
 {
     return actionQueueIndex >= actionQueueCount;
+}
+
+// What start-up finds wrong with a data file.
+enum Damage { SettingsEndsEarly, SettingsIsAFolder, SettingsLinksToItself, ScoresIsAFolder };
+
+bool putDamage(int damage)
+{
+    const QString settings = settingsFileName();
+    switch (damage) {
+    case SettingsEndsEarly: {
+        // A whole file the game wrote, cut short.
+        if (!saveSettings())
+            return false;
+        QFile file(settings);
+        return file.resize(300);
+    }
+    case SettingsIsAFolder: return QDir().mkdir(settings);
+    case SettingsLinksToItself: return QFile::link(settings, settings);
+    case ScoresIsAFolder: return QDir().mkdir(scoresFileName());
+    }
+    return false;
+}
+
+// What has the name: the bytes of a file, or what else it is.
+QByteArray whatIsAt(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return "link to " + QFile::encodeName(info.symLinkTarget());
+    if (info.isDir())
+        return "folder";
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("nothing");
+}
+
+int territoriesOf(int player)
+{
+    int held = 0;
+    for (int t = 1; t <= territoryCount; ++t)
+        held += territoryState[t].owner == player ? 1 : 0;
+    return held;
 }
 
 } // namespace
@@ -56,6 +104,10 @@ private slots:
         resetAllGameState(7);
         ui = ScriptedInteraction();
         setInteraction(&ui);
+        for (const QString &path : {settingsFileName(), scoresFileName()}) {
+            QFile::remove(path);
+            QDir(path).removeRecursively();
+        }
     }
 
     void cleanup() { setInteraction(&ui); }
@@ -98,6 +150,60 @@ private slots:
         QCOMPARE(placed, (QList<int>{2, 3, 4, 5, 6, 7, 8, 9, 2}));
         QCOMPARE(actionQueueTypes().count(8), 8);
         QCOMPARE(territoryShownWrongly(), 0);
+    }
+
+    // A box shown while the window is built would run the event loop: the demo would begin under
+    // it, and the rest of the construction would build the map and clear the queues under the
+    // running demo. Told once the window is up, the warnings leave the demo to play as ever.
+    void theDemoPlaysAfterAStartThatWarns_data()
+    {
+        QTest::addColumn<QList<int>>("damages");
+        QTest::addColumn<QStringList>("told"); // what each box begins with, in order
+        const QString settings = QStringLiteral("The settings file ");
+        const QString scores = QStringLiteral("The scores file ");
+        QTest::newRow("settings file ending early") << QList<int>{SettingsEndsEarly} << QStringList{settings};
+        QTest::newRow("settings file a folder") << QList<int>{SettingsIsAFolder} << QStringList{settings};
+        QTest::newRow("settings file a link to itself") << QList<int>{SettingsLinksToItself} << QStringList{settings};
+        QTest::newRow("scores file a folder") << QList<int>{ScoresIsAFolder} << QStringList{scores};
+        QTest::newRow("both, in the order found")
+            << QList<int>{SettingsEndsEarly, ScoresIsAFolder} << QStringList{settings, scores};
+    }
+    void theDemoPlaysAfterAStartThatWarns()
+    {
+        QFETCH(QList<int>, damages);
+        QFETCH(QStringList, told);
+        QHash<QString, QByteArray> damaged;
+        for (int damage : damages) {
+            QVERIFY(putDamage(damage));
+            const QString path = damage == ScoresIsAFolder ? scoresFileName() : settingsFileName();
+            damaged.insert(path, whatIsAt(path));
+        }
+
+        MessageBoxAnswerer boxes(MessageBoxAnswerer::Answer::AfterATick);
+        auto window = makeWindow();
+        const int shownWhileBuilt = boxes.texts.size();
+        // The event loop runs: each box waits for a tick of the game timer under it.
+        QCoreApplication::processEvents();
+        QCOMPARE(boxes.texts.size(), told.size());
+        for (int i = 0; i < told.size(); ++i)
+            QVERIFY2(boxes.texts[i].startsWith(told[i]), qPrintable(boxes.texts[i]));
+        QCOMPARE(boxes.boxesTickedUnder, told.size());
+
+        // The demo game under way: dealt to all nine seats, its queue playing.
+        window->gameTick();
+        QCOMPARE(gameMode, int(ModeDemo));
+        QCOMPARE(playerCount, 9);
+        for (int p = 1; p <= playerCount; ++p)
+            QVERIFY2(territoriesOf(p) > 0, qPrintable(QStringLiteral("player %1 holds nothing").arg(p)));
+        const int played = actionQueueIndex + messageQueueIndex;
+        std::array<TerritoryState, kMaxTerritories + 1> shownBefore = displayedTerritoryState;
+        for (int i = 0; i < 200; ++i)
+            window->gameTick();
+        QVERIFY(actionQueueIndex + messageQueueIndex > played);
+        QVERIFY(displayedTerritoryState != shownBefore);
+        for (auto file = damaged.cbegin(); file != damaged.cend(); ++file)
+            QCOMPARE(whatIsAt(file.key()), file.value());
+        QCOMPARE(shownWhileBuilt, 0);
     }
 
     void thePromptShowsForThreeTicksAndBlanksForOne()

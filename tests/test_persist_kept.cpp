@@ -219,6 +219,8 @@ int readAsTheReader(int argc, char **argv)
     screen_test::useScreen(1366, 768, 340);
     MessageBoxAnswerer boxes;
     ViewArea window;
+    // What the start found is told once the event loop runs.
+    QCoreApplication::processEvents();
     showDealtGame(window, ui);
     if (file == kDataFileNames[SettingsFile]) {
         window.setGameSpeed224();
@@ -315,6 +317,8 @@ class TestPersistKept : public QObject {
         setInteraction(&ui);
         window->resize(1366, 768);
         demoRunning = 0;
+        // What the start found is told once the event loop runs.
+        QCoreApplication::processEvents();
         returnWindowToStartState(*window);
         screenMode = 1;
         return boxes.texts;
