@@ -10,6 +10,7 @@
 #include "rules/TurnState.h"
 #include "state/BuiltinMaps.h"
 #include "state/Campaign.h"
+#include "state/ForcedOptions.h"
 #include "state/GameState.h"
 #include "state/MapPicture.h"
 #include "state/StatusLine.h"
@@ -96,7 +97,7 @@ void ViewArea::startDemoGame()
     chooseDemoRules();
     seatDemoPlayers();
     dealTerritories();
-    fastSpeed = 1;
+    forceFastSpeed();
     paintDealtMap(*this);
     fillCardDeck();
     // Players 2 to 9 place, then player 2 begins; seat 1's turns pass at once.

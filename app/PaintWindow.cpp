@@ -10,6 +10,7 @@
 #include "app/PaintStatusBar.h"
 #include "app/WindowState.h"
 #include "persist/Settings.h"
+#include "state/ForcedOptions.h"
 #include "state/GameState.h"
 #include "state/MapPicture.h"
 
@@ -22,7 +23,7 @@ void applyNetworkPaintRule()
 {
     if (networkSeat <= 0)
         return;
-    animationsEnabled = 0;
+    forceAnimationsOff();
     networkSyncFlag = 1;
 }
 

@@ -6,6 +6,7 @@
 #include "app/GameSpeed.h"
 #include "app/PaintMapView.h"
 #include "persist/Settings.h"
+#include "state/ForcedOptions.h"
 #include "state/GameState.h"
 #include "state/Seams.h"
 #include "state/StatusLine.h"
@@ -34,10 +35,22 @@ void ViewArea::startGameTimer(int milliseconds)
 
 void ViewArea::restartGameTimer()
 {
-    // Network games keep one pace for every side; no narration is queued at it.
     if (networkSeat > 0)
-        fastSpeed = 1;
+        forceFastSpeed();
     startGameTimer(gameSpeedInterval());
+}
+
+void ViewArea::runAtNetworkPace()
+{
+    // Network games keep one pace for every side; no narration is queued at it.
+    forceFastSpeed();
+    startGameTimer(kNetworkGameInterval);
+}
+
+void ViewArea::returnToChosenOptions()
+{
+    endForcedOptions();
+    restartGameTimer();
 }
 
 bool ViewArea::refuseSpeedChangeInNetworkGame()
@@ -52,7 +65,7 @@ void ViewArea::chooseGameSpeed(int milliseconds, quint8 flag288, quint8 flag224,
                                quint8 flag96, quint8 fast)
 {
     startGameTimer(milliseconds);
-    fastSpeed = fast;
+    chooseFastSpeed(fast);
     speedFlag288 = flag288;
     speedFlag224 = flag224;
     speedFlag160 = flag160;

@@ -33,6 +33,10 @@ public:
 
     // Game speed and display options.
     void restartGameTimer();
+    // The timer at the network pace, `fastSpeed` forced (the settings keep the player's speed).
+    void runAtNetworkPace();
+    // The game that forced the pace or the animations is over: the player's own are in use.
+    void returnToChosenOptions();
     void setGameSpeed512();
     void setGameSpeed384();
     void setGameSpeed288();

@@ -4,6 +4,7 @@
 #include "persist/DataStream.h"
 #include "persist/WholeFile.h"
 #include "rules/TurnState.h"
+#include "state/ForcedOptions.h"
 #include "state/Seams.h"
 
 #include <functional>
@@ -194,7 +195,7 @@ bool tellWrite(bool written, const QString &why)
 // Fields that every save takes from the globals as they stand.
 void storeOptions(SettingsRecord &r)
 {
-    r.fastSpeed = fastSpeed;
+    r.fastSpeed = chosenFastSpeed();
     r.mapShownSetting = mapShownSetting;
     r.reservedFlag1 = reservedFlag1;
     r.hideMapDownloadHint = hideMapDownloadHint;
@@ -227,7 +228,7 @@ SettingsRecord createdRecord()
     storePersonalities(r);
     r.randomMixPersonalities = randomMixPersonalities;
     storeOptions(r);
-    r.animationsEnabled = animationsEnabled;
+    r.animationsEnabled = chosenAnimations();
     r.highScoreName = r.lastLanHost = r.lastInternetHost = r.hostExternalIp = blankName();
     r.hostGameName = paddedName(kUnnamedGame);
     for (int p = 1; p <= kMaxPlayers; ++p) {
@@ -287,9 +288,7 @@ void storeChangedOptions(SettingsRecord &r)
         r.randomMixPersonalities = randomMixPersonalities;
     }
     storeOptions(r);
-    // Network games force animations off; the player's own choice stays stored.
-    if (networkSeat == 0)
-        r.animationsEnabled = animationsEnabled;
+    r.animationsEnabled = chosenAnimations();
     r.lastLanHost = cutStoredText(lastLanHost);
     r.lastInternetHost = cutStoredText(lastInternetHost);
     r.hostExternalIp = cutStoredText(hostExternalIp);
@@ -310,7 +309,7 @@ void applyToGlobals(const SettingsRecord &r)
     for (int p = 1; p <= kMaxPlayers; ++p)
         personality[p] = r.personalities[p];
     randomMixPersonalities = r.randomMixPersonalities;
-    fastSpeed = r.fastSpeed;
+    chooseFastSpeed(r.fastSpeed);
     mapShownSetting = r.mapShownSetting;
     reservedFlag1 = r.reservedFlag1;
     hideMapDownloadHint = r.hideMapDownloadHint;
@@ -327,7 +326,7 @@ void applyToGlobals(const SettingsRecord &r)
     displayOptionA = r.displayOptionA;
     routeLimits[4] = r.routeLimitSetting;
     savesUsed = r.savesUsed;
-    animationsEnabled = r.animationsEnabled;
+    chooseAnimations(r.animationsEnabled);
     lastLanHost = r.lastLanHost;
     lastInternetHost = r.lastInternetHost;
     hostExternalIp = r.hostExternalIp;

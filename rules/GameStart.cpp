@@ -8,6 +8,7 @@
 #include "rules/TurnFlow.h"
 #include "rules/TurnState.h"
 #include "state/Campaign.h"
+#include "state/ForcedOptions.h"
 #include "state/GameState.h"
 #include "state/MapPicture.h"
 #include "state/Seams.h"
@@ -261,7 +262,7 @@ void startLocalGame()
 
     if (gameMode == ModeDemo) {
         // The demo's seat 1 is nobody's: the computer players start at once with player 2.
-        fastSpeed = 1;
+        forceFastSpeed();
         initialPlacementPhase = 0;
         strongholdPhase = 0;
         currentPlayer = std::min(2, playerCount);

@@ -248,6 +248,7 @@ void ViewArea::resetGameDefaults()
     resetNetworkGame();
     resetPlayTime();
     spriteAnimationDone = 1;
+    returnToChosenOptions();
     drawPlayerPanel();
     update();
 }

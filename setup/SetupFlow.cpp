@@ -15,6 +15,7 @@
 #include "setup/SetupState.h"
 #include "state/BuiltinMaps.h"
 #include "state/Campaign.h"
+#include "state/ForcedOptions.h"
 #include "state/GameState.h"
 #include "state/MapPicture.h"
 #include "state/MapView.h"
@@ -28,7 +29,6 @@ using Result = SetupStepResult;
 
 // A Cancel sends the flow back to its defaults; a player cannot cancel this often.
 constexpr int kMaxRestarts = 1000;
-constexpr int kNetworkTimerInterval = 512;
 
 enum MenuEntry {
     EntryNetworkOrHotseat = 3,
@@ -136,6 +136,7 @@ void SetupFlow::applyNewGameDefaults()
     // The settings' one-shot save requests.
     partialSaveFlag = saveHotseatNamesFlag = saveHighScoreNameFlag = 0;
     setupRunning = 1;
+    endForcedOptions();
     // Only a quick launch brings this option back from a saved game; no other new game has it,
     // and a rank game recorded with it would not count.
     recordedOptionFlag = 0;
@@ -342,15 +343,13 @@ Result SetupFlow::tail()
     }
     quickLaunch = 0;
     if (gameMode == ModeClient) {
-        view_.runGameTimerAt(kNetworkTimerInterval);
-        fastSpeed = 1;
+        view_.runAtNetworkPace();
         return setupHooks().runJoinSteps(view_);
     }
     drawPlayerPanel();
     view_.update();
     if (gameMode == ModeHost) {
-        view_.runGameTimerAt(kNetworkTimerInterval);
-        fastSpeed = 1;
+        view_.runAtNetworkPace();
         return setupHooks().runHostSteps(view_);
     }
     startPlay();

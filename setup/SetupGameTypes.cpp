@@ -17,6 +17,7 @@
 #include "setup/SetupState.h"
 #include "state/BuiltinMaps.h"
 #include "state/Campaign.h"
+#include "state/ForcedOptions.h"
 #include "state/GameState.h"
 #include "state/Seams.h"
 
@@ -217,6 +218,6 @@ Result SetupFlow::setUpDemoGame()
         gameMode = ModeSinglePlayer;
         return chosen;
     }
-    fastSpeed = 1;
+    forceFastSpeed();
     return afterMapFixed();
 }

@@ -2,6 +2,7 @@
 
 #include "state/BuiltinMaps.h"
 #include "state/Campaign.h"
+#include "state/ForcedOptions.h"
 #include "state/GameState.h"
 #include "state/MapFile.h"
 #include "state/MapLoading.h"
@@ -13,6 +14,7 @@
 void resetStateSubsystem()
 {
     resetGameState();
+    resetForcedOptions();
     clearStepQueues();
     resetStatusLine();
     resetCampaignState();

@@ -5,6 +5,7 @@
 
 #include "test_net_table.h"
 
+#include "app/GameSpeed.h"
 #include "dialogs/SavedGameDialogs.h"
 #include "persist/SavedGame.h"
 
@@ -47,6 +48,8 @@ class TestNetResume : public NetTable {
     {
         QFile::remove(savedPath(kLaterRound));
         QFile::remove(savedPath(kTurnOfSeat2));
+        // The host's player has chosen the slowest speed; the network holds its own pace.
+        window->setGameSpeed512();
         openLobbyWithTwoPlayers();
         launch();
         seat.fileNames << savedPath(kLaterRound);
@@ -81,9 +84,24 @@ class TestNetResume : public NetTable {
     void endAllThree()
     {
         leaveGame(*window);
+        verifyThePlayersOptionsInUse();
         QVERIFY(runUntil([this] { return alice->ended && bob->ended; }));
         closeTable();
         openTable();
+        // Started again, the program reads the speed its player chose: no save of the network
+        // game stored the network's pace.
+        QCOMPARE(gameSpeedInterval(), 512);
+    }
+
+    // Back at the start menu, the slowest speed is in use again, narration and all, and the
+    // animations the network game went without.
+    void verifyThePlayersOptionsInUse()
+    {
+        QCOMPARE(screenMode, 1);
+        QCOMPARE(gameSpeedInterval(), 512);
+        QCOMPARE(window->gameTimerInterval(), 512);
+        QCOMPARE(fastSpeed, quint8(0));
+        QCOMPARE(animationsEnabled, quint8(1));
     }
 
     // The new host loads `name`, answers Yes, and waits in its lobby on a port of 127.0.0.1.
@@ -263,8 +281,13 @@ private slots:
         const auto endPlayed = [] { return queuesIdle() && statusLine.trimmed().endsWith(QLatin1String("wins the game.")); };
         QVERIFY2(runUntil(endPlayed), qPrintable(statusLine));
         QVERIFY(allAgree());
-        if (loadAgain)
+        if (loadAgain) {
             loadAgainWithTheOldConnectionsOpen();
+            return;
+        }
+        // The finished game left by Main Menu.
+        leaveGame(*window);
+        verifyThePlayersOptionsInUse();
     }
 
     // The players who join a loaded game take the seats that wait for them; one who leaves

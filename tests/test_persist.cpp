@@ -8,6 +8,7 @@
 #include "persist/DataStream.h"
 #include "net/GameListEntry.h"
 #include "persist/Settings.h"
+#include "state/ForcedOptions.h"
 #include "rules/TurnState.h"
 #include "state/GameState.h"
 
@@ -318,7 +319,11 @@ private slots:
         QFETCH(int, seat);
         startWithFreshFile();
         networkSeat = seat;
-        animationsEnabled = 0;
+        // A network game turns them off as its window paints; the player turns them off himself.
+        if (seat > 0)
+            forceAnimationsOff();
+        else
+            animationsEnabled = 0;
         QVERIFY(saveSettings());
         QTEST(int(fileBytes(settingsFileName()).at(161)), "stored");
     }

@@ -6,9 +6,11 @@
 #include "test_setup_support.h"
 
 #include "app/DialogState.h"
+#include "app/GameSpeed.h"
 #include "app/NetworkState.h"
 #include "app/PaintSideMenus.h"
 #include "app/WindowState.h"
+#include "net/NetFraming.h"
 #include "persist/Ranks.h"
 #include "persist/SavedGame.h"
 #include "persist/Scores.h"
@@ -27,6 +29,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTcpServer>
 
 using namespace setup_test;
 
@@ -113,6 +116,26 @@ void verifyFirstTurnQueued()
     QVERIFY(messageQueueTexts().contains(prompt));
 }
 
+// A host that gives the one player who joins seat 2, and goes.
+struct SeatingHost {
+    QTcpServer server;
+    bool seatGiven = false;
+
+    SeatingHost()
+    {
+        QObject::connect(&server, &QTcpServer::newConnection, [this] {
+            QTcpSocket *joiner = server.nextPendingConnection();
+            QObject::connect(joiner, &QTcpSocket::readyRead, [this, joiner] {
+                if (seatGiven || joiner->bytesAvailable() < kCodeLength + kJoinNameLength)
+                    return;
+                seatGiven = joiner->readAll().startsWith("1000");
+                joiner->write("1001 2");
+                joiner->disconnectFromHost();
+            });
+        });
+    }
+};
+
 } // namespace
 
 class TestSetupFlow : public QObject {
@@ -174,6 +197,36 @@ class TestSetupFlow : public QObject {
                               [] { return clientSocket1->state() == QAbstractSocket::UnconnectedState; }));
         for (int tick = 0; tick < 10 && messageQueueCount > 0; ++tick)
             view->gameTick();
+    }
+
+    // A joining player's connection is made, the loop plays the join the set-up queued, the host
+    // gives him seat 2 and goes: the game ends here.
+    void playTheQueuedJoinUntilTheHostGoes()
+    {
+        QVERIFY(clientSocket1);
+        QVERIFY(waitUntil(clientSocket1, &QAbstractSocket::stateChanged,
+                          [] { return clientSocket1->state() == QAbstractSocket::ConnectedState; }));
+        for (int tick = 0; tick < 10 && messageQueueIndex < messageQueueCount; ++tick)
+            view->gameTick();
+        QVERIFY(waitUntil(clientSocket1, &QAbstractSocket::stateChanged,
+                          [] { return clientSocket1->state() == QAbstractSocket::UnconnectedState; }));
+        QCoreApplication::processEvents();
+    }
+
+    // The game speed as the window shows and runs it: the marked entry's interval, the timer's.
+    QString speedInUse() const
+    {
+        return QStringLiteral("marked %1 ms, timer %2 ms").arg(gameSpeedInterval()).arg(view->gameTimerInterval());
+    }
+
+    // The program started again over its files: the speed its menu marks (the demo has its own).
+    int speedAfterARestart()
+    {
+        view.reset();
+        resetAllGameState(7);
+        view = std::make_unique<ViewArea>();
+        setInteraction(&ui);
+        return gameSpeedInterval();
     }
 
     // A finished game: the next set-up replaces it without asking.
@@ -770,6 +823,7 @@ private slots:
         QTest::addColumn<QList<Answer>>("answers");
         QTest::addColumn<QString>("told");
         QTest::addColumn<QString>("status");
+        QTest::addColumn<bool>("seated"); // a host seats the joiner, then goes
         const Answer cancel = click("Cancel");
         const QList<Answer> host{click("Internet Game"), click("Create and host a Game"), click("World"),
                                  options(true, false, false)};
@@ -778,16 +832,20 @@ private slots:
                                          click("Type in the host's IP address"), type("127.0.0.1", "Ok")};
         // After a way back the set-up asks its first question again: Cancel there.
         QTest::newRow("Cancel at the publish question") << QByteArray("A") << host + QList<Answer>{cancel, cancel}
-                                                        << "" << " ";
+                                                        << "" << " " << false;
         QTest::newRow("the services unavailable") << QByteArray() << host + QList<Answer>{addToList, cancel}
-                                                  << onlineUnavailableText() << " ";
+                                                  << onlineUnavailableText() << " " << false;
         QTest::newRow("the server disabled") << QByteArray("E") << host + QList<Answer>{addToList, cancel}
-                                             << "Tarvan GX server disabled, view website for more info." << " ";
+                                             << "Tarvan GX server disabled, view website for more info." << " "
+                                             << false;
         QTest::newRow("no game at the typed Internet address") << QByteArray() << internetJoin << ""
-                                                                << "ERROR - Can't find the host's game.";
+                                                                << "ERROR - Can't find the host's game." << false;
         QTest::newRow("no game at the typed LAN name")
             << QByteArray() << QList<Answer>{click("LAN Game"), click("Join a Game"), type("127.0.0.1", "Ok")} << ""
-            << "ERROR - Can't find the host's game. Be sure to start a host game first.";
+            << "ERROR - Can't find the host's game. Be sure to start a host game first." << false;
+        QTest::newRow("seated by the host, who goes") << QByteArray() << internetJoin
+                                                      << "The connection to the host was lost. End of game." << " "
+                                                      << true;
     }
 
     void everyWayBackFromTheNetworkSetUpEndsAtAWorkingStartMenu()
@@ -796,20 +854,28 @@ private slots:
         QFETCH(QList<Answer>, answers);
         QFETCH(QString, told);
         QFETCH(QString, status);
-        // The start menu on a wide display.
+        QFETCH(bool, seated);
+        // The start menu on a wide display; the player has chosen the slowest speed.
         screen_test::useScreen(1920, 1080, 510);
         view->resize(1920, 1080);
         screenMode = 1;
+        view->setGameSpeed512();
         useNetworkSteps(control);
         // A host listens on an ephemeral port; where a joiner looks for his host, the port refuses.
         QVERIFY(refusingPort.bind(QHostAddress::LocalHost, 0, QAbstractSocket::DontShareAddress));
+        SeatingHost seating;
+        QVERIFY(seating.server.listen(QHostAddress::LocalHost, 0));
         const bool joins = std::any_of(answers.begin(), answers.end(),
                                        [](const Answer &a) { return a.button == QLatin1String("Join a Game"); });
-        gamePort = joins ? refusingPort.localPort() : 0;
+        gamePort = !joins ? 0 : seated ? seating.server.serverPort() : refusingPort.localPort();
         ui.messages.clear();
 
         clickMultiplayer(answers);
-        playTheQueuedJoin();
+        if (seated)
+            playTheQueuedJoinUntilTheHostGoes();
+        else
+            playTheQueuedJoin();
+        QCOMPARE(seating.seatGiven, seated);
 
         QCOMPARE(ui.messageTexts(), told.isEmpty() ? QStringList() : QStringList{told});
         // The start menu: its screen, no title, the status line, no panel of a lobby.
@@ -822,6 +888,9 @@ private slots:
         QVERIFY(!clientSocket1 || clientSocket1->state() == QAbstractSocket::UnconnectedState);
         QCOMPARE(lobbyOpen, quint8(0));
         QCOMPARE(networkSeat, 0);
+        // The network pace is gone with the network: the player's own speed is in use, narration and all.
+        QCOMPARE(speedInUse(), QStringLiteral("marked 512 ms, timer 512 ms"));
+        QCOMPARE(fastSpeed, quint8(0));
 
         // Its entries work: a hotseat game starts.
         clickMultiplayer({click("Hotseat"), click("World"), options(true, false, false), type("Ann", "+ Add more players"),
@@ -830,6 +899,8 @@ private slots:
         QCOMPARE(gameMode, int(ModeHotseat));
         QCOMPARE(localGameRunning, quint8(1));
         verifyFirstTurnQueued();
+        // Quit, and start again: the settings file kept the slowest speed.
+        QCOMPARE(speedAfterARestart(), 512);
     }
 
     void theCompactGameTypeMenuRoutesItsEntries_data()
