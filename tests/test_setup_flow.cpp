@@ -28,6 +28,11 @@
 #include <QDir>
 #include <QFile>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 using namespace setup_test;
 
 Q_DECLARE_METATYPE(QList<setup_test::Answer>)
@@ -124,6 +129,60 @@ class TestSetupFlow : public QObject {
     QString startText;
     std::unique_ptr<ListServer> listServer;
     QTcpSocket refusingPort; // bound without listening: it refuses every connection
+    // A host's machine that takes no connection yet, and the connections that keep it so.
+    std::unique_ptr<QTcpServer> silentHost;
+    std::vector<std::unique_ptr<QTcpSocket>> silentHostQueue;
+
+    // A loopback listener whose queue of connections not yet taken is full: the system leaves a
+    // new connection half made, retrying it now and then. Linux holds one more than the backlog.
+    // Its port, 0 when it could not be made.
+    quint16 openSilentHost()
+    {
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0
+            || ::listen(fd, 1) != 0) {
+            if (fd >= 0)
+                ::close(fd);
+            return 0;
+        }
+        silentHost = std::make_unique<QTcpServer>();
+        if (!silentHost->setSocketDescriptor(fd)) {
+            ::close(fd);
+            return 0;
+        }
+        silentHost->pauseAccepting();
+        for (int n = 0; n < 2; ++n) {
+            silentHostQueue.push_back(std::make_unique<QTcpSocket>());
+            QTcpSocket *waiting = silentHostQueue.back().get();
+            waiting->connectToHost(QHostAddress::LocalHost, silentHost->serverPort());
+            if (!waitUntil(waiting, &QAbstractSocket::stateChanged,
+                           [waiting] { return waiting->state() == QAbstractSocket::ConnectedState; }))
+                return 0;
+        }
+        return silentHost->serverPort();
+    }
+
+    // The silent host takes connections again, until it has taken `later`, begun after the
+    // joiner's: the system retries half-made connections in the order they were begun, so a
+    // joiner's left being made comes before `later` or with it. The ports it took them from.
+    QList<quint16> portsTakenBySilentHostUpTo(QTcpSocket &later)
+    {
+        QList<quint16> taken;
+        silentHost->resumeAccepting();
+        const auto takeWaiting = [&] {
+            while (silentHost->hasPendingConnections())
+                taken << silentHost->nextPendingConnection()->peerPort();
+            return taken.contains(later.localPort());
+        };
+        const bool made = waitUntil(&later, &QAbstractSocket::stateChanged,
+                                    [&later] { return later.state() == QAbstractSocket::ConnectedState; });
+        if (!made || !waitUntil(silentHost.get(), &QTcpServer::newConnection, takeWaiting))
+            return {};
+        return taken;
+    }
 
     void runSetup(int entry, const QList<Answer> &answers)
     {
@@ -166,14 +225,21 @@ class TestSetupFlow : public QObject {
     }
 
     // A joining player's connection settles (refused), then the loop plays the steps the set-up
-    // queued, as its timer would.
-    void playTheQueuedJoin()
+    // queued, as its timer would. A host that takes no connection yet leaves it being made: the
+    // loop plays the join with the events between its ticks handled, and the join step finds no
+    // game while the connection is still being made.
+    void playTheQueuedJoin(bool hostSilent)
     {
-        if (clientSocket1 && clientSocket1->state() != QAbstractSocket::UnconnectedState)
+        if (!hostSilent && clientSocket1 && clientSocket1->state() != QAbstractSocket::UnconnectedState)
             QVERIFY(waitUntil(clientSocket1, &QAbstractSocket::stateChanged,
                               [] { return clientSocket1->state() == QAbstractSocket::UnconnectedState; }));
-        for (int tick = 0; tick < 10 && messageQueueCount > 0; ++tick)
+        for (int tick = 0; tick < 10 && messageQueueCount > 0; ++tick) {
+            if (hostSilent && networkSeat == 2) {
+                QCoreApplication::processEvents();
+                QCOMPARE(clientSocket1->state(), QAbstractSocket::ConnectingState);
+            }
             view->gameTick();
+        }
     }
 
     // A finished game: the next set-up replaces it without asking.
@@ -207,6 +273,8 @@ private slots:
         view.reset();
         listServer.reset();
         refusingPort.close();
+        silentHostQueue.clear();
+        silentHost.reset();
         resetNetworkEnvironment();
         setScreenMeasure(nullptr);
         setChoiceDialogRunner({});
@@ -770,24 +838,28 @@ private slots:
         QTest::addColumn<QList<Answer>>("answers");
         QTest::addColumn<QString>("told");
         QTest::addColumn<QString>("status");
+        QTest::addColumn<bool>("hostSilent"); // the joiner's host takes no connection yet, else refuses
         const Answer cancel = click("Cancel");
         const QList<Answer> host{click("Internet Game"), click("Create and host a Game"), click("World"),
                                  options(true, false, false)};
         const Answer addToList = click("Add your game to the server list (anyone can connect)");
         const QList<Answer> internetJoin{click("Internet Game"), click("Join a Game"),
                                          click("Type in the host's IP address"), type("127.0.0.1", "Ok")};
+        const QList<Answer> lanJoin{click("LAN Game"), click("Join a Game"), type("127.0.0.1", "Ok")};
+        const QString noLanGame = QStringLiteral("ERROR - Can't find the host's game. Be sure to start a host game first.");
         // After a way back the set-up asks its first question again: Cancel there.
         QTest::newRow("Cancel at the publish question") << QByteArray("A") << host + QList<Answer>{cancel, cancel}
-                                                        << "" << " ";
+                                                        << "" << " " << false;
         QTest::newRow("the services unavailable") << QByteArray() << host + QList<Answer>{addToList, cancel}
-                                                  << onlineUnavailableText() << " ";
+                                                  << onlineUnavailableText() << " " << false;
         QTest::newRow("the server disabled") << QByteArray("E") << host + QList<Answer>{addToList, cancel}
-                                             << "Tarvan GX server disabled, view website for more info." << " ";
+                                             << "Tarvan GX server disabled, view website for more info." << " " << false;
         QTest::newRow("no game at the typed Internet address") << QByteArray() << internetJoin << ""
-                                                                << "ERROR - Can't find the host's game.";
-        QTest::newRow("no game at the typed LAN name")
-            << QByteArray() << QList<Answer>{click("LAN Game"), click("Join a Game"), type("127.0.0.1", "Ok")} << ""
-            << "ERROR - Can't find the host's game. Be sure to start a host game first.";
+                                                                << "ERROR - Can't find the host's game." << false;
+        QTest::newRow("no game at the typed LAN name") << QByteArray() << lanJoin << "" << noLanGame << false;
+        // Given up while the connection is still being made, the join leaves nothing that reaches
+        // the host later.
+        QTest::newRow("no answer yet at the typed LAN name") << QByteArray() << lanJoin << "" << noLanGame << true;
     }
 
     void everyWayBackFromTheNetworkSetUpEndsAtAWorkingStartMenu()
@@ -796,20 +868,34 @@ private slots:
         QFETCH(QList<Answer>, answers);
         QFETCH(QString, told);
         QFETCH(QString, status);
+        QFETCH(bool, hostSilent);
         // The start menu on a wide display.
         screen_test::useScreen(1920, 1080, 510);
         view->resize(1920, 1080);
         screenMode = 1;
         useNetworkSteps(control);
-        // A host listens on an ephemeral port; where a joiner looks for his host, the port refuses.
+        // A host listens on an ephemeral port; where a joiner looks for his host, the port refuses
+        // or takes no connection yet.
         QVERIFY(refusingPort.bind(QHostAddress::LocalHost, 0, QAbstractSocket::DontShareAddress));
         const bool joins = std::any_of(answers.begin(), answers.end(),
                                        [](const Answer &a) { return a.button == QLatin1String("Join a Game"); });
-        gamePort = joins ? refusingPort.localPort() : 0;
+        gamePort = !joins ? 0 : hostSilent ? openSilentHost() : refusingPort.localPort();
+        QVERIFY(!joins || gamePort != 0);
         ui.messages.clear();
 
         clickMultiplayer(answers);
-        playTheQueuedJoin();
+        QTcpSocket later; // begun after the joiner's connection, while the host takes none
+        if (hostSilent)
+            later.connectToHost(QHostAddress::LocalHost, gamePort);
+        playTheQueuedJoin(hostSilent);
+        if (hostSilent) {
+            // The host's machine takes connections again: none comes from the joiner.
+            QList<quint16> taken = portsTakenBySilentHostUpTo(later);
+            QVERIFY2(taken.removeOne(later.localPort()), "the host took no connection begun after the joiner's");
+            for (const auto &waiting : silentHostQueue)
+                QVERIFY(taken.removeOne(waiting->localPort()));
+            QVERIFY2(taken.isEmpty(), "the host took a connection of the joiner after he gave up");
+        }
 
         QCOMPARE(ui.messageTexts(), told.isEmpty() ? QStringList() : QStringList{told});
         // The start menu: its screen, no title, the status line, no panel of a lobby.
