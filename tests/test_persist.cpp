@@ -345,8 +345,9 @@ private slots:
             QCOMPARE(stored, cut);
     }
 
-    // A file written by hand or by an earlier build: the names it holds are taken as typed names
-    // are, one line with nothing hidden, and a game name left empty is announced as "noname".
+    // A file written by hand or by an earlier build: the names and the remembered addresses it
+    // holds are taken as typed ones are, one line with nothing hidden, and a game name left empty
+    // is announced as "noname".
     void namesReadFromTheFileAreTakenAsTyped_data()
     {
         QTest::addColumn<QString>("held");
@@ -362,15 +363,18 @@ private slots:
         QFETCH(QString, held);
         QFETCH(QString, taken);
         QByteArray bytes = handBuiltFreshFile();
-        bytes = withTextField(bytes, 13, {held});
-        bytes = withTextField(bytes, 17, {held});
+        for (int field = 13; field <= 17; ++field)
+            bytes = withTextField(bytes, field, {held});
         bytes = withTextField(bytes, 18, QStringList{held} + QVector<QString>(9, kBlank18).toList());
         bytes = withTextField(bytes, 19, QStringList{held} + QVector<QString>(9, padded("pc")).toList());
         QVERIFY(writeBytes(settingsFileName(), bytes));
         QVERIFY(loadSettings());
         QVERIFY(scripted.messages.isEmpty());
+        // The addresses as the join and hosting dialogs start from them, and as the game keeps them.
         for (const QString &name : {settingsRecord.highScoreName, settingsRecord.hostGameName,
-                                    settingsRecord.hotseatNames[1], configuredPlayerName[1]})
+                                    settingsRecord.hotseatNames[1], configuredPlayerName[1],
+                                    settingsRecord.lastLanHost, settingsRecord.lastInternetHost,
+                                    settingsRecord.hostExternalIp, lastLanHost, lastInternetHost, hostExternalIp})
             QCOMPARE(name, taken);
         const QString announced = taken.isEmpty() ? QStringLiteral("noname") : taken;
         QCOMPARE(entryFieldValue(gameListEntryText(QStringLiteral("81.20.3.4"), false), kEntryGameName), announced);

@@ -48,7 +48,7 @@ namespace {
 constexpr int kPersonalitiesAt = 80; // the settings file's ten personalities, then Random Mix
 
 // What reads the settings file again once it can be read.
-enum ReadAgain { ByAStore, ByTheStartMenu, ByASaveInAGame, ByTheNamesDialog };
+enum ReadAgain { ByAStore, ByTheStartMenu, ByASaveInAGame, ByTheNamesDialog, ByTheNamesDialogInAGame };
 
 // What writes a damaged settings file anew.
 enum Occasion { OptionChanged, GameSetUp, GameSaved, GameContinued };
@@ -661,6 +661,8 @@ private slots:
         QTest::newRow("a link to itself, a name typed, then an option stored") << true << int(ByAStore) << true;
         QTest::newRow("a folder in its place, a name typed, then the start menu")
             << false << int(ByTheStartMenu) << true;
+        QTest::newRow("a link to itself, a name typed, then the names dialog in a game")
+            << true << int(ByTheNamesDialogInAGame) << true;
     }
     // The player's settings file cannot be read at the start: he is told once, and nothing is
     // written while it stays so, though he chooses a speed and a personality, goes back to the
@@ -701,7 +703,7 @@ private slots:
             QCOMPARE(namesDialogOk(QStringLiteral("Changed3")), names);
             stored.name3 = names[2] = QStringLiteral("Changed3");
         }
-        if (readAgain == ByASaveInAGame) {
+        if (readAgain == ByASaveInAGame || readAgain == ByTheNamesDialogInAGame) {
             runSetup(21, {setup_test::click(QStringLiteral("World")), setup_test::options(true, false, false),
                           setup_test::click(QStringLiteral("Conquer All")), setup_test::click(countLabel(2))});
             QVERIFY(placeUpToFirstTurn(*window));
@@ -736,6 +738,24 @@ private slots:
             // The game's own values stay in use, the last save file aside; the next store after it
             // brings the file's.
             QCOMPARE(settingsInUse(), inGame);
+            ui.questionAnswers = {true, true};
+            leaveGame(*window);
+            window->setGameSpeed224();
+            break;
+        }
+        case ByTheNamesDialogInAGame: {
+            // The game's names and options stay: the dialog shows the names in use, and its Ok
+            // puts the player's changes on top of the file without taking the file's into use.
+            const auto inGame = [] {
+                QStringList values = settingsInUse();
+                for (int p = 1; p <= playerCount; ++p)
+                    values << playerName[p];
+                return values << QString::number(gameSpeedInterval());
+            };
+            const QStringList before = inGame();
+            QCOMPARE(namesDialogOk(QString()), names);
+            QCOMPARE(fileBytes(path), settingsFileOf(stored));
+            QCOMPARE(inGame(), before);
             ui.questionAnswers = {true, true};
             leaveGame(*window);
             window->setGameSpeed224();

@@ -80,6 +80,19 @@ void typeInto(QLineEdit &field, const QString &text)
     }
 }
 
+// The cursor put at `cursor` with the keys, and `selected` units after it selected with
+// shift and the right arrow, as a player does.
+void placeCaretByKeys(QLineEdit &field, int cursor, int selected)
+{
+    QTest::keyClick(&field, Qt::Key_Home);
+    for (int step = 0; step < field.text().size() && field.cursorPosition() < cursor; ++step)
+        QTest::keyClick(&field, Qt::Key_Right);
+    for (int step = 0; step < field.text().size() && field.selectedText().size() < selected; ++step)
+        QTest::keyClick(&field, Qt::Key_Right, Qt::ShiftModifier);
+    QCOMPARE(field.cursorPosition(), cursor + selected);
+    QCOMPARE(field.selectedText().size(), selected);
+}
+
 void pasteByKeys(QLineEdit &field, const QString &text)
 {
     QGuiApplication::clipboard()->setText(text);
@@ -507,6 +520,11 @@ private slots:
             << true << "Ab" << 2 << 0 << Entry::Pasted << "c\nd" << "Abc d" << 5 << "Ab";
         QTest::newRow("a paste over a selection")
             << false << letters(18) << 2 << 3 << Entry::Pasted << "0123456789" << "AB012FGHIJKLMNOPQR" << 5 << letters(18);
+        // Pasted over the selected "Pe", "Pe" and an accent starts as the field's text did: the edit
+        // begins at the selection all the same, and its accented "e" no longer fits.
+        QTest::newRow("a paste over a selection that begins as the field's text")
+            << false << "HansPPetersMueller" << 5 << 2 << Entry::Pasted << "Pe" + accent << "HansPPtersMueller" << 6
+            << "HansPPetersMueller";
         QTest::newRow("a paste of which nothing fits over a selection")
             << false << letters(18) << 2 << 1 << Entry::Pasted << twoUnitCharacter() << letters(18) << 3 << "";
         QTest::newRow("a paste from the field's menu")
@@ -540,9 +558,7 @@ private slots:
         field->clear();
         pasteByKeys(*field, there);
         QCOMPARE(field->text(), there);
-        field->setSelection(cursor, selected);
-        if (selected == 0)
-            field->setCursorPosition(cursor);
+        placeCaretByKeys(*field, cursor, selected);
         const int selectedBefore = field->selectionStart();
 
         enter(*field, how, entered);

@@ -31,6 +31,11 @@
 #include <QFile>
 #include <QTcpServer>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 using namespace setup_test;
 
 Q_DECLARE_METATYPE(QList<setup_test::Answer>)
@@ -116,6 +121,10 @@ void verifyFirstTurnQueued()
     QVERIFY(messageQueueTexts().contains(prompt));
 }
 
+// Where a joiner looks for his host: a port that refuses, a host that takes no connection yet, or
+// one that seats him and goes.
+enum JoinersHost { Refuses, Silent, Seats };
+
 // A host that gives the one player who joins seat 2, and goes.
 struct SeatingHost {
     QTcpServer server;
@@ -147,6 +156,60 @@ class TestSetupFlow : public QObject {
     QString startText;
     std::unique_ptr<ListServer> listServer;
     QTcpSocket refusingPort; // bound without listening: it refuses every connection
+    // A host's machine that takes no connection yet, and the connections that keep it so.
+    std::unique_ptr<QTcpServer> silentHost;
+    std::vector<std::unique_ptr<QTcpSocket>> silentHostQueue;
+
+    // A loopback listener whose queue of connections not yet taken is full: the system leaves a
+    // new connection half made, retrying it now and then. Linux holds one more than the backlog.
+    // Its port, 0 when it could not be made.
+    quint16 openSilentHost()
+    {
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0
+            || ::listen(fd, 1) != 0) {
+            if (fd >= 0)
+                ::close(fd);
+            return 0;
+        }
+        silentHost = std::make_unique<QTcpServer>();
+        if (!silentHost->setSocketDescriptor(fd)) {
+            ::close(fd);
+            return 0;
+        }
+        silentHost->pauseAccepting();
+        for (int n = 0; n < 2; ++n) {
+            silentHostQueue.push_back(std::make_unique<QTcpSocket>());
+            QTcpSocket *waiting = silentHostQueue.back().get();
+            waiting->connectToHost(QHostAddress::LocalHost, silentHost->serverPort());
+            if (!waitUntil(waiting, &QAbstractSocket::stateChanged,
+                           [waiting] { return waiting->state() == QAbstractSocket::ConnectedState; }))
+                return 0;
+        }
+        return silentHost->serverPort();
+    }
+
+    // The silent host takes connections again, until it has taken `later`, begun after the
+    // joiner's: the system retries half-made connections in the order they were begun, so a
+    // joiner's left being made comes before `later` or with it. The ports it took them from.
+    QList<quint16> portsTakenBySilentHostUpTo(QTcpSocket &later)
+    {
+        QList<quint16> taken;
+        silentHost->resumeAccepting();
+        const auto takeWaiting = [&] {
+            while (silentHost->hasPendingConnections())
+                taken << silentHost->nextPendingConnection()->peerPort();
+            return taken.contains(later.localPort());
+        };
+        const bool made = waitUntil(&later, &QAbstractSocket::stateChanged,
+                                    [&later] { return later.state() == QAbstractSocket::ConnectedState; });
+        if (!made || !waitUntil(silentHost.get(), &QTcpServer::newConnection, takeWaiting))
+            return {};
+        return taken;
+    }
 
     void runSetup(int entry, const QList<Answer> &answers)
     {
@@ -189,14 +252,21 @@ class TestSetupFlow : public QObject {
     }
 
     // A joining player's connection settles (refused), then the loop plays the steps the set-up
-    // queued, as its timer would.
-    void playTheQueuedJoin()
+    // queued, as its timer would. A host that takes no connection yet leaves it being made: the
+    // loop plays the join with the events between its ticks handled, and the join step finds no
+    // game while the connection is still being made.
+    void playTheQueuedJoin(bool hostSilent)
     {
-        if (clientSocket1 && clientSocket1->state() != QAbstractSocket::UnconnectedState)
+        if (!hostSilent && clientSocket1 && clientSocket1->state() != QAbstractSocket::UnconnectedState)
             QVERIFY(waitUntil(clientSocket1, &QAbstractSocket::stateChanged,
                               [] { return clientSocket1->state() == QAbstractSocket::UnconnectedState; }));
-        for (int tick = 0; tick < 10 && messageQueueCount > 0; ++tick)
+        for (int tick = 0; tick < 10 && messageQueueCount > 0; ++tick) {
+            if (hostSilent && networkSeat == 2) {
+                QCoreApplication::processEvents();
+                QCOMPARE(clientSocket1->state(), QAbstractSocket::ConnectingState);
+            }
             view->gameTick();
+        }
     }
 
     // A joining player's connection is made, the loop plays the join the set-up queued, the host
@@ -260,6 +330,8 @@ private slots:
         view.reset();
         listServer.reset();
         refusingPort.close();
+        silentHostQueue.clear();
+        silentHost.reset();
         resetNetworkEnvironment();
         setScreenMeasure(nullptr);
         setChoiceDialogRunner({});
@@ -823,29 +895,32 @@ private slots:
         QTest::addColumn<QList<Answer>>("answers");
         QTest::addColumn<QString>("told");
         QTest::addColumn<QString>("status");
-        QTest::addColumn<bool>("seated"); // a host seats the joiner, then goes
+        QTest::addColumn<int>("host"); // where the joiner looks for his host
         const Answer cancel = click("Cancel");
         const QList<Answer> host{click("Internet Game"), click("Create and host a Game"), click("World"),
                                  options(true, false, false)};
         const Answer addToList = click("Add your game to the server list (anyone can connect)");
         const QList<Answer> internetJoin{click("Internet Game"), click("Join a Game"),
                                          click("Type in the host's IP address"), type("127.0.0.1", "Ok")};
+        const QList<Answer> lanJoin{click("LAN Game"), click("Join a Game"), type("127.0.0.1", "Ok")};
+        const QString noLanGame = QStringLiteral("ERROR - Can't find the host's game. Be sure to start a host game first.");
         // After a way back the set-up asks its first question again: Cancel there.
         QTest::newRow("Cancel at the publish question") << QByteArray("A") << host + QList<Answer>{cancel, cancel}
-                                                        << "" << " " << false;
+                                                        << "" << " " << int(Refuses);
         QTest::newRow("the services unavailable") << QByteArray() << host + QList<Answer>{addToList, cancel}
-                                                  << onlineUnavailableText() << " " << false;
+                                                  << onlineUnavailableText() << " " << int(Refuses);
         QTest::newRow("the server disabled") << QByteArray("E") << host + QList<Answer>{addToList, cancel}
                                              << "Tarvan GX server disabled, view website for more info." << " "
-                                             << false;
+                                             << int(Refuses);
         QTest::newRow("no game at the typed Internet address") << QByteArray() << internetJoin << ""
-                                                                << "ERROR - Can't find the host's game." << false;
-        QTest::newRow("no game at the typed LAN name")
-            << QByteArray() << QList<Answer>{click("LAN Game"), click("Join a Game"), type("127.0.0.1", "Ok")} << ""
-            << "ERROR - Can't find the host's game. Be sure to start a host game first." << false;
+                                                                << "ERROR - Can't find the host's game." << int(Refuses);
+        QTest::newRow("no game at the typed LAN name") << QByteArray() << lanJoin << "" << noLanGame << int(Refuses);
+        // Given up while the connection is still being made, the join leaves nothing that reaches
+        // the host later.
+        QTest::newRow("no answer yet at the typed LAN name") << QByteArray() << lanJoin << "" << noLanGame << int(Silent);
         QTest::newRow("seated by the host, who goes") << QByteArray() << internetJoin
                                                       << "The connection to the host was lost. End of game." << " "
-                                                      << true;
+                                                      << int(Seats);
     }
 
     void everyWayBackFromTheNetworkSetUpEndsAtAWorkingStartMenu()
@@ -854,28 +929,42 @@ private slots:
         QFETCH(QList<Answer>, answers);
         QFETCH(QString, told);
         QFETCH(QString, status);
-        QFETCH(bool, seated);
+        QFETCH(int, host);
         // The start menu on a wide display; the player has chosen the slowest speed.
         screen_test::useScreen(1920, 1080, 510);
         view->resize(1920, 1080);
         screenMode = 1;
         view->setGameSpeed512();
         useNetworkSteps(control);
-        // A host listens on an ephemeral port; where a joiner looks for his host, the port refuses.
+        // A host listens on an ephemeral port; where a joiner looks for his host, the port refuses
+        // or takes no connection yet.
         QVERIFY(refusingPort.bind(QHostAddress::LocalHost, 0, QAbstractSocket::DontShareAddress));
         SeatingHost seating;
         QVERIFY(seating.server.listen(QHostAddress::LocalHost, 0));
         const bool joins = std::any_of(answers.begin(), answers.end(),
                                        [](const Answer &a) { return a.button == QLatin1String("Join a Game"); });
-        gamePort = !joins ? 0 : seated ? seating.server.serverPort() : refusingPort.localPort();
+        const quint16 seatingPort = seating.server.serverPort();
+        gamePort = !joins ? 0 : host == Silent ? openSilentHost() : host == Seats ? seatingPort : refusingPort.localPort();
+        QVERIFY(!joins || gamePort != 0);
         ui.messages.clear();
 
         clickMultiplayer(answers);
-        if (seated)
+        QTcpSocket later; // begun after the joiner's connection, while the host takes none
+        if (host == Silent)
+            later.connectToHost(QHostAddress::LocalHost, gamePort);
+        if (host == Seats)
             playTheQueuedJoinUntilTheHostGoes();
         else
-            playTheQueuedJoin();
-        QCOMPARE(seating.seatGiven, seated);
+            playTheQueuedJoin(host == Silent);
+        QCOMPARE(seating.seatGiven, host == Seats);
+        if (host == Silent) {
+            // The host's machine takes connections again: none comes from the joiner.
+            QList<quint16> taken = portsTakenBySilentHostUpTo(later);
+            QVERIFY2(taken.removeOne(later.localPort()), "the host took no connection begun after the joiner's");
+            for (const auto &waiting : silentHostQueue)
+                QVERIFY(taken.removeOne(waiting->localPort()));
+            QVERIFY2(taken.isEmpty(), "the host took a connection of the joiner after he gave up");
+        }
 
         QCOMPARE(ui.messageTexts(), told.isEmpty() ? QStringList() : QStringList{told});
         // The start menu: its screen, no title, the status line, no panel of a lobby.
