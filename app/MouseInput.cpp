@@ -125,8 +125,7 @@ void stopDemo(ViewArea &view)
 {
     demoRunning = 0;
     returnWindowToStartState(view);
-    windowTitleText = QStringLiteral(" ");
-    setStatusText(QStringLiteral(" "));
+    blankTitleAndStatus();
 }
 
 // A click during a demonstration game chosen from the new-game menu: back to the main menu,
@@ -135,7 +134,7 @@ void endDemoGame(ViewArea &view)
 {
     gameMode = ModeSinglePlayer;
     returnWindowToStartState(view);
-    screenMode = 1;
+    showStartMenu();
     view.update();
 }
 
@@ -223,10 +222,21 @@ void returnWindowToStartState(ViewArea &view)
     if (tradeNoticeShown)
         closeCardTradeNotice(view);
     view.resetGameDefaults();
-    loadSettings();
-    fitDisplaySizeClassToScreen();
+    loadSettingsForThisScreen();
     settingsReloadPending = 0;
     hoverSkipOnce = 1;
+}
+
+void blankTitleAndStatus()
+{
+    windowTitleText = QStringLiteral(" ");
+    setStatusText(QStringLiteral(" "));
+}
+
+void showStartMenu()
+{
+    screenMode = 1;
+    blankTitleAndStatus();
 }
 
 void quitProgram()

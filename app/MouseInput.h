@@ -39,6 +39,11 @@ void showButtonPressed(ViewArea &view, int id);
 // screen, and the next hover move skipped. The turn flow's `returnToStartState` runs this.
 void returnWindowToStartState(ViewArea &view);
 
+// The title and the status line blank, as the start menu shows them.
+void blankTitleAndStatus();
+// The start menu's main screen with a blank title and status line (the next paint shows it).
+void showStartMenu();
+
 // The game screen's buttons (91..99) and the status bar's Cards (9999), after the feedback.
 void runGameButton(ViewArea &view, int id);
 // Main Menu (913) in the in-game menu: the questions, the return to the main menu, the notices

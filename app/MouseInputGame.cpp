@@ -154,9 +154,7 @@ LeftGame rememberGame()
 void returnToMainMenu(ViewArea &view)
 {
     view.resetGameDefaults();
-    screenMode = 1;
-    windowTitleText = QStringLiteral(" ");
-    setStatusText(QStringLiteral(" "));
+    showStartMenu();
 }
 
 // The notice leaves the program before the program ends: the sockets are destroyed with the

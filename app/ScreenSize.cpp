@@ -1,6 +1,7 @@
 #include "app/ScreenSize.h"
 
 #include "app/WindowState.h"
+#include "persist/Settings.h"
 #include "state/GameState.h"
 
 #include <QGuiApplication>
@@ -50,6 +51,13 @@ int displaySizeClassFitted(int sizeClass, int width, int height)
     if (sizeClass == 3 && (width <= 1430 || height <= 890))
         return 2;
     return sizeClass;
+}
+
+bool loadSettingsForThisScreen()
+{
+    const bool read = loadSettings();
+    fitDisplaySizeClassToScreen();
+    return read;
 }
 
 void fitDisplaySizeClassToScreen()

@@ -21,3 +21,6 @@ int displaySizeClassForScreen(int width, int height);
 int displaySizeClassFitted(int sizeClass, int width, int height);
 // Fits `displaySizeClass` to the measured screen again (start-up and a return to the start).
 void fitDisplaySizeClassToScreen();
+// Reads the settings file (`loadSettings`) and fits the size class it holds to this screen: every
+// read of the settings once the window is up. False as `loadSettings` is.
+bool loadSettingsForThisScreen();

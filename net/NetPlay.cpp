@@ -899,17 +899,15 @@ void dropPeer(int socket)
 
 void returnToStartMenu(ViewArea *view)
 {
-    // A listening server closes even when no seat says this machine hosts.
-    const bool host = isHost() || (tcpServer && tcpServer->isListening());
+    const bool host = isHost();
     networkSeat = 0;
     closeNetworkConnections(host);
+    // Only a machine of the tests plays without a window.
     if (view) {
         returnWindowToStartState(*view);
         view->update();
     }
-    screenMode = 1;
-    windowTitleText = QStringLiteral(" ");
-    setStatusText(QStringLiteral(" "));
+    showStartMenu();
 }
 
 QString hostNotFoundText()

@@ -19,10 +19,8 @@ void ViewArea::showAiNamesDialog()
 {
     // A settings file that can be read again brings its names first, as the start menu would: the
     // dialog shows what its Ok stores.
-    if (settingsFileValuesOwed() && !gameInProgress()) {
-        loadSettings();
-        fitDisplaySizeClassToScreen();
-    }
+    if (settingsFileValuesOwed() && !gameInProgress())
+        loadSettingsForThisScreen();
     buildAiNamesDialog();
     aiNamesDialogOpen = 1;
     for (int p = 1; p <= kMaxPlayers; ++p) {

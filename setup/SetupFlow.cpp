@@ -147,8 +147,7 @@ void SetupFlow::reloadSettingsWhenDue()
     if (selectedMap() != MapFlagCount && !settingsReloadPending)
         return;
     view_.resetGameDefaults();
-    loadSettings();
-    fitDisplaySizeClassToScreen();
+    loadSettingsForThisScreen();
     settingsReloadPending = 0;
 }
 

@@ -158,9 +158,8 @@ Result SetupFlow::setUpRankGame()
 {
     // The rank game sets every personality itself: no Unstable need be drawn here.
     resolveUnstableOnLoad = 0;
-    loadSettings();
+    loadSettingsForThisScreen();
     resolveUnstableOnLoad = 1;
-    fitDisplaySizeClassToScreen();
     qint32 rank = 0;
     qint32 europeDone = 0;
     computeSinglePlayerRank(&rank, &europeDone);

@@ -196,15 +196,22 @@ Result askLanHost(ViewArea &view)
     return joinDecision(view);
 }
 
-// What the list lacks for files that failed: empty when every slot's file came or is not there.
-QString listFailureText(const QList<ListFile> &listFiles)
+// What of the list could not be fetched: "The game list" or "Part of the game list"; empty when
+// every slot's file came or is not there.
+QString unfetchedPartOfList(const QList<ListFile> &listFiles)
 {
     const int failed = int(std::count_if(listFiles.begin(), listFiles.end(),
                                          [](const ListFile &file) { return file.state == ListFileState::Failed; }));
     if (failed == 0)
         return QString();
-    return failed == listFiles.size() ? QStringLiteral("The game list could not be fetched from the server.")
-                                      : QStringLiteral("Part of the game list could not be fetched from the server.");
+    return failed == listFiles.size() ? QStringLiteral("The game list") : QStringLiteral("Part of the game list");
+}
+
+// What the list lacks for files that failed: empty when every slot's file came or is not there.
+QString listFailureText(const QList<ListFile> &listFiles)
+{
+    const QString part = unfetchedPartOfList(listFiles);
+    return part.isEmpty() ? QString() : part + QStringLiteral(" could not be fetched from the server.");
 }
 
 // A list that failed in part may hold open games unseen: it never says there are none.
@@ -266,11 +273,13 @@ Result publishGame(ViewArea &view, const QString &address)
             return Result::RestartSetup;
         const int slot = chooseListSlot(downloadedLines, address, settingsRecord.hostGameName);
         // No slot it may take: an entry could go over another player's live game, so the game
-        // goes on unlisted.
+        // goes on unlisted. Only a file that failed leaves no slot.
+        const QString unfetched = unfetchedPartOfList(downloadedLines);
         if (slot == kNoGameListSlot)
             interaction().message(MessageIcon::Warning, QStringLiteral("Tarvan GX"),
-                                  QStringLiteral("The game list could not be fetched from the server, so your game "
-                                                 "was not added to it."));
+                                  (unfetched.isEmpty() ? QStringLiteral("The game list") : unfetched)
+                                      + QStringLiteral(" could not be fetched from the server, so your game was "
+                                                       "not added to it."));
         else
             uploadGameListEntry(slot, address, 0);
     }

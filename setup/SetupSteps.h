@@ -17,9 +17,10 @@ SetupStepResult askNetworkGameType(ViewArea &view);
 // The name step: the local player's network name into `networkPlayerName` and `playerName`[1].
 SetupStepResult askNetworkPlayerName(ViewArea &view);
 // The host steps: the announced address, the server listening, the online list entry for an
-// Internet host, the lobby opened (screen 102).
+// Internet host, the lobby opened (screen 102). Ended anywhere else, they leave the start menu
+// with the server closed.
 SetupStepResult runHostSteps(ViewArea &view);
 // The join steps: the host found by name, address, search or the online list, remembered, the
-// connection started and the lobby opened (screen 101).
+// connection started and the lobby opened (screen 101). Ended anywhere else, they leave the start
+// menu with any connection closed.
 SetupStepResult runJoinSteps(ViewArea &view);
-// Either ends without its lobby only at the start menu, the server and any connection closed.

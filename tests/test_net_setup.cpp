@@ -483,29 +483,34 @@ private slots:
     {
         QTest::addColumn<QList<ListFile>>("listed"); // a failed file answers 500
         QTest::addColumn<QString>("failure");       // of every request: "no reply", "refused"
-        QTest::addColumn<QString>("uploaded");
+        QTest::addColumn<QString>("uploaded");      // "": nothing
+        QTest::addColumn<QString>("told");
         const ListFile absent = listFile(ListFileState::Absent);
         const ListFile failed = listFile(ListFileState::Failed);
         const ListFile namesake = came(entry("10.9.9.9", "Tester", " 1"));
         const auto live = [](const char *name, const char *time) { return came(entry("82.1.1.1", name, time)); };
+        const QString whole = QStringLiteral("The game list could not be fetched from the server, so your game was not added to it.");
+        const QString part = QStringLiteral("Part of the game list could not be fetched from the server, so your game was not added to it.");
         QTest::newRow("a free slot") << QList<ListFile>{absent, absent, live("a", " 5"), came(QString()), absent} << ""
-                                     << "agame4.txt";
+                                     << "agame4.txt" << "";
         QTest::newRow("a namesake's live game stays while slots are free")
-            << QList<ListFile>{namesake, came(entry("Closed", "x", " 2")), came(QString()), absent, absent} << "" << "agame4.txt";
+            << QList<ListFile>{namesake, came(entry("Closed", "x", " 2")), came(QString()), absent, absent} << ""
+            << "agame4.txt" << "";
         QTest::newRow("a closed slot before a namesake's live game")
             << QList<ListFile>{namesake, live("a", " 2"), live("b", " 3"), came(entry("Closed", "x", " 4")), live("c", " 5")} << ""
-            << "agame3.txt";
-        QTest::newRow("every file 500") << QList<ListFile>{failed, failed, failed, failed, failed} << "" << "";
+            << "agame3.txt" << "";
+        QTest::newRow("every file 500") << QList<ListFile>{failed, failed, failed, failed, failed} << "" << "" << whole;
         QTest::newRow("two files 500, live games in the rest")
-            << QList<ListFile>{live("a", " 2"), failed, namesake, failed, live("b", " 3")} << "" << "";
-        QTest::newRow("no reply") << QList<ListFile>{namesake, absent, absent, absent, absent} << "no reply" << "";
-        QTest::newRow("refused") << QList<ListFile>{namesake, absent, absent, absent, absent} << "refused" << "";
+            << QList<ListFile>{live("a", " 2"), failed, namesake, failed, live("b", " 3")} << "" << "" << part;
+        QTest::newRow("no reply") << QList<ListFile>{namesake, absent, absent, absent, absent} << "no reply" << "" << whole;
+        QTest::newRow("refused") << QList<ListFile>{namesake, absent, absent, absent, absent} << "refused" << "" << whole;
     }
     void aHostAnnouncesWithoutLosingALiveGame()
     {
         QFETCH(QList<ListFile>, listed);
         QFETCH(QString, failure);
         QFETCH(QString, uploaded);
+        QFETCH(QString, told);
         server->files[QStringLiteral("agame+.txt")] = "A";
         for (int i = 0; i < listed.size(); ++i) {
             if (listed[i].state == ListFileState::Came)
@@ -530,8 +535,7 @@ private slots:
         QCOMPARE(runHostSteps(*window), SetupStepResult::Continue);
         QVERIFY(tcpServer->isListening());
         if (uploaded.isEmpty()) {
-            QCOMPARE(ui.messageTexts(),
-                     QStringList{QStringLiteral("The game list could not be fetched from the server, so your game was not added to it.")});
+            QCOMPARE(ui.messageTexts(), QStringList{told});
             // An upload would be on its way from the call on.
             QVERIFY(onlineTransfers(*window, true).isEmpty());
             QCOMPARE(gameListSlot, kNoGameListSlot);
