@@ -9,6 +9,7 @@
 #include "dialogs/DialogLook.h"
 #include "persist/Settings.h"
 #include "setup/InfoBoxes.h"
+#include "state/ForcedOptions.h"
 #include "state/GameState.h"
 #include "state/Seams.h"
 #include "state/TextRules.h"
@@ -193,12 +194,12 @@ void ViewArea::showAnimationSettingsDialog()
     giveDialogLook(dialog, QStringLiteral("Animations"));
     auto *layout = new QVBoxLayout(&dialog);
     auto *display = new QCheckBox(QStringLiteral("Display Animations"), &dialog);
-    display->setChecked(animationsEnabled != 0);
+    display->setChecked(chosenAnimations() != 0);
     layout->addWidget(display);
     addOkCancel(dialog, *layout);
     if (runDialogBetweenPauses(dialog, 300, 300) != QDialog::Accepted)
         return;
-    animationsEnabled = display->isChecked() ? 1 : 0;
+    chooseAnimations(display->isChecked() ? 1 : 0);
     saveSettings();
 }
 

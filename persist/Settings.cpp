@@ -192,7 +192,7 @@ bool tellWrite(bool written, const QString &why)
     return true;
 }
 
-// Fields that every save takes from the globals as they stand.
+// Fields that every save takes from the globals as they stand (a forced one as the player chose it).
 void storeOptions(SettingsRecord &r)
 {
     r.fastSpeed = chosenFastSpeed();
