@@ -273,15 +273,16 @@ Result publishGame(ViewArea &view, const QString &address)
             return Result::RestartSetup;
         const int slot = chooseListSlot(downloadedLines, address, settingsRecord.hostGameName);
         // No slot it may take: an entry could go over another player's live game, so the game
-        // goes on unlisted. Only a file that failed leaves no slot.
-        const QString unfetched = unfetchedPartOfList(downloadedLines);
-        if (slot == kNoGameListSlot)
+        // goes on unlisted. Only a file that failed (or no file at all) leaves no slot.
+        if (slot == kNoGameListSlot) {
+            const QString unfetched = unfetchedPartOfList(downloadedLines);
             interaction().message(MessageIcon::Warning, QStringLiteral("Tarvan GX"),
                                   (unfetched.isEmpty() ? QStringLiteral("The game list") : unfetched)
                                       + QStringLiteral(" could not be fetched from the server, so your game was "
                                                        "not added to it."));
-        else
+        } else {
             uploadGameListEntry(slot, address, 0);
+        }
     }
     view.updateWindowTitle();
     return Result::Continue;

@@ -3,6 +3,7 @@
 // with the map always showing the game once the territory steps have played.
 
 #include "TestSupport.h"
+#include "test_persist_support.h"
 
 #include "app/GameLoop.h"
 #include "app/ViewArea.h"
@@ -18,11 +19,12 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
 
 #include <array>
 #include <memory>
+
+using persistbytes::whatIsAt;
 
 namespace {
 
@@ -61,18 +63,6 @@ bool putDamage(int damage)
     case ScoresIsAFolder: return QDir().mkdir(scoresFileName());
     }
     return false;
-}
-
-// What has the name: the bytes of a file, or what else it is.
-QByteArray whatIsAt(const QString &path)
-{
-    const QFileInfo info(path);
-    if (info.isSymLink())
-        return "link to " + QFile::encodeName(info.symLinkTarget());
-    if (info.isDir())
-        return "folder";
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("nothing");
 }
 
 int territoriesOf(int player)

@@ -27,7 +27,6 @@
 #include "state/MapPicture.h"
 #include "state/StatusLine.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QLocalServer>
@@ -110,33 +109,6 @@ bool putInPlaceOf(const QString &path, int stranger, QLocalServer &server)
     case Socket: return server.listen(path);
     }
     return false;
-}
-
-// What has the name: the bytes of a file, or what else it is.
-QByteArray whatIsAt(const QString &path)
-{
-    struct stat info {};
-    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
-        return QByteArray("nothing");
-    if (S_ISLNK(info.st_mode)) {
-        const QString target = QFile::symLinkTarget(path);
-        struct stat followed {};
-        if (::stat(QFile::encodeName(path).constData(), &followed) != 0)
-            return "a link to " + QFile::encodeName(target) + " that leads to no file";
-        return "a link to " + QFile::encodeName(target) + ", " + whatIsAt(target);
-    }
-    if (S_ISDIR(info.st_mode))
-        return QByteArray("a folder");
-    if (S_ISFIFO(info.st_mode))
-        return QByteArray("a named pipe");
-    if (S_ISSOCK(info.st_mode))
-        return QByteArray("a socket");
-    // The same file, not one put in its place, with the same mode and bytes.
-    const QByteArray file = QByteArray("file ") + QByteArray::number(qulonglong(info.st_ino)) + " mode "
-        + QByteArray::number(info.st_mode & 07777, 8) + ", ";
-    QFile bytes(path);
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    return file + (bytes.open(QIODevice::ReadOnly) && hash.addData(&bytes) ? hash.result() : QByteArray("unreadable"));
 }
 
 // A data file the program may not read.

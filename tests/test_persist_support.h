@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QProcess>
 #include <QString>
@@ -12,6 +13,7 @@
 #include <QtEndian>
 
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace persistbytes {
 
@@ -52,6 +54,32 @@ inline bool writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// What has the name: the same file (its inode, mode and bytes), or what else it is.
+inline QByteArray whatIsAt(const QString &path)
+{
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return QByteArray("nothing");
+    if (S_ISLNK(info.st_mode)) {
+        const QString target = QFile::symLinkTarget(path);
+        struct stat followed {};
+        if (::stat(QFile::encodeName(path).constData(), &followed) != 0)
+            return "a link to " + QFile::encodeName(target) + " that leads to no file";
+        return "a link to " + QFile::encodeName(target) + ", " + whatIsAt(target);
+    }
+    if (S_ISDIR(info.st_mode))
+        return QByteArray("a folder");
+    if (S_ISFIFO(info.st_mode))
+        return QByteArray("a named pipe");
+    if (S_ISSOCK(info.st_mode))
+        return QByteArray("a socket");
+    const QByteArray file = QByteArray("file ") + QByteArray::number(qulonglong(info.st_ino)) + " mode "
+        + QByteArray::number(info.st_mode & 07777, 8) + ", ";
+    QFile bytes(path);
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    return file + (bytes.open(QIODevice::ReadOnly) && hash.addData(&bytes) ? hash.result() : QByteArray("unreadable"));
 }
 
 } // namespace persistbytes
